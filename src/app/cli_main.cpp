@@ -1,0 +1,12 @@
+// lumora-cli: the headless tools.
+#include <cstdio>
+#include <cstring>
+
+int main(int argc, char** argv) {
+  if (argc < 2 || std::strcmp(argv[1], "--version") == 0) {
+    std::printf("lumora-cli %s\n", LUMORA_VERSION);
+    return argc < 2 ? 1 : 0;
+  }
+  std::fprintf(stderr, "lumora-cli: unknown command '%s'\n", argv[1]);
+  return 1;
+}
