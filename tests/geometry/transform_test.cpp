@@ -1,0 +1,43 @@
+#include "geometry/near.h"
+
+#include <gtest/gtest.h>
+
+namespace lumora {
+namespace {
+
+Point Mapped(const Transform& t, Point p) {
+  ApplyTransform(t, p.x, p.y);
+  return p;
+}
+
+TEST(Transforms, PlaceScaleMirrorAndTurn) {
+  Transform t;
+  MakeTransform(t, 1, 1, 10, 20, 2, 3, 0.0005); // within the tolerance of no rotation
+  EXPECT_EQ(t.b, 0.0);
+  EXPECT_EQ(t.d, 0.0);
+  EXPECT_TRUE(Near(Mapped(t, {1, 1}), {10, 20}) && Near(Mapped(t, {2, 2}), {12, 23}));
+  MakeTransform(t, 1, 1, 10, 20, -1, 1, 0);
+  EXPECT_TRUE(Near(Mapped(t, {2, 2}), {9, 21}));
+  MakeTransform(t, 0, 0, 5, 5, 1, 1, 90);
+  EXPECT_TRUE(Near(Mapped(t, {1, 0}), {5, 6}) && Near(Mapped(t, {0, 1}), {4, 5}));
+  MakeTransform(t, 0, 0, 5, 5, -1, 1, 90); // mirrored in x, then turned
+  EXPECT_TRUE(Near(Mapped(t, {1, 0}), {5, 4}));
+  MakeTransform(t, 2, 0, 0, 0, 2, 2, 180);
+  EXPECT_TRUE(Near(Mapped(t, {3, 1}), {-2, -2}));
+}
+
+TEST(Transforms, BoxOfMappedCorners) {
+  Transform t;
+  MakeTransform(t, 0, 0, 0, 0, 1, 1, 45);
+  Box b{0, 0, 2, 2};
+  TransformBox(b, t);
+  EXPECT_TRUE(Near(b, {-1.41421356237, 0, 1.41421356237, 2.82842712475}, 1e-8));
+  // An empty box stays empty instead of turning into a huge one.
+  Box empty;
+  TransformBox(empty, t);
+  EXPECT_GT(empty.xmin, empty.xmax);
+  EXPECT_GT(empty.ymin, empty.ymax);
+}
+
+} // namespace
+} // namespace lumora
