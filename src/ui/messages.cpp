@@ -7,6 +7,8 @@
 #include "util/clock.h"
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 namespace lumora {
 namespace {
@@ -22,6 +24,15 @@ void Beep(TextScreen& screen, int sound) {
 
 void Wait(TextScreen& screen, double seconds) {
   if (screen.clock != nullptr && seconds > 0.0) screen.clock->Wait(seconds);
+}
+
+void Remember(TextScreen& screen, std::string_view text) {
+  std::vector<std::string>& shown = screen.shownMessages;
+  if (shown.size() >= kShownMessagesKept) shown.erase(shown.begin());
+  std::string& line = shown.emplace_back();
+  for (const char c : text) {
+    if (c != '^') line.push_back(c);
+  }
 }
 
 // Opens a one-row box for the text and writes it; false when no box could be opened. A text
@@ -41,6 +52,7 @@ bool OpenMessageBox(TextScreen& screen, int row, int column, std::string_view te
 
 void ShowMessage(TextScreen& screen, int sound, std::string_view text, double seconds) {
   text = BoundedText(text);
+  Remember(screen, text);
   if (screen.consoleOutput) {
     ConsoleLine(screen, text);
     Beep(screen, sound);
@@ -61,6 +73,7 @@ void ShowMessage(TextScreen& screen, int sound, const TextPair& text, double sec
 
 int ShowNotice(TextScreen& screen, std::string_view text, bool acknowledge) {
   text = BoundedText(text);
+  Remember(screen, text);
   if (screen.consoleOutput) {
     // No window to acknowledge in: the console line is the notice.
     ConsoleLine(screen, text);

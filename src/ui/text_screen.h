@@ -30,6 +30,7 @@ inline constexpr int kMaxTextBytes = 500;
 inline constexpr int kStillRunning = 88888;
 // Rows and columns far beyond any window are held here, so pixel arithmetic cannot overflow.
 inline constexpr int kCellLimit = 100000;
+inline constexpr std::size_t kShownMessagesKept = 32;
 
 // Text styles; the numbers are also the colours they are drawn in on the window fill.
 inline constexpr int kStyleNormal = 1;
@@ -84,6 +85,10 @@ struct TextScreen {
 
   std::vector<TextWindow> windows; // bottom first
   int noticeDepth = 0;             // window count with an acknowledged notice on top; 0 = none
+
+  // The texts of the latest message boxes and notices (without the "^" marks), newest last, so
+  // that the event-file player can tell what was shown; its owner clears it.
+  std::vector<std::string> shownMessages;
   PromptLineMemory promptLine;
 };
 

@@ -5,6 +5,7 @@
 #include "util/clock.h"
 
 #include <cmath>
+#include <functional>
 #include <vector>
 
 namespace lumora {
@@ -25,8 +26,12 @@ public:
   void Wait(double seconds) override {
     if (!(seconds > 0.0) || !std::isfinite(seconds)) return;
     waits_.push_back(seconds);
+    if (onWait) onWait(seconds);
     now_ += seconds;
   }
+
+  // Called at each wait, so a test can look at what stands on the screen meanwhile.
+  std::function<void(double)> onWait;
 
   void Advance(double seconds) { now_ += seconds; }
 

@@ -1,7 +1,6 @@
 #include "ui/messages.h"
 #include "ui/screen_fixture.h"
 #include "ui/text_window.h"
-#include "ui/write_text.h"
 
 #include <gtest/gtest.h>
 
@@ -13,42 +12,41 @@ constexpr TextPair kNotInUse{"Not in use !"_l1, "Ei toimintaa !"_l1};
 TEST(Messages, AMessageIsCentredSoundsWaitsAndCloses) {
   ScreenFixture f;
   const std::vector<std::string> text = f.screen.mirror;
-  const std::vector<Rgb> pixels = f.canvas.Pixels();
+  const std::vector<std::uint8_t> pixels = f.Pixels();
+  std::string standing;
+  Rgb first, last;
+  f.clock.onWait = [&](double) {
+    standing = f.Cells(25, 41, 18);
+    first = f.Ink(25, 41);
+    last = f.Ink(25, 51);
+  };
   ShowMessage(f.screen, kSoundError, "^Could not^ read !", 2);
-  // 16 visible letters: a box of 18 columns at row 50 / 2, column 100 / 2 - 9.
-  ASSERT_EQ(f.canvas.glyphs.size(), 2u);
-  EXPECT_EQ(f.canvas.glyphs[0].x, (41 - 1) * kCellWidth + 1);
-  EXPECT_EQ(f.canvas.glyphs[0].text, "Could not");
-  EXPECT_EQ(f.canvas.glyphs[0].colour, kWhite); // the text starts highlighted, then switches
-  EXPECT_EQ(f.canvas.glyphs[1].colour, kRed);
+  // 16 visible letters: a box of 18 columns at row 50 / 2, column 100 / 2 - 9, in the
+  // highlight style that the first mark switches off.
+  EXPECT_EQ(standing, "Could not read !  ");
+  EXPECT_EQ(first, kWhite);
+  EXPECT_EQ(last, kRed);
   EXPECT_EQ(f.clock.Waits(), std::vector<double>{2.0});
   EXPECT_EQ(f.Cues(), std::vector<int>{kSoundError});
   EXPECT_EQ(OpenWindowCount(f.screen), 0);
   EXPECT_EQ(f.screen.mirror, text);
-  EXPECT_TRUE(f.canvas.Pixels() == pixels);
+  EXPECT_TRUE(f.Pixels() == pixels);
 
-  // No wait; the language chooses the text.
-  f.canvas.glyphs.clear();
+  // The language chooses the text; a message wider than the window starts at its left edge.
   f.language = Language::kFinnish;
-  ShowMessage(f.screen, kSoundSmallError, kNotInUse, 0);
-  ASSERT_EQ(f.canvas.glyphs.size(), 1u);
-  EXPECT_EQ(f.canvas.glyphs[0].text, "Ei toimintaa !");
-  EXPECT_EQ(f.canvas.glyphs[0].colour, kRed);
-  EXPECT_EQ(f.clock.Waits().size(), 1u);
-
-  // A message wider than the window starts at its left edge.
-  f.canvas.glyphs.clear();
-  ShowMessage(f.screen, kSoundSmallError, std::string(150, 'w'), 0);
-  ASSERT_EQ(f.canvas.glyphs.size(), 1u);
-  EXPECT_EQ(f.canvas.glyphs[0].x, 1);
-  EXPECT_EQ(f.canvas.glyphs[0].text.size(), 100u);
+  f.clock.onWait = [&](double) { standing = f.Cells(25, 1, 100); };
+  ShowMessage(f.screen, kSoundSmallError, kNotInUse, 1);
+  ShowMessage(f.screen, kSoundSmallError, std::string(150, 'w'), 1);
+  EXPECT_EQ(standing, std::string(100, 'w'));
+  EXPECT_EQ(f.screen.shownMessages, (std::vector<std::string>{"Could not read !", "Ei toimintaa !",
+                                                              std::string(150, 'w')}));
 }
 
 TEST(Messages, ANoticeWaitsForAKeyOrForTwoSeconds) {
   ScreenFixture f;
   EXPECT_EQ(ShowNotice(f.screen, "Point table full !", true), kStillRunning);
   EXPECT_EQ(f.Cells(3, 2, 20), "Point table full !  ");
-  EXPECT_TRUE(NoticeWaiting(f.screen));
+  EXPECT_EQ(f.Ink(3, 2), kRed);
   EXPECT_EQ(AcknowledgeNotice(f.screen, 0), kStillRunning); // a continue tick is not a key
   EXPECT_EQ(AcknowledgeNotice(f.screen, 'q'), 0);
   EXPECT_EQ(OpenWindowCount(f.screen), 0);
@@ -72,11 +70,12 @@ TEST(Messages, ANoticeWaitsForAKeyOrForTwoSeconds) {
 TEST(Messages, BeforeTheWindowExistsMessagesGoToTheConsole) {
   ScreenFixture f;
   f.screen.consoleOutput = true;
+  const std::vector<std::uint8_t> pixels = f.Pixels();
   ShowMessage(f.screen, kSoundError, "^Setup^ missing", 10);
   EXPECT_EQ(ShowNotice(f.screen, "Tiedostoa ei löydy"_l1, true), 0);
   EXPECT_EQ(f.console.str(), "Setup missing\nTiedostoa ei löydy\n");
   EXPECT_EQ(f.clock.Waits(), std::vector<double>{10.0});
-  EXPECT_TRUE(f.canvas.glyphs.empty());
+  EXPECT_TRUE(f.Pixels() == pixels);
   EXPECT_EQ(OpenWindowCount(f.screen), 0);
 }
 

@@ -1,12 +1,12 @@
 // A text screen of the default 1000 x 800 window (100 columns, 50 rows) on a white sheet, with a
-// fake canvas, a recording sound player, a fake clock and a captured console.
+// software canvas, a recording sound player, a fake clock and a captured console.
 #pragma once
 
 #include "sound/my_beep.h"
 #include "sound/recording_sound_player.h"
-#include "ui/fake_canvas.h"
 #include "ui/text_screen.h"
 #include "util/fake_clock.h"
+#include "view/soft_canvas.h"
 
 #include <sstream>
 #include <string>
@@ -24,7 +24,7 @@ struct ScreenFixture {
   static constexpr int kWidth = 1000;
   static constexpr int kHeight = 800;
 
-  FakeCanvas canvas{kWidth, kHeight};
+  SoftCanvas canvas{kWidth, kHeight};
   RecordingSoundPlayer player;
   SoundState sound;
   FakeClock clock;
@@ -45,7 +45,8 @@ struct ScreenFixture {
     screen.console = &console;
     screen.consoleOutput = false;
     ResizeGrid(screen, kWidth, kHeight);
-    canvas.FillRect({0, 0, kWidth, kHeight}, kWhite); // the white sheet
+    canvas.SetBackground(Background::kLight);
+    canvas.FillRect({0, 0, kWidth, kHeight}, kWhite);
   }
 
   std::vector<int> Cues() const {
@@ -60,6 +61,19 @@ struct ScreenFixture {
         MirrorRow(screen, row)
             .substr(static_cast<std::size_t>(column - 1), static_cast<std::size_t>(count)));
   }
+
+  // The colour drawn in a cell over the black window fill (black when the cell is empty).
+  Rgb Ink(int row, int column) const {
+    const PixelRect r = CellPixels(screen, row, column, 1, 1);
+    for (int y = r.y; y < r.y + r.height; ++y) {
+      for (int x = r.x; x < r.x + r.width; ++x) {
+        if (!(canvas.Pixel(x, y) == kBlack)) return canvas.Pixel(x, y);
+      }
+    }
+    return kBlack;
+  }
+
+  std::vector<std::uint8_t> Pixels() const { return canvas.Image().rgb; }
 };
 
 } // namespace lumora
