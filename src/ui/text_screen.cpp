@@ -13,6 +13,7 @@ namespace {
 constexpr int kBaselineAboveCellBottom = 4;
 constexpr char kBlank = ' ';
 constexpr char kStyleMark = '^';
+constexpr int kLargestSide = 16384; // no window is larger; keeps the mirror a sane size
 
 int FloorDiv(int value, int divisor) {
   const int quotient = value / divisor;
@@ -22,8 +23,8 @@ int FloorDiv(int value, int divisor) {
 } // namespace
 
 void ResizeGrid(TextScreen& screen, int widthPixels, int heightPixels) {
-  screen.widthPixels = std::max(widthPixels, 0);
-  screen.heightPixels = std::max(heightPixels, 0);
+  screen.widthPixels = std::clamp(widthPixels, 0, kLargestSide);
+  screen.heightPixels = std::clamp(heightPixels, 0, kLargestSide);
   screen.columns = screen.widthPixels / kCellWidth;
   screen.rows = screen.heightPixels / kCellHeight;
   ClearMirror(screen);

@@ -84,7 +84,7 @@ struct TextScreen {
   std::vector<std::string> mirror; // rows x columns bytes
 
   std::vector<TextWindow> windows; // bottom first
-  int noticeDepth = 0;             // window count with an acknowledged notice on top; 0 = none
+  int noticeDepth = 0; // the window count when a notice began to wait for its key; 0 = none
 
   // The texts of the latest message boxes and notices (without the "^" marks), newest last, so
   // that the event-file player can tell what was shown; its owner clears it.
@@ -92,7 +92,7 @@ struct TextScreen {
   PromptLineMemory promptLine;
 };
 
-// Sizes the grid for a window of the given pixels and clears the mirror.
+// Sizes the grid for a window of the given pixels (at most 16384 a side) and clears the mirror.
 void ResizeGrid(TextScreen& screen, int widthPixels, int heightPixels);
 
 // Columns - 2: the width of the message rows and message boxes.
