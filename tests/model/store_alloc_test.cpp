@@ -7,100 +7,56 @@
 namespace lumora::test {
 namespace {
 
-// Builds a small drawing, then runs one add with the allocator failing at each of its
-// allocations in turn.
-struct AddCase {
-  const char* name;
-  std::function<bool(ElementStore&, Drawing&)> add; // true when the add succeeded
-};
-
-void Prepare(ElementStore& store) {
-  PropertySet set;
-  const Point points[] = {{1, 1}, {2, 2}};
-  LineElement* line = store.AddLine(set, points, 2);
-  store.AddPart("p", 1, 0);
-  store.AddMember(store.AddPart("q", 0, 0), line);
-}
-
-int ListLengths(const Drawing& d) {
-  int n = 0;
-  for (auto* e = d.lines; e != nullptr; e = e->next) ++n;
-  for (auto* e = d.fillings; e != nullptr; e = e->next) ++n;
-  for (auto* e = d.texts; e != nullptr; e = e->next) ++n;
-  for (auto* e = d.parts; e != nullptr; e = e->next) ++n;
-  for (auto* e = d.parts->lines; e != nullptr; e = e->next) ++n;
-  for (auto* e = d.SelectedLines; e != nullptr; e = e->next) ++n;
-  for (auto* e = d.MarkerList; e != nullptr; e = e->next) ++n;
-  for (auto* e = d.OutlineList; e != nullptr; e = e->next) ++n;
-  return n;
+int Records(const Drawing& d) {
+  return StoreTestCount(d.lines) + StoreTestCount(d.fillings) + StoreTestCount(d.texts) +
+         StoreTestCount(d.parts) + StoreTestCount(d.parts->lines) +
+         StoreTestCount(d.SelectedLines) + StoreTestCount(d.MarkerList) +
+         StoreTestCount(d.OutlineList);
 }
 
 TEST(StoreAllocation, EveryFailedAllocationOfEveryAddLeavesTheDrawingAsItWas) {
-  const Point points[] = {{1, 1}, {2, 2}, {3, 1}};
-  const std::vector<AddCase> cases{
-      {"AddLine", [&](ElementStore& s, Drawing&) { return s.AddLine({}, points, 3) != nullptr; }},
-      {"AddFilling",
-       [&](ElementStore& s, Drawing& d) { return s.AddFilling({}, &d.lines, 1) != nullptr; }},
-      {"AddText",
-       [&](ElementStore& s, Drawing&) { return s.AddText({}, points, 2, "text") != nullptr; }},
-      {"AddPart", [&](ElementStore& s, Drawing&) { return s.AddPart("n", 1, 0) != nullptr; }},
-      {"AddMember",
-       [&](ElementStore& s, Drawing& d) { return s.AddMember(d.parts, d.lines) != nullptr; }},
-      {"Select",
-       [&](ElementStore& s, Drawing& d) {
-         s.Select(d.lines);
-         return d.SelectedLines != nullptr;
-       }},
-      {"AddMarker",
-       [&](ElementStore& s, Drawing&) {
-         return s.AddMarker({1, 1}, '+') != nullptr;
-       }},
-      {"AddOutline", [&](ElementStore& s, Drawing&) { return s.AddOutline(points, 3) != nullptr; }},
+  const Point p[] = {{1, 1}, {2, 2}, {3, 1}};
+  using Add = std::function<bool(ElementStore&, Drawing&)>;
+  const std::vector<Add> adds{
+      [&](ElementStore& s, Drawing&) { return s.AddLine({}, p, 3) != nullptr; },
+      [&](ElementStore& s, Drawing& d) { return s.AddFilling({}, &d.lines, 1) != nullptr; },
+      [&](ElementStore& s, Drawing&) { return s.AddText({}, p, 2, "text") != nullptr; },
+      [&](ElementStore& s, Drawing&) { return s.AddPart("n", 1, 0) != nullptr; },
+      [&](ElementStore& s, Drawing& d) { return s.AddMember(d.parts, d.lines) != nullptr; },
+      [&](ElementStore& s, Drawing& d) { return s.Select(d.lines), d.SelectedLines != nullptr; },
+      [&](ElementStore& s, Drawing&) {
+        return s.AddMarker({1, 1}, '+') != nullptr;
+      },
+      [&](ElementStore& s, Drawing&) { return s.AddOutline(p, 3) != nullptr; },
+      [&](ElementStore& s, Drawing& d) { return s.SetHatch(*d.fillings, p, 2) != nullptr; },
   };
-
-  for (const AddCase& c : cases) {
+  for (std::size_t which = 0; which < adds.size(); ++which) {
     for (int failAt = 1;; ++failAt) {
       Drawing drawing;
-      drawing.limits = Box{0, 0, 10, 10};
       RecordingEnvironment env;
       CountingAllocator allocator;
       {
         ElementStore store(drawing, env, allocator);
-        Prepare(store);
-        const std::size_t liveBefore = allocator.live.size();
-        const int lengthBefore = ListLengths(drawing);
+        LineElement* line = store.AddLine({}, p, 2);
+        store.AddFilling({}, &line, 1);
+        store.AddMember(store.AddPart("q", 0, 0), line);
+        const std::size_t blocks = allocator.live.size();
+        const int records = Records(drawing);
         allocator.failAt = allocator.calls + failAt;
-        const bool added = c.add(store, drawing);
-        if (allocator.calls < allocator.failAt) {
-          EXPECT_TRUE(added) << c.name;
-          EXPECT_GT(failAt, 1) << c.name << " made no allocation";
-          break; // every allocation of this add has been made to fail once
+        const bool added = adds[which](store, drawing);
+        if (allocator.calls < allocator.failAt) { // every allocation has failed once
+          EXPECT_TRUE(added && failAt > 1) << "add " << which;
+          break;
         }
-        EXPECT_FALSE(added) << c.name << " allocation " << failAt;
-        ASSERT_EQ(env.errors.size(), 1u) << c.name << " allocation " << failAt;
-        EXPECT_EQ(env.errors[0], "Memory overflow !");
-        EXPECT_EQ(allocator.live.size(), liveBefore) << c.name << " allocation " << failAt;
-        EXPECT_EQ(ListLengths(drawing), lengthBefore) << c.name << " allocation " << failAt;
+        SCOPED_TRACE(testing::Message() << "add " << which << ", allocation " << failAt);
+        EXPECT_FALSE(added);
+        EXPECT_EQ(env.errors, std::vector<std::string>{"Memory overflow !"});
+        EXPECT_EQ(allocator.live.size(), blocks);
+        EXPECT_EQ(Records(drawing), records);
       }
-      EXPECT_TRUE(allocator.live.empty()) << c.name;
+      EXPECT_TRUE(allocator.live.empty());
     }
   }
-}
-
-TEST(StoreAllocation, AFailedHatchLeavesTheFillingWithoutOne) {
-  Drawing drawing;
-  RecordingEnvironment env;
-  CountingAllocator allocator;
-  ElementStore store(drawing, env, allocator);
-  LineElement* none = nullptr;
-  FillingElement* filling = store.AddFilling({}, &none, 1);
-  const Point segment[] = {{0, 0}, {1, 1}};
-  ASSERT_NE(store.SetHatch(*filling, segment, 2), nullptr);
-  EXPECT_EQ(filling->hatch->points[1].y, 1.0);
-  allocator.failAt = allocator.calls + 1;
-  EXPECT_EQ(store.SetHatch(*filling, segment, 2), nullptr);
-  EXPECT_EQ(filling->hatch, nullptr);
-  EXPECT_EQ(env.errors.size(), 1u);
 }
 
 } // namespace

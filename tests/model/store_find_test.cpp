@@ -8,100 +8,66 @@ namespace {
 TEST_F(StoreTest, FindTextTakesTheNearestVisibleTextContainingThePoint) {
   TextElement* far = Text({20, 20});
   TextElement* near = Text({22, 20});
+  Text({300, 300}); // outside the limits: no zones, never found
   EXPECT_EQ(store.FindText({23, 21}, 2), near);
   EXPECT_EQ(store.FindText({21, 21}, 2), far);
   EXPECT_EQ(store.FindText({35, 21}, 2), nullptr);
-
+  EXPECT_EQ(store.FindText({301, 301}, 0), nullptr);
   near->SetHidden(1);
   EXPECT_EQ(store.FindText({23, 21}, 2), far);
   drawing.layerVisible[0] = 0;
   EXPECT_EQ(store.FindText({23, 21}, 2), nullptr);
-  drawing.layerVisible[0] = 1;
-
-  // Outside the limits a text has no zones and is never found.
-  Text({300, 300});
-  EXPECT_EQ(store.FindText({301, 301}, 0), nullptr);
 }
 
-TEST_F(StoreTest, FindTextStepsThroughEquallyNearTexts) {
+TEST_F(StoreTest, RepeatedPicksStepThroughEquallyNearTexts) {
   TextElement* a = Text({20, 20});
   TextElement* b = Text({20, 20});
-  EXPECT_EQ(store.FindText({25, 21}, 2), b);
-  EXPECT_EQ(store.FindText({25, 21}, 2), a);
-  EXPECT_EQ(store.FindText({25, 21}, 2), b);
-
+  std::vector<TextElement*> found;
+  for (int i = 0; i < 3; ++i) found.push_back(store.FindText({25, 21}, 2));
   // With three, every one comes in turn: after the previous one, the next in list order.
   TextElement* c = Text({20, 20});
-  EXPECT_EQ(store.FindText({25, 21}, 2), a);
-  EXPECT_EQ(store.FindText({90, 90}, 2), nullptr); // a miss starts the stepping afresh
-  std::vector<TextElement*> found;
-  for (int i = 0; i < 6; ++i) found.push_back(store.FindText({25, 21}, 2));
-  const std::vector<TextElement*> cycle{c, b, a, c, b, a};
-  EXPECT_EQ(found, cycle);
-
-  // A nearer text ends the stepping at once.
-  TextElement* nearest = Text({24, 20});
+  for (int i = 0; i < 4; ++i) found.push_back(store.FindText({25, 21}, 2));
+  EXPECT_EQ(found, (std::vector<TextElement*>{b, a, b, a, c, b, a}));
+  TextElement* nearest = Text({24, 20}); // a nearer text ends the stepping
   EXPECT_EQ(store.FindText({25, 21}, 2), nearest);
   EXPECT_EQ(store.FindText({25, 21}, 2), nearest);
 }
 
-class FindPartTest : public StoreTest {
-protected:
-  // A typed part around one line from corner to corner.
-  PartElement* PartOver(Point from, Point to, std::uint32_t lineLayer = 0,
-                        std::uint32_t partLayer = 0) {
-    PartElement* part = store.AddPart("p", 1, partLayer);
+TEST_F(StoreTest, FindPartTakesTheSmallestVisibleTypedPart) {
+  const auto over = [this](Point from, Point to, std::uint32_t lineLayer, std::uint32_t layer) {
+    PartElement* part = Part(1, layer);
     store.AddMember(part, Line({from, to}, kShapeOpen, lineLayer));
     return part;
-  }
-};
-
-TEST_F(FindPartTest, FindPartPrefersTheSmallestVisibleTypedPart) {
-  PartElement* big = PartOver({0, 0}, {100, 100});
-  PartElement* small = PartOver({40, 40}, {60, 60});
-  PartElement* group = store.AddPart("", 0, 0);
-  store.AddMember(group, Line({{49, 49}, {51, 51}}));
+  };
+  PartElement* big = over({0, 0}, {100, 100}, 0, 0);
+  PartElement* small = over({40, 40}, {60, 60}, 0, 0);
+  store.AddMember(Part(0), Line({{49, 49}, {51, 51}})); // a selection group is no part to pick
   EXPECT_EQ(store.FindPart({50, 50}, false), small);
   EXPECT_EQ(store.FindPart({10, 10}, false), big);
   EXPECT_EQ(store.FindPart({120, 120}, false), nullptr);
-
+  store.AddMember(big, small);
+  EXPECT_EQ(store.FindPart({50, 50}, true), big);
   small->SetHidden(1);
   EXPECT_EQ(store.FindPart({50, 50}, false), big);
-  small->SetHidden(0);
-  drawing.layerVisible[0] = 0;
-  EXPECT_EQ(store.FindPart({50, 50}, false), nullptr);
-}
 
-TEST_F(FindPartTest, NestedPartsAreSkippedOnRequest) {
-  PartElement* outer = PartOver({0, 0}, {100, 100});
-  PartElement* inner = PartOver({40, 40}, {60, 60});
-  store.AddMember(outer, inner);
-  EXPECT_EQ(store.FindPart({50, 50}, false), inner);
-  EXPECT_EQ(store.FindPart({50, 50}, true), outer);
-}
-
-TEST_F(FindPartTest, AMixedLayerPartIsVisibleThroughAnyMember) {
-  PartElement* mixed = store.AddPart("m", 1, kMixedLayer);
-  store.AddMember(mixed, Line({{10, 10}, {20, 20}}, kShapeOpen, 5));
-  PartElement* sub = PartOver({12, 12}, {14, 14}, 6, kMixedLayer);
-  store.AddMember(mixed, sub);
+  // A mixed-layer part is visible through any member on a visible layer, at any depth.
+  PartElement* mixed = over({110, 110}, {120, 120}, 5, kMixedLayer);
+  store.AddMember(mixed, over({112, 112}, {114, 114}, 6, kMixedLayer));
   drawing.layerVisible[5] = 0;
-  EXPECT_EQ(store.FindPart({11, 11}, true), mixed);
+  EXPECT_EQ(store.FindPart({111, 111}, true), mixed);
   drawing.layerVisible[6] = 0;
-  EXPECT_EQ(store.FindPart({11, 11}, true), nullptr);
-  drawing.layerVisible[6] = 1;
-  drawing.layerVisible[kMixedLayer] = 0;
-  EXPECT_EQ(store.FindPart({11, 11}, true), mixed);
+  EXPECT_EQ(store.FindPart({111, 111}, true), nullptr);
 }
 
-TEST_F(FindPartTest, FindPartStepsThroughPartsOfEqualSize) {
-  PartElement* a = PartOver({10, 10}, {30, 30});
-  PartElement* b = PartOver({20, 20}, {40, 40});
-  PartElement* c = PartOver({15, 15}, {35, 35});
+TEST_F(StoreTest, RepeatedPicksStepThroughPartsOfEqualSize) {
+  std::vector<PartElement*> parts;
+  for (const double at : {10.0, 20.0, 15.0}) {
+    parts.push_back(Part(1));
+    store.AddMember(parts.back(), Line({{at, at}, {at + 20, at + 20}}));
+  }
   std::vector<PartElement*> found;
   for (int i = 0; i < 4; ++i) found.push_back(store.FindPart({25, 25}, false));
-  const std::vector<PartElement*> cycle{c, b, a, c};
-  EXPECT_EQ(found, cycle);
+  EXPECT_EQ(found, (std::vector<PartElement*>{parts[2], parts[1], parts[0], parts[2]}));
 }
 
 } // namespace
