@@ -118,7 +118,7 @@ TEST_F(StoreTest, DeletingASelectedElementTakesItOffTheSelection) {
   EXPECT_EQ(drawing.SelectedFillings, nullptr);
 
   // The list head itself, or the previous record's link, only moves on to the next record.
-  LineElement* first = Line({{1, 1}});
+  Line({{1, 1}});
   LineElement* second = Line({{2, 2}});
   Line({{3, 3}});
   EXPECT_EQ(store.DeleteLine(drawing.lines), 1);
@@ -126,7 +126,7 @@ TEST_F(StoreTest, DeletingASelectedElementTakesItOffTheSelection) {
   EXPECT_EQ(store.DeleteLine(second->next), 1);
   EXPECT_EQ(second->next, nullptr);
   PartElement* older = Part(0);
-  store.AddMember(Part(0), first);
+  store.AddMember(Part(0), second);
   EXPECT_EQ(store.DeletePart(drawing.parts, false), 1);
   EXPECT_EQ(drawing.parts, older);
   EXPECT_EQ(store.DeletePart(drawing.parts, false), 1);
