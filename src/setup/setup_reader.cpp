@@ -1,6 +1,7 @@
 #include "setup/setup_reader.h"
 
 #include "setup/setup_rows.h"
+#include "text/font.h"
 
 #include <cmath>
 
@@ -219,6 +220,8 @@ void SetupReader::ParseFontRow(std::string_view line) {
   const std::size_t before = setup_.fonts.rows.size();
   AddSetupRow(setup_.fonts, kFontRows, kNameField, line, readFile);
   if (setup_.fonts.rows.size() == before || env_.fonts == nullptr) return;
+  const FontRow& row = setup_.fonts.rows.back();
+  LoadFont(*env_.fonts, FontLoad{env_.home, env_.language, env_.sink}, row.file, row.text);
 }
 
 void SetupReader::ParseSingleValue(std::string_view line, SetupSection section) {

@@ -1,6 +1,9 @@
 #include "setup/setup_reader.h"
+#include "text/font.h"
 #include "text/recording_sink.h"
 
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace lumora {
@@ -165,6 +168,22 @@ TEST(SetupReader, MissingFileReportsThePathInTheLanguage) {
                   ? "Opening of \"/nonexistent/SETUP/Nothing.txt\"-file not succeeded !"
                   : "\"/nonexistent/SETUP/Nothing.txt\"-nimisen tiedoston avaus ei onnistu !");
   }
+}
+
+TEST(SetupReader, FontRowsLoadTheirFontsAtOnce) {
+  const std::filesystem::path home = std::filesystem::path(LUMORA_TEST_TMP) / "setupfonts";
+  std::filesystem::create_directories(home / "SETUP");
+  std::ofstream(home / "SETUP" / "f.txt") << "#HEIGHT: 9\n#WIDTH: 6\n#CHARACTERS:\n\"A\" 0 0 0\n";
+  SetupFixture f;
+  Fonts fonts;
+  f.env.home = home.string();
+  f.env.fonts = &fonts;
+  f.Read("#TEXT_FONT:\n\"Simple\" \"f\"\n\"Lost\" \"nothere\"\n\"Again\" \"f\"\n");
+  EXPECT_EQ(f.setup.fonts.rows.size(), 3u);
+  EXPECT_EQ(f.setup.fonts.rows[0].file, "f");
+  ASSERT_EQ(fonts.count, 2);
+  EXPECT_EQ(fonts.slots[1].name, "Again");
+  EXPECT_EQ(f.sink.Count(MessageKind::kError), 1);
 }
 
 } // namespace
