@@ -1,10 +1,10 @@
 #include "text/line_reading.h"
 
+#include "util/number_text.h"
+
 #include <cmath>
 #include <fstream>
 #include <limits>
-
-#include "util/number_text.h"
 
 namespace lumora {
 namespace {
@@ -51,7 +51,9 @@ bool IsBlankLine(std::string_view line) {
   return line.find_first_not_of(" \t") == std::string_view::npos;
 }
 
-bool NumberScanner::Next(double& value) { return ReadNumber(text_, pos_, value) != 0; }
+bool NumberScanner::Next(double& value) {
+  return ReadNumber(text_, pos_, value) != 0;
+}
 
 double NumberScanner::Next() {
   double value = 0;
