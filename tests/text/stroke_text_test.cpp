@@ -55,17 +55,5 @@ TEST(StrokeText, SlantRotationAndUnloadedFonts) {
   EXPECT_TRUE(pen.calls.empty());
 }
 
-TEST(StrokeText, PlotStringStopsAtTheFirstFailure) {
-  Fonts fonts = OneFont();
-  SetTextStyle(fonts, 0, 1.0, 0, 1.0, 0);
-  RecordingPlotter plotter;
-  EXPECT_EQ(PlotString(fonts, plotter, 0, 0, "ABD"), 1);
-  EXPECT_EQ(plotter.steps, 6);
-  RecordingPlotter failing;
-  failing.failAt = 3;
-  EXPECT_EQ(PlotString(fonts, failing, 0, 0, "ABD"), 0);
-  EXPECT_EQ(failing.steps, 3);
-}
-
 } // namespace
 } // namespace lumora

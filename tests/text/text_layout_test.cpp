@@ -18,7 +18,6 @@ TEST(TextLayout, DisplayStringOfVariableTexts) {
   EXPECT_EQ(DisplayString("#DATE#"), "#DATE#"); // the second # ends the text
   EXPECT_EQ(DisplayString("#A#B#C"), "#A#B#C"); // a third #
   EXPECT_EQ(DisplayString("#A#|5"), "#A#|5");   // rows
-  EXPECT_EQ(DisplayString("#ONLY"), "#ONLY");
   EXPECT_EQ(DisplayString("Plain #A#B"), "Plain #A#B");
   EXPECT_EQ(DisplayString(std::string(1200, 'x')).size(), kMaxDisplayLength);
 }
