@@ -7,13 +7,6 @@
 #include <limits>
 
 namespace lumora {
-namespace {
-
-// The open-failure text is a fixed-size message in the file routine.
-constexpr std::size_t kMaxMessageLength = 99;
-
-} // namespace
-
 bool ReadTextFile(const std::string& path, std::string& content) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
@@ -79,7 +72,6 @@ std::string OpenFailureMessage(std::string_view path, Language language) {
   text += path;
   text += language == Language::kEnglish ? "\"-file not succeeded !"
                                          : "\"-nimisen tiedoston avaus ei onnistu !";
-  if (text.size() > kMaxMessageLength) text.resize(kMaxMessageLength);
   return text;
 }
 

@@ -46,7 +46,8 @@ int TruncToInt(double value);
 // value rounded down after adding 0.001, so that 0.3 * 10 still gives 3.
 int CodeOf(double value);
 
-// The file-open routine's failure text: the path between double quotes.
+// The file-open routine's failure text: the path between double quotes. It is never cut, so a
+// long path still ends in the words that say what went wrong.
 std::string OpenFailureMessage(std::string_view path, Language language);
 
 } // namespace lumora

@@ -1,5 +1,6 @@
 #include "setup/setup_reader.h"
 #include "text/font.h"
+#include "text/line_reading.h"
 #include "text/recording_sink.h"
 
 #include <filesystem>
@@ -145,6 +146,7 @@ TEST(SetupReader, LongLinesAreCutAndHugeNumbersAreSafe) {
 }
 
 TEST(SetupReader, MissingFileReportsThePathInTheLanguage) {
+  EXPECT_TRUE(OpenFailureMessage(std::string(200, 'p'), Language::kEnglish).ends_with("ded !"));
   for (const Language lang : {Language::kEnglish, Language::kFinnish}) {
     SetupFixture f;
     f.language = lang;
