@@ -1,5 +1,6 @@
 #include "file_test_env.h"
 #include "files/drawing_format.h"
+#include "files/file_access.h"
 
 #include <bit>
 #include <cmath>
@@ -177,7 +178,7 @@ TEST(DrawingFileFailures, MissingFilesAndScriptsAnswerZero) {
   EXPECT_EQ(f.Read(dir + "/none.drw"), 0);
   EXPECT_EQ(f.Read(dir + "/none.drw"), 0);
   EXPECT_EQ(f.env.traces.size(), 1u); // the same name is traced once
-  EXPECT_EQ(f.env.errors.back(), "\"" + dir + "/none.drw\"-nimisen tiedoston avaus ei onnistu !");
+  EXPECT_EQ(f.env.errors.back(), OpenFailedMessage(dir + "/none.drw", Language::kFinnish));
   EXPECT_EQ(f.Read(dir + "/make.TXT.old"), 0);
   EXPECT_EQ(f.env.errors.back(), "Skriptit eivät ole vielä käytettävissä !"_l1);
   Box area;
