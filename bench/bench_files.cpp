@@ -2,6 +2,7 @@
 #include "files/drawing_format.h"
 #include "files/drawing_reader.h"
 #include "files/drawing_writer.h"
+#include "files/headless_environment.h"
 #include "model/element_store.h"
 
 #include <benchmark/benchmark.h>
@@ -13,39 +14,11 @@ namespace {
 
 using namespace lumora;
 
-class QuietStore final : public StoreEnvironment {
-public:
-  void ShowError(const TextPair&) override {}
-  void DrawLine(const LineElement&, int) override {}
-  void DrawFilling(FillingElement&, int) override {}
-  void DrawText(const TextElement&, int) override {}
-  void DrawMarker(const Point&, char) override {}
-  void DrawOutline(const OutlineNode&) override {}
-  void RedrawAll() override {}
-  void RedrawMenuBar() override {}
-  double ViewBoxWidth() const override { return 1.0; }
-  void SetViewBoxes(const Box&) override {}
-  int LoadedFontCount() const override { return 1; }
-};
-
-class QuietFiles final : public FileEnvironment {
-public:
-  Language CurrentLanguage() const override { return Language::kEnglish; }
-  void ShowError(std::string_view) override {}
-  void Trace(std::string_view) override {}
-  void DrawLine(const LineElement&) override {}
-  void DrawFilling(FillingElement&) override {}
-  void DrawText(const TextElement&) override {}
-  void ResetOrigins() override {}
-  void SetUpPlotter(Drawing&) override {}
-  using FileReporter::ShowError;
-};
-
 struct World {
   Drawing drawing;
-  QuietStore storeEnv;
+  HeadlessStoreEnvironment storeEnv;
   ElementStore store{drawing, storeEnv};
-  QuietFiles env;
+  HeadlessFileEnvironment env;
   DrawingFileState state;
 };
 

@@ -3,6 +3,7 @@
 #include "files/drawing_dump.h"
 #include "files/drawing_reader.h"
 #include "files/file_access.h"
+#include "files/headless_environment.h"
 #include "model/element_store.h"
 #include "util/latin1.h"
 
@@ -18,37 +19,6 @@ namespace {
 
 constexpr std::string_view kDrawingsDirectory = "DRAWINGS";
 constexpr const char* kHomeVariable = "LUMORA_HOME";
-
-// Headless: nothing is drawn, messages are kept for the one line the tool prints.
-class HeadlessStoreEnvironment final : public StoreEnvironment {
-public:
-  std::vector<std::string> errors;
-  void ShowError(const TextPair& message) override { errors.emplace_back(message.en); }
-  void DrawLine(const LineElement&, int) override {}
-  void DrawFilling(FillingElement&, int) override {}
-  void DrawText(const TextElement&, int) override {}
-  void DrawMarker(const Point&, char) override {}
-  void DrawOutline(const OutlineNode&) override {}
-  void RedrawAll() override {}
-  void RedrawMenuBar() override {}
-  double ViewBoxWidth() const override { return 1.0; }
-  void SetViewBoxes(const Box&) override {}
-  int LoadedFontCount() const override { return 1; }
-};
-
-class HeadlessFileEnvironment final : public FileEnvironment {
-public:
-  std::vector<std::string> errors;
-  Language CurrentLanguage() const override { return Language::kEnglish; }
-  void ShowError(std::string_view message) override { errors.emplace_back(message); }
-  void Trace(std::string_view) override {} // standard output carries the report
-  void DrawLine(const LineElement&) override {}
-  void DrawFilling(FillingElement&) override {}
-  void DrawText(const TextElement&) override {}
-  void ResetOrigins() override {}
-  void SetUpPlotter(Drawing&) override {}
-  using FileReporter::ShowError;
-};
 
 struct DumpArguments {
   std::string drawing;

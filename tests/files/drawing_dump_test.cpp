@@ -1,8 +1,6 @@
 #include "file_test_env.h"
 #include "files/drawing_dump.h"
-#include "files/file_access.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
 
 namespace lumora {
@@ -37,18 +35,6 @@ TEST(DrawingReport, ListsEveryRecordWithStablePartLinks) {
             "\n\nTexts:\n pisteit\xE4 2 kpl mitta:1  1.000000,2.000000  3.000000,4.000000 "
             "\n\nParts:\n name:\"Second\" type:0  location:    0.0,    0.0 next:2"
             "\n name:\"First\" type:1  location:   10.0,   20.0 next:0");
-}
-
-TEST(DumpDrawing, WritesTheReportOrShowsTheOpenMessage) {
-  const std::string dir = test::ScratchDirectory("dump");
-  Drawing drawing;
-  test::RecordingReporter reporter;
-  ASSERT_EQ(DumpDrawing(drawing, reporter, dir + "/Database.txt"), 1);
-  std::ifstream in(dir + "/Database.txt", std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), DrawingReport(drawing));
-  EXPECT_EQ(DumpDrawing(drawing, reporter, dir + "/no/Database.txt"), 0);
-  EXPECT_EQ(reporter.errors, std::vector<std::string>{
-                                 OpenFailedMessage(dir + "/no/Database.txt", Language::kEnglish)});
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 
 #include "files/drawing_reader.h"
 #include "files/drawing_writer.h"
-#include "files/file_environment.h"
+#include "files/headless_environment.h"
 #include "model/element_store.h"
 #include "recording_reporter.h"
 
@@ -12,38 +12,20 @@
 
 namespace lumora::test {
 
-class QuietStoreEnvironment : public StoreEnvironment {
-public:
-  std::vector<std::string> errors;
-  void ShowError(const TextPair& message) override { errors.emplace_back(message.en); }
-  void DrawLine(const LineElement&, int) override {}
-  void DrawFilling(FillingElement&, int) override {}
-  void DrawText(const TextElement&, int) override {}
-  void DrawMarker(const Point&, char) override {}
-  void DrawOutline(const OutlineNode&) override {}
-  void RedrawAll() override {}
-  void RedrawMenuBar() override {}
-  double ViewBoxWidth() const override { return 100.0; }
-  void SetViewBoxes(const Box&) override {}
-  int LoadedFontCount() const override { return 4; }
-};
+using QuietStoreEnvironment = HeadlessStoreEnvironment;
 
-class RecordingFileEnvironment : public FileEnvironment {
+// Records the trace and what the reader asks of the screen and the view.
+class RecordingFileEnvironment : public HeadlessFileEnvironment {
 public:
-  Language language = Language::kEnglish;
-  std::vector<std::string> errors;
   std::vector<std::string> traces;
   std::vector<std::string> calls; // "line", "filling", "text", "origins", "plotter"
 
-  Language CurrentLanguage() const override { return language; }
-  void ShowError(std::string_view message) override { errors.emplace_back(message); }
   void Trace(std::string_view line) override { traces.emplace_back(line); }
   void DrawLine(const LineElement&) override { calls.emplace_back("line"); }
   void DrawFilling(FillingElement&) override { calls.emplace_back("filling"); }
   void DrawText(const TextElement&) override { calls.emplace_back("text"); }
   void ResetOrigins() override { calls.emplace_back("origins"); }
   void SetUpPlotter(Drawing&) override { calls.emplace_back("plotter"); }
-  using FileReporter::ShowError;
 };
 
 struct DrawingFixture {

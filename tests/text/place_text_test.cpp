@@ -1,6 +1,4 @@
-#include "model/drawing.h"
-#include "model/store_allocator.h"
-#include "model/store_environment.h"
+#include "files/file_test_env.h"
 #include "text/place_text.h"
 
 #include <cmath>
@@ -71,43 +69,18 @@ TEST(PlaceText, MeasureValuesScaleWithEqualFactors) {
   }
 }
 
-TEST(ClampTextHeight, FitsTheNineBitField) {
-  EXPECT_EQ(ClampTextHeight(510.999), 511u);
-  EXPECT_EQ(ClampTextHeight(510.99), 510u);
-  EXPECT_EQ(ClampTextHeight(1e300), 511u);
-  EXPECT_EQ(ClampTextHeight(std::nan("")), 511u);
-  EXPECT_EQ(ClampTextHeight(0.5), 1u);
-  EXPECT_EQ(ClampTextHeight(-40), 1u);
-}
-
 class Allocator final : public StoreAllocator {
 public:
   bool fail = false;
+  HeapAllocator heap;
   void* Allocate(std::size_t bytes) override { return fail ? nullptr : heap.Allocate(bytes); }
   void Free(void* block) override { heap.Free(block); }
-  HeapAllocator heap;
-};
-
-class Messages final : public StoreEnvironment {
-public:
-  std::vector<std::string> errors;
-  void ShowError(const TextPair& m) override { errors.emplace_back(m.en); }
-  void DrawLine(const LineElement&, int) override {}
-  void DrawFilling(FillingElement&, int) override {}
-  void DrawText(const TextElement&, int) override {}
-  void DrawMarker(const Point&, char) override {}
-  void DrawOutline(const OutlineNode&) override {}
-  void RedrawAll() override {}
-  void RedrawMenuBar() override {}
-  double ViewBoxWidth() const override { return 1; }
-  void SetViewBoxes(const Box&) override {}
-  int LoadedFontCount() const override { return 1; }
 };
 
 TEST(ReplaceString, CountsAChangeOnlyWhenTheTextDiffers) {
   Drawing drawing;
   Allocator allocator;
-  Messages env;
+  test::QuietStoreEnvironment env;
   TextElement t;
   ASSERT_EQ(ReplaceString(drawing, allocator, env, t, "12.5"), 1);
   EXPECT_STREQ(t.text, "12.5");
