@@ -24,8 +24,6 @@ inline constexpr std::size_t kWordBytes = 4;
 
 // The largest count a short (version 2.0) file can hold.
 inline constexpr std::int32_t kShortCountMax = 32767;
-// The largest stored text length, the terminating zero included.
-inline constexpr std::int32_t kStoredTextMax = 32767;
 
 // Whether a version value selects doubles and 32-bit counts.
 bool IsWideVersion(double version);

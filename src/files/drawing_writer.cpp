@@ -4,6 +4,7 @@
 #include "files/record_encoder.h"
 #include "files/write_order.h"
 #include "model/drawing.h"
+#include "model/element_store.h"
 
 #include <algorithm>
 #include <cstring>
@@ -22,8 +23,7 @@ struct WriteJob {
 
 std::string_view StoredText(const TextElement& text) {
   if (text.text == nullptr) return {};
-  // Longer strings are cut so that every saved text can be read back.
-  return std::string_view(text.text, strnlen(text.text, kStoredTextMax - 1));
+  return std::string_view(text.text, strnlen(text.text, kMaxTextLength));
 }
 
 // The largest count or index the file will hold, to choose a precision that holds it.
@@ -34,6 +34,9 @@ std::int64_t LargestCount(const WriteOrder& order) {
     largest = std::max<std::int64_t>(largest, l->ps0());
   for (const FillingElement* f : order.fillings.Items())
     largest = std::max<std::int64_t>(largest, f->ls0());
+  // A stored text length counts its terminating zero.
+  for (const TextElement* t : order.texts.Items())
+    largest = std::max<std::int64_t>(largest, static_cast<std::int64_t>(StoredText(*t).size()) + 1);
   return largest;
 }
 

@@ -140,6 +140,14 @@ TEST(DrawingFileRoundTrip, CountsBeyondSixteenBitsAreSavedInTheWidePrecision) {
   ASSERT_EQ(filling->ls0(), 300u);
   EXPECT_EQ(filling->lines[299]->ps0(), 40000u);
   EXPECT_EQ(filling->lines[299]->points[39999].x, 399.99); // wide precision: exact
+
+  // The longest text a drawing holds needs a length of 32768 with its zero.
+  DrawingFixture third;
+  third.Text(std::string(kMaxTextLength, 'a'), {{1, 1}});
+  ASSERT_EQ(third.Save(dir + "/Text.drw"), 1);
+  DrawingFixture fourth;
+  ASSERT_EQ(fourth.Read(dir + "/Text.drw"), 1);
+  EXPECT_EQ(std::string_view(fourth.drawing.texts->text).size(), kMaxTextLength);
 }
 
 } // namespace
