@@ -117,6 +117,8 @@ private:
 
   template <class Element> void SetZones(Element& element, const Box& box) const;
   template <class Element> int DetachFromParts(Element* element);
+  template <class Element> Element* DetachForDelete(Element*& ref, Element*& head, int& status);
+  template <class Element> Element* PopMember(PartElement* part, MemberNode<Element>*& head);
   void DeleteFillingsBoundedBy(const LineElement* line);
   bool BeingDeleted(const PartElement* part) const;
   bool PartVisible(const PartElement* part) const;
@@ -126,6 +128,8 @@ private:
   HeapAllocator heap_;
   StoreAllocator& allocator_;
   const DeletingPart* deleting_ = nullptr;
+  // The caller's pointer cleared by the delete under way (see DetachForDelete).
+  const void* clearedRef_ = nullptr;
   // The previous results of FindText and FindPart, compared by address only: equally near
   // candidates are stepped through on repeated picks.
   const TextElement* lastText_ = nullptr;

@@ -10,13 +10,6 @@ namespace lumora {
 
 namespace {
 
-template <class Element> bool OnList(const Element* head, const Element* element) {
-  for (const Element* e = head; e != nullptr; e = e->next) {
-    if (e == element) return true;
-  }
-  return false;
-}
-
 template <class Element> void Unlink(Element*& head, const Element* element) {
   for (Element** link = &head; *link != nullptr; link = &(*link)->next) {
     if (*link == element) {
@@ -103,72 +96,101 @@ void ElementStore::DetachElement(PartElement* part) {
   DetachFromParts(part);
 }
 
+// The caller's pointer is cleared before anything is freed, since it may live in a node or
+// array the delete frees; a node left holding it is matched by its address (clearedRef_). When
+// the pointer is itself the list link to the record (the list head or the previous record's
+// next), unlinking updates it instead.
+template <class Element>
+Element* ElementStore::DetachForDelete(Element*& ref, Element*& head, int& status) {
+  status = 0;
+  Element* target = ref;
+  Element** link = &head;
+  while (*link != nullptr && *link != target) link = &(*link)->next;
+  if (*link == nullptr) return nullptr;
+  const void* const outerRef = clearedRef_;
+  if (link != &ref) {
+    ref = nullptr;
+    clearedRef_ = &ref;
+  }
+  DetachElement(target);
+  clearedRef_ = outerRef;
+  Unlink(head, target); // found afresh: the cascade may have changed the links before it
+  status = 1;
+  return target;
+}
+
 int ElementStore::DeleteLine(LineElement*& line) {
   if (line == nullptr || drawing_.lines == nullptr) return 0;
   ++drawing_.changes;
-  LineElement* target = line;
-  if (!OnList(drawing_.lines, target)) return 0;
-  // The caller's pointer may live in a node that the detach frees: clear it first.
-  line = nullptr;
-  DetachElement(target);
-  Unlink(drawing_.lines, target);
-  FreeLine(target);
-  return 1;
+  int status = 0;
+  if (LineElement* target = DetachForDelete(line, drawing_.lines, status)) FreeLine(target);
+  return status;
 }
 
 int ElementStore::DeleteFilling(FillingElement*& filling) {
   if (filling == nullptr || drawing_.fillings == nullptr) return 0;
   ++drawing_.changes;
-  FillingElement* target = filling;
-  if (!OnList(drawing_.fillings, target)) return 0;
-  filling = nullptr;
-  DetachElement(target);
-  Unlink(drawing_.fillings, target);
-  FreeFilling(target);
-  return 1;
+  int status = 0;
+  if (FillingElement* target = DetachForDelete(filling, drawing_.fillings, status)) {
+    FreeFilling(target);
+  }
+  return status;
 }
 
 int ElementStore::DeleteText(TextElement*& text) {
   if (text == nullptr || drawing_.texts == nullptr) return 0;
   ++drawing_.changes;
-  TextElement* target = text;
-  if (!OnList(drawing_.texts, target)) return 0;
-  text = nullptr;
-  if (lastText_ == target) lastText_ = nullptr;
-  DetachElement(target);
-  Unlink(drawing_.texts, target);
-  FreeText(target);
-  return 1;
+  if (lastText_ == text) lastText_ = nullptr;
+  int status = 0;
+  if (TextElement* target = DetachForDelete(text, drawing_.texts, status)) FreeText(target);
+  return status;
+}
+
+// Takes the head member off the list; a node whose element pointer was cleared by a caller is
+// dropped here too, so the loops below always advance.
+template <class Element>
+Element* ElementStore::PopMember(PartElement* part, MemberNode<Element>*& head) {
+  MemberNode<Element>* node = head;
+  Element* element = node->element;
+  if (element == nullptr || RemoveMember(part, element) == 0) {
+    head = node->next;
+    allocator_.Free(node);
+  }
+  return element;
 }
 
 int ElementStore::DeletePart(PartElement*& part, bool withMembers) {
-  if (part == nullptr || BeingDeleted(part) || !OnList(drawing_.parts, part)) return 0;
+  if (part == nullptr || BeingDeleted(part)) return 0;
+  PartElement** link = &drawing_.parts;
+  while (*link != nullptr && *link != part) link = &(*link)->next;
+  if (*link == nullptr) return 0;
   PartElement* target = part;
-  part = nullptr;
   if (lastPart_ == target) lastPart_ = nullptr;
+  const void* const outerRef = clearedRef_;
+  if (link != &part) {
+    part = nullptr;
+    clearedRef_ = &part;
+  }
   const DeletingPart frame{target, deleting_};
   deleting_ = &frame;
   DetachElement(target);
+  clearedRef_ = outerRef;
   // Always take the head: a cascade from one member may remove others from the lists.
   while (target->fillings != nullptr) {
-    FillingElement* filling = target->fillings->element;
-    RemoveMember(target, filling);
-    if (withMembers) DeleteFilling(filling);
+    FillingElement* filling = PopMember(target, target->fillings);
+    if (withMembers && filling != nullptr) DeleteFilling(filling);
   }
   while (target->lines != nullptr) {
-    LineElement* line = target->lines->element;
-    RemoveMember(target, line);
-    if (withMembers) DeleteLine(line);
+    LineElement* line = PopMember(target, target->lines);
+    if (withMembers && line != nullptr) DeleteLine(line);
   }
   while (target->texts != nullptr) {
-    TextElement* text = target->texts->element;
-    RemoveMember(target, text);
-    if (withMembers) DeleteText(text);
+    TextElement* text = PopMember(target, target->texts);
+    if (withMembers && text != nullptr) DeleteText(text);
   }
   while (target->parts != nullptr) {
-    PartElement* member = target->parts->element;
-    RemoveMember(target, member);
-    if (withMembers) DeletePart(member, true);
+    PartElement* member = PopMember(target, target->parts);
+    if (withMembers && member != nullptr) DeletePart(member, true);
   }
   deleting_ = frame.outer;
   Unlink(drawing_.parts, target);

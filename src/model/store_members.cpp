@@ -66,7 +66,10 @@ int ElementStore::RemoveNodes(MemberNode<Element>*& head, const Element* element
   MemberNode<Element>** link = &head;
   while (*link != nullptr) {
     MemberNode<Element>* node = *link;
-    if (node->element == element) {
+    // A node whose pointer a caller handed to a delete (and which was cleared) is that
+    // element's node too.
+    const bool cleared = node->element == nullptr && &node->element == clearedRef_;
+    if (node->element == element || cleared) {
       *link = node->next;
       allocator_.Free(node);
       ++removed;
