@@ -1,130 +1,125 @@
 #include "text/place_text.h"
 
+#include "files/file_messages.h"
+#include "model/drawing.h"
+#include "model/store_allocator.h"
+#include "model/store_environment.h"
 #include "util/number_text.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <utility>
 
 namespace lumora {
+
 namespace {
 
-constexpr double kMaxHeightCode = 511;
-constexpr double kHeightCeiling = 510.999;
-constexpr double kUpperAngle = 100;
-constexpr double kLowerAngle = -80;
-constexpr double kHalfTurn = 180;
-constexpr double kFullTurn = 360;
-constexpr double kValueStep = 0.001;
-constexpr std::size_t kValueWidth = 30;
-constexpr std::size_t kMaxStringLength = 32767;
-constexpr int kLinearMeasure = 1;
-constexpr int kAngleMeasure = 2;
-constexpr int kLinearPoints = 3;
-constexpr int kAnglePoints = 5;
+constexpr std::uint32_t kLinearMeasure = 1;
+constexpr std::uint32_t kAngleMeasure = 2;
+constexpr std::size_t kLinearPoints = 3;
+constexpr std::size_t kAnglePoints = 5;
+constexpr double kMeasureAngleLow = -80.0;
+constexpr double kMeasureAngleHigh = 100.0;
+constexpr double kHalfTurn = 180.0;
+constexpr double kFullTurn = 360.0;
+constexpr double kValuePrecision = 0.001;
+constexpr std::size_t kValueWidth = 40;
+constexpr std::string_view kNumberStart = "+-.0123456789";
 
-bool DiffersFromOne(double v) {
-  return SameValue(std::fabs(v), 1) == 0;
+// Positioning ways swapped by a mirror about the y axis (left and right exchange) and about the
+// x axis (top and bottom exchange); index = way.
+constexpr std::uint32_t kMirrorX[] = {0, 3, 2, 1, 6, 5, 4, 9, 8, 7};
+constexpr std::uint32_t kMirrorY[] = {0, 7, 8, 9, 4, 5, 6, 1, 2, 3};
+
+std::uint32_t Mirrored(const std::uint32_t (&table)[10], std::uint32_t way) {
+  return way < std::size(table) ? table[way] : way;
 }
 
-// Ways 1, 4, 7 and 3, 6, 9 trade places in a mirror about the y axis.
-std::uint32_t MirrorAcross(std::uint32_t way) {
-  switch (way) {
-  case 1:
-  case 4:
-  case 7:
-    return way + 2;
-  case 3:
-  case 6:
-  case 9:
-    return way - 2;
-  default:
-    return way;
-  }
+bool IsOne(double factor) {
+  return SameValue(std::fabs(factor), 1.0) != 0;
 }
 
-// Ways 1, 2, 3 and 7, 8, 9 trade places in a mirror about the x axis.
-std::uint32_t MirrorUpDown(std::uint32_t way) {
-  if (way >= 1 && way <= 3) return way + 6;
-  if (way >= 7 && way <= 9) return way - 6;
-  return way;
+// Whole degrees of a rotation, safe for any double.
+double WholeDegrees(double angle) {
+  return std::isfinite(angle) ? std::trunc(std::fmod(angle, kFullTurn)) : 0.0;
 }
 
-void ScaleHeight(TextElement& t, double sx, double sy) {
-  const double h = t.height() * (std::fabs(sx) + std::fabs(sy)) / 2;
-  std::uint32_t code =
-      h >= kHeightCeiling ? std::uint32_t(kMaxHeightCode) : std::uint32_t(std::max(h, 0.0));
-  t.SetHeight(code == 0 ? 1 : code);
+// A measure's text reads from left to right: its angle is kept within -80..100 degrees.
+double UprightMeasureAngle(double angle) {
+  if (!std::isfinite(angle)) return 0.0;
+  angle = std::fmod(angle, kFullTurn);
+  while (angle > kMeasureAngleHigh) angle -= kHalfTurn;
+  while (angle < kMeasureAngleLow) angle += kHalfTurn;
+  return angle;
 }
 
-// Rewrites the first number of a scaled linear measure's text.
-void RewriteValue(std::string& value, const Point* points, double sx, double sy, double angle) {
-  std::size_t start = value.find_first_of("+-.0123456789");
+// Rewrites the first number of the value as the measured length after scaling.
+void UpdateMeasureValue(const TextElement& text, std::span<const Point> points, std::string& value,
+                        double sx, double sy) {
+  const std::size_t start = value.find_first_of(kNumberStart);
   if (start == std::string::npos) return;
   std::size_t end = start;
-  double old = 0;
-  ReadNumber(value, end, old);
-  const auto span = std::string_view(value).substr(start, end - start);
-  if (span.find_first_of("0123456789") == std::string_view::npos) return;
-  const double number =
-      SameValue(std::fabs(sx), std::fabs(sy)) != 0
-          ? old * std::fabs(sx)
-          : Projection(points[2].x - points[1].x, points[2].y - points[1].y, angle, 1);
-  value =
-      value.substr(0, start) + NumberToText(number, kValueStep, kValueWidth) + value.substr(end);
+  double number = 0;
+  ReadNumber(value, end, number);
+  if (SameValue(std::fabs(sx), std::fabs(sy))) {
+    number *= std::fabs(sx);
+  } else {
+    if (points.size() < kLinearPoints) return;
+    number = Projection(points[2].x - points[1].x, points[2].y - points[1].y, text.angle(), 1);
+  }
+  std::string rebuilt = value.substr(0, start) + NumberToText(number, kValuePrecision, kValueWidth);
+  rebuilt += value.substr(std::min(end, value.size()));
+  if (rebuilt.size() > kPlacedValueMax) rebuilt.resize(kPlacedValueMax);
+  value = std::move(rebuilt);
 }
 
 } // namespace
 
-double MeasureAngleInRange(double angle) {
-  if (!std::isfinite(angle)) return 0;
-  // Whole turns first, so that a wild angle from a file cannot keep the loop going.
-  angle = std::fmod(angle, kFullTurn);
-  while (angle > kUpperAngle) angle -= kHalfTurn;
-  while (angle < kLowerAngle) angle += kHalfTurn;
-  return angle;
+std::uint32_t ClampTextHeight(double height) {
+  constexpr double kHeightTop = 510.999;
+  if (!(height < kHeightTop)) return kTextHeightMax; // also NaN
+  if (height < kTextHeightMin) return kTextHeightMin;
+  return static_cast<std::uint32_t>(height);
 }
 
-void PlaceText(TextElement& t, Point* points, int count, std::string* value,
-               const Transform& placement, double sx, double sy, double angle) {
-  for (int i = 0; i < count; ++i) ApplyTransform(placement, points[i].x, points[i].y);
-  if (DiffersFromOne(sx) || DiffersFromOne(sy)) ScaleHeight(t, sx, sy);
-  double a = t.angle();
+void PlaceText(TextElement& text, std::span<Point> points, std::string* value, const Transform& m,
+               double sx, double sy, double angle) {
+  for (Point& p : points) ApplyTransform(m, p.x, p.y);
+  if (!IsOne(sx) || !IsOne(sy))
+    text.SetHeight(ClampTextHeight(text.height() * (std::fabs(sx) + std::fabs(sy)) / 2));
+  double turn = text.angle();
   if (sx < 0) {
-    a = -a;
-    t.SetPositioning(MirrorAcross(t.positioning()));
+    turn = -turn;
+    text.SetPositioning(Mirrored(kMirrorX, text.positioning()));
   }
   if (sy < 0) {
-    a = -a;
-    t.SetPositioning(MirrorUpDown(t.positioning()));
+    turn = -turn;
+    text.SetPositioning(Mirrored(kMirrorY, text.positioning()));
   }
-  a += std::trunc(angle);
-  if (t.mitta() != 0) a = MeasureAngleInRange(a);
-  t.SetAngle(a);
-  if (t.mitta() == kLinearMeasure && value != nullptr && count >= kLinearPoints &&
-      (DiffersFromOne(sx) || DiffersFromOne(sy)))
-    RewriteValue(*value, points, sx, sy, a);
-  if (t.mitta() == kAngleMeasure && sx * sy < 0 && count >= kAnglePoints) {
+  turn += WholeDegrees(angle);
+  if (text.mitta() != 0) turn = UprightMeasureAngle(turn);
+  text.SetAngle(turn);
+  if (text.mitta() == kLinearMeasure && value != nullptr && (!IsOne(sx) || !IsOne(sy)))
+    UpdateMeasureValue(text, points, *value, sx, sy);
+  if (text.mitta() == kAngleMeasure && sx * sy < 0 && points.size() >= kAnglePoints) {
     std::swap(points[1], points[3]);
     std::swap(points[2], points[4]);
   }
 }
 
-int ReplaceString(TextElement& t, std::string_view s, std::uint32_t& changes,
-                  StoreAllocator& allocator, MessageSink& sink) {
-  s = s.substr(0, std::min(s.find('\0'), kMaxStringLength));
-  if (t.text != nullptr && s == std::string_view(t.text)) return 1;
-  char* copy = static_cast<char*>(allocator.Allocate(s.size() + 1));
-  if (copy == nullptr) {
-    sink.Show(MessageKind::kError, "Memory overflow !");
+int ReplaceString(Drawing& drawing, StoreAllocator& allocator, StoreEnvironment& env,
+                  TextElement& text, std::string_view value) {
+  if (text.text != nullptr && std::string_view(text.text) == value) return 1;
+  ++drawing.changes;
+  auto* fresh = static_cast<char*>(allocator.Allocate(value.size() + 1));
+  if (fresh == nullptr) {
+    env.ShowError(file_messages::kMemoryOverflow);
     return 0;
   }
-  std::memcpy(copy, s.data(), s.size());
-  copy[s.size()] = '\0';
-  if (t.text != nullptr) allocator.Free(t.text);
-  t.text = copy;
-  ++changes;
+  std::memcpy(fresh, value.data(), value.size());
+  fresh[value.size()] = '\0';
+  if (text.text != nullptr) allocator.Free(text.text);
+  text.text = fresh;
   return 1;
 }
 

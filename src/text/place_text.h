@@ -1,30 +1,41 @@
-// Texts brought in through a placement (a part read in, a transformed group), and the
-// replacement of a text's string.
+// Adapting a text to a placement (location, scale factors, rotation), and replacing a text's
+// string.
 #pragma once
 
 #include "geometry/primitives.h"
-#include "model/elements.h"
-#include "model/store_allocator.h"
-#include "text/message_sink.h"
 
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
 namespace lumora {
 
-// Brings the measure angle into the range from -80 to 100 degrees by half turns.
-double MeasureAngleInRange(double angle);
+struct Drawing;
+struct TextElement;
+class StoreAllocator;
+class StoreEnvironment;
 
-// Maps count points by placement and adjusts the text read through it: height by the mean
-// scale, mirrored positioning ways and angle, the placement's rotation, the measure angle range;
-// a linear measure's value in *value is rewritten for a scaled placement, and a mirrored angle
-// measure exchanges its sides. value may be null.
-void PlaceText(TextElement& t, Point* points, int count, std::string* value,
-               const Transform& placement, double sx, double sy, double angle);
+inline constexpr std::uint32_t kTextHeightMax = 511;
+inline constexpr std::uint32_t kTextHeightMin = 1;
 
-// Gives t the string s when it differs, counting a change. 0 when memory ran out (the old
-// string stays and "Memory overflow !" is shown), else 1.
-int ReplaceString(TextElement& t, std::string_view s, std::uint32_t& changes,
-                  StoreAllocator& allocator, MessageSink& sink);
+// A computed text height fitted to its 9-bit field of tenths of a millimetre: 511 from 510.999
+// up (and for anything not a number), otherwise the whole part, and never 0.
+std::uint32_t ClampTextHeight(double height);
+
+// Longest value text a placement rebuilds.
+inline constexpr std::size_t kPlacedValueMax = 1000;
+
+// Maps the text's points by m and adapts its height, angle and positioning way to the scale
+// factors, mirrors and rotation. For a linear measure with a value given, a number in the value
+// is brought up to the new measured length; an angle measure that is mirrored swaps its sides.
+// The text record and points are changed in place; the value is rebuilt in place.
+void PlaceText(TextElement& text, std::span<Point> points, std::string* value, const Transform& m,
+               double sx, double sy, double angle);
+
+// Replaces the text's string when it differs, counting a change. A failed allocation keeps the
+// old string, shows "Memory overflow !" and answers 0; otherwise 1.
+int ReplaceString(Drawing& drawing, StoreAllocator& allocator, StoreEnvironment& env,
+                  TextElement& text, std::string_view value);
 
 } // namespace lumora

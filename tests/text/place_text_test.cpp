@@ -1,119 +1,123 @@
-#include "text/layout_fixture.h"
+#include "model/drawing.h"
+#include "model/store_allocator.h"
+#include "model/store_environment.h"
 #include "text/place_text.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
-#include <tuple>
+#include <vector>
 
 namespace lumora {
 namespace {
 
-Transform Placement(double sx, double sy, double angle) {
-  Transform t;
-  MakeTransform(t, 0, 0, 0, 0, sx, sy, angle);
+TextElement MakeText(std::uint32_t mitta, double angle, std::uint32_t positioning) {
+  TextElement t;
+  t.SetMitta(mitta);
+  t.SetAngle(angle);
+  t.SetPositioning(positioning);
+  t.SetHeight(100);
   return t;
 }
 
-int PositioningAfter(int way, double sx, double sy) {
-  TestText text("x", {{0, 0}}, way);
-  PlaceText(text.t, text.points.data(), 1, nullptr, Placement(sx, sy, 0), sx, sy, 0);
-  return int(text.t.positioning());
+TEST(PlaceText, MeasuresStayReadableFromLeftToRight) {
+  const Transform identity;
+  std::vector<Point> points{{0, 0}};
+  for (auto [angle, turn, expected] : {std::tuple{170.0, 0.0, -10.0},
+                                       {-95.0, 0.0, 85.0},
+                                       {100.0, 0.0, 100.0},
+                                       {0.0, 270.0, 90.0}}) {
+    TextElement t = MakeText(1, angle, 1);
+    PlaceText(t, points, nullptr, identity, 1, 1, turn);
+    EXPECT_NEAR(t.angle(), expected, 1e-3) << angle;
+  }
+  TextElement huge = MakeText(1, 3e38, 1); // no endless stepping by half turns
+  PlaceText(huge, points, nullptr, identity, 1, 1, 0);
+  EXPECT_GE(huge.angle(), -80);
+  EXPECT_LE(huge.angle(), 100);
+  TextElement plain = MakeText(0, 170, 1);
+  PlaceText(plain, points, nullptr, identity, 1, 1, 0);
+  EXPECT_FLOAT_EQ(plain.angle(), 170); // plain texts may read upside down
 }
 
-TEST(PlaceText, MirroringTurnsPositioningAndAngle) {
-  // Ways before and after a mirror about the y axis, the x axis and both.
-  for (const auto& [way, sx, sy, after] : {std::tuple{1, -1, 1, 3},
-                                           {6, -1, 1, 4},
-                                           {2, -1, 1, 2},
-                                           {1, 1, -1, 7},
-                                           {8, 1, -1, 2},
-                                           {3, -1, -1, 7}})
-    EXPECT_EQ(PositioningAfter(way, sx, sy), after) << way << " " << sx << " " << sy;
-  TestText text("x", {{10, 0}}, 1);
-  text.t.SetAngle(20);
-  PlaceText(text.t, text.points.data(), 1, nullptr, Placement(-1, 1, 30.7), -1, 1, 30.7);
-  EXPECT_FLOAT_EQ(text.t.angle(), 10); // -20 + 30: the rotation counts in whole degrees
-  EXPECT_NEAR(text.points[0].x, -10 * std::cos(30.7 * kDegToRad), 1e-9);
+TEST(PlaceText, MirrorsMovePositioningAndSwapAngleMeasureSides) {
+  std::vector<Point> points{{0, 0}};
+  Transform mirrorY;
+  MakeTransform(mirrorY, 0, 0, 0, 0, 1, -1, 0);
+  for (auto [way, expected] : {std::pair{1u, 7u}, {8u, 2u}, {5u, 5u}, {12u, 12u}}) {
+    TextElement t = MakeText(0, 30, way);
+    PlaceText(t, points, nullptr, mirrorY, 1, -1, 0);
+    EXPECT_EQ(t.positioning(), expected);
+    EXPECT_FLOAT_EQ(t.angle(), -30);
+  }
+  std::vector<Point> sides{{0, 0}, {1, 0}, {2, 0}, {0, 1}, {0, 2}};
+  TextElement angleMeasure = MakeText(2, 0, 5);
+  PlaceText(angleMeasure, sides, nullptr, mirrorY, 1, -1, 0);
+  EXPECT_EQ(sides[1].y, -1); // was the left side's first point (0, 1)
+  EXPECT_EQ(sides[3].x, 1);  // was the right side's first point (1, 0)
 }
 
-TEST(PlaceText, HeightFollowsTheMeanScale) {
-  const auto heightAfter = [](int height, double sx, double sy) {
-    TestText text("x", {{0, 0}}, 1);
-    text.t.SetHeight(std::uint32_t(height));
-    PlaceText(text.t, text.points.data(), 1, nullptr, Placement(sx, sy, 0), sx, sy, 0);
-    return int(text.t.height());
-  };
-  EXPECT_EQ(heightAfter(100, 2, 2), 200);
-  EXPECT_EQ(heightAfter(100, -2, 1), 150);
-  EXPECT_EQ(heightAfter(35, 1.0005, 1), 35); // within the tolerance of 1
-  EXPECT_EQ(heightAfter(300, 2, 2), 511);
-  EXPECT_EQ(heightAfter(3, 0.1, 0.1), 1);
+TEST(PlaceText, MeasureValuesScaleWithEqualFactors) {
+  std::vector<Point> points{{0, 0}, {0, 0}, {10, 0}};
+  Transform doubled;
+  MakeTransform(doubled, 0, 0, 0, 0, 2, 2, 0);
+  for (auto [before, after] :
+       {std::pair{"a 12.5 mm", "a 25 mm"}, {"x", "x"}, {"-0.0005", "-0.001"}}) {
+    std::vector<Point> copy = points;
+    TextElement t = MakeText(1, 0, 1);
+    std::string value = before;
+    PlaceText(t, copy, &value, doubled, 2, 2, 0);
+    EXPECT_EQ(value, after);
+    EXPECT_EQ(t.height(), 200u);
+  }
 }
 
-TEST(PlaceText, MeasureAnglesStayBetweenMinus80And100) {
-  const auto angleAfter = [](double angle, double rotation, int mitta) {
-    TestText text("x", {{0, 0}}, 1, mitta);
-    text.t.SetAngle(angle);
-    PlaceText(text.t, text.points.data(), 1, nullptr, Placement(1, 1, rotation), 1, 1, rotation);
-    return double(text.t.angle());
-  };
-  EXPECT_DOUBLE_EQ(angleAfter(80, 90, 1), -10);
-  EXPECT_DOUBLE_EQ(angleAfter(0, -95, 2), 85);
-  EXPECT_DOUBLE_EQ(angleAfter(0, -80, 1), -80);
-  EXPECT_DOUBLE_EQ(angleAfter(80, 90, 0), 170); // plain texts keep their angle
-  // A wild angle from a file ends in the range instead of looping.
-  const double wild = angleAfter(1e30, 0, 1);
-  EXPECT_TRUE(wild >= -80 && wild <= 100);
-  EXPECT_DOUBLE_EQ(MeasureAngleInRange(-260), -80);
+TEST(ClampTextHeight, FitsTheNineBitField) {
+  EXPECT_EQ(ClampTextHeight(510.999), 511u);
+  EXPECT_EQ(ClampTextHeight(510.99), 510u);
+  EXPECT_EQ(ClampTextHeight(1e300), 511u);
+  EXPECT_EQ(ClampTextHeight(std::nan("")), 511u);
+  EXPECT_EQ(ClampTextHeight(0.5), 1u);
+  EXPECT_EQ(ClampTextHeight(-40), 1u);
 }
 
-TEST(PlaceText, MeasureValueFollowsTheScale) {
-  const auto valueAfter = [](std::string value, double sx, double sy, int mitta = 1) {
-    TestText text(value, {{0, 0}, {0, 0}, {10, 0}}, 2, mitta);
-    PlaceText(text.t, text.points.data(), 3, &value, Placement(sx, sy, 0), sx, sy, 0);
-    return value;
-  };
-  EXPECT_EQ(valueAfter("L=12.5 mm", 2, 2), "L=25 mm");
-  EXPECT_EQ(valueAfter("12.5", -0.5, 0.5), "6.25");
-  EXPECT_EQ(valueAfter("12.5", 3, 1), "30"); // unequal: the measured span along the text
-  EXPECT_EQ(valueAfter("12.5", 1, 1), "12.5");
-  EXPECT_EQ(valueAfter("- mm", 2, 2), "- mm");
-  EXPECT_EQ(valueAfter("45`", 2, 2, 2), "45`"); // angle measures keep their value
-}
-
-TEST(PlaceText, MirroredAngleMeasureExchangesItsSides) {
-  TestText text("45`", {{5, 5}, {1, 0}, {2, 0}, {0, 1}, {0, 2}}, 5, 2);
-  PlaceText(text.t, text.points.data(), 5, nullptr, Placement(-1, 1, 0), -1, 1, 0);
-  EXPECT_TRUE(text.points[1].x == 0 && text.points[1].y == 1);
-  EXPECT_TRUE(text.points[2].x == 0 && text.points[2].y == 2);
-  EXPECT_TRUE(text.points[3].x == -1 && text.points[3].y == 0);
-  EXPECT_TRUE(text.points[4].x == -2 && text.points[4].y == 0);
-}
-
-class FailingAllocator : public StoreAllocator {
+class Allocator final : public StoreAllocator {
 public:
-  void* Allocate(std::size_t) override { return nullptr; }
-  void Free(void*) override {}
+  bool fail = false;
+  void* Allocate(std::size_t bytes) override { return fail ? nullptr : heap.Allocate(bytes); }
+  void Free(void* block) override { heap.Free(block); }
+  HeapAllocator heap;
 };
 
-TEST(ReplaceString, CountsAChangeOnlyWhenTheTextChanges) {
-  HeapAllocator heap;
-  RecordingSink sink;
+class Messages final : public StoreEnvironment {
+public:
+  std::vector<std::string> errors;
+  void ShowError(const TextPair& m) override { errors.emplace_back(m.en); }
+  void DrawLine(const LineElement&, int) override {}
+  void DrawFilling(FillingElement&, int) override {}
+  void DrawText(const TextElement&, int) override {}
+  void DrawMarker(const Point&, char) override {}
+  void DrawOutline(const OutlineNode&) override {}
+  void RedrawAll() override {}
+  void RedrawMenuBar() override {}
+  double ViewBoxWidth() const override { return 1; }
+  void SetViewBoxes(const Box&) override {}
+  int LoadedFontCount() const override { return 1; }
+};
+
+TEST(ReplaceString, CountsAChangeOnlyWhenTheTextDiffers) {
+  Drawing drawing;
+  Allocator allocator;
+  Messages env;
   TextElement t;
-  std::uint32_t changes = 0;
-  EXPECT_EQ(ReplaceString(t, "first", changes, heap, sink), 1);
-  EXPECT_EQ(changes, 1u);
-  EXPECT_EQ(ReplaceString(t, "first", changes, heap, sink), 1);
-  EXPECT_EQ(changes, 1u);
-  FailingAllocator failing;
-  EXPECT_EQ(ReplaceString(t, "second", changes, failing, sink), 0);
-  EXPECT_STREQ(t.text, "first");
-  EXPECT_EQ(changes, 1u);
-  EXPECT_EQ(sink.shown.at(0).second, "Memory overflow !");
-  EXPECT_EQ(ReplaceString(t, "second", changes, heap, sink), 1);
-  EXPECT_STREQ(t.text, "second");
-  EXPECT_EQ(changes, 2u);
-  heap.Free(t.text);
+  ASSERT_EQ(ReplaceString(drawing, allocator, env, t, "12.5"), 1);
+  EXPECT_STREQ(t.text, "12.5");
+  EXPECT_EQ(ReplaceString(drawing, allocator, env, t, "12.5"), 1);
+  EXPECT_EQ(drawing.changes, 1u);
+  allocator.fail = true;
+  EXPECT_EQ(ReplaceString(drawing, allocator, env, t, "25"), 0);
+  EXPECT_STREQ(t.text, "12.5"); // the old string is kept
+  EXPECT_EQ(env.errors, std::vector<std::string>{"Memory overflow !"});
+  allocator.Free(t.text);
 }
 
 } // namespace
