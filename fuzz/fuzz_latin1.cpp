@@ -1,9 +1,9 @@
 // Event files and command lines arrive as UTF-8 of any quality.
+#include "util/latin1.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
-
-#include "util/latin1.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view in(reinterpret_cast<const char*>(data), size);

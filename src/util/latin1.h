@@ -41,31 +41,56 @@ template <std::size_t M> struct Latin1Bytes {
 consteval char ToLatin1(unsigned cp) {
   if (cp < 0x100) return static_cast<char>(cp);
   switch (cp) {
-  case 0x20AC: return static_cast<char>(0x80);
-  case 0x201A: return static_cast<char>(0x82);
-  case 0x201E: return static_cast<char>(0x84);
-  case 0x2026: return static_cast<char>(0x85);
-  case 0x2020: return static_cast<char>(0x86);
-  case 0x2021: return static_cast<char>(0x87);
-  case 0x2030: return static_cast<char>(0x89);
-  case 0x0160: return static_cast<char>(0x8A);
-  case 0x2039: return static_cast<char>(0x8B);
-  case 0x0152: return static_cast<char>(0x8C);
-  case 0x017D: return static_cast<char>(0x8E);
-  case 0x2018: return static_cast<char>(0x91);
-  case 0x2019: return static_cast<char>(0x92);
-  case 0x201C: return static_cast<char>(0x93);
-  case 0x201D: return static_cast<char>(0x94);
-  case 0x2022: return static_cast<char>(0x95);
-  case 0x2013: return static_cast<char>(0x96);
-  case 0x2014: return static_cast<char>(0x97);
-  case 0x2122: return static_cast<char>(0x99);
-  case 0x0161: return static_cast<char>(0x9A);
-  case 0x203A: return static_cast<char>(0x9B);
-  case 0x0153: return static_cast<char>(0x9C);
-  case 0x017E: return static_cast<char>(0x9E);
-  case 0x0178: return static_cast<char>(0x9F);
-  default: throw "character outside Windows-1252"; // compile error in a consteval context
+  case 0x20AC:
+    return static_cast<char>(0x80);
+  case 0x201A:
+    return static_cast<char>(0x82);
+  case 0x201E:
+    return static_cast<char>(0x84);
+  case 0x2026:
+    return static_cast<char>(0x85);
+  case 0x2020:
+    return static_cast<char>(0x86);
+  case 0x2021:
+    return static_cast<char>(0x87);
+  case 0x2030:
+    return static_cast<char>(0x89);
+  case 0x0160:
+    return static_cast<char>(0x8A);
+  case 0x2039:
+    return static_cast<char>(0x8B);
+  case 0x0152:
+    return static_cast<char>(0x8C);
+  case 0x017D:
+    return static_cast<char>(0x8E);
+  case 0x2018:
+    return static_cast<char>(0x91);
+  case 0x2019:
+    return static_cast<char>(0x92);
+  case 0x201C:
+    return static_cast<char>(0x93);
+  case 0x201D:
+    return static_cast<char>(0x94);
+  case 0x2022:
+    return static_cast<char>(0x95);
+  case 0x2013:
+    return static_cast<char>(0x96);
+  case 0x2014:
+    return static_cast<char>(0x97);
+  case 0x2122:
+    return static_cast<char>(0x99);
+  case 0x0161:
+    return static_cast<char>(0x9A);
+  case 0x203A:
+    return static_cast<char>(0x9B);
+  case 0x0153:
+    return static_cast<char>(0x9C);
+  case 0x017E:
+    return static_cast<char>(0x9E);
+  case 0x0178:
+    return static_cast<char>(0x9F);
+  default:
+    throw "character outside Windows-1252"; // compile error in a consteval context
   }
 }
 
@@ -89,16 +114,15 @@ template <Utf8Literal S> consteval auto ConvertLatin1() {
       cp = c & 0x07u;
       len = 4;
     }
-    for (std::size_t k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(S.bytes[i + k]) & 0x3Fu);
+    for (std::size_t k = 1; k < len; ++k)
+      cp = (cp << 6) | (static_cast<unsigned char>(S.bytes[i + k]) & 0x3Fu);
     out.data[o++] = ToLatin1(cp);
     i += len;
   }
   return out;
 }
 
-template <Utf8Literal S> struct Latin1Holder {
-  static constexpr auto value = ConvertLatin1<S>();
-};
+template <Utf8Literal S> struct Latin1Holder { static constexpr auto value = ConvertLatin1<S>(); };
 
 } // namespace detail
 

@@ -1,9 +1,9 @@
 // An English / Finnish pair of the same user-visible text, chosen at the moment of showing.
 #pragma once
 
-#include <string_view>
-
 #include "util/latin1.h"
+
+#include <string_view>
 
 namespace lumora {
 

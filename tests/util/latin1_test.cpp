@@ -1,8 +1,7 @@
 #include "util/latin1.h"
+#include "util/text_pair.h"
 
 #include <gtest/gtest.h>
-
-#include "util/text_pair.h"
 
 namespace lumora {
 namespace {
