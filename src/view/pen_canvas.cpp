@@ -1,0 +1,145 @@
+#include "view/pen_canvas.h"
+
+#include <cmath>
+
+namespace lumora {
+namespace {
+
+constexpr unsigned kPatternBits = 16;
+constexpr unsigned kTopBit = kPatternBits - 1;
+
+int WholeWidth(double widthPixels) {
+  if (!(widthPixels >= 1.0)) return 1;
+  if (widthPixels > kMaxLineWidthPixels) widthPixels = kMaxLineWidthPixels;
+  return static_cast<int>(std::lround(widthPixels));
+}
+
+std::uint64_t Key(std::int64_t x, std::int64_t y) {
+  return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(x)) << 32) |
+         static_cast<std::uint32_t>(y);
+}
+
+} // namespace
+
+PixelRect PenCanvas::Clip() const {
+  const PixelRect window{0, 0, Width(), Height()};
+  return clip_ ? Intersect(*clip_, window) : window;
+}
+
+void PenCanvas::SetPen(int colourValue, int style, double widthPixels) {
+  EndStrip(false);
+  touched_.clear();
+  colour_ = ResolvePenColour(colourValue, background_);
+  pattern_ = StipplePattern(style);
+  width_ = WholeWidth(widthPixels);
+  hasCurrent_ = false;
+  counter_ = 0;
+}
+
+void PenCanvas::MoveTo(double x, double y) {
+  EndStrip(false);
+  counter_ = 0;
+  hasCurrent_ = std::isfinite(x) && std::isfinite(y);
+  currentX_ = x;
+  currentY_ = y;
+  if (!hasCurrent_ || Inverting()) return;
+  BeginStrip(colour_.rgb, pattern_, width_);
+  stripOpen_ = true;
+  StripVertex(x, y);
+}
+
+void PenCanvas::LineTo(double x, double y) {
+  // Without a current point there is nothing to draw from: the point starts the path.
+  if (!hasCurrent_ || (!Inverting() && !stripOpen_)) {
+    MoveTo(x, y);
+    return;
+  }
+  if (!std::isfinite(x) || !std::isfinite(y)) {
+    EndStrip(false);
+    hasCurrent_ = false;
+    return;
+  }
+  if (Inverting()) {
+    InvertSegment(currentX_, currentY_, x, y);
+  } else {
+    StripVertex(x, y);
+  }
+  currentX_ = x;
+  currentY_ = y;
+}
+
+void PenCanvas::EndPath() {
+  EndStrip(true);
+  touched_.clear();
+  hasCurrent_ = false;
+  width_ = 1;
+}
+
+void PenCanvas::EndStrip(bool flush) {
+  if (stripOpen_) EndStrip();
+  stripOpen_ = false;
+  if (flush) Flush();
+}
+
+void PenCanvas::Plot(std::int64_t x, std::int64_t y, const PixelRect& clip) {
+  const bool on = (pattern_ >> (kTopBit - counter_ % kPatternBits)) & 1u;
+  ++counter_;
+  if (!on || !Contains(clip, x, y)) return;
+  if (Inverting() && !touched_.insert(Key(x, y)).second) return;
+  batch_.push_back({x, y});
+}
+
+void PenCanvas::FlushBatch() {
+  if (batch_.empty()) return;
+  if (Inverting()) {
+    InvertPixels(batch_);
+  } else {
+    PaintPixels(batch_, colour_.rgb);
+  }
+  batch_.clear();
+}
+
+void PenCanvas::InvertSegment(double x0, double y0, double x1, double y1) {
+  if (!ClipToFarSquare(x0, y0, x1, y1)) return;
+  const PixelRect clip = Clip();
+  const unsigned start = counter_;
+  const std::int64_t steps =
+      WalkSegment(PixelOf(x0, y0), PixelOf(x1, y1), clip, [&](auto x, auto y, auto i) {
+        counter_ = start + static_cast<unsigned>(i % kPatternBits);
+        Plot(x, y, clip);
+      });
+  counter_ = start + static_cast<unsigned>(steps % kPatternBits);
+  FlushBatch();
+}
+
+void PenCanvas::Ring(double cx, double cy, double radius, const std::optional<Sector>& sector) {
+  if (!std::isfinite(cx) || !std::isfinite(cy) || !(radius >= 0.0)) return;
+  if (radius > double(kMaxRingRadius)) return;
+  const PixelPoint centre = PixelOf(cx, cy);
+  const auto r = static_cast<std::int64_t>(radius);
+  const PixelRect clip = Clip();
+  if (RingMisses(centre, r, clip)) return;
+  WalkRing(centre, r, [&](auto x, auto y, auto ox, auto oy) {
+    if (sector && !sector->Contains(ox, oy)) return;
+    Plot(x, y, clip);
+  });
+  FlushBatch();
+}
+
+void PenCanvas::Circle(double cx, double cy, double radius) {
+  EndStrip(false);
+  Ring(cx, cy, radius, std::nullopt);
+}
+
+void PenCanvas::Arc(double cx, double cy, double radius, double startX, double startY, double endX,
+                    double endY) {
+  EndStrip(false);
+  if (!std::isfinite(startX) || !std::isfinite(startY) || !std::isfinite(endX) ||
+      !std::isfinite(endY)) {
+    return;
+  }
+  Ring(cx, cy, radius,
+       Sector(DirectionOf(cx, cy, startX, startY), DirectionOf(cx, cy, endX, endY)));
+}
+
+} // namespace lumora

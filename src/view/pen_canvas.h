@@ -1,0 +1,63 @@
+// The pen protocol shared by the in-memory and the OpenGL canvases. It keeps the pen state,
+// decides every pixel of the inverting pen and of the one-pixel rings, and hands the drawing
+// itself to a few backend hooks.
+#pragma once
+
+#include "view/canvas.h"
+#include "view/pixel_walk.h"
+
+#include <optional>
+#include <span>
+#include <unordered_set>
+#include <vector>
+
+namespace lumora {
+
+class PenCanvas : public Canvas {
+public:
+  void SetBackground(Background background) override { background_ = background; }
+  Background GetBackground() const override { return background_; }
+
+  void SetClip(const PixelRect& clip) override { clip_ = clip; }
+  PixelRect Clip() const override;
+
+  void SetPen(int colourValue, int style, double widthPixels) override;
+  void MoveTo(double x, double y) override;
+  void LineTo(double x, double y) override;
+  void EndPath() override;
+  void Circle(double cx, double cy, double radius) override;
+  void Arc(double cx, double cy, double radius, double startX, double startY, double endX,
+           double endY) override;
+
+protected:
+  // Every pixel lies inside the clip; the inverting pen passes each pixel once per figure.
+  virtual void InvertPixels(std::span<const PixelPoint> pixels) = 0;
+  virtual void PaintPixels(std::span<const PixelPoint> pixels, Rgb colour) = 0;
+  // A strip of the ordinary pen: a polyline with one colour, stipple pattern and width.
+  virtual void BeginStrip(Rgb colour, std::uint16_t pattern, int width) = 0;
+  virtual void StripVertex(double x, double y) = 0;
+  virtual void EndStrip() = 0;
+
+private:
+  bool Inverting() const { return colour_.invert; }
+  void EndStrip(bool flush);
+  void InvertSegment(double x0, double y0, double x1, double y1);
+  void Ring(double cx, double cy, double radius, const std::optional<Sector>& sector);
+  void Plot(std::int64_t x, std::int64_t y, const PixelRect& clip);
+  void FlushBatch();
+
+  Background background_ = Background::kDark;
+  std::optional<PixelRect> clip_;
+  PenColour colour_;
+  std::uint16_t pattern_ = kSolidPattern;
+  int width_ = 1;
+  bool hasCurrent_ = false;
+  double currentX_ = 0.0;
+  double currentY_ = 0.0;
+  bool stripOpen_ = false;
+  unsigned counter_ = 0;                      // stipple position of the inverting pen
+  std::unordered_set<std::uint64_t> touched_; // pixels this figure has already inverted
+  std::vector<PixelPoint> batch_;
+};
+
+} // namespace lumora
