@@ -1,6 +1,7 @@
 // A font with round metrics and text elements built on the stack, for the layout tests.
 #pragma once
 
+#include "model/elements.h"
 #include "text/font.h"
 #include "text/recording_sink.h"
 
