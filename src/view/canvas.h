@@ -115,8 +115,9 @@ public:
 
   // Pixel-exact rings for the inverting pen: the midpoint circle of the truncated radius around
   // the truncated centre, and the part of it inside the counter-clockwise sector from the
-  // direction of the start point to that of the end point. In the other modes the same one
-  // pixel ring is drawn in the pen colour. They belong to the current figure (call EndPath).
+  // direction of the start point to that of the end point (the whole ring when both point the
+  // same way). In the other modes the same one pixel ring is drawn in the pen colour. They
+  // belong to the current figure (call EndPath).
   virtual void Circle(double cx, double cy, double radius) = 0;
   virtual void Arc(double cx, double cy, double radius, double startX, double startY, double endX,
                    double endY) = 0;
