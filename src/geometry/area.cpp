@@ -1,0 +1,64 @@
+// Surface area of the loops of a pen path, holes taken off.
+#include "geometry/primitives.h"
+
+#include <cmath>
+#include <cstddef>
+#include <vector>
+
+namespace lumora {
+
+namespace {
+
+struct Loop {
+  std::size_t begin;
+  std::size_t end; // one past the last record
+  double area;
+  Point average; // of the loop's records, its start included
+};
+
+Loop MeasureLoop(std::span<const PenPathRecord> records, std::size_t begin, std::size_t end) {
+  double twiceArea = 0.0;
+  double sumX = records[begin].x;
+  double sumY = records[begin].y;
+  for (std::size_t k = begin + 1; k < end; ++k) {
+    twiceArea += records[k].x * records[k - 1].y - records[k - 1].x * records[k].y;
+    sumX += records[k].x;
+    sumY += records[k].y;
+  }
+  const double count = static_cast<double>(end - begin);
+  return {begin, end, std::abs(twiceArea / 2.0), {sumX / count, sumY / count}};
+}
+
+std::vector<Loop> SplitLoops(std::span<const PenPathRecord> records) {
+  std::vector<Loop> loops;
+  std::size_t begin = 0;
+  for (std::size_t k = 1; k <= records.size(); ++k) {
+    if (k == records.size() || records[k].pen == 0) {
+      loops.push_back(MeasureLoop(records, begin, k));
+      begin = k;
+    }
+  }
+  return loops;
+}
+
+} // namespace
+
+double PenPathArea(std::span<const PenPathRecord> records) {
+  if (records.empty()) return 0.0;
+  const std::vector<Loop> loops = SplitLoops(records);
+  double total = 0.0;
+  for (const Loop& loop : loops) {
+    // A loop is a hole when it lies inside an odd number of larger loops. With the outer loop
+    // first this is the loops before it; it also holds when a hole was listed first.
+    bool hole = false;
+    for (const Loop& other : loops) {
+      if (&other == &loop || other.area <= loop.area) continue;
+      const auto span = records.subspan(other.begin, other.end - other.begin);
+      if (PointInPenPath(loop.average.x, loop.average.y, span)) hole = !hole;
+    }
+    total += hole ? -loop.area : loop.area;
+  }
+  return total;
+}
+
+} // namespace lumora

@@ -1,0 +1,80 @@
+// Bounding boxes and the 16-strip zone masks that give drawing and picking a quick rejection.
+#include "geometry/primitives.h"
+
+#include <cmath>
+#include <utility>
+
+namespace lumora {
+
+namespace {
+
+constexpr int kZoneStrips = 16;
+constexpr double kStripFraction = 0.0625; // 1 / kZoneStrips
+// A range shorter than this has no strips.
+constexpr double kZoneRangeSlack = 1e-9;
+
+} // namespace
+
+void ResetBox(Box& box) {
+  box = Box{};
+}
+
+void ExtendBox(double x, double y, Box& box) {
+  if (x < box.xmin) box.xmin = x;
+  if (y < box.ymin) box.ymin = y;
+  if (x > box.xmax) box.xmax = x;
+  if (y > box.ymax) box.ymax = y;
+}
+
+void BoxOfPoints(std::span<const Point> points, Box& box) {
+  ResetBox(box);
+  for (const Point& p : points) ExtendBox(p.x, p.y, box);
+}
+
+void BoxOfArc(const Point& o, const Point& s, const Point& e, Box& box) {
+  ResetBox(box);
+  const double r = Distance(o, s);
+  // The extreme points of the circle, where the arc passes them, then both ends.
+  const Point extremes[] = {{o.x + r, o.y}, {o.x, o.y + r}, {o.x - r, o.y}, {o.x, o.y - r}};
+  for (const Point& p : extremes) {
+    if (OnArc(p, o, s, e)) ExtendBox(p.x, p.y, box);
+  }
+  ExtendBox(s.x, s.y, box);
+  ExtendBox(e.x, e.y, box);
+}
+
+void BoxOfCircle(const Point& o, const Point& s, Box& box) {
+  const double r = Distance(o, s);
+  box = Box{o.x - r, o.y - r, o.x + r, o.y + r};
+}
+
+void ExtendBoxBySegment(const Segment& seg, Box& box) {
+  ExtendBox(seg.p1.x, seg.p1.y, box);
+  ExtendBox(seg.p2.x, seg.p2.y, box);
+}
+
+std::uint16_t ZoneMask(double lo, double hi, double start, double end) {
+  if (!std::isfinite(start) || !std::isfinite(end) || start >= end - kZoneRangeSlack) return 0;
+  const double step = (end - start) * kStripFraction;
+  // Strip edges come from their index rather than a running sum, so there are always exactly
+  // sixteen strips and the last one ends at the end of the range, whatever its magnitude.
+  unsigned mask = 0;
+  for (int i = 0; i < kZoneStrips; ++i) {
+    const double from = start + i * step;
+    const double to = i == kZoneStrips - 1 ? end : start + (i + 1) * step;
+    mask <<= 1;
+    if (lo <= to && hi >= from) mask |= 1u;
+  }
+  return static_cast<std::uint16_t>(mask);
+}
+
+int ZonesOverlap(std::uint16_t ax, std::uint16_t ay, std::uint16_t bx, std::uint16_t by) {
+  return (ax & bx) != 0 && (ay & by) != 0 ? 1 : 0;
+}
+
+void SwapPoints(double& x1, double& y1, double& x2, double& y2) {
+  std::swap(x1, x2);
+  std::swap(y1, y2);
+}
+
+} // namespace lumora

@@ -1,0 +1,260 @@
+// Creating records: every record is one allocation (lines and texts with their points), packed
+// from a PropertySet with its flags cleared, given zone masks and pushed at the head of its list.
+#include "model/element_store.h"
+#include "model/store_internal.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <span>
+
+namespace lumora {
+
+namespace {
+
+const TextPair kMemoryOverflow{"Memory overflow !", "Memory overflow !"};
+
+static_assert(sizeof(LineElement) % alignof(Point) == 0);
+static_assert(sizeof(TextElement) % alignof(Point) == 0);
+static_assert(sizeof(HatchCache) % alignof(Point) == 0);
+static_assert(sizeof(OutlineNode) % alignof(Point) == 0);
+
+// The points stored right after a record of type Header in the same block, copied from source.
+template <class Header> Point* TrailingPoints(Header* header, const Point* source, int count) {
+  auto* first = reinterpret_cast<Point*>(reinterpret_cast<unsigned char*>(header) + sizeof(Header));
+  if (count > 0) std::uninitialized_copy_n(source, count, first);
+  return first;
+}
+
+} // namespace
+
+ElementStore::ElementStore(Drawing& drawing, StoreEnvironment& env)
+    : drawing_(drawing), env_(env), allocator_(heap_) {}
+
+ElementStore::ElementStore(Drawing& drawing, StoreEnvironment& env, StoreAllocator& allocator)
+    : drawing_(drawing), env_(env), allocator_(allocator) {}
+
+ElementStore::~ElementStore() {
+  FreeEverything();
+}
+
+void* ElementStore::Allocate(std::size_t bytes) {
+  return allocator_.Allocate(bytes);
+}
+
+void ElementStore::ReportOverflow() {
+  env_.ShowError(kMemoryOverflow);
+}
+
+template <class Element> void ElementStore::SetZones(Element& element, const Box& box) const {
+  const Box& limits = drawing_.limits;
+  element.SetZoneX(ZoneMask(box.xmin, box.xmax, limits.xmin, limits.xmax));
+  element.SetZoneY(ZoneMask(box.ymin, box.ymax, limits.ymin, limits.ymax));
+}
+
+Box LineBox(const LineElement& line) {
+  Box box;
+  const int count = static_cast<int>(line.ps0());
+  const Point* p = line.points;
+  if (p == nullptr || count == 0) return box;
+  // An arc or circle short of its points falls back to the box of what it has.
+  if (line.shape() == kShapeArc && count >= 3) {
+    BoxOfArc(p[0], p[1], p[count - 1], box);
+  } else if (line.shape() == kShapeCircle && count >= 2) {
+    BoxOfCircle(p[0], p[1], box);
+  } else {
+    BoxOfPoints(std::span<const Point>(p, static_cast<std::size_t>(count)), box);
+  }
+  return box;
+}
+
+Box FillingBox(const FillingElement& filling) {
+  Box box;
+  for (std::uint32_t i = 0; i < filling.ls0() && filling.lines != nullptr; ++i) {
+    if (filling.lines[i] != nullptr) ExtendBoxByBox(LineBox(*filling.lines[i]), box);
+  }
+  return box;
+}
+
+LineElement* ElementStore::AddLine(const PropertySet& set, const Point* points, int count) {
+  if (count < 0 || count > kMaxLinePoints || (count > 0 && points == nullptr)) return nullptr;
+  ++drawing_.changes;
+  void* block = Allocate(sizeof(LineElement) + sizeof(Point) * static_cast<std::size_t>(count));
+  if (block == nullptr) {
+    ReportOverflow();
+    return nullptr;
+  }
+  auto* line = new (block) LineElement;
+  PackLine(set, *line, PackFields::kAll);
+  line->SetHidden(0);
+  line->SetBoundary(0);
+  line->SetInPart(0);
+  line->SetSpareFlags(0);
+  line->SetPs0(static_cast<std::uint32_t>(count));
+  line->points = TrailingPoints(line, points, count);
+  SetZones(*line, LineBox(*line));
+  line->next = drawing_.lines;
+  drawing_.lines = line;
+  return line;
+}
+
+FillingElement* ElementStore::AddFilling(const PropertySet& set, LineElement* const* lines,
+                                         int count) {
+  if (count < 0 || count > kMaxFillingLines || (count > 0 && lines == nullptr)) return nullptr;
+  ++drawing_.changes;
+  void* block = Allocate(sizeof(FillingElement));
+  if (block == nullptr) {
+    ReportOverflow();
+    return nullptr;
+  }
+  auto* filling = new (block) FillingElement;
+  PackFilling(set, *filling, PackFields::kAll);
+  filling->SetHidden(0);
+  filling->SetInPart(0);
+  filling->SetSpareFlags(0);
+  filling->SetLs0(static_cast<std::uint32_t>(count));
+  const std::size_t slots = static_cast<std::size_t>(std::max(count, 1));
+  void* array = Allocate(sizeof(LineElement*) * slots);
+  if (array == nullptr) {
+    allocator_.Free(filling);
+    ReportOverflow();
+    return nullptr;
+  }
+  filling->lines = static_cast<LineElement**>(array);
+  std::uninitialized_fill_n(filling->lines, slots, nullptr);
+  for (int i = 0; i < count; ++i) {
+    filling->lines[i] = lines[i];
+    if (lines[i] != nullptr) lines[i]->SetBoundary(1);
+  }
+  SetZones(*filling, FillingBox(*filling));
+  filling->hatch = nullptr;
+  filling->next = drawing_.fillings;
+  drawing_.fillings = filling;
+  return filling;
+}
+
+TextElement* ElementStore::AddText(const PropertySet& set, const Point* points, int count,
+                                   std::string_view text) {
+  // Point 0 is the text's place: a text without it could not be drawn or picked.
+  if (count < 1 || count > kMaxTextPoints || points == nullptr) return nullptr;
+  ++drawing_.changes;
+  void* block = Allocate(sizeof(TextElement) + sizeof(Point) * static_cast<std::size_t>(count));
+  if (block == nullptr) {
+    ReportOverflow();
+    return nullptr;
+  }
+  auto* element = new (block) TextElement;
+  PackText(set, *element, PackFields::kAll);
+  if (static_cast<int>(element->font()) >= env_.LoadedFontCount()) element->SetFont(0);
+  element->SetHidden(0);
+  element->SetInPart(0);
+  element->SetSpareFlags(0);
+  element->SetPointCount(static_cast<std::uint32_t>(count));
+  element->points = TrailingPoints(element, points, count);
+
+  // The string ends at its first zero byte, and never holds more than the limit.
+  const std::size_t length = std::min(text.substr(0, text.find('\0')).size(), kMaxTextLength);
+  void* chars = Allocate(length + 1);
+  if (chars == nullptr) {
+    allocator_.Free(element);
+    ReportOverflow();
+    return nullptr;
+  }
+  element->text = static_cast<char*>(chars);
+  std::memcpy(element->text, text.data(), length);
+  element->text[length] = '\0';
+
+  SetZones(*element, env_.TextExtent(*element, true));
+  element->next = drawing_.texts;
+  drawing_.texts = element;
+  return element;
+}
+
+PartElement* ElementStore::AddPart(std::string_view name, std::uint32_t type, std::uint32_t layer) {
+  void* block = Allocate(sizeof(PartElement));
+  if (block == nullptr) {
+    ReportOverflow();
+    return nullptr;
+  }
+  auto* part = new (block) PartElement;
+  const std::size_t end = std::min(name.find('\0'), name.size());
+  std::memcpy(part->name, name.data(), std::min(end, static_cast<std::size_t>(kPartNameMax)));
+  part->SetType(type);
+  part->SetLayer(layer);
+  part->next = drawing_.parts;
+  drawing_.parts = part;
+  return part;
+}
+
+HatchCache* ElementStore::SetHatch(FillingElement& filling, const Point* points,
+                                   std::uint32_t count) {
+  ClearHatch(filling);
+  if (count > 0 && points == nullptr) return nullptr;
+  void* block = Allocate(sizeof(HatchCache) + sizeof(Point) * count);
+  if (block == nullptr) {
+    ReportOverflow();
+    return nullptr;
+  }
+  auto* hatch = new (block) HatchCache;
+  hatch->count = count;
+  hatch->points = TrailingPoints(hatch, points, static_cast<int>(count));
+  filling.hatch = hatch;
+  return hatch;
+}
+
+void ElementStore::ClearHatch(FillingElement& filling) {
+  if (filling.hatch != nullptr) allocator_.Free(filling.hatch);
+  filling.hatch = nullptr;
+}
+
+OutlineNode* ElementStore::AddOutline(const Point* points, int count) {
+  if (count < 1 || points == nullptr) return nullptr;
+  void* block = Allocate(sizeof(OutlineNode) + sizeof(Point) * static_cast<std::size_t>(count));
+  if (block == nullptr) {
+    ReportOverflow();
+    return nullptr;
+  }
+  auto* outline = new (block) OutlineNode;
+  outline->count = count;
+  outline->points = TrailingPoints(outline, points, count);
+  outline->next = drawing_.OutlineList;
+  drawing_.OutlineList = outline;
+  env_.DrawOutline(*outline);
+  return outline;
+}
+
+MarkerNode* ElementStore::AddMarker(const Point& point, char marker) {
+  void* block = Allocate(sizeof(MarkerNode));
+  if (block == nullptr) {
+    ReportOverflow();
+    return nullptr;
+  }
+  auto* node = new (block) MarkerNode{marker, point, drawing_.MarkerList};
+  drawing_.MarkerList = node;
+  env_.DrawMarker(node->point, node->marker);
+  return node;
+}
+
+template <class Element>
+MemberNode<Element>* ElementStore::PushNode(MemberNode<Element>*& head, Element* element) {
+  void* block = Allocate(sizeof(MemberNode<Element>));
+  if (block == nullptr) {
+    ReportOverflow();
+    return nullptr;
+  }
+  auto* node = new (block) MemberNode<Element>{element, head};
+  head = node;
+  return node;
+}
+
+template LineNode* ElementStore::PushNode(LineNode*&, LineElement*);
+template FillingNode* ElementStore::PushNode(FillingNode*&, FillingElement*);
+template TextNode* ElementStore::PushNode(TextNode*&, TextElement*);
+template PartNode* ElementStore::PushNode(PartNode*&, PartElement*);
+template void ElementStore::SetZones(LineElement&, const Box&) const;
+template void ElementStore::SetZones(FillingElement&, const Box&) const;
+template void ElementStore::SetZones(TextElement&, const Box&) const;
+template void ElementStore::SetZones(PartElement&, const Box&) const;
+
+} // namespace lumora

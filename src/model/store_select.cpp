@@ -1,0 +1,118 @@
+// Selection lists (highlighted elements), point markers and temporary outlines.
+#include "model/element_store.h"
+
+namespace lumora {
+
+void ElementStore::Select(LineElement* line) {
+  if (line != nullptr && PushNode(drawing_.SelectedLines, line) != nullptr) {
+    env_.DrawLine(*line, kDrawHighlight);
+  }
+}
+
+void ElementStore::Select(FillingElement* filling) {
+  if (filling != nullptr && PushNode(drawing_.SelectedFillings, filling) != nullptr) {
+    env_.DrawFilling(*filling, kDrawHighlight);
+  }
+}
+
+void ElementStore::Select(TextElement* text) {
+  if (text != nullptr && PushNode(drawing_.SelectedTexts, text) != nullptr) {
+    env_.DrawText(*text, kDrawHighlight);
+  }
+}
+
+void ElementStore::Select(PartElement* part) {
+  if (part == nullptr) return;
+  for (LineNode* n = part->lines; n != nullptr; n = n->next) Select(n->element);
+  for (FillingNode* n = part->fillings; n != nullptr; n = n->next) Select(n->element);
+  for (TextNode* n = part->texts; n != nullptr; n = n->next) Select(n->element);
+  for (PartNode* n = part->parts; n != nullptr; n = n->next) Select(n->element);
+}
+
+void ElementStore::Unselect(LineElement* line) {
+  if (line == nullptr) return;
+  env_.DrawLine(*line, kDrawErase);
+  RemoveNodes(drawing_.SelectedLines, line);
+}
+
+void ElementStore::Unselect(FillingElement* filling) {
+  if (filling == nullptr) return;
+  env_.DrawFilling(*filling, kDrawErase);
+  RemoveNodes(drawing_.SelectedFillings, filling);
+}
+
+void ElementStore::Unselect(TextElement* text) {
+  if (text == nullptr) return;
+  env_.DrawText(*text, kDrawErase);
+  RemoveNodes(drawing_.SelectedTexts, text);
+}
+
+void ElementStore::Unselect(PartElement* part) {
+  if (part == nullptr) return;
+  for (LineNode* n = part->lines; n != nullptr; n = n->next) Unselect(n->element);
+  for (FillingNode* n = part->fillings; n != nullptr; n = n->next) Unselect(n->element);
+  for (TextNode* n = part->texts; n != nullptr; n = n->next) Unselect(n->element);
+  for (PartNode* n = part->parts; n != nullptr; n = n->next) Unselect(n->element);
+}
+
+void ElementStore::ClearSelections() {
+  while (MarkerNode* marker = drawing_.MarkerList) {
+    env_.DrawMarker(marker->point, marker->marker); // inversion: drawing again erases
+    drawing_.MarkerList = marker->next;
+    allocator_.Free(marker);
+  }
+  while (OutlineNode* outline = drawing_.OutlineList) {
+    env_.DrawOutline(*outline);
+    drawing_.OutlineList = outline->next;
+    allocator_.Free(outline);
+  }
+  while (TextNode* node = drawing_.SelectedTexts) {
+    env_.DrawText(*node->element, kDrawErase);
+    drawing_.SelectedTexts = node->next;
+    allocator_.Free(node);
+  }
+  while (FillingNode* node = drawing_.SelectedFillings) {
+    env_.DrawFilling(*node->element, kDrawErase);
+    drawing_.SelectedFillings = node->next;
+    allocator_.Free(node);
+  }
+  while (LineNode* node = drawing_.SelectedLines) {
+    env_.DrawLine(*node->element, kDrawErase);
+    drawing_.SelectedLines = node->next;
+    allocator_.Free(node);
+  }
+}
+
+int ElementStore::RemoveMarker(const Point& point) {
+  for (MarkerNode** link = &drawing_.MarkerList; *link != nullptr; link = &(*link)->next) {
+    MarkerNode* marker = *link;
+    if (SamePoint(marker->point, point) != 0) {
+      env_.DrawMarker(marker->point, marker->marker);
+      *link = marker->next;
+      allocator_.Free(marker);
+      return 1;
+    }
+  }
+  return 0;
+}
+
+int ElementStore::RemoveOutline(const Point* points, int count) {
+  if (points == nullptr || count < 1) return 0;
+  for (OutlineNode** link = &drawing_.OutlineList; *link != nullptr; link = &(*link)->next) {
+    OutlineNode* outline = *link;
+    if (outline->count != count) continue;
+    bool same = true;
+    for (int i = 0; i < count && same; ++i) {
+      same = outline->points[i].x == points[i].x && outline->points[i].y == points[i].y;
+    }
+    if (same) {
+      env_.DrawOutline(*outline);
+      *link = outline->next;
+      allocator_.Free(outline);
+      return 1;
+    }
+  }
+  return 0;
+}
+
+} // namespace lumora

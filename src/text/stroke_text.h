@@ -1,0 +1,32 @@
+// Drawing of characters and strings with the current text setting of the fonts.
+#pragma once
+
+#include "geometry/primitives.h"
+#include "text/font.h"
+#include "text/text_pens.h"
+
+#include <string_view>
+
+namespace lumora {
+
+inline constexpr char kRowSeparator = '|';
+inline constexpr int kMaxRows = 80;
+inline constexpr std::size_t kMaxRowLength = 99;
+
+// Rotation by angle degrees about the origin, then a move to (x, y).
+Transform RotationTo(double x, double y, double angle);
+Point Apply(const Transform& t, double x, double y);
+
+// One character at (dx, dy) in the text's own axes. False when the sink failed.
+bool DrawGlyph(const Fonts& fonts, StrokeSink& sink, const Transform& t, double dx, double dy,
+               char c);
+
+// A string whose last row's base line starts at (x, y); rows are split at '|', the first on
+// top. Characters without a glyph take their place. Nothing is drawn without a loaded font.
+bool StrokeString(const Fonts& fonts, StrokeSink& sink, double x, double y, std::string_view s);
+
+void DrawString(const Fonts& fonts, ScreenPen& pen, double x, double y, std::string_view s);
+// 0 at the first plotter primitive that fails, else 1.
+int PlotString(const Fonts& fonts, PlotterPen& pen, double x, double y, std::string_view s);
+
+} // namespace lumora
