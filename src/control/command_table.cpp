@@ -1,5 +1,7 @@
 #include "control/command_table.h"
 
+#include "commands/help_functions.h"
+#include "commands/quit.h"
 #include "control/command_state.h"
 
 #include <algorithm>
@@ -23,7 +25,14 @@ const CommandRow* CommandTable::Find(int code) const {
 }
 
 CommandTable ProgramCommands() {
-  return CommandTable();
+  return CommandTable({
+      // code, level, function, conditions
+      {kCodeEsc, Level::kHelp, MakeQuit, kOnlyWhenIdle},
+      {kCodeLanguage, Level::kHelp, MakeLanguageSwitch, kCursorModeOnly},
+      {kCodePointer, Level::kHelp, MakePointerSwitch, 0},
+      {kCodeBackground, Level::kHelp, MakeBackgroundSwitch, kNotWithWindows | kExclusive},
+      {kCodeInformation, Level::kHelp, MakeInformationBox, kExclusive},
+  });
 }
 
 } // namespace lumora

@@ -42,6 +42,13 @@ TEST(Dispatch, HelpFunctionsNestAndTheirKeyTogglesThemOff) {
   EXPECT_EQ(f.CodesOf(Fixture::kMainKey), (std::vector<int>{1001}));
   EXPECT_FALSE(LevelActive(f.control, Level::kHelp));
   EXPECT_TRUE(LevelActive(f.control, Level::kMain));
+  // The information box, a real help function, toggles the same way.
+  f.RegisterProgram(kCodeInformation);
+  f.Key(kCodeInformation);
+  EXPECT_EQ(OpenWindowCount(f.screen), 1);
+  f.Key(kCodeInformation);
+  EXPECT_EQ(OpenWindowCount(f.screen), 0);
+  EXPECT_FALSE(LevelActive(f.control, Level::kHelp));
 }
 
 TEST(Dispatch, RightClickWhileThePopupIsOpenClosesIt) {
@@ -120,6 +127,9 @@ TEST(Dispatch, PromptLineShowsTheInnermostLevel) {
 
 TEST(Dispatch, RandomKeysAndClicksNeverBreakTheState) {
   Fixture f;
+  for (int code : {kCodeEsc, kCodeInformation, kCodeLanguage, kCodeBackground}) {
+    f.RegisterProgram(code);
+  }
   std::mt19937 random(20260512);
   const std::vector<int> keys{0,    1,    2,    8,    9,    10,   13,   27,   48,   49,
                               65,   99,   113,  127,  167,  228,  255,  1001, 1002, 1003,
