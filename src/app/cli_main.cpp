@@ -2,11 +2,18 @@
 #include <cstdio>
 #include <cstring>
 
+namespace lumora {
+int RunDumpCommand(int argc, char** argv);
+int RunRenderCommand(int argc, char** argv);
+} // namespace lumora
+
 int main(int argc, char** argv) {
   if (argc < 2 || std::strcmp(argv[1], "--version") == 0) {
     std::printf("lumora-cli %s\n", LUMORA_VERSION);
     return argc < 2 ? 1 : 0;
   }
+  if (std::strcmp(argv[1], "dump") == 0) return lumora::RunDumpCommand(argc, argv);
+  if (std::strcmp(argv[1], "render") == 0) return lumora::RunRenderCommand(argc, argv);
   std::fprintf(stderr, "lumora-cli: unknown command '%s'\n", argv[1]);
   return 1;
 }

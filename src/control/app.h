@@ -2,20 +2,73 @@
 // fresh App, and the window and the headless tools each build one at start-up.
 #pragma once
 
-#include <string>
-
+#include "control/app_environment.h"
+#include "control/event_cycle.h"
+#include "files/file_environment.h"
+#include "model/drawing.h"
+#include "model/element_store.h"
+#include "setup/setup.h"
+#include "sound/my_beep.h"
+#include "text/font.h"
+#include "ui/text_screen.h"
+#include "util/clock.h"
 #include "util/text_pair.h"
+#include "view/canvas.h"
+#include "view/render.h"
+#include "view/view.h"
+
+#include <fstream>
+#include <iostream>
+#include <string>
 
 namespace lumora {
 
 struct App {
+  // The clock and the console are the platform's; the canvas arrives when the window exists.
+  explicit App(Clock& clock, std::ostream& console = std::cout);
+  App(const App&) = delete;
+  App& operator=(const App&) = delete;
+
   // Language of every text shown; the setup chooses it and the key 0 switches it.
   Language language = Language::kEnglish;
 
   // The program directory: SETUP/, DRAWINGS/, PARTS/, DATA/, Sounds/ and PLOTS/ hang below it.
   std::string home = ".";
+  std::string setupName = "Perus_SET";
+
+  // Platform services, not owned.
+  Clock& clock;
+  std::ostream& console;
+  Canvas* canvas = nullptr;
+
+  // The diagnostic log, open only when the program runs from its build tree.
+  std::ofstream log;
+
+  Setup setup;
+  Fonts fonts;
+  Drawing drawing;
+  View view;
+  // Join and corner tolerance of element geometry: a share of the sheet width.
+  double areaTolerance = 0.0;
+
+  SoundState sound;
+  TextScreen screen;
+  WindowState window;
+  Overlays overlays;
+  DrawingFileState fileState;
+
+  AppStoreEnvironment storeEnv{*this};
+  AppFileEnvironment fileEnv{*this};
+  AppMessageSink messageSink{*this};
+  ElementStore store{drawing, storeEnv};
 
   std::string_view Tr(const TextPair& text) const { return text.In(language); }
+
+  // The renderer's view of the state; only valid while there is a canvas.
+  RenderScene Scene();
 };
+
+// Hands the program the canvas it draws on (the window's, or a SoftCanvas), sized to it.
+void AttachCanvas(App& app, Canvas& canvas);
 
 } // namespace lumora

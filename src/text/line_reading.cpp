@@ -1,6 +1,7 @@
 #include "text/line_reading.h"
 
-#include <charconv>
+#include "util/number_text.h"
+
 #include <cmath>
 #include <fstream>
 #include <limits>
@@ -8,34 +9,8 @@
 namespace lumora {
 namespace {
 
-constexpr std::string_view kNumberStart = "+-.0123456789";
 // The open-failure text is a fixed-size message in the file routine.
 constexpr std::size_t kMaxMessageLength = 99;
-
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
-// Length of the decimal literal at s (sign already skipped): digits, point, digits, exponent.
-std::size_t LiteralLength(std::string_view s, bool& hasDigits) {
-  std::size_t i = 0;
-  hasDigits = false;
-  while (i < s.size() && IsDigit(s[i])) ++i, hasDigits = true;
-  if (i < s.size() && s[i] == '.') {
-    ++i;
-    while (i < s.size() && IsDigit(s[i])) ++i, hasDigits = true;
-  }
-  if (!hasDigits) return 0;
-  if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
-    std::size_t j = i + 1;
-    if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
-    if (j < s.size() && IsDigit(s[j])) {
-      while (j < s.size() && IsDigit(s[j])) ++j;
-      i = j;
-    }
-  }
-  return i;
-}
 
 } // namespace
 
@@ -77,27 +52,7 @@ bool IsBlankLine(std::string_view line) {
 }
 
 bool NumberScanner::Next(double& value) {
-  value = 0;
-  const std::size_t start = text_.find_first_of(kNumberStart, pos_);
-  if (start == std::string_view::npos) {
-    pos_ = text_.size();
-    return false;
-  }
-  std::size_t body = start;
-  const bool negative = text_[body] == '-';
-  if (text_[body] == '+' || text_[body] == '-') ++body;
-  bool hasDigits = false;
-  const std::size_t length = LiteralLength(text_.substr(body), hasDigits);
-  if (!hasDigits) {
-    pos_ = start + 1; // a lone sign or point: reads as 0, reading goes on after it
-    return true;
-  }
-  double magnitude = 0;
-  const char* first = text_.data() + body;
-  const auto result = std::from_chars(first, first + length, magnitude);
-  if (result.ec == std::errc()) value = negative ? -magnitude : magnitude;
-  pos_ = body + length;
-  return true;
+  return ReadNumber(text_, pos_, value) != 0;
 }
 
 double NumberScanner::Next() {

@@ -1,18 +1,22 @@
 #include "text/stroke_text.h"
 
-#include <cmath>
-
 namespace lumora {
 
 Transform RotationTo(double x, double y, double angle) {
-  const double a = angle * kDegToRad;
-  const double c = std::cos(a);
-  const double s = std::sin(a);
-  return Transform{c, -s, x, s, c, y};
+  Transform t;
+  MakeTransform(t, 0, 0, x, y, 1, 1, angle);
+  return t;
 }
 
 Point Apply(const Transform& t, double x, double y) {
-  return {t.a * x + t.b * y + t.c, t.d * x + t.e * y + t.f};
+  ApplyTransform(t, x, y);
+  return {x, y};
+}
+
+Transform RotationAbout(const Point& p, double angle) {
+  Transform t;
+  if (SameValue(angle, 0) == 0) MakeTransform(t, p.x, p.y, p.x, p.y, 1, 1, angle);
+  return t;
 }
 
 bool DrawGlyph(const Fonts& fonts, StrokeSink& sink, const Transform& t, double dx, double dy,

@@ -16,6 +16,8 @@ inline constexpr std::size_t kMaxRowLength = 99;
 // Rotation by angle degrees about the origin, then a move to (x, y).
 Transform RotationTo(double x, double y, double angle);
 Point Apply(const Transform& t, double x, double y);
+// Rotation about p by angle degrees; the identity for an angle within 0.001 of 0.
+Transform RotationAbout(const Point& p, double angle);
 
 // One character at (dx, dy) in the text's own axes. False when the sink failed.
 bool DrawGlyph(const Fonts& fonts, StrokeSink& sink, const Transform& t, double dx, double dy,

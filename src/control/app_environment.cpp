@@ -1,0 +1,119 @@
+#include "control/app_environment.h"
+
+#include "control/app.h"
+#include "control/startup_paper.h"
+#include "text/text_layout.h"
+#include "ui/messages.h"
+#include "ui/write_text.h"
+
+namespace lumora {
+namespace {
+
+constexpr double kErrorSeconds = 2.0; // an error box stays this long
+constexpr int kMessageRow = 1;
+constexpr int kMessageColumn = 2;
+
+} // namespace
+
+void AppStoreEnvironment::ShowError(const TextPair& message) {
+  ShowMessage(app_.screen, kSoundError, message, kErrorSeconds);
+}
+
+void AppStoreEnvironment::DrawLine(const LineElement& line, int mode) {
+  if (app_.canvas != nullptr) lumora::DrawLine(app_.Scene(), line, mode);
+}
+
+void AppStoreEnvironment::DrawFilling(FillingElement& filling, int mode) {
+  if (app_.canvas != nullptr) lumora::DrawFilling(app_.Scene(), filling, mode);
+}
+
+void AppStoreEnvironment::DrawText(const TextElement& text, int mode) {
+  if (app_.canvas != nullptr) DrawTextElement(app_.Scene(), text, mode);
+}
+
+void AppStoreEnvironment::DrawMarker(const Point& point, char marker) {
+  if (app_.canvas != nullptr) lumora::DrawMarker(app_.Scene(), point, marker);
+}
+
+void AppStoreEnvironment::DrawOutline(const OutlineNode& outline) {
+  if (app_.canvas != nullptr) lumora::DrawOutline(app_.Scene(), outline);
+}
+
+void AppStoreEnvironment::RedrawAll() {
+  if (app_.canvas != nullptr) RepaintWindow(app_);
+}
+
+// The menu bar is written with the rest of the message band by every repaint.
+void AppStoreEnvironment::RedrawMenuBar() {}
+
+double AppStoreEnvironment::ViewBoxWidth() const {
+  return BoxWidth(app_.view.viewBox);
+}
+
+void AppStoreEnvironment::SetViewBoxes(const Box& box) {
+  app_.view.viewBox = box;
+  app_.view.previousViewBox = box;
+}
+
+int AppStoreEnvironment::LoadedFontCount() const {
+  return app_.fonts.count;
+}
+
+Box AppStoreEnvironment::TextExtent(const TextElement& text, bool includePoints) const {
+  return lumora::TextExtent(app_.fonts, app_.drawing.paperUnit, text, includePoints);
+}
+
+Language AppFileEnvironment::CurrentLanguage() const {
+  return app_.language;
+}
+
+void AppFileEnvironment::ShowError(std::string_view message) {
+  ShowMessage(app_.screen, kSoundError, message, kErrorSeconds);
+}
+
+void AppFileEnvironment::Trace(std::string_view line) {
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+  ConsoleLine(app_.screen, line);
+}
+
+void AppFileEnvironment::DrawLine(const LineElement& line) {
+  app_.storeEnv.DrawLine(line, kModeNormal);
+}
+
+void AppFileEnvironment::DrawFilling(FillingElement& filling) {
+  app_.storeEnv.DrawFilling(filling, kModeNormal);
+}
+
+void AppFileEnvironment::DrawText(const TextElement& text) {
+  app_.storeEnv.DrawText(text, kModeNormal);
+}
+
+void AppFileEnvironment::ResetOrigins() {
+  app_.view.globalOrigin = {0.0, 0.0};
+  app_.view.localOrigin = {0.0, 0.0};
+}
+
+void AppFileEnvironment::SetUpPlotter(Drawing& drawing) {
+  InferPaperUnit(drawing);
+}
+
+void AppMessageSink::Show(MessageKind kind, std::string_view text) {
+  TextScreen& screen = app_.screen;
+  if (screen.consoleOutput) {
+    ConsoleLine(screen, text);
+    return;
+  }
+  switch (kind) {
+  case MessageKind::kMessage:
+    WriteText(screen, kMessageRow, kMessageColumn, MessageWidth(screen), text, kStyleNormal);
+    break;
+  case MessageKind::kNotice:
+    ShowNotice(screen, text, false);
+    break;
+  case MessageKind::kError:
+    ShowMessage(screen, kSoundError, text, kErrorSeconds);
+    break;
+  }
+}
+
+} // namespace lumora

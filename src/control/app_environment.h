@@ -1,0 +1,62 @@
+// What the element store, the file reader and the setup reader need from the rest of the
+// program, answered with the App's screen, view and fonts.
+#pragma once
+
+#include "files/file_environment.h"
+#include "model/store_environment.h"
+#include "text/message_sink.h"
+
+namespace lumora {
+
+struct App;
+
+class AppStoreEnvironment final : public StoreEnvironment {
+public:
+  explicit AppStoreEnvironment(App& app) : app_(app) {}
+
+  void ShowError(const TextPair& message) override;
+  void DrawLine(const LineElement& line, int mode) override;
+  void DrawFilling(FillingElement& filling, int mode) override;
+  void DrawText(const TextElement& text, int mode) override;
+  void DrawMarker(const Point& point, char marker) override;
+  void DrawOutline(const OutlineNode& outline) override;
+  void RedrawAll() override;
+  void RedrawMenuBar() override;
+  double ViewBoxWidth() const override;
+  void SetViewBoxes(const Box& box) override;
+  int LoadedFontCount() const override;
+  Box TextExtent(const TextElement& text, bool includePoints) const override;
+
+private:
+  App& app_;
+};
+
+class AppFileEnvironment final : public FileEnvironment {
+public:
+  explicit AppFileEnvironment(App& app) : app_(app) {}
+
+  Language CurrentLanguage() const override;
+  void ShowError(std::string_view message) override;
+  void Trace(std::string_view line) override;
+  void DrawLine(const LineElement& line) override;
+  void DrawFilling(FillingElement& filling) override;
+  void DrawText(const TextElement& text) override;
+  void ResetOrigins() override;
+  void SetUpPlotter(Drawing& drawing) override;
+  using FileReporter::ShowError;
+
+private:
+  App& app_;
+};
+
+// Setup and font messages: on the console until the window exists, then on the screen.
+class AppMessageSink final : public MessageSink {
+public:
+  explicit AppMessageSink(App& app) : app_(app) {}
+  void Show(MessageKind kind, std::string_view text) override;
+
+private:
+  App& app_;
+};
+
+} // namespace lumora

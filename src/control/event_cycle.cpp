@@ -1,0 +1,134 @@
+#include "control/event_cycle.h"
+
+#include "control/app.h"
+
+#include <cstdlib>
+
+namespace lumora {
+namespace {
+
+constexpr int kNoModifierBase = 1000;
+constexpr int kShiftBase = 2000;
+constexpr int kCtrlBase = 3000;
+constexpr int kAltBase = 4000;
+constexpr int kLeftClickCode = 1;
+constexpr int kRightClickCode = 2;
+constexpr int kQuitCode = 27;
+// A drag further than this (pixels, x and y summed) makes the click act at the release.
+constexpr int kDragTravel = 40;
+// Passive motion closer than this to the anchor is the hand trembling, not a move.
+constexpr int kTrembleTravel = 2;
+constexpr int kRestingPhase = 2; // passive motions before the long cursor lines come back
+constexpr unsigned kFollowingOverlays = kDragPreview | kCursorLines | kCursorMark;
+
+// Erase, act, draw: the cycle of keys and clicks.
+void RunCycle(App& app, const CommandEvent& event, unsigned overlays) {
+  const bool shown = app.window.cursorShown;
+  if (shown) EraseOverlays(app, overlays);
+  DispatchCommand(app, event);
+  if (app.window.cursorShown) {
+    DrawOverlays(app, overlays);
+    app.window.motionPhase = 0;
+  }
+}
+
+void PassiveWithCursor(App& app, WindowPixel mouse, MotionResult result) {
+  WindowState& w = app.window;
+  const CommandEvent event{0, 0, mouse};
+  if (result == kMotionFineGrid) {
+    EraseOverlays(app, kFollowingOverlays);
+    DispatchCommand(app, event);
+    DrawOverlays(app, kFollowingOverlays);
+    return;
+  }
+  if (result != kMotionNewPoint && result != kMotionSamePoint) return;
+  if (result == kMotionNewPoint) {
+    w.mouseAnchor = mouse;
+    w.actOnPress = true;
+  }
+  // While the mouse moves only the small mark follows it; the long lines wait for it to rest.
+  if (w.motionPhase == 0) {
+    EraseOverlays(app, kFollowingOverlays);
+    DispatchCommand(app, event);
+    DrawOverlays(app, kCursorMark);
+    w.motionPhase = 1;
+    return;
+  }
+  if (++w.motionPhase == kRestingPhase) DrawOverlays(app, kCursorLines | kDragPreview);
+}
+
+} // namespace
+
+int SpecialKeyCode(int key, const Modifiers& m) {
+  const int held = int(m.shift) + int(m.ctrl) + int(m.alt);
+  if (held != 1) return key + kNoModifierBase;
+  if (m.shift) return key + kShiftBase;
+  if (m.ctrl) return key + kCtrlBase;
+  return key + kAltBase;
+}
+
+int MouseTravel(const WindowPixel& a, const WindowPixel& b) {
+  return std::abs(a.x - b.x) + std::abs(a.y - b.y);
+}
+
+void KeyboardEvent(App& app, unsigned char key, WindowPixel mouse) {
+  RunCycle(app, CommandEvent{key, key, mouse}, kAllOverlays);
+}
+
+void SpecialEvent(App& app, int key, const Modifiers& modifiers, WindowPixel mouse) {
+  const CommandEvent event{SpecialKeyCode(key, modifiers), key, mouse};
+  // A keyboard cursor step leaves the rubber band where it is.
+  const unsigned overlays =
+      TranslateKeyStep(app, event) ? kAllOverlays & ~unsigned{kRubberBand} : unsigned{kAllOverlays};
+  RunCycle(app, event, overlays);
+}
+
+void MouseEvent(App& app, MouseButton button, bool pressed, WindowPixel mouse) {
+  if (button == MouseButton::kMiddle) return;
+  // Only one edge of a click acts: the press after a plain move, the release after a drag.
+  if (pressed != app.window.actOnPress) return;
+  const int code = button == MouseButton::kLeft ? kLeftClickCode : kRightClickCode;
+  RunCycle(app, CommandEvent{code, 0, mouse}, kAllOverlays);
+}
+
+void MotionEvent(App& app, WindowPixel mouse) {
+  WindowState& w = app.window;
+  if (MouseTravel(mouse, w.mouseAnchor) > kDragTravel) w.actOnPress = false;
+  if (TranslateMotion(app, mouse) == kMotionNone) return;
+  const CommandEvent event{0, 0, mouse};
+  if (!w.cursorShown) {
+    DispatchCommand(app, event);
+    return;
+  }
+  EraseOverlays(app, kFollowingOverlays); // the rubber band stays
+  DispatchCommand(app, event);
+  DrawOverlays(app, kFollowingOverlays);
+}
+
+void PassiveMotionEvent(App& app, WindowPixel mouse) {
+  WindowState& w = app.window;
+  if (MouseTravel(mouse, w.mouseAnchor) <= kTrembleTravel) return;
+  const MotionResult result = TranslateMotion(app, mouse);
+  if (w.cursorShown) {
+    PassiveWithCursor(app, mouse, result);
+    return;
+  }
+  if (result == kMotionNone) return;
+  w.mouseAnchor = mouse;
+  w.actOnPress = true;
+  DispatchCommand(app, CommandEvent{0, 0, mouse});
+}
+
+bool CloseEvent(App& app) {
+  const Drawing& d = app.drawing;
+  if (d.changes == 0 || (d.lines == nullptr && d.texts == nullptr)) {
+    app.window.quit = true;
+    return true;
+  }
+  // Unsaved work: the quit question decides.
+  app.window.closeRequest = true;
+  RunCycle(app, CommandEvent{kQuitCode, kQuitCode, app.window.mouseAnchor}, kAllOverlays);
+  return app.window.quit;
+}
+
+} // namespace lumora

@@ -1,0 +1,105 @@
+// The cycle every window event goes through: the screen overlays are erased as they were
+// drawn, the event becomes a command code that the command machinery acts on, the overlays are
+// drawn again. The window's callbacks and the headless event player both call these, so the
+// real window and the tests run the same code.
+#pragma once
+
+#include "view/view.h"
+
+namespace lumora {
+
+struct App;
+
+// The screen overlays, drawn with the inverting pen, so drawing one again takes it away.
+enum OverlayBit : unsigned {
+  kDragPreview = 1u,
+  kCursorLines = 2u,
+  kCursorMark = 4u,
+  kRubberBand = 8u,
+  kAllOverlays = kDragPreview | kCursorLines | kCursorMark | kRubberBand,
+};
+
+struct Overlays {
+  unsigned drawn = 0; // the overlays now on the screen
+};
+
+// An event turned into a command code, with the raw key and the mouse position.
+struct CommandEvent {
+  int code = 0;
+  int rawKey = 0;
+  WindowPixel mouse;
+};
+
+struct WindowState {
+  bool firstDisplay = true; // the first display lays the whole window out
+  bool redrawOff = false;   // an expose with the size unchanged repaints nothing
+  bool cursorShown = true;  // cleared while a prompt or list has the keys
+  WindowPixel mouseAnchor;  // last mouse position accepted by passive motion
+  bool actOnPress = false;  // which button edge acts; a drag makes the release act
+  int motionPhase = 0;      // passive motions since the overlays were last fully drawn
+  bool closeRequest = true; // the quit handler was reached by closing the window
+  bool quit = false;        // the program has ended; the window loop stops
+  int commandCount = 0;     // command events handed to the dispatcher so far
+  CommandEvent lastCommand; // the latest of them
+};
+
+// The mouse buttons the cycle tells apart.
+enum class MouseButton { kLeft, kMiddle, kRight };
+
+// Modifier keys held with a special key.
+struct Modifiers {
+  bool shift = false;
+  bool ctrl = false;
+  bool alt = false;
+};
+
+// What a moved mouse meant to the cursor.
+enum MotionResult : int {
+  kMotionNone = 0,
+  kMotionKeyStep = 1,    // a keyboard cursor step
+  kMotionNewPoint = -1,  // the cursor moved to another grid point
+  kMotionSamePoint = -2, // the cursor stayed on its grid point
+  kMotionFineGrid = -3,  // the grid is finer than the screen
+};
+
+// Code given to the command translation for a special (function, arrow, page) key.
+int SpecialKeyCode(int key, const Modifiers& modifiers);
+
+// Sum of the absolute x and y differences: how far the mouse went.
+int MouseTravel(const WindowPixel& a, const WindowPixel& b);
+
+// ---- The callbacks ----
+void DisplayEvent(App& app, int windowWidth, int windowHeight);
+void KeyboardEvent(App& app, unsigned char key, WindowPixel mouse);
+void SpecialEvent(App& app, int key, const Modifiers& modifiers, WindowPixel mouse);
+// pressed: the button went down; false: it came up.
+void MouseEvent(App& app, MouseButton button, bool pressed, WindowPixel mouse);
+void MotionEvent(App& app, WindowPixel mouse);
+void PassiveMotionEvent(App& app, WindowPixel mouse);
+
+// The window was closed. True when the program ends at once (nothing unsaved); otherwise the
+// drawing must be kept and the program goes on with the quit question.
+bool CloseEvent(App& app);
+
+// ---- The overlays, through one place ----
+// Erases the overlays of the mask that are on the screen, in the order drag preview, cursor
+// lines, cursor mark, rubber band.
+void EraseOverlays(App& app, unsigned mask);
+// Draws the overlays of the mask in the order rubber band, cursor mark, cursor lines, drag
+// preview.
+void DrawOverlays(App& app, unsigned mask);
+
+// Lays the window out anew and repaints the message band, the drawing, the overlays and the
+// open text windows.
+void RepaintWindow(App& app);
+
+// ---- Where events meet the command machinery ----
+// Hands a command code to the active functions; the commands are not wired yet, so codes are
+// taken and ignored here.
+void DispatchCommand(App& app, const CommandEvent& event);
+// What a mouse motion did to the cursor.
+MotionResult TranslateMotion(App& app, WindowPixel mouse);
+// Whether a special key only stepped the cursor.
+bool TranslateKeyStep(App& app, const CommandEvent& event);
+
+} // namespace lumora

@@ -1,0 +1,84 @@
+#include "control/app.h"
+#include "control/event_cycle.h"
+#include "ui/prompt_line.h"
+#include "ui/text_window.h"
+
+namespace lumora {
+namespace {
+
+// The erase order; drawing goes the other way round.
+constexpr OverlayBit kEraseOrder[] = {kDragPreview, kCursorLines, kCursorMark, kRubberBand};
+constexpr OverlayBit kDrawOrder[] = {kRubberBand, kCursorMark, kCursorLines, kDragPreview};
+
+// Whether the view holds the whole sheet. A zoomed view that merely touches one edge of the
+// sheet does not, and keeps its place when the window changes size.
+bool ShowsWholeSheet(const View& view, const Box& limits) {
+  const Box& v = view.viewBox;
+  return v.xmin <= limits.xmin + kGeomTolerance && v.ymin <= limits.ymin + kGeomTolerance &&
+         v.xmax >= limits.xmax - kGeomTolerance && v.ymax >= limits.ymax - kGeomTolerance;
+}
+
+// One overlay drawn with the inverting pen; the cursor, the rubber band and the drag preview
+// are drawn here once they exist.
+void DrawOverlay(App& /*app*/, OverlayBit /*which*/) {}
+
+void RepaintMessageBand(App& app) {
+  Canvas& canvas = *app.canvas;
+  const int w = canvas.Width();
+  const int h = canvas.Height();
+  canvas.FillRect({0, h - kMessageBandPixels, w, kMessageBandPixels}, WindowFill(app.screen));
+  ForgetPromptLine(app.screen);
+  RefreshPromptLine(app.screen, PromptLineInput{});
+}
+
+} // namespace
+
+void EraseOverlays(App& app, unsigned mask) {
+  for (const OverlayBit which : kEraseOrder) {
+    if ((mask & which) == 0 || (app.overlays.drawn & which) == 0) continue;
+    DrawOverlay(app, which);
+    app.overlays.drawn &= ~unsigned{which};
+  }
+}
+
+void DrawOverlays(App& app, unsigned mask) {
+  for (const OverlayBit which : kDrawOrder) {
+    if ((mask & which) == 0 || (app.overlays.drawn & which) != 0) continue;
+    DrawOverlay(app, which);
+    app.overlays.drawn |= which;
+  }
+}
+
+void RepaintWindow(App& app) {
+  if (app.canvas == nullptr) return;
+  Canvas& canvas = *app.canvas;
+  const int w = canvas.Width();
+  const int h = canvas.Height();
+  if (app.screen.widthPixels != w || app.screen.heightPixels != h) ResizeGrid(app.screen, w, h);
+  FitView(app.view, w, h);
+  canvas.SetClip(DrawingAreaRect(app.view));
+  RepaintMessageBand(app);
+  Redraw(app.Scene(), false);
+  app.overlays.drawn = 0; // the repaint has wiped them
+  if (app.window.cursorShown) {
+    DrawOverlays(app, kAllOverlays);
+    app.window.motionPhase = 0;
+  }
+  RedrawWindows(app.screen);
+}
+
+void DisplayEvent(App& app, int windowWidth, int windowHeight) {
+  WindowState& w = app.window;
+  const bool sameSize =
+      windowWidth == app.view.windowWidth && windowHeight == app.view.windowHeight;
+  if (!w.firstDisplay && sameSize) {
+    if (!w.redrawOff) RepaintWindow(app);
+    return;
+  }
+  // A view of the whole sheet is fitted anew to the new shape; a zoomed view keeps its centre.
+  if (ShowsWholeSheet(app.view, app.drawing.limits)) app.view.viewBox = app.drawing.limits;
+  RepaintWindow(app);
+  w.firstDisplay = false;
+}
+
+} // namespace lumora

@@ -1,0 +1,67 @@
+#include "control/startup_headless.h"
+
+#include "control/app.h"
+#include "control/startup.h"
+#include "files/drawing_reader.h"
+#include "util/latin1.h"
+
+namespace lumora {
+namespace {
+
+// Collects what the reader says instead of showing it in a message box.
+class CollectingFileEnvironment final : public FileEnvironment {
+public:
+  explicit CollectingFileEnvironment(App& app) : app_(app) {}
+  std::string first;
+  Language CurrentLanguage() const override { return Language::kEnglish; }
+  void ShowError(std::string_view message) override {
+    if (first.empty()) first = Latin1ToUtf8(message);
+  }
+  void Trace(std::string_view) override {}
+  void DrawLine(const LineElement&) override {}
+  void DrawFilling(FillingElement&) override {}
+  void DrawText(const TextElement&) override {}
+  void ResetOrigins() override { app_.fileEnv.ResetOrigins(); }
+  void SetUpPlotter(Drawing& drawing) override { app_.fileEnv.SetUpPlotter(drawing); }
+  using FileReporter::ShowError;
+
+private:
+  App& app_;
+};
+
+} // namespace
+
+bool StartHeadless(App& app, const HeadlessOptions& options, SoftCanvas& canvas,
+                   std::string& problem) {
+  app.home = options.home;
+  app.setupName = options.setupName;
+  if (StartWithSetup(app) != StartupDecision::kOpenWindow) {
+    problem = "the setup '" + app.setupName + "' could not be read under '" + app.home + "'";
+    return false;
+  }
+  const int width = options.width > 0 ? options.width : app.setup.windowWidth;
+  const int height = options.height > 0 ? options.height : app.setup.windowHeight;
+  if (!canvas.Resize(width, height)) {
+    problem = "a window of " + std::to_string(width) + "x" + std::to_string(height) +
+              " pixels cannot be drawn";
+    return false;
+  }
+  AttachCanvas(app, canvas);
+  DisplayEvent(app, width, height);
+  return true;
+}
+
+bool ReadDrawingHeadless(App& app, const std::string& path, std::string& problem) {
+  CollectingFileEnvironment env(app);
+  const int result =
+      ReadDrawingFile(app.store, env, app.fileState, path, nullptr, Placement{}, false);
+  if (result != 1) {
+    problem = env.first.empty() ? "the drawing '" + path + "' could not be read" : env.first;
+    return false;
+  }
+  SetDrawingName(app.drawing, path.substr(path.rfind('/') + 1));
+  RepaintWindow(app);
+  return true;
+}
+
+} // namespace lumora

@@ -1,0 +1,30 @@
+// Starting the program without a window: the same start-up on a SoftCanvas of the window's
+// size, for the headless tools.
+#pragma once
+
+#include "view/soft_canvas.h"
+
+#include <string>
+
+namespace lumora {
+
+struct App;
+
+struct HeadlessOptions {
+  std::string home = ".";
+  std::string setupName = "Perus_SET";
+  int width = 0; // 0: the window size of the setup
+  int height = 0;
+};
+
+// Reads the setup, prepares the sheet and the view, sizes the canvas and shows the first
+// display on it. False (with the reason in problem) when the setup cannot be read or the size
+// is out of range.
+bool StartHeadless(App& app, const HeadlessOptions& options, SoftCanvas& canvas,
+                   std::string& problem);
+
+// Reads a drawing file as the read command would and repaints the window. False (with the
+// reason) when it cannot be read.
+bool ReadDrawingHeadless(App& app, const std::string& path, std::string& problem);
+
+} // namespace lumora

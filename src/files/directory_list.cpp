@@ -1,0 +1,75 @@
+#include "files/directory_list.h"
+
+#include "files/file_messages.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <optional>
+
+namespace lumora {
+
+namespace {
+
+constexpr std::string_view kScriptMark = "txt";
+constexpr std::string_view kDataDirectory = "DATA";
+constexpr std::string_view kParent = "..";
+
+struct Candidate {
+  std::string name;
+  bool isDirectory = false;
+};
+
+std::optional<DirectoryEntry> EntryFor(const Candidate& candidate, const std::string& extension) {
+  const std::string& name = candidate.name;
+  if (!candidate.isDirectory) {
+    const auto dot = name.find("." + extension);
+    if (!extension.empty() && dot != std::string::npos)
+      return DirectoryEntry{name.substr(0, dot), EntryKind::kFile};
+    if (name.find(kScriptMark) != std::string::npos) return DirectoryEntry{name, EntryKind::kFile};
+    return std::nullopt; // a file of another kind is nothing the prompt can open
+  }
+  if (name == kDataDirectory) return std::nullopt;
+  return DirectoryEntry{name, EntryKind::kDirectory};
+}
+
+std::vector<Candidate> Candidates(const std::string& directory, const std::string& prefix,
+                                  bool includeParent) {
+  std::vector<Candidate> found;
+  std::error_code error;
+  for (std::filesystem::directory_iterator it(directory, error), end; !error && it != end;
+       it.increment(error)) {
+    std::string name = it->path().filename().string();
+    if (!name.starts_with(prefix)) continue;
+    std::error_code kindError;
+    found.push_back({std::move(name), it->is_directory(kindError)});
+  }
+  std::sort(found.begin(), found.end(),
+            [](const Candidate& a, const Candidate& b) { return a.name < b.name; });
+  if (includeParent && std::string(kParent).starts_with(prefix))
+    found.insert(found.begin(), Candidate{std::string(kParent), true});
+  return found;
+}
+
+} // namespace
+
+int ListDirectory(FileReporter& reporter, const std::string& directory, const std::string& prefix,
+                  const std::string& extension, std::vector<DirectoryEntry>& entries,
+                  bool includeParent, int maxCount, int& longest) {
+  entries.clear();
+  longest = 0;
+  bool warned = false;
+  for (const Candidate& candidate : Candidates(directory, prefix, includeParent)) {
+    std::optional<DirectoryEntry> entry = EntryFor(candidate, extension);
+    if (!entry || entry->name.empty() || entry->name.size() > kListNameMax) continue;
+    if (static_cast<int>(entries.size()) >= maxCount) {
+      if (!warned) reporter.ShowError(file_messages::kTooManyFiles);
+      warned = true;
+      continue;
+    }
+    longest = std::max(longest, static_cast<int>(entry->name.size()));
+    entries.push_back(std::move(*entry));
+  }
+  return static_cast<int>(entries.size());
+}
+
+} // namespace lumora

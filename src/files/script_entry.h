@@ -1,0 +1,24 @@
+// Drawing and part names that hold ".txt" or ".TXT" are scripts: reading one runs it with the
+// reader's arguments.
+#pragma once
+
+#include "files/file_environment.h"
+#include "files/placement.h"
+
+#include <string>
+#include <string_view>
+
+namespace lumora {
+
+class ElementStore;
+struct PartElement;
+
+bool IsScriptName(std::string_view fileName);
+
+// Runs the script into the group (none = the drawing itself) with the placement; answers the
+// interpreter's result. Until the interpreter is part of the program this says that scripts
+// are not available and answers 0.
+int RunScriptFile(ElementStore& store, FileEnvironment& env, const std::string& fileName,
+                  PartElement* group, const Placement& placement, bool draw);
+
+} // namespace lumora

@@ -1,0 +1,82 @@
+#include "text/text_layout.h"
+
+#include "text/stroke_text.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace lumora {
+namespace {
+
+constexpr double kTenth = 0.1;
+constexpr double kRatioBase = 0.4;
+constexpr double kSlantStep = 0.2;
+constexpr char kVariableMark = '#';
+constexpr int kPositionings = 9;
+constexpr int kWaysPerRow = 3;
+
+} // namespace
+
+TextMetrics MetricsOf(int height, int widthRatio, int slant, double paperUnit) {
+  return {height * kTenth * paperUnit, widthRatio * kTenth + kRatioBase, slant * kSlantStep};
+}
+
+std::string_view DisplayString(std::string_view text) {
+  text = text.substr(0, kMaxDisplayLength);
+  if (text.empty() || text[0] != kVariableMark) return text;
+  if (text.find(kRowSeparator) != std::string_view::npos) return text;
+  const std::size_t second = text.find(kVariableMark, 1);
+  if (second == std::string_view::npos || second + 1 >= text.size()) return text;
+  if (text.find(kVariableMark, second + 1) != std::string_view::npos) return text;
+  return text.substr(second + 1);
+}
+
+std::string_view TextOf(const TextElement& t) {
+  return t.text == nullptr ? std::string_view() : std::string_view(t.text);
+}
+
+TextBoxOffsets TextBox(const Fonts& fonts, std::string_view s, int height, int widthRatio,
+                       int positioning, int font, double paperUnit) {
+  const TextMetrics m = MetricsOf(height, widthRatio, 0, paperUnit);
+  Font none;
+  const Font& f = font >= 0 && font < fonts.count ? fonts.slots[std::size_t(font)] : none;
+  std::size_t rows = 1;
+  std::size_t longest = 1;
+  for (std::size_t start = 0;;) {
+    const std::size_t bar = s.find(kRowSeparator, start);
+    const std::size_t end = bar == std::string_view::npos ? s.size() : bar;
+    longest = std::max(longest, end - start);
+    if (bar == std::string_view::npos) break;
+    ++rows;
+    start = bar + 1;
+  }
+  const double n = double(rows);
+  const double l = double(longest);
+  const double w = ((l - 1) * f.charSpace + l) * m.r * m.h;
+  const double h = ((n - 1) * f.rowSpace + f.lowerPortion + n) * m.h;
+  // Ways 1..9 run left to right, bottom to top; anything else lays out as way 1.
+  const int way = positioning >= 1 && positioning <= kPositionings ? positioning - 1 : 0;
+  const double dx = -w * (way % kWaysPerRow) / 2;
+  const double dy = -h * (way / kWaysPerRow) / 2;
+  return {dx, dy, dx + w, dy + h};
+}
+
+Box TextExtent(const Fonts& fonts, double paperUnit, const TextElement& t, bool includePoints) {
+  Box box;
+  if (t.pointCount() == 0 || t.points == nullptr) return box;
+  const Point p0 = t.points[0];
+  const TextBoxOffsets o =
+      TextBox(fonts, DisplayString(TextOf(t)), int(t.height()), int(t.widthRatio()),
+              int(t.positioning()), int(t.font()), paperUnit);
+  const Transform turn = RotationAbout(p0, t.angle());
+  for (const auto& [dx, dy] : {std::pair{o.dx0, o.dy0}, std::pair{o.dx0, o.dy1},
+                               std::pair{o.dx1, o.dy1}, std::pair{o.dx1, o.dy0}}) {
+    const Point c = Apply(turn, p0.x + dx, p0.y + dy);
+    ExtendBox(c.x, c.y, box);
+  }
+  if (includePoints)
+    for (std::uint32_t i = 0; i < t.pointCount(); ++i) ExtendBox(t.points[i].x, t.points[i].y, box);
+  return box;
+}
+
+} // namespace lumora

@@ -1,0 +1,60 @@
+// Drawing the elements of the drawing on the screen: one element at a time in a drawing mode
+// (normal, highlight, erase, inversion), markers and outlines, the flash of part boxes, and the
+// full redraw that repaints the drawing area from the element lists.
+#pragma once
+
+#include "model/drawing.h"
+#include "text/font.h"
+#include "text/text_drawing.h"
+#include "view/canvas.h"
+#include "view/render_pen.h"
+#include "view/view.h"
+
+namespace lumora {
+
+class Clock;
+
+// Everything drawing on the screen needs; not owned.
+struct RenderScene {
+  Canvas& canvas;
+  const View& view;
+  Drawing& drawing;
+  Fonts& fonts;
+  double arcAccuracy = 0.04; // millimetres on paper between an arc and its chords
+  MeasureStyle measure;
+
+  // A pen for one figure drawn in the given mode.
+  CanvasPen Pen(int mode = kModeInvert) const {
+    return CanvasPen(canvas, view, drawing.paperUnit, arcAccuracy, mode);
+  }
+};
+
+void DrawLine(const RenderScene& scene, const LineElement& line, int mode);
+// Draws the cached hatch segments; a filling without them draws nothing.
+void DrawFilling(const RenderScene& scene, const FillingElement& filling, int mode);
+void DrawTextElement(const RenderScene& scene, const TextElement& text, int mode);
+// Every member line, filling, text and, nested, part.
+void DrawPart(const RenderScene& scene, const PartElement& part, int mode);
+
+// The closed rectangle through the four corners, with the pen as it is.
+void DrawBox(CanvasPen& pen, const Box& box);
+// '+', 'O' or 'X' around the point with the inverting pen; other characters draw nothing.
+void DrawMarker(const RenderScene& scene, const Point& point, char marker);
+void DrawOutline(const RenderScene& scene, const OutlineNode& outline);
+
+// Shows the boxes of the visible parts for one second and takes them away again.
+void FlashPartBoxes(const RenderScene& scene, Clock& clock, bool includeNested);
+
+// The drawing area in canvas pixels: the window below the message band.
+PixelRect DrawingAreaRect(const View& view);
+void ClearDrawingArea(const RenderScene& scene);
+
+// Clears the drawing area and repaints the sheet frame and every visible element that lies in
+// the view; with recompute, every element's zone masks are first taken anew against the limits.
+void Redraw(const RenderScene& scene, bool recompute);
+
+// Whether a part counts as shown: not hidden, and on a visible layer (a part of mixed layers
+// when any member is).
+bool PartShown(const Drawing& drawing, const PartElement& part);
+
+} // namespace lumora

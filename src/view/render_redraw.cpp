@@ -1,0 +1,107 @@
+#include "model/element_store.h"
+#include "text/text_layout.h"
+#include "view/render.h"
+
+#include <cstdint>
+
+namespace lumora {
+namespace {
+
+constexpr int kFrameColour = 2; // blue
+constexpr int kFrameStyle = 3;  // dotted
+constexpr double kHairline = -1.0;
+
+struct Zones {
+  std::uint16_t x = 0;
+  std::uint16_t y = 0;
+};
+
+Zones ZonesOf(const Box& box, const Box& limits) {
+  return {ZoneMask(box.xmin, box.xmax, limits.xmin, limits.xmax),
+          ZoneMask(box.ymin, box.ymax, limits.ymin, limits.ymax)};
+}
+
+template <class Element> void SetZones(Element& element, const Zones& zones) {
+  element.SetZoneX(zones.x);
+  element.SetZoneY(zones.y);
+}
+
+template <class Element> bool InView(const Element& element, const Zones& view) {
+  return ZonesOverlap(std::uint16_t(element.zoneX()), std::uint16_t(element.zoneY()), view.x,
+                      view.y) != 0;
+}
+
+template <class Element> bool Shown(const Drawing& drawing, const Element& element) {
+  return element.hidden() == 0 && drawing.layerVisible[element.layer()] != 0;
+}
+
+void RecomputeZones(const RenderScene& scene) {
+  Drawing& d = scene.drawing;
+  for (FillingElement* f = d.fillings; f != nullptr; f = f->next)
+    SetZones(*f, ZonesOf(FillingBox(*f), d.limits));
+  for (LineElement* l = d.lines; l != nullptr; l = l->next)
+    SetZones(*l, ZonesOf(LineBox(*l), d.limits));
+  for (TextElement* t = d.texts; t != nullptr; t = t->next)
+    SetZones(*t, ZonesOf(TextExtent(scene.fonts, d.paperUnit, *t, true), d.limits));
+  for (PartElement* p = d.parts; p != nullptr; p = p->next) SetZones(*p, ZonesOf(p->box, d.limits));
+}
+
+// The masks are compared before anything else: most of a large drawing is skipped here.
+void DrawVisibleElements(const RenderScene& scene, const Zones& view) {
+  const Drawing& d = scene.drawing;
+  for (const FillingElement* f = d.fillings; f != nullptr; f = f->next) {
+    if (InView(*f, view) && Shown(d, *f)) DrawFilling(scene, *f, kModeNormal);
+  }
+  for (const LineElement* l = d.lines; l != nullptr; l = l->next) {
+    if (InView(*l, view) && Shown(d, *l)) DrawLine(scene, *l, kModeNormal);
+  }
+  for (const TextElement* t = d.texts; t != nullptr; t = t->next) {
+    if (InView(*t, view) && Shown(d, *t)) DrawTextElement(scene, *t, kModeNormal);
+  }
+}
+
+void DrawSelections(const RenderScene& scene, const Zones& view) {
+  const Drawing& d = scene.drawing;
+  for (const LineNode* n = d.SelectedLines; n != nullptr; n = n->next) {
+    if (n->element != nullptr && InView(*n->element, view))
+      DrawLine(scene, *n->element, kModeHighlight);
+  }
+  for (const FillingNode* n = d.SelectedFillings; n != nullptr; n = n->next) {
+    if (n->element != nullptr && InView(*n->element, view))
+      DrawFilling(scene, *n->element, kModeHighlight);
+  }
+  for (const TextNode* n = d.SelectedTexts; n != nullptr; n = n->next) {
+    if (n->element != nullptr && InView(*n->element, view))
+      DrawTextElement(scene, *n->element, kModeHighlight);
+  }
+}
+
+} // namespace
+
+PixelRect DrawingAreaRect(const View& view) {
+  return {0, 0, DrawingAreaWidth(view), DrawingAreaHeight(view)};
+}
+
+void ClearDrawingArea(const RenderScene& scene) {
+  scene.canvas.FillRect(DrawingAreaRect(scene.view),
+                        BackgroundColour(scene.canvas.GetBackground()));
+}
+
+void Redraw(const RenderScene& scene, bool recompute) {
+  ClearDrawingArea(scene);
+  const Drawing& d = scene.drawing;
+  CanvasPen frame = scene.Pen();
+  frame.SetPen(kFrameColour, kFrameStyle, 0, kHairline);
+  DrawBox(frame, d.limits);
+
+  if (recompute) RecomputeZones(scene);
+  const Zones view = ZonesOf(scene.view.viewBox, d.limits);
+  DrawVisibleElements(scene, view);
+  DrawSelections(scene, view);
+  for (const OutlineNode* o = d.OutlineList; o != nullptr; o = o->next) DrawOutline(scene, *o);
+  for (const MarkerNode* m = d.MarkerList; m != nullptr; m = m->next)
+    DrawMarker(scene, m->point, m->marker);
+  scene.canvas.Flush();
+}
+
+} // namespace lumora

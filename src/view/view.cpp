@@ -1,0 +1,86 @@
+#include "view/view.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace lumora {
+namespace {
+
+constexpr double kHalf = 0.5;
+constexpr double kTwoPixels = 2.0;
+constexpr int kSmallestArea = 1;  // pixels; a window no taller than the band still maps somewhere
+constexpr double kIntLimit = 1e9; // pixel positions far off the window are held here
+
+int PixelIndex(double v) {
+  if (!(v > -kIntLimit)) return static_cast<int>(-kIntLimit);
+  if (!(v < kIntLimit)) return static_cast<int>(kIntLimit);
+  return static_cast<int>(std::floor(v));
+}
+
+} // namespace
+
+double BoxWidth(const Box& box) {
+  return box.xmax - box.xmin;
+}
+double BoxHeight(const Box& box) {
+  return box.ymax - box.ymin;
+}
+
+void FitView(View& view, int windowWidth, int windowHeight) {
+  view.windowWidth = windowWidth;
+  view.windowHeight = windowHeight;
+  const double a = DrawingAreaWidth(view);
+  const double b = DrawingAreaHeight(view);
+  Box& box = view.viewBox;
+  double w = BoxWidth(box);
+  double h = BoxHeight(box);
+  const double cx = (box.xmin + box.xmax) * kHalf;
+  const double cy = (box.ymin + box.ymax) * kHalf;
+  if (h >= kGeomTolerance && w / h < a / b) {
+    w = h * a / b;
+  } else {
+    // A view with no width at all would give an endless scale: keep it the smallest visible.
+    w = std::max(w, kGeomTolerance);
+    h = w * b / a;
+  }
+  box = Box{cx - w * kHalf, cy - h * kHalf, cx + w * kHalf, cy + h * kHalf};
+  view.scaleX = a / w;
+  view.scaleY = b / h;
+  view.offsetX = -box.xmin * view.scaleX;
+  view.offsetY = -box.ymin * view.scaleY;
+  view.twoPixelLength = kTwoPixels / view.scaleX;
+}
+
+int DrawingAreaWidth(const View& view) {
+  return std::max(view.windowWidth, kSmallestArea);
+}
+
+int DrawingAreaHeight(const View& view) {
+  return std::max(view.windowHeight - kMessageBandPixels, kSmallestArea);
+}
+
+double PixelsPerUnit(const View& view) {
+  return (view.scaleX + view.scaleY) * kHalf;
+}
+
+Point DrawingToCanvas(const View& view, const Point& p) {
+  return {p.x * view.scaleX + view.offsetX, p.y * view.scaleY + view.offsetY};
+}
+
+Point CanvasToDrawing(const View& view, const Point& c) {
+  return {(c.x - view.offsetX) / view.scaleX, (c.y - view.offsetY) / view.scaleY};
+}
+
+Point PixelToDrawing(const View& view, int px, int py) {
+  const Point canvas{px + kHalf, view.windowHeight - py - kHalf};
+  const Point p = CanvasToDrawing(view, canvas);
+  return {p.x - view.globalOrigin.x, p.y - view.globalOrigin.y};
+}
+
+WindowPixel DrawingToPixel(const View& view, const Point& relative) {
+  const Point c =
+      DrawingToCanvas(view, {relative.x + view.globalOrigin.x, relative.y + view.globalOrigin.y});
+  return {PixelIndex(c.x), view.windowHeight - 1 - PixelIndex(c.y)};
+}
+
+} // namespace lumora

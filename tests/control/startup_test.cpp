@@ -1,0 +1,123 @@
+#include "control/app.h"
+#include "control/startup.h"
+#include "util/fake_clock.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace lumora {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A program directory of its own under the test scratch area.
+fs::path FreshHome(const std::string& name) {
+  const fs::path dir = fs::path(LUMORA_TEST_TMP) / "startup" / name;
+  fs::remove_all(dir);
+  fs::create_directories(dir / "SETUP");
+  return dir;
+}
+
+void WriteFile(const fs::path& path, const std::string& text) {
+  std::ofstream out(path);
+  out << text;
+}
+
+struct StartupFixture {
+  FakeClock clock;
+  std::ostringstream console;
+  App app{clock, console};
+};
+
+TEST(Startup, ProgramDirectoryAndSetupNameComeFromTheCommandLine) {
+  StartupFixture none;
+  TakeCommandLine(none.app, StartupInput{});
+  EXPECT_EQ(none.app.home, ".");
+  EXPECT_EQ(none.app.setupName, "Perus_SET");
+
+  StartupFixture named;
+  TakeCommandLine(named.app, StartupInput{{"/opt/lumora/bin/lumora", "D:\\work\\Mine"}, ""});
+  EXPECT_EQ(named.app.home, "/opt/lumora/bin");
+  EXPECT_EQ(named.app.setupName, "Mine");
+
+  StartupFixture bare;
+  TakeCommandLine(bare.app, StartupInput{{"lumora", "setups/Other"}, ""});
+  EXPECT_EQ(bare.app.home, ".");
+  EXPECT_EQ(bare.app.setupName, "Other");
+
+  StartupFixture overridden;
+  TakeCommandLine(overridden.app, StartupInput{{"/usr/bin/lumora"}, "/srv/data"});
+  EXPECT_EQ(overridden.app.home, "/srv/data");
+  EXPECT_EQ(overridden.app.sound.home, "/srv/data");
+}
+
+TEST(Startup, ReadsTheSetupNamedByItsLastNameFromTheProgramDirectory) {
+  const fs::path home = FreshHome("named");
+  WriteFile(home / "SETUP" / "Mine.txt", "#BASIC_WINDOW_SIZE: 640 480\n");
+  StartupFixture f;
+  const StartupInput input{{(home / "lumora").string(), "/elsewhere/Mine"}, ""};
+  ASSERT_EQ(StartProgram(f.app, input), StartupDecision::kOpenWindow);
+  EXPECT_EQ(f.app.setup.windowWidth, 640);
+  EXPECT_TRUE(f.clock.Waits().empty());
+  EXPECT_FALSE(fs::exists(home / "BUGGING.txt")); // not a build tree
+}
+
+TEST(Startup, SheetIsScaledAndCheckedAndGivesTheAreaTolerance) {
+  StartupFixture ten;
+  ten.app.setup.scale = 10.0;
+  ten.app.setup.limits = {0, 0, 0, 0}; // not a valid box
+  PrepareSheet(ten.app);
+  const Box& sheet = ten.app.drawing.limits;
+  EXPECT_DOUBLE_EQ(sheet.xmin, 0.0);
+  EXPECT_DOUBLE_EQ(sheet.ymin, 0.0);
+  EXPECT_DOUBLE_EQ(sheet.xmax, 1980.0);
+  EXPECT_DOUBLE_EQ(sheet.ymax, 2810.0);
+  EXPECT_DOUBLE_EQ(ten.app.areaTolerance, 9.9);
+  EXPECT_DOUBLE_EQ(ten.app.view.viewBox.xmax, 1980.0);
+  EXPECT_DOUBLE_EQ(ten.app.view.previousViewBox.ymax, 2810.0);
+  EXPECT_DOUBLE_EQ(ten.app.drawing.paperUnit, 10.0);
+
+  StartupFixture broken;
+  broken.app.setup.scale = 0.0;
+  broken.app.setup.limits = {10, 20, 410, 320};
+  PrepareSheet(broken.app);
+  EXPECT_DOUBLE_EQ(broken.app.drawing.scale, 1.0);
+  EXPECT_DOUBLE_EQ(broken.app.drawing.limits.xmax, 410.0);
+  EXPECT_DOUBLE_EQ(broken.app.areaTolerance, 2.0);
+
+  StartupFixture small; // a sheet that fits the paper ten times over is in centimetres
+  small.app.setup.limits = {0, 0, 15, 20};
+  PrepareSheet(small.app);
+  EXPECT_DOUBLE_EQ(small.app.drawing.paperUnit, 0.1);
+}
+
+TEST(Startup, MissingSetupShowsWhyWaitsTenSecondsAndEnds) {
+  const fs::path home = FreshHome("missing");
+  StartupFixture f;
+  const StartupInput input{{(home / "lumora").string()}, ""};
+  EXPECT_EQ(StartProgram(f.app, input), StartupDecision::kEnd);
+  EXPECT_EQ(f.clock.Waits(), std::vector<double>{10.0});
+  // The message names the path it tried (a long path leaves no room for the whole sentence).
+  const std::string expected = "Opening of \"" + (home / "SETUP" / "Perus_SET.txt").string();
+  EXPECT_NE(f.console.str().find(expected), std::string::npos) << f.console.str();
+}
+
+TEST(Startup, BuildTreeRunKeepsTheDiagnosticLog) {
+  const fs::path home = FreshHome("build-tree");
+  WriteFile(home / "CMakeCache.txt", "");
+  WriteFile(home / "SETUP" / "Perus_SET.txt", "* nothing but defaults\n");
+  {
+    StartupFixture f;
+    ASSERT_EQ(StartProgram(f.app, StartupInput{{(home / "lumora").string()}, ""}),
+              StartupDecision::kOpenWindow);
+  }
+  std::ifstream log(home / "BUGGING.txt");
+  std::stringstream text;
+  text << log.rdbuf();
+  EXPECT_NE(text.str().find("Perus_SET.txt"), std::string::npos);
+}
+
+} // namespace
+} // namespace lumora
