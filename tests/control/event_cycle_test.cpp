@@ -1,0 +1,130 @@
+#include "control/app.h"
+#include "control/event_cycle.h"
+#include "model/property_set.h"
+#include "util/fake_clock.h"
+#include "view/soft_canvas.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace lumora {
+namespace {
+
+struct CycleFixture {
+  FakeClock clock;
+  std::ostringstream console;
+  App app{clock, console};
+  SoftCanvas canvas{400, 332};
+
+  CycleFixture() {
+    app.drawing.limits = Box{0, 0, 100, 75};
+    app.view.viewBox = app.drawing.limits;
+    AttachCanvas(app, canvas);
+  }
+  int Acted() const { return app.window.commandCount; }
+};
+
+TEST(EventCycle, SpecialKeysCarryTheirModifierInTheCode) {
+  constexpr int kF1 = 1;
+  constexpr int kLeft = 100;
+  EXPECT_EQ(SpecialKeyCode(kF1, {}), 1001);
+  EXPECT_EQ(SpecialKeyCode(kF1, {true, false, false}), 2001);
+  EXPECT_EQ(SpecialKeyCode(kF1, {false, true, false}), 3001);
+  EXPECT_EQ(SpecialKeyCode(kLeft, {false, false, true}), 4100);
+  EXPECT_EQ(SpecialKeyCode(kF1, {false, true, true}), 1001); // two modifiers: as none
+  CycleFixture f;
+  SpecialEvent(f.app, 10, {false, true, false}, {5, 6});
+  EXPECT_EQ(f.app.window.lastCommand.code, 3010);
+  EXPECT_EQ(f.app.window.lastCommand.rawKey, 10);
+  KeyboardEvent(f.app, 'a', {1, 2});
+  EXPECT_EQ(f.app.window.lastCommand.code, 'a');
+}
+
+// The code of the latest command event; mouse motions hand over code 0.
+int LastCode(const CycleFixture& f) {
+  return f.app.window.lastCommand.code;
+}
+
+TEST(EventCycle, AClickActsOnceAtThePressOrAfterADragAtTheRelease) {
+  CycleFixture plain; // after a move the press acts, a drag of 40 pixels changes nothing
+  PassiveMotionEvent(plain.app, {100, 100});
+  MouseEvent(plain.app, MouseButton::kLeft, true, {100, 100});
+  EXPECT_EQ(LastCode(plain), 1);
+  EXPECT_EQ(plain.app.window.lastCommand.mouse, (WindowPixel{100, 100}));
+  MotionEvent(plain.app, {120, 120});
+  MouseEvent(plain.app, MouseButton::kLeft, false, {120, 120});
+  EXPECT_EQ(LastCode(plain), 0); // the release did not act
+
+  CycleFixture dragged; // a drag of 41 pixels: the click acts at its release
+  PassiveMotionEvent(dragged.app, {100, 100});
+  MotionEvent(dragged.app, {141, 100});
+  MouseEvent(dragged.app, MouseButton::kRight, true, {141, 100});
+  EXPECT_EQ(LastCode(dragged), 0); // the press did not act
+  MotionEvent(dragged.app, {150, 130});
+  MouseEvent(dragged.app, MouseButton::kRight, false, {150, 130});
+  EXPECT_EQ(LastCode(dragged), 2);
+  EXPECT_EQ(dragged.app.window.lastCommand.mouse, (WindowPixel{150, 130}));
+
+  CycleFixture middle;
+  MouseEvent(middle.app, MouseButton::kMiddle, false, {1, 1});
+  EXPECT_EQ(middle.Acted(), 0);
+}
+
+TEST(EventCycle, PassiveMotionIgnoresATremble) {
+  CycleFixture f;
+  PassiveMotionEvent(f.app, {50, 50});
+  EXPECT_EQ(f.app.window.mouseAnchor, (WindowPixel{50, 50}));
+  EXPECT_TRUE(f.app.window.actOnPress);
+  PassiveMotionEvent(f.app, {51, 51}); // two pixels: the hand, not the user
+  EXPECT_EQ(f.app.window.mouseAnchor, (WindowPixel{50, 50}));
+  PassiveMotionEvent(f.app, {52, 52});
+  EXPECT_EQ(f.app.window.mouseAnchor, (WindowPixel{52, 52}));
+}
+
+TEST(EventCycle, ClosingEndsAtOnceUnlessADrawingIsUnsaved) {
+  CycleFixture empty;
+  EXPECT_TRUE(CloseEvent(empty.app));
+  EXPECT_TRUE(empty.app.window.quit);
+
+  CycleFixture unsaved;
+  PropertySet set;
+  set.SetShape(kShapeOpen);
+  const Point points[] = {{1, 1}, {5, 5}};
+  ASSERT_NE(unsaved.app.store.AddLine(set, points, 2), nullptr);
+  ASSERT_NE(unsaved.app.drawing.changes, 0u);
+  EXPECT_FALSE(CloseEvent(unsaved.app));
+  EXPECT_FALSE(unsaved.app.window.quit);
+  EXPECT_EQ(unsaved.app.window.lastCommand.code, 27); // the quit question takes over
+
+  CycleFixture saved;
+  ASSERT_NE(saved.app.store.AddLine(set, points, 2), nullptr);
+  saved.app.drawing.changes = 0;
+  EXPECT_TRUE(CloseEvent(saved.app));
+}
+
+TEST(EventCycle, ResizeRefitsAWholeSheetButKeepsAZoomedView) {
+  CycleFixture whole;
+  DisplayEvent(whole.app, 400, 332);
+  ASSERT_TRUE(whole.canvas.Resize(300, 532));
+  DisplayEvent(whole.app, 300, 532);
+  const Box& v = whole.app.view.viewBox;
+  EXPECT_DOUBLE_EQ(v.xmin, 0.0);
+  EXPECT_DOUBLE_EQ(v.xmax, 100.0);
+  EXPECT_DOUBLE_EQ(v.ymax - v.ymin, 500.0 / 3.0);
+
+  // A zoomed view reaching the sheet's right edge is still a zoom: its centre stays.
+  CycleFixture zoomed;
+  DisplayEvent(zoomed.app, 400, 332);
+  zoomed.app.view.viewBox = Box{60, 30, 100, 60};
+  DisplayEvent(zoomed.app, 400, 332); // same size: only repainted
+  ASSERT_TRUE(zoomed.canvas.Resize(600, 332));
+  DisplayEvent(zoomed.app, 600, 332);
+  const Box& z = zoomed.app.view.viewBox;
+  EXPECT_DOUBLE_EQ((z.xmin + z.xmax) / 2, 80.0);
+  EXPECT_DOUBLE_EQ((z.ymin + z.ymax) / 2, 45.0);
+  EXPECT_DOUBLE_EQ(z.ymax - z.ymin, 30.0);
+  EXPECT_DOUBLE_EQ(z.xmax - z.xmin, 60.0);
+}
+
+} // namespace
+} // namespace lumora
