@@ -1,0 +1,240 @@
+#include "control/dispatch.h"
+
+#include "control/command_table.h"
+#include "sound/my_beep.h"
+#include "ui/text_window.h"
+
+#include <algorithm>
+#include <array>
+
+namespace lumora {
+namespace {
+
+// Keys of the first menu row of each level's menu: the menus are closed by name.
+constexpr int kCodeMainMenuKey = '1';
+constexpr int kCodePropertiesMenuKey = '2';
+constexpr int kCodeHelpMenuKey = '3';
+
+// Editing keys belong to the text entry while one is open, not to the functions they start.
+constexpr std::array<int, 8> kEditingKeys{127, 1011, 1012, 1106, 1107, 1108, 3011, 3012};
+
+// A function that ignores Esc must not hang the program, nor a menu that keeps answering
+// with codes.
+constexpr int kMaxEscRounds = 16;
+constexpr int kMaxChainedCodes = 16;
+
+constexpr std::array<Level, kLevelCount> kOfferOrder{Level::kPopup, Level::kHelp, Level::kHelpMenu,
+                                                     Level::kProperty, Level::kMain};
+
+bool WindowsOpen(const Control& control) {
+  return control.screen != nullptr && OpenWindowCount(*control.screen) > 0;
+}
+
+bool IsEditingKey(int code) {
+  return std::find(kEditingKeys.begin(), kEditingKeys.end(), code) != kEditingKeys.end();
+}
+
+int FamilyOf(const Control& control, int code) {
+  const CommandRow* row = control.table != nullptr ? control.table->Find(code) : nullptr;
+  return row != nullptr ? row->Family() : code;
+}
+
+bool ActiveFamily(const Control& control, Level level, int family) {
+  return LevelActive(control, level) && FamilyOf(control, LevelCode(control, level)) == family;
+}
+
+// A prompt on the message line owns the letters: a property key must not take the "k" of a
+// Finnish yes.
+bool PropertyKeysAllowed(const Control& control) {
+  const int mode = control.state.inputMode;
+  return mode != kModeTextEntry && mode != kModeYesNo && !WindowsOpen(control);
+}
+
+// Sends Esc to a level until it ends. The current event is kept for the rest of the pass.
+void SendEsc(Control& control, Level level) {
+  InputRecord& in = control.In();
+  const int code = in.code;
+  const int rawKey = in.rawKey;
+  for (int round = 0; round < kMaxEscRounds && LevelActive(control, level); ++round) {
+    DispatchInput(control, true);
+    if (control.state.ended) break;
+  }
+  in.code = code;
+  in.rawKey = rawKey;
+}
+
+void TurnIntoEsc(Control& control) {
+  control.In().code = kCodeEsc;
+  Beep(control, kSoundKey);
+}
+
+// Keeps one function per level, and lets the key of a running function switch it off.
+void PreDispatch(Control& control) {
+  const CommandRow* row = StartingRow(control, control.In().code);
+  if (row == nullptr || (row->flags & kExclusive) == 0) return;
+  const int family = row->Family();
+  switch (row->level) {
+  case Level::kPopup:
+    if (LevelActive(control, Level::kPopup)) TurnIntoEsc(control);
+    return;
+  case Level::kHelp:
+    if (ActiveFamily(control, Level::kHelpMenu, kCodeHelpMenuKey)) {
+      SendEsc(control, Level::kHelpMenu);
+    }
+    if (ActiveFamily(control, Level::kHelp, family)) return TurnIntoEsc(control);
+    SendEsc(control, Level::kHelp);
+    return;
+  case Level::kHelpMenu:
+    if (ActiveFamily(control, Level::kMain, kCodeMainMenuKey)) SendEsc(control, Level::kMain);
+    if (WindowsOpen(control) && ActiveFamily(control, Level::kProperty, kCodePropertiesMenuKey)) {
+      SendEsc(control, Level::kProperty);
+    }
+    SendEsc(control, Level::kHelp);
+    if (ActiveFamily(control, Level::kHelpMenu, family)) return TurnIntoEsc(control);
+    SendEsc(control, Level::kHelpMenu);
+    return;
+  case Level::kProperty:
+    if (ActiveFamily(control, Level::kMain, kCodeMainMenuKey)) SendEsc(control, Level::kMain);
+    SendEsc(control, Level::kHelp);
+    SendEsc(control, Level::kHelpMenu);
+    if (ActiveFamily(control, Level::kProperty, family)) return TurnIntoEsc(control);
+    SendEsc(control, Level::kProperty);
+    return;
+  case Level::kMain:
+    SendEsc(control, Level::kHelp);
+    SendEsc(control, Level::kHelpMenu);
+    SendEsc(control, Level::kProperty);
+    if (ActiveFamily(control, Level::kMain, family)) return TurnIntoEsc(control);
+    SendEsc(control, Level::kMain);
+    return;
+  }
+}
+
+// Continues the level's function with the current code. While its step is running further up
+// (a nested pass), the level only holds the code.
+int RunLevel(Control& control, Level level) {
+  std::unique_ptr<Function> function = std::move(control.Slot(level).function);
+  if (function == nullptr) return kStillRunning;
+  const int result = function->Step(control);
+  LevelSlot& slot = control.Slot(level);
+  if (slot.code != 0 && slot.function == nullptr) slot.function = std::move(function);
+  return result;
+}
+
+int StartFunction(Control& control, const CommandRow& row) {
+  std::unique_ptr<Function> function = row.make();
+  if (function == nullptr) {
+    Message(control, kSoundError, kMemoryOverflow);
+    return kFinished;
+  }
+  Beep(control, kSoundKey);
+  if (row.level == Level::kMain) control.state.elementType = row.elementType;
+  if (row.code == kCodeEsc) control.state.closeRequest = false;
+  control.Slot(row.level).function = std::move(function);
+  return RunLevel(control, row.level);
+}
+
+int OfferToLevels(Control& control, bool& taken) {
+  const CommandRow* row = StartingRow(control, control.In().code);
+  for (Level level : kOfferOrder) {
+    if (LevelActive(control, level)) {
+      taken = true;
+      return RunLevel(control, level);
+    }
+    if (row != nullptr && row->level == level) {
+      taken = true;
+      return StartFunction(control, *row);
+    }
+  }
+  taken = false;
+  return kFinished;
+}
+
+void RefreshLines(Control& control) {
+  RefreshPrompt(control);
+  CallHook(control.hooks.refreshStatus);
+  if (control.state.inputMode == kModeTextEntry) control.state.continueFlag = true;
+}
+
+bool IsChainedCode(int result) {
+  return result > 1 && result != kStillRunning && result != kContinueTick;
+}
+
+void Pass(Control& control, bool escape) {
+  InputRecord& in = control.In();
+  for (int chained = 0; chained < kMaxChainedCodes; ++chained) {
+    if (in.code == kCodeEsc && in.rawKey >= 1) Beep(control, kSoundKey);
+    if (!escape) PreDispatch(control);
+    if (control.state.ended) return;
+    bool taken = false;
+    const int result = OfferToLevels(control, taken);
+    if (!taken && in.rawKey != kRawNone) Message(control, kSoundSmallError, kNotInUse);
+    if (control.state.ended) return;
+    RefreshLines(control);
+    if (!IsChainedCode(result)) break;
+    in.code = result;
+    in.rawKey = result;
+  }
+  if (control.state.continueFlag && !control.state.ended) {
+    in.code = kContinueTick;
+    in.rawKey = kRawNone;
+    bool taken = false;
+    OfferToLevels(control, taken);
+    if (!control.state.ended) RefreshLines(control);
+  }
+}
+
+} // namespace
+
+const CommandRow* StartingRow(const Control& control, int code) {
+  if (control.table == nullptr) return nullptr;
+  const CommandRow* row = control.table->Find(code);
+  if (row == nullptr || row->make == nullptr) return nullptr;
+  const CommandState& state = control.state;
+  if (state.inputMode == kModeTextEntry && IsEditingKey(code)) return nullptr;
+  if ((row->flags & kCursorModeOnly) != 0 && state.inputMode != kModeCursor) return nullptr;
+  if ((row->flags & kNotWithWindows) != 0 && WindowsOpen(control)) return nullptr;
+  if ((row->flags & kOnlyWhenIdle) != 0 && AnyLevelActive(control)) return nullptr;
+  if (row->level == Level::kProperty) {
+    if (!PropertyKeysAllowed(control)) return nullptr;
+    if (row->appliesTo != 0 && (row->appliesTo & ElementBit(state.elementType)) == 0) {
+      return nullptr;
+    }
+  }
+  return row;
+}
+
+void DispatchInput(Control& control, bool escape) {
+  CommandState& state = control.state;
+  if (state.ended) return;
+  if (state.dispatchDepth == 0 && control.sound != nullptr) ClearSoundGroups(*control.sound);
+  ++state.dispatchDepth;
+  if (escape) {
+    control.In().code = kCodeEsc;
+    control.In().rawKey = kRawGeneratedEsc;
+  }
+  Pass(control, escape);
+  --state.dispatchDepth;
+}
+
+void RequestQuit(Control& control) {
+  if (control.state.ended) return;
+  const int depth = control.state.dispatchDepth++;
+  if (depth == 0 && control.sound != nullptr) ClearSoundGroups(*control.sound);
+  SendEsc(control, Level::kHelp);
+  const CommandRow* row = control.table != nullptr ? control.table->Find(kCodeEsc) : nullptr;
+  if (row != nullptr && row->make != nullptr && !LevelActive(control, Level::kHelp)) {
+    control.In().code = kCodeEsc;
+    control.In().rawKey = kRawNone;
+    std::unique_ptr<Function> quit = row->make();
+    if (quit != nullptr) {
+      control.state.closeRequest = true;
+      control.Slot(Level::kHelp).function = std::move(quit);
+      RunLevel(control, Level::kHelp);
+      if (!control.state.ended) RefreshLines(control);
+    }
+  }
+  --control.state.dispatchDepth;
+}
+
+} // namespace lumora

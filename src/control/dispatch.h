@@ -1,0 +1,30 @@
+// The dispatcher: offers each command code to the active functions of the five levels, starts
+// the function a code belongs to, and keeps one function per level.
+#pragma once
+
+#include "control/command_state.h"
+
+namespace lumora {
+
+class CommandTable;
+struct CommandRow;
+
+// Runs the current code through the levels: popup, help function, help-menu function,
+// property function, main function. With escape the code becomes a generated Esc and the
+// other levels are left alone. A code no level takes is answered "Not in use !" when it came
+// from a key. A menu's choice is dispatched next as if its key had been pressed, and a text
+// entry gets one continue tick at the end of the pass.
+void DispatchInput(Control& control, bool escape = false);
+
+// The row of the function a code would start now, or none: the code's row when its
+// conditions hold in the present state (mode, open windows, active levels, element type).
+const CommandRow* StartingRow(const Control& control, int code);
+
+// The window was closed: ask the quit question (at once ending a saved drawing), and keep the
+// program running until it is answered.
+void RequestQuit(Control& control);
+
+inline constexpr TextPair kNotInUse{"Not in use !"_l1, "Ei toimintaa !"_l1};
+inline constexpr TextPair kMemoryOverflow{"Memory overflow !"_l1, "Memory overflow !"_l1};
+
+} // namespace lumora

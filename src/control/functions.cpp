@@ -1,0 +1,189 @@
+#include "control/functions.h"
+
+#include "control/command_state.h"
+#include "model/drawing.h"
+#include "sound/my_beep.h"
+#include "ui/messages.h"
+#include "ui/write_text.h"
+
+#include <algorithm>
+
+namespace lumora {
+namespace {
+
+constexpr int kPromptColumn = 2;
+
+std::size_t LanguageIndex(Language language) {
+  return language == Language::kEnglish ? 1 : 0;
+}
+
+// Levels that keep the whole input record of the outer function while they run.
+bool SavesInputRecord(Level level) {
+  return level == Level::kHelpMenu || level == Level::kProperty;
+}
+
+bool SavesFlags(Level level) {
+  return level == Level::kHelp || SavesInputRecord(level);
+}
+
+SavedFlags CurrentFlags(const CommandState& state) {
+  return {state.cursorShown, state.inputMode, state.promptRow, state.referenceLock,
+          state.backAllowed};
+}
+
+void RestoreFlags(CommandState& state, const SavedFlags& flags) {
+  state.cursorShown = flags.cursorShown;
+  state.inputMode = flags.inputMode;
+  state.promptRow = flags.promptRow;
+  state.referenceLock = flags.referenceLock;
+  state.backAllowed = flags.backAllowed;
+}
+
+// Back to the saved step of the outer function, but the current event stays what it is and
+// the overlay flags keep telling what is on screen.
+void RestoreInputRecord(InputRecord& current, const InputRecord& saved) {
+  InputRecord restored = saved;
+  restored.code = current.code;
+  restored.rawKey = current.rawKey;
+  restored.mouseX = current.mouseX;
+  restored.mouseY = current.mouseY;
+  restored.repeat = current.repeat;
+  restored.drawn = current.drawn;
+  current = restored;
+}
+
+// A new function starts with a clean step: no pending snap or angle, no points.
+void ResetInputStep(InputRecord& in) {
+  in.snapMode = kSnapNone;
+  in.directionShown = 0;
+  in.pointCount = 0;
+  in.previewKind = kPreviewElement;
+  in.cursorLinesOff = 1;
+  in.attributes.SetStyle(0);
+}
+
+std::string Bounded(std::string_view text) {
+  return std::string(text.substr(0, std::min(text.size(), kPromptTextSize)));
+}
+
+LevelSlot* InnermostActive(Control& control) {
+  for (Level level : {Level::kHelp, Level::kHelpMenu, Level::kProperty, Level::kMain}) {
+    if (LevelActive(control, level)) return &control.Slot(level);
+  }
+  return nullptr;
+}
+
+LevelPrompt PromptOf(const Control& control, Level level) {
+  const LevelSlot& slot = control.Slot(level);
+  return {slot.code, slot.code != 0 ? slot.prompt[LanguageIndex(control.Lang())] : std::string(),
+          slot.place};
+}
+
+} // namespace
+
+void Beep(Control& control, int cue) {
+  if (control.sound != nullptr) MyBeep(*control.sound, cue);
+}
+
+void Message(Control& control, int cue, const TextPair& text) {
+  if (control.screen != nullptr) {
+    ShowMessage(*control.screen, cue, control.Tr(text), 0.0);
+  } else {
+    Beep(control, cue);
+  }
+}
+
+bool LevelActive(const Control& control, Level level) {
+  return control.Slot(level).code != 0;
+}
+
+bool AnyLevelActive(const Control& control) {
+  return std::any_of(control.state.levels.begin(), control.state.levels.end(),
+                     [](const LevelSlot& slot) { return slot.code != 0; });
+}
+
+int LevelCode(const Control& control, Level level) {
+  return control.Slot(level).code;
+}
+
+void BeginFunction(Control& control, Level level, int code, int step) {
+  CommandState& state = control.state;
+  InputRecord& in = control.In();
+  Beep(control, kSoundKey);
+  const bool fromIdle = !AnyLevelActive(control);
+  if (fromIdle) {
+    state.cursorShown = true;
+    state.inputMode = kModeCursor;
+    if (level != Level::kHelpMenu) state.referenceLock = false;
+    state.backAllowed = false;
+    state.windowRedrawCounter = 0;
+  }
+  LevelSlot& slot = control.Slot(level);
+  if (SavesFlags(level)) slot.saved = CurrentFlags(state);
+  if (SavesInputRecord(level)) slot.savedInput = in;
+  slot.code = code;
+  slot.step = step;
+  slot.prompt = {};
+  slot.title = {};
+  slot.place = {};
+  // A help function opened over a running function (the information box over a line in the
+  // making) must not throw away that function's points: it saves nothing to restore them from.
+  if (level != Level::kHelp || fromIdle) ResetInputStep(in);
+}
+
+void EndFunction(Control& control, Level level) {
+  CommandState& state = control.state;
+  LevelSlot& slot = control.Slot(level);
+  if (slot.code == 0) return;
+  slot.code = 0;
+  slot.step = 0;
+  slot.prompt = {};
+  slot.title = {};
+  if (SavesFlags(level)) RestoreFlags(state, slot.saved);
+  if (SavesInputRecord(level)) RestoreInputRecord(control.In(), slot.savedInput);
+  if (level == Level::kMain) {
+    state.referenceLock = false;
+    state.backAllowed = false;
+    state.actionVariant = 0;
+    state.elementType = kElementNone;
+    CallHook(control.hooks.showHighlightedNormally);
+  }
+}
+
+void SetPrompt(Control& control, Language language, std::string_view title, std::string_view prompt,
+               PromptPlace place) {
+  LevelSlot* slot = InnermostActive(control);
+  if (slot == nullptr) return;
+  const std::size_t index = LanguageIndex(language);
+  slot->title[index] = Bounded(title);
+  slot->prompt[index] = Bounded(std::string(title) + std::string(prompt));
+  if (place.column <= 0) place.column = kPromptColumn;
+  if (control.screen != nullptr) {
+    const int widest = MessageWidth(*control.screen);
+    place.width = place.width <= 0 ? widest : std::min(place.width, widest);
+  }
+  slot->place = place;
+  if (language == control.Lang()) RefreshPrompt(control);
+}
+
+void SetPrompt(Control& control, const TextPair& title, const TextPair& prompt, PromptPlace place) {
+  const Language other =
+      control.Lang() == Language::kEnglish ? Language::kFinnish : Language::kEnglish;
+  SetPrompt(control, other, title.In(other), prompt.In(other), place);
+  SetPrompt(control, control.Lang(), title.In(control.Lang()), prompt.In(control.Lang()), place);
+}
+
+void RefreshPrompt(Control& control) {
+  if (control.screen == nullptr) return;
+  PromptLineInput input;
+  input.help = PromptOf(control, Level::kHelp);
+  input.helpMenu = PromptOf(control, Level::kHelpMenu);
+  input.property = PromptOf(control, Level::kProperty);
+  input.main = PromptOf(control, Level::kMain);
+  input.directionShown = control.In().directionShown;
+  input.snapMode = control.In().snapMode;
+  input.cursorAngle = control.hooks.cursorAngle ? control.hooks.cursorAngle() : 0.0;
+  RefreshPromptLine(*control.screen, input);
+}
+
+} // namespace lumora

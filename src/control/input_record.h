@@ -1,0 +1,63 @@
+// One input step: the event that arrived and the state of the element in the making. Every
+// function reads the current copy; the event cycle keeps two more (what the overlays on screen
+// were drawn from, and a scratch copy) so that it can erase the overlays as they were drawn.
+#pragma once
+
+#include "geometry/point.h"
+#include "model/property_set.h"
+
+#include <array>
+#include <cstddef>
+
+namespace lumora {
+
+inline constexpr int kMaxRubberBandPoints = 200;
+inline constexpr std::size_t kTypedTextSize = 1000;
+inline constexpr int kDirectionDataSize = 6;
+
+// Snap modes: a pending one-shot snap.
+inline constexpr int kSnapNone = 0;
+inline constexpr int kSnapLine = 1011;
+inline constexpr int kSnapPoint = 3011;
+inline constexpr int kSnapIntersection = 4011;
+
+// Preview kinds of the rubber band.
+inline constexpr int kPreviewNone = 0;
+inline constexpr int kPreviewElement = 1; // the points so far plus a segment to the cursor
+
+// The four screen overlays, in the order they are erased.
+enum Overlay { kOverlayDragPreview, kOverlayCursorLines, kOverlayCursorMark, kOverlayRubberBand };
+inline constexpr int kOverlayCount = 4;
+
+struct InputRecord {
+  int code = 0;   // the command code, lower-cased
+  int rawKey = 0; // the key as it came; -1 a mouse click, -2 a generated Esc, 0 no key
+  int mouseX = 0; // window pixel of the last event, 0 0 = top left
+  int mouseY = 0;
+  int repeat = 1; // how many steps an arrow code made by the mouse stands for
+
+  Point cursor{0.0, 0.0}; // cursor point, drawing units
+  int cursorLinesOff = 1; // 1: no full-window cursor lines
+  int snapMode = kSnapNone;
+  int directionShown = 0; // 1: the cursor moving angle is in force
+  std::array<int, kDirectionDataSize> direction{};
+  int previewKind = kPreviewElement;
+
+  int pointCount = 0; // rubber-band points held
+  std::array<Point, kMaxRubberBandPoints> points{};
+
+  std::array<char, kTypedTextSize> typed{}; // text being entered, zero-terminated
+
+  PropertySet attributes; // of the element in the making
+
+  std::array<int, kOverlayCount> drawn{}; // overlays now on screen
+};
+
+// The three copies the event cycle keeps.
+struct InputRecords {
+  InputRecord current;
+  InputRecord drawn;
+  InputRecord scratch;
+};
+
+} // namespace lumora

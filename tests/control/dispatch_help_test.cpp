@@ -1,0 +1,122 @@
+#include "commands/quit.h"
+#include "control/dispatch_fixture.h"
+#include "model/store_fixture.h"
+
+#include <gtest/gtest.h>
+
+namespace lumora {
+namespace {
+
+struct HelpFixture : DispatchFixture {
+  Drawing drawing;
+  test::RecordingEnvironment environment;
+  ElementStore store{drawing, environment};
+  std::vector<int> exits;
+  int keptRunning = 0;
+  int repaints = 0;
+  std::vector<bool> pointer;
+
+  HelpFixture() {
+    table = ProgramCommands();
+    control.drawing = &drawing;
+    control.hooks.exitProgram = [this](int status) { exits.push_back(status); };
+    control.hooks.keepRunning = [this] { ++keptRunning; };
+    control.hooks.repaint = [this] { ++repaints; };
+    control.hooks.showMousePointer = [this](bool shown) { pointer.push_back(shown); };
+    DispatchInput(control); // the idle prompt
+  }
+
+  void AddLine() {
+    const Point points[2] = {{0, 0}, {10, 10}};
+    store.AddLine(PropertySet{}, points, 2);
+  }
+};
+
+TEST(QuitQuestion, EscAsksAndNoGoesBack) {
+  HelpFixture f;
+  f.Key(kCodeEsc);
+  EXPECT_EQ(f.Cells(1, 2, 50), "Quitting Lumora-program: ARE YOU SURE ?  yes   no ");
+  EXPECT_EQ(f.Cues(), (std::vector<int>{kSoundKey, kSoundNotice}));
+  EXPECT_FALSE(f.control.state.closeRequest);
+  f.Key('n');
+  EXPECT_EQ(f.Cells(1, 2, 35), "Lumora-program: SELECT FUNCTION !  ");
+  EXPECT_TRUE(f.control.state.closeRequest);
+  EXPECT_FALSE(AnyLevelActive(f.control));
+  f.Key(kCodeEsc);
+  f.Key('y');
+  EXPECT_EQ(f.exits, (std::vector<int>{0}));
+  EXPECT_TRUE(f.control.state.ended);
+  EXPECT_EQ(f.keptRunning, 0);
+}
+
+TEST(QuitQuestion, AnUnsavedDrawingIsProtected) {
+  HelpFixture f;
+  f.AddLine();
+  f.Key(kCodeEsc);
+  EXPECT_EQ(f.Cells(1, 2, 28), "You have not saved drawing: ");
+  EXPECT_EQ(f.Cues(), (std::vector<int>{kSoundKey, kSoundError}));
+  f.Key(kCodeEsc); // Esc answers no
+  EXPECT_TRUE(f.exits.empty());
+  EXPECT_FALSE(AnyLevelActive(f.control));
+  // Saved, or only changes without lines or texts: no warning.
+  f.drawing.changes = 0;
+  f.Key(kCodeEsc);
+  EXPECT_EQ(f.Cells(1, 2, 25), "Quitting Lumora-program: ");
+}
+
+TEST(QuitQuestion, ClosingTheWindowEndsOnlyASavedDrawingAtOnce) {
+  HelpFixture f;
+  RequestQuit(f.control);
+  EXPECT_EQ(f.exits, (std::vector<int>{0}));
+  HelpFixture g;
+  g.AddLine();
+  g.Key(kCodeInformation); // whatever help function runs is closed first
+  RequestQuit(g.control);
+  EXPECT_EQ(OpenWindowCount(g.screen), 0);
+  EXPECT_TRUE(g.exits.empty());
+  EXPECT_EQ(g.keptRunning, 1);
+  EXPECT_EQ(g.Cells(1, 2, 28), "You have not saved drawing: ");
+  g.Key('k');
+  EXPECT_EQ(g.exits, (std::vector<int>{0}));
+}
+
+TEST(HelpFunctions, SwitchLanguagePointerAndBackground) {
+  HelpFixture f;
+  f.Key(kCodeLanguage);
+  EXPECT_EQ(f.language, Language::kFinnish);
+  EXPECT_EQ(f.Cells(1, 2, 36), "Lumora-ohjelma: VALITSE TOIMINTA !  ");
+  EXPECT_EQ(f.repaints, 1);
+  f.Key(kCodeLanguage);
+  EXPECT_EQ(f.language, Language::kEnglish);
+  f.Key('X');
+  f.Key('x');
+  EXPECT_EQ(f.pointer, (std::vector<bool>{false, true}));
+  f.canvas.SetBackground(Background::kLight);
+  f.Key(kCodeBackground);
+  EXPECT_EQ(f.canvas.GetBackground(), Background::kDark);
+  // Not while a text window is open: there the key only closes the information box.
+  f.Key(kCodeInformation);
+  f.Key(kCodeBackground);
+  EXPECT_EQ(OpenWindowCount(f.screen), 0);
+  EXPECT_EQ(f.canvas.GetBackground(), Background::kDark);
+  f.Key(kCodeBackground);
+  EXPECT_EQ(f.canvas.GetBackground(), Background::kLight);
+}
+
+TEST(HelpFunctions, InformationBoxClosesOnAnyKey) {
+  HelpFixture f;
+  f.Key(kCodeInformation);
+  EXPECT_EQ(OpenWindowCount(f.screen), 1);
+  EXPECT_EQ(f.Cells(1, 2, 30), "Information: PRESS ANY KEY !  ");
+  EXPECT_EQ(f.Cells(3, 58, 31), "Lumora version 2.11 (23.5.2018)");
+  TranslateInput(f.control, InputKind::kMotion, 10, 10);
+  DispatchInput(f.control);
+  EXPECT_EQ(OpenWindowCount(f.screen), 1);
+  f.Key(kCodeLanguage); // taken by the box, not a language switch
+  EXPECT_EQ(OpenWindowCount(f.screen), 0);
+  EXPECT_EQ(f.language, Language::kEnglish);
+  EXPECT_EQ(f.Cells(1, 2, 35), "Lumora-program: SELECT FUNCTION !  ");
+}
+
+} // namespace
+} // namespace lumora

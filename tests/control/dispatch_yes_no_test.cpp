@@ -1,0 +1,99 @@
+#include "control/dispatch_fixture.h"
+#include "ui/ask_yes_no.h"
+
+#include <gtest/gtest.h>
+
+namespace lumora {
+namespace {
+
+constexpr TextPair kTitle{"Saving: "_l1, "Tallennus: "_l1};
+constexpr TextPair kQuestion{"^REPLACE ? "_l1, "^KORVATAANKO ? "_l1};
+constexpr int kAskKey = 1007;
+
+// A main function that asks one question and keeps the answer.
+class Asker final : public Function {
+public:
+  explicit Asker(int& answer) : answer_(answer) {}
+  int Step(Control& control) override {
+    if (!LevelActive(control, Level::kMain)) BeginFunction(control, Level::kMain, kAskKey);
+    const int result = question_.Ask(control, 1, 2, 0, kTitle, kQuestion, kAnswerYes);
+    if (result == kStillRunning) return kStillRunning;
+    answer_ = result;
+    EndFunction(control, Level::kMain);
+    return kFinished;
+  }
+
+private:
+  int& answer_;
+  AskYesNo question_;
+};
+
+struct YesNoFixture : DispatchFixture {
+  int answer = kStillRunning;
+  YesNoFixture() {
+    table.Add({kAskKey, Level::kMain, [this] { return std::make_unique<Asker>(answer); }});
+    Key(kAskKey);
+  }
+  // The answer to a question opened afresh and given these keys.
+  int AnswerTo(std::initializer_list<int> keys) {
+    answer = kStillRunning;
+    if (!LevelActive(control, Level::kMain)) Key(kAskKey);
+    for (int key : keys) Key(key);
+    return answer;
+  }
+};
+
+TEST(AskYesNo, ShowsTheQuestionWithItsChoices) {
+  YesNoFixture f;
+  EXPECT_EQ(f.Cells(1, 2, 30), "Saving: REPLACE ?  yes   no   ");
+  EXPECT_EQ(f.control.state.inputMode, kModeYesNo);
+  EXPECT_FALSE(f.control.state.cursorShown);
+  f.Key(kCodeEsc);
+  f.language = Language::kFinnish;
+  f.Key(kAskKey);
+  EXPECT_EQ(f.Cells(1, 2, 42), "Tallennus: KORVATAANKO ?  kyllä   ei      "_l1);
+}
+
+TEST(AskYesNo, KeysAnswer) {
+  YesNoFixture f;
+  EXPECT_EQ(f.AnswerTo({'y'}), kAnswerYes);
+  EXPECT_EQ(f.AnswerTo({'K'}), kAnswerYes);
+  EXPECT_EQ(f.AnswerTo({'n'}), kAnswerNo);
+  EXPECT_EQ(f.AnswerTo({'e'}), kAnswerNo);
+  EXPECT_EQ(f.AnswerTo({kCodeEnter}), kAnswerYes);
+  EXPECT_EQ(f.AnswerTo({kCodeRight, kCodeEnter}), kAnswerNo);
+  EXPECT_EQ(f.AnswerTo({kCodeRight, 3100, kCodeTab}), kAnswerYes);
+  EXPECT_EQ(f.AnswerTo({kCodeBackspace}), kAnswerBack);
+  EXPECT_EQ(f.AnswerTo({kCodeCtrlEnter}), kAnswerBack);
+  EXPECT_EQ(f.AnswerTo({kCodeEsc}), kAnswerEsc);
+  EXPECT_EQ(f.control.state.inputMode, kModeCursor);
+  EXPECT_TRUE(f.control.state.cursorShown);
+}
+
+TEST(AskYesNo, OtherKeysAreRefusedAndKeepTheQuestion) {
+  YesNoFixture f;
+  f.player.Clear();
+  EXPECT_EQ(f.AnswerTo({'q'}), kStillRunning);
+  EXPECT_EQ(f.Cues(), (std::vector<int>{kSoundSmallError}));
+  // The language key works only with no prompt open: here it is not in use either.
+  EXPECT_EQ(f.AnswerTo({kCodeLanguage}), kStillRunning);
+  EXPECT_EQ(f.AnswerTo({'n'}), kAnswerNo);
+}
+
+TEST(AskYesNo, TheMouseMovesBetweenTheChoices) {
+  YesNoFixture f;
+  // " yes " fills columns 20 to 25, pixels 190..249; " no " 250..309.
+  const MouseArrows& arrows = f.control.state.arrows;
+  EXPECT_EQ(arrows.centreX, 220);
+  TranslateInput(f.control, InputKind::kMotion, 265, 8);
+  DispatchInput(f.control);
+  EXPECT_EQ(arrows.centreX, 280);
+  TranslateInput(f.control, InputKind::kMotion, 270, 8); // inside "no": nothing
+  DispatchInput(f.control);
+  TranslateInput(f.control, InputKind::kLeftClick, 270, 8);
+  DispatchInput(f.control);
+  EXPECT_EQ(f.answer, kAnswerNo);
+}
+
+} // namespace
+} // namespace lumora
