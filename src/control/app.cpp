@@ -22,6 +22,7 @@ void App::WireControl() {
   control.drawing = &drawing;
   control.setup = &setup;
   control.geometry = &cursorGeometry;
+  control.files = &fileEnv;
   ControlHooks& hooks = control.hooks;
   hooks.repaint = [this] { RepaintWindow(*this); };
   hooks.exitProgram = [this](int /*status*/) { window.quit = true; };

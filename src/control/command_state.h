@@ -16,6 +16,7 @@ namespace lumora {
 
 class CursorGeometry;
 class CommandTable;
+class FileReporter;
 struct Drawing;
 struct Setup;
 struct SoundState;
@@ -55,6 +56,7 @@ inline constexpr int kCodeMainMenu = 2345;
 inline constexpr int kCodePropertiesMenu = 3456;
 inline constexpr int kCodePopup = 7654;
 inline constexpr int kCodeInformation = 8432;
+inline constexpr int kCodeDrawingReport = kSpecialShift + 5; // Shift+F5
 
 // Raw keys that are not keys.
 inline constexpr int kRawClick = -1;
@@ -159,6 +161,7 @@ struct Control {
   Drawing* drawing = nullptr;
   const Setup* setup = nullptr;
   CursorGeometry* geometry = nullptr;
+  FileReporter* files = nullptr; // messages and trace lines of file commands
   ControlHooks hooks;
 
   InputRecord& In() { return input.current; }

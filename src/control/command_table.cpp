@@ -1,5 +1,6 @@
 #include "control/command_table.h"
 
+#include "commands/drawing_report.h"
 #include "commands/help_functions.h"
 #include "commands/quit.h"
 #include "control/command_state.h"
@@ -32,6 +33,7 @@ CommandTable ProgramCommands() {
       {kCodePointer, Level::kHelp, MakePointerSwitch, 0},
       {kCodeBackground, Level::kHelp, MakeBackgroundSwitch, kNotWithWindows | kExclusive},
       {kCodeInformation, Level::kHelp, MakeInformationBox, kExclusive},
+      {kCodeDrawingReport, Level::kMain, MakeDrawingReport},
   });
 }
 
