@@ -94,6 +94,7 @@ int AskFileName::Start(Control& control, PromptState& prompts, const FileDialogA
                        std::string& path) {
   command_ = args.command;
   home_ = args.home;
+  while (home_.size() > 1 && home_.back() == kSeparator) home_.pop_back(); // "data/" joins once
   title_ = args.title;
   typed_.clear();
   const bool part =

@@ -43,7 +43,7 @@ inline constexpr TextPair kFileExistsMessage{"File exists !"_l1, "Tiedosto löyt
 
 struct FileDialogArgs {
   int command = kCommandReadDrawing;
-  TextPair title;
+  TextPair title{};
   std::string home; // the program directory
 };
 

@@ -12,8 +12,8 @@ struct AskNumberArgs {
   int row = 1;
   int column = 2;
   int width = 0;
-  TextPair title;
-  TextPair prompt;
+  TextPair title{};
+  TextPair prompt{};
   double precision = 0.001; // the step the old value is shown to
 };
 

@@ -18,11 +18,11 @@ struct AskStrArgs {
   int row = 1;
   int column = 2;
   int width = 0; // prompt and field together; 0: the message width
-  TextPair title;
-  TextPair prompt;
-  std::size_t size = 100;   // bounds the text with its terminator
-  std::string_view initial; // the proposal, copied into the buffer on the first call
-  bool overwrite = false;   // list mode: start in overwrite mode whatever was used last
+  TextPair title{};
+  TextPair prompt{};
+  std::size_t size = 100;     // bounds the text with its terminator
+  std::string_view initial{}; // the proposal, copied into the buffer on the first call
+  bool overwrite = false;     // list mode: start in overwrite mode whatever was used last
   // Negative: an ordinary entry, the cursor at the start. Otherwise list mode, the cursor here.
   int cursor = -1;
   bool firstRow = true; // list mode: Up leaves only when there is a row above

@@ -7,8 +7,8 @@
 namespace lumora {
 
 struct AskTextArgs {
-  TextPair title;
-  TextPair prompt;
+  TextPair title{};
+  TextPair prompt{};
   std::size_t size = 1000; // the caller's buffer, with its terminator
   bool singleLine = false; // one line whatever the text window size of the setup
 };

@@ -1,5 +1,6 @@
-// A control over the test screen with a prompt state, and keys sent through the real
-// translation, so that typed characters arrive as they do from the window.
+// A control over the test screen with a prompt state, inside a running main function. Keys go
+// through the real translation, so typed characters arrive as they do from the window, and
+// then to the routine under test (`call`).
 #pragma once
 
 #include "control/dispatch.h"
@@ -7,6 +8,7 @@
 #include "ui/ask_state.h"
 #include "ui/screen_fixture.h"
 
+#include <functional>
 #include <string>
 
 namespace lumora {
@@ -14,36 +16,38 @@ namespace lumora {
 struct AskFixture : ScreenFixture {
   Control control;
   PromptState prompts;
+  std::function<int()> call;
+  int result = kStillRunning;
 
   AskFixture() {
     control.screen = &screen;
     control.sound = &sound;
     control.language = &language;
     screen.cursorShown = &control.state.cursorShown;
-    // Prompts run inside a function: row 1 is that function's prompt line.
-    BeginFunction(control, Level::kMain, kOwnerCode);
+    BeginFunction(control, Level::kMain, kOwnerCode); // row 1 is its prompt line
   }
   static constexpr int kOwnerCode = 1001;
 
-  // Translates a key; the routine under test is then called by the test.
-  // Each event is a pass of its own for the sound groups, as under the dispatcher.
+  int Call() { return result = call(); }
+  // One key as its own pass (the sound groups start afresh), then the routine.
+  int Key(int key) {
+    Translate(key);
+    return Call();
+  }
+  void Type(std::string_view typed) {
+    for (char c : typed) Key(static_cast<unsigned char>(c));
+  }
   void Translate(int key) {
     ClearSoundGroups(sound);
     TranslateInput(control, InputKind::kKey, 0, 0, key);
   }
   void Click(int x, int y) { TranslateInput(control, InputKind::kLeftClick, x, y); }
   void Move(int x, int y) { TranslateInput(control, InputKind::kMotion, x, y); }
-  // The continue tick the dispatcher sends after a pass with a text entry open.
-  void Tick() {
-    control.In().code = kContinueTick;
-    control.In().rawKey = kRawNone;
-  }
 
-  // Whether the last message box showed this text (its cells are gone once it closed, so the
-  // glyphs drawn are searched).
+  // Whether a message showed this text (its box is gone, so the glyphs drawn are searched).
   bool Shown(std::string_view text) const {
-    for (const GlyphCall& call : canvas.glyphs) {
-      if (call.text.find(text) != std::string::npos) return true;
+    for (const GlyphCall& glyph : canvas.glyphs) {
+      if (glyph.text.find(text) != std::string::npos) return true;
     }
     return false;
   }
