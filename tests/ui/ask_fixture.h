@@ -34,6 +34,10 @@ struct AskFixture : ScreenFixture {
     Translate(key);
     return Call();
   }
+  int Keys(std::initializer_list<int> keys) {
+    for (int key : keys) Key(key);
+    return result;
+  }
   void Type(std::string_view typed) {
     for (char c : typed) Key(static_cast<unsigned char>(c));
   }

@@ -26,13 +26,12 @@ TEST(PromptKeys, RandomCodesNeverBreakAPrompt) {
   lumora::Setup setup;
   setup.textWindowLines = 3;
   f.control.setup = &setup;
-  const std::filesystem::path home = std::filesystem::path(LUMORA_TEST_TMP) / "random_keys";
+  const std::string home = std::string(LUMORA_TEST_TMP) + "/random_keys";
   std::filesystem::remove_all(home);
-  std::filesystem::create_directories(home / "DRAWINGS/Sub");
-  std::ofstream(home / "DRAWINGS/A.drw") << "x";
+  std::filesystem::create_directories(home + "/DRAWINGS/Sub");
+  std::ofstream(home + "/DRAWINGS/A.drw") << "x";
   Drawing drawing;
   f.control.drawing = &drawing;
-
   std::string text = "one|two";
   double x = 0.0;
   int whole = 0;

@@ -44,15 +44,9 @@ TEST(AskStr, OverwritesTheProposalThenInsertsAndStopsWhenFull) {
 
 TEST(AskStr, EditingKeysMoveAndDelete) {
   EntryFixture f("abcdef");
-  f.Key(kEnd);
-  f.Key(kCodeBackspace);
-  f.Key(kHome);
-  f.Key(kCodeDelete);
+  f.Keys({kEnd, kCodeBackspace, kHome, kCodeDelete});
   EXPECT_EQ(f.text, "bcde");
-  f.Key(kRight);
-  f.Key(kF11);
-  f.Key(kLeft);
-  f.Key(kCodeDelete);
+  f.Keys({kRight, kF11, kLeft, kCodeDelete});
   EXPECT_EQ(f.text, "");
   f.Key(kCodeDelete);
   EXPECT_TRUE(f.Shown("Nothing to delete !"));
@@ -82,9 +76,7 @@ TEST(AskStr, AnswerMemoryKeepsTenAndBrowses) {
   f.Type("new");
   f.Key(kF12);
   EXPECT_EQ(f.text, "t11");
-  f.Key(kF12);
-  f.Key(kCtrlF12);
-  f.Key(kCtrlF12);
+  f.Keys({kF12, kCtrlF12, kCtrlF12});
   EXPECT_EQ(f.text, "new"); // what was being typed comes back
   f.canvas.glyphs.clear();
   f.Key(kCtrlF12);

@@ -45,9 +45,7 @@ TEST(AskText, LinesSplitJoinAndMoveInTheWindow) {
   EXPECT_EQ(f.Cells(3, 2, 4), "one ");
   EXPECT_EQ(f.Cells(4, 2, 4), "two ");
   f.Type("!");
-  f.Key(kUp);
-  f.Key(kHome);
-  f.Key(kRight);
+  f.Keys({kUp, kHome, kRight});
   f.Key(kCodeEnter); // splits "one" after its first letter
   EXPECT_EQ(f.Lines(), (std::vector<std::string>{"o", "ne", "two!"}));
   EXPECT_EQ(f.Cells(5, 2, 5), "two! ");

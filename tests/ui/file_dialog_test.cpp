@@ -127,8 +127,7 @@ TEST(FileDialog, ReadingChoosesFromTheList) {
   f.Call();
   EXPECT_EQ(f.Cells(3, 2, 4) + f.Cells(4, 2, 4) + f.Cells(5, 2, 4) + f.Cells(6, 2, 4),
             "A   B   Sub/    ");
-  f.Key(kDown);
-  f.Key(kDown);
+  f.Keys({kDown, kDown});
   f.Key(kCodeEnter); // into Sub
   EXPECT_EQ(f.Cells(3, 2, 2) + f.Cells(4, 2, 2), "..C ");
   f.Key(kCodeEnter); // out again
