@@ -1,3 +1,4 @@
+#include "control/dispatch_fixture.h"
 #include "ui/ask_fixture.h"
 #include "ui/ask_str.h"
 
@@ -108,6 +109,47 @@ TEST(AskStr, ListRowsHandBackUpDownAndJoins) {
   f.args.cursor = 0;
   f.Call();
   EXPECT_EQ(f.Key(kCodeBackspace), kEntryJoin);
+}
+
+} // namespace
+} // namespace lumora
+
+namespace lumora {
+namespace {
+
+// A main function that asks one name, as the commands do, under the real dispatcher.
+class NameAsker final : public Function {
+public:
+  NameAsker(PromptState& prompts, std::string& text) : prompts_(prompts), text_(text) {}
+  int Step(Control& control) override {
+    if (!LevelActive(control, Level::kMain)) BeginFunction(control, Level::kMain, kCode);
+    AskStrArgs args;
+    args.title = {"Saving: ", "Tallennus: "};
+    args.prompt = {"^WRITE NAME ? ", "^ANNA NIMI ? "};
+    if (AskStr(control, prompts_, args, text_) == kStillRunning) return kStillRunning;
+    EndFunction(control, Level::kMain);
+    return kFinished;
+  }
+  static constexpr int kCode = 1007;
+
+private:
+  PromptState& prompts_;
+  std::string& text_;
+};
+
+TEST(AskStr, TheFieldSurvivesThePromptLineUnderTheDispatcher) {
+  DispatchFixture f;
+  PromptState prompts;
+  std::string text;
+  f.table.Add(
+      {NameAsker::kCode, Level::kMain, [&] { return std::make_unique<NameAsker>(prompts, text); }});
+  f.Key(NameAsker::kCode);
+  for (int key : std::initializer_list<int>{'P', 'x', 1100, 127, 'l'})
+    f.Key(key); // typed letters keep their case
+  EXPECT_EQ(f.Cells(1, 2, 24), "Saving: WRITE NAME ? Pl ");
+  f.Key(kCodeEnter);
+  EXPECT_EQ(text, "Pl");
+  EXPECT_EQ(f.Cells(1, 2, 32), "Lumora-program: SELECT FUNCTION ");
 }
 
 } // namespace
