@@ -1,0 +1,164 @@
+#include "model/drawing.h"
+#include "ui/ask_file_name.h"
+#include "ui/ask_fixture.h"
+#include "ui/text_window.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace lumora {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kDown = 1103;
+
+struct DialogFixture : AskFixture {
+  fs::path home;
+  Drawing drawing;
+  AskFileName dialog;
+  FileDialogArgs args;
+  std::string path;
+
+  explicit DialogFixture(int command, std::string_view name = "") {
+    home = fs::path(LUMORA_TEST_TMP) / "file_dialog" /
+           ::testing::UnitTest::GetInstance()->current_test_info()->name() / name;
+    fs::remove_all(home);
+    fs::create_directories(home / "DRAWINGS");
+    fs::create_directories(home / "PARTS");
+    control.drawing = &drawing;
+    args = {command, {"Saving: ", "Tallennus: "}, home.string()};
+    call = [this] { return dialog.Ask(control, prompts, args, path); };
+  }
+  // Replaces the proposed name with `name` and enters it.
+  int Name(std::string_view name) {
+    Key(3011);
+    Type(name);
+    return Key(kCodeEnter);
+  }
+  void Touch(const fs::path& file) { std::ofstream(home / file) << "x"; }
+  std::string In(std::string_view file) const { return (home / file).string(); }
+};
+
+TEST(FileDialog, SavingANameGivesItsPathInTheDrawingDirectory) {
+  DialogFixture f(kCommandSave);
+  SetDrawingName(f.drawing, "Old");
+  f.Call();
+  EXPECT_EQ(f.Cells(1, 2, 25), "Saving: WRITE NAME ? Old ");
+  EXPECT_EQ(f.Name("Plan"), kFileAccepted);
+  EXPECT_EQ(f.path, f.In("DRAWINGS/Plan.drw"));
+  EXPECT_EQ(DrawingName(f.drawing), "Plan");
+}
+
+TEST(FileDialog, AMissingSubdirectoryIsCreatedAfterTheQuestion) {
+  for (const char* typed : {"Sub/Plan", "Sub\\Plan"}) {
+    DialogFixture f(kCommandSave, typed[3] == '/' ? "slash" : "backslash");
+    f.Call();
+    EXPECT_EQ(f.Name(typed), kStillRunning);
+    EXPECT_TRUE(f.Shown("New directory !"));
+    EXPECT_EQ(f.Cells(1, 2, 44), "Saving: New 'Sub' directory:  DO WE CREATE ?");
+    f.Key('n'); // back to the name as typed
+    EXPECT_FALSE(fs::exists(f.home / "DRAWINGS/Sub"));
+    f.Key(kCodeEnter);
+    EXPECT_EQ(f.Key('y'), kFileAccepted);
+    EXPECT_EQ(f.path, f.In("DRAWINGS/Sub/Plan.drw"));
+    EXPECT_EQ(f.prompts.files.drawingSubdirectory, "Sub");
+  }
+}
+
+TEST(FileDialog, OneLevelOfSubdirectoryAndBack) {
+  DialogFixture f(kCommandSave);
+  f.Call();
+  f.Name("..");
+  EXPECT_TRUE(f.Shown("Not in directory !"));
+  fs::create_directories(f.home / "DRAWINGS/Sub");
+  EXPECT_EQ(f.Name("Sub/Plan"), kFileAccepted); // an existing one is entered without asking
+  for (const char* deeper : {"Other/Plan", "A/B/Plan"}) {
+    f.canvas.glyphs.clear();
+    f.Call();
+    EXPECT_EQ(f.Name(deeper), kStillRunning);
+    EXPECT_TRUE(f.Shown("Already in directory !"));
+    f.Key(kCodeEsc);
+  }
+  f.Call();
+  EXPECT_EQ(f.Name("../Top"), kFileAccepted);
+  EXPECT_EQ(f.path, f.In("DRAWINGS/Top.drw"));
+}
+
+TEST(FileDialog, DirectoriesAreMadeWithoutAShell) {
+  DialogFixture f(kCommandSave);
+  f.Call();
+  f.Name("a;touch pwned/Plan");
+  EXPECT_EQ(f.Key('y'), kFileAccepted);
+  EXPECT_TRUE(fs::is_directory(f.home / "DRAWINGS/a;touch pwned"));
+  EXPECT_FALSE(fs::exists(f.home / "DRAWINGS/pwned") || fs::exists("pwned"));
+  // One that cannot be made is reported like a file that cannot be opened; the name is asked
+  // again.
+  f.Touch("DRAWINGS/Busy");
+  f.prompts.files.drawingSubdirectory.clear();
+  f.Call();
+  f.Name("Busy/Plan");
+  EXPECT_EQ(f.Key('y'), kStillRunning);
+  EXPECT_TRUE(f.Shown("Opening of \"" + f.home.string()));
+  EXPECT_EQ(f.control.state.inputMode, kModeTextEntry);
+}
+
+TEST(FileDialog, AnExistingFileIsReplacedOnlyAfterTheQuestion) {
+  DialogFixture f(kCommandSave);
+  f.Touch("DRAWINGS/Plan.drw");
+  for (int answer : {int{'n'}, kCodeEnter, int{'y'}}) {
+    f.Call();
+    EXPECT_EQ(f.Name("Plan"), kStillRunning);
+    EXPECT_TRUE(f.Shown("File exists !"));
+    EXPECT_EQ(f.Cells(1, 2, 39), "Saving: File 'Plan' exists:  REPLACED !");
+    // Enter takes the proposed answer, which is no.
+    EXPECT_EQ(f.Key(answer), answer == 'y' ? kFileAccepted : kFileNotReplaced);
+  }
+}
+
+TEST(FileDialog, ReadingChoosesFromTheList) {
+  DialogFixture f(kCommandReadDrawing);
+  f.Touch("DRAWINGS/B.drw");
+  f.Touch("DRAWINGS/A.drw");
+  f.Touch("DRAWINGS/notes.doc");
+  fs::create_directories(f.home / "DRAWINGS/Sub");
+  f.Touch("DRAWINGS/Sub/C.drw");
+  f.Call();
+  EXPECT_EQ(f.Cells(3, 2, 4) + f.Cells(4, 2, 4) + f.Cells(5, 2, 4) + f.Cells(6, 2, 4),
+            "A   B   Sub/    ");
+  f.Keys({kDown, kDown});
+  f.Key(kCodeEnter); // into Sub
+  EXPECT_EQ(f.Cells(3, 2, 2) + f.Cells(4, 2, 2), "..C ");
+  f.Key(kCodeEnter); // out again
+  f.Key(kDown);
+  EXPECT_EQ(f.Key(kCodeEnter), kFileAccepted);
+  EXPECT_EQ(f.path, f.In("DRAWINGS/B.drw"));
+  EXPECT_EQ(DrawingName(f.drawing), "B");
+}
+
+TEST(FileDialog, AFileGoneBeforeItIsChosenIsNoticed) {
+  DialogFixture f(kCommandAddPart);
+  f.Touch("PARTS/Bolt.part");
+  f.Touch("PARTS/Nut.part");
+  f.Call();
+  fs::remove(f.home / "PARTS/Bolt.part");
+  EXPECT_EQ(f.Key(kCodeEnter), kStillRunning);
+  EXPECT_TRUE(f.Shown("File '" + f.home.string())); // the rest is cut at the window's edge
+  f.Key('q');                                       // the notice goes; the list is back
+  EXPECT_EQ(f.Cells(3, 2, 4), "Nut ");
+  EXPECT_EQ(f.Key(kCodeEnter), kFileAccepted);
+  EXPECT_EQ(f.prompts.files.partName, "Nut");
+}
+
+TEST(FileDialog, EmptyDirectoriesAndCopy) {
+  DialogFixture f(kCommandReadDrawing);
+  EXPECT_EQ(f.Call(), kEntryBack);
+  EXPECT_TRUE(f.Shown("No files !"));
+  f.args.command = kCommandCopy;
+  EXPECT_EQ(f.Call(), kFileAccepted);
+  EXPECT_EQ(f.path, f.In("PARTS/Copy.part"));
+}
+
+} // namespace
+} // namespace lumora
