@@ -1,6 +1,7 @@
 #include "control/command_table.h"
 
 #include "commands/help_functions.h"
+#include "ui/menu_rows.h"
 #include "commands/quit.h"
 #include "control/command_state.h"
 
@@ -25,10 +26,12 @@ const CommandRow* CommandTable::Find(int code) const {
 }
 
 CommandTable ProgramCommands() {
+  // The menus' rows, shared by the menus and rebuilt in the other language by its switch.
+  const auto menus = std::make_shared<Menus>();
   return CommandTable({
       // code, level, function, conditions
       {kCodeEsc, Level::kHelp, MakeQuit, kOnlyWhenIdle},
-      {kCodeLanguage, Level::kHelp, MakeLanguageSwitch, kCursorModeOnly},
+      {kCodeLanguage, Level::kHelp, [menus] { return MakeLanguageSwitch(menus); }, kCursorModeOnly},
       {kCodePointer, Level::kHelp, MakePointerSwitch, 0},
       {kCodeBackground, Level::kHelp, MakeBackgroundSwitch, kNotWithWindows | kExclusive},
       {kCodeInformation, Level::kHelp, MakeInformationBox, kExclusive},
