@@ -1,7 +1,7 @@
 #include "control/command_table.h"
 
 #include "commands/help_functions.h"
-#include "ui/menu_rows.h"
+#include "commands/menu_functions.h"
 #include "commands/quit.h"
 #include "control/command_state.h"
 
@@ -35,6 +35,11 @@ CommandTable ProgramCommands() {
       {kCodePointer, Level::kHelp, MakePointerSwitch, 0},
       {kCodeBackground, Level::kHelp, MakeBackgroundSwitch, kNotWithWindows | kExclusive},
       {kCodeInformation, Level::kHelp, MakeInformationBox, kExclusive},
+      {kCodeMainMenuKey, Level::kMain, MainMenuFactory(menus)},
+      {kCodeMainMenu, Level::kMain, MainMenuFactory(menus), kExclusive, kCodeMainMenuKey},
+      {kCodeHelpMenuKey, Level::kHelpMenu, HelpMenuFactory(menus)},
+      {kCodeHelpMenu, Level::kHelpMenu, HelpMenuFactory(menus), kExclusive, kCodeHelpMenuKey},
+      {kCodePopup, Level::kPopup, ActionPopupFactory(menus)},
   });
 }
 

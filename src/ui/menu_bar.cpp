@@ -144,7 +144,8 @@ MenuBarLayout CurrentMenuBar(const Control& control) {
 void DrawMenuBar(TextScreen& screen, const MenuBarLayout& layout) {
   const std::string labels = LabelText(layout);
   if (!Shows(screen, kMenuBarRow, 1, labels)) {
-    WriteText(screen, kMenuBarRow, 1, Length(labels), "", kStyleNormal);
+    // Another layout, language or width: the fields moved, so the whole row starts empty.
+    WriteText(screen, kMenuBarRow, 1, std::max(layout.columns, Length(labels)), "", kStyleNormal);
     WriteLabel(screen, layout.main, layout.mainLabel, kStyleRed);
     if (layout.properties > 0)
       WriteLabel(screen, layout.properties, layout.propertiesLabel, kStyleBlue);

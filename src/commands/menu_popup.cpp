@@ -1,0 +1,56 @@
+#include "commands/menu_functions.h"
+#include "control/command_state.h"
+#include "ui/action_popup.h"
+#include "ui/menu_list.h"
+
+#include <new>
+
+namespace lumora {
+namespace {
+
+// The action popup: the action codes of the running function at the mouse.
+class ActionPopup final : public Function {
+public:
+  explicit ActionPopup(std::shared_ptr<Menus> menus) : menus_(std::move(menus)) {}
+
+  int Step(Control& control) override {
+    if (control.screen == nullptr) return kFinished;
+    if (!list_.Open()) Begin(control);
+    const MenuTable& table = menus_->popup[static_cast<std::size_t>(variant_)];
+    int& last = menus_->lastPopup[static_cast<std::size_t>(variant_)];
+    const int answer = list_.Select(control, place_.row, place_.column, table.Count(), last, table);
+    if (answer == kStillRunning) return kStillRunning;
+    EndFunction(control, Level::kPopup);
+    if (answer < 0) return kFinished;
+    last = answer;
+    return table.CodeAt(answer);
+  }
+
+private:
+  void Begin(Control& control) {
+    EnsureMenus(*menus_, control.Lang());
+    // The popup acts on the step of the running function: the points of the element in the
+    // making must still be there when its choice arrives.
+    const InputRecord kept = control.In();
+    BeginFunction(control, Level::kPopup, kCodePopup);
+    control.In() = kept;
+    variant_ = PopupVariantIndex(control.state.actionVariant);
+    const MenuTable& table = menus_->popup[static_cast<std::size_t>(variant_)];
+    const TextScreen& screen = *control.screen;
+    place_ = PopupPlace(kept.mouseX, kept.mouseY, table.Count(), table.Width(), screen.rows,
+                        screen.columns);
+  }
+
+  std::shared_ptr<Menus> menus_;
+  MenuList list_;
+  int variant_ = 0;
+  Cell place_;
+};
+
+} // namespace
+
+FunctionFactory ActionPopupFactory(std::shared_ptr<Menus> menus) {
+  return [menus] { return std::unique_ptr<Function>(new (std::nothrow) ActionPopup(menus)); };
+}
+
+} // namespace lumora
