@@ -5,6 +5,7 @@
 namespace lumora {
 int RunDumpCommand(int argc, char** argv);
 int RunRenderCommand(int argc, char** argv);
+int RunPlayCommand(int argc, char** argv);
 } // namespace lumora
 
 int main(int argc, char** argv) {
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
   }
   if (std::strcmp(argv[1], "dump") == 0) return lumora::RunDumpCommand(argc, argv);
   if (std::strcmp(argv[1], "render") == 0) return lumora::RunRenderCommand(argc, argv);
+  if (std::strcmp(argv[1], "play") == 0) return lumora::RunPlayCommand(argc, argv);
   std::fprintf(stderr, "lumora-cli: unknown command '%s'\n", argv[1]);
   return 1;
 }

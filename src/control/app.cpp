@@ -9,8 +9,23 @@ App::App(Clock& clockService, std::ostream& consoleStream)
   screen.sound = &sound;
   screen.clock = &clock;
   screen.language = &language;
-  screen.cursorShown = &window.cursorShown;
+  screen.cursorShown = &control.state.cursorShown;
   screen.console = &console;
+  WireControl();
+}
+
+void App::WireControl() {
+  control.table = &commands;
+  control.screen = &screen;
+  control.sound = &sound;
+  control.language = &language;
+  control.drawing = &drawing;
+  control.setup = &setup;
+  control.geometry = &cursorGeometry;
+  ControlHooks& hooks = control.hooks;
+  hooks.repaint = [this] { RepaintWindow(*this); };
+  hooks.exitProgram = [this](int /*status*/) { window.quit = true; };
+  hooks.cursorAngle = [this] { return view.directionShown ? view.cursorAngle : 0.0; };
 }
 
 RenderScene App::Scene() {
@@ -23,6 +38,7 @@ void AttachCanvas(App& app, Canvas& canvas) {
   app.screen.canvas = &canvas;
   canvas.SetBackground(app.setup.whiteBackground != 0 ? Background::kLight : Background::kDark);
   ResizeGrid(app.screen, canvas.Width(), canvas.Height());
+  app.control.state.whiteBackground = app.setup.whiteBackground != 0;
   // From now on texts go to the window, not the console.
   app.screen.consoleOutput = false;
 }

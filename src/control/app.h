@@ -3,7 +3,10 @@
 #pragma once
 
 #include "control/app_environment.h"
+#include "control/command_state.h"
+#include "control/command_table.h"
 #include "control/event_cycle.h"
+#include "control/translate_view.h"
 #include "files/file_environment.h"
 #include "model/drawing.h"
 #include "model/element_store.h"
@@ -62,10 +65,19 @@ struct App {
   AppMessageSink messageSink{*this};
   ElementStore store{drawing, storeEnv};
 
+  // The command machinery: every command's row, the active functions with the input records,
+  // and the cursor geometry translation works with.
+  CommandTable commands = ProgramCommands();
+  ViewCursorGeometry cursorGeometry{view, drawing};
+  Control control;
+
   std::string_view Tr(const TextPair& text) const { return text.In(language); }
 
   // The renderer's view of the state; only valid while there is a canvas.
   RenderScene Scene();
+
+private:
+  void WireControl();
 };
 
 // Hands the program the canvas it draws on (the window's, or a SoftCanvas), sized to it.

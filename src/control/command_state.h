@@ -85,15 +85,6 @@ struct MouseArrows {
 inline constexpr int kListEdgeFirst = 2;
 inline constexpr int kListEdgeLast = 1;
 
-// Which edge of a mouse button acts. A click after the mouse came to rest acts on the press; a
-// drag of more than 40 pixels (x and y distances added) away from the rest point acts on the
-// release, at the release point.
-struct MouseEdge {
-  int anchorX = 0; // where the mouse last came to rest
-  int anchorY = 0;
-  bool actOnPress = false;
-};
-
 // What a help function keeps of the outer state and gives back when it ends.
 struct SavedFlags {
   bool cursorShown = true;
@@ -132,12 +123,10 @@ struct CommandState {
   bool mousePointerShown = true;
   bool whiteBackground = false;
   MouseArrows arrows;
-  MouseEdge mouse;
 
-  // Cursor tracking of mouse motion.
+  // The grid point the mouse last brought the cursor to.
   Point lastTracked{0.0, 0.0};
   bool tracked = false;
-  int motionPhase = 0;
 
   int dispatchDepth = 0;
   bool ended = false; // the quit question was answered yes

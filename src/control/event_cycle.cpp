@@ -1,6 +1,7 @@
 #include "control/event_cycle.h"
 
 #include "control/app.h"
+#include "control/dispatch.h"
 
 #include <cstdlib>
 
@@ -13,7 +14,6 @@ constexpr int kCtrlBase = 3000;
 constexpr int kAltBase = 4000;
 constexpr int kLeftClickCode = 1;
 constexpr int kRightClickCode = 2;
-constexpr int kQuitCode = 27;
 // A drag further than this (pixels, x and y summed) makes the click act at the release.
 constexpr int kDragTravel = 40;
 // Passive motion closer than this to the anchor is the hand trembling, not a move.
@@ -23,10 +23,10 @@ constexpr unsigned kFollowingOverlays = kDragPreview | kCursorLines | kCursorMar
 
 // Erase, act, draw: the cycle of keys and clicks.
 void RunCycle(App& app, const CommandEvent& event, unsigned overlays) {
-  const bool shown = app.window.cursorShown;
+  const bool shown = app.control.state.cursorShown;
   if (shown) EraseOverlays(app, overlays);
   DispatchCommand(app, event);
-  if (app.window.cursorShown) {
+  if (app.control.state.cursorShown) {
     DrawOverlays(app, overlays);
     app.window.motionPhase = 0;
   }
@@ -96,7 +96,7 @@ void MotionEvent(App& app, WindowPixel mouse) {
   if (MouseTravel(mouse, w.mouseAnchor) > kDragTravel) w.actOnPress = false;
   if (TranslateMotion(app, mouse) == kMotionNone) return;
   const CommandEvent event{0, 0, mouse};
-  if (!w.cursorShown) {
+  if (!app.control.state.cursorShown) {
     DispatchCommand(app, event);
     return;
   }
@@ -109,7 +109,7 @@ void PassiveMotionEvent(App& app, WindowPixel mouse) {
   WindowState& w = app.window;
   if (MouseTravel(mouse, w.mouseAnchor) <= kTrembleTravel) return;
   const MotionResult result = TranslateMotion(app, mouse);
-  if (w.cursorShown) {
+  if (app.control.state.cursorShown) {
     PassiveWithCursor(app, mouse, result);
     return;
   }
@@ -120,14 +120,11 @@ void PassiveMotionEvent(App& app, WindowPixel mouse) {
 }
 
 bool CloseEvent(App& app) {
-  const Drawing& d = app.drawing;
-  if (d.changes == 0 || (d.lines == nullptr && d.texts == nullptr)) {
-    app.window.quit = true;
-    return true;
-  }
-  // Unsaved work: the quit question decides.
-  app.window.closeRequest = true;
-  RunCycle(app, CommandEvent{kQuitCode, kQuitCode, app.window.mouseAnchor}, kAllOverlays);
+  // The quit question decides; a drawing without unsaved work ends at once.
+  const bool shown = app.control.state.cursorShown;
+  if (shown) EraseOverlays(app, kAllOverlays);
+  RequestQuit(app.control);
+  if (!app.window.quit && app.control.state.cursorShown) DrawOverlays(app, kAllOverlays);
   return app.window.quit;
 }
 

@@ -33,11 +33,9 @@ struct CommandEvent {
 struct WindowState {
   bool firstDisplay = true; // the first display lays the whole window out
   bool redrawOff = false;   // an expose with the size unchanged repaints nothing
-  bool cursorShown = true;  // cleared while a prompt or list has the keys
   WindowPixel mouseAnchor;  // last mouse position accepted by passive motion
   bool actOnPress = false;  // which button edge acts; a drag makes the release act
   int motionPhase = 0;      // passive motions since the overlays were last fully drawn
-  bool closeRequest = true; // the quit handler was reached by closing the window
   bool quit = false;        // the program has ended; the window loop stops
   int commandCount = 0;     // command events handed to the dispatcher so far
   CommandEvent lastCommand; // the latest of them

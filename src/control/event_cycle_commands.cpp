@@ -1,22 +1,58 @@
-// The meeting point of the event cycle and the command machinery. Until the translation and
-// the dispatcher are wired in, events are taken and ignored, and the mouse cursor counts as
-// following the mouse from grid point to grid point.
+// The meeting point of the event cycle and the command machinery: each event is translated
+// into the current input record and dispatched to the active functions.
 #include "control/app.h"
+#include "control/dispatch.h"
 #include "control/event_cycle.h"
+#include "control/translate.h"
 
 namespace lumora {
+namespace {
+
+constexpr int kLeftClickCode = 1;
+constexpr int kRightClickCode = 2;
+
+// Mouse events carry no key: their code names the button. Motions were translated on their
+// way in and carry code 0.
+bool IsButton(const CommandEvent& event, int code) {
+  return event.rawKey == 0 && event.code == code;
+}
+
+bool IsMotion(const CommandEvent& event) {
+  return event.rawKey == 0 && event.code == 0;
+}
+
+} // namespace
 
 void DispatchCommand(App& app, const CommandEvent& event) {
   ++app.window.commandCount;
   app.window.lastCommand = event;
+  Control& control = app.control;
+  const int x = event.mouse.x;
+  const int y = event.mouse.y;
+  if (IsButton(event, kLeftClickCode)) {
+    TranslateInput(control, InputKind::kLeftClick, x, y);
+  } else if (IsButton(event, kRightClickCode)) {
+    TranslateInput(control, InputKind::kRightClick, x, y);
+  } else if (!IsMotion(event) && event.code < kSpecialPlain) {
+    TranslateInput(control, InputKind::kKey, x, y, event.code);
+  }
+  // Special keys were translated by TranslateKeyStep before the overlays were erased.
+  DispatchInput(control);
 }
 
-MotionResult TranslateMotion(App& app, WindowPixel /*mouse*/) {
-  return app.window.cursorShown ? kMotionNewPoint : kMotionNone;
+MotionResult TranslateMotion(App& app, WindowPixel mouse) {
+  const int result = TranslateInput(app.control, InputKind::kMotion, mouse.x, mouse.y);
+  // A new grid point starts the overlays' rest count afresh.
+  if (app.control.state.cursorShown && (result == kCursorMoved || result == kFineGridMove)) {
+    app.window.motionPhase = 0;
+  }
+  return static_cast<MotionResult>(result);
 }
 
-bool TranslateKeyStep(App& /*app*/, const CommandEvent& /*event*/) {
-  return false;
+bool TranslateKeyStep(App& app, const CommandEvent& event) {
+  const int result =
+      TranslateInput(app.control, InputKind::kKey, event.mouse.x, event.mouse.y, event.code);
+  return result == kCursorStep;
 }
 
 } // namespace lumora

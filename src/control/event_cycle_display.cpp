@@ -28,7 +28,7 @@ void RepaintMessageBand(App& app) {
   const int h = canvas.Height();
   canvas.FillRect({0, h - kMessageBandPixels, w, kMessageBandPixels}, WindowFill(app.screen));
   ForgetPromptLine(app.screen);
-  RefreshPromptLine(app.screen, PromptLineInput{});
+  RefreshPrompt(app.control);
 }
 
 } // namespace
@@ -60,7 +60,7 @@ void RepaintWindow(App& app) {
   RepaintMessageBand(app);
   Redraw(app.Scene(), false);
   app.overlays.drawn = 0; // the repaint has wiped them
-  if (app.window.cursorShown) {
+  if (app.control.state.cursorShown) {
     DrawOverlays(app, kAllOverlays);
     app.window.motionPhase = 0;
   }

@@ -15,8 +15,6 @@ constexpr int kFirstTypedKey = 32;
 constexpr int kLastTypedKey = 249;
 constexpr double kFineGridFactor = 0.6; // a grid step this part of two pixels is too fine
 constexpr double kFineGridPixels = 2.0;
-constexpr int kRestTolerance = 2; // pixels of passive motion that do not count
-constexpr int kDragDistance = 40; // pixels a drag must exceed to act at the release
 
 int LowerCase(int key) {
   return key >= 'A' && key <= 'Z' ? key - 'A' + 'a' : key;
@@ -113,7 +111,6 @@ int CursorMotion(Control& control, int x, int y) {
   }
   state.lastTracked = in.cursor;
   state.tracked = true;
-  state.motionPhase = 0;
   return kFineGridFactor * step < kFineGridPixels * geometry.PixelSize() ? kFineGridMove
                                                                          : kCursorMoved;
 }
@@ -157,35 +154,12 @@ int ClickZoneCode(const Control& control, int x, int y) {
 
 } // namespace
 
-bool MotionCounts(const MouseEdge& mouse, int x, int y) {
-  return std::abs(x - mouse.anchorX) + std::abs(y - mouse.anchorY) > kRestTolerance;
-}
-
-void RestMouse(MouseEdge& mouse, int x, int y) {
-  mouse.anchorX = x;
-  mouse.anchorY = y;
-  mouse.actOnPress = true;
-}
-
-void DragMouse(MouseEdge& mouse, int x, int y) {
-  if (std::abs(x - mouse.anchorX) + std::abs(y - mouse.anchorY) > kDragDistance) {
-    mouse.actOnPress = false;
-  }
-}
-
-bool ButtonActs(const MouseEdge& mouse, bool released) {
-  return released != mouse.actOnPress;
+int KeyboardCode(unsigned char key, bool ctrl) {
+  return key == kCodeEnter && ctrl ? kCodeCtrlEnter : key;
 }
 
 bool CursorMode(const Control& control) {
   return control.state.inputMode == kModeCursor && control.state.cursorShown;
-}
-
-int SpecialKeyCode(int key, Modifiers modifiers) {
-  const int held = int(modifiers.shift) + int(modifiers.ctrl) + int(modifiers.alt);
-  if (held != 1) return key + kSpecialPlain;
-  if (modifiers.shift) return key + kSpecialShift;
-  return key + (modifiers.ctrl ? kSpecialCtrl : kSpecialAlt);
 }
 
 int TranslateInput(Control& control, InputKind kind, int x, int y, int key) {

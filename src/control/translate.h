@@ -4,6 +4,7 @@
 #pragma once
 
 #include "control/command_state.h"
+#include "control/event_cycle.h"
 #include "geometry/point.h"
 
 namespace lumora {
@@ -44,27 +45,12 @@ inline constexpr TextPair kNotInsideDrawingArea{"Not inside drawing area !"_l1,
                                                 "Ei piirto alueella !"_l1};
 
 // One event into the current input record: code, raw key and mouse position. For keys, `key`
-// is the ASCII key or the code of a special key (SpecialKeyCode); (x, y) is the window pixel
-// of the mouse.
+// is the ASCII key or the code of a special key (SpecialKeyCode of the event cycle); (x, y) is the
+// window pixel of the mouse.
 int TranslateInput(Control& control, InputKind kind, int x, int y, int key = 0);
 
-struct Modifiers {
-  bool shift = false;
-  bool ctrl = false;
-  bool alt = false;
-};
-
-// A special key's code: one modifier alone gives its own range, none or several the plain one.
-int SpecialKeyCode(int key, Modifiers modifiers);
-
-// The mouse edge rule. Passive motion that counts (more than 2 pixels from the rest point) and
-// moves the cursor or makes an arrow code rests the mouse there.
-bool MotionCounts(const MouseEdge& mouse, int x, int y);
-void RestMouse(MouseEdge& mouse, int x, int y);
-// Motion with a button held: far from the rest point the click moves to the release.
-void DragMouse(MouseEdge& mouse, int x, int y);
-// Whether a press (released false) or a release (released true) is the edge that acts.
-bool ButtonActs(const MouseEdge& mouse, bool released);
+// The code of an ASCII key from the keyboard: Ctrl+Enter is a key of its own.
+int KeyboardCode(unsigned char key, bool ctrl);
 
 // True in cursor mode: no prompt is open and the drawing cursor is shown.
 bool CursorMode(const Control& control);

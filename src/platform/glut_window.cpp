@@ -2,6 +2,7 @@
 
 #include "control/app.h"
 #include "control/event_cycle.h"
+#include "control/translate.h"
 #include "platform/gl_canvas.h"
 
 #include <GL/freeglut.h>
@@ -47,7 +48,8 @@ void OnVisibility(int /*state*/) {}
 
 void OnKeyboard(unsigned char key, int x, int y) {
   if (WindowLink* link = Link()) {
-    KeyboardEvent(link->app, key, Mouse(x, y));
+    const bool ctrl = (glutGetModifiers() & GLUT_ACTIVE_CTRL) != 0;
+    KeyboardEvent(link->app, static_cast<unsigned char>(KeyboardCode(key, ctrl)), Mouse(x, y));
     LeaveWhenQuit(*link);
   }
 }

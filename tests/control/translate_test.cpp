@@ -146,7 +146,6 @@ TEST(Translate, CursorFollowsTheMouseOnTheGrid) {
   EXPECT_EQ(f.control.In().cursor.x, 15);
   EXPECT_EQ(f.control.In().cursor.y, 5);
   EXPECT_EQ(f.Move(26, 591), kNoChange);
-  EXPECT_EQ(f.control.state.motionPhase, 0);
   // The grid hangs on the global origin.
   f.geometry.origin = {1, 1};
   f.Move(25, 590); // (11.5, 4) from the origin -> 10 + 1, 5 + 1
@@ -194,19 +193,6 @@ TEST(Translate, EnterTakesTheCursorPointInsideTheSheet) {
   TranslateInput(f.control, InputKind::kKey, 0, 0, kCodeEnter);
   EXPECT_EQ(f.geometry.localOrigin.x, 50);
   EXPECT_EQ(TranslateInput(f.control, InputKind::kKey, 0, 0, 2101), kCursorStep);
-}
-
-TEST(Translate, ADragOfMoreThanFortyPixelsActsAtTheRelease) {
-  MouseEdge mouse;
-  RestMouse(mouse, 100, 100);
-  EXPECT_TRUE(ButtonActs(mouse, false));
-  DragMouse(mouse, 120, 120); // 40 pixels
-  EXPECT_FALSE(ButtonActs(mouse, true));
-  DragMouse(mouse, 121, 120); // 41 pixels
-  EXPECT_FALSE(ButtonActs(mouse, false));
-  EXPECT_TRUE(ButtonActs(mouse, true));
-  EXPECT_FALSE(MotionCounts(mouse, 101, 101));
-  EXPECT_TRUE(MotionCounts(mouse, 102, 101));
 }
 
 } // namespace

@@ -1,0 +1,153 @@
+#include "control/event_player.h"
+
+#include "control/app.h"
+#include "control/event_player_canvas.h"
+#include "control/event_player_checks.h"
+#include "control/event_player_keys.h"
+#include "sound/recording_sound_player.h"
+#include "util/fake_clock.h"
+#include "util/latin1.h"
+
+#include <fstream>
+#include <ostream>
+#include <sstream>
+
+namespace lumora {
+namespace {
+
+constexpr int kDragSteps = 4; // motions between the press and the release of a drag
+
+class Player {
+public:
+  Player(App& app, SoftCanvas& canvas, GlyphRecordingCanvas& recorder, RecordingSoundPlayer& sounds,
+         const PlayOptions& options)
+      : checks_{app, canvas, recorder, sounds, options} {}
+
+  // One line of the file; false with the problem stated.
+  bool Play(std::string_view line, std::string& problem) {
+    std::string_view word = NextWord(line);
+    if (word.empty() || word.front() == '#') return true;
+    if (word.starts_with("expect-")) return checks_.Expect(word, line, problem);
+    if (checks_.app.window.quit) return problem = "the program has already ended", false;
+    checks_.NewEvent();
+    if (word == "key") return Key(line, problem);
+    if (word == "type") return Type(line);
+    if (word == "click" || word == "rclick") return Click(word == "click", line, problem);
+    if (word == "drag") return Drag(line, problem);
+    if (word == "move") return Move(line, problem);
+    if (word == "point" || word == "enter") return Point(word == "enter", line, problem);
+    if (word == "screenshot" || word == "save" || word == "dump") {
+      return checks_.Output(word, line, problem);
+    }
+    return problem = "unknown line '" + std::string(word) + "'", false;
+  }
+
+private:
+  App& app() { return checks_.app; }
+
+  bool Key(std::string_view name, std::string& problem) {
+    PlayedKey key;
+    if (!ParseKeyName(name, key))
+      return problem = "no key named '" + std::string(name) + "'", false;
+    if (key.special) {
+      SpecialEvent(app(), key.key, key.modifiers, mouse_);
+    } else {
+      KeyboardEvent(app(), static_cast<unsigned char>(key.key), mouse_);
+    }
+    return true;
+  }
+
+  bool Type(std::string_view text) {
+    for (char c : Utf8ToLatin1(text)) {
+      if (app().window.quit) break;
+      KeyboardEvent(app(), static_cast<unsigned char>(c), mouse_);
+    }
+    return true;
+  }
+
+  bool MoveTo(WindowPixel to) {
+    mouse_ = to;
+    PassiveMotionEvent(app(), to);
+    return true;
+  }
+
+  bool Move(std::string_view line, std::string& problem) {
+    WindowPixel to;
+    if (!ReadPixel(line, to, problem)) return false;
+    return MoveTo(to);
+  }
+
+  bool Click(bool left, std::string_view line, std::string& problem) {
+    WindowPixel at;
+    if (!ReadPixel(line, at, problem)) return false;
+    MoveTo(at);
+    const MouseButton button = left ? MouseButton::kLeft : MouseButton::kRight;
+    MouseEvent(app(), button, true, at);
+    if (!app().window.quit) MouseEvent(app(), button, false, at);
+    return true;
+  }
+
+  bool Drag(std::string_view line, std::string& problem) {
+    WindowPixel from;
+    WindowPixel to;
+    if (!ReadPixel(line, from, problem) || !ReadPixel(line, to, problem)) return false;
+    MoveTo(from);
+    MouseEvent(app(), MouseButton::kLeft, true, from);
+    for (int step = 1; step <= kDragSteps && !app().window.quit; ++step) {
+      mouse_ = {from.x + (to.x - from.x) * step / kDragSteps,
+                from.y + (to.y - from.y) * step / kDragSteps};
+      MotionEvent(app(), mouse_);
+    }
+    if (!app().window.quit) MouseEvent(app(), MouseButton::kLeft, false, to);
+    return true;
+  }
+
+  bool Point(bool enter, std::string_view line, std::string& problem) {
+    lumora::Point at;
+    if (!ReadPoint(line, at, problem)) return false;
+    const lumora::Point& origin = app().view.globalOrigin;
+    MoveTo(DrawingToPixel(app().view, {at.x - origin.x, at.y - origin.y}));
+    if (enter && !app().window.quit) KeyboardEvent(app(), kCodeEnter, mouse_);
+    return true;
+  }
+
+  EventChecks checks_;
+  WindowPixel mouse_;
+};
+
+} // namespace
+
+int PlayEventFile(const std::string& path, const PlayOptions& options, std::ostream& errors) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    errors << path << ": cannot be read\n";
+    return 1;
+  }
+  FakeClock clock;
+  std::ostringstream console;
+  App app(clock, console);
+  RecordingSoundPlayer sounds;
+  app.sound.player = &sounds;
+  SoftCanvas canvas(1, 1);
+  std::string problem;
+  if (!StartHeadless(app, options.start, canvas, problem)) {
+    errors << path << ": " << problem << "\n";
+    return 1;
+  }
+  // From here on every glyph string is remembered for expect-message.
+  GlyphRecordingCanvas recorder(canvas);
+  app.canvas = &recorder;
+  app.screen.canvas = &recorder;
+  Player player(app, canvas, recorder, sounds, options);
+  std::string line;
+  for (int number = 1; std::getline(file, line); ++number) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!player.Play(line, problem)) {
+      errors << path << ":" << number << ": " << problem << "\n";
+      return 1;
+    }
+  }
+  return 0;
+}
+
+} // namespace lumora
