@@ -141,9 +141,9 @@ MenuBarLayout CurrentMenuBar(const Control& control) {
   return MenuBarLayoutFor(columns, control.Lang(), control.state.elementType != kElementNone);
 }
 
-void DrawMenuBar(TextScreen& screen, const MenuBarLayout& layout) {
+void DrawMenuBar(TextScreen& screen, const MenuBarLayout& layout, bool always) {
   const std::string labels = LabelText(layout);
-  if (!Shows(screen, kMenuBarRow, 1, labels)) {
+  if (always || !Shows(screen, kMenuBarRow, 1, labels)) {
     // Another layout, language or width: the fields moved, so the whole row starts empty.
     WriteText(screen, kMenuBarRow, 1, std::max(layout.columns, Length(labels)), "", kStyleNormal);
     WriteLabel(screen, layout.main, layout.mainLabel, kStyleRed);
@@ -152,7 +152,7 @@ void DrawMenuBar(TextScreen& screen, const MenuBarLayout& layout) {
     WriteLabel(screen, layout.help, layout.helpLabel, kStyleGreen);
   }
   if (layout.information >= 1 &&
-      !Shows(screen, kInformationRow, layout.information, kInformationLabel)) {
+      (always || !Shows(screen, kInformationRow, layout.information, kInformationLabel))) {
     WriteText(screen, kInformationRow, layout.information, 1, kInformationLabel, kStyleMagenta);
   }
 }
@@ -160,6 +160,11 @@ void DrawMenuBar(TextScreen& screen, const MenuBarLayout& layout) {
 void RefreshMenuBar(Control& control) {
   if (control.screen == nullptr || control.screen->consoleOutput) return;
   DrawMenuBar(*control.screen, CurrentMenuBar(control));
+}
+
+void RedrawMenuBar(Control& control) {
+  if (control.screen == nullptr || control.screen->consoleOutput) return;
+  DrawMenuBar(*control.screen, CurrentMenuBar(control), true);
 }
 
 int MenuBarZoneCode(const MenuBarLayout& b, int x, int y, bool coordinatesOpen) {

@@ -54,8 +54,10 @@ MenuBarLayout CurrentMenuBar(const Control& control);
 
 // Writes the labels in their colours over the label part of row 2 and the information label on
 // row 1, each only when the screen does not already show it.
-void DrawMenuBar(TextScreen& screen, const MenuBarLayout& layout);
+void DrawMenuBar(TextScreen& screen, const MenuBarLayout& layout, bool always = false);
 void RefreshMenuBar(Control& control);
+// After the message band was painted over: everything is written again.
+void RedrawMenuBar(Control& control);
 
 // The code of a click at a window pixel (0 0 = top left) on the bar, 0 when none. The
 // coordinate fields answer only while `coordinatesOpen`.
