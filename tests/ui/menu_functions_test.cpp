@@ -194,5 +194,24 @@ TEST(MenuLanguage, SwitchingShowsFinnishLabelsAtOnceAndRowsOnTheNextOpening) {
   EXPECT_EQ(f.CodesOf(kF2), (std::vector<int>{kF2, kCodeEsc, kF2}));
 }
 
+TEST(PropertiesLabel, StandsWithAnElementTypeAndAnswersAsItsKeyDoesToday) {
+  MenuFixture f;
+  f.control.state.elementType = kElementText;
+  RefreshMenuBar(f.control);
+  EXPECT_EQ(f.Cells(2, 1, 15), "Main. Pr. Help.");
+  f.Written();
+  TranslateInput(f.control, InputKind::kLeftClick, 75, 20);
+  DispatchInput(f.control);
+  EXPECT_TRUE(Contains(f.Written(), "Not in use !"));
+  // Its neighbours moved with it.
+  TranslateInput(f.control, InputKind::kLeftClick, 105, 20);
+  DispatchInput(f.control);
+  EXPECT_EQ(f.Cells(3, 12, 4), "Zoom");
+  f.Key(kCodeEsc);
+  f.control.state.elementType = kElementNone;
+  RefreshMenuBar(f.control);
+  EXPECT_EQ(f.Cells(2, 1, 15), "Main. Help.    ");
+}
+
 } // namespace
 } // namespace lumora
