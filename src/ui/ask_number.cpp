@@ -1,0 +1,131 @@
+#include "ui/ask_number.h"
+
+#include "control/dispatch.h"
+#include "sound/my_beep.h"
+#include "util/number_text.h"
+
+#include <climits>
+#include <cmath>
+
+namespace lumora {
+namespace {
+
+constexpr std::size_t kNumberTextSize = 100;
+constexpr std::size_t kFieldWidthLimit = kNumberTextSize - 1;
+constexpr std::string_view kOperators = "+-*/";
+constexpr std::string_view kDigits = "0123456789";
+constexpr double kIntegerPrecision = 1.0;
+
+double ReadAt(std::string_view text, std::size_t pos) {
+  return TextToNumber(text, pos);
+}
+
+double Apply(char op, double left, double right) {
+  switch (op) {
+  case '+':
+    return left + right;
+  case '-':
+    return left - right;
+  case '*':
+    return left * right;
+  default:
+    return left / right;
+  }
+}
+
+AskStrArgs EntryArgs(const AskNumberArgs& args, std::string_view initial) {
+  AskStrArgs entry;
+  entry.row = args.row;
+  entry.column = args.column;
+  entry.width = args.width;
+  entry.title = args.title;
+  entry.prompt = args.prompt;
+  entry.size = kNumberTextSize;
+  entry.initial = initial;
+  return entry;
+}
+
+// One call of the entry under a numeric answer: the proposal goes in on the first call. A
+// finished entry with an empty text is back; one whose value is no usable number opens again.
+int Entry(Control& control, PromptState& prompts, const AskNumberArgs& args,
+          const std::string& proposal) {
+  std::string& text = prompts.numberText;
+  const bool first = !prompts.entry.open || prompts.entry.buffer != &text;
+  const int result = AskStr(control, prompts, EntryArgs(args, first ? proposal : ""), text);
+  if (result == kStillRunning) return kStillRunning;
+  if (text.empty()) return kEntryBack;
+  return result;
+}
+
+// A number that cannot be used (a division by zero, an overflow) is refused, and the entry
+// opens again with the text as typed.
+int Refuse(Control& control, PromptState& prompts, const AskNumberArgs& args) {
+  Message(control, kSoundSmallError, kNotANumber);
+  const std::string typed = prompts.numberText;
+  AskStr(control, prompts, EntryArgs(args, typed), prompts.numberText);
+  return kStillRunning;
+}
+
+} // namespace
+
+double EvaluateNumberText(std::string_view text) {
+  const std::size_t firstDigit = text.find_first_of(kDigits);
+  if (firstDigit == std::string_view::npos) return 0.0;
+  const std::string_view rest = text.substr(firstDigit);
+  for (char op : kOperators) {
+    const std::size_t at = rest.find(op);
+    if (at == std::string_view::npos) continue;
+    return Apply(op, ReadAt(text, 0), ReadAt(text, firstDigit + at + 1));
+  }
+  return ReadAt(text, 0);
+}
+
+int AskNumber(Control& control, PromptState& prompts, const AskNumberArgs& args, double& result,
+              double oldValue) {
+  const int answer =
+      Entry(control, prompts, args, NumberToText(oldValue, args.precision, kFieldWidthLimit));
+  if (answer == kStillRunning) return kStillRunning;
+  result = oldValue;
+  if (answer != kEntryAccepted) return answer;
+  const double value = EvaluateNumberText(prompts.numberText);
+  if (!std::isfinite(value)) return Refuse(control, prompts, args);
+  result = value;
+  return answer;
+}
+
+int AskInteger(Control& control, PromptState& prompts, const AskNumberArgs& args, int& result,
+               int oldValue) {
+  AskNumberArgs whole = args;
+  whole.precision = kIntegerPrecision;
+  double value = oldValue;
+  const int answer = AskNumber(control, prompts, whole, value, oldValue);
+  if (answer == kStillRunning) return kStillRunning;
+  const double rounded = std::floor(value + 0.5);
+  if (rounded < INT_MIN || rounded > INT_MAX) {
+    result = oldValue;
+    return Refuse(control, prompts, whole);
+  }
+  result = static_cast<int>(rounded);
+  return answer;
+}
+
+int AskTwoNumbers(Control& control, PromptState& prompts, const AskNumberArgs& args,
+                  double& resultX, double& resultY, double oldX, double oldY) {
+  std::string proposal = NumberToText(oldX, args.precision, kFieldWidthLimit);
+  const std::string second = NumberToText(oldY, args.precision, kFieldWidthLimit);
+  if (!proposal.empty() || !second.empty()) proposal += "," + second;
+  const int answer = Entry(control, prompts, args, proposal);
+  if (answer == kStillRunning) return kStillRunning;
+  resultX = oldX;
+  resultY = oldY;
+  if (answer != kEntryAccepted) return answer;
+  std::size_t pos = 0;
+  const double x = TextToNumber(prompts.numberText, pos);
+  const double y = TextToNumber(prompts.numberText, pos);
+  if (!std::isfinite(x) || !std::isfinite(y)) return Refuse(control, prompts, args);
+  resultX = x;
+  resultY = y;
+  return answer;
+}
+
+} // namespace lumora
