@@ -1,7 +1,7 @@
 #include "commands/menu_functions.h"
 #include "control/command_state.h"
 #include "ui/menu_bar.h"
-#include "ui/menu_list.h"
+#include "ui/select_str.h"
 
 #include <new>
 
@@ -19,18 +19,23 @@ public:
 
   int Step(Control& control) override {
     if (control.screen == nullptr) return kFinished;
-    if (!list_.Open()) {
+    if (!open_) {
+      open_ = true;
       EnsureMenus(*menus_, control.Lang());
       BeginFunction(control, Level::kHelpMenu, control.In().code);
       const LevelSlot& main = control.Slot(Level::kMain);
       const TextPair title =
           main.code != 0 ? TextPair{main.title[kEnglish], main.title[kFinnish]} : kHelpMenuTitle;
       SetPrompt(control, title, kHelpMenuRequest);
-      column_ = CurrentMenuBar(control).help + 1;
-      rows_ = ListHeight(*control.screen);
+      args_ = {kMenuRow,
+               CurrentMenuBar(control).help + 1,
+               ListHeight(*control.screen),
+               menus_->help.Width(),
+               menus_->lastHelp,
+               true,
+               false};
     }
-    const int answer =
-        list_.Select(control, kMenuRow, column_, rows_, menus_->lastHelp, menus_->help);
+    const int answer = SelectStr(control, menus_->prompts, args_, menus_->help.Texts());
     if (answer == kStillRunning) return kStillRunning;
     EndFunction(control, Level::kHelpMenu);
     if (answer < 0) return kFinished;
@@ -40,9 +45,8 @@ public:
 
 private:
   std::shared_ptr<Menus> menus_;
-  MenuList list_;
-  int column_ = 0;
-  int rows_ = 0;
+  bool open_ = false;
+  SelectArgs args_;
 };
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "commands/menu_functions.h"
 #include "control/command_state.h"
 #include "ui/menu_bar.h"
-#include "ui/menu_list.h"
+#include "ui/select_str.h"
 
 #include <new>
 
@@ -17,15 +17,20 @@ public:
 
   int Step(Control& control) override {
     if (control.screen == nullptr) return kFinished;
-    if (!list_.Open()) {
+    if (!open_) {
+      open_ = true;
       EnsureMenus(*menus_, control.Lang());
       BeginFunction(control, Level::kMain, control.In().code);
       SetPrompt(control, kMainMenuTitle, kMainMenuRequest);
-      column_ = CurrentMenuBar(control).main + 1;
-      rows_ = ListHeight(*control.screen);
+      args_ = {kMenuRow,
+               CurrentMenuBar(control).main + 1,
+               ListHeight(*control.screen),
+               menus_->main.Width(),
+               menus_->lastMain,
+               true,
+               false};
     }
-    const int answer =
-        list_.Select(control, kMenuRow, column_, rows_, menus_->lastMain, menus_->main);
+    const int answer = SelectStr(control, menus_->prompts, args_, menus_->main.Texts());
     if (answer == kStillRunning) return kStillRunning;
     EndFunction(control, Level::kMain);
     if (answer < 0) return kFinished;
@@ -35,9 +40,8 @@ public:
 
 private:
   std::shared_ptr<Menus> menus_;
-  MenuList list_;
-  int column_ = 0;
-  int rows_ = 0;
+  bool open_ = false;
+  SelectArgs args_;
 };
 
 } // namespace

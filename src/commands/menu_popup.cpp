@@ -1,7 +1,7 @@
 #include "commands/menu_functions.h"
 #include "control/command_state.h"
 #include "ui/action_popup.h"
-#include "ui/menu_list.h"
+#include "ui/select_str.h"
 
 #include <new>
 
@@ -15,19 +15,19 @@ public:
 
   int Step(Control& control) override {
     if (control.screen == nullptr) return kFinished;
-    if (!list_.Open()) Begin(control);
-    const MenuTable& table = menus_->popup[static_cast<std::size_t>(variant_)];
-    int& last = menus_->lastPopup[static_cast<std::size_t>(variant_)];
-    const int answer = list_.Select(control, place_.row, place_.column, table.Count(), last, table);
+    if (!open_) Begin(control);
+    const MenuTable& table = PopupTable(*menus_, variant_);
+    const int answer = SelectStr(control, menus_->prompts, args_, table.Texts());
     if (answer == kStillRunning) return kStillRunning;
     EndFunction(control, Level::kPopup);
     if (answer < 0) return kFinished;
-    last = answer;
+    menus_->lastPopup[static_cast<std::size_t>(variant_)] = answer;
     return table.CodeAt(answer);
   }
 
 private:
   void Begin(Control& control) {
+    open_ = true;
     EnsureMenus(*menus_, control.Lang());
     // The popup acts on the step of the running function: the points of the element in the
     // making must still be there when its choice arrives.
@@ -35,16 +35,23 @@ private:
     BeginFunction(control, Level::kPopup, kCodePopup);
     control.In() = kept;
     variant_ = PopupVariantIndex(control.state.actionVariant);
-    const MenuTable& table = menus_->popup[static_cast<std::size_t>(variant_)];
+    const MenuTable& table = PopupTable(*menus_, variant_);
     const TextScreen& screen = *control.screen;
-    place_ = PopupPlace(kept.mouseX, kept.mouseY, table.Count(), table.Width(), screen.rows,
-                        screen.columns);
+    const Cell place = PopupPlace(kept.mouseX, kept.mouseY, table.Count(), table.Width(),
+                                  screen.rows, screen.columns);
+    args_ = {place.row,
+             place.column,
+             table.Count(),
+             table.Width(),
+             menus_->lastPopup[static_cast<std::size_t>(variant_)],
+             true,
+             false};
   }
 
   std::shared_ptr<Menus> menus_;
-  MenuList list_;
+  bool open_ = false;
   int variant_ = 0;
-  Cell place_;
+  SelectArgs args_;
 };
 
 } // namespace

@@ -104,18 +104,20 @@ void FillPopup(MenuTable& table, int variant, Language language) {
 bool MenuTable::Add(std::string_view text, int code) {
   if (Count() >= limit_) return false;
   text = text.substr(0, std::min<std::size_t>(text.size(), kMenuRowBytes));
-  rows_.push_back({std::string(text), code});
+  texts_.emplace_back(text);
+  codes_.push_back(code);
   width_ = std::max(width_, static_cast<int>(text.size()));
   return true;
 }
 
 void MenuTable::Clear() {
-  rows_.clear();
+  texts_.clear();
+  codes_.clear();
   width_ = 0;
 }
 
 int MenuTable::CodeAt(int index) const {
-  return index >= 0 && index < Count() ? rows_[static_cast<std::size_t>(index)].code : 0;
+  return index >= 0 && index < Count() ? codes_[static_cast<std::size_t>(index)] : 0;
 }
 
 void BuildMenus(Menus& menus, Language language) {

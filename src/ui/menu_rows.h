@@ -4,9 +4,11 @@
 // kept across openings and language switches.
 #pragma once
 
+#include "ui/ask_state.h"
 #include "util/text_pair.h"
 
 #include <array>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,11 +28,6 @@ inline constexpr int kPopupEdit = 2;
 inline constexpr int kPopupSelect = 3;
 inline constexpr int kPopupBack = 4;
 
-struct MenuRow {
-  std::string text; // at most kMenuRowBytes bytes
-  int code = 0;
-};
-
 class MenuTable {
 public:
   explicit MenuTable(int limit = kPopupRows) : limit_(limit) {}
@@ -39,17 +36,19 @@ public:
   bool Add(std::string_view text, int code);
   void Clear();
 
-  int Count() const { return static_cast<int>(rows_.size()); }
+  int Count() const { return static_cast<int>(codes_.size()); }
   // The longest row: the menu window's width.
   int Width() const { return width_; }
-  const std::vector<MenuRow>& Rows() const { return rows_; }
+  // The row texts, each at most kMenuRowBytes bytes, as the list shows them.
+  std::span<const std::string> Texts() const { return texts_; }
   // The code of a row, 0 for a row that does not exist.
   int CodeAt(int index) const;
 
 private:
   int limit_;
   int width_ = 0;
-  std::vector<MenuRow> rows_;
+  std::vector<std::string> texts_;
+  std::vector<int> codes_;
 };
 
 struct Menus {
@@ -63,6 +62,9 @@ struct Menus {
   int lastMain = 0;
   int lastHelp = 0;
   std::array<int, kPopupVariants> lastPopup{};
+
+  // The stack of the menus' open lists.
+  PromptState prompts;
 };
 
 // Empties every table and fills the main menu, the help menu and the popup variants with the
