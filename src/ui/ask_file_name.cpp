@@ -219,7 +219,7 @@ int AskFileName::StepCreate(Control& control, PromptState& prompts, std::string&
   const int answer = question_.Ask(control, kQuestionRow, kQuestionColumn, 0, title_,
                                    {questionEn_, questionFi_}, kAnswerYes);
   if (answer == kStillRunning) return kStillRunning;
-  if (answer == kAnswerEsc) return Finish(kEntryEsc);
+  if (answer == kAnswerEsc || answer == kAnswerBack) return Finish(answer);
   if (answer != kAnswerYes) return AskName(control, prompts, typed_);
   const std::string full = Directory(prompts) + newDirectory_;
   std::error_code error;
@@ -271,9 +271,8 @@ int AskFileName::StepList(Control& control, PromptState& prompts, std::string& p
   const int chosen = SelectStr(control, prompts, listArgs_, items_);
   if (chosen == kStillRunning) return kStillRunning;
   if (chosen == kSelectEsc) return Finish(kEntryEsc);
-  if (chosen < 0 || chosen >= static_cast<int>(items_.size())) {
-    return Saving() ? AskName(control, prompts, typed_) : Finish(kEntryBack);
-  }
+  // Backspace, Tab and Ctrl+Enter in the list all step back.
+  if (chosen < 0 || chosen >= static_cast<int>(items_.size())) return Finish(kEntryBack);
   const std::size_t index = static_cast<std::size_t>(chosen);
   if (!directories_[index]) return Final(control, prompts, items_[index], path);
   if (items_[index] == kParent) {
@@ -319,8 +318,7 @@ int AskFileName::StepReplace(Control& control, PromptState& prompts) {
   if (answer == kStillRunning) return kStillRunning;
   if (answer == kAnswerYes) return Accept(control, prompts);
   if (answer == kAnswerNo) return Finish(kFileNotReplaced);
-  if (answer == kAnswerEsc) return Finish(kEntryEsc);
-  return AskName(control, prompts, typed_);
+  return Finish(answer); // Esc or back
 }
 
 int AskFileName::Accept(Control& control, PromptState& prompts) {

@@ -291,8 +291,11 @@ int Step(Control& control, PromptState& prompts, const AskStrArgs& args, std::st
     return Close(control, prompts, buffer, kEntryEsc);
   case kContinueTick:
     // The refresh of the message rows may have written over the field.
+    // Row 1 belongs to the prompt line, which keeps itself; row 2 is written over by the status
+    // line and so is written again.
     control.state.continueFlag = false;
-    ShowPrompt(control, entry);
+    if (entry.row == kStatusRow) ShowPrompt(control, entry);
+    PlaceField(control, entry);
     DrawField(control, prompts, buffer, false);
     return kStillRunning;
   default:
