@@ -69,7 +69,7 @@ int RoomBefore(int column, int width, int next, int angle) {
   return std::clamp(std::min(next, angle) - column, 0, width);
 }
 
-// The first pixel of a column and of the column after a zone.
+// The left pixel of a column.
 int ColumnPixel(int column) {
   return (column - 1) * kCellWidth;
 }
