@@ -1,5 +1,7 @@
 #include "control/app.h"
 
+#include "ui/menu_bar.h"
+
 namespace lumora {
 
 App::App(Clock& clockService, std::ostream& consoleStream)
@@ -27,6 +29,8 @@ void App::WireControl() {
   hooks.repaint = [this] { RepaintWindow(*this); };
   hooks.exitProgram = [this](int /*status*/) { window.quit = true; };
   hooks.cursorAngle = [this] { return view.directionShown ? view.cursorAngle : 0.0; };
+  hooks.refreshStatus = [this] { RefreshMenuBar(control); };
+  hooks.menuBarCode = [this](int x, int y) { return MenuBarCode(control, x, y); };
 }
 
 RenderScene App::Scene() {

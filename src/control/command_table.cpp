@@ -2,6 +2,7 @@
 
 #include "commands/drawing_report.h"
 #include "commands/help_functions.h"
+#include "commands/menu_functions.h"
 #include "commands/quit.h"
 #include "control/command_state.h"
 
@@ -26,13 +27,20 @@ const CommandRow* CommandTable::Find(int code) const {
 }
 
 CommandTable ProgramCommands() {
+  // The menus' rows, shared by the menus and rebuilt in the other language by its switch.
+  const auto menus = std::make_shared<Menus>();
   return CommandTable({
       // code, level, function, conditions
       {kCodeEsc, Level::kHelp, MakeQuit, kOnlyWhenIdle},
-      {kCodeLanguage, Level::kHelp, MakeLanguageSwitch, kCursorModeOnly},
+      {kCodeLanguage, Level::kHelp, [menus] { return MakeLanguageSwitch(menus); }, kCursorModeOnly},
       {kCodePointer, Level::kHelp, MakePointerSwitch, 0},
       {kCodeBackground, Level::kHelp, MakeBackgroundSwitch, kNotWithWindows | kExclusive},
       {kCodeInformation, Level::kHelp, MakeInformationBox, kExclusive},
+      {kCodeMainMenuKey, Level::kMain, MainMenuFactory(menus)},
+      {kCodeMainMenu, Level::kMain, MainMenuFactory(menus), kExclusive, kCodeMainMenuKey},
+      {kCodeHelpMenuKey, Level::kHelpMenu, HelpMenuFactory(menus)},
+      {kCodeHelpMenu, Level::kHelpMenu, HelpMenuFactory(menus), kExclusive, kCodeHelpMenuKey},
+      {kCodePopup, Level::kPopup, ActionPopupFactory(menus)},
       {kCodeDrawingReport, Level::kMain, MakeDrawingReport},
   });
 }

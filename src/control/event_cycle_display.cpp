@@ -1,5 +1,6 @@
 #include "control/app.h"
 #include "control/event_cycle.h"
+#include "ui/menu_bar.h"
 #include "ui/prompt_line.h"
 #include "ui/text_window.h"
 
@@ -29,6 +30,7 @@ void RepaintMessageBand(App& app) {
   canvas.FillRect({0, h - kMessageBandPixels, w, kMessageBandPixels}, WindowFill(app.screen));
   ForgetPromptLine(app.screen);
   RefreshPrompt(app.control);
+  RedrawMenuBar(app.control);
 }
 
 } // namespace
