@@ -10,7 +10,7 @@ namespace lumora {
 struct Menus;
 
 // 0: the other language, with the menus rebuilt and the screen repainted.
-std::unique_ptr<Function> MakeLanguageSwitch(std::shared_ptr<Menus> menus = nullptr);
+std::unique_ptr<Function> MakeLanguageSwitch();
 // x: hide or show the mouse pointer.
 std::unique_ptr<Function> MakePointerSwitch();
 // §: a white sheet becomes black and back.

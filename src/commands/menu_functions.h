@@ -1,7 +1,7 @@
 // The menus as functions: the main-function menu, the help-function menu and the action popup.
 // Each shows its rows in a list and answers the chosen row's code, which the dispatcher then
-// handles exactly as the key of that row; Esc answers nothing. The menus share one set of row
-// tables, which also remembers the row each menu chose last.
+// handles exactly as the key of that row; Esc answers nothing. The menus share the program's
+// row tables (Control::menus), which also remember the row each menu chose last.
 #pragma once
 
 #include "control/command_table.h"
@@ -21,8 +21,8 @@ inline constexpr TextPair kHelpMenuTitle{"Helpfunctions: "_l1, "Aputoiminnot: "_
 inline constexpr TextPair kHelpMenuRequest{"^SELECT HELPFUNCTION ! "_l1,
                                            "^VALITSE APUTOIMINTO ! "_l1};
 
-FunctionFactory MainMenuFactory(std::shared_ptr<Menus> menus);
-FunctionFactory HelpMenuFactory(std::shared_ptr<Menus> menus);
-FunctionFactory ActionPopupFactory(std::shared_ptr<Menus> menus);
+std::unique_ptr<Function> MakeMainMenu();
+std::unique_ptr<Function> MakeHelpMenu();
+std::unique_ptr<Function> MakeActionPopup();
 
 } // namespace lumora

@@ -15,13 +15,14 @@ constexpr std::size_t kFinnish = 0;
 // The help-function menu: over a running main function its title stays in the prompt.
 class HelpMenu final : public Function {
 public:
-  explicit HelpMenu(std::shared_ptr<Menus> menus) : menus_(std::move(menus)) {}
-
   int Step(Control& control) override {
-    if (control.screen == nullptr) return kFinished;
+    if (control.screen == nullptr || control.menus == nullptr || control.prompts == nullptr) {
+      return kFinished;
+    }
+    Menus& menus = *control.menus;
     if (!open_) {
       open_ = true;
-      EnsureMenus(*menus_, control.Lang());
+      EnsureMenus(menus, control.Lang());
       BeginFunction(control, Level::kHelpMenu, control.In().code);
       const LevelSlot& main = control.Slot(Level::kMain);
       const TextPair title =
@@ -30,29 +31,28 @@ public:
       args_ = {kMenuRow,
                CurrentMenuBar(control).help + 1,
                ListHeight(*control.screen),
-               menus_->help.Width(),
-               menus_->lastHelp,
+               menus.help.Width(),
+               menus.lastHelp,
                true,
                false};
     }
-    const int answer = SelectStr(control, menus_->prompts, args_, menus_->help.Texts());
+    const int answer = SelectStr(control, *control.prompts, args_, menus.help.Texts());
     if (answer == kStillRunning) return kStillRunning;
     EndFunction(control, Level::kHelpMenu);
     if (answer < 0) return kFinished;
-    menus_->lastHelp = answer;
-    return menus_->help.CodeAt(answer);
+    menus.lastHelp = answer;
+    return menus.help.CodeAt(answer);
   }
 
 private:
-  std::shared_ptr<Menus> menus_;
   bool open_ = false;
   SelectArgs args_;
 };
 
 } // namespace
 
-FunctionFactory HelpMenuFactory(std::shared_ptr<Menus> menus) {
-  return [menus] { return std::unique_ptr<Function>(new (std::nothrow) HelpMenu(menus)); };
+std::unique_ptr<Function> MakeHelpMenu() {
+  return std::unique_ptr<Function>(new (std::nothrow) HelpMenu);
 }
 
 } // namespace lumora

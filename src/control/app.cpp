@@ -25,6 +25,8 @@ void App::WireControl() {
   control.setup = &setup;
   control.geometry = &cursorGeometry;
   control.files = &fileEnv;
+  control.menus = &menus;
+  control.prompts = &prompts;
   ControlHooks& hooks = control.hooks;
   hooks.repaint = [this] { RepaintWindow(*this); };
   hooks.exitProgram = [this](int /*status*/) { window.quit = true; };

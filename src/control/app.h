@@ -13,6 +13,8 @@
 #include "setup/setup.h"
 #include "sound/my_beep.h"
 #include "text/font.h"
+#include "ui/ask_state.h"
+#include "ui/menu_rows.h"
 #include "ui/text_screen.h"
 #include "util/clock.h"
 #include "util/text_pair.h"
@@ -69,6 +71,8 @@ struct App {
   // and the cursor geometry translation works with.
   CommandTable commands = ProgramCommands();
   ViewCursorGeometry cursorGeometry{view, drawing};
+  Menus menus;         // the menus' rows in the current language, with their last choices
+  PromptState prompts; // answer memory, the open entry and the stack of open lists
   Control control;
 
   std::string_view Tr(const TextPair& text) const { return text.In(language); }

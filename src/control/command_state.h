@@ -17,6 +17,8 @@ namespace lumora {
 class CursorGeometry;
 class CommandTable;
 class FileReporter;
+struct Menus;
+struct PromptState;
 struct Drawing;
 struct Setup;
 struct SoundState;
@@ -161,7 +163,9 @@ struct Control {
   Drawing* drawing = nullptr;
   const Setup* setup = nullptr;
   CursorGeometry* geometry = nullptr;
-  FileReporter* files = nullptr; // messages and trace lines of file commands
+  FileReporter* files = nullptr;  // messages and trace lines of file commands
+  Menus* menus = nullptr;         // the menus' rows, in the current language
+  PromptState* prompts = nullptr; // answer memory, open entry and the stack of open lists
   ControlHooks hooks;
 
   InputRecord& In() { return input.current; }

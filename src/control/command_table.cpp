@@ -27,20 +27,18 @@ const CommandRow* CommandTable::Find(int code) const {
 }
 
 CommandTable ProgramCommands() {
-  // The menus' rows, shared by the menus and rebuilt in the other language by its switch.
-  const auto menus = std::make_shared<Menus>();
   return CommandTable({
       // code, level, function, conditions
       {kCodeEsc, Level::kHelp, MakeQuit, kOnlyWhenIdle},
-      {kCodeLanguage, Level::kHelp, [menus] { return MakeLanguageSwitch(menus); }, kCursorModeOnly},
+      {kCodeLanguage, Level::kHelp, MakeLanguageSwitch, kCursorModeOnly},
       {kCodePointer, Level::kHelp, MakePointerSwitch, 0},
       {kCodeBackground, Level::kHelp, MakeBackgroundSwitch, kNotWithWindows | kExclusive},
       {kCodeInformation, Level::kHelp, MakeInformationBox, kExclusive},
-      {kCodeMainMenuKey, Level::kMain, MainMenuFactory(menus)},
-      {kCodeMainMenu, Level::kMain, MainMenuFactory(menus), kExclusive, kCodeMainMenuKey},
-      {kCodeHelpMenuKey, Level::kHelpMenu, HelpMenuFactory(menus)},
-      {kCodeHelpMenu, Level::kHelpMenu, HelpMenuFactory(menus), kExclusive, kCodeHelpMenuKey},
-      {kCodePopup, Level::kPopup, ActionPopupFactory(menus)},
+      {kCodeMainMenuKey, Level::kMain, MakeMainMenu},
+      {kCodeMainMenu, Level::kMain, MakeMainMenu, kExclusive, kCodeMainMenuKey},
+      {kCodeHelpMenuKey, Level::kHelpMenu, MakeHelpMenu},
+      {kCodeHelpMenu, Level::kHelpMenu, MakeHelpMenu, kExclusive, kCodeHelpMenuKey},
+      {kCodePopup, Level::kPopup, MakeActionPopup},
       {kCodeDrawingReport, Level::kMain, MakeDrawingReport},
   });
 }

@@ -62,9 +62,6 @@ struct Menus {
   int lastMain = 0;
   int lastHelp = 0;
   std::array<int, kPopupVariants> lastPopup{};
-
-  // The stack of the menus' open lists.
-  PromptState prompts;
 };
 
 // Empties every table and fills the main menu, the help menu and the popup variants with the

@@ -13,7 +13,7 @@ namespace lumora {
 // The largest side a canvas accepts; a larger window size is refused.
 inline constexpr int kMaxCanvasSide = 16384;
 
-class SoftCanvas final : public PenCanvas {
+class SoftCanvas : public PenCanvas {
 public:
   // Starts cleared to black; a size out of range gives an empty canvas (check Width()).
   SoftCanvas(int width, int height);

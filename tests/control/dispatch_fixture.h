@@ -6,6 +6,8 @@
 #include "control/command_table.h"
 #include "control/dispatch.h"
 #include "control/translate.h"
+#include "ui/ask_state.h"
+#include "ui/menu_rows.h"
 #include "ui/screen_fixture.h"
 #include "ui/text_window.h"
 
@@ -67,6 +69,8 @@ struct DispatchFixture : ScreenFixture {
 
   std::vector<Call> log;
   CommandTable table;
+  Menus menus;
+  PromptState prompts;
   Control control;
 
   DispatchFixture() {
@@ -82,6 +86,8 @@ struct DispatchFixture : ScreenFixture {
     control.screen = &screen;
     control.sound = &sound;
     control.language = &language;
+    control.menus = &menus;
+    control.prompts = &prompts;
     screen.cursorShown = &control.state.cursorShown;
   }
 

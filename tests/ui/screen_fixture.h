@@ -20,11 +20,30 @@ inline constexpr Rgb kRed{255, 0, 0};
 inline constexpr Rgb kBlue{0, 0, 255};
 inline constexpr Rgb kGrey{128, 128, 128};
 
+struct GlyphCall {
+  int x;
+  int y;
+  std::string text;
+  Rgb colour;
+};
+
+// The software canvas, keeping a list of the glyph strings written, so that tests can see what
+// was written and in which colour even after it was drawn over.
+class SoftCanvasWithGlyphLog final : public SoftCanvas {
+public:
+  using SoftCanvas::SoftCanvas;
+  void DrawGlyphs(int x, int y, std::string_view text, Rgb colour) override {
+    glyphs.push_back({x, y, std::string(text), colour});
+    SoftCanvas::DrawGlyphs(x, y, text, colour);
+  }
+  std::vector<GlyphCall> glyphs;
+};
+
 struct ScreenFixture {
   static constexpr int kWidth = 1000;
   static constexpr int kHeight = 800;
 
-  SoftCanvas canvas{kWidth, kHeight};
+  SoftCanvasWithGlyphLog canvas{kWidth, kHeight};
   RecordingSoundPlayer player;
   SoundState sound;
   FakeClock clock;
