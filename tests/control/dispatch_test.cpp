@@ -62,18 +62,6 @@ TEST(Dispatch, RightClickWhileThePopupIsOpenClosesIt) {
   EXPECT_FALSE(LevelActive(f.control, Level::kPopup));
 }
 
-TEST(Dispatch, UnassignedKeysAreNotInUse) {
-  Fixture f;
-  f.Key(SpecialKeyCode(3, {.shift = true})); // Shift+F3
-  EXPECT_EQ(f.Cues(), (std::vector<int>{kSoundSmallError}));
-  EXPECT_TRUE(f.log.empty());
-  // A code with no key behind it (mouse motion) is silent.
-  f.player.Clear();
-  TranslateInput(f.control, InputKind::kMotion, 10, 10);
-  DispatchInput(f.control);
-  EXPECT_TRUE(f.player.Played().empty());
-}
-
 TEST(Dispatch, AMenuChoiceIsDispatchedLikeItsKey) {
   Fixture f;
   f.Key(Fixture::kMenuKey);
@@ -115,14 +103,6 @@ TEST(Dispatch, EndingRestoresWhatANestedLevelSaved) {
   f.Key(kCodeEsc);
   EXPECT_FALSE(f.control.state.referenceLock);
   EXPECT_FALSE(AnyLevelActive(f.control));
-}
-
-TEST(Dispatch, PromptLineShowsTheInnermostLevel) {
-  Fixture f;
-  f.Key(Fixture::kMainKey);
-  EXPECT_EQ(f.Cells(1, 2, 15), "Test: DO IT !  ");
-  f.Key(Fixture::kMainKey);
-  EXPECT_EQ(f.Cells(1, 2, 35), "Lumora-program: SELECT FUNCTION !  ");
 }
 
 TEST(Dispatch, RandomKeysAndClicksNeverBreakTheState) {

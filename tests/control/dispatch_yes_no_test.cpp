@@ -43,17 +43,6 @@ struct YesNoFixture : DispatchFixture {
   }
 };
 
-TEST(AskYesNo, ShowsTheQuestionWithItsChoices) {
-  YesNoFixture f;
-  EXPECT_EQ(f.Cells(1, 2, 30), "Saving: REPLACE ?  yes   no   ");
-  EXPECT_EQ(f.control.state.inputMode, kModeYesNo);
-  EXPECT_FALSE(f.control.state.cursorShown);
-  f.Key(kCodeEsc);
-  f.language = Language::kFinnish;
-  f.Key(kAskKey);
-  EXPECT_EQ(f.Cells(1, 2, 42), "Tallennus: KORVATAANKO ?  kyllä   ei      "_l1);
-}
-
 TEST(AskYesNo, KeysAnswer) {
   YesNoFixture f;
   EXPECT_EQ(f.AnswerTo({'y'}), kAnswerYes);
@@ -78,21 +67,6 @@ TEST(AskYesNo, OtherKeysAreRefusedAndKeepTheQuestion) {
   // The language key works only with no prompt open: here it is not in use either.
   EXPECT_EQ(f.AnswerTo({kCodeLanguage}), kStillRunning);
   EXPECT_EQ(f.AnswerTo({'n'}), kAnswerNo);
-}
-
-TEST(AskYesNo, TheMouseMovesBetweenTheChoices) {
-  YesNoFixture f;
-  // " yes " fills columns 20 to 25, pixels 190..249; " no " 250..309.
-  const MouseArrows& arrows = f.control.state.arrows;
-  EXPECT_EQ(arrows.centreX, 220);
-  TranslateInput(f.control, InputKind::kMotion, 265, 8);
-  DispatchInput(f.control);
-  EXPECT_EQ(arrows.centreX, 280);
-  TranslateInput(f.control, InputKind::kMotion, 270, 8); // inside "no": nothing
-  DispatchInput(f.control);
-  TranslateInput(f.control, InputKind::kLeftClick, 270, 8);
-  DispatchInput(f.control);
-  EXPECT_EQ(f.answer, kAnswerNo);
 }
 
 } // namespace

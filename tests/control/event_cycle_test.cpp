@@ -25,22 +25,6 @@ struct CycleFixture {
   int Acted() const { return app.window.commandCount; }
 };
 
-TEST(EventCycle, SpecialKeysCarryTheirModifierInTheCode) {
-  constexpr int kF1 = 1;
-  constexpr int kLeft = 100;
-  EXPECT_EQ(SpecialKeyCode(kF1, {}), 1001);
-  EXPECT_EQ(SpecialKeyCode(kF1, {true, false, false}), 2001);
-  EXPECT_EQ(SpecialKeyCode(kF1, {false, true, false}), 3001);
-  EXPECT_EQ(SpecialKeyCode(kLeft, {false, false, true}), 4100);
-  EXPECT_EQ(SpecialKeyCode(kF1, {false, true, true}), 1001); // two modifiers: as none
-  CycleFixture f;
-  SpecialEvent(f.app, 10, {false, true, false}, {5, 6});
-  EXPECT_EQ(f.app.window.lastCommand.code, 3010);
-  EXPECT_EQ(f.app.window.lastCommand.rawKey, 10);
-  KeyboardEvent(f.app, 'a', {1, 2});
-  EXPECT_EQ(f.app.window.lastCommand.code, 'a');
-}
-
 // The code of the latest command event; mouse motions hand over code 0.
 int LastCode(const CycleFixture& f) {
   return f.app.window.lastCommand.code;
@@ -69,17 +53,6 @@ TEST(EventCycle, AClickActsOnceAtThePressOrAfterADragAtTheRelease) {
   CycleFixture middle;
   MouseEvent(middle.app, MouseButton::kMiddle, false, {1, 1});
   EXPECT_EQ(middle.Acted(), 0);
-}
-
-TEST(EventCycle, PassiveMotionIgnoresATremble) {
-  CycleFixture f;
-  PassiveMotionEvent(f.app, {50, 50});
-  EXPECT_EQ(f.app.window.mouseAnchor, (WindowPixel{50, 50}));
-  EXPECT_TRUE(f.app.window.actOnPress);
-  PassiveMotionEvent(f.app, {51, 51}); // two pixels: the hand, not the user
-  EXPECT_EQ(f.app.window.mouseAnchor, (WindowPixel{50, 50}));
-  PassiveMotionEvent(f.app, {60, 60}); // to another grid point
-  EXPECT_EQ(f.app.window.mouseAnchor, (WindowPixel{60, 60}));
 }
 
 TEST(EventCycle, ClosingEndsAtOnceUnlessADrawingIsUnsaved) {

@@ -104,20 +104,5 @@ TEST(Startup, MissingSetupShowsWhyWaitsTenSecondsAndEnds) {
   EXPECT_NE(f.console.str().find(expected), std::string::npos) << f.console.str();
 }
 
-TEST(Startup, BuildTreeRunKeepsTheDiagnosticLog) {
-  const fs::path home = FreshHome("build-tree");
-  WriteFile(home / "CMakeCache.txt", "");
-  WriteFile(home / "SETUP" / "Perus_SET.txt", "* nothing but defaults\n");
-  {
-    StartupFixture f;
-    ASSERT_EQ(StartProgram(f.app, StartupInput{{(home / "lumora").string()}, ""}),
-              StartupDecision::kOpenWindow);
-  }
-  std::ifstream log(home / "BUGGING.txt");
-  std::stringstream text;
-  text << log.rdbuf();
-  EXPECT_NE(text.str().find("Perus_SET.txt"), std::string::npos);
-}
-
 } // namespace
 } // namespace lumora
