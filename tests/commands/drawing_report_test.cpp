@@ -7,9 +7,7 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace lumora {
 namespace {
@@ -42,19 +40,12 @@ struct ReportCommandFixture : ScreenFixture, test::DrawingFixture {
     TranslateInput(control, InputKind::kKey, 0, 0, kCodeDrawingReport);
     DispatchInput(control);
   }
-
-  static std::string Read(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
 };
 
 TEST(DrawingReportCommand, WritesTheReportNamedAfterTheDrawingAndEndsAtOnce) {
   ReportCommandFixture f;
   f.ShiftF5();
-  EXPECT_EQ(f.Read(f.scratch / "Database.txt"),
+  EXPECT_EQ(test::Slurp(f.scratch / "Database.txt"),
             "DRAWING: \"\"\nversion:  2 limits:    0.0,    0.0, 1000.0, 1000.0 scale:    1.0 "
             "step:    1.0\n");
   EXPECT_FALSE(LevelActive(f.control, Level::kMain));
@@ -62,7 +53,7 @@ TEST(DrawingReportCommand, WritesTheReportNamedAfterTheDrawingAndEndsAtOnce) {
   std::snprintf(f.drawing.name, sizeof f.drawing.name, "Plan");
   f.Line(kShapeOpen, {{1, 2}, {3, 4}});
   f.ShiftF5();
-  const std::string report = f.Read(f.scratch / "Plan.txt");
+  const std::string report = test::Slurp(f.scratch / "Plan.txt");
   EXPECT_NE(report.find("DRAWING: \"Plan\""), std::string::npos);
   EXPECT_NE(report.find("ps0:2 shape:1"), std::string::npos);
 }

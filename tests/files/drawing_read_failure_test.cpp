@@ -14,16 +14,6 @@ namespace {
 using test::DrawingFixture;
 using Bytes = std::vector<unsigned char>;
 
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-Bytes FileBytes(const std::string& path) {
-  const std::string text = Slurp(path);
-  return Bytes(text.begin(), text.end());
-}
-
 // Hand-made files, for what the writer never produces.
 struct Builder {
   Bytes bytes;
@@ -62,7 +52,8 @@ Bytes SampleFile(float version) {
   std::filesystem::create_directories(corpus);
   std::filesystem::copy_file(dir + "/" + name, corpus / name,
                              std::filesystem::copy_options::overwrite_existing);
-  return FileBytes(dir + "/" + name);
+  const std::string text = test::Slurp(dir + "/" + name);
+  return Bytes(text.begin(), text.end());
 }
 
 int ReadBytes(DrawingFixture& f, const Bytes& bytes, PartElement* container = nullptr) {
@@ -173,7 +164,7 @@ TEST(DrawingFileSave, AFailedSaveKeepsThePreviousFile) {
   DrawingFixture f;
   f.Line(kShapeOpen, {{0, 0}, {1, 1}});
   ASSERT_EQ(f.Save(dir + "/A.drw"), 1);
-  const std::string before = Slurp(dir + "/A.drw");
+  const std::string before = test::Slurp(dir + "/A.drw");
   f.Line(kShapeOpen, {{2, 2}, {3, 3}});
   const std::uint32_t changes = f.drawing.changes;
   const auto fullDisk = [](const void*, std::size_t, std::FILE*) -> std::size_t { return 0; };
@@ -181,7 +172,7 @@ TEST(DrawingFileSave, AFailedSaveKeepsThePreviousFile) {
                              fullDisk),
             0);
   EXPECT_EQ(f.env.errors, std::vector<std::string>{"Writing to file not succeeded !"});
-  EXPECT_EQ(Slurp(dir + "/A.drw"), before);
+  EXPECT_EQ(test::Slurp(dir + "/A.drw"), before);
   EXPECT_EQ(f.drawing.changes, changes); // still unsaved
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
 }

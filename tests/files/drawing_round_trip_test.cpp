@@ -10,11 +10,6 @@ namespace {
 
 using test::DrawingFixture;
 
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
 // Lines of every shape, a filling on two of them, a text and a measure, a part holding a nested
 // part, and coordinates that a float cannot hold.
 void BuildSample(DrawingFixture& f) {
@@ -62,8 +57,8 @@ TEST(DrawingFileRoundTrip, Version3ReadsBackExactlyReversedAndTwiceRestoresTheOr
   third.drawing.version = kWideVersion;
   ASSERT_EQ(third.Read(dir + "/B.drw"), 1);
   ASSERT_EQ(third.Save(dir + "/C.drw"), 1);
-  EXPECT_EQ(Slurp(dir + "/C.drw"), Slurp(dir + "/A.drw"));
-  EXPECT_NE(Slurp(dir + "/B.drw"), Slurp(dir + "/A.drw"));
+  EXPECT_EQ(test::Slurp(dir + "/C.drw"), test::Slurp(dir + "/A.drw"));
+  EXPECT_NE(test::Slurp(dir + "/B.drw"), test::Slurp(dir + "/A.drw"));
   EXPECT_TRUE(second.env.errors.empty() && third.env.errors.empty());
 }
 

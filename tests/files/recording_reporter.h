@@ -4,6 +4,8 @@
 #include "files/file_reporter.h"
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -20,6 +22,12 @@ public:
   void Trace(std::string_view line) override { traces.emplace_back(line); }
   using FileReporter::ShowError;
 };
+
+// The whole of a file's bytes; empty when it cannot be read.
+inline std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
 
 // A fresh, empty directory for one test under the build tree's scratch area.
 inline std::string ScratchDirectory(const std::string& name) {
