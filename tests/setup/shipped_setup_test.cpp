@@ -41,29 +41,29 @@ TEST(ShippedSetup, BothReadWithoutNoticesAndDifferOnlyInLanguage) {
     EXPECT_EQ(sink.Count(MessageKind::kNotice) + sink.Count(MessageKind::kError), 0);
     EXPECT_EQ(fonts.count, 2);
     EXPECT_EQ(language, name[0] == 'P' ? Language::kEnglish : Language::kFinnish);
-    for (const bool empty : {u.scales.Empty(),
-                             u.plottingAreas.Empty(),
-                             u.cursorGrids.Empty(),
-                             u.cursorAngles.Empty(),
-                             u.layers.Empty(),
-                             u.lineWidths.Empty(),
-                             u.colours.Empty(),
-                             u.lineSelections.Empty(),
-                             u.lineStyles.Empty(),
-                             u.lineStyleSections.Empty(),
-                             u.fillingSelections.Empty(),
-                             u.fillingDistances.Empty(),
-                             u.fillingAngles.Empty(),
-                             u.textSelections.Empty(),
-                             u.measureSelections.Empty(),
-                             u.textAngles.Empty(),
-                             u.textPositionings.Empty(),
-                             u.fonts.Empty(),
-                             u.textHeights.Empty(),
-                             u.textWidths.Empty(),
-                             u.textSlants.Empty(),
-                             u.partAngles.Empty()})
-      EXPECT_FALSE(empty);
+    const bool lists[] = {u.scales.Empty(),
+                          u.plottingAreas.Empty(),
+                          u.cursorGrids.Empty(),
+                          u.cursorAngles.Empty(),
+                          u.layers.Empty(),
+                          u.lineWidths.Empty(),
+                          u.colours.Empty(),
+                          u.lineSelections.Empty(),
+                          u.lineStyles.Empty(),
+                          u.lineStyleSections.Empty(),
+                          u.fillingSelections.Empty(),
+                          u.fillingDistances.Empty(),
+                          u.fillingAngles.Empty(),
+                          u.textSelections.Empty(),
+                          u.measureSelections.Empty(),
+                          u.textAngles.Empty(),
+                          u.textPositionings.Empty(),
+                          u.fonts.Empty(),
+                          u.textHeights.Empty(),
+                          u.textWidths.Empty(),
+                          u.textSlants.Empty(),
+                          u.partAngles.Empty()};
+    for (const bool empty : lists) EXPECT_FALSE(empty);
     // What a new drawing starts with.
     EXPECT_DOUBLE_EQ(u.scale, 1);
     EXPECT_EQ(u.limits, (std::array<double, 4>{0, 0, 198, 281}));

@@ -10,10 +10,6 @@ namespace {
 
 constexpr std::string_view kHeader = "#HEIGHT: 10\n#WIDTH: 8\n#CHARACTERS:\n";
 
-std::vector<Stroke> GlyphOf(const Font& f, char c) {
-  return f.Glyph(c);
-}
-
 TEST(FontParse, MetricsOnTheKeyLineOrTheNextAndZeroedByLaterLines) {
   RecordingSink sink;
   Font f;
@@ -44,26 +40,26 @@ TEST(FontParse, GlyphLines) {
                             "\"C\" 0 0 0\n\"C\" 9 9 0\n" // the later definition wins
                             "\"D\"\n",                   // no strokes: no glyph
                         f, sink));
-  EXPECT_EQ(GlyphOf(f, 'A'), (std::vector<Stroke>{{0, 0, 0}, {4, 10, 1}, {8, 0, 1}}));
-  EXPECT_EQ(GlyphOf(f, '"'), (std::vector<Stroke>{{1, 2, 0}, {1, 5, 1}}));
-  EXPECT_EQ(GlyphOf(f, '1'), (std::vector<Stroke>{{3, 4, 0}, {7, 8, 1}}));
-  EXPECT_EQ(GlyphOf(f, 'B'), (std::vector<Stroke>{{1, -2, 0}}));
-  EXPECT_EQ(GlyphOf(f, 'C'), (std::vector<Stroke>{{9, 9, 0}}));
-  EXPECT_TRUE(GlyphOf(f, 'D').empty());
+  EXPECT_EQ(f.Glyph('A'), (std::vector<Stroke>{{0, 0, 0}, {4, 10, 1}, {8, 0, 1}}));
+  EXPECT_EQ(f.Glyph('"'), (std::vector<Stroke>{{1, 2, 0}, {1, 5, 1}}));
+  EXPECT_EQ(f.Glyph('1'), (std::vector<Stroke>{{3, 4, 0}, {7, 8, 1}}));
+  EXPECT_EQ(f.Glyph('B'), (std::vector<Stroke>{{1, -2, 0}}));
+  EXPECT_EQ(f.Glyph('C'), (std::vector<Stroke>{{9, 9, 0}}));
+  EXPECT_TRUE(f.Glyph('D').empty());
   EXPECT_EQ(f.glyphCount, 5);
 
   // An empty pair of quotes, and a quote ending the line, name the quote character too.
   ASSERT_TRUE(ParseFont(std::string(kHeader) + "\"\" 4 5 0\n", f, sink));
-  EXPECT_EQ(GlyphOf(f, '"'), (std::vector<Stroke>{{4, 5, 0}}));
+  EXPECT_EQ(f.Glyph('"'), (std::vector<Stroke>{{4, 5, 0}}));
   ASSERT_TRUE(ParseFont(std::string(kHeader) + "\"\n6 7 1\n", f, sink));
-  EXPECT_EQ(GlyphOf(f, '"'), (std::vector<Stroke>{{6, 7, 1}}));
+  EXPECT_EQ(f.Glyph('"'), (std::vector<Stroke>{{6, 7, 1}}));
 
   // At most a hundred strokes: the rest of 120 is ignored.
   std::string many = std::string(kHeader) + "\"W\"\n";
   for (int i = 0; i < 60; ++i) many += std::to_string(i) + " 0 1 " + std::to_string(i) + " 1 1\n";
   ASSERT_TRUE(ParseFont(many, f, sink));
-  ASSERT_EQ(GlyphOf(f, 'W').size(), kMaxGlyphStrokes);
-  EXPECT_EQ(GlyphOf(f, 'W').back(), (Stroke{49, 1, 1}));
+  ASSERT_EQ(f.Glyph('W').size(), kMaxGlyphStrokes);
+  EXPECT_EQ(f.Glyph('W').back(), (Stroke{49, 1, 1}));
 }
 
 TEST(FontParse, KeysFinnishFirstAndUnknownKeysIgnoreTheirLines) {
@@ -74,8 +70,8 @@ TEST(FontParse, KeysFinnishFirstAndUnknownKeysIgnoreTheirLines) {
                         f, sink));
   EXPECT_DOUBLE_EQ(f.height, 7);
   EXPECT_DOUBLE_EQ(f.width, 5);
-  EXPECT_TRUE(GlyphOf(f, 'B').empty());
-  EXPECT_FALSE(GlyphOf(f, 'C').empty());
+  EXPECT_TRUE(f.Glyph('B').empty());
+  EXPECT_FALSE(f.Glyph('C').empty());
   ASSERT_EQ(sink.shown.size(), 1u);
   EXPECT_EQ(sink.shown[0].first, MessageKind::kError);
   EXPECT_EQ(sink.shown[0].second, "Fonteissa avainta \"^#FOO:^\" ei tunnistettu !");

@@ -1,6 +1,4 @@
-#include "model/drawing.h"
-#include "model/store_allocator.h"
-#include "model/store_environment.h"
+#include "model/store_fixture.h"
 #include "text/place_text.h"
 
 #include <cmath>
@@ -80,40 +78,16 @@ TEST(ClampTextHeight, FitsTheNineBitField) {
   EXPECT_EQ(ClampTextHeight(-40), 1u);
 }
 
-class Allocator final : public StoreAllocator {
-public:
-  bool fail = false;
-  void* Allocate(std::size_t bytes) override { return fail ? nullptr : heap.Allocate(bytes); }
-  void Free(void* block) override { heap.Free(block); }
-  HeapAllocator heap;
-};
-
-class Messages final : public StoreEnvironment {
-public:
-  std::vector<std::string> errors;
-  void ShowError(const TextPair& m) override { errors.emplace_back(m.en); }
-  void DrawLine(const LineElement&, int) override {}
-  void DrawFilling(FillingElement&, int) override {}
-  void DrawText(const TextElement&, int) override {}
-  void DrawMarker(const Point&, char) override {}
-  void DrawOutline(const OutlineNode&) override {}
-  void RedrawAll() override {}
-  void RedrawMenuBar() override {}
-  double ViewBoxWidth() const override { return 1; }
-  void SetViewBoxes(const Box&) override {}
-  int LoadedFontCount() const override { return 1; }
-};
-
 TEST(ReplaceString, CountsAChangeOnlyWhenTheTextDiffers) {
   Drawing drawing;
-  Allocator allocator;
-  Messages env;
+  test::CountingAllocator allocator;
+  test::RecordingEnvironment env;
   TextElement t;
   ASSERT_EQ(ReplaceString(drawing, allocator, env, t, "12.5"), 1);
   EXPECT_STREQ(t.text, "12.5");
   EXPECT_EQ(ReplaceString(drawing, allocator, env, t, "12.5"), 1);
   EXPECT_EQ(drawing.changes, 1u);
-  allocator.fail = true;
+  allocator.failAt = allocator.calls + 1;
   EXPECT_EQ(ReplaceString(drawing, allocator, env, t, "25"), 0);
   EXPECT_STREQ(t.text, "12.5"); // the old string is kept
   EXPECT_EQ(env.errors, std::vector<std::string>{"Memory overflow !"});

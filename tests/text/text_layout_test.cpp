@@ -26,15 +26,13 @@ TEST(TextLayout, BoxOffsetsOfEveryPositioningWay) {
   const Fonts fonts = RoundFont();
   // "ABC": W = (2 * 1 + 3) * 1 * 2 = 10, H = (0.2 + 1) * 2 = 2.4.
   const auto box = [&fonts](int way) { return TextBox(fonts, "ABC", 20, 6, way, 0, 1.0); };
-  ExpectOffsets(box(1), 0, 0, 10, 2.4);
-  ExpectOffsets(box(2), -5, 0, 5, 2.4);
-  ExpectOffsets(box(3), -10, 0, 0, 2.4);
-  ExpectOffsets(box(4), 0, -1.2, 10, 1.2);
-  ExpectOffsets(box(5), -5, -1.2, 5, 1.2);
-  ExpectOffsets(box(6), -10, -1.2, 0, 1.2);
-  ExpectOffsets(box(7), 0, -2.4, 10, 0);
-  ExpectOffsets(box(8), -5, -2.4, 5, 0);
-  ExpectOffsets(box(9), -10, -2.4, 0, 0);
+  // Ways 1..9 run left to right along the bottom row first, then up: 1 lower left, 9 upper right.
+  for (int way = 1; way <= 9; ++way) {
+    const double dx = -5.0 * ((way - 1) % 3);
+    const double dy = -1.2 * ((way - 1) / 3);
+    SCOPED_TRACE(way);
+    ExpectOffsets(box(way), dx, dy, dx + 10, dy + 2.4);
+  }
   ExpectOffsets(box(0), 0, 0, 10, 2.4); // undefined ways lay out as way 1
   ExpectOffsets(box(13), 0, 0, 10, 2.4);
   // Two rows, the longest of 4: W = (3 + 4) * 2, H = (0.5 + 0.2 + 2) * 2.
