@@ -96,17 +96,6 @@ TEST(RecordLayout, FieldsSitAtTheirStoredBitPositions) {
   line.SetZoneY(0x00FF);
   EXPECT_EQ(line.words, (std::array<std::uint32_t, 3>{0x13FB0005u, 0x800100A0u, 0xFFu}));
 
-  FillingElement filling;
-  filling.SetWidth(15);
-  filling.SetLdista(3);
-  filling.SetAngle(-45);
-  filling.SetGap(2.5);
-  EXPECT_EQ(filling.words[0], 0xF0000000u);
-  EXPECT_EQ(filling.words[1], 0x300u);
-  EXPECT_EQ(filling.words[2], 0x40200000u); // 2.5f
-  EXPECT_EQ(filling.words[3], 0xFFD3u);
-  EXPECT_EQ(filling.angle(), -45);
-
   TextElement text;
   text.SetPointCount(7);
   text.SetFont(3);
@@ -117,13 +106,6 @@ TEST(RecordLayout, FieldsSitAtTheirStoredBitPositions) {
   EXPECT_EQ(text.words[0], 0x90006007u);
   EXPECT_EQ(text.words[1], 0x21FFu);
   EXPECT_EQ(text.angle(), std::numeric_limits<float>::max());
-
-  PartElement part;
-  part.SetType(1);
-  part.SetLayer(126);
-  part.SetNested(1);
-  part.SetZoneX(0xFFFF);
-  EXPECT_EQ(part.words[0], 0xFFFF17E1u);
 }
 
 } // namespace

@@ -72,12 +72,5 @@ TEST(MyBeep, MissingFilesAndFailingPlayersAreSilent) {
   EXPECT_EQ(failing.console.str(), "");
 }
 
-TEST(MyBeep, CueOfPathMatchesWholeFileNamesOnly) {
-  EXPECT_EQ(SoundCueOfPath("/x/Sounds/LITTLE_ERROR.WAV"), kSoundSmallError);
-  EXPECT_EQ(SoundCueOfPath("Sounds/NOTICE.WAV"), kSoundNotice);
-  EXPECT_EQ(SoundCueOfPath("/x/MySounds/ERROR.WAV"), 0);
-  EXPECT_EQ(SoundCueOfPath("/x/Sounds/OTHER.WAV"), 0);
-}
-
 } // namespace
 } // namespace lumora

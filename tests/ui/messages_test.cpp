@@ -67,17 +67,5 @@ TEST(Messages, ANoticeWaitsForAKeyOrForTwoSeconds) {
   EXPECT_FALSE(NoticeWaiting(f.screen));
 }
 
-TEST(Messages, BeforeTheWindowExistsMessagesGoToTheConsole) {
-  ScreenFixture f;
-  f.screen.consoleOutput = true;
-  const std::vector<std::uint8_t> pixels = f.Pixels();
-  ShowMessage(f.screen, kSoundError, "^Setup^ missing", 10);
-  EXPECT_EQ(ShowNotice(f.screen, "Tiedostoa ei löydy"_l1, true), 0);
-  EXPECT_EQ(f.console.str(), "Setup missing\nTiedostoa ei löydy\n");
-  EXPECT_EQ(f.clock.Waits(), std::vector<double>{10.0});
-  EXPECT_TRUE(f.Pixels() == pixels);
-  EXPECT_EQ(OpenWindowCount(f.screen), 0);
-}
-
 } // namespace
 } // namespace lumora

@@ -57,20 +57,5 @@ TEST(PixelToCell, CellsAreTenBySixteenPixels) {
   EXPECT_EQ(PixelToCell(-10, -17), (Cell{-1, 0}));
 }
 
-TEST(InformationBox, ShowsTheVersionAndClosesOnAKey) {
-  ScreenFixture f;
-  ASSERT_TRUE(OpenInformationBox(f.screen));
-  EXPECT_EQ(f.Cells(3, 58, 31), "Lumora version 2.11 (23.5.2018)");
-  EXPECT_EQ(f.Cells(11, 58, 42), "NOTICE: Please, comment on program, so I  ");
-  EXPECT_EQ(InformationBoxKey(f.screen, 0), kStillRunning);
-  EXPECT_EQ(InformationBoxKey(f.screen, -1), 0); // a click is a key too
-  EXPECT_EQ(OpenWindowCount(f.screen), 0);
-  EXPECT_EQ(MirrorRow(f.screen, 3), std::string(100, ' '));
-
-  f.language = Language::kFinnish;
-  ASSERT_TRUE(OpenInformationBox(f.screen));
-  EXPECT_EQ(f.Cells(12, 58, 34), "        sin jatkokehittämään sitä!"_l1);
-}
-
 } // namespace
 } // namespace lumora

@@ -26,11 +26,5 @@ TEST(Latin1, RunTimeConversionsRoundTripAndRefuseWhatDoesNotFit) {
   EXPECT_EQ(Utf8ToLatin1("a\xE2\x82\xAC"), "a?"); // U+20AC has no byte at run time
 }
 
-TEST(TextPair, ChoosesByLanguage) {
-  constexpr TextPair quit{"Quitting ?"_l1, "Lopetetaanko ?"_l1};
-  EXPECT_EQ(quit.In(Language::kEnglish), "Quitting ?");
-  EXPECT_EQ(quit.In(Language::kFinnish), "Lopetetaanko ?");
-}
-
 } // namespace
 } // namespace lumora
