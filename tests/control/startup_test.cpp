@@ -3,7 +3,6 @@
 #include "util/fake_clock.h"
 
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -18,11 +17,6 @@ fs::path FreshHome(const std::string& name) {
   fs::remove_all(dir);
   fs::create_directories(dir / "SETUP");
   return dir;
-}
-
-void WriteFile(const fs::path& path, const std::string& text) {
-  std::ofstream out(path);
-  out << text;
 }
 
 struct StartupFixture {
@@ -51,17 +45,6 @@ TEST(Startup, ProgramDirectoryAndSetupNameComeFromTheCommandLine) {
   TakeCommandLine(overridden.app, StartupInput{{"/usr/bin/lumora"}, "/srv/data"});
   EXPECT_EQ(overridden.app.home, "/srv/data");
   EXPECT_EQ(overridden.app.sound.home, "/srv/data");
-}
-
-TEST(Startup, ReadsTheSetupNamedByItsLastNameFromTheProgramDirectory) {
-  const fs::path home = FreshHome("named");
-  WriteFile(home / "SETUP" / "Mine.txt", "#BASIC_WINDOW_SIZE: 640 480\n");
-  StartupFixture f;
-  const StartupInput input{{(home / "lumora").string(), "/elsewhere/Mine"}, ""};
-  ASSERT_EQ(StartProgram(f.app, input), StartupDecision::kOpenWindow);
-  EXPECT_EQ(f.app.setup.windowWidth, 640);
-  EXPECT_TRUE(f.clock.Waits().empty());
-  EXPECT_FALSE(fs::exists(home / "BUGGING.txt")); // not a build tree
 }
 
 TEST(Startup, SheetIsScaledAndCheckedAndGivesTheAreaTolerance) {
