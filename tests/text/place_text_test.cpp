@@ -1,3 +1,4 @@
+#include "files/headless_environment.h"
 #include "model/drawing.h"
 #include "model/store_allocator.h"
 #include "model/store_environment.h"
@@ -88,21 +89,7 @@ public:
   HeapAllocator heap;
 };
 
-class Messages final : public StoreEnvironment {
-public:
-  std::vector<std::string> errors;
-  void ShowError(const TextPair& m) override { errors.emplace_back(m.en); }
-  void DrawLine(const LineElement&, int) override {}
-  void DrawFilling(FillingElement&, int) override {}
-  void DrawText(const TextElement&, int) override {}
-  void DrawMarker(const Point&, char) override {}
-  void DrawOutline(const OutlineNode&) override {}
-  void RedrawAll() override {}
-  void RedrawMenuBar() override {}
-  double ViewBoxWidth() const override { return 1; }
-  void SetViewBoxes(const Box&) override {}
-  int LoadedFontCount() const override { return 1; }
-};
+using Messages = HeadlessStoreEnvironment;
 
 TEST(ReplaceString, CountsAChangeOnlyWhenTheTextDiffers) {
   Drawing drawing;
