@@ -11,7 +11,6 @@ namespace lumora {
 namespace {
 
 constexpr int kByteValues = 256;
-constexpr int kChannels = 3;
 constexpr GLint kDefaultAlignment = 4;
 constexpr double kPixelCentre = 0.5;
 
@@ -122,15 +121,8 @@ void GlCanvas::DrawGlyphs(int x, int y, std::string_view text, Rgb colour) {
 }
 
 bool GlCanvas::ReadBlock(const PixelRect& rect, PixelBlock& block) {
-  block = {};
-  const PixelRect r = Intersect(rect, {0, 0, width_, height_});
-  try {
-    block.rgb.resize(std::size_t(r.width) * std::size_t(r.height) * kChannels);
-  } catch (const std::bad_alloc&) {
-    block = {};
-    return false;
-  }
-  block.rect = r;
+  if (!PrepareBlock(rect, block)) return false;
+  const PixelRect& r = block.rect;
   if (block.rgb.empty()) return true;
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadPixels(r.x, r.y, r.width, r.height, GL_RGB, GL_UNSIGNED_BYTE, block.rgb.data());
@@ -139,11 +131,8 @@ bool GlCanvas::ReadBlock(const PixelRect& rect, PixelBlock& block) {
 }
 
 void GlCanvas::WriteBlock(const PixelBlock& block) {
+  if (!BlockFits(block)) return;
   const PixelRect& r = block.rect;
-  if (r.width <= 0 || r.height <= 0 ||
-      block.rgb.size() != std::size_t(r.width) * std::size_t(r.height) * kChannels) {
-    return;
-  }
   glWindowPos2i(r.x, r.y);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glDrawPixels(r.width, r.height, GL_RGB, GL_UNSIGNED_BYTE, block.rgb.data());

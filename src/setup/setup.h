@@ -54,13 +54,8 @@ struct LinePreset {
   int section = 0;
 };
 
-struct FillingPreset {
-  std::string text;
-  int layer = 0;
-  int width = 0; // tenths of a millimetre
-  int colour = 0;
-  int style = 0;
-  int section = 0;
+// A filling preset: the line attributes of its outline and its hatching.
+struct FillingPreset : LinePreset {
   double gap = 0; // millimetres on paper
   int angle = 0;  // whole degrees
 };

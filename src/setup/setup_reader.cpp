@@ -43,6 +43,15 @@ int SlantCode(double proportion) {
   return CodeOf(proportion * kSlantSteps);
 }
 
+// Layer, width, colour, style and section, as line and filling presets both begin.
+void ReadLineAttributes(LinePreset& row, NumberScanner& n) {
+  row.layer = TruncToInt(n.Next()) & kLayerMask;
+  row.width = MaskedCode(n.Next(), kFourBits);
+  row.colour = TruncToInt(n.Next()) & kFourBits;
+  row.style = TruncToInt(n.Next()) & kFourBits;
+  row.section = TruncToInt(n.Next()) & kFourBits;
+}
+
 TextPreset ReadTextPreset(TextPreset row, NumberScanner& n) {
   row.layer = TruncToInt(n.Next()) & kLayerMask;
   row.width = MaskedCode(n.Next(), kFourBits);
@@ -181,22 +190,12 @@ bool SetupReader::ParsePresets(std::string_view line, SetupSection section) {
   switch (section) {
   case kLineSelections:
     AddSetupRow(s.lineSelections, kTenRows, kNameField, line,
-                [](LinePreset& row, NumberScanner& n) {
-                  row.layer = TruncToInt(n.Next()) & kLayerMask;
-                  row.width = MaskedCode(n.Next(), kFourBits);
-                  row.colour = TruncToInt(n.Next()) & kFourBits;
-                  row.style = TruncToInt(n.Next()) & kFourBits;
-                  row.section = TruncToInt(n.Next()) & kFourBits;
-                });
+                [](LinePreset& row, NumberScanner& n) { ReadLineAttributes(row, n); });
     return true;
   case kFillingSelections:
     AddSetupRow(s.fillingSelections, kTenRows, kNameField, line,
                 [](FillingPreset& row, NumberScanner& n) {
-                  row.layer = TruncToInt(n.Next()) & kLayerMask;
-                  row.width = MaskedCode(n.Next(), kFourBits);
-                  row.colour = TruncToInt(n.Next()) & kFourBits;
-                  row.style = TruncToInt(n.Next()) & kFourBits;
-                  row.section = TruncToInt(n.Next()) & kFourBits;
+                  ReadLineAttributes(row, n);
                   row.gap = n.Next();
                   row.angle = TruncToInt(n.Next());
                 });

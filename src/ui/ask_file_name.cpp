@@ -137,27 +137,27 @@ int AskFileName::Finish(int result) {
   return result;
 }
 
-int AskFileName::AskName(Control& control, PromptState& prompts, std::string_view initial) {
-  step_ = Step::kName;
-  const std::string proposal(initial);
+// The name question, on every step of it.
+AskStrArgs AskFileName::NameArgs() const {
   AskStrArgs args;
   args.row = kQuestionRow;
   args.column = kQuestionColumn;
   args.title = title_;
   args.prompt = kWriteName;
   args.size = kNameSize;
+  return args;
+}
+
+int AskFileName::AskName(Control& control, PromptState& prompts, std::string_view initial) {
+  step_ = Step::kName;
+  const std::string proposal(initial); // the proposal may be the text the entry overwrites
+  AskStrArgs args = NameArgs();
   args.initial = proposal;
   return AskStr(control, prompts, args, typed_);
 }
 
 int AskFileName::StepName(Control& control, PromptState& prompts, std::string& path) {
-  AskStrArgs args;
-  args.row = kQuestionRow;
-  args.column = kQuestionColumn;
-  args.title = title_;
-  args.prompt = kWriteName;
-  args.size = kNameSize;
-  const int result = AskStr(control, prompts, args, typed_);
+  const int result = AskStr(control, prompts, NameArgs(), typed_);
   if (result == kStillRunning) return kStillRunning;
   if (result != kEntryAccepted) return Finish(result);
   return Handle(control, prompts, typed_, path);

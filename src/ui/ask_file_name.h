@@ -58,6 +58,7 @@ private:
 
   int Start(Control& control, PromptState& prompts, const FileDialogArgs& args, std::string& path);
   int AskName(Control& control, PromptState& prompts, std::string_view initial);
+  AskStrArgs NameArgs() const;
   int ShowList(Control& control, PromptState& prompts, std::string_view pattern);
   int Handle(Control& control, PromptState& prompts, std::string name, std::string& path);
   int EnterDirectory(Control& control, PromptState& prompts, const std::string& directory,

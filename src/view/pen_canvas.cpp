@@ -1,6 +1,7 @@
 #include "view/pen_canvas.h"
 
 #include <cmath>
+#include <new>
 
 namespace lumora {
 namespace {
@@ -19,7 +20,31 @@ std::uint64_t Key(std::int64_t x, std::int64_t y) {
          static_cast<std::uint32_t>(y);
 }
 
+constexpr std::size_t kChannels = 3;
+
+std::size_t BlockBytes(const PixelRect& r) {
+  return std::size_t(r.width) * std::size_t(r.height) * kChannels;
+}
+
 } // namespace
+
+bool PenCanvas::PrepareBlock(const PixelRect& rect, PixelBlock& block) const {
+  block = {};
+  const PixelRect r = Intersect(rect, {0, 0, Width(), Height()});
+  try {
+    block.rgb.resize(BlockBytes(r));
+  } catch (const std::bad_alloc&) {
+    block = {};
+    return false;
+  }
+  block.rect = r;
+  return true;
+}
+
+bool PenCanvas::BlockFits(const PixelBlock& block) {
+  const PixelRect& r = block.rect;
+  return r.width > 0 && r.height > 0 && block.rgb.size() == BlockBytes(r);
+}
 
 PixelRect PenCanvas::Clip() const {
   const PixelRect window{0, 0, Width(), Height()};

@@ -30,6 +30,12 @@ public:
            double endY) override;
 
 protected:
+  // Sizes the block for the part of rect inside the window and sets its rect; false, with the
+  // block empty, when there is no memory for it.
+  bool PrepareBlock(const PixelRect& rect, PixelBlock& block) const;
+  // Whether the block covers some pixels and holds exactly the bytes of its rect.
+  static bool BlockFits(const PixelBlock& block);
+
   // Every pixel lies inside the clip; the inverting pen passes each pixel once per figure.
   virtual void InvertPixels(std::span<const PixelPoint> pixels) = 0;
   virtual void PaintPixels(std::span<const PixelPoint> pixels, Rgb colour) = 0;

@@ -140,15 +140,8 @@ void SoftCanvas::DrawGlyphs(int x, int y, std::string_view text, Rgb colour) {
 }
 
 bool SoftCanvas::ReadBlock(const PixelRect& rect, PixelBlock& block) {
-  block = {};
-  const PixelRect r = Intersect(rect, {0, 0, width_, height_});
-  try {
-    block.rgb.resize(std::size_t(r.width) * std::size_t(r.height) * kChannels);
-  } catch (const std::bad_alloc&) {
-    block = {};
-    return false;
-  }
-  block.rect = r;
+  if (!PrepareBlock(rect, block)) return false;
+  const PixelRect& r = block.rect;
   const std::size_t row = std::size_t(r.width) * kChannels;
   for (int j = 0; j < r.height; ++j) {
     std::copy_n(At(r.x, r.y + j), row, &block.rgb[std::size_t(j) * row]);
@@ -157,18 +150,15 @@ bool SoftCanvas::ReadBlock(const PixelRect& rect, PixelBlock& block) {
 }
 
 void SoftCanvas::WriteBlock(const PixelBlock& block) {
+  if (!BlockFits(block)) return;
   const PixelRect& r = block.rect;
-  if (r.width < 0 || r.height < 0 ||
-      block.rgb.size() != std::size_t(r.width) * std::size_t(r.height) * kChannels) {
-    return;
-  }
   const PixelRect window{0, 0, width_, height_};
   for (int j = 0; j < r.height; ++j) {
     for (int i = 0; i < r.width; ++i) {
       const std::int64_t x = std::int64_t{r.x} + i;
       const std::int64_t y = std::int64_t{r.y} + j;
       if (!Contains(window, x, y)) continue;
-      const std::uint8_t* p = &block.rgb[(std::size_t(j) * std::size_t(r.width) + i) * 3];
+      const std::uint8_t* p = &block.rgb[(std::size_t(j) * std::size_t(r.width) + i) * kChannels];
       Set(x, y, {p[0], p[1], p[2]});
     }
   }

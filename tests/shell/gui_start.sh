@@ -4,38 +4,9 @@
 set -u
 build="$1"
 source_dir="$2"
-tmp="$(mktemp -d)"
-xvfb_pid=""
-lumora_pid=""
-cleanup() {
-  [[ -n "$lumora_pid" ]] && kill "$lumora_pid" 2>/dev/null
-  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-
-command -v Xvfb >/dev/null || fail "Xvfb is not installed"
-command -v xdotool >/dev/null || fail "xdotool is not installed"
-command -v xwd >/dev/null || fail "xwd is not installed"
-command -v convert >/dev/null || fail "ImageMagick is not installed"
-[[ -x "$build/lumora" ]] || fail "no $build/lumora"
-
-# A free display: try a few random numbers until a server comes up.
-for attempt in 1 2 3 4 5; do
-  display=":$((100 + RANDOM % 800))"
-  [[ -e "/tmp/.X11-unix/X${display#:}" ]] && continue
-  Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 50); do
-    DISPLAY="$display" xdotool getmouselocation >/dev/null 2>&1 && break 2
-    sleep 0.1
-  done
-  kill "$xvfb_pid" 2>/dev/null
-  xvfb_pid=""
-done
-[[ -n "$xvfb_pid" ]] || fail "Xvfb did not start: $(cat "$tmp/xvfb.log")"
-export DISPLAY="$display"
+source "$source_dir/tests/shell/lib/gui.bash"
+need xwd
+need convert ImageMagick
 
 # Sends the window manager's close request, as a desktop's close button does.
 cat >"$tmp/close.c" <<'C'
@@ -59,21 +30,7 @@ int main(int argc, char **argv) {
 C
 cc -o "$tmp/close" "$tmp/close.c" -lX11 || fail "cannot build the close helper"
 
-# Mesa unloads its driver when the display closes; kept loaded, the leak checker of the
-# sanitizer build can tell the driver's own blocks (suppressed in lsan.supp) by their library.
-preload=""
-for dri in /usr/lib/*/dri/swrast_dri.so; do [[ -e "$dri" ]] && preload="$dri"; done
-LD_PRELOAD="$preload" LUMORA_HOME="$source_dir/data" "$build/lumora" >"$tmp/out" 2>&1 &
-lumora_pid=$!
-window=""
-for _ in $(seq 100); do
-  window="$(xdotool search --name '^Lumora$' 2>/dev/null | head -1)"
-  [[ -n "$window" ]] && break
-  kill -0 "$lumora_pid" 2>/dev/null || fail "lumora ended at start: $(cat "$tmp/out")"
-  sleep 0.1
-done
-[[ -n "$window" ]] || fail "no Lumora window appeared"
-sleep 1 # the first display
+start_lumora
 
 xwd -root -silent | convert xwd:- "$tmp/screen.png" || fail "no screenshot"
 pixel() { convert "$tmp/screen.png" -format "%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]" \
@@ -101,13 +58,6 @@ for x in "$frame_x" "$right_x"; do
 done
 
 "$tmp/close" "$window" || fail "close request not sent"
-for _ in $(seq 50); do
-  kill -0 "$lumora_pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$lumora_pid" 2>/dev/null && fail "lumora still runs 5 s after its window was closed"
-wait "$lumora_pid"
-status=$?
-lumora_pid=""
-[[ $status -eq 0 ]] || fail "exit status $status: $(cat "$tmp/out")"
+await_lumora_end "its window was closed"
+[[ $lumora_status -eq 0 ]] || fail "exit status $lumora_status: $(cat "$tmp/out")"
 echo "gui_start: ok (frame at columns $frame_x and $right_x)"
