@@ -21,7 +21,11 @@ constexpr int kChannels = 3;
 constexpr int kDimShift = 2; // unchanged pixels of a difference picture at a quarter
 
 std::string Shown(std::string_view latin1) {
-  return "'" + Latin1ToUtf8(latin1) + "'";
+  // Built by appending: g++ 12 at -O3 warns falsely on "'" + std::string&&.
+  std::string quoted(1, '\'');
+  quoted += Latin1ToUtf8(latin1);
+  quoted += '\'';
+  return quoted;
 }
 
 bool ReadInteger(std::string_view& line, long limit, long& value) {
@@ -140,7 +144,8 @@ bool ExpectSound(EventChecks& checks, std::string_view rest, std::string& proble
   for (const std::string& path : checks.sounds.Played()) {
     const int cue = SoundCueOfPath(path);
     if (cue == id) return true;
-    heard += " " + std::to_string(cue);
+    heard += ' ';
+    heard += std::to_string(cue);
   }
   problem = "expected sound " + std::to_string(id) + ", heard" + (heard.empty() ? " none" : heard);
   return false;
