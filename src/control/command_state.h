@@ -29,6 +29,10 @@ inline constexpr int kSpecialPlain = 1000; // no modifier, or more than one
 inline constexpr int kSpecialShift = 2000;
 inline constexpr int kSpecialCtrl = 3000;
 inline constexpr int kSpecialAlt = 4000;
+
+// The codes of the mouse buttons as the event cycle hands them to translation.
+inline constexpr int kCodeLeftButton = 1;
+inline constexpr int kCodeRightButton = 2;
 inline constexpr int kKeyF1 = 1;
 inline constexpr int kKeyF12 = 12;
 inline constexpr int kKeyLeft = 100;

@@ -8,12 +8,6 @@
 namespace lumora {
 namespace {
 
-constexpr int kNoModifierBase = 1000;
-constexpr int kShiftBase = 2000;
-constexpr int kCtrlBase = 3000;
-constexpr int kAltBase = 4000;
-constexpr int kLeftClickCode = 1;
-constexpr int kRightClickCode = 2;
 // A drag further than this (pixels, x and y summed) makes the click act at the release.
 constexpr int kDragTravel = 40;
 // Passive motion closer than this to the anchor is the hand trembling, not a move.
@@ -61,10 +55,10 @@ void PassiveWithCursor(App& app, WindowPixel mouse, MotionResult result) {
 
 int SpecialKeyCode(int key, const Modifiers& m) {
   const int held = int(m.shift) + int(m.ctrl) + int(m.alt);
-  if (held != 1) return key + kNoModifierBase;
-  if (m.shift) return key + kShiftBase;
-  if (m.ctrl) return key + kCtrlBase;
-  return key + kAltBase;
+  if (held != 1) return key + kSpecialPlain;
+  if (m.shift) return key + kSpecialShift;
+  if (m.ctrl) return key + kSpecialCtrl;
+  return key + kSpecialAlt;
 }
 
 int MouseTravel(const WindowPixel& a, const WindowPixel& b) {
@@ -87,7 +81,7 @@ void MouseEvent(App& app, MouseButton button, bool pressed, WindowPixel mouse) {
   if (button == MouseButton::kMiddle) return;
   // Only one edge of a click acts: the press after a plain move, the release after a drag.
   if (pressed != app.window.actOnPress) return;
-  const int code = button == MouseButton::kLeft ? kLeftClickCode : kRightClickCode;
+  const int code = button == MouseButton::kLeft ? kCodeLeftButton : kCodeRightButton;
   RunCycle(app, CommandEvent{code, 0, mouse}, kAllOverlays);
 }
 

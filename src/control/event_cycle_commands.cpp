@@ -8,9 +8,6 @@
 namespace lumora {
 namespace {
 
-constexpr int kLeftClickCode = 1;
-constexpr int kRightClickCode = 2;
-
 // Mouse events carry no key: their code names the button. Motions were translated on their
 // way in and carry code 0.
 bool IsButton(const CommandEvent& event, int code) {
@@ -29,9 +26,9 @@ void DispatchCommand(App& app, const CommandEvent& event) {
   Control& control = app.control;
   const int x = event.mouse.x;
   const int y = event.mouse.y;
-  if (IsButton(event, kLeftClickCode)) {
+  if (IsButton(event, kCodeLeftButton)) {
     TranslateInput(control, InputKind::kLeftClick, x, y);
-  } else if (IsButton(event, kRightClickCode)) {
+  } else if (IsButton(event, kCodeRightButton)) {
     TranslateInput(control, InputKind::kRightClick, x, y);
   } else if (!IsMotion(event) && event.code < kSpecialPlain) {
     TranslateInput(control, InputKind::kKey, x, y, event.code);

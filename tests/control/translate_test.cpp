@@ -43,6 +43,18 @@ struct TranslateFixture : DispatchFixture {
   }
   int Move(int x, int y) { return TranslateInput(control, InputKind::kMotion, x, y); }
   int Code() const { return control.In().code; }
+  // An open vertical list of rows 40..120, x 20..200, whose highlighted row is at y 60.
+  void OpenList(int edge = 0) {
+    control.state.inputMode = kModeList;
+    control.state.arrows = {.centreX = 50,
+                            .centreY = 60,
+                            .halfHeight = 8,
+                            .listLeft = 20,
+                            .listTop = 40,
+                            .listRight = 200,
+                            .listBottom = 120,
+                            .listEdge = edge};
+  }
 };
 
 TEST(Translate, KeysGiveTheirCodes) {
@@ -83,14 +95,7 @@ TEST(Translate, ButtonsAndLabels) {
   EXPECT_EQ(f.Code(), kCodePopup);
   EXPECT_EQ(f.control.In().rawKey, kRawClick);
   // Outside an open vertical list a click is Esc; inside, Enter.
-  f.control.state.inputMode = kModeList;
-  f.control.state.arrows = {.centreX = 50,
-                            .centreY = 60,
-                            .halfHeight = 8,
-                            .listLeft = 20,
-                            .listTop = 40,
-                            .listRight = 200,
-                            .listBottom = 120};
+  f.OpenList();
   TranslateInput(f.control, InputKind::kLeftClick, 300, 60);
   EXPECT_EQ(f.Code(), kCodeEsc);
   TranslateInput(f.control, InputKind::kLeftClick, 100, 100);
@@ -110,15 +115,7 @@ TEST(Translate, MouseActsAsArrowsAroundAChoice) {
   EXPECT_EQ(f.control.In().repeat, 2); // 100 pixels = 1.67 choices
   EXPECT_EQ(f.control.In().rawKey, kRawNone);
   // A list: vertical only, inside its rectangle, the dead zone halved at the first row.
-  f.control.state.inputMode = kModeList;
-  f.control.state.arrows = {.centreX = 50,
-                            .centreY = 60,
-                            .halfHeight = 8,
-                            .listLeft = 20,
-                            .listTop = 40,
-                            .listRight = 200,
-                            .listBottom = 120,
-                            .listEdge = kListEdgeFirst};
+  f.OpenList(kListEdgeFirst);
   EXPECT_EQ(f.Move(50, 55), kCursorMoved);
   EXPECT_EQ(f.Code(), kCodeUp);
   EXPECT_EQ(f.Move(50, 67), kNothing);
