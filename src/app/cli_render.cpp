@@ -1,14 +1,12 @@
 // lumora-cli render DRAWING OUT.png [--size WxH] [--home DIR] [--setup NAME]: the window as it
 // shows the drawing after start-up and reading it, message band and frame included.
-#include "control/app.h"
+#include "control/headless_app.h"
 #include "control/startup.h"
 #include "control/startup_headless.h"
 #include "files/file_access.h"
-#include "util/fake_clock.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -91,9 +89,8 @@ int RunRenderCommand(int argc, char** argv) {
   RenderArguments args;
   std::string problem;
   if (!ParseArguments(argc, argv, args, problem)) return Refuse(problem);
-  FakeClock clock; // nothing a headless picture shows waits for real time
-  std::ostringstream console;
-  App app(clock, console);
+  HeadlessApp headless; // nothing a headless picture shows waits for real time
+  App& app = headless.app;
   SoftCanvas canvas(1, 1);
   if (!StartHeadless(app, args.options, canvas, problem)) return Refuse(problem);
   if (!ReadDrawingHeadless(app, LocateDrawing(args), problem)) return Refuse(problem);

@@ -5,13 +5,26 @@
 #include "platform/sdl_sound_player.h"
 #include "util/clock.h"
 
-int main(int argc, char** argv) {
+#include <memory>
+
+namespace {
+
+// The platform's services and the program state that uses them, built in this order.
+struct Program {
+  Program() { app.sound.player = &player; }
+
   lumora::SystemClock clock;
   lumora::SdlSoundPlayer player;
-  lumora::App app(clock);
-  app.sound.player = &player;
-  if (lumora::StartProgram(app, lumora::StartupInputOf(argc, argv)) ==
+  lumora::GlutWindow window{app};
+  lumora::App app{clock, window};
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+  auto program = std::make_unique<Program>();
+  if (lumora::StartProgram(program->app, lumora::StartupInputOf(argc, argv)) ==
       lumora::StartupDecision::kEnd)
     return 0;
-  return lumora::RunWindow(app, argc, argv);
+  return program->window.Run(argc, argv);
 }

@@ -1,21 +1,34 @@
-// Help functions that switch a program-wide setting or show the information box.
+// Help functions that switch a program-wide setting or show the information box. A switch
+// acts on its one code and is done: it holds its level for no step.
 #pragma once
 
-#include "control/functions.h"
-
-#include <memory>
+#include "protocol/command.h"
 
 namespace lumora {
 
-struct Menus;
-
 // 0: the other language, with the menus rebuilt and the screen repainted.
-std::unique_ptr<Function> MakeLanguageSwitch();
+class LanguageSwitch final : public Function {
+public:
+  int Step(Control& control, const CommandRow& row) override;
+};
+
 // x: hide or show the mouse pointer.
-std::unique_ptr<Function> MakePointerSwitch();
+class PointerSwitch final : public Function {
+public:
+  int Step(Control& control, const CommandRow& row) override;
+};
+
 // §: a white sheet becomes black and back.
-std::unique_ptr<Function> MakeBackgroundSwitch();
+class BackgroundSwitch final : public Function {
+public:
+  int Step(Control& control, const CommandRow& row) override;
+};
+
 // The information label: the version and contact box, closed by any key.
-std::unique_ptr<Function> MakeInformationBox();
+class InformationBox final : public Command {
+protected:
+  int Start(Control& control, const CommandRow& row) override;
+  int Continue(Control& control, const CommandRow& row) override;
+};
 
 } // namespace lumora

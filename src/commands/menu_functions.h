@@ -4,15 +4,11 @@
 // row tables (Control::menus), which also remember the row each menu chose last.
 #pragma once
 
-#include "control/command_table.h"
+#include "protocol/command.h"
 #include "ui/menu_rows.h"
-
-#include <memory>
+#include "ui/select_str.h"
 
 namespace lumora {
-
-inline constexpr int kCodeMainMenuKey = '1';
-inline constexpr int kCodeHelpMenuKey = '3';
 
 inline constexpr TextPair kMainMenuTitle{"Lumora-program: "_l1, "Lumora-ohjelma: "_l1};
 inline constexpr TextPair kMainMenuRequest{"^SELECT MAINFUNCTION ! "_l1,
@@ -21,8 +17,41 @@ inline constexpr TextPair kHelpMenuTitle{"Helpfunctions: "_l1, "Aputoiminnot: "_
 inline constexpr TextPair kHelpMenuRequest{"^SELECT HELPFUNCTION ! "_l1,
                                            "^VALITSE APUTOIMINTO ! "_l1};
 
-std::unique_ptr<Function> MakeMainMenu();
-std::unique_ptr<Function> MakeHelpMenu();
-std::unique_ptr<Function> MakeActionPopup();
+struct BarMenuKind;
+
+// A menu of the bar: its rows open below its label.
+class BarMenu : public Command {
+protected:
+  explicit BarMenu(const BarMenuKind& kind) : kind_(kind) {}
+  int Start(Control& control, const CommandRow& row) override;
+  int Continue(Control& control, const CommandRow& row) override;
+
+private:
+  const BarMenuKind& kind_;
+  SelectArgs args_;
+};
+
+// 1, or a click on the main label.
+class MainMenu final : public BarMenu {
+public:
+  MainMenu();
+};
+
+// 3, or a click on the help label.
+class HelpMenu final : public BarMenu {
+public:
+  HelpMenu();
+};
+
+// The right button: the action codes of the running function at the mouse.
+class ActionPopup final : public Command {
+protected:
+  int Start(Control& control, const CommandRow& row) override;
+  int Continue(Control& control, const CommandRow& row) override;
+
+private:
+  int variant_ = 0;
+  SelectArgs args_;
+};
 
 } // namespace lumora

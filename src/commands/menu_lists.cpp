@@ -1,27 +1,25 @@
 #include "commands/menu_functions.h"
-#include "control/command_state.h"
+#include "protocol/command_state.h"
+#include "screen/text_screen.h"
 #include "ui/menu_bar.h"
-#include "ui/select_str.h"
-
-#include <new>
 
 namespace lumora {
-namespace {
 
-constexpr int kMenuRow = 3;
-constexpr std::size_t kEnglish = 1; // index of the English text in a level's prompt
-constexpr std::size_t kFinnish = 0;
-
-// What tells the two menus of the bar apart: their level, rows, remembered row, the column of
-// their label and their prompt.
+// What tells the two menus of the bar apart: their rows, remembered row, the column of their
+// label and their prompt.
 struct BarMenuKind {
-  Level level;
   MenuTable Menus::*table;
   int Menus::*last;
   int MenuBarLayout::*column;
   TextPair (*title)(const Control&);
   TextPair request;
 };
+
+namespace {
+
+constexpr int kMenuRow = 3;
+constexpr std::size_t kEnglish = 1; // index of the English text in a level's prompt
+constexpr std::size_t kFinnish = 0;
 
 TextPair MainMenuTitle(const Control&) {
   return kMainMenuTitle;
@@ -33,57 +31,42 @@ TextPair HelpMenuTitle(const Control& control) {
   return main.code != 0 ? TextPair{main.title[kEnglish], main.title[kFinnish]} : kHelpMenuTitle;
 }
 
-constexpr BarMenuKind kMainMenuKind{Level::kMain,         &Menus::main,  &Menus::lastMain,
-                                    &MenuBarLayout::main, MainMenuTitle, kMainMenuRequest};
-constexpr BarMenuKind kHelpMenuKind{Level::kHelpMenu,     &Menus::help,  &Menus::lastHelp,
-                                    &MenuBarLayout::help, HelpMenuTitle, kHelpMenuRequest};
-
-// A menu of the bar opens below it, one column right of its label.
-class BarMenu final : public Function {
-public:
-  explicit BarMenu(const BarMenuKind& kind) : kind_(kind) {}
-
-  int Step(Control& control) override {
-    if (control.screen == nullptr || control.menus == nullptr || control.prompts == nullptr) {
-      return kFinished;
-    }
-    Menus& menus = *control.menus;
-    const MenuTable& table = menus.*kind_.table;
-    if (!open_) {
-      open_ = true;
-      EnsureMenus(menus, control.Lang());
-      BeginFunction(control, kind_.level, control.In().code);
-      SetPrompt(control, kind_.title(control), kind_.request);
-      args_ = {kMenuRow,
-               CurrentMenuBar(control).*kind_.column + 1,
-               ListHeight(*control.screen),
-               table.Width(),
-               menus.*kind_.last,
-               true,
-               false};
-    }
-    const int answer = SelectStr(control, *control.prompts, args_, table.Texts());
-    if (answer == kStillRunning) return kStillRunning;
-    EndFunction(control, kind_.level);
-    if (answer < 0) return kFinished;
-    menus.*kind_.last = answer;
-    return table.CodeAt(answer);
-  }
-
-private:
-  const BarMenuKind& kind_;
-  bool open_ = false;
-  SelectArgs args_;
-};
+constexpr BarMenuKind kMainMenuKind{&Menus::main, &Menus::lastMain, &MenuBarLayout::main,
+                                    MainMenuTitle, kMainMenuRequest};
+constexpr BarMenuKind kHelpMenuKind{&Menus::help, &Menus::lastHelp, &MenuBarLayout::help,
+                                    HelpMenuTitle, kHelpMenuRequest};
 
 } // namespace
 
-std::unique_ptr<Function> MakeMainMenu() {
-  return std::unique_ptr<Function>(new (std::nothrow) BarMenu(kMainMenuKind));
+int BarMenu::Start(Control& control, const CommandRow& row) {
+  Menus& menus = control.menus;
+  EnsureMenus(menus, control.Lang());
+  BeginFunction(control, row);
+  SetPrompt(control, kind_.title(control), kind_.request);
+  const MenuTable& table = menus.*kind_.table;
+  args_ = {kMenuRow,
+           CurrentMenuBar(control).*kind_.column + 1,
+           ListHeight(control.screen),
+           table.Width(),
+           menus.*kind_.last,
+           true,
+           false};
+  return Continue(control, row);
 }
 
-std::unique_ptr<Function> MakeHelpMenu() {
-  return std::unique_ptr<Function>(new (std::nothrow) BarMenu(kHelpMenuKind));
+int BarMenu::Continue(Control& control, const CommandRow& row) {
+  Menus& menus = control.menus;
+  const MenuTable& table = menus.*kind_.table;
+  const int answer = SelectStr(control, control.prompts, args_, table.Texts());
+  if (answer == kStillRunning) return kStillRunning;
+  EndFunction(control, row.level);
+  if (answer < 0) return kFinished;
+  menus.*kind_.last = answer;
+  return table.CodeAt(answer);
 }
+
+MainMenu::MainMenu() : BarMenu(kMainMenuKind) {}
+
+HelpMenu::HelpMenu() : BarMenu(kHelpMenuKind) {}
 
 } // namespace lumora

@@ -2,9 +2,8 @@
 // protected by a question.
 #pragma once
 
-#include "control/functions.h"
-
-#include <memory>
+#include "protocol/command.h"
+#include "ui/ask_yes_no.h"
 
 namespace lumora {
 
@@ -17,6 +16,26 @@ inline constexpr TextPair kQuitting{"Quitting ?"_l1, "Lopetus ?"_l1};
 inline constexpr TextPair kNotSaved{"You have not saved drawing !"_l1,
                                     "Et ole muistanut tallentaa !"_l1};
 
-std::unique_ptr<Function> MakeQuit();
+// Where the wish to quit came from.
+enum class QuitOrigin {
+  kKey,         // Esc: always asked
+  kWindowClose, // the window was closed: a saved drawing ends at once
+};
+
+class Quit final : public Command {
+public:
+  explicit Quit(QuitOrigin origin = QuitOrigin::kKey) : origin_(origin) {}
+
+protected:
+  int Start(Control& control, const CommandRow& row) override;
+  int Continue(Control& control, const CommandRow& row) override;
+
+private:
+  int Ask(Control& control);
+
+  QuitOrigin origin_;
+  TextPair title_ = kQuitTitle;
+  AskYesNo question_;
+};
 
 } // namespace lumora

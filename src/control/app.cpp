@@ -1,38 +1,18 @@
 #include "control/app.h"
 
-#include "ui/menu_bar.h"
+#include "view/render.h"
 
 namespace lumora {
 
-App::App(Clock& clockService, std::ostream& consoleStream)
-    : clock(clockService), console(consoleStream) {
+App::App(Clock& clockService, WindowServices& window, std::ostream& consoleStream)
+    : clock(clockService), windowServices(window), console(consoleStream) {
   sound.console = &console;
   sound.home = home;
   screen.sound = &sound;
   screen.clock = &clock;
   screen.language = &language;
-  screen.cursorShown = &control.state.cursorShown;
+  screen.cursorShown = &commandState.cursorShown;
   screen.console = &console;
-  WireControl();
-}
-
-void App::WireControl() {
-  control.table = &commands;
-  control.screen = &screen;
-  control.sound = &sound;
-  control.language = &language;
-  control.drawing = &drawing;
-  control.setup = &setup;
-  control.geometry = &cursorGeometry;
-  control.files = &fileEnv;
-  control.menus = &menus;
-  control.prompts = &prompts;
-  ControlHooks& hooks = control.hooks;
-  hooks.repaint = [this] { RepaintWindow(*this); };
-  hooks.exitProgram = [this](int /*status*/) { window.quit = true; };
-  hooks.cursorAngle = [this] { return view.directionShown ? view.cursorAngle : 0.0; };
-  hooks.refreshStatus = [this] { RefreshMenuBar(control); };
-  hooks.menuBarCode = [this](int x, int y) { return MenuBarCode(control, x, y); };
 }
 
 RenderScene App::Scene() {
@@ -43,11 +23,31 @@ RenderScene App::Scene() {
 void AttachCanvas(App& app, Canvas& canvas) {
   app.canvas = &canvas;
   app.screen.canvas = &canvas;
-  canvas.SetBackground(app.setup.whiteBackground != 0 ? Background::kLight : Background::kDark);
+  // A window made anew after a close keeps the sheet colour the user chose.
+  canvas.SetBackground(app.commandState.whiteBackground ? Background::kLight : Background::kDark);
   ResizeGrid(app.screen, canvas.Width(), canvas.Height());
-  app.control.state.whiteBackground = app.setup.whiteBackground != 0;
   // From now on texts go to the window, not the console.
   app.screen.consoleOutput = false;
+}
+
+void ShowHighlightedNormally(App& app) {
+  Drawing& d = app.drawing;
+  // Unselecting erases the highlight; the normal look is drawn over it.
+  while (d.SelectedLines != nullptr) {
+    LineElement& line = *d.SelectedLines->element;
+    app.store.Unselect(&line);
+    if (app.canvas != nullptr) DrawLine(app.Scene(), line, kDrawNormal);
+  }
+  while (d.SelectedFillings != nullptr) {
+    FillingElement& filling = *d.SelectedFillings->element;
+    app.store.Unselect(&filling);
+    if (app.canvas != nullptr) DrawFilling(app.Scene(), filling, kDrawNormal);
+  }
+  while (d.SelectedTexts != nullptr) {
+    TextElement& text = *d.SelectedTexts->element;
+    app.store.Unselect(&text);
+    if (app.canvas != nullptr) DrawTextElement(app.Scene(), text, kDrawNormal);
+  }
 }
 
 } // namespace lumora

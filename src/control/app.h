@@ -2,20 +2,21 @@
 // fresh App, and the window and the headless tools each build one at start-up.
 #pragma once
 
+#include "commands/program_commands.h"
 #include "control/app_environment.h"
-#include "control/command_state.h"
-#include "control/command_table.h"
 #include "control/event_cycle.h"
-#include "control/translate_view.h"
 #include "files/file_environment.h"
 #include "model/drawing.h"
 #include "model/element_store.h"
+#include "protocol/command_state.h"
+#include "protocol/command_table.h"
+#include "protocol/window_services.h"
+#include "screen/text_screen.h"
 #include "setup/setup.h"
 #include "sound/my_beep.h"
 #include "text/font.h"
 #include "ui/ask_state.h"
 #include "ui/menu_rows.h"
-#include "ui/text_screen.h"
 #include "util/clock.h"
 #include "util/text_pair.h"
 #include "view/canvas.h"
@@ -29,8 +30,9 @@
 namespace lumora {
 
 struct App {
-  // The clock and the console are the platform's; the canvas arrives when the window exists.
-  explicit App(Clock& clock, std::ostream& console = std::cout);
+  // The clock, the window services and the console are the platform's; the canvas arrives
+  // when the window exists.
+  App(Clock& clock, WindowServices& window, std::ostream& console = std::cout);
   App(const App&) = delete;
   App& operator=(const App&) = delete;
 
@@ -40,9 +42,13 @@ struct App {
   // The program directory: SETUP/, DRAWINGS/, PARTS/, DATA/, Sounds/ and PLOTS/ hang below it.
   std::string home = ".";
   std::string setupName = "Perus_SET";
+  // Where the files named without a directory go (the drawing report); empty is the process's
+  // working directory.
+  std::string workDirectory;
 
   // Platform services, not owned.
   Clock& clock;
+  WindowServices& windowServices;
   std::ostream& console;
   Canvas* canvas = nullptr;
 
@@ -67,24 +73,27 @@ struct App {
   AppMessageSink messageSink{*this};
   ElementStore store{drawing, storeEnv};
 
-  // The command machinery: every command's row, the active functions with the input records,
-  // and the cursor geometry translation works with.
+  // The command machinery: every command's row, the active functions and the current input
+  // step, and what they all reach.
   CommandTable commands = ProgramCommands();
-  ViewCursorGeometry cursorGeometry{view, drawing};
+  CommandState commandState;
+  InputRecord input;
   Menus menus;         // the menus' rows in the current language, with their last choices
   PromptState prompts; // answer memory, the open entry and the stack of open lists
-  Control control;
+  Control control{commandState, input, commands, screen,         sound,        language,
+                  drawing,      store, view,     setup,          fonts,        clock,
+                  fileEnv,      menus, prompts,  windowServices, workDirectory};
 
   std::string_view Tr(const TextPair& text) const { return text.In(language); }
 
   // The renderer's view of the state; only valid while there is a canvas.
   RenderScene Scene();
-
-private:
-  void WireControl();
 };
 
 // Hands the program the canvas it draws on (the window's, or a SoftCanvas), sized to it.
 void AttachCanvas(App& app, Canvas& canvas);
+
+// Every element still highlighted is drawn in its normal look; the highlight lists empty.
+void ShowHighlightedNormally(App& app);
 
 } // namespace lumora

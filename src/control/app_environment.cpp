@@ -2,9 +2,9 @@
 
 #include "control/app.h"
 #include "control/startup_paper.h"
+#include "screen/messages.h"
+#include "screen/write_text.h"
 #include "text/text_layout.h"
-#include "ui/messages.h"
-#include "ui/write_text.h"
 
 namespace lumora {
 namespace {

@@ -1,8 +1,11 @@
 #include "control/dispatch.h"
 
-#include "control/command_table.h"
+#include "commands/quit.h"
+#include "protocol/command_table.h"
+#include "protocol/texts.h"
+#include "screen/text_window.h"
 #include "sound/my_beep.h"
-#include "ui/text_window.h"
+#include "ui/menu_bar.h"
 
 #include <algorithm>
 #include <array>
@@ -10,13 +13,10 @@
 namespace lumora {
 namespace {
 
-// Keys of the first menu row of each level's menu: the menus are closed by name.
-constexpr int kCodeMainMenuKey = '1';
-constexpr int kCodePropertiesMenuKey = '2';
-constexpr int kCodeHelpMenuKey = '3';
-
 // Editing keys belong to the text entry while one is open, not to the functions they start.
-constexpr std::array<int, 8> kEditingKeys{127, 1011, 1012, 1106, 1107, 1108, 3011, 3012};
+constexpr std::array<int, 8> kEditingKeys{kCodeDelete,    kCodeSnapLine, kCodeSnapNone,
+                                          kCodeHome,      kCodeEnd,      kCodeInsert,
+                                          kCodeSnapPoint, kCodeGridSize};
 
 // A function that ignores Esc must not hang the program, nor a menu that keeps answering
 // with codes.
@@ -27,7 +27,7 @@ constexpr std::array<Level, kLevelCount> kOfferOrder{Level::kPopup, Level::kHelp
                                                      Level::kProperty, Level::kMain};
 
 bool WindowsOpen(const Control& control) {
-  return control.screen != nullptr && OpenWindowCount(*control.screen) > 0;
+  return OpenWindowCount(control.screen) > 0;
 }
 
 bool IsEditingKey(int code) {
@@ -35,7 +35,7 @@ bool IsEditingKey(int code) {
 }
 
 int FamilyOf(const Control& control, int code) {
-  const CommandRow* row = control.table != nullptr ? control.table->Find(code) : nullptr;
+  const CommandRow* row = control.table.Find(code);
   return row != nullptr ? row->Family() : code;
 }
 
@@ -115,22 +115,23 @@ void PreDispatch(Control& control) {
 int RunLevel(Control& control, Level level) {
   std::unique_ptr<Function> function = std::move(control.Slot(level).function);
   if (function == nullptr) return kStillRunning;
-  const int result = function->Step(control);
+  const CommandRow row = control.Slot(level).row;
+  const int result = function->Step(control, row);
   LevelSlot& slot = control.Slot(level);
   if (slot.code != 0 && slot.function == nullptr) slot.function = std::move(function);
   return result;
 }
 
-int StartFunction(Control& control, const CommandRow& row) {
-  std::unique_ptr<Function> function = row.make();
+int StartFunction(Control& control, const CommandRow& row, std::unique_ptr<Function> function) {
   if (function == nullptr) {
     Message(control, kSoundError, kMemoryOverflow);
     return kFinished;
   }
   Beep(control, kSoundKey);
   if (row.level == Level::kMain) control.state.elementType = row.elementType;
-  if (row.code == kCodeEsc) control.state.closeRequest = false;
-  control.Slot(row.level).function = std::move(function);
+  LevelSlot& slot = control.Slot(row.level);
+  slot.function = std::move(function);
+  slot.row = row;
   return RunLevel(control, row.level);
 }
 
@@ -143,7 +144,7 @@ int OfferToLevels(Control& control, bool& taken) {
     }
     if (row != nullptr && row->level == level) {
       taken = true;
-      return StartFunction(control, *row);
+      return StartFunction(control, *row, row->make());
     }
   }
   taken = false;
@@ -152,7 +153,7 @@ int OfferToLevels(Control& control, bool& taken) {
 
 void RefreshLines(Control& control) {
   RefreshPrompt(control);
-  CallHook(control.hooks.refreshStatus);
+  RefreshMenuBar(control);
   if (control.state.inputMode == kModeTextEntry) control.state.continueFlag = true;
 }
 
@@ -187,8 +188,7 @@ void Pass(Control& control, bool escape) {
 } // namespace
 
 const CommandRow* StartingRow(const Control& control, int code) {
-  if (control.table == nullptr) return nullptr;
-  const CommandRow* row = control.table->Find(code);
+  const CommandRow* row = control.table.Find(code);
   if (row == nullptr || row->make == nullptr) return nullptr;
   const CommandState& state = control.state;
   if (state.inputMode == kModeTextEntry && IsEditingKey(code)) return nullptr;
@@ -207,7 +207,7 @@ const CommandRow* StartingRow(const Control& control, int code) {
 void DispatchInput(Control& control, bool escape) {
   CommandState& state = control.state;
   if (state.ended) return;
-  if (state.dispatchDepth == 0 && control.sound != nullptr) ClearSoundGroups(*control.sound);
+  if (state.dispatchDepth == 0) ClearSoundGroups(control.sound);
   ++state.dispatchDepth;
   if (escape) {
     control.In().code = kCodeEsc;
@@ -220,19 +220,14 @@ void DispatchInput(Control& control, bool escape) {
 void RequestQuit(Control& control) {
   if (control.state.ended) return;
   const int depth = control.state.dispatchDepth++;
-  if (depth == 0 && control.sound != nullptr) ClearSoundGroups(*control.sound);
+  if (depth == 0) ClearSoundGroups(control.sound);
   SendEsc(control, Level::kHelp);
-  const CommandRow* row = control.table != nullptr ? control.table->Find(kCodeEsc) : nullptr;
-  if (row != nullptr && row->make != nullptr && !LevelActive(control, Level::kHelp)) {
+  const CommandRow* row = control.table.Find(kCodeEsc);
+  if (row != nullptr && !LevelActive(control, Level::kHelp)) {
     control.In().code = kCodeEsc;
     control.In().rawKey = kRawNone;
-    std::unique_ptr<Function> quit = row->make();
-    if (quit != nullptr) {
-      control.state.closeRequest = true;
-      control.Slot(Level::kHelp).function = std::move(quit);
-      RunLevel(control, Level::kHelp);
-      if (!control.state.ended) RefreshLines(control);
-    }
+    StartFunction(control, *row, Make<Quit>(QuitOrigin::kWindowClose));
+    if (!control.state.ended) RefreshLines(control);
   }
   --control.state.dispatchDepth;
 }

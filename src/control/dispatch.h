@@ -2,7 +2,7 @@
 // the function a code belongs to, and keeps one function per level.
 #pragma once
 
-#include "control/command_state.h"
+#include "protocol/command_state.h"
 
 namespace lumora {
 
@@ -24,7 +24,6 @@ const CommandRow* StartingRow(const Control& control, int code);
 // program running until it is answered.
 void RequestQuit(Control& control);
 
-inline constexpr TextPair kNotInUse{"Not in use !"_l1, "Ei toimintaa !"_l1};
 inline constexpr TextPair kMemoryOverflow{"Memory overflow !"_l1, "Memory overflow !"_l1};
 
 } // namespace lumora

@@ -70,6 +70,9 @@ void KeyboardEvent(App& app, unsigned char key, WindowPixel mouse) {
 }
 
 void SpecialEvent(App& app, int key, const Modifiers& modifiers, WindowPixel mouse) {
+  // A modifier pressed alone is on its way to a real key: it says nothing.
+  if (IsBareModifier(key)) return;
+  if (key == kKeyKeypadDelete) return KeyboardEvent(app, kCodeDelete, mouse);
   const CommandEvent event{SpecialKeyCode(key, modifiers), key, mouse};
   // A keyboard cursor step leaves the rubber band where it is.
   const unsigned overlays =

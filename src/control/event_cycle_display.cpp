@@ -1,8 +1,8 @@
 #include "control/app.h"
 #include "control/event_cycle.h"
+#include "screen/prompt_line.h"
+#include "screen/text_window.h"
 #include "ui/menu_bar.h"
-#include "ui/prompt_line.h"
-#include "ui/text_window.h"
 
 namespace lumora {
 namespace {

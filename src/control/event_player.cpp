@@ -1,16 +1,15 @@
 #include "control/event_player.h"
 
-#include "control/app.h"
 #include "control/event_player_canvas.h"
 #include "control/event_player_checks.h"
 #include "control/event_player_keys.h"
-#include "sound/recording_sound_player.h"
-#include "util/fake_clock.h"
+#include "control/headless_app.h"
 #include "util/latin1.h"
 
 #include <fstream>
 #include <ostream>
 #include <sstream>
+#include <utility>
 
 namespace lumora {
 namespace {
@@ -19,9 +18,10 @@ constexpr int kDragSteps = 4; // motions between the press and the release of a 
 
 class Player {
 public:
-  Player(App& app, SoftCanvas& canvas, GlyphRecordingCanvas& recorder, RecordingSoundPlayer& sounds,
-         const PlayOptions& options)
-      : checks_{app, canvas, recorder, sounds, options} {}
+  Player(HeadlessApp& headless, SoftCanvas& canvas, GlyphRecordingCanvas& recorder,
+         const PlayOptions& options, std::string eventDirectory)
+      : checks_{headless.app,    canvas,  recorder,
+                headless.sounds, options, std::move(eventDirectory)} {}
 
   // One line of the file; false with the problem stated.
   bool Play(std::string_view line, std::string& problem) {
@@ -36,7 +36,7 @@ public:
     if (word == "drag") return Drag(line, problem);
     if (word == "move") return Move(line, problem);
     if (word == "point" || word == "enter") return Point(word == "enter", line, problem);
-    if (word == "screenshot" || word == "save" || word == "dump") {
+    if (word == "screenshot" || word == "save" || word == "dump" || word == "load") {
       return checks_.Output(word, line, problem);
     }
     return problem = "unknown line '" + std::string(word) + "'", false;
@@ -123,11 +123,8 @@ int PlayEventFile(const std::string& path, const PlayOptions& options, std::ostr
     errors << path << ": cannot be read\n";
     return 1;
   }
-  FakeClock clock;
-  std::ostringstream console;
-  App app(clock, console);
-  RecordingSoundPlayer sounds;
-  app.sound.player = &sounds;
+  HeadlessApp headless;
+  App& app = headless.app;
   SoftCanvas canvas(1, 1);
   std::string problem;
   if (!StartHeadless(app, options.start, canvas, problem)) {
@@ -138,7 +135,9 @@ int PlayEventFile(const std::string& path, const PlayOptions& options, std::ostr
   GlyphRecordingCanvas recorder(canvas);
   app.canvas = &recorder;
   app.screen.canvas = &recorder;
-  Player player(app, canvas, recorder, sounds, options);
+  const std::size_t slash = path.rfind('/');
+  Player player(headless, canvas, recorder, options,
+                slash == std::string::npos ? std::string(".") : path.substr(0, slash));
   std::string line;
   for (int number = 1; std::getline(file, line); ++number) {
     if (!line.empty() && line.back() == '\r') line.pop_back();

@@ -2,6 +2,7 @@
 
 #include "control/app.h"
 #include "control/event_player_canvas.h"
+#include "control/startup_headless.h"
 #include "files/drawing_dump.h"
 #include "files/drawing_writer.h"
 #include "sound/recording_sound_player.h"
@@ -12,6 +13,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 namespace lumora {
 namespace {
@@ -175,6 +178,52 @@ bool ExpectCount(EventChecks& checks, std::string_view rest, std::string& proble
   return false;
 }
 
+// The drawing report of the current drawing, as the report command would write it.
+bool CurrentReport(EventChecks& checks, std::string& report, std::string& problem) {
+  const std::string path = OutPath(checks.options, "current-report.txt");
+  if (DumpDrawing(checks.app.drawing, checks.app.fileEnv, path) != 1) {
+    return problem = "cannot write the drawing report " + path, false;
+  }
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  report = text.str();
+  std::error_code ignored;
+  std::filesystem::remove(path, ignored);
+  return true;
+}
+
+bool ExpectDump(EventChecks& checks, std::string_view line, std::string& problem) {
+  std::string report;
+  if (!CurrentReport(checks, report, problem)) return false;
+  const std::string wanted = Utf8ToLatin1(line);
+  std::istringstream lines(report);
+  for (std::string shown; std::getline(lines, shown);) {
+    if (!shown.empty() && shown.back() == '\r') shown.pop_back();
+    if (shown == wanted) return true;
+  }
+  problem = "expected the drawing report to hold the line " + Shown(wanted);
+  return false;
+}
+
+bool ExpectSameDump(EventChecks& checks, std::string_view rest, std::string& problem) {
+  const std::string name(NextWord(rest));
+  if (name.empty()) return problem = "expect-same-dump wants a file name", false;
+  std::ifstream earlier(OutPath(checks.options, name), std::ios::binary);
+  if (!earlier) return problem = "no report " + name + " was dumped before", false;
+  std::ostringstream text;
+  text << earlier.rdbuf();
+  std::string report;
+  if (!CurrentReport(checks, report, problem)) return false;
+  if (report == text.str()) return true;
+  return problem = "the drawing report differs from " + name, false;
+}
+
+bool Load(EventChecks& checks, const std::string& name, std::string& problem) {
+  const std::string path = name.starts_with('/') ? name : checks.eventDirectory + "/" + name;
+  return ReadDrawingHeadless(checks.app, path, problem);
+}
+
 } // namespace
 
 std::string_view NextWord(std::string_view& line) {
@@ -223,6 +272,8 @@ bool EventChecks::Expect(std::string_view word, std::string_view rest, std::stri
   if (word == "expect-message") return ExpectMessage(*this, rest, problem);
   if (word == "expect-sound") return ExpectSound(*this, rest, problem);
   if (word == "expect-count") return ExpectCount(*this, rest, problem);
+  if (word == "expect-dump") return ExpectDump(*this, rest, problem);
+  if (word == "expect-same-dump") return ExpectSameDump(*this, rest, problem);
   if (word == "expect-quit") {
     if (app.window.quit) return true;
     return problem = "expected the program to have ended, it still runs", false;
@@ -234,6 +285,7 @@ bool EventChecks::Output(std::string_view word, std::string_view rest, std::stri
   const std::string name(NextWord(rest));
   if (name.empty()) return problem = std::string(word) + " wants a file name", false;
   if (word == "screenshot") return Screenshot(*this, name, problem);
+  if (word == "load") return Load(*this, name, problem);
   const std::string path = OutPath(options, name);
   int written = 0;
   if (word == "save") {

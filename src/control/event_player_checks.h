@@ -28,6 +28,7 @@ struct EventChecks {
   GlyphRecordingCanvas& recorder;
   RecordingSoundPlayer& sounds;
   const PlayOptions& options;
+  std::string eventDirectory; // files the event file names are found from here
 
   // An event line starts: what was shown and heard before it is forgotten.
   void NewEvent();

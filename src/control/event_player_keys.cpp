@@ -1,6 +1,6 @@
 #include "control/event_player_keys.h"
 
-#include "control/command_state.h"
+#include "protocol/command_state.h"
 #include "util/latin1.h"
 
 #include <array>
@@ -15,7 +15,7 @@ struct NamedKey {
   int key;
 };
 
-constexpr std::array<NamedKey, 14> kNamedKeys{{
+constexpr std::array<NamedKey, 19> kNamedKeys{{
     {"Left", true, kKeyLeft},
     {"Up", true, kKeyUp},
     {"Right", true, kKeyRight},
@@ -30,6 +30,12 @@ constexpr std::array<NamedKey, 14> kNamedKeys{{
     {"Tab", false, kCodeTab},
     {"Backspace", false, kCodeBackspace},
     {"Esc", false, kCodeEsc},
+    // Modifiers and locks pressed alone, as the window system reports them.
+    {"Shift", true, kKeyShift},
+    {"Ctrl", true, kKeyCtrl},
+    {"Alt", true, kKeyAlt},
+    {"Super", true, kKeySuper},
+    {"NumLock", true, kKeyNumLock},
 }};
 
 constexpr int kSpace = ' ';

@@ -91,6 +91,8 @@ StartupDecision StartWithSetup(App& app) {
   }
   app.store.NewDrawing();
   PrepareSheet(app);
+  app.commandState.whiteBackground = app.setup.whiteBackground != 0;
+  app.window.redrawOff = app.setup.noDatingOfScreen != 0;
   return StartupDecision::kOpenWindow;
 }
 

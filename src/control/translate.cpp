@@ -1,8 +1,13 @@
 #include "control/translate.h"
 
+#include "control/translate_view.h"
+#include "model/drawing.h"
+#include "protocol/texts.h"
+#include "screen/text_screen.h"
 #include "setup/setup.h"
 #include "sound/my_beep.h"
-#include "ui/text_screen.h"
+#include "ui/menu_bar.h"
+#include "view/view.h"
 
 #include <algorithm>
 #include <cmath>
@@ -83,9 +88,9 @@ int MouseArrowsMotion(Control& control, int x, int y) {
 }
 
 double SnapStep(const Control& control) {
-  const double search = control.setup != nullptr ? control.setup->searchGrid : 0.0;
+  const double search = control.setup.searchGrid;
   if (control.state.referenceLock && search > 0.0 && std::isfinite(search)) return search;
-  return control.geometry->GridStep();
+  return control.drawing.step;
 }
 
 double RoundToGrid(double value, double step, double origin) {
@@ -94,25 +99,24 @@ double RoundToGrid(double value, double step, double origin) {
 
 // The drawing cursor follows the mouse from grid point to grid point.
 int CursorMotion(Control& control, int x, int y) {
-  if (control.geometry == nullptr || !control.state.cursorShown) return kNothing;
-  CursorGeometry& geometry = *control.geometry;
+  if (!control.state.cursorShown) return kNothing;
   InputRecord& in = control.In();
-  Point point = geometry.PixelToDrawing(x, y);
+  Point point = PixelToDrawing(control.view, x, y);
   const double step = SnapStep(control);
   if (step > 0.0 && std::isfinite(step)) {
-    const Point origin = geometry.GlobalOrigin();
+    const Point origin = control.view.globalOrigin;
     point = {RoundToGrid(point.x, step, origin.x), RoundToGrid(point.y, step, origin.y)};
   }
-  point = geometry.ApplyCursorAngle(in, point);
-  if (geometry.InsideSheet(point)) in.cursor = point;
+  point = ApplyCursorAngle(control.view, in, point);
+  if (InsideSheet(control.drawing, point)) in.cursor = point;
   CommandState& state = control.state;
   if (state.tracked && in.cursor.x == state.lastTracked.x && in.cursor.y == state.lastTracked.y) {
     return kNoChange;
   }
   state.lastTracked = in.cursor;
   state.tracked = true;
-  return kFineGridFactor * step < kFineGridPixels * geometry.PixelSize() ? kFineGridMove
-                                                                         : kCursorMoved;
+  return kFineGridFactor * step < kFineGridPixels * PixelSize(control.view) ? kFineGridMove
+                                                                            : kCursorMoved;
 }
 
 // Enter in cursor mode takes the cursor point: snapped when a snap is pending, and only
@@ -120,8 +124,7 @@ int CursorMotion(Control& control, int x, int y) {
 int CursorEnter(Control& control, int result) {
   InputRecord& in = control.In();
   if (in.snapMode != kSnapNone) {
-    const bool found = control.geometry != nullptr && control.geometry->SnapSearch(in);
-    if (!found) {
+    if (!SnapSearch(control.view, control.drawing, in)) {
       Message(control, kSoundError, kNotFound);
       in.code = 0;
       return kNothing;
@@ -129,7 +132,7 @@ int CursorEnter(Control& control, int result) {
     in.snapMode = kSnapNone;
   }
   in.directionShown = 0;
-  if (control.geometry != nullptr && !control.geometry->InsideSheet(in.cursor)) {
+  if (!InsideSheet(control.drawing, in.cursor)) {
     Message(control, kSoundSmallError, kNotInsideDrawingArea);
     in.code = 0;
     return kNothing;
@@ -140,8 +143,8 @@ int CursorEnter(Control& control, int result) {
 // The information label "i" stands in the cell before the last of message row 1; the top half
 // of that cell opens the information box.
 int InformationLabelCode(const Control& control, int x, int y) {
-  if (control.screen == nullptr || control.screen->columns < 2) return 0;
-  const int left = (control.screen->columns - 2) * kCellWidth;
+  if (control.screen.columns < 2) return 0;
+  const int left = (control.screen.columns - 2) * kCellWidth;
   const bool inside = x >= left && x < left + kCellWidth && y >= 0 && y < kCellHeight / 2;
   return inside ? kCodeInformation : 0;
 }
@@ -149,7 +152,7 @@ int InformationLabelCode(const Control& control, int x, int y) {
 int ClickZoneCode(const Control& control, int x, int y) {
   const int label = InformationLabelCode(control, x, y);
   if (label != 0) return label;
-  return control.hooks.menuBarCode ? control.hooks.menuBarCode(x, y) : 0;
+  return MenuBarCode(control, x, y);
 }
 
 } // namespace
@@ -207,9 +210,7 @@ int TranslateInput(Control& control, InputKind kind, int x, int y, int key) {
   if (!CursorMode(control)) return result;
   if (in.code == kCodeEnter) result = CursorEnter(control, result);
   if (IsCursorArrow(in.code)) result = kCursorStep;
-  if (in.code == kCodeEnter && !control.state.referenceLock && control.geometry != nullptr) {
-    control.geometry->SetLocalOrigin(in.cursor);
-  }
+  if (in.code == kCodeEnter && !control.state.referenceLock) control.view.localOrigin = in.cursor;
   return result;
 }
 

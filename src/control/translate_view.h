@@ -1,29 +1,21 @@
-// The cursor geometry of the program: the view's pixel mapping and origins, the drawing's grid
-// step and sheet.
+// The cursor geometry translation works with: the view's pixel mapping and origins, the
+// drawing's grid step and sheet.
 #pragma once
 
-#include "control/translate.h"
+#include "geometry/point.h"
 
 namespace lumora {
 
-struct View;
 struct Drawing;
+struct InputRecord;
+struct View;
 
-class ViewCursorGeometry final : public CursorGeometry {
-public:
-  ViewCursorGeometry(View& view, const Drawing& drawing) : view_(view), drawing_(drawing) {}
-
-  Point PixelToDrawing(int x, int y) const override;
-  Point GlobalOrigin() const override;
-  double GridStep() const override;
-  double PixelSize() const override;
-  bool InsideSheet(Point point) const override;
-  Point ApplyCursorAngle(const InputRecord& in, Point point) const override;
-  void SetLocalOrigin(Point point) override;
-
-private:
-  View& view_;
-  const Drawing& drawing_;
-};
+// Drawing units per screen pixel at the present zoom.
+double PixelSize(const View& view);
+bool InsideSheet(const Drawing& drawing, Point point);
+// The cursor moving angle, when one is in force, constrains a point.
+Point ApplyCursorAngle(const View& view, const InputRecord& in, Point point);
+// The pending snap: on success the input's cursor point is the snapped point.
+bool SnapSearch(const View& view, const Drawing& drawing, InputRecord& in);
 
 } // namespace lumora

@@ -2,7 +2,7 @@
 // list stays below the menu bar, clear of the left frame and inside the window.
 #pragma once
 
-#include "ui/text_screen.h"
+#include "screen/text_screen.h"
 
 namespace lumora {
 

@@ -1,13 +1,14 @@
 #include "ui/ask_file_name.h"
 
-#include "control/dispatch.h"
 #include "files/directory_list.h"
 #include "files/file_access.h"
 #include "model/drawing.h"
+#include "protocol/command_state.h"
+#include "protocol/texts.h"
+#include "screen/messages.h"
+#include "screen/text_screen.h"
 #include "sound/my_beep.h"
 #include "ui/ask_str.h"
-#include "ui/messages.h"
-#include "ui/text_screen.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -42,11 +43,7 @@ public:
   explicit ScreenReporter(Control& control) : control_(control) {}
   Language CurrentLanguage() const override { return control_.Lang(); }
   void ShowError(std::string_view message) override {
-    if (control_.screen != nullptr) {
-      ShowMessage(*control_.screen, kSoundError, message, 0.0);
-    } else {
-      Beep(control_, kSoundError);
-    }
+    ShowMessage(control_.screen, kSoundError, message, 0.0);
   }
   void Trace(std::string_view) override {}
   using FileReporter::ShowError;
@@ -105,7 +102,7 @@ int AskFileName::Start(Control& control, PromptState& prompts, const FileDialogA
     return Finish(kFileAccepted);
   }
   if (command_ == kCommandSave) {
-    const std::string name(control.drawing != nullptr ? DrawingName(*control.drawing) : "");
+    const std::string name(DrawingName(control.drawing));
     return AskName(control, prompts, name);
   }
   if (command_ == kCommandSavePart) {
@@ -258,11 +255,9 @@ int AskFileName::ShowList(Control& control, PromptState& prompts, std::string_vi
   listArgs_.rows = kDefaultListRows;
   listArgs_.width = std::max(longest + 1, kMinListWidth);
   listArgs_.ownWindow = true;
-  if (control.screen != nullptr) {
-    listArgs_.rows = std::max(control.screen->rows - kRowsBesideList, 1);
-    listArgs_.width =
-        std::min(listArgs_.width, std::max(control.screen->columns - kColumnsBesideList, 1));
-  }
+  listArgs_.rows = std::max(control.screen.rows - kRowsBesideList, 1);
+  listArgs_.width =
+      std::min(listArgs_.width, std::max(control.screen.columns - kColumnsBesideList, 1));
   SetPrompt(control, title_, kSelectFromList);
   step_ = Step::kList;
   return SelectStr(control, prompts, listArgs_, items_);
@@ -323,8 +318,8 @@ int AskFileName::StepReplace(Control& control, PromptState& prompts) {
 }
 
 int AskFileName::Accept(Control& control, PromptState& prompts) {
-  if ((command_ == kCommandSave || command_ == kCommandReadDrawing) && control.drawing != nullptr) {
-    SetDrawingName(*control.drawing, name_);
+  if ((command_ == kCommandSave || command_ == kCommandReadDrawing)) {
+    SetDrawingName(control.drawing, name_);
   }
   if (command_ == kCommandAddPart || command_ == kCommandSavePart) {
     prompts.files.partName = name_.substr(0, std::min(name_.size(), kCurrentPartNameMax));
@@ -337,8 +332,7 @@ int AskFileName::WaitForNotice(Control& control, PromptState& prompts, std::stri
                                Step step) {
   step_ = step;
   noticeSaved_ = SavePromptState(control.state);
-  const bool waiting =
-      control.screen != nullptr && ShowNotice(*control.screen, text, true) == kStillRunning;
+  const bool waiting = ShowNotice(control.screen, text, true) == kStillRunning;
   if (!waiting) return AfterNotice(control, prompts);
   control.state.inputMode = kModeYesNo;
   control.state.cursorShown = false;
@@ -347,8 +341,8 @@ int AskFileName::WaitForNotice(Control& control, PromptState& prompts, std::stri
 }
 
 bool AskFileName::NoticeDone(Control& control) {
-  if (control.screen != nullptr && NoticeWaiting(*control.screen) &&
-      AcknowledgeNotice(*control.screen, control.In().rawKey) == kStillRunning) {
+  if (NoticeWaiting(control.screen) &&
+      AcknowledgeNotice(control.screen, control.In().rawKey) == kStillRunning) {
     return false;
   }
   RestorePromptState(control.state, noticeSaved_);

@@ -1,6 +1,8 @@
 #include "ui/ask_number.h"
 
-#include "control/dispatch.h"
+#include "protocol/command_state.h"
+#include "protocol/texts.h"
+#include "screen/text_screen.h"
 #include "sound/my_beep.h"
 #include "util/number_text.h"
 

@@ -3,7 +3,7 @@
 // uses. One PromptState lives as long as the program; every routine is handed it.
 #pragma once
 
-#include "control/command_state.h"
+#include "protocol/command_state.h"
 #include "ui/answer_memory.h"
 
 #include <array>

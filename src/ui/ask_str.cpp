@@ -1,8 +1,10 @@
 #include "ui/ask_str.h"
 
-#include "control/dispatch.h"
+#include "protocol/command_state.h"
+#include "protocol/texts.h"
+#include "screen/text_screen.h"
+#include "screen/write_text.h"
 #include "sound/my_beep.h"
-#include "ui/write_text.h"
 
 #include <algorithm>
 
@@ -45,7 +47,7 @@ int Length(const std::string& buffer) {
 // Where the field lies in the current language: after the prompt, over what is left of width.
 void PlaceField(const Control& control, EntryState& entry) {
   int width = entry.promptWidth;
-  if (width <= 0) width = control.screen != nullptr ? MessageWidth(*control.screen) : 0;
+  if (width <= 0) width = MessageWidth(control.screen);
   const int promptLength = entry.listMode ? 0 : VisibleLength(PromptText(control, entry));
   entry.column = entry.promptColumn + promptLength;
   entry.width = std::max(width - promptLength, 1);
@@ -58,9 +60,9 @@ void ShowPrompt(Control& control, EntryState& entry) {
     const PromptPlace place{entry.row, entry.promptColumn, entry.promptWidth};
     SetPrompt(control, {entry.title[en], entry.title[fi]}, {entry.prompt[en], entry.prompt[fi]},
               place);
-  } else if (entry.row == kStatusRow && control.screen != nullptr) {
-    WriteText(*control.screen, entry.row, entry.promptColumn,
-              entry.promptWidth > 0 ? entry.promptWidth : MessageWidth(*control.screen),
+  } else if (entry.row == kStatusRow) {
+    WriteText(control.screen, entry.row, entry.promptColumn,
+              entry.promptWidth > 0 ? entry.promptWidth : MessageWidth(control.screen),
               PromptText(control, entry), kStyleDimmed);
   }
   PlaceField(control, entry);
@@ -74,16 +76,14 @@ void DrawField(Control& control, PromptState& prompts, const std::string& buffer
   if (entry.cursor < entry.offset) entry.offset = entry.cursor;
   if (entry.cursor - entry.offset >= entry.width) entry.offset = entry.cursor - entry.width + 1;
   entry.offset = std::clamp(entry.offset, 0, Length(buffer));
-  if (control.screen != nullptr) {
-    const std::string shown = buffer.substr(static_cast<std::size_t>(entry.offset),
-                                            static_cast<std::size_t>(entry.width));
-    WriteText(*control.screen, entry.row, entry.column, entry.width, shown, kStyleNormal);
-    if (!plain) {
-      const char under =
-          entry.cursor < Length(buffer) ? buffer[static_cast<std::size_t>(entry.cursor)] : ' ';
-      WriteText(*control.screen, entry.row, entry.column + entry.cursor - entry.offset, 1,
-                std::string(1, under), kStyleNormal, prompts.insertMode, !prompts.insertMode);
-    }
+  const std::string shown =
+      buffer.substr(static_cast<std::size_t>(entry.offset), static_cast<std::size_t>(entry.width));
+  WriteText(control.screen, entry.row, entry.column, entry.width, shown, kStyleNormal);
+  if (!plain) {
+    const char under =
+        entry.cursor < Length(buffer) ? buffer[static_cast<std::size_t>(entry.cursor)] : ' ';
+    WriteText(control.screen, entry.row, entry.column + entry.cursor - entry.offset, 1,
+              std::string(1, under), kStyleNormal, prompts.insertMode, !prompts.insertMode);
   }
   if (plain) return;
   MouseArrows& arrows = control.state.arrows;
@@ -99,9 +99,7 @@ int Open(Control& control, PromptState& prompts, const AskStrArgs& args, std::st
   CommandState& state = control.state;
   if (entry.open) {
     // One entry at a time: the new one takes over and gives back what the first one took.
-    if (control.screen != nullptr && control.screen->console != nullptr) {
-      *control.screen->console << kAlreadyInAskStr;
-    }
+    if (control.screen.console != nullptr) *control.screen.console << kAlreadyInAskStr;
   } else {
     entry.saved = SavePromptState(state);
   }

@@ -1,10 +1,12 @@
 #include "ui/ask_text.h"
 
-#include "control/dispatch.h"
+#include "protocol/command_state.h"
+#include "protocol/texts.h"
+#include "screen/text_screen.h"
+#include "screen/text_window.h"
+#include "screen/write_text.h"
 #include "setup/setup.h"
 #include "sound/my_beep.h"
-#include "ui/text_window.h"
-#include "ui/write_text.h"
 
 #include <algorithm>
 
@@ -70,13 +72,12 @@ void Scroll(TextEditorState& editor) {
 }
 
 void DrawLines(Control& control, const TextEditorState& editor) {
-  if (control.screen == nullptr) return;
   for (int i = 0; i < editor.rows; ++i) {
     const int line = editor.top + i;
     const std::string_view text =
         line < LineCount(editor) ? std::string_view(editor.lines[static_cast<std::size_t>(line)])
                                  : std::string_view();
-    WriteText(*control.screen, kWindowRow + i, kWindowColumn, editor.columns, text, kStyleNormal);
+    WriteText(control.screen, kWindowRow + i, kWindowColumn, editor.columns, text, kStyleNormal);
   }
 }
 
@@ -106,7 +107,7 @@ int EditLine(Control& control, PromptState& prompts, int cursor) {
 
 int Finish(Control& control, PromptState& prompts, int result) {
   TextEditorState& editor = prompts.editor;
-  if (editor.windowOpen && control.screen != nullptr) CloseWindow(*control.screen);
+  if (editor.windowOpen) CloseWindow(control.screen);
   editor = {};
   return result;
 }
@@ -184,15 +185,13 @@ int Open(Control& control, PromptState& prompts, const AskTextArgs& args, const 
   editor.lines = SplitLines(buffer);
   editor.rows = lines;
   editor.columns = columns;
-  if (control.screen != nullptr) {
-    editor.rows = std::clamp(lines, 1, std::max(control.screen->rows - kFrameRows, 1));
-    editor.columns = std::clamp(columns, 1, std::max(control.screen->columns - kFrameColumns, 1));
-    if (!OpenWindow(*control.screen, kWindowRow, kWindowColumn, editor.rows, editor.columns)) {
-      editor = {};
-      return kEntryBack;
-    }
-    editor.windowOpen = true;
+  editor.rows = std::clamp(lines, 1, std::max(control.screen.rows - kFrameRows, 1));
+  editor.columns = std::clamp(columns, 1, std::max(control.screen.columns - kFrameColumns, 1));
+  if (!OpenWindow(control.screen, kWindowRow, kWindowColumn, editor.rows, editor.columns)) {
+    editor = {};
+    return kEntryBack;
   }
+  editor.windowOpen = true;
   SetPrompt(control, args.title, args.prompt);
   editor.current = LineCount(editor) - 1;
   return EditLine(control, prompts, static_cast<int>(Current(editor).size()));
@@ -201,8 +200,8 @@ int Open(Control& control, PromptState& prompts, const AskTextArgs& args, const 
 } // namespace
 
 int AskText(Control& control, PromptState& prompts, const AskTextArgs& args, std::string& buffer) {
-  const int lines = control.setup != nullptr ? control.setup->textWindowLines : 1;
-  const int columns = control.setup != nullptr ? control.setup->textWindowColumns : 1;
+  const int lines = control.setup.textWindowLines;
+  const int columns = control.setup.textWindowColumns;
   TextEditorState& editor = prompts.editor;
   if (!editor.open && (args.singleLine || lines <= 1)) {
     return SingleLine(control, prompts, args, buffer);

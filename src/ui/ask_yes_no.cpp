@@ -1,8 +1,10 @@
 #include "ui/ask_yes_no.h"
 
-#include "control/dispatch.h"
+#include "protocol/command_state.h"
+#include "protocol/texts.h"
+#include "screen/text_screen.h"
+#include "screen/write_text.h"
 #include "sound/my_beep.h"
-#include "ui/write_text.h"
 
 #include <string>
 
@@ -74,9 +76,9 @@ int AskYesNo::Ask(Control& control, int row, int column, int width, const TextPa
 void AskYesNo::Show(Control& control) {
   if (row_ == kPromptRow) {
     SetPrompt(control, title_, question_, {row_, column_, width_});
-  } else if (control.screen != nullptr) {
+  } else {
     const std::string text = std::string(control.Tr(title_)) + std::string(control.Tr(question_));
-    WriteText(*control.screen, row_, column_, width_, text, kStyleNormal);
+    WriteText(control.screen, row_, column_, width_, text, kStyleNormal);
   }
   DrawChoices(control);
 }
@@ -85,12 +87,10 @@ void AskYesNo::DrawChoices(Control& control) {
   const int width = ChoiceWidth(control);
   const std::string text = std::string(control.Tr(title_)) + std::string(control.Tr(question_));
   const int first = column_ + VisibleLength(text);
-  if (control.screen != nullptr) {
-    WriteText(*control.screen, row_, first, width, control.Tr(kChoiceYes), kStyleNormal,
-              choice_ == kAnswerYes);
-    WriteText(*control.screen, row_, first + width, width, control.Tr(kChoiceNo), kStyleNormal,
-              choice_ == kAnswerNo);
-  }
+  WriteText(control.screen, row_, first, width, control.Tr(kChoiceYes), kStyleNormal,
+            choice_ == kAnswerYes);
+  WriteText(control.screen, row_, first + width, width, control.Tr(kChoiceNo), kStyleNormal,
+            choice_ == kAnswerNo);
   // The mouse moves between the choices like Left and Right.
   MouseArrows& arrows = control.state.arrows;
   const int chosen = first + (choice_ == kAnswerYes ? 0 : width);

@@ -3,7 +3,7 @@
 // arguments until it answers.
 #pragma once
 
-#include "control/command_state.h"
+#include "protocol/command_state.h"
 #include "util/text_pair.h"
 
 namespace lumora {

@@ -1,8 +1,8 @@
 #include "ui/menu_bar.h"
 
-#include "control/command_state.h"
-#include "ui/text_screen.h"
-#include "ui/write_text.h"
+#include "protocol/command_state.h"
+#include "screen/text_screen.h"
+#include "screen/write_text.h"
 
 #include <algorithm>
 #include <array>
@@ -137,7 +137,7 @@ MenuBarLayout MenuBarLayoutFor(int columns, Language language, bool withProperti
 }
 
 MenuBarLayout CurrentMenuBar(const Control& control) {
-  const int columns = control.screen != nullptr ? control.screen->columns : 0;
+  const int columns = control.screen.columns;
   return MenuBarLayoutFor(columns, control.Lang(), control.state.elementType != kElementNone);
 }
 
@@ -158,13 +158,13 @@ void DrawMenuBar(TextScreen& screen, const MenuBarLayout& layout, bool always) {
 }
 
 void RefreshMenuBar(Control& control) {
-  if (control.screen == nullptr || control.screen->consoleOutput) return;
-  DrawMenuBar(*control.screen, CurrentMenuBar(control));
+  if (control.screen.consoleOutput) return;
+  DrawMenuBar(control.screen, CurrentMenuBar(control));
 }
 
 void RedrawMenuBar(Control& control) {
-  if (control.screen == nullptr || control.screen->consoleOutput) return;
-  DrawMenuBar(*control.screen, CurrentMenuBar(control), true);
+  if (control.screen.consoleOutput) return;
+  DrawMenuBar(control.screen, CurrentMenuBar(control), true);
 }
 
 int MenuBarZoneCode(const MenuBarLayout& b, int x, int y, bool coordinatesOpen) {

@@ -1,9 +1,11 @@
 #include "ui/select_str.h"
 
-#include "control/dispatch.h"
+#include "protocol/command_state.h"
+#include "protocol/texts.h"
+#include "screen/text_screen.h"
+#include "screen/text_window.h"
+#include "screen/write_text.h"
 #include "sound/my_beep.h"
-#include "ui/text_window.h"
-#include "ui/write_text.h"
 
 #include <algorithm>
 
@@ -54,18 +56,16 @@ void SetArrows(Control& control, const SelectList& list) {
 }
 
 void Draw(Control& control, const SelectList& list, std::span<const std::string> items) {
-  if (control.screen != nullptr) {
-    for (int i = 0; i < list.rows; ++i) {
-      const int item = list.first + i;
-      if (item >= static_cast<int>(items.size())) break;
-      const std::string& text = items[static_cast<std::size_t>(item)];
-      if (list.header && item == 0) {
-        WriteText(*control.screen, list.row + i, list.column, list.width, text, kStyleDimmed, true,
-                  true);
-      } else {
-        WriteText(*control.screen, list.row + i, list.column, list.width, text, kStyleNormal,
-                  item == list.index);
-      }
+  for (int i = 0; i < list.rows; ++i) {
+    const int item = list.first + i;
+    if (item >= static_cast<int>(items.size())) break;
+    const std::string& text = items[static_cast<std::size_t>(item)];
+    if (list.header && item == 0) {
+      WriteText(control.screen, list.row + i, list.column, list.width, text, kStyleDimmed, true,
+                true);
+    } else {
+      WriteText(control.screen, list.row + i, list.column, list.width, text, kStyleNormal,
+                item == list.index);
     }
   }
   SetArrows(control, list);
@@ -81,8 +81,7 @@ int Open(Control& control, PromptState& prompts, const SelectArgs& args, int vis
   }
   // Saved before the window hides the cursor, so that closing gives back what was there.
   const SavedPromptState saved = SavePromptState(control.state);
-  if (args.ownWindow && control.screen != nullptr &&
-      !OpenWindow(*control.screen, args.row, args.column, visible, args.width)) {
+  if (args.ownWindow && !OpenWindow(control.screen, args.row, args.column, visible, args.width)) {
     return kSelectBack;
   }
   SelectList& list = prompts.lists[static_cast<std::size_t>(prompts.listDepth++)];
@@ -106,7 +105,7 @@ int Open(Control& control, PromptState& prompts, const SelectArgs& args, int vis
 
 int Close(Control& control, PromptState& prompts, int result) {
   SelectList& list = prompts.lists[static_cast<std::size_t>(--prompts.listDepth)];
-  if (list.ownWindow && control.screen != nullptr) CloseWindow(*control.screen);
+  if (list.ownWindow) CloseWindow(control.screen);
   RestorePromptState(control.state, list.saved);
   return result;
 }

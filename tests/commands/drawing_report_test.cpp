@@ -1,11 +1,9 @@
 #include "commands/drawing_report.h"
-#include "control/command_table.h"
 #include "control/dispatch.h"
 #include "control/translate.h"
 #include "files/file_test_env.h"
-#include "ui/screen_fixture.h"
+#include "screen/screen_fixture.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -14,31 +12,26 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The report lands in the working directory, so each case runs in a scratch directory of its
-// own and goes back afterwards.
-struct ReportCommandFixture : ScreenFixture, test::DrawingFixture {
-  CommandTable table = ProgramCommands();
-  Control control;
-  fs::path previous = fs::current_path();
+// The report lands in the program's working directory: a scratch directory of each case's own.
+struct ReportCommandFixture : ScreenFixture {
   fs::path scratch = fs::path(LUMORA_TEST_TMP) / "report-command";
 
   ReportCommandFixture() {
     fs::remove_all(scratch);
     fs::create_directories(scratch);
-    fs::current_path(scratch);
-    control.table = &table;
-    control.screen = &screen;
-    control.sound = &sound;
-    control.language = &language;
-    control.drawing = &drawing;
-    control.files = &env;
-    screen.cursorShown = &control.state.cursorShown;
+    app.workDirectory = scratch.string();
+    app.drawing.limits = Box{0, 0, 1000, 1000};
   }
-  ~ReportCommandFixture() { fs::current_path(previous); }
 
   void ShiftF5() {
+    canvas.glyphs.clear();
     TranslateInput(control, InputKind::kKey, 0, 0, kCodeDrawingReport);
     DispatchInput(control);
+  }
+  bool Shown(std::string_view text) const {
+    return std::any_of(canvas.glyphs.begin(), canvas.glyphs.end(), [&](const GlyphCall& call) {
+      return call.text.find(text) != std::string::npos;
+    });
   }
 };
 
@@ -50,8 +43,11 @@ TEST(DrawingReportCommand, WritesTheReportNamedAfterTheDrawingAndEndsAtOnce) {
             "step:    1.0\n");
   EXPECT_FALSE(LevelActive(f.control, Level::kMain));
 
-  std::snprintf(f.drawing.name, sizeof f.drawing.name, "Plan");
-  f.Line(kShapeOpen, {{1, 2}, {3, 4}});
+  SetDrawingName(f.app.drawing, "Plan");
+  const Point points[2] = {{1, 2}, {3, 4}};
+  PropertySet open;
+  open.SetShape(kShapeOpen);
+  f.app.store.AddLine(open, points, 2);
   f.ShiftF5();
   const std::string report = test::Slurp(f.scratch / "Plan.txt");
   EXPECT_NE(report.find("DRAWING: \"Plan\""), std::string::npos);
@@ -60,17 +56,15 @@ TEST(DrawingReportCommand, WritesTheReportNamedAfterTheDrawingAndEndsAtOnce) {
 
 TEST(DrawingReportCommand, AReportThatCannotBeWrittenShowsAMessageAndHarmsNothing) {
   ReportCommandFixture f;
-  std::snprintf(f.drawing.name, sizeof f.drawing.name, "Plan");
+  SetDrawingName(f.app.drawing, "Plan");
   fs::create_directory(f.scratch / "Plan.txt"); // a directory where the report should go
   f.ShiftF5();
-  ASSERT_EQ(f.env.errors.size(), 1u);
-  EXPECT_EQ(f.env.errors.back(), "Writing to file not succeeded !");
+  EXPECT_TRUE(f.Shown("Writing to file not succeeded !"));
   EXPECT_TRUE(fs::is_directory(f.scratch / "Plan.txt"));
 
   fs::remove_all(f.scratch); // the working directory itself is gone: nothing can be opened
   f.ShiftF5();
-  ASSERT_EQ(f.env.errors.size(), 2u);
-  EXPECT_EQ(f.env.errors.back(), "Opening of \"Plan.txt\"-file not succeeded !");
+  EXPECT_TRUE(f.Shown("Plan.txt\"-file not succeeded !"));
   EXPECT_FALSE(LevelActive(f.control, Level::kMain));
 }
 

@@ -3,13 +3,14 @@
 // instant ones end at once.
 #pragma once
 
-#include "control/command_table.h"
+#include "commands/program_commands.h"
 #include "control/dispatch.h"
 #include "control/translate.h"
+#include "protocol/command_table.h"
+#include "screen/screen_fixture.h"
+#include "screen/text_window.h"
 #include "ui/ask_state.h"
 #include "ui/menu_rows.h"
-#include "ui/screen_fixture.h"
-#include "ui/text_window.h"
 
 #include <string>
 #include <vector>
@@ -27,7 +28,7 @@ public:
   RecordingFunction(Level level, int code, std::vector<Call>& log, int textEntry, int result)
       : level_(level), code_(code), log_(log), textEntry_(textEntry), result_(result) {}
 
-  int Step(Control& control) override {
+  int Step(Control& control, const CommandRow& /*row*/) override {
     const int code = control.In().code;
     log_.push_back({code_, code});
     if (!begun_) {
@@ -59,21 +60,21 @@ private:
 };
 
 struct DispatchFixture : ScreenFixture {
-  static constexpr int kHelpKey = 1010;     // a help function that runs until Esc
-  static constexpr int kHelpMenuKey = 1009; // help-menu level
-  static constexpr int kPropertyKey = 99;   // 'c', any element type
-  static constexpr int kMainKey = 1001;     // F1
-  static constexpr int kOtherMainKey = 1002;
-  static constexpr int kTextEntryKey = 1003; // opens a text entry
-  static constexpr int kMenuKey = 49;        // a menu that chooses kOtherMainKey at once
+  static constexpr int kHelpKey = kCodeZoomAll;      // a help function that runs until Esc
+  static constexpr int kHelpMenuKey = kCodeZoomArea; // help-menu level
+  static constexpr int kPropertyKey = 'c';           // colour, any element type
+  static constexpr int kMainKey = kCodeAddLine;
+  static constexpr int kOtherMainKey = kCodeAddArc;
+  static constexpr int kTextEntryKey = kCodeAddText; // opens a text entry
+  static constexpr int kMenuKey = kCodeMainMenuKey;  // a menu that chooses kOtherMainKey at once
 
   std::vector<Call> log;
-  CommandTable table;
-  Menus menus;
-  PromptState prompts;
-  Control control;
+  CommandTable& table = app.commands;
+  Menus& menus = app.menus;
+  PromptState& prompts = app.prompts;
 
   DispatchFixture() {
+    table = CommandTable{};
     Register(kHelpKey, Level::kHelp);
     Register(kHelpMenuKey, Level::kHelpMenu);
     Register(kPropertyKey, Level::kProperty);
@@ -82,13 +83,6 @@ struct DispatchFixture : ScreenFixture {
     Register(kTextEntryKey, Level::kMain, 1);
     Register(kMenuKey, Level::kMain, 0, kOtherMainKey);
     Register(kCodePopup, Level::kPopup);
-    control.table = &table;
-    control.screen = &screen;
-    control.sound = &sound;
-    control.language = &language;
-    control.menus = &menus;
-    control.prompts = &prompts;
-    screen.cursorShown = &control.state.cursorShown;
   }
 
   // Adds the program's own row of a code.

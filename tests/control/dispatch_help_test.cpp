@@ -1,6 +1,5 @@
 #include "commands/quit.h"
 #include "control/dispatch_fixture.h"
-#include "model/store_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -8,23 +7,16 @@ namespace lumora {
 namespace {
 
 struct HelpFixture : DispatchFixture {
-  Drawing drawing;
-  test::RecordingEnvironment environment;
-  ElementStore store{drawing, environment};
-  std::vector<int> exits;
-  int keptRunning = 0;
-  int repaints = 0;
-  std::vector<bool> pointer;
+  Drawing& drawing = app.drawing;
+  ElementStore& store = app.store;
+  HeadlessWindow& window = headless.window;
 
   HelpFixture() {
     table = ProgramCommands();
-    control.drawing = &drawing;
-    control.hooks.exitProgram = [this](int status) { exits.push_back(status); };
-    control.hooks.keepRunning = [this] { ++keptRunning; };
-    control.hooks.repaint = [this] { ++repaints; };
-    control.hooks.showMousePointer = [this](bool shown) { pointer.push_back(shown); };
     DispatchInput(control); // the idle prompt
   }
+
+  bool Ended() const { return app.window.quit; }
 
   void AddLine() {
     const Point points[2] = {{0, 0}, {10, 10}};
@@ -39,7 +31,7 @@ TEST(QuitQuestion, AnUnsavedDrawingIsProtected) {
   EXPECT_EQ(f.Cells(1, 2, 28), "You have not saved drawing: ");
   EXPECT_EQ(f.Cues(), (std::vector<int>{kSoundKey, kSoundError}));
   f.Key(kCodeEsc); // Esc answers no
-  EXPECT_TRUE(f.exits.empty());
+  EXPECT_FALSE(f.Ended());
   EXPECT_FALSE(AnyLevelActive(f.control));
   // Saved, or only changes without lines or texts: no warning.
   f.drawing.changes = 0;
@@ -50,28 +42,28 @@ TEST(QuitQuestion, AnUnsavedDrawingIsProtected) {
 TEST(QuitQuestion, ClosingTheWindowEndsOnlyASavedDrawingAtOnce) {
   HelpFixture f;
   RequestQuit(f.control);
-  EXPECT_EQ(f.exits, (std::vector<int>{0}));
+  EXPECT_TRUE(f.Ended());
   HelpFixture g;
   g.AddLine();
   g.Key(kCodeInformation); // whatever help function runs is closed first
   RequestQuit(g.control);
   EXPECT_EQ(OpenWindowCount(g.screen), 0);
-  EXPECT_TRUE(g.exits.empty());
-  EXPECT_EQ(g.keptRunning, 1);
+  EXPECT_FALSE(g.Ended());
+  EXPECT_EQ(g.window.keptRunning, 1);
   EXPECT_EQ(g.Cells(1, 2, 28), "You have not saved drawing: ");
   g.Key('k');
-  EXPECT_EQ(g.exits, (std::vector<int>{0}));
+  EXPECT_TRUE(g.Ended());
 }
 
 TEST(HelpFunctions, SwitchLanguagePointerAndBackground) {
   HelpFixture f;
   f.Key(kCodeLanguage);
   f.Key(kCodeLanguage);
-  EXPECT_EQ(f.repaints, 2); // the menu bar and the open texts follow the language at once
+  EXPECT_EQ(f.window.repaints, 2); // the menu bar and the open texts follow the language at once
   f.Key('X');
+  EXPECT_FALSE(f.window.pointerShown);
   f.Key('x');
-  EXPECT_EQ(f.pointer, (std::vector<bool>{false, true}));
-  f.canvas.SetBackground(Background::kLight);
+  EXPECT_TRUE(f.window.pointerShown);
   f.Key(kCodeBackground);
   EXPECT_EQ(f.canvas.GetBackground(), Background::kDark);
   // Not while a text window is open: there the key only closes the information box.

@@ -14,7 +14,7 @@ constexpr int kAskKey = 1007;
 class Asker final : public Function {
 public:
   explicit Asker(int& answer) : answer_(answer) {}
-  int Step(Control& control) override {
+  int Step(Control& control, const CommandRow& /*row*/) override {
     if (!LevelActive(control, Level::kMain)) BeginFunction(control, Level::kMain, kAskKey);
     const int result = question_.Ask(control, 1, 2, 0, kTitle, kQuestion, kAnswerYes);
     if (result == kStillRunning) return kStillRunning;

@@ -1,5 +1,5 @@
-#include "control/app.h"
 #include "control/event_cycle.h"
+#include "control/headless_app.h"
 #include "model/property_set.h"
 #include "util/fake_clock.h"
 #include "view/soft_canvas.h"
@@ -11,9 +11,10 @@ namespace lumora {
 namespace {
 
 struct CycleFixture {
-  FakeClock clock;
-  std::ostringstream console;
-  App app{clock, console};
+  HeadlessApp headless;
+  App& app = headless.app;
+  FakeClock& clock = headless.clock;
+  std::ostringstream& console = headless.console;
   SoftCanvas canvas{400, 332};
 
   CycleFixture() {

@@ -1,6 +1,6 @@
 // The picture `lumora-cli render` writes: start-up with the shipped setup, a drawing file read
 // as the read command reads it, the window on a SoftCanvas.
-#include "control/app.h"
+#include "control/headless_app.h"
 #include "control/startup_headless.h"
 #include "files/drawing_writer.h"
 #include "model/property_set.h"
@@ -21,9 +21,10 @@ namespace fs = std::filesystem;
 const std::string kShippedHome = LUMORA_SOURCE_DIR "/data";
 
 struct Headless {
-  FakeClock clock;
-  std::ostringstream console;
-  App app{clock, console};
+  HeadlessApp headless;
+  App& app = headless.app;
+  FakeClock& clock = headless.clock;
+  std::ostringstream& console = headless.console;
   SoftCanvas canvas{1, 1};
 };
 

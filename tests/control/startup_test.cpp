@@ -1,4 +1,4 @@
-#include "control/app.h"
+#include "control/headless_app.h"
 #include "control/startup.h"
 #include "util/fake_clock.h"
 
@@ -20,9 +20,10 @@ fs::path FreshHome(const std::string& name) {
 }
 
 struct StartupFixture {
-  FakeClock clock;
-  std::ostringstream console;
-  App app{clock, console};
+  HeadlessApp headless;
+  App& app = headless.app;
+  FakeClock& clock = headless.clock;
+  std::ostringstream& console = headless.console;
 };
 
 TEST(Startup, ProgramDirectoryAndSetupNameComeFromTheCommandLine) {

@@ -1,45 +1,24 @@
 #include "control/dispatch_fixture.h"
 #include "setup/setup.h"
+#include "view/view.h"
 
 #include <gtest/gtest.h>
 
 namespace lumora {
 namespace {
 
-// A sheet of 0..198 x 0..281 seen at 2 pixels per unit from the window's top left corner.
-class TestGeometry final : public CursorGeometry {
-public:
-  Point PixelToDrawing(int x, int y) const override {
-    return {x / kPixelsPerUnit - origin.x, (kTop - y) / kPixelsPerUnit - origin.y};
-  }
-  Point GlobalOrigin() const override { return origin; }
-  double GridStep() const override { return grid; }
-  double PixelSize() const override { return 1.0 / kPixelsPerUnit; }
-  bool InsideSheet(Point p) const override {
-    return p.x >= 0 && p.x <= 198 && p.y >= 0 && p.y <= 281;
-  }
-  Point ApplyCursorAngle(const InputRecord&, Point p) const override { return p; }
-  void SetLocalOrigin(Point p) override { localOrigin = p; }
-  bool SnapSearch(InputRecord& in) override {
-    if (!snapFinds) return false;
-    in.cursor = {50, 50};
-    return true;
-  }
-
-  static constexpr double kPixelsPerUnit = 2.0;
-  static constexpr int kTop = 600; // the pixel row of y = 0
-  Point origin{0, 0};
-  double grid = 5.0;
-  Point localOrigin{-1, -1};
-  bool snapFinds = false;
-};
-
+// The shipped sheet 0..198 x 0..281 seen whole in a 1000 x 800 window, on a grid of 5.
 struct TranslateFixture : DispatchFixture {
-  TestGeometry geometry;
-  Setup setup;
   TranslateFixture() {
-    control.geometry = &geometry;
-    control.setup = &setup;
+    app.drawing.limits = Box{0, 0, 198, 281};
+    app.drawing.step = 5.0;
+    app.view.viewBox = app.drawing.limits;
+    FitView(app.view, kWidth, kHeight);
+  }
+  // The mouse over a drawing point (relative to the global origin).
+  int MoveTo(Point at) {
+    const WindowPixel pixel = DrawingToPixel(app.view, at);
+    return Move(pixel.x, pixel.y);
   }
   int Move(int x, int y) { return TranslateInput(control, InputKind::kMotion, x, y); }
   int Code() const { return control.In().code; }
@@ -64,11 +43,11 @@ TEST(Translate, KeysGiveTheirCodes) {
   EXPECT_EQ(f.control.In().rawKey, 'Q');
   TranslateInput(f.control, InputKind::kKey, 0, 0, 'q');
   EXPECT_EQ(f.Code(), 'q');
-  EXPECT_EQ(SpecialKeyCode(1, {}), 1001);
-  EXPECT_EQ(SpecialKeyCode(1, {.shift = true, .ctrl = true}), 1001); // two modifiers: as none
-  EXPECT_EQ(SpecialKeyCode(101, {.shift = true}), 2101);
-  EXPECT_EQ(SpecialKeyCode(1, {.ctrl = true}), 3001);
-  EXPECT_EQ(SpecialKeyCode(107, {.alt = true}), 4107);
+  EXPECT_EQ(SpecialKeyCode(kKeyF1, {}), 1001);
+  EXPECT_EQ(SpecialKeyCode(kKeyF1, {.shift = true, .ctrl = true}), 1001); // two: as none
+  EXPECT_EQ(SpecialKeyCode(kKeyUp, {.shift = true}), 2101);
+  EXPECT_EQ(SpecialKeyCode(kKeyF1, {.ctrl = true}), 3001);
+  EXPECT_EQ(SpecialKeyCode(kKeyEnd, {.alt = true}), 4107);
   // Ctrl+A and Ctrl+B are keys, not mouse buttons.
   TranslateInput(f.control, InputKind::kKey, 0, 0, 1);
   EXPECT_EQ(f.Code(), 1);
@@ -132,46 +111,43 @@ TEST(Translate, MouseActsAsArrowsAroundAChoice) {
 
 TEST(Translate, CursorFollowsTheMouseOnTheGrid) {
   TranslateFixture f;
-  EXPECT_EQ(f.Move(25, 590), kCursorMoved); // (12.5, 5) -> (15, 5)
+  EXPECT_EQ(f.MoveTo({13.1, 4.1}), kCursorMoved);
   EXPECT_EQ(f.control.In().cursor.x, 15);
   EXPECT_EQ(f.control.In().cursor.y, 5);
-  EXPECT_EQ(f.Move(26, 591), kNoChange);
+  EXPECT_EQ(f.MoveTo({13.4, 4.4}), kNoChange);
   // The grid hangs on the global origin.
-  f.geometry.origin = {1, 1};
-  f.Move(25, 590); // (11.5, 4) from the origin -> 10 + 1, 5 + 1
+  f.app.view.globalOrigin = {1, 1};
+  f.MoveTo({11.4, 3.9}); // -> 10 + 1, 5 + 1
   EXPECT_EQ(f.control.In().cursor.x, 11);
   EXPECT_EQ(f.control.In().cursor.y, 6);
-  f.geometry.origin = {0, 0};
+  f.app.view.globalOrigin = {0, 0};
   // With the reference lock the search grid of the setup applies.
-  f.setup.searchGrid = 0.5;
+  f.app.setup.searchGrid = 0.5;
   f.control.state.referenceLock = true;
-  EXPECT_EQ(f.Move(25, 590), kFineGridMove); // 0.3 units < 2 pixels of 0.5
-  EXPECT_EQ(f.control.In().cursor.x, 12.5);
+  EXPECT_EQ(f.MoveTo({12.6, 5.1}), kFineGridMove); // 0.3 units < 2 pixels of 0.37
+  EXPECT_DOUBLE_EQ(f.control.In().cursor.x, 12.5);
   // Outside the sheet the cursor stays.
-  f.Move(-100, 590);
-  EXPECT_EQ(f.control.In().cursor.x, 12.5);
+  f.MoveTo({-30, 5});
+  EXPECT_DOUBLE_EQ(f.control.In().cursor.x, 12.5);
 }
 
 TEST(Translate, EnterTakesTheCursorPointInsideTheSheet) {
   TranslateFixture f;
-  f.Move(100, 500); // (50, 50)
+  f.MoveTo({49.6, 50.4});
   f.control.In().directionShown = 1;
   TranslateInput(f.control, InputKind::kKey, 0, 0, kCodeEnter);
   EXPECT_EQ(f.Code(), kCodeEnter);
   EXPECT_EQ(f.control.In().directionShown, 0);
-  EXPECT_EQ(f.geometry.localOrigin.x, 50);
+  EXPECT_EQ(f.app.view.localOrigin.x, 50);
   // A pending snap that finds nothing drops the code and stays pending.
   f.control.In().snapMode = kSnapLine;
-  f.geometry.localOrigin = {-1, -1};
+  f.app.view.localOrigin = {-1, -1};
   TranslateInput(f.control, InputKind::kKey, 0, 0, kCodeEnter);
   EXPECT_EQ(f.Code(), 0);
   EXPECT_EQ(f.control.In().snapMode, kSnapLine);
-  EXPECT_EQ(f.geometry.localOrigin.x, -1);
+  EXPECT_EQ(f.app.view.localOrigin.x, -1);
   EXPECT_EQ(f.Cues(), (std::vector<int>{kSoundError}));
-  f.geometry.snapFinds = true;
-  EXPECT_EQ(TranslateInput(f.control, InputKind::kLeftClick, 0, 0), kMouseClick);
-  EXPECT_EQ(f.control.In().snapMode, kSnapNone);
-  EXPECT_EQ(f.geometry.localOrigin.x, 50);
+  f.control.In().snapMode = kSnapNone;
   // Outside the sheet: refused; with the reference lock the local origin stays.
   f.control.In().cursor = {300, 10};
   ClearSoundGroups(f.sound);
@@ -181,8 +157,8 @@ TEST(Translate, EnterTakesTheCursorPointInsideTheSheet) {
   f.control.In().cursor = {20, 10};
   f.control.state.referenceLock = true;
   TranslateInput(f.control, InputKind::kKey, 0, 0, kCodeEnter);
-  EXPECT_EQ(f.geometry.localOrigin.x, 50);
-  EXPECT_EQ(TranslateInput(f.control, InputKind::kKey, 0, 0, 2101), kCursorStep);
+  EXPECT_EQ(f.app.view.localOrigin.x, -1);
+  EXPECT_EQ(TranslateInput(f.control, InputKind::kKey, 0, 0, Shift(kKeyUp)), kCursorStep);
 }
 
 } // namespace

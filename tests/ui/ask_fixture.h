@@ -5,8 +5,8 @@
 
 #include "control/dispatch.h"
 #include "control/translate.h"
+#include "screen/screen_fixture.h"
 #include "ui/ask_state.h"
-#include "ui/screen_fixture.h"
 
 #include <functional>
 #include <string>
@@ -14,19 +14,14 @@
 namespace lumora {
 
 struct AskFixture : ScreenFixture {
-  Control control;
-  PromptState prompts;
+  PromptState& prompts = app.prompts;
   std::function<int()> call;
   int result = kStillRunning;
 
   AskFixture() {
-    control.screen = &screen;
-    control.sound = &sound;
-    control.language = &language;
-    screen.cursorShown = &control.state.cursorShown;
     BeginFunction(control, Level::kMain, kOwnerCode); // row 1 is its prompt line
   }
-  static constexpr int kOwnerCode = 1001;
+  static constexpr int kOwnerCode = kCodeAddLine;
 
   int Call() { return result = call(); }
   // One key as its own pass (the sound groups start afresh), then the routine.

@@ -1,12 +1,12 @@
 // Keys are untrusted: thousands of random codes through every prompt must leave it sound.
 #include "model/drawing.h"
+#include "screen/text_window.h"
 #include "setup/setup.h"
 #include "ui/ask_file_name.h"
 #include "ui/ask_fixture.h"
 #include "ui/ask_number.h"
 #include "ui/ask_text.h"
 #include "ui/select_str.h"
-#include "ui/text_window.h"
 
 #include <filesystem>
 #include <fstream>
@@ -23,15 +23,11 @@ constexpr int kKeys[] = {8,    9,    10,   13,   27,   127,  1011, 3011, 1012,  
 TEST(PromptKeys, RandomCodesNeverBreakAPrompt) {
   AskFixture f;
   std::mt19937 random(12345);
-  lumora::Setup setup;
-  setup.textWindowLines = 3;
-  f.control.setup = &setup;
+  f.app.setup.textWindowLines = 3;
   const std::string home = std::string(LUMORA_TEST_TMP) + "/random_keys";
   std::filesystem::remove_all(home);
   std::filesystem::create_directories(home + "/DRAWINGS/Sub");
   std::ofstream(home + "/DRAWINGS/A.drw") << "x";
-  Drawing drawing;
-  f.control.drawing = &drawing;
   std::string text = "one|two";
   double x = 0.0;
   int whole = 0;

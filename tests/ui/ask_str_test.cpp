@@ -121,7 +121,7 @@ namespace {
 class NameAsker final : public Function {
 public:
   NameAsker(PromptState& prompts, std::string& text) : prompts_(prompts), text_(text) {}
-  int Step(Control& control) override {
+  int Step(Control& control, const CommandRow& /*row*/) override {
     if (!LevelActive(control, Level::kMain)) BeginFunction(control, Level::kMain, kCode);
     AskStrArgs args;
     args.title = {"Saving: ", "Tallennus: "};

@@ -1,25 +1,23 @@
+#include "screen/text_window.h"
 #include "setup/setup.h"
 #include "ui/ask_fixture.h"
 #include "ui/ask_text.h"
-#include "ui/text_window.h"
 
 #include <gtest/gtest.h>
 
 namespace lumora {
 namespace {
 
-constexpr int kUp = 1101, kHome = 1106, kEnd = 1107, kRight = 1102;
+constexpr int kUp = kCodeUp, kHome = kCodeHome, kEnd = kCodeEnd, kRight = kCodeRight;
 
 struct TextFixture : AskFixture {
-  lumora::Setup setup;
   AskTextArgs args{
       {"Adding text: ", "Tekstin lisäys: "_l1}, {"^WRITE ! ", "^KIRJOITA ! "}, 0, false};
   std::string text;
 
   TextFixture(int lines, std::string_view initial, std::size_t size = 1000) : text(initial) {
-    setup.textWindowLines = lines;
-    setup.textWindowColumns = 30;
-    control.setup = &setup;
+    app.setup.textWindowLines = lines;
+    app.setup.textWindowColumns = 30;
     args.size = size;
     call = [this] { return AskText(control, prompts, args, text); };
     Call();

@@ -1,7 +1,7 @@
 #include "model/drawing.h"
+#include "screen/text_window.h"
 #include "ui/ask_file_name.h"
 #include "ui/ask_fixture.h"
-#include "ui/text_window.h"
 
 #include <filesystem>
 #include <fstream>
@@ -16,7 +16,7 @@ constexpr int kDown = 1103;
 
 struct DialogFixture : AskFixture {
   fs::path home;
-  Drawing drawing;
+  Drawing& drawing = app.drawing;
   AskFileName dialog;
   FileDialogArgs args;
   std::string path;
@@ -27,7 +27,6 @@ struct DialogFixture : AskFixture {
     fs::remove_all(home);
     fs::create_directories(home / "DRAWINGS");
     fs::create_directories(home / "PARTS");
-    control.drawing = &drawing;
     args = {command, {"Saving: ", "Tallennus: "}, home.string()};
     call = [this] { return dialog.Ask(control, prompts, args, path); };
   }

@@ -1,6 +1,6 @@
-#include "control/command_state.h"
+#include "protocol/command_state.h"
+#include "screen/screen_fixture.h"
 #include "ui/menu_bar.h"
-#include "ui/screen_fixture.h"
 
 #include <gtest/gtest.h>
 

@@ -7,15 +7,13 @@
 namespace lumora {
 namespace {
 
-constexpr int kF2 = 1002;
+constexpr int kF2 = kCodeAddArc;
 
 // The program's commands with a recorder for F2, and the menu bar as the window has it.
 struct MenuFixture : DispatchFixture {
   MenuFixture() {
     table = ProgramCommands();
     Register(kF2, Level::kMain);
-    control.hooks.refreshStatus = [this] { RefreshMenuBar(control); };
-    control.hooks.menuBarCode = [this](int x, int y) { return MenuBarCode(control, x, y); };
     DispatchInput(control); // the idle prompt and the bar
   }
 

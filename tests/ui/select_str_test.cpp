@@ -1,6 +1,6 @@
+#include "screen/text_window.h"
 #include "ui/ask_fixture.h"
 #include "ui/select_str.h"
-#include "ui/text_window.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // drawing area is 400 x 300 pixels at exactly 4 pixels per drawing unit.
 #pragma once
 
-#include "control/app.h"
+#include "control/headless_app.h"
 #include "model/element_store.h"
 #include "model/property_set.h"
 #include "util/fake_clock.h"
@@ -24,15 +24,16 @@ struct RenderFixture {
   static constexpr int kWidth = 400;
   static constexpr int kHeight = 332;
 
-  FakeClock clock;
-  std::ostringstream console;
-  App app{clock, console};
+  HeadlessApp headless;
+  App& app = headless.app;
+  FakeClock& clock = headless.clock;
+  std::ostringstream& console = headless.console;
   SoftCanvas canvas{kWidth, kHeight};
 
   explicit RenderFixture(Background background = Background::kDark) {
     app.drawing.limits = Box{0.0, 0.0, 100.0, 75.0};
     app.view.viewBox = app.drawing.limits;
-    app.setup.whiteBackground = background == Background::kLight ? 1 : 0;
+    app.commandState.whiteBackground = background == Background::kLight;
     AttachCanvas(app, canvas);
     FitView(app.view, kWidth, kHeight);
     canvas.SetClip(DrawingAreaRect(app.view));

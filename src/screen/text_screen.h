@@ -7,7 +7,8 @@
 // without looking at pixels; closing a window restores the mirror as it restores the pixels.
 #pragma once
 
-#include "ui/prompt_line.h"
+#include "screen/prompt_line.h"
+#include "util/codes.h"
 #include "util/text_pair.h"
 #include "view/canvas.h"
 
@@ -27,7 +28,6 @@ inline constexpr int kMessageRows = 2;
 inline constexpr int kMessageBandHeight = kMessageRows * kCellHeight;
 inline constexpr int kMaxWindows = 5;
 inline constexpr int kMaxTextBytes = 500;
-inline constexpr int kStillRunning = 88888;
 // Rows and columns far beyond any window are held here, so pixel arithmetic cannot overflow.
 inline constexpr int kCellLimit = 100000;
 inline constexpr std::size_t kShownMessagesKept = 32;

@@ -4,26 +4,18 @@
 // its level.
 #pragma once
 
-#include "ui/prompt_line.h"
-#include "ui/text_screen.h"
+#include "screen/prompt_line.h"
+#include "util/codes.h"
 #include "util/text_pair.h"
 
+#include <memory>
+#include <new>
 #include <string_view>
 
 namespace lumora {
 
+struct CommandRow;
 struct Control;
-
-// kStillRunning (88888, ui/text_screen.h): the function is still running.
-inline constexpr int kFinished = 0;         // finished with nothing further
-inline constexpr int kContinueTick = 77777; // the extra code that lets a text entry redraw
-
-// Action codes inside functions (also offered by the action popup).
-inline constexpr int kCodeBackspace = 8;  // undo the last step
-inline constexpr int kCodeTab = 9;        // completed: finish with what was given
-inline constexpr int kCodeCtrlEnter = 10; // the function's alternative finish
-inline constexpr int kCodeEnter = 13;     // take the cursor point or the highlighted choice
-inline constexpr int kCodeEsc = 27;       // cancel the step; at the first step end
 
 // The levels of active functions, innermost first in the order the dispatcher offers codes.
 enum class Level { kHelp = 1, kHelpMenu = 2, kProperty = 3, kMain = 4, kPopup = 5 };
@@ -40,14 +32,22 @@ class Function {
 public:
   virtual ~Function() = default;
 
-  // One code (read from the current input record). kStillRunning while running; kFinished
-  // when done; a value above 1 is a code the dispatcher handles next, as if it were a key.
-  virtual int Step(Control& control) = 0;
+  // One code (read from the current input record) for the function the table row started.
+  // kStillRunning while running; kFinished when done; a value above 1 is a code the dispatcher
+  // handles next, as if it were a key.
+  virtual int Step(Control& control, const CommandRow& row) = 0;
 };
+
+// A fresh function for a table row; none when memory ran out.
+template <class F, class... Args> std::unique_ptr<Function> Make(Args... args) {
+  return std::unique_ptr<Function>(new (std::nothrow) F(args...));
+}
 
 // A function's first call: plays the key cue, makes the level's code its own and saves what
 // it must give back. Starting from idle also puts the cursor back and clears the modes.
 void BeginFunction(Control& control, Level level, int code, int step = 0);
+// The same for the function of a table row: its level and the code it was started with.
+void BeginFunction(Control& control, const CommandRow& row, int step = 0);
 
 // Gives the level free and restores what BeginFunction saved. Ending a main function also
 // clears the reference lock, the back permission and the action variant, and shows the

@@ -1,9 +1,9 @@
 // The one table of command codes: which level each code starts a function on, and the
-// function. Adding a command is one file in commands/ and one row in command_table.cpp; a code
-// without a row is not in use.
+// function. Adding a command is one file in commands/ and one row in commands/program_commands.cpp;
+// a code without a row is not in use.
 #pragma once
 
-#include "control/functions.h"
+#include "protocol/functions.h"
 
 #include <cstdint>
 #include <functional>
@@ -57,8 +57,5 @@ public:
 private:
   std::vector<CommandRow> rows_;
 };
-
-// Every command of the program.
-CommandTable ProgramCommands();
 
 } // namespace lumora

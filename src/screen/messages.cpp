@@ -1,9 +1,9 @@
-#include "ui/messages.h"
+#include "screen/messages.h"
 
+#include "screen/text_screen.h"
+#include "screen/text_window.h"
+#include "screen/write_text.h"
 #include "sound/my_beep.h"
-#include "ui/text_screen.h"
-#include "ui/text_window.h"
-#include "ui/write_text.h"
 #include "util/clock.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
-#include "ui/information_box.h"
+#include "screen/information_box.h"
 
-#include "ui/text_screen.h"
-#include "ui/text_window.h"
-#include "ui/write_text.h"
+#include "screen/text_screen.h"
+#include "screen/text_window.h"
+#include "screen/write_text.h"
 
 #include <algorithm>
 #include <array>

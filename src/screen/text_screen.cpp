@@ -1,4 +1,4 @@
-#include "ui/text_screen.h"
+#include "screen/text_screen.h"
 
 #include "util/latin1.h"
 

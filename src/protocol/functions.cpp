@@ -1,10 +1,12 @@
-#include "control/functions.h"
+#include "protocol/functions.h"
 
-#include "control/command_state.h"
-#include "model/drawing.h"
+#include "protocol/command_state.h"
+#include "protocol/window_services.h"
+#include "screen/messages.h"
+#include "screen/text_screen.h"
+#include "screen/write_text.h"
 #include "sound/my_beep.h"
-#include "ui/messages.h"
-#include "ui/write_text.h"
+#include "view/view.h"
 
 #include <algorithm>
 
@@ -82,15 +84,11 @@ LevelPrompt PromptOf(const Control& control, Level level) {
 } // namespace
 
 void Beep(Control& control, int cue) {
-  if (control.sound != nullptr) MyBeep(*control.sound, cue);
+  MyBeep(control.sound, cue);
 }
 
 void Message(Control& control, int cue, const TextPair& text) {
-  if (control.screen != nullptr) {
-    ShowMessage(*control.screen, cue, control.Tr(text), 0.0);
-  } else {
-    Beep(control, cue);
-  }
+  ShowMessage(control.screen, cue, control.Tr(text), 0.0);
 }
 
 bool LevelActive(const Control& control, Level level) {
@@ -131,6 +129,10 @@ void BeginFunction(Control& control, Level level, int code, int step) {
   if (level != Level::kHelp || fromIdle) ResetInputStep(in);
 }
 
+void BeginFunction(Control& control, const CommandRow& row, int step) {
+  BeginFunction(control, row.level, row.code, step);
+}
+
 void EndFunction(Control& control, Level level) {
   CommandState& state = control.state;
   LevelSlot& slot = control.Slot(level);
@@ -146,7 +148,7 @@ void EndFunction(Control& control, Level level) {
     state.backAllowed = false;
     state.actionVariant = 0;
     state.elementType = kElementNone;
-    CallHook(control.hooks.showHighlightedNormally);
+    control.window.ShowHighlightedNormally();
   }
 }
 
@@ -158,10 +160,8 @@ void SetPrompt(Control& control, Language language, std::string_view title, std:
   slot->title[index] = Bounded(title);
   slot->prompt[index] = Bounded(std::string(title) + std::string(prompt));
   if (place.column <= 0) place.column = kPromptColumn;
-  if (control.screen != nullptr) {
-    const int widest = MessageWidth(*control.screen);
-    place.width = place.width <= 0 ? widest : std::min(place.width, widest);
-  }
+  const int widest = MessageWidth(control.screen);
+  place.width = place.width <= 0 ? widest : std::min(place.width, widest);
   slot->place = place;
   if (language == control.Lang()) RefreshPrompt(control);
 }
@@ -174,7 +174,6 @@ void SetPrompt(Control& control, const TextPair& title, const TextPair& prompt, 
 }
 
 void RefreshPrompt(Control& control) {
-  if (control.screen == nullptr) return;
   PromptLineInput input;
   input.help = PromptOf(control, Level::kHelp);
   input.helpMenu = PromptOf(control, Level::kHelpMenu);
@@ -182,8 +181,8 @@ void RefreshPrompt(Control& control) {
   input.main = PromptOf(control, Level::kMain);
   input.directionShown = control.In().directionShown;
   input.snapMode = control.In().snapMode;
-  input.cursorAngle = control.hooks.cursorAngle ? control.hooks.cursorAngle() : 0.0;
-  RefreshPromptLine(*control.screen, input);
+  input.cursorAngle = control.view.directionShown ? control.view.cursorAngle : 0.0;
+  RefreshPromptLine(control.screen, input);
 }
 
 } // namespace lumora

@@ -1,6 +1,6 @@
-#include "ui/messages.h"
-#include "ui/screen_fixture.h"
-#include "ui/text_window.h"
+#include "screen/messages.h"
+#include "screen/screen_fixture.h"
+#include "screen/text_window.h"
 
 #include <gtest/gtest.h>
 

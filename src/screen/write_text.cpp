@@ -1,6 +1,6 @@
-#include "ui/write_text.h"
+#include "screen/write_text.h"
 
-#include "ui/text_screen.h"
+#include "screen/text_screen.h"
 #include "view/canvas.h"
 
 #include <algorithm>

@@ -1,5 +1,5 @@
-#include "ui/screen_fixture.h"
-#include "ui/write_text.h"
+#include "screen/screen_fixture.h"
+#include "screen/write_text.h"
 
 #include <gtest/gtest.h>
 #include <string>

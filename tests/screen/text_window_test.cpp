@@ -1,6 +1,6 @@
-#include "ui/screen_fixture.h"
-#include "ui/text_window.h"
-#include "ui/write_text.h"
+#include "screen/screen_fixture.h"
+#include "screen/text_window.h"
+#include "screen/write_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "ui/information_box.h"
-#include "ui/prompt_line.h"
-#include "ui/screen_fixture.h"
-#include "ui/text_window.h"
-#include "ui/write_text.h"
+#include "screen/information_box.h"
+#include "screen/prompt_line.h"
+#include "screen/screen_fixture.h"
+#include "screen/text_window.h"
+#include "screen/write_text.h"
 
 #include <gtest/gtest.h>
 

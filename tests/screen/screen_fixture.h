@@ -1,11 +1,11 @@
-// A text screen of the default 1000 x 800 window (100 columns, 50 rows) on a white sheet, with a
-// software canvas, a recording sound player, a fake clock and a captured console.
+// The whole program without a window, as the headless tools build it, on the default 1000 x 800
+// window (100 columns, 50 rows) with a white sheet: a software canvas, a recording sound
+// player, a fake clock and a captured console. Its parts have short names for the tests.
 #pragma once
 
+#include "control/headless_app.h"
+#include "screen/text_screen.h"
 #include "sound/my_beep.h"
-#include "sound/recording_sound_player.h"
-#include "ui/text_screen.h"
-#include "util/fake_clock.h"
 #include "view/soft_canvas.h"
 
 #include <sstream>
@@ -43,28 +43,22 @@ struct ScreenFixture {
   static constexpr int kWidth = 1000;
   static constexpr int kHeight = 800;
 
+  HeadlessApp headless;
+  App& app = headless.app;
   SoftCanvasWithGlyphLog canvas{kWidth, kHeight};
-  RecordingSoundPlayer player;
-  SoundState sound;
-  FakeClock clock;
-  std::ostringstream console;
-  Language language = Language::kEnglish;
-  bool cursorShown = true;
-  TextScreen screen;
+  RecordingSoundPlayer& player = headless.sounds;
+  FakeClock& clock = headless.clock;
+  std::ostringstream& console = headless.console;
+  SoundState& sound = app.sound;
+  Language& language = app.language;
+  TextScreen& screen = app.screen;
+  Control& control = app.control;
+  bool& cursorShown = app.commandState.cursorShown;
 
   ScreenFixture() {
-    sound.player = &player;
     sound.home = LUMORA_SOURCE_DIR "/data";
-    sound.console = &console;
-    screen.canvas = &canvas;
-    screen.sound = &sound;
-    screen.clock = &clock;
-    screen.language = &language;
-    screen.cursorShown = &cursorShown;
-    screen.console = &console;
-    screen.consoleOutput = false;
-    ResizeGrid(screen, kWidth, kHeight);
-    canvas.SetBackground(Background::kLight);
+    app.commandState.whiteBackground = true;
+    AttachCanvas(app, canvas);
     canvas.FillRect({0, 0, kWidth, kHeight}, kWhite);
   }
 

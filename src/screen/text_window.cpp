@@ -1,7 +1,7 @@
-#include "ui/text_window.h"
+#include "screen/text_window.h"
 
+#include "screen/text_screen.h"
 #include "sound/my_beep.h"
-#include "ui/text_screen.h"
 #include "view/canvas.h"
 
 #include <algorithm>

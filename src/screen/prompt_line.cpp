@@ -1,7 +1,7 @@
-#include "ui/prompt_line.h"
+#include "screen/prompt_line.h"
 
-#include "ui/text_screen.h"
-#include "ui/write_text.h"
+#include "screen/text_screen.h"
+#include "screen/write_text.h"
 
 #include <algorithm>
 

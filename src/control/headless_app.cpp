@@ -1,0 +1,18 @@
+#include "control/headless_app.h"
+
+namespace lumora {
+
+void HeadlessWindow::EndProgram() {
+  app_.window.quit = true;
+}
+
+void HeadlessWindow::Repaint() {
+  ++repaints;
+  RepaintWindow(app_);
+}
+
+void HeadlessWindow::ShowHighlightedNormally() {
+  lumora::ShowHighlightedNormally(app_);
+}
+
+} // namespace lumora

@@ -1,0 +1,45 @@
+// The whole program without a window: the App on a fake clock with a recording sound player,
+// and window services that do in memory what the window would do. The headless tools, the
+// event player and the tests all build their program this way.
+#pragma once
+
+#include "control/app.h"
+#include "protocol/window_services.h"
+#include "sound/recording_sound_player.h"
+#include "util/fake_clock.h"
+
+#include <sstream>
+
+namespace lumora {
+
+class HeadlessWindow final : public WindowServices {
+public:
+  explicit HeadlessWindow(App& app) : app_(app) {}
+
+  void ShowMousePointer(bool shown) override { pointerShown = shown; }
+  void KeepRunning() override { ++keptRunning; }
+  void EndProgram() override;
+  void Repaint() override;
+  void ShowHighlightedNormally() override;
+
+  bool pointerShown = true;
+  int keptRunning = 0; // close requests that left the program running
+  int repaints = 0;
+
+private:
+  App& app_;
+};
+
+struct HeadlessApp {
+  HeadlessApp() { app.sound.player = &sounds; }
+  HeadlessApp(const HeadlessApp&) = delete;
+  HeadlessApp& operator=(const HeadlessApp&) = delete;
+
+  FakeClock clock;
+  RecordingSoundPlayer sounds;
+  std::ostringstream console;
+  HeadlessWindow window{app}; // refers to the App below, which it uses only once it is built
+  App app{clock, window, console};
+};
+
+} // namespace lumora

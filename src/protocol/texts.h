@@ -1,0 +1,13 @@
+// Messages that the dispatcher, the prompts and the commands all give.
+#pragma once
+
+#include "util/text_pair.h"
+
+namespace lumora {
+
+inline constexpr TextPair kNotInUse{"Not in use !"_l1, "Ei toimintaa !"_l1};
+inline constexpr TextPair kNotFound{"Not found !"_l1, "Ei löydetty !"_l1};
+inline constexpr TextPair kNotInsideDrawingArea{"Not inside drawing area !"_l1,
+                                                "Ei piirto alueella !"_l1};
+
+} // namespace lumora
