@@ -1,10 +1,10 @@
 // One input step: the event that arrived and the state of the element in the making. Every
-// function reads the current copy; the event cycle keeps two more (what the overlays on screen
-// were drawn from, and a scratch copy) so that it can erase the overlays as they were drawn.
+// function reads the program's one current record.
 #pragma once
 
 #include "geometry/point.h"
 #include "model/property_set.h"
+#include "util/codes.h"
 
 #include <array>
 #include <cstddef>
@@ -17,9 +17,9 @@ inline constexpr int kDirectionDataSize = 6;
 
 // Snap modes: a pending one-shot snap.
 inline constexpr int kSnapNone = 0;
-inline constexpr int kSnapLine = 1011;
-inline constexpr int kSnapPoint = 3011;
-inline constexpr int kSnapIntersection = 4011;
+inline constexpr int kSnapLine = kCodeSnapLine;
+inline constexpr int kSnapPoint = kCodeSnapPoint;
+inline constexpr int kSnapIntersection = kCodeSnapIntersection;
 
 // Preview kinds of the rubber band.
 inline constexpr int kPreviewNone = 0;
@@ -51,13 +51,6 @@ struct InputRecord {
   PropertySet attributes; // of the element in the making
 
   std::array<int, kOverlayCount> drawn{}; // overlays now on screen
-};
-
-// The three copies the event cycle keeps.
-struct InputRecords {
-  InputRecord current;
-  InputRecord drawn;
-  InputRecord scratch;
 };
 
 } // namespace lumora

@@ -16,12 +16,12 @@
 namespace lumora {
 
 // The commands that name files through the dialog.
-inline constexpr int kCommandReadDrawing = 1006;
-inline constexpr int kCommandSave = 1007;
-inline constexpr int kCommandCopy = 3005;
-inline constexpr int kCommandAddPart = 3006;
-inline constexpr int kCommandSavePart = 3007;
-inline constexpr int kCommandAddDrawing = 4006;
+inline constexpr int kCommandReadDrawing = kCodeReadDrawing;
+inline constexpr int kCommandSave = kCodeSave;
+inline constexpr int kCommandCopy = kCodeCopy;
+inline constexpr int kCommandAddPart = kCodeAddPart;
+inline constexpr int kCommandSavePart = kCodeSavePart;
+inline constexpr int kCommandAddDrawing = kCodeAddDrawing;
 
 // Results besides kStillRunning and the Esc and back of the prompts.
 inline constexpr int kFileAccepted = 1;

@@ -17,15 +17,11 @@ constexpr int kBackVariant = 4; // the action popup offers "back"
 constexpr int kFirstTyped = 32;
 constexpr int kLastTyped = 249;
 constexpr char kStyleMark = '^'; // reserved for highlighting: never typed into a text
-constexpr int kCodeHome = kSpecialPlain + kKeyHome;
-constexpr int kCodeEnd = kSpecialPlain + kKeyEnd;
-constexpr int kCodeInsert = kSpecialPlain + kKeyInsert;
-constexpr int kCodeCtrlUp = kSpecialCtrl + kKeyUp;
-constexpr int kCodeCtrlDown = kSpecialCtrl + kKeyDown;
-constexpr int kCodeF11 = kSpecialPlain + 11;
-constexpr int kCodeCtrlF11 = kSpecialCtrl + 11;
-constexpr int kCodeF12 = kSpecialPlain + 12;
-constexpr int kCodeCtrlF12 = kSpecialCtrl + 12;
+// The snap and grid keys have meanings of their own in an entry.
+constexpr int kCodeF11 = Plain(kKeyF11);
+constexpr int kCodeCtrlF11 = Ctrl(kKeyF11);
+constexpr int kCodeF12 = Plain(kKeyF12);
+constexpr int kCodeCtrlF12 = Ctrl(kKeyF12);
 
 std::size_t LanguageIndex(Language language) {
   return language == Language::kEnglish ? 1 : 0;

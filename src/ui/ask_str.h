@@ -33,9 +33,9 @@ struct AskStrArgs {
 inline constexpr int kEntryAccepted = 13;
 inline constexpr int kEntryEsc = -27;
 inline constexpr int kEntryBack = -8;
-inline constexpr int kEntryJoin = 127; // list mode: Del at the end, Backspace at the start
-inline constexpr int kEntryUp = 1101;  // list mode: to the row above
-inline constexpr int kEntryDown = 1103;
+inline constexpr int kEntryJoin = 127;   // list mode: Del at the end, Backspace at the start
+inline constexpr int kEntryUp = kCodeUp; // list mode: to the row above
+inline constexpr int kEntryDown = kCodeDown;
 
 inline constexpr TextPair kOverWrite{"Over write !"_l1, "Yli kirjoitus !"_l1};
 inline constexpr TextPair kNothingToDelete{"Nothing to delete !"_l1, "Ei tuhottavaa !"_l1};

@@ -20,8 +20,8 @@ constexpr int kStyleMagenta = 6;
 constexpr std::string_view kInformationLabel = "i";
 
 // A click on the coordinate fields is the key of the coordinate entry.
-constexpr int kCodeCoordinatesXY = kSpecialCtrl + kKeyInsert;    // x,y
-constexpr int kCodeCoordinatesDxDy = kSpecialPlain + kKeyInsert; // dx,dy
+constexpr int kCodeCoordinatesXY = kCodeWriteXY;
+constexpr int kCodeCoordinatesDxDy = kCodeWriteDxDy;
 
 // Where the angle and snap fields stand, counted back from the right edge; the Finnish labels
 // are one column shorter.

@@ -12,11 +12,6 @@
 namespace lumora {
 namespace {
 
-constexpr int kCodeCtrlUp = kSpecialCtrl + kKeyUp;
-constexpr int kCodeCtrlDown = kSpecialCtrl + kKeyDown;
-constexpr int kCodeHome = kSpecialPlain + kKeyHome;
-constexpr int kCodeEnd = kSpecialPlain + kKeyEnd;
-
 int FirstSelectable(const SelectList& list) {
   return list.header ? 1 : 0;
 }
