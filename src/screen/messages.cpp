@@ -26,6 +26,10 @@ void Wait(TextScreen& screen, double seconds) {
   if (screen.clock != nullptr && seconds > 0.0) screen.clock->Wait(seconds);
 }
 
+double Now(const TextScreen& screen) {
+  return screen.clock != nullptr ? screen.clock->Seconds() : 0.0;
+}
+
 void Remember(TextScreen& screen, std::string_view text) {
   std::vector<std::string>& shown = screen.shownMessages;
   if (shown.size() >= kShownMessagesKept) shown.erase(shown.begin());
@@ -61,9 +65,14 @@ void ShowMessage(TextScreen& screen, int sound, std::string_view text, double se
   }
   const int width = VisibleLength(text) + kBoxPadding;
   const bool shown = OpenMessageBox(screen, screen.rows / 2, screen.columns / 2 - width / 2, text);
+  if (!shown) return Beep(screen, sound); // no box to leave standing
+  // The box must reach the window before the program plays and waits, and it stays at least as
+  // long as its cue sounds, played or not (no device, or its group already sounded).
+  if (screen.canvas != nullptr) screen.canvas->Flush();
+  const double start = Now(screen);
   Beep(screen, sound);
-  if (!shown) return; // no box to leave standing
-  Wait(screen, seconds);
+  const double cue = screen.sound != nullptr ? CueSeconds(*screen.sound, sound) : 0.0;
+  Wait(screen, std::max(cue - (Now(screen) - start), 0.0) + seconds);
   CloseWindow(screen);
 }
 

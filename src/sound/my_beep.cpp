@@ -1,6 +1,7 @@
 #include "sound/my_beep.h"
 
 #include "sound/sound_player.h"
+#include "sound/wav_length.h"
 
 #include <array>
 #include <filesystem>
@@ -44,6 +45,13 @@ bool& PlayedFlag(SoundState& sound, Group group) {
   return sound.noticePlayed;
 }
 
+std::string CuePath(const SoundState& sound, const Cue& cue) {
+  std::string path = sound.home;
+  if (!path.empty() && path.back() != '/') path += '/';
+  path += cue.file;
+  return path;
+}
+
 bool IsFile(const std::string& path) {
   std::error_code error;
   return std::filesystem::is_regular_file(path, error);
@@ -59,12 +67,23 @@ void MyBeep(SoundState& sound, int id) {
   }
   bool& played = PlayedFlag(sound, cue->group);
   if (played) return;
-  std::string path = sound.home;
-  if (!path.empty() && path.back() != '/') path += '/';
-  path += cue->file;
+  const std::string path = CuePath(sound, *cue);
   // Missing files and a failing device are not worth a message: the cue is only a hint.
   if (sound.player != nullptr && IsFile(path)) sound.player->Play(path);
   played = true;
+}
+
+double CueSeconds(SoundState& sound, int id) {
+  const Cue* cue = FindCue(id);
+  if (cue == nullptr) return 0.0;
+  if (!sound.cueSecondsRead || sound.cueHome != sound.home) {
+    for (std::size_t k = 0; k < kCues.size(); ++k) {
+      sound.cueSeconds[k] = WavFileSeconds(CuePath(sound, kCues[k]));
+    }
+    sound.cueHome = sound.home;
+    sound.cueSecondsRead = true;
+  }
+  return sound.cueSeconds[static_cast<std::size_t>(cue - kCues.data())];
 }
 
 void ClearSoundGroups(SoundState& sound) {

@@ -4,6 +4,7 @@
 // messages is not answered by a burst of sounds.
 #pragma once
 
+#include <array>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -28,11 +29,19 @@ struct SoundState {
   bool keyPlayed = false;
   bool errorPlayed = false;
   bool noticePlayed = false;
+
+  // How long each cue's file sounds, read once for the program directory named in cueHome.
+  std::array<double, 5> cueSeconds{};
+  std::string cueHome;
+  bool cueSecondsRead = false;
 };
 
 // Plays cue `id` unless its group has already sounded in this pass. A missing file or a failing
 // player is silent; an unknown id prints a console line and plays nothing.
 void MyBeep(SoundState& sound, int id);
+
+// How long cue `id` sounds: the length of its file, whether or not it is played (0 without one).
+double CueSeconds(SoundState& sound, int id);
 
 // The dispatcher calls this at the start of every pass.
 void ClearSoundGroups(SoundState& sound);

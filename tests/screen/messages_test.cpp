@@ -1,13 +1,15 @@
+#include "protocol/texts.h"
 #include "screen/messages.h"
 #include "screen/screen_fixture.h"
 #include "screen/text_window.h"
+#include "sound/wav_length.h"
 
 #include <gtest/gtest.h>
 
 namespace lumora {
 namespace {
 
-constexpr TextPair kNotInUse{"Not in use !"_l1, "Ei toimintaa !"_l1};
+const std::string kSounds = LUMORA_SOURCE_DIR "/data/Sounds/";
 
 TEST(Messages, AMessageIsCentredSoundsWaitsAndCloses) {
   ScreenFixture f;
@@ -26,7 +28,9 @@ TEST(Messages, AMessageIsCentredSoundsWaitsAndCloses) {
   EXPECT_EQ(standing, "Could not read !  ");
   EXPECT_EQ(first, kWhite);
   EXPECT_EQ(last, kRed);
-  EXPECT_EQ(f.clock.Waits(), std::vector<double>{2.0});
+  // The box stands while its cue sounds, and then for the time asked.
+  const double cue = WavFileSeconds(kSounds + "ERROR.WAV");
+  EXPECT_EQ(f.clock.Waits(), std::vector<double>{cue + 2.0});
   EXPECT_EQ(f.Cues(), std::vector<int>{kSoundError});
   EXPECT_EQ(OpenWindowCount(f.screen), 0);
   EXPECT_EQ(f.screen.mirror, text);
@@ -40,6 +44,44 @@ TEST(Messages, AMessageIsCentredSoundsWaitsAndCloses) {
   EXPECT_EQ(standing, std::string(100, 'w'));
   EXPECT_EQ(f.screen.shownMessages, (std::vector<std::string>{"Could not read !", "Ei toimintaa !",
                                                               std::string(150, 'w')}));
+}
+
+// A message without a wait was once opened and closed in the same pass: never on screen where
+// no sound plays. It stands as long as its cue sounds, whether or not the cue is played.
+TEST(Messages, AShortMessageStaysAsLongAsItsCueSounds) {
+  ScreenFixture f;
+  const double cue = WavFileSeconds(kSounds + "LITTLE_ERROR.WAV");
+  ASSERT_GT(cue, 0.1);
+  std::vector<std::string> standing;
+  f.clock.onWait = [&](double) { standing.push_back(f.Cells(25, 43, 12)); };
+  ShowMessage(f.screen, kSoundSmallError, kNotInUse, 0);
+  ShowMessage(f.screen, kSoundSmallError, kNotInUse, 0); // its group has sounded already
+  f.player.SetFailing(true);
+  f.sound.errorPlayed = false;
+  ShowMessage(f.screen, kSoundSmallError, kNotInUse, 0); // no device
+  EXPECT_EQ(f.clock.Waits(), (std::vector<double>{cue, cue, cue}));
+  EXPECT_EQ(standing, std::vector<std::string>(3, "Not in use !"));
+  EXPECT_EQ(OpenWindowCount(f.screen), 0);
+}
+
+TEST(Messages, TheLengthOfACueComesFromItsFileHeader) {
+  // 22050 samples a second, 16-bit mono: 44100 bytes a second.
+  std::string wav = "RIFF....WAVEfmt ";
+  const char format[] = {16, 0, 0,    0,          1, 0, 1, 0, 0x22, 0x56,
+                         0,  0, 0x44, (char)0xAC, 0, 0, 2, 0, 16,   0};
+  wav.append(format, sizeof format);
+  wav += "data";
+  const char size[] = {0x22, 0x56, 0, 0}; // 22050 bytes
+  wav.append(size, sizeof size);
+  EXPECT_DOUBLE_EQ(WavSeconds(wav), 0.5);
+  // Broken or hostile headers give 0 or at most the longest cue; they never read past the end.
+  EXPECT_EQ(WavSeconds(wav.substr(0, 30)), 0.0);
+  EXPECT_EQ(WavSeconds("RIFF....WAVEdata\xff\xff\xff\xff"), 0.0); // data before any format
+  std::string huge = wav;
+  huge.replace(huge.size() - 4, 4, "\xff\xff\xff\x7f");
+  EXPECT_EQ(WavSeconds(huge), 10.0);
+  EXPECT_EQ(WavSeconds("not a wave file at all"), 0.0);
+  EXPECT_EQ(WavFileSeconds(kSounds + "NO_SUCH.WAV"), 0.0);
 }
 
 TEST(Messages, ANoticeWaitsForAKeyOrForTwoSeconds) {
