@@ -272,6 +272,10 @@ bool EventChecks::Expect(std::string_view word, std::string_view rest, std::stri
   if (word == "expect-message") return ExpectMessage(*this, rest, problem);
   if (word == "expect-sound") return ExpectSound(*this, rest, problem);
   if (word == "expect-count") return ExpectCount(*this, rest, problem);
+  if (word == "expect-silence") {
+    if (recorder.Texts().empty() && sounds.Played().empty()) return true;
+    return problem = "expected nothing shown or heard since the previous event line", false;
+  }
   if (word == "expect-dump") return ExpectDump(*this, rest, problem);
   if (word == "expect-same-dump") return ExpectSameDump(*this, rest, problem);
   if (word == "expect-quit") {

@@ -7,6 +7,7 @@
 #include "screen/write_text.h"
 #include "setup/setup.h"
 #include "sound/my_beep.h"
+#include "ui/menu_bar.h"
 
 #include <algorithm>
 
@@ -24,10 +25,15 @@ std::size_t LineCapacity() {
   return kTextLineSize - 1;
 }
 
+// One line is typed on the status row in the place of the coordinate fields, so the menu
+// labels stay and the status refresh after every pass leaves the entry standing.
 int SingleLine(Control& control, PromptState& prompts, const AskTextArgs& args,
                std::string& buffer) {
+  const MenuBarLayout bar = CurrentMenuBar(control);
   AskStrArgs entry;
   entry.row = kStatusRow;
+  entry.column = bar.x;
+  entry.width = std::max(bar.angle - bar.x, 1);
   entry.title = args.title;
   entry.prompt = args.prompt;
   entry.size = args.size;

@@ -3,6 +3,7 @@
 #include "protocol/command_state.h"
 #include "screen/text_screen.h"
 #include "screen/write_text.h"
+#include "ui/ask_state.h"
 
 #include <algorithm>
 #include <array>
@@ -159,6 +160,9 @@ void DrawMenuBar(TextScreen& screen, const MenuBarLayout& layout, bool always) {
 
 void RefreshMenuBar(Control& control) {
   if (control.screen.consoleOutput) return;
+  // An entry typed on the status row owns it until it closes.
+  const EntryState& entry = control.prompts.entry;
+  if (entry.open && entry.row == kMenuBarRow) return;
   DrawMenuBar(control.screen, CurrentMenuBar(control));
 }
 

@@ -2,6 +2,7 @@
 #include "setup/setup.h"
 #include "ui/ask_fixture.h"
 #include "ui/ask_text.h"
+#include "ui/menu_bar.h"
 
 #include <gtest/gtest.h>
 
@@ -25,12 +26,18 @@ struct TextFixture : AskFixture {
   const std::vector<std::string>& Lines() const { return prompts.editor.lines; }
 };
 
-TEST(AskText, OneLineIsEditedOnTheStatusRow) {
+// One line is typed on the status row where the coordinate fields stand: the menu labels stay,
+// and the status refresh at the end of every pass no longer wipes what is typed.
+TEST(AskText, OneLineIsEditedOnTheStatusRowAndStaysThere) {
   TextFixture f(1, "abc");
-  EXPECT_EQ(f.Cells(2, 2, 13), "Adding text: ");
+  const int x = CurrentMenuBar(f.control).x;
+  EXPECT_GT(x, 10); // after the labels
+  EXPECT_EQ(f.Cells(2, x, 13), "Adding text: ");
   EXPECT_EQ(OpenWindowCount(f.screen), 0);
   f.Key(kEnd);
   f.Type("d");
+  RefreshMenuBar(f.control);
+  EXPECT_EQ(f.Cells(2, x, 26), "Adding text: WRITE ! abcd ");
   EXPECT_EQ(f.Key(kCodeEnter), kEntryAccepted);
   EXPECT_EQ(f.text, "abcd");
   f.Call();
