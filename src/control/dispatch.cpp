@@ -154,7 +154,10 @@ int OfferToLevels(Control& control, bool& taken) {
 void RefreshLines(Control& control) {
   RefreshPrompt(control);
   RefreshMenuBar(control);
-  if (control.state.inputMode == kModeTextEntry) control.state.continueFlag = true;
+  // An open entry or yes/no question redraws itself on a continue tick: the refresh may have
+  // written over it.
+  const int mode = control.state.inputMode;
+  if (mode == kModeTextEntry || mode == kModeYesNo) control.state.continueFlag = true;
 }
 
 bool IsChainedCode(int result) {

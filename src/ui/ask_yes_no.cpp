@@ -32,8 +32,7 @@ int AskYesNo::Ask(Control& control, int row, int column, int width, const TextPa
     question_ = question;
     choice_ = defaultAnswer != kAnswerNo ? kAnswerYes : kAnswerNo;
     CommandState& state = control.state;
-    saved_ = {state.cursorShown, state.inputMode, state.promptRow, state.referenceLock,
-              state.backAllowed};
+    saved_ = SavePromptState(state);
     state.inputMode = kModeYesNo;
     state.cursorShown = false;
     state.promptRow = row;
@@ -65,6 +64,8 @@ int AskYesNo::Ask(Control& control, int row, int column, int width, const TextPa
   case kCodeEsc:
     return Close(control, kAnswerEsc);
   case kContinueTick:
+    // A help function or a menu may have written over the prompt line and its choices.
+    control.state.continueFlag = false;
     Show(control);
     return kStillRunning;
   default:
@@ -110,11 +111,8 @@ void AskYesNo::Select(Control& control, int choice) {
 int AskYesNo::Close(Control& control, int answer) {
   open_ = false;
   if (answer == kAnswerYes || answer == kAnswerNo) Beep(control, kSoundKey);
-  CommandState& state = control.state;
-  state.cursorShown = saved_.cursorShown;
-  state.inputMode = saved_.inputMode;
-  state.promptRow = saved_.promptRow;
-  state.arrows = {};
+  // The outer prompt gets its mouse arrows back.
+  RestorePromptState(control.state, saved_);
   return answer;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "protocol/command_state.h"
+#include "ui/ask_state.h"
 #include "util/text_pair.h"
 
 namespace lumora {
@@ -40,7 +41,7 @@ private:
   int width_ = 0;
   TextPair title_;
   TextPair question_;
-  SavedFlags saved_;
+  SavedPromptState saved_;
 };
 
 } // namespace lumora

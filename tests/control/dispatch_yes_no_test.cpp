@@ -8,7 +8,7 @@ namespace {
 
 constexpr TextPair kTitle{"Saving: "_l1, "Tallennus: "_l1};
 constexpr TextPair kQuestion{"^REPLACE ? "_l1, "^KORVATAANKO ? "_l1};
-constexpr int kAskKey = 1007;
+constexpr int kAskKey = kCodeSave;
 
 // A main function that asks one question and keeps the answer.
 class Asker final : public Function {
@@ -51,7 +51,7 @@ TEST(AskYesNo, KeysAnswer) {
   EXPECT_EQ(f.AnswerTo({'e'}), kAnswerNo);
   EXPECT_EQ(f.AnswerTo({kCodeEnter}), kAnswerYes);
   EXPECT_EQ(f.AnswerTo({kCodeRight, kCodeEnter}), kAnswerNo);
-  EXPECT_EQ(f.AnswerTo({kCodeRight, 3100, kCodeTab}), kAnswerYes);
+  EXPECT_EQ(f.AnswerTo({kCodeRight, kCodeCtrlLeft, kCodeTab}), kAnswerYes);
   EXPECT_EQ(f.AnswerTo({kCodeBackspace}), kAnswerBack);
   EXPECT_EQ(f.AnswerTo({kCodeCtrlEnter}), kAnswerBack);
   EXPECT_EQ(f.AnswerTo({kCodeEsc}), kAnswerEsc);
@@ -67,6 +67,26 @@ TEST(AskYesNo, OtherKeysAreRefusedAndKeepTheQuestion) {
   // The language key works only with no prompt open: here it is not in use either.
   EXPECT_EQ(f.AnswerTo({kCodeLanguage}), kStillRunning);
   EXPECT_EQ(f.AnswerTo({'n'}), kAnswerNo);
+}
+
+// A help function over the question writes its own prompt; when it ends the question is shown
+// again with its choices, and closing the question gives the outer prompt its mouse back.
+TEST(AskYesNo, TheChoicesComeBackAfterAHelpFunctionAndTheMouseArrowsAreRestored) {
+  YesNoFixture f;
+  const std::string question = f.Cells(1, 2, 27);
+  EXPECT_EQ(question, "Saving: REPLACE ?  yes   no");
+  f.Key(DispatchFixture::kHelpKey);
+  EXPECT_EQ(f.Cells(1, 2, 16), "Test: DO IT !   ");
+  f.Key(kCodeEsc);
+  EXPECT_EQ(f.Cells(1, 2, 27), question);
+  f.Key('n');
+
+  const MouseArrows outer{.centreX = 300, .centreY = 40, .halfHeight = 8};
+  f.control.state.arrows = outer;
+  f.Key(kAskKey);
+  f.Key('y');
+  EXPECT_EQ(f.control.state.arrows.centreX, outer.centreX);
+  EXPECT_EQ(f.control.state.arrows.halfHeight, outer.halfHeight);
 }
 
 } // namespace
