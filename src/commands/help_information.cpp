@@ -19,6 +19,10 @@ int InformationBox::Start(Control& control, const CommandRow& row) {
 }
 
 int InformationBox::Continue(Control& control, const CommandRow& row) {
+  if (control.In().code == kContinueTick && control.state.windowRedrawCounter > 0) {
+    --control.state.windowRedrawCounter;
+    WriteInformationBox(control.screen);
+  }
   if (InformationBoxKey(control.screen, control.In().rawKey) == kStillRunning) {
     return kStillRunning;
   }

@@ -220,6 +220,23 @@ void DispatchInput(Control& control, bool escape) {
   --state.dispatchDepth;
 }
 
+void RewriteOpenWindows(Control& control) {
+  CommandState& state = control.state;
+  if (state.ended || state.windowRedrawCounter <= 0) return;
+  const int depth = state.dispatchDepth++;
+  if (depth == 0) ClearSoundGroups(control.sound);
+  InputRecord& in = control.In();
+  in.code = kContinueTick;
+  in.rawKey = kRawNone;
+  for (Level level : kOfferOrder) {
+    if (LevelActive(control, level)) RunLevel(control, level);
+    if (state.ended) break;
+  }
+  state.windowRedrawCounter = 0;
+  if (!state.ended) RefreshLines(control);
+  --state.dispatchDepth;
+}
+
 void RequestQuit(Control& control) {
   if (control.state.ended) return;
   const int depth = control.state.dispatchDepth++;

@@ -20,6 +20,10 @@ void DispatchInput(Control& control, bool escape = false);
 // conditions hold in the present state (mode, open windows, active levels, element type).
 const CommandRow* StartingRow(const Control& control, int code);
 
+// A full repaint left the open text windows empty: each active function is given a continue
+// tick, innermost first, to write its window again.
+void RewriteOpenWindows(Control& control);
+
 // The window was closed: ask the quit question (at once ending a saved drawing), and keep the
 // program running until it is answered.
 void RequestQuit(Control& control);

@@ -1,4 +1,5 @@
 #include "control/app.h"
+#include "control/dispatch.h"
 #include "control/event_cycle.h"
 #include "screen/prompt_line.h"
 #include "screen/text_window.h"
@@ -67,6 +68,7 @@ void RepaintWindow(App& app) {
     app.window.motionPhase = 0;
   }
   RedrawWindows(app.screen);
+  app.commandState.windowRedrawCounter = OpenWindowCount(app.screen);
 }
 
 void DisplayEvent(App& app, int windowWidth, int windowHeight) {
@@ -74,12 +76,15 @@ void DisplayEvent(App& app, int windowWidth, int windowHeight) {
   const bool sameSize =
       windowWidth == app.view.windowWidth && windowHeight == app.view.windowHeight;
   if (!w.firstDisplay && sameSize) {
-    if (!w.redrawOff) RepaintWindow(app);
+    if (w.redrawOff) return;
+    RepaintWindow(app);
+    RewriteOpenWindows(app.control);
     return;
   }
   // A view of the whole sheet is fitted anew to the new shape; a zoomed view keeps its centre.
   if (ShowsWholeSheet(app.view, app.drawing.limits)) app.view.viewBox = app.drawing.limits;
   RepaintWindow(app);
+  RewriteOpenWindows(app.control);
   w.firstDisplay = false;
 }
 

@@ -31,6 +31,11 @@ public:
     if (checks_.app.window.quit) return problem = "the program has already ended", false;
     checks_.NewEvent();
     if (word == "key") return Key(line, problem);
+    if (word == "expose") {
+      // The window system asks for the window again, its size unchanged.
+      DisplayEvent(app(), app().view.windowWidth, app().view.windowHeight);
+      return true;
+    }
     if (word == "type") return Type(line);
     if (word == "click" || word == "rclick") return Click(word == "click", line, problem);
     if (word == "drag") return Drag(line, problem);

@@ -35,6 +35,12 @@ constexpr std::array<TextPair, 2> kCommentLines{{
 bool OpenInformationBox(TextScreen& screen) {
   const int column = std::max(screen.columns - kBoxColumns, 1);
   if (!OpenWindow(screen, kBoxRow, column, kBoxRows, kBoxColumns)) return false;
+  WriteInformationBox(screen);
+  return true;
+}
+
+void WriteInformationBox(TextScreen& screen) {
+  const int column = std::max(screen.columns - kBoxColumns, 1);
   auto line = [&](int row, const TextPair& text) {
     WriteText(screen, kBoxRow + row - 1, column, kBoxColumns, Tr(screen, text), kStyleNormal);
   };
@@ -45,7 +51,6 @@ bool OpenInformationBox(TextScreen& screen) {
   for (std::size_t i = 0; i < kCommentLines.size(); ++i) {
     line(kNoticeFirstRow + static_cast<int>(i), kCommentLines[i]);
   }
-  return true;
 }
 
 int InformationBoxKey(TextScreen& screen, int rawKey) {

@@ -214,6 +214,11 @@ int AskText(Control& control, PromptState& prompts, const AskTextArgs& args, std
   }
   if (!editor.open) return Open(control, prompts, args, buffer, lines, columns);
   const int code = control.In().code;
+  // A full repaint left the window empty: its lines are written again.
+  if (code == kContinueTick && control.state.windowRedrawCounter > 0) {
+    --control.state.windowRedrawCounter;
+    DrawLines(control, editor);
+  }
   const int result =
       AskStr(control, prompts, LineArgs(editor, prompts.entry.cursor), editor.editLine);
   Current(editor) = editor.editLine;

@@ -1,8 +1,10 @@
 #include "control/headless_app.h"
 #include "control/startup.h"
 #include "util/fake_clock.h"
+#include "view/soft_canvas.h"
 
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -86,6 +88,29 @@ TEST(Startup, MissingSetupShowsWhyWaitsTenSecondsAndEnds) {
   // The message names the path it tried (a long path leaves no room for the whole sentence).
   const std::string expected = "Opening of \"" + (home / "SETUP" / "Perus_SET.txt").string();
   EXPECT_NE(f.console.str().find(expected), std::string::npos) << f.console.str();
+}
+
+// The shipped setup with two switches turned: the sheet colour goes to the one place the
+// program keeps it (a window made anew after a close takes it from there), and
+// NO_DATING_OF_SCREEN: reaches the window's redraw-off flag.
+TEST(Startup, TheSetupSetsTheSheetColourAndTheRedrawOffFlag) {
+  const fs::path home = FreshHome("switches");
+  std::ifstream shipped(LUMORA_SOURCE_DIR "/data/SETUP/Perus_SET.txt", std::ios::binary);
+  std::ostringstream text;
+  text << shipped.rdbuf();
+  std::string setup = text.str();
+  for (const std::string key : {"#NO_DATING_OF_SCREEN: ", "#WHITE_BACKGROUND: "}) {
+    setup.replace(setup.find(key) + key.size(), 1, "1");
+  }
+  std::ofstream(home / "SETUP" / "Perus_SET.txt", std::ios::binary) << setup;
+  StartupFixture f;
+  EXPECT_EQ(StartProgram(f.app, {{(home / "lumora").string()}, ""}), StartupDecision::kOpenWindow);
+  EXPECT_TRUE(f.app.window.redrawOff);
+  EXPECT_TRUE(f.app.commandState.whiteBackground);
+  f.app.commandState.whiteBackground = false; // the user switched it with §
+  SoftCanvas canvas(200, 100);
+  AttachCanvas(f.app, canvas);
+  EXPECT_EQ(canvas.GetBackground(), Background::kDark);
 }
 
 } // namespace
