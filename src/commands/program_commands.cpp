@@ -2,6 +2,7 @@
 
 #include "commands/drawing_report.h"
 #include "commands/help_functions.h"
+#include "commands/help_grid.h"
 #include "commands/menu_functions.h"
 #include "commands/quit.h"
 
@@ -15,6 +16,7 @@ CommandTable ProgramCommands() {
       {kCodePointer, Level::kHelp, Make<PointerSwitch>, 0},
       {kCodeBackground, Level::kHelp, Make<BackgroundSwitch>, kNotWithWindows | kExclusive},
       {kCodeInformation, Level::kHelp, Make<InformationBox>, kExclusive},
+      {kCodeGridSize, Level::kHelp, Make<GridSize>, kExclusive},
       {kCodeMainMenuKey, Level::kMain, Make<MainMenu>},
       {kCodeMainMenu, Level::kMain, Make<MainMenu>, kExclusive, kCodeMainMenuKey},
       {kCodeHelpMenuKey, Level::kHelpMenu, Make<HelpMenu>},
