@@ -68,6 +68,7 @@ bool AnyMemberOnVisibleLayer(const PartElement& root, const Drawing& drawing,
     }
     return false;
   };
+  if (const auto answer = known.find(&root); answer != known.end()) return answer->second;
   // Each part reached, with the part it was reached from.
   std::unordered_map<const PartElement*, const PartElement*> from{{&root, nullptr}};
   std::vector<const PartElement*> work{&root};

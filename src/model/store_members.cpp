@@ -50,6 +50,8 @@ int ElementStore::HolderCount(const void* element, const PartElement* part) cons
 // True when candidate is part itself or holds it at any depth: the walk goes up through the
 // holders, so a part fresh from a file (held by nothing yet) answers at once.
 bool ElementStore::IsAncestorOrSelf(const PartElement* candidate, const PartElement* part) const {
+  if (candidate == part) return true;
+  if (!holders_.contains(part)) return false;
   std::vector<const PartElement*> work{part};
   std::unordered_set<const PartElement*> seen{part};
   while (!work.empty()) {
