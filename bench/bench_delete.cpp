@@ -55,14 +55,17 @@ void Fill(World& w, long parts, long count) {
 }
 
 // An area group as the area commands collect it: every element not in a part, from the head
-// of each list on; with parts, the parts too.
-PartElement* Group(World& w, bool withParts) {
+// of each list on; with parts, the parts too; selected, also on the selection lists.
+PartElement* Group(World& w, bool withParts, bool selected) {
   PartElement* group = w.store.AddPart("", 0, 0);
+  const auto take = [&](auto* element) {
+    w.store.AddMember(group, element);
+    if (selected) w.store.Select(element);
+  };
   for (LineElement* l = w.drawing.lines; l != nullptr; l = l->next)
-    if (l->inPart() == 0) w.store.AddMember(group, l);
-  for (FillingElement* f = w.drawing.fillings; f != nullptr; f = f->next)
-    w.store.AddMember(group, f);
-  for (TextElement* t = w.drawing.texts; t != nullptr; t = t->next) w.store.AddMember(group, t);
+    if (l->inPart() == 0) take(l);
+  for (FillingElement* f = w.drawing.fillings; f != nullptr; f = f->next) take(f);
+  for (TextElement* t = w.drawing.texts; t != nullptr; t = t->next) take(t);
   if (withParts)
     for (PartElement* p = w.drawing.parts; p != nullptr; p = p->next)
       if (p != group) w.store.AddMember(group, p);
@@ -72,11 +75,12 @@ PartElement* Group(World& w, bool withParts) {
 void BM_AreaDelete(benchmark::State& state) {
   const long count = state.range(0);
   const bool withParts = state.range(1) != 0;
+  const bool selected = state.range(1) == 2;
   for (auto _ : state) {
     state.PauseTiming();
     auto w = std::make_unique<World>();
     Fill(*w, kParts, count);
-    PartElement* group = Group(*w, withParts);
+    PartElement* group = Group(*w, withParts, selected);
     state.ResumeTiming();
     if (w->store.DeletePart(group, true) != 1) state.SkipWithError("delete failed");
     state.PauseTiming();
@@ -89,6 +93,7 @@ void BM_AreaDelete(benchmark::State& state) {
 BENCHMARK(BM_AreaDelete)
     ->Args({100'000, 0})
     ->Args({100'000, 1})
+    ->Args({100'000, 2})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

@@ -145,6 +145,8 @@ private:
   bool BeginPartDelete(PartElement* part);
   void ReleaseMembers(PartElement* part, bool withMembers, std::vector<PartElement*>& work);
   void DoomMembers(PartElement* root, bool withMembers);
+  void DoomBounded(const LineElement* line);
+  template <class Element> void SweepSelection(MemberNode<Element>*& head);
   void FinishDeletes();
   template <class Element, class Free> int Sweep(Element*& head, int& doomed, Free free);
   bool PartVisible(const PartElement* part,

@@ -55,6 +55,11 @@ template <class Element> int ElementStore::DetachFromParts(Element* element) {
 void ElementStore::Detach(LineElement* line) {
   RemoveNodes(drawing_.SelectedLines, line);
   DetachFromParts(line);
+  DoomBounded(line);
+}
+
+// The fillings the line bounds, erased from the screen.
+void ElementStore::DoomBounded(const LineElement* line) {
   const auto found = bounded_.find(line);
   if (found == bounded_.end()) return;
   const std::vector<FillingElement*> fillings = std::move(found->second);
@@ -105,23 +110,37 @@ void ElementStore::DetachElement(PartElement* part) {
   FinishDeletes();
 }
 
+// Doomed records leave the selection lists in one pass when the delete ends.
 void ElementStore::Doom(LineElement* line) {
   if (!doomed_.insert(line).second) return;
   ++doomedLines_;
-  Detach(line);
+  DetachFromParts(line);
+  DoomBounded(line);
 }
 
 void ElementStore::Doom(FillingElement* filling) {
   if (!doomed_.insert(filling).second) return;
   ++doomedFillings_;
-  Detach(filling);
+  DetachFromParts(filling);
 }
 
 void ElementStore::Doom(TextElement* text) {
   if (!doomed_.insert(text).second) return;
   ++doomedTexts_;
   if (lastText_ == text) lastText_ = nullptr;
-  Detach(text);
+  DetachFromParts(text);
+}
+
+template <class Element> void ElementStore::SweepSelection(MemberNode<Element>*& head) {
+  for (MemberNode<Element>** link = &head; *link != nullptr;) {
+    MemberNode<Element>* node = *link;
+    if (node->element != nullptr && doomed_.contains(node->element)) {
+      *link = node->next;
+      allocator_.Free(node);
+    } else {
+      link = &node->next;
+    }
+  }
 }
 
 // Marks the part as under deletion and takes it out of its holders; false when it already is.
@@ -196,6 +215,9 @@ void ElementStore::FinishDeletes() {
       DoomMembers(part, false);
   }
   if (doomed_.empty()) return;
+  if (doomedLines_ > 0) SweepSelection(drawing_.SelectedLines);
+  if (doomedFillings_ > 0) SweepSelection(drawing_.SelectedFillings);
+  if (doomedTexts_ > 0) SweepSelection(drawing_.SelectedTexts);
   int changes = 0;
   changes += Sweep(drawing_.fillings, doomedFillings_, [this](auto* f) { FreeFilling(f); });
   changes += Sweep(drawing_.lines, doomedLines_, [this](auto* l) { FreeLine(l); });

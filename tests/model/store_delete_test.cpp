@@ -89,7 +89,12 @@ TEST_F(StoreTest, DeletePartWithMembersDeletesEveryLevel) {
   store.AddMember(sub, Filling({subLine}));
   store.AddMember(part, sub);
   TextElement* keep = Text({70, 70});
+  store.Select(part); // members leave the selection lists with them
+  store.Select(keep);
   EXPECT_EQ(store.DeletePart(part, true), 1);
+  EXPECT_EQ(drawing.SelectedLines, nullptr);
+  EXPECT_EQ(drawing.SelectedFillings, nullptr);
+  EXPECT_EQ(drawing.SelectedTexts->element, keep);
   EXPECT_EQ(drawing.parts, nullptr);
   EXPECT_EQ(drawing.lines, nullptr);
   EXPECT_EQ(drawing.fillings, nullptr);
