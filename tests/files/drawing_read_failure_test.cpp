@@ -201,6 +201,18 @@ TEST(DrawingFileParts, AHundredThousandNestedPartsReadSelectPickAndDelete) {
   EXPECT_EQ(f.drawing.parts, nullptr);
 }
 
+TEST(DrawingFileParts, AReversedSavedAreaGivesTheLimitsOfItsCorners) {
+  Builder b(kWideVersion);
+  b.bytes.resize(4); // the version only: the area again, corners exchanged
+  for (double v : {100.0, 80.0, 0.0, 0.0, 1.0, 1.0}) b.Real(v);
+  for (int list = 0; list < 4; ++list) b.Count(0);
+  DrawingFixture f;
+  ASSERT_EQ(ReadBytes(f, b.bytes), 1);
+  const Box& limits = f.drawing.limits;
+  EXPECT_EQ(std::vector<double>({limits.xmin, limits.ymin, limits.xmax, limits.ymax}),
+            std::vector<double>({0, 0, 100, 80}));
+}
+
 TEST(DrawingFileFailures, MissingFilesAndScriptsAnswerZero) {
   const std::string dir = test::ScratchDirectory("read_missing");
   DrawingFixture f;
