@@ -6,8 +6,8 @@
 #include "files/file_messages.h"
 #include "files/record_decoder.h"
 #include "files/script_entry.h"
-#include "geometry/element_transform.h"
 #include "model/element_store.h"
+#include "model/element_transform.h"
 #include "text/place_text.h"
 
 #include <cstring>

@@ -1,12 +1,14 @@
 #include "files/drawing_writer.h"
 
 #include "files/drawing_format.h"
+#include "files/file_messages.h"
 #include "files/record_encoder.h"
 #include "files/write_order.h"
 #include "model/drawing.h"
 #include "model/element_store.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace lumora {
@@ -126,6 +128,25 @@ std::int64_t LongestMemberList(const WriteOrder& order) {
   return longest;
 }
 
+// Every real the file would hold is a finite number: the reader refuses any other, so a
+// drawing holding one could be saved but never read back.
+bool AllReal(const WriteOrder& order, const Drawing& drawing, const Point& origin,
+             const Box& area) {
+  const auto finite = [&origin](double x, double y) {
+    return std::isfinite(x - origin.x) && std::isfinite(y - origin.y);
+  };
+  if (!finite(area.xmin, area.ymin) || !finite(area.xmax, area.ymax) ||
+      !std::isfinite(drawing.scale) || !std::isfinite(drawing.step))
+    return false;
+  for (const LineElement* l : order.lines.Items())
+    for (std::uint32_t k = 0; k < l->ps0(); ++k)
+      if (!finite(l->points[k].x, l->points[k].y)) return false;
+  for (const TextElement* t : order.texts.Items())
+    for (std::uint32_t k = 0; k < t->pointCount(); ++k)
+      if (!finite(t->points[k].x, t->points[k].y)) return false;
+  return true;
+}
+
 bool WriteBody(WriteJob& job, const Drawing& drawing, float version, const Box& area) {
   RecordEncoder& out = job.out;
   return out.Float(version) && out.Real(area.xmin - job.origin.x) &&
@@ -148,6 +169,10 @@ int WriteDrawingFile(Drawing& drawing, FileReporter& reporter, const std::string
     version = kWideVersion;
   }
   reporter.Trace("Writing file '" + fileName + "'\n");
+  if (!AllReal(order, drawing, origin, area)) {
+    reporter.ShowError(file_messages::kNotFiniteSave);
+    return 0;
+  }
   SafeWriter writer(reporter, std::move(write));
   if (!writer.Open(fileName)) return 0;
   RecordEncoder out(writer, wide);

@@ -1,6 +1,6 @@
 #include "files/file_access.h"
 
-#include "files/file_messages.h"
+#include "text/line_reading.h"
 
 #include <fcntl.h>
 #include <filesystem>
@@ -9,13 +9,7 @@
 namespace lumora {
 
 std::string OpenFailedMessage(std::string_view fileName, Language language) {
-  std::string message;
-  if (language == Language::kEnglish) message += file_messages::kOpenFailedEnglishHead;
-  message += '"';
-  message += fileName;
-  message += '"';
-  message += language == Language::kEnglish ? file_messages::kOpenFailedEnglishTail
-                                            : file_messages::kOpenFailedFinnishTail;
+  std::string message = OpenFailureMessage(fileName, language);
   if (message.size() > kOpenMessageMax) message.resize(kOpenMessageMax);
   return message;
 }

@@ -1,6 +1,7 @@
 // The messages of the file routines. Most have one text for both languages.
 #pragma once
 
+#include "util/latin1.h"
 #include "util/text_pair.h"
 
 namespace lumora::file_messages {
@@ -16,12 +17,10 @@ inline constexpr TextPair kWriteNull{"Attempt to write to NULL-pointer !",
                                      "Attempt to write to NULL-pointer !"};
 inline constexpr TextPair kWriteFailed{"Writing to file not succeeded !",
                                        "Writing to file not succeeded !"};
-inline constexpr TextPair kMemoryOverflow{"Memory overflow !", "Memory overflow !"};
 inline constexpr TextPair kTooManyFiles{"Too many files !", "Liian monta tiedostoa !"};
-
-// The pieces of the open message, around the quoted file name.
-inline constexpr std::string_view kOpenFailedEnglishHead = "Opening of ";
-inline constexpr std::string_view kOpenFailedEnglishTail = "-file not succeeded !";
-inline constexpr std::string_view kOpenFailedFinnishTail = "-nimisen tiedoston avaus ei onnistu !";
+// A save refused before anything is written: the file could not be read back.
+inline constexpr TextPair kNotFiniteSave{
+    "Coordinate is not a finite number, file not written !"_l1,
+    "Koordinaatti ei ole äärellinen luku, tiedostoa ei kirjoitettu !"_l1};
 
 } // namespace lumora::file_messages

@@ -32,24 +32,21 @@ int InRange(double v, double a, double b) {
   return lo - kGeomTolerance < v && v < hi + kGeomTolerance ? 1 : 0;
 }
 
-namespace {
-
-// The corners of a box fresh from ResetBox: nothing lies in it, although its corners read as
-// a reversed rectangle spanning the whole plane.
-bool IsResetBox(double x1, double y1, double x2, double y2) {
-  return (x1 >= kNoPoint && x2 <= -kNoPoint) || (y1 >= kNoPoint && y2 <= -kNoPoint);
+// The corners of a box fresh from ResetBox hold nothing, although they read as a reversed
+// rectangle spanning the whole plane.
+bool IsResetBox(const Box& box) {
+  return (box.xmin >= kNoPoint && box.xmax <= -kNoPoint) ||
+         (box.ymin >= kNoPoint && box.ymax <= -kNoPoint);
 }
 
-} // namespace
-
 int InBox(double px, double py, double x1, double y1, double x2, double y2) {
-  if (IsResetBox(x1, y1, x2, y2)) return 0;
-  // Each axis is ordered on its own, so corners given in any order describe the same rectangle.
-  return InRange(px, x1, x2) && InRange(py, y1, y2) ? 1 : 0;
+  if (IsResetBox(Box{x1, y1, x2, y2})) return 0;
+  constexpr double t = kGeomTolerance;
+  if (x2 >= x1 && y2 >= y1) return x1 - t < px && px < x2 + t && y1 - t < py && py < y2 + t;
+  return x2 - t < px && px < x1 + t && y2 - t < py && py < y1 + t;
 }
 
 int InBox(double px, double py, const Box& box) {
-  if (box.xmin > box.xmax || box.ymin > box.ymax) return 0;
   return InBox(px, py, box.xmin, box.ymin, box.xmax, box.ymax);
 }
 

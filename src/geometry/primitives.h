@@ -62,10 +62,13 @@ int SamePoint(const Point& p, const Point& q);
 int SamePointWithin(double x1, double y1, double x2, double y2, double tol);
 // lo - tol < v < hi + tol with lo, hi the smaller and larger of a and b.
 int InRange(double v, double a, double b);
-// Inside the rectangle of the two corners (either order), with the tolerance as slack.
+// Inside the rectangle of the two corners, with the tolerance as slack. Corners with
+// x2 < x1 or y2 < y1 read as a rectangle reversed in both axes.
 int InBox(double px, double py, double x1, double y1, double x2, double y2);
 // Inside a Box; an empty box holds no point.
 int InBox(double px, double py, const Box& box);
+// A box as ResetBox leaves it, in either axis: it holds nothing and has no corners to map.
+bool IsResetBox(const Box& box);
 
 // ---- Distances and projections ------------------------------------------------------------
 

@@ -31,8 +31,9 @@ void ApplyTransform(const Transform& t, double& x, double& y) {
 }
 
 void TransformBox(Box& box, const Transform& t) {
-  // An empty box has no corners to map; it stays empty rather than growing huge.
-  if (box.xmin > box.xmax || box.ymin > box.ymax) {
+  // An empty box has no corners to map; it stays empty rather than growing huge. Any other
+  // box, a reversed one too, is the box of its four mapped corners.
+  if (IsResetBox(box)) {
     ResetBox(box);
     return;
   }

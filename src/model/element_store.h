@@ -4,7 +4,11 @@
 //
 // Every record lives in the store's allocator and is reachable from the drawing's lists; the
 // store frees whatever is left when it is destroyed. Failed allocations show
-// "Memory overflow !" and add nothing.
+// "Memory overflow !" and add nothing; so do points that are not finite numbers, with their
+// own message.
+//
+// Deletes find the parts holding an element and the fillings a line bounds through indexes,
+// never by scanning the drawing, and walk part nesting without recursion.
 #pragma once
 
 #include "model/drawing.h"
@@ -14,6 +18,9 @@
 
 #include <cstdint>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 namespace lumora {
 
@@ -98,36 +105,72 @@ public:
   PartElement* FindPart(const Point& point, bool skipNested);
 
 private:
-  // A part whose deletion is under way; a cascade must not delete it a second time.
-  struct DeletingPart {
-    const PartElement* part;
-    const DeletingPart* outer;
-  };
-
   void* Allocate(std::size_t bytes);
   void ReportOverflow();
+  bool PointsAreFinite(const Point* points, int count);
+  bool NoteBoundaries(FillingElement& filling);
   template <class Element> MemberNode<Element>* PushNode(MemberNode<Element>*& head, Element* e);
+  template <class Element>
+  MemberNode<Element>* PushMember(PartElement* part, MemberNode<Element>*& head, Element* e);
   void FreeLine(LineElement* line);
   void FreeFilling(FillingElement* filling);
   void FreeText(TextElement* text);
   void FreePart(PartElement* part);
   template <class Element> void FreeNodes(MemberNode<Element>*& head);
-  template <class Element> int RemoveNodes(MemberNode<Element>*& head, const Element* element);
+  // Removes the nodes of the element, at most limit of them (a negative limit: all).
+  template <class Element>
+  int RemoveNodes(MemberNode<Element>*& head, const Element* element, int limit = -1);
   void FreeEverything();
 
+  // The holder index: which parts hold an element, one entry per member node.
+  bool NoteHolder(const void* element, PartElement* part);
+  void ForgetHolder(const void* element, const PartElement* part, int times);
+  int HolderCount(const void* element, const PartElement* part) const;
+  bool IsAncestorOrSelf(const PartElement* candidate, const PartElement* part) const;
+
   template <class Element> void SetZones(Element& element, const Box& box) const;
+  // Takes the element out of its parts and selections; what depends on it is doomed.
+  void Detach(LineElement* line);
+  void Detach(FillingElement* filling);
+  void Detach(TextElement* text);
+  void Detach(PartElement* part);
   template <class Element> int DetachFromParts(Element* element);
   template <class Element> Element* DetachForDelete(Element*& ref, Element*& head, int& status);
   template <class Element> Element* PopMember(PartElement* part, MemberNode<Element>*& head);
-  void DeleteFillingsBoundedBy(const LineElement* line);
-  bool BeingDeleted(const PartElement* part) const;
-  bool PartVisible(const PartElement* part) const;
+  // Marks records for deletion and detaches them; FinishDeletes unlinks and frees them all
+  // with one pass over each list they are on.
+  void Doom(LineElement* line);
+  void Doom(FillingElement* filling);
+  void Doom(TextElement* text);
+  bool BeginPartDelete(PartElement* part);
+  void ReleaseMembers(PartElement* part, bool withMembers, std::vector<PartElement*>& work);
+  void DoomMembers(PartElement* root, bool withMembers);
+  void DoomBounded(const LineElement* line);
+  template <class Element> void SweepSelection(MemberNode<Element>*& head);
+  void FinishDeletes();
+  template <class Element, class Free> int Sweep(Element*& head, int& doomed, Free free);
+  bool PartVisible(const PartElement* part,
+                   std::unordered_map<const PartElement*, bool>& known) const;
 
   Drawing& drawing_;
   StoreEnvironment& env_;
   HeapAllocator heap_;
   StoreAllocator& allocator_;
-  const DeletingPart* deleting_ = nullptr;
+  // Parts of the drawing, for checking an index entry before following it.
+  std::unordered_set<const PartElement*> liveParts_;
+  // Element -> the parts holding it; line -> the fillings it bounds (fixed when they are added).
+  std::unordered_map<const void*, std::vector<PartElement*>> holders_;
+  std::unordered_map<const LineElement*, std::vector<FillingElement*>> bounded_;
+  // Parts whose deletion is under way: a cascade must not delete them a second time.
+  std::unordered_set<const PartElement*> deleting_;
+  // Records marked for deletion, and how many of each kind.
+  std::unordered_set<const void*> doomed_;
+  int doomedLines_ = 0;
+  int doomedFillings_ = 0;
+  int doomedTexts_ = 0;
+  int doomedParts_ = 0;
+  // Typed parts emptied by a delete; they are deleted when it ends.
+  std::vector<PartElement*> emptied_;
   // The caller's pointer cleared by the delete under way (see DetachForDelete).
   const void* clearedRef_ = nullptr;
   // The previous results of FindText and FindPart, compared by address only: equally near

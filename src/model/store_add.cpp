@@ -2,8 +2,10 @@
 // from a PropertySet with its flags cleared, given zone masks and pushed at the head of its list.
 #include "model/element_store.h"
 #include "model/store_internal.h"
+#include "model/store_messages.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -12,8 +14,6 @@
 namespace lumora {
 
 namespace {
-
-const TextPair kMemoryOverflow{"Memory overflow !", "Memory overflow !"};
 
 static_assert(sizeof(LineElement) % alignof(Point) == 0);
 static_assert(sizeof(TextElement) % alignof(Point) == 0);
@@ -44,7 +44,17 @@ void* ElementStore::Allocate(std::size_t bytes) {
 }
 
 void ElementStore::ReportOverflow() {
-  env_.ShowError(kMemoryOverflow);
+  env_.ShowError(store_messages::kMemoryOverflow);
+}
+
+bool ElementStore::PointsAreFinite(const Point* points, int count) {
+  for (int k = 0; k < count; ++k) {
+    if (!std::isfinite(points[k].x) || !std::isfinite(points[k].y)) {
+      env_.ShowError(store_messages::kNotFinite);
+      return false;
+    }
+  }
+  return true;
 }
 
 template <class Element> void ElementStore::SetZones(Element& element, const Box& box) const {
@@ -79,6 +89,7 @@ Box FillingBox(const FillingElement& filling) {
 
 LineElement* ElementStore::AddLine(const PropertySet& set, const Point* points, int count) {
   if (count < 0 || count > kMaxLinePoints || (count > 0 && points == nullptr)) return nullptr;
+  if (!PointsAreFinite(points, count)) return nullptr;
   ++drawing_.changes;
   void* block = Allocate(sizeof(LineElement) + sizeof(Point) * static_cast<std::size_t>(count));
   if (block == nullptr) {
@@ -97,6 +108,28 @@ LineElement* ElementStore::AddLine(const PropertySet& set, const Point* points, 
   line->next = drawing_.lines;
   drawing_.lines = line;
   return line;
+}
+
+// Enters the filling in the boundary index under each of its lines; nothing when that fails.
+bool ElementStore::NoteBoundaries(FillingElement& filling) {
+  std::uint32_t noted = 0;
+  try {
+    for (; noted < filling.ls0(); ++noted) {
+      LineElement* line = filling.lines[noted];
+      if (line == nullptr) continue;
+      std::vector<FillingElement*>& fillings = bounded_[line];
+      if (fillings.empty() || fillings.back() != &filling) fillings.push_back(&filling);
+    }
+    return true;
+  } catch (const std::bad_alloc&) {
+    for (std::uint32_t i = 0; i < noted; ++i) {
+      const auto found = bounded_.find(filling.lines[i]);
+      if (found == bounded_.end()) continue;
+      std::erase(found->second, &filling);
+      if (found->second.empty()) bounded_.erase(found);
+    }
+    return false;
+  }
 }
 
 FillingElement* ElementStore::AddFilling(const PropertySet& set, LineElement* const* lines,
@@ -123,10 +156,15 @@ FillingElement* ElementStore::AddFilling(const PropertySet& set, LineElement* co
   }
   filling->lines = static_cast<LineElement**>(array);
   std::uninitialized_fill_n(filling->lines, slots, nullptr);
-  for (int i = 0; i < count; ++i) {
-    filling->lines[i] = lines[i];
-    if (lines[i] != nullptr) lines[i]->SetBoundary(1);
+  for (int i = 0; i < count; ++i) filling->lines[i] = lines[i];
+  if (!NoteBoundaries(*filling)) {
+    allocator_.Free(filling->lines);
+    allocator_.Free(filling);
+    ReportOverflow();
+    return nullptr;
   }
+  for (int i = 0; i < count; ++i)
+    if (lines[i] != nullptr) lines[i]->SetBoundary(1);
   SetZones(*filling, FillingBox(*filling));
   filling->hatch = nullptr;
   filling->next = drawing_.fillings;
@@ -138,6 +176,7 @@ TextElement* ElementStore::AddText(const PropertySet& set, const Point* points, 
                                    std::string_view text) {
   // Point 0 is the text's place: a text without it could not be drawn or picked.
   if (count < 1 || count > kMaxTextPoints || points == nullptr) return nullptr;
+  if (!PointsAreFinite(points, count)) return nullptr;
   ++drawing_.changes;
   void* block = Allocate(sizeof(TextElement) + sizeof(Point) * static_cast<std::size_t>(count));
   if (block == nullptr) {
@@ -174,6 +213,13 @@ TextElement* ElementStore::AddText(const PropertySet& set, const Point* points, 
 PartElement* ElementStore::AddPart(std::string_view name, std::uint32_t type, std::uint32_t layer) {
   void* block = Allocate(sizeof(PartElement));
   if (block == nullptr) {
+    ReportOverflow();
+    return nullptr;
+  }
+  try {
+    liveParts_.insert(static_cast<PartElement*>(block));
+  } catch (const std::bad_alloc&) {
+    allocator_.Free(block);
     ReportOverflow();
     return nullptr;
   }

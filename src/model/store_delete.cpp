@@ -1,9 +1,15 @@
 // Deleting records. A delete first takes the element out of every part and selection that
 // refers to it and deletes what depends on it (fillings of a boundary line, typed parts left
 // empty), so no list ever points at freed memory.
+//
+// What depends on a deleted element is found through the holder and boundary indexes and
+// marked ("doomed"); when the delete ends, each list holding doomed records is swept once. So
+// deleting a part with a hundred thousand members, or a chain of parts nested as deep, costs
+// time in proportion to what goes, and nothing recurses over the nesting.
 #include "model/element_store.h"
 #include "model/store_internal.h"
 
+#include <algorithm>
 #include <type_traits>
 
 namespace lumora {
@@ -19,81 +25,207 @@ template <class Element> void Unlink(Element*& head, const Element* element) {
   }
 }
 
-bool Bounds(const FillingElement& filling, const LineElement* line) {
-  for (std::uint32_t i = 0; i < filling.ls0(); ++i) {
-    if (filling.lines[i] == line) return true;
-  }
-  return false;
-}
-
 } // namespace
 
-bool ElementStore::BeingDeleted(const PartElement* part) const {
-  for (const DeletingPart* d = deleting_; d != nullptr; d = d->outer) {
-    if (d->part == part) return true;
-  }
-  return false;
-}
-
-// Removes the element from every part holding it, selection groups included. The zone masks
-// are not used to narrow the search: an element outside the limits has none.
+// Removes the element from every part holding it, selection groups included. The holder index
+// finds them; the zone masks are not used, since an element outside the limits has none.
 template <class Element> int ElementStore::DetachFromParts(Element* element) {
+  const auto found = holders_.find(element);
+  if (found == holders_.end()) return 0;
+  std::vector<PartElement*> holders = found->second;
+  std::sort(holders.begin(), holders.end());
+  holders.erase(std::unique(holders.begin(), holders.end()), holders.end());
   int removed = 0;
-  bool restart = true;
-  while (restart) {
-    restart = false;
-    for (PartElement* part = drawing_.parts; part != nullptr; part = part->next) {
-      if constexpr (std::is_same_v<Element, PartElement>) {
-        if (part == element) continue;
-      }
-      const int count = RemoveMember(part, element);
-      removed += count;
-      if (count > 0 && part->type() != 0 && PartIsEmpty(part) && !BeingDeleted(part)) {
-        PartElement* emptied = part;
-        DeletePart(emptied, false);
-        restart = true; // the part list changed under us
-        break;
-      }
+  for (PartElement* part : holders) {
+    if constexpr (std::is_same_v<Element, PartElement>) {
+      if (part == element) continue;
     }
+    if (!liveParts_.contains(part)) {
+      ForgetHolder(element, part, HolderCount(element, part));
+      continue;
+    }
+    const int count = RemoveMember(part, element);
+    removed += count;
+    if (count > 0 && part->type() != 0 && PartIsEmpty(part) && !deleting_.contains(part))
+      emptied_.push_back(part);
   }
   return removed;
 }
 
-void ElementStore::DeleteFillingsBoundedBy(const LineElement* line) {
-  // Deleting a filling may delete parts but never another filling, so next stays valid.
-  FillingElement* filling = drawing_.fillings;
-  while (filling != nullptr) {
-    FillingElement* next = filling->next;
-    if (Bounds(*filling, line)) {
-      env_.DrawFilling(*filling, kDrawErase);
-      DeleteFilling(filling);
-    }
-    filling = next;
+void ElementStore::Detach(LineElement* line) {
+  RemoveNodes(drawing_.SelectedLines, line);
+  DetachFromParts(line);
+  DoomBounded(line);
+}
+
+// The fillings the line bounds, erased from the screen.
+void ElementStore::DoomBounded(const LineElement* line) {
+  const auto found = bounded_.find(line);
+  if (found == bounded_.end()) return;
+  const std::vector<FillingElement*> fillings = std::move(found->second);
+  bounded_.erase(found);
+  // Newest first, as the filling list runs.
+  for (auto it = fillings.rbegin(); it != fillings.rend(); ++it) {
+    if (doomed_.contains(*it)) continue;
+    env_.DrawFilling(**it, kDrawErase);
+    Doom(*it);
   }
 }
 
-void ElementStore::DetachElement(LineElement* line) {
-  if (line == nullptr) return;
-  RemoveNodes(drawing_.SelectedLines, line);
-  DetachFromParts(line);
-  if (line->boundary() != 0) DeleteFillingsBoundedBy(line);
-}
-
-void ElementStore::DetachElement(FillingElement* filling) {
-  if (filling == nullptr) return;
+void ElementStore::Detach(FillingElement* filling) {
   RemoveNodes(drawing_.SelectedFillings, filling);
   DetachFromParts(filling);
 }
 
-void ElementStore::DetachElement(TextElement* text) {
-  if (text == nullptr) return;
+void ElementStore::Detach(TextElement* text) {
   RemoveNodes(drawing_.SelectedTexts, text);
   DetachFromParts(text);
 }
 
+void ElementStore::Detach(PartElement* part) {
+  DetachFromParts(part);
+}
+
+void ElementStore::DetachElement(LineElement* line) {
+  if (line == nullptr) return;
+  Detach(line);
+  FinishDeletes();
+}
+
+void ElementStore::DetachElement(FillingElement* filling) {
+  if (filling == nullptr) return;
+  Detach(filling);
+  FinishDeletes();
+}
+
+void ElementStore::DetachElement(TextElement* text) {
+  if (text == nullptr) return;
+  Detach(text);
+  FinishDeletes();
+}
+
 void ElementStore::DetachElement(PartElement* part) {
   if (part == nullptr) return;
-  DetachFromParts(part);
+  Detach(part);
+  FinishDeletes();
+}
+
+// Doomed records leave the selection lists in one pass when the delete ends.
+void ElementStore::Doom(LineElement* line) {
+  if (!doomed_.insert(line).second) return;
+  ++doomedLines_;
+  DetachFromParts(line);
+  DoomBounded(line);
+}
+
+void ElementStore::Doom(FillingElement* filling) {
+  if (!doomed_.insert(filling).second) return;
+  ++doomedFillings_;
+  DetachFromParts(filling);
+}
+
+void ElementStore::Doom(TextElement* text) {
+  if (!doomed_.insert(text).second) return;
+  ++doomedTexts_;
+  if (lastText_ == text) lastText_ = nullptr;
+  DetachFromParts(text);
+}
+
+template <class Element> void ElementStore::SweepSelection(MemberNode<Element>*& head) {
+  for (MemberNode<Element>** link = &head; *link != nullptr;) {
+    MemberNode<Element>* node = *link;
+    if (node->element != nullptr && doomed_.contains(node->element)) {
+      *link = node->next;
+      allocator_.Free(node);
+    } else {
+      link = &node->next;
+    }
+  }
+}
+
+// Marks the part as under deletion and takes it out of its holders; false when it already is.
+bool ElementStore::BeginPartDelete(PartElement* part) {
+  if (!deleting_.insert(part).second) return false;
+  doomed_.insert(part);
+  ++doomedParts_;
+  if (lastPart_ == part) lastPart_ = nullptr;
+  Detach(part);
+  return true;
+}
+
+// Empties the part's member lists; with members, they are doomed and member parts go on the
+// work list.
+void ElementStore::ReleaseMembers(PartElement* part, bool withMembers,
+                                  std::vector<PartElement*>& work) {
+  // Always take the head: detaching one member may remove others from the lists.
+  while (part->fillings != nullptr) {
+    FillingElement* filling = PopMember(part, part->fillings);
+    if (withMembers && filling != nullptr) Doom(filling);
+  }
+  while (part->lines != nullptr) {
+    LineElement* line = PopMember(part, part->lines);
+    if (withMembers && line != nullptr) Doom(line);
+  }
+  while (part->texts != nullptr) {
+    TextElement* text = PopMember(part, part->texts);
+    if (withMembers && text != nullptr) Doom(text);
+  }
+  while (part->parts != nullptr) {
+    PartElement* member = PopMember(part, part->parts);
+    if (withMembers && member != nullptr) work.push_back(member);
+  }
+}
+
+// The part's members, and with them every part it holds at any depth, from a work list.
+void ElementStore::DoomMembers(PartElement* root, bool withMembers) {
+  std::vector<PartElement*> work;
+  ReleaseMembers(root, withMembers, work);
+  while (!work.empty()) {
+    PartElement* part = work.back();
+    work.pop_back();
+    if (BeginPartDelete(part)) ReleaseMembers(part, withMembers, work);
+  }
+}
+
+// Unlinks and frees the doomed records of one list; each counts as a change.
+template <class Element, class Free>
+int ElementStore::Sweep(Element*& head, int& doomed, Free free) {
+  int freed = 0;
+  for (Element** link = &head; *link != nullptr && doomed > 0;) {
+    Element* element = *link;
+    if (doomed_.contains(element)) {
+      *link = element->next;
+      free(element);
+      --doomed;
+      ++freed;
+    } else {
+      link = &element->next;
+    }
+  }
+  doomed = 0; // any left were on no list
+  return freed;
+}
+
+void ElementStore::FinishDeletes() {
+  while (!emptied_.empty()) {
+    PartElement* part = emptied_.back();
+    emptied_.pop_back();
+    if (liveParts_.contains(part) && !deleting_.contains(part) && PartIsEmpty(part) &&
+        BeginPartDelete(part))
+      DoomMembers(part, false);
+  }
+  if (doomed_.empty()) return;
+  if (doomedLines_ > 0) SweepSelection(drawing_.SelectedLines);
+  if (doomedFillings_ > 0) SweepSelection(drawing_.SelectedFillings);
+  if (doomedTexts_ > 0) SweepSelection(drawing_.SelectedTexts);
+  int changes = 0;
+  changes += Sweep(drawing_.fillings, doomedFillings_, [this](auto* f) { FreeFilling(f); });
+  changes += Sweep(drawing_.lines, doomedLines_, [this](auto* l) { FreeLine(l); });
+  changes += Sweep(drawing_.texts, doomedTexts_, [this](auto* t) { FreeText(t); });
+  Sweep(drawing_.parts, doomedParts_, [this](auto* p) { FreePart(p); });
+  drawing_.changes += static_cast<std::uint32_t>(changes);
+  for (const void* record : doomed_) deleting_.erase(static_cast<const PartElement*>(record));
+  doomed_.clear();
 }
 
 // The caller's pointer is cleared before anything is freed, since it may live in a node or
@@ -112,9 +244,9 @@ Element* ElementStore::DetachForDelete(Element*& ref, Element*& head, int& statu
     ref = nullptr;
     clearedRef_ = &ref;
   }
-  DetachElement(target);
+  Detach(target);
   clearedRef_ = outerRef;
-  Unlink(head, target); // found afresh: the cascade may have changed the links before it
+  Unlink(head, target);
   status = 1;
   return target;
 }
@@ -124,6 +256,7 @@ int ElementStore::DeleteLine(LineElement*& line) {
   ++drawing_.changes;
   int status = 0;
   if (LineElement* target = DetachForDelete(line, drawing_.lines, status)) FreeLine(target);
+  FinishDeletes();
   return status;
 }
 
@@ -131,9 +264,9 @@ int ElementStore::DeleteFilling(FillingElement*& filling) {
   if (filling == nullptr || drawing_.fillings == nullptr) return 0;
   ++drawing_.changes;
   int status = 0;
-  if (FillingElement* target = DetachForDelete(filling, drawing_.fillings, status)) {
+  if (FillingElement* target = DetachForDelete(filling, drawing_.fillings, status))
     FreeFilling(target);
-  }
+  FinishDeletes();
   return status;
 }
 
@@ -143,11 +276,12 @@ int ElementStore::DeleteText(TextElement*& text) {
   if (lastText_ == text) lastText_ = nullptr;
   int status = 0;
   if (TextElement* target = DetachForDelete(text, drawing_.texts, status)) FreeText(target);
+  FinishDeletes();
   return status;
 }
 
 // Takes the head member off the list; a node whose element pointer was cleared by a caller is
-// dropped here too, so the loops below always advance.
+// dropped here too, so the loops above always advance.
 template <class Element>
 Element* ElementStore::PopMember(PartElement* part, MemberNode<Element>*& head) {
   MemberNode<Element>* node = head;
@@ -160,55 +294,50 @@ Element* ElementStore::PopMember(PartElement* part, MemberNode<Element>*& head) 
 }
 
 int ElementStore::DeletePart(PartElement*& part, bool withMembers) {
-  if (part == nullptr || BeingDeleted(part)) return 0;
+  if (part == nullptr || deleting_.contains(part) || !liveParts_.contains(part)) return 0;
   PartElement** link = &drawing_.parts;
   while (*link != nullptr && *link != part) link = &(*link)->next;
   if (*link == nullptr) return 0;
   PartElement* target = part;
-  if (lastPart_ == target) lastPart_ = nullptr;
   const void* const outerRef = clearedRef_;
   if (link != &part) {
     part = nullptr;
     clearedRef_ = &part;
   }
-  const DeletingPart frame{target, deleting_};
-  deleting_ = &frame;
-  DetachElement(target);
+  BeginPartDelete(target);
   clearedRef_ = outerRef;
-  // Always take the head: a cascade from one member may remove others from the lists.
-  while (target->fillings != nullptr) {
-    FillingElement* filling = PopMember(target, target->fillings);
-    if (withMembers && filling != nullptr) DeleteFilling(filling);
-  }
-  while (target->lines != nullptr) {
-    LineElement* line = PopMember(target, target->lines);
-    if (withMembers && line != nullptr) DeleteLine(line);
-  }
-  while (target->texts != nullptr) {
-    TextElement* text = PopMember(target, target->texts);
-    if (withMembers && text != nullptr) DeleteText(text);
-  }
-  while (target->parts != nullptr) {
-    PartElement* member = PopMember(target, target->parts);
-    if (withMembers && member != nullptr) DeletePart(member, true);
-  }
-  deleting_ = frame.outer;
+  DoomMembers(target, withMembers);
+  // The part itself is unlinked at once, so clearing a drawing part by part never sweeps.
+  doomed_.erase(target);
+  --doomedParts_;
   Unlink(drawing_.parts, target);
   FreePart(target);
+  deleting_.erase(target);
+  FinishDeletes();
   return 1;
 }
 
 void ElementStore::FreeLine(LineElement* line) {
+  holders_.erase(line);
+  bounded_.erase(line);
   allocator_.Free(line);
 }
 
 void ElementStore::FreeFilling(FillingElement* filling) {
+  holders_.erase(filling);
+  for (std::uint32_t i = 0; i < filling->ls0() && filling->lines != nullptr; ++i) {
+    const auto found = bounded_.find(filling->lines[i]);
+    if (found == bounded_.end()) continue;
+    std::erase(found->second, filling);
+    if (found->second.empty()) bounded_.erase(found);
+  }
   ClearHatch(*filling);
   allocator_.Free(filling->lines);
   allocator_.Free(filling);
 }
 
 void ElementStore::FreeText(TextElement* text) {
+  holders_.erase(text);
   allocator_.Free(text->text);
   allocator_.Free(text);
 }
@@ -222,6 +351,16 @@ template <class Element> void ElementStore::FreeNodes(MemberNode<Element>*& head
 }
 
 void ElementStore::FreePart(PartElement* part) {
+  const auto forget = [this, part](const auto* head) {
+    for (; head != nullptr; head = head->next)
+      if (head->element != nullptr) ForgetHolder(head->element, part, 1);
+  };
+  forget(part->lines);
+  forget(part->fillings);
+  forget(part->texts);
+  forget(part->parts);
+  holders_.erase(part);
+  liveParts_.erase(part);
   FreeNodes(part->lines);
   FreeNodes(part->fillings);
   FreeNodes(part->texts);
@@ -232,6 +371,12 @@ void ElementStore::FreePart(PartElement* part) {
 // Frees every record and node without drawing or counting anything: the screen and the
 // rest of the program may already be gone.
 void ElementStore::FreeEverything() {
+  holders_.clear();
+  bounded_.clear();
+  deleting_.clear();
+  doomed_.clear();
+  emptied_.clear();
+  doomedLines_ = doomedFillings_ = doomedTexts_ = doomedParts_ = 0;
   FreeNodes(drawing_.SelectedLines);
   FreeNodes(drawing_.SelectedFillings);
   FreeNodes(drawing_.SelectedTexts);
@@ -259,6 +404,7 @@ void ElementStore::FreeEverything() {
     drawing_.texts = text->next;
     FreeText(text);
   }
+  liveParts_.clear();
   lastText_ = nullptr;
   lastPart_ = nullptr;
 }

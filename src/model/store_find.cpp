@@ -3,6 +3,9 @@
 #include "model/element_store.h"
 
 #include <cmath>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 namespace lumora {
 
@@ -45,33 +48,64 @@ private:
   bool stepped_ = false;      // the best was taken after the previous result
 };
 
-bool AnyMemberOnVisibleLayer(const PartElement& part, const Drawing& drawing) {
+// Whether a part of mixed layer counts as visible: some member at any depth is on a visible
+// layer (a member part of its own layer counts by that layer). The walk goes through mixed
+// member parts with a work list; known holds the answers found so far, so a pick among many
+// nested parts looks at each part once.
+bool AnyMemberOnVisibleLayer(const PartElement& root, const Drawing& drawing,
+                             std::unordered_map<const PartElement*, bool>& known) {
   const auto& visible = drawing.layerVisible;
-  for (const LineNode* n = part.lines; n != nullptr; n = n->next) {
-    if (visible[n->element->layer()] != 0) return true;
-  }
-  for (const FillingNode* n = part.fillings; n != nullptr; n = n->next) {
-    if (visible[n->element->layer()] != 0) return true;
-  }
-  for (const TextNode* n = part.texts; n != nullptr; n = n->next) {
-    if (visible[n->element->layer()] != 0) return true;
-  }
-  for (const PartNode* n = part.parts; n != nullptr; n = n->next) {
-    const PartElement& member = *n->element;
-    if (member.layer() != kMixedLayer ? visible[member.layer()] != 0
-                                      : AnyMemberOnVisibleLayer(member, drawing)) {
-      return true;
+  const auto ownVisible = [&visible](const PartElement& part) {
+    for (const LineNode* n = part.lines; n != nullptr; n = n->next)
+      if (visible[n->element->layer()] != 0) return true;
+    for (const FillingNode* n = part.fillings; n != nullptr; n = n->next)
+      if (visible[n->element->layer()] != 0) return true;
+    for (const TextNode* n = part.texts; n != nullptr; n = n->next)
+      if (visible[n->element->layer()] != 0) return true;
+    for (const PartNode* n = part.parts; n != nullptr; n = n->next) {
+      const std::uint32_t layer = n->element->layer();
+      if (layer != kMixedLayer && visible[layer] != 0) return true;
     }
+    return false;
+  };
+  if (const auto answer = known.find(&root); answer != known.end()) return answer->second;
+  // Each part reached, with the part it was reached from.
+  std::unordered_map<const PartElement*, const PartElement*> from{{&root, nullptr}};
+  std::vector<const PartElement*> work{&root};
+  const PartElement* finder = nullptr;
+  while (!work.empty() && finder == nullptr) {
+    const PartElement* part = work.back();
+    work.pop_back();
+    const auto answer = known.find(part);
+    if (answer != known.end()) {
+      if (answer->second) finder = part;
+      continue;
+    }
+    if (ownVisible(*part)) {
+      finder = part;
+      break;
+    }
+    for (const PartNode* n = part->parts; n != nullptr; n = n->next)
+      if (n->element->layer() == kMixedLayer && from.emplace(n->element, part).second)
+        work.push_back(n->element);
   }
-  return false;
+  if (finder == nullptr) {
+    // Nothing the walk reached has a visible member either.
+    for (const auto& entry : from) known[entry.first] = false;
+    return false;
+  }
+  // Every part on the way down to the one with a visible member is visible too.
+  for (const PartElement* part = finder; part != nullptr; part = from[part]) known[part] = true;
+  return true;
 }
 
 } // namespace
 
-bool ElementStore::PartVisible(const PartElement* part) const {
+bool ElementStore::PartVisible(const PartElement* part,
+                               std::unordered_map<const PartElement*, bool>& known) const {
   if (part->hidden() != 0) return false;
   if (part->layer() != kMixedLayer) return drawing_.layerVisible[part->layer()] != 0;
-  return AnyMemberOnVisibleLayer(*part, drawing_);
+  return AnyMemberOnVisibleLayer(*part, drawing_, known);
 }
 
 TextElement* ElementStore::FindText(const Point& point, double pickFactor) {
@@ -101,13 +135,14 @@ PartElement* ElementStore::FindPart(const Point& point, bool skipNested) {
   const std::uint16_t qy =
       ZoneMask(point.y - kGeomTolerance, point.y + kGeomTolerance, limits.ymin, limits.ymax);
   TieStepper<PartElement> stepper(lastPart_);
+  std::unordered_map<const PartElement*, bool> known;
   for (PartElement* part = drawing_.parts; part != nullptr; part = part->next) {
     if (part->type() == 0 || (skipNested && part->nested() != 0)) continue;
     if (ZonesOverlap(static_cast<std::uint16_t>(part->zoneX()),
                      static_cast<std::uint16_t>(part->zoneY()), qx, qy) == 0) {
       continue;
     }
-    if (!PartVisible(part) || InBox(point.x, point.y, part->box) == 0) continue;
+    if (InBox(point.x, point.y, part->box) == 0 || !PartVisible(part, known)) continue;
     const Box& box = part->box;
     stepper.Offer(part, (box.xmax - box.xmin) + (box.ymax - box.ymin));
   }

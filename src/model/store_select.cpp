@@ -1,7 +1,37 @@
 // Selection lists (highlighted elements), point markers and temporary outlines.
 #include "model/element_store.h"
 
+#include <vector>
+
 namespace lumora {
+
+namespace {
+
+// Calls visit for the member lines, fillings and texts of the part and then, in the same way,
+// of each member part in list order, at any depth. A work list of member-list positions keeps
+// the stack flat however deep parts nest.
+template <class Visit> void ForEachMember(const PartElement* part, Visit visit) {
+  std::vector<const PartNode*> pending;
+  const auto own = [&pending, &visit](const PartElement* p) {
+    for (LineNode* n = p->lines; n != nullptr; n = n->next) visit(n->element);
+    for (FillingNode* n = p->fillings; n != nullptr; n = n->next) visit(n->element);
+    for (TextNode* n = p->texts; n != nullptr; n = n->next) visit(n->element);
+    pending.push_back(p->parts);
+  };
+  if (part == nullptr) return;
+  own(part);
+  while (!pending.empty()) {
+    const PartNode* node = pending.back();
+    if (node == nullptr) {
+      pending.pop_back();
+      continue;
+    }
+    pending.back() = node->next;
+    if (node->element != nullptr) own(node->element);
+  }
+}
+
+} // namespace
 
 void ElementStore::Select(LineElement* line) {
   if (line != nullptr && PushNode(drawing_.SelectedLines, line) != nullptr) {
@@ -22,11 +52,7 @@ void ElementStore::Select(TextElement* text) {
 }
 
 void ElementStore::Select(PartElement* part) {
-  if (part == nullptr) return;
-  for (LineNode* n = part->lines; n != nullptr; n = n->next) Select(n->element);
-  for (FillingNode* n = part->fillings; n != nullptr; n = n->next) Select(n->element);
-  for (TextNode* n = part->texts; n != nullptr; n = n->next) Select(n->element);
-  for (PartNode* n = part->parts; n != nullptr; n = n->next) Select(n->element);
+  ForEachMember(part, [this](auto* element) { Select(element); });
 }
 
 void ElementStore::Unselect(LineElement* line) {
@@ -48,11 +74,7 @@ void ElementStore::Unselect(TextElement* text) {
 }
 
 void ElementStore::Unselect(PartElement* part) {
-  if (part == nullptr) return;
-  for (LineNode* n = part->lines; n != nullptr; n = n->next) Unselect(n->element);
-  for (FillingNode* n = part->fillings; n != nullptr; n = n->next) Unselect(n->element);
-  for (TextNode* n = part->texts; n != nullptr; n = n->next) Unselect(n->element);
-  for (PartNode* n = part->parts; n != nullptr; n = n->next) Unselect(n->element);
+  ForEachMember(part, [this](auto* element) { Unselect(element); });
 }
 
 void ElementStore::ClearSelections() {

@@ -3,6 +3,7 @@
 #include "setup/setup_rows.h"
 #include "text/font.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace lumora {
@@ -237,7 +238,8 @@ void SetupReader::ParseSingleValue(std::string_view line, SetupSection section) 
     if (first > kTakenAbove) s.arcAccuracy = first;
     break;
   case kMeasureLines:
-    s.measureLineWidth = MaskedCode(first, kFourBits);
+    // Not a record field: a measure line may be wider than 1.5 mm.
+    s.measureLineWidth = std::max(0, CodeOf(first * kTenths));
     s.measureLineColour = second & kFourBits;
     break;
   case kMeasureGap:

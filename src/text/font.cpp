@@ -1,5 +1,6 @@
 #include "text/font.h"
 
+#include "model/store_messages.h"
 #include "text/line_reading.h"
 
 #include <algorithm>
@@ -126,7 +127,7 @@ private:
       if (glyph.empty()) ++font_.glyphCount;
       glyph = strokes_;
     } catch (const std::bad_alloc&) {
-      sink_.Show(MessageKind::kError, "Memory overflow !");
+      sink_.Show(MessageKind::kError, store_messages::kMemoryOverflow.en);
     }
   }
 

@@ -9,7 +9,6 @@
 namespace lumora {
 namespace {
 
-constexpr double kTolerance = 0.001;
 constexpr double kOrderSlack = 1e-9;
 constexpr double kArrowRoom = 1.8;  // text heights of dimension line beyond an outside arrow
 constexpr double kOvershoot = 0.4;  // text heights an extension line runs past the measure line
@@ -43,7 +42,7 @@ double Length(const Point& a) {
 bool ExtensionLine(StrokeSink& sink, const Point& from, const Point& to, double h, double gap) {
   const Point w = Sub(to, from);
   const double len = Length(w);
-  if (len <= kTolerance) return true;
+  if (len <= kGeomTolerance) return true;
   const Point unit = Mul(w, 1 / len);
   return sink.Move(Add(from, Mul(unit, gap * h))) && sink.Line(Add(to, Mul(unit, kOvershoot * h)));
 }
@@ -57,7 +56,7 @@ bool LinearMeasure(StrokeSink& sink, const TextElement& t, const TextBoxOffsets&
   const Point v = Sub(b, a);
   if (DotOf(Sub(p[1], a), v) >= DotOf(Sub(p[2], a), v) + kOrderSlack) std::swap(a, b);
   const double len = Length(Sub(b, a));
-  if (len <= kTolerance) return true;
+  if (len <= kGeomTolerance) return true;
   const Point u = Mul(Sub(b, a), 1 / len);
   const double s1 = DotOf(Sub(p[1], a), u);
   const double s2 = DotOf(Sub(p[2], b), u);
@@ -65,7 +64,7 @@ bool LinearMeasure(StrokeSink& sink, const TextElement& t, const TextBoxOffsets&
   const Point f2 = Add(b, Mul(u, s2));
   const Point back = Mul(u, -1);
   bool ok;
-  if (s1 >= kTolerance || s2 <= -kTolerance) {
+  if (s1 >= kGeomTolerance || s2 <= -kGeomTolerance) {
     // The text box reaches beyond the measured span: the line runs out to it, arrows outside.
     const double e1 = std::max(s1, kArrowRoom * h);
     const double e2 = std::min(s2, -kArrowRoom * h);
@@ -82,7 +81,7 @@ bool LinearMeasure(StrokeSink& sink, const TextElement& t, const TextBoxOffsets&
 bool SideDirection(const Point& m, const Point& first, const Point& second, Point& d) {
   for (const Point& q : {second, first}) {
     const double len = Length(Sub(q, m));
-    if (len > kTolerance) {
+    if (len > kGeomTolerance) {
       d = Mul(Sub(q, m), 1 / len);
       return true;
     }
@@ -103,7 +102,7 @@ bool AngleMeasure(StrokeSink& sink, const TextElement& t, const TextBoxOffsets& 
   if (IntersectSegments({p[1], p[2]}, {p[3], p[4]}, m.x, m.y) == 0) return true;
   double r = kNoPoint;
   for (const Point& f : frame) r = std::min(r, Length(Sub(Apply(rotation, f.x, f.y), m)));
-  if (r <= kTolerance) return true;
+  if (r <= kGeomTolerance) return true;
   Point d1, d2;
   if (!SideDirection(m, p[1], p[2], d1) || !SideDirection(m, p[3], p[4], d2)) return true;
   const Point q1 = Add(m, Mul(d1, r));
@@ -111,15 +110,15 @@ bool AngleMeasure(StrokeSink& sink, const TextElement& t, const TextBoxOffsets& 
   const double t1 = CrossOf(Sub(p[0], m), d1);
   const double t2 = CrossOf(Sub(p[0], m), d2);
   bool ok;
-  if (CrossOf(d1, d2) < kTolerance || (t1 < kTolerance && t2 > -kTolerance)) {
+  if (CrossOf(d1, d2) < kGeomTolerance || (t1 < kGeomTolerance && t2 > -kGeomTolerance)) {
     // The text lies inside the angle (or the angle is half a turn or more): arrows inside.
     ok = sink.Arc(m, q1, q2) && DrawArrowhead(sink, q1, h, {-d1.y, d1.x}) &&
          DrawArrowhead(sink, q2, h, {d2.y, -d2.x});
   } else {
     double a1 = std::atan2(d1.y, d1.x) - kArrowRoom * h / r;
     double a2 = std::atan2(d2.y, d2.x) + kArrowRoom * h / r;
-    if (t1 > -kTolerance) a1 -= h / r;
-    if (t2 < kTolerance) a2 += h / r;
+    if (t1 > -kGeomTolerance) a1 -= h / r;
+    if (t2 < kGeomTolerance) a2 += h / r;
     const Point s{m.x + r * std::cos(a1), m.y + r * std::sin(a1)};
     const Point e{m.x + r * std::cos(a2), m.y + r * std::sin(a2)};
     ok = sink.Arc(m, s, e) && DrawArrowhead(sink, q1, h, {d1.y, -d1.x}) &&

@@ -1,9 +1,9 @@
 #include "text/place_text.h"
 
-#include "files/file_messages.h"
 #include "model/drawing.h"
 #include "model/store_allocator.h"
 #include "model/store_environment.h"
+#include "model/store_messages.h"
 #include "util/number_text.h"
 
 #include <cmath>
@@ -24,7 +24,6 @@ constexpr double kHalfTurn = 180.0;
 constexpr double kFullTurn = 360.0;
 constexpr double kValuePrecision = 0.001;
 constexpr std::size_t kValueWidth = 40;
-constexpr std::string_view kNumberStart = "+-.0123456789";
 
 // Positioning ways swapped by a mirror about the y axis (left and right exchange) and about the
 // x axis (top and bottom exchange); index = way.
@@ -53,14 +52,26 @@ double UprightMeasureAngle(double angle) {
   return angle;
 }
 
+// Finds the first number of the value: a sign or point that no digit follows ("approx. 25",
+// "a - b") starts none. Answers false when there is no number.
+bool FindNumber(std::string_view value, std::size_t& start, std::size_t& end, double& number) {
+  for (start = value.find_first_of(kNumberStart); start != std::string_view::npos;
+       start = value.find_first_of(kNumberStart, end)) {
+    end = start;
+    ReadNumber(value, end, number);
+    const std::string_view literal = value.substr(start, end - start);
+    if (literal.find_first_of("0123456789") != std::string_view::npos) return true;
+  }
+  return false;
+}
+
 // Rewrites the first number of the value as the measured length after scaling.
 void UpdateMeasureValue(const TextElement& text, std::span<const Point> points, std::string& value,
                         double sx, double sy) {
-  const std::size_t start = value.find_first_of(kNumberStart);
-  if (start == std::string::npos) return;
-  std::size_t end = start;
+  std::size_t start = 0;
+  std::size_t end = 0;
   double number = 0;
-  ReadNumber(value, end, number);
+  if (!FindNumber(value, start, end, number)) return;
   if (SameValue(std::fabs(sx), std::fabs(sy))) {
     number *= std::fabs(sx);
   } else {
@@ -110,12 +121,12 @@ void PlaceText(TextElement& text, std::span<Point> points, std::string* value, c
 int ReplaceString(Drawing& drawing, StoreAllocator& allocator, StoreEnvironment& env,
                   TextElement& text, std::string_view value) {
   if (text.text != nullptr && std::string_view(text.text) == value) return 1;
-  ++drawing.changes;
   auto* fresh = static_cast<char*>(allocator.Allocate(value.size() + 1));
   if (fresh == nullptr) {
-    env.ShowError(file_messages::kMemoryOverflow);
+    env.ShowError(store_messages::kMemoryOverflow);
     return 0;
   }
+  ++drawing.changes;
   std::memcpy(fresh, value.data(), value.size());
   fresh[value.size()] = '\0';
   if (text.text != nullptr) allocator.Free(text.text);

@@ -14,7 +14,6 @@ namespace {
 constexpr int kDecimals = 6;
 // Room for the largest double written in full with six decimals and a sign.
 constexpr std::size_t kFixedBufferSize = 400;
-constexpr std::string_view kNumberStart = "+-.0123456789";
 // Exponents are only counted this far; anything beyond is out of range either way.
 constexpr long kExponentCap = 100000;
 

@@ -7,6 +7,9 @@
 
 namespace lumora {
 
+// The characters a number starts with.
+inline constexpr std::string_view kNumberStart = "+-.0123456789";
+
 // The text shown when a number does not fit its field.
 inline constexpr std::string_view kNumberOverflowText = "****";
 

@@ -6,7 +6,6 @@ namespace lumora {
 namespace {
 
 constexpr double kTwoPi = 6.283185307;
-constexpr double kOneDegree = 0.017453292519444445;
 constexpr double kChordFactor = 8.0; // sagitta s of a step t on radius r: s = r t^2 / 8
 
 } // namespace
@@ -14,7 +13,7 @@ constexpr double kChordFactor = 8.0; // sagitta s of a step t on radius r: s = r
 double ArcStep(double paperUnit, double accuracy, double radius) {
   const double step = std::sqrt(paperUnit * accuracy * kChordFactor / radius);
   // Also catches a step that is not a number (no accuracy on a point-sized arc).
-  if (!(step >= kOneDegree)) return kOneDegree;
+  if (!(step >= kDegToRad)) return kDegToRad;
   return step;
 }
 

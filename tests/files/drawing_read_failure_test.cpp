@@ -145,6 +145,74 @@ TEST(DrawingFileFailures, APartThatListsItselfIsNotItsOwnMember) {
   EXPECT_EQ(f.drawing.parts->nested(), 0u);
 }
 
+// A chain of typed parts, each holding the one before it, the first holding the only line.
+Bytes PartChain(int depth) {
+  Builder b(kWideVersion);
+  b.Count(1);
+  b.Word(1); // one point
+  b.Word(0);
+  b.Real(5);
+  b.Real(5);
+  b.Count(0);
+  b.Count(0);
+  b.Count(depth);
+  constexpr std::uint32_t kTypedMixedLayer = 1 | (kMixedLayer << 4);
+  for (int k = 0; k < depth; ++k) {
+    for (int w = 0; w < 12; ++w) b.Word(0); // no name
+    b.Word(kTypedMixedLayer);
+    b.Word(0);
+    b.Count(k == 0 ? 1 : 0);
+    if (k == 0) b.Count(0);
+    b.Count(0);
+    b.Count(0);
+    b.Count(k == 0 ? 0 : 1);
+    if (k > 0) b.Count(k - 1);
+  }
+  return b.bytes;
+}
+
+TEST(DrawingFileParts, AHundredThousandNestedPartsReadSelectPickAndDelete) {
+  constexpr int kDepth = 100000;
+  const Bytes chain = PartChain(kDepth);
+  DrawingFixture f;
+  ASSERT_EQ(ReadBytes(f, chain), 1);
+  PartElement* top = f.drawing.parts;
+  ASSERT_EQ(test::NodeCount(top), static_cast<std::size_t>(kDepth));
+  f.store.Select(top);
+  EXPECT_EQ(test::NodeCount(f.drawing.SelectedLines), 1u);
+  // Every part holds the point; only the outermost is not nested.
+  EXPECT_EQ(f.store.FindPart({5, 5}, true), top);
+  EXPECT_NE(f.store.FindPart({5, 5}, false), nullptr);
+  f.drawing.layerVisible[0] = 0; // the line's layer: no part is visible any more
+  EXPECT_EQ(f.store.FindPart({5, 5}, false), nullptr);
+  // Deleting the line empties the innermost part, and each emptied part empties its holder.
+  LineElement* line = f.drawing.lines;
+  EXPECT_EQ(f.store.DeleteLine(line), 1);
+  EXPECT_EQ(f.drawing.parts, nullptr);
+
+  ASSERT_EQ(ReadBytes(f, chain), 1);
+  top = f.drawing.parts;
+  EXPECT_EQ(f.store.DeletePart(top, true), 1);
+  EXPECT_EQ(f.drawing.parts, nullptr);
+  EXPECT_EQ(f.drawing.lines, nullptr);
+
+  ASSERT_EQ(ReadBytes(f, chain), 1);
+  f.store.ClearDrawing();
+  EXPECT_EQ(f.drawing.parts, nullptr);
+}
+
+TEST(DrawingFileParts, AReversedSavedAreaGivesTheLimitsOfItsCorners) {
+  Builder b(kWideVersion);
+  b.bytes.resize(4); // the version only: the area again, corners exchanged
+  for (double v : {100.0, 80.0, 0.0, 0.0, 1.0, 1.0}) b.Real(v);
+  for (int list = 0; list < 4; ++list) b.Count(0);
+  DrawingFixture f;
+  ASSERT_EQ(ReadBytes(f, b.bytes), 1);
+  const Box& limits = f.drawing.limits;
+  EXPECT_EQ(std::vector<double>({limits.xmin, limits.ymin, limits.xmax, limits.ymax}),
+            std::vector<double>({0, 0, 100, 80}));
+}
+
 TEST(DrawingFileFailures, MissingFilesAndScriptsAnswerZero) {
   const std::string dir = test::ScratchDirectory("read_missing");
   DrawingFixture f;
@@ -174,6 +242,16 @@ TEST(DrawingFileSave, AFailedSaveKeepsThePreviousFile) {
   EXPECT_EQ(f.env.errors, std::vector<std::string>{"Writing to file not succeeded !"});
   EXPECT_EQ(test::Slurp(dir + "/A.drw"), before);
   EXPECT_EQ(f.drawing.changes, changes); // still unsaved
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+
+  // A coordinate that is not a finite number could not be read back: nothing is written.
+  f.env.errors.clear();
+  f.drawing.lines->points[1].y = std::nan("");
+  EXPECT_EQ(f.Save(dir + "/A.drw"), 0);
+  EXPECT_EQ(f.env.errors,
+            std::vector<std::string>{"Coordinate is not a finite number, file not written !"});
+  EXPECT_EQ(test::Slurp(dir + "/A.drw"), before);
+  EXPECT_EQ(f.drawing.changes, changes);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
 }
 

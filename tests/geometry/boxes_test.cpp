@@ -64,8 +64,10 @@ TEST(Compare, TolerancesAndBoxes) {
   EXPECT_EQ(InRange(0.9991, 5, 1), 1);
   EXPECT_EQ(InBox(10.0009, -0.0009, 0, 0, 10, 10), 1);
   EXPECT_EQ(InBox(10.0011, 5, 0, 0, 10, 10), 0);
-  EXPECT_EQ(InBox(5, 5, 0, 10, 10, 0), 1); // one axis reversed
-  EXPECT_EQ(InBox(5, 11, 0, 10, 10, 0), 0);
+  // Corners in reverse order read as reversed in both axes; one axis reversed holds nothing.
+  EXPECT_EQ(InBox(5, 5, 10, 10, 0, 0), 1);
+  EXPECT_EQ(InBox(5, 11, 10, 10, 0, 0), 0);
+  EXPECT_EQ(InBox(5, 5, 0, 10, 10, 0), 0);
   // An empty box holds nothing, in either form.
   Box b;
   EXPECT_EQ(InBox(0, 0, b), 0);

@@ -32,7 +32,10 @@ TEST(Transforms, BoxOfMappedCorners) {
   Box b{0, 0, 2, 2};
   TransformBox(b, t);
   EXPECT_TRUE(Near(b, {-1.41421356237, 0, 1.41421356237, 2.82842712475}, 1e-8));
-  // An empty box stays empty instead of turning into a huge one.
+  // A reversed box maps its corners like any other; an empty one stays empty.
+  Box reversed{10, 20, 0, 0};
+  TransformBox(reversed, Transform{});
+  EXPECT_TRUE(Near(reversed, {0, 0, 10, 20}));
   Box empty;
   TransformBox(empty, t);
   EXPECT_GT(empty.xmin, empty.xmax);

@@ -2,6 +2,8 @@
 // change counter.
 #include "model/store_fixture.h"
 
+#include <cmath>
+
 namespace lumora::test {
 namespace {
 
@@ -62,6 +64,22 @@ TEST_F(StoreTest, TextsNeedOneToSevenPointsAndKeepABoundedString) {
   EXPECT_EQ(store.AddLine({}, points, -1), nullptr);
   EXPECT_EQ(drawing.changes, 2u);
   EXPECT_EQ(Count(drawing.texts), 2);
+}
+
+TEST_F(StoreTest, PointsThatAreNotFiniteNumbersAreRefused) {
+  // Such a drawing could be saved but never read back.
+  const double bad[] = {std::nan(""), INFINITY, -INFINITY};
+  for (const double value : bad) {
+    const Point points[] = {{1, 1}, {value, 2}};
+    EXPECT_EQ(store.AddLine({}, points, 2), nullptr);
+    EXPECT_EQ(store.AddText({}, points, 2, "x"), nullptr);
+  }
+  EXPECT_EQ(drawing.lines, nullptr);
+  EXPECT_EQ(drawing.texts, nullptr);
+  EXPECT_EQ(drawing.changes, 0u);
+  ASSERT_EQ(env.errors.size(), 6u);
+  EXPECT_EQ(env.errors[0], "Coordinate is not a finite number !");
+  EXPECT_TRUE(allocator.live.empty());
 }
 
 TEST_F(StoreTest, ListsAreNewestFirstAndChangesCountAddsAndDeletes) {

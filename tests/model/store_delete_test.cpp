@@ -21,6 +21,9 @@ TEST_F(StoreTest, DeletingABoundaryLineDeletesItsFillingsOnly) {
   EXPECT_EQ(env.draws.back().mode, kDrawErase);
   EXPECT_EQ(store.DeleteLine(b), 1);
   EXPECT_EQ(store.DeleteLine(far), 1);
+  // The caller's pointer may be the filling's own boundary slot.
+  FillingElement* own = Filling({Line({{30, 30}, {40, 40}}), Line({{40, 40}, {50, 30}})});
+  EXPECT_EQ(store.DeleteLine(own->lines[1]), 1);
   EXPECT_EQ(drawing.fillings, unbounded);
   EXPECT_EQ(unbounded->next, nullptr);
 }
@@ -86,7 +89,12 @@ TEST_F(StoreTest, DeletePartWithMembersDeletesEveryLevel) {
   store.AddMember(sub, Filling({subLine}));
   store.AddMember(part, sub);
   TextElement* keep = Text({70, 70});
+  store.Select(part); // members leave the selection lists with them
+  store.Select(keep);
   EXPECT_EQ(store.DeletePart(part, true), 1);
+  EXPECT_EQ(drawing.SelectedLines, nullptr);
+  EXPECT_EQ(drawing.SelectedFillings, nullptr);
+  EXPECT_EQ(drawing.SelectedTexts->element, keep);
   EXPECT_EQ(drawing.parts, nullptr);
   EXPECT_EQ(drawing.lines, nullptr);
   EXPECT_EQ(drawing.fillings, nullptr);

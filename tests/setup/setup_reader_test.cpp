@@ -112,7 +112,7 @@ TEST(SetupReader, UnknownKeywordIgnoresItsRows) {
 TEST(SetupReader, SingleValuesTakeTheLastLine) {
   SetupFixture f;
   f.Read("#BASIC_WINDOW_SIZE: 1200 900\n#ENGLISH: 1\n#ARC_DRAWING_ACCURACY: 0.1\n0\n"
-         "#TARKKATALLENNUS: 1\n#TIME_SETTING: 9 30 15\n#MEASURE_LINES: 0.35 18\n"
+         "#TARKKATALLENNUS: 1\n#TIME_SETTING: 9 30 15\n#MEASURE_LINES: 2.0 18\n"
          "#TEXT_WINDOW_SIZE: 3 70\n5\n");
   const lumora::Setup& s = f.setup;
   EXPECT_EQ(s.windowWidth, 1200);
@@ -121,7 +121,7 @@ TEST(SetupReader, SingleValuesTakeTheLastLine) {
   EXPECT_DOUBLE_EQ(s.arcAccuracy, 0.1); // 0 is not an accuracy
   EXPECT_FLOAT_EQ(s.version, 3.0f);
   EXPECT_EQ(s.clockCorrection, (60 + 30) * 60 + 15);
-  EXPECT_EQ(s.measureLineWidth, 3);
+  EXPECT_EQ(s.measureLineWidth, 20); // not a preset: no four-bit field
   EXPECT_EQ(s.measureLineColour, 2);
   EXPECT_EQ(s.textWindowLines, 5); // the later line decides, its missing number is 0
   EXPECT_EQ(s.textWindowColumns, 0);

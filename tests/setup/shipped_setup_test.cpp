@@ -4,6 +4,7 @@
 #include "text/line_reading.h"
 #include "text/recording_sink.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace lumora {
@@ -64,6 +65,11 @@ TEST(ShippedSetup, BothReadWithoutNoticesAndDifferOnlyInLanguage) {
                           u.textSlants.Empty(),
                           u.partAngles.Empty()};
     for (const bool empty : lists) EXPECT_FALSE(empty);
+    // A width row shows what is kept: whole tenths of a millimetre.
+    for (const CodeRow& row : u.lineWidths.rows) {
+      if (row.text.empty() || row.text[0] < '0' || row.text[0] > '9') continue;
+      EXPECT_EQ(std::lround(std::stod(row.text) * 10), row.value) << row.text;
+    }
     // What a new drawing starts with.
     EXPECT_DOUBLE_EQ(u.scale, 1);
     EXPECT_EQ(u.limits, (std::array<double, 4>{0, 0, 198, 281}));

@@ -59,7 +59,12 @@ TEST(PlaceText, MeasureValuesScaleWithEqualFactors) {
   Transform doubled;
   MakeTransform(doubled, 0, 0, 0, 0, 2, 2, 0);
   for (auto [before, after] :
-       {std::pair{"a 12.5 mm", "a 25 mm"}, {"x", "x"}, {"-0.0005", "-0.001"}}) {
+       {std::pair{"a 12.5 mm", "a 25 mm"},
+        {"x", "x"},
+        {"-0.0005", "-0.001"},
+        {"approx. 25", "approx. 50"}, // a point or sign without digits is no number
+        {"a - b = 3", "a - b = 6"},
+        {"- .", "- ."}}) {
     std::vector<Point> copy = points;
     TextElement t = MakeText(1, 0, 1);
     std::string value = before;
@@ -89,7 +94,8 @@ TEST(ReplaceString, CountsAChangeOnlyWhenTheTextDiffers) {
   EXPECT_EQ(drawing.changes, 1u);
   allocator.failAt = allocator.calls + 1;
   EXPECT_EQ(ReplaceString(drawing, allocator, env, t, "25"), 0);
-  EXPECT_STREQ(t.text, "12.5"); // the old string is kept
+  EXPECT_STREQ(t.text, "12.5"); // the old string is kept, and nothing counts as changed
+  EXPECT_EQ(drawing.changes, 1u);
   EXPECT_EQ(env.errors, std::vector<std::string>{"Memory overflow !"});
   allocator.Free(t.text);
 }

@@ -1,4 +1,4 @@
-#include "geometry/element_transform.h"
+#include "model/element_transform.h"
 #include "model/elements.h"
 #include "model/property_set.h"
 
