@@ -1,6 +1,7 @@
 #include "control/dispatch.h"
 
 #include "commands/quit.h"
+#include "model/store_messages.h"
 #include "protocol/command_table.h"
 #include "protocol/texts.h"
 #include "screen/text_window.h"
@@ -124,7 +125,7 @@ int RunLevel(Control& control, Level level) {
 
 int StartFunction(Control& control, const CommandRow& row, std::unique_ptr<Function> function) {
   if (function == nullptr) {
-    Message(control, kSoundError, kMemoryOverflow);
+    Message(control, kSoundError, store_messages::kMemoryOverflow);
     return kFinished;
   }
   Beep(control, kSoundKey);

@@ -28,6 +28,4 @@ void RewriteOpenWindows(Control& control);
 // program running until it is answered.
 void RequestQuit(Control& control);
 
-inline constexpr TextPair kMemoryOverflow{"Memory overflow !"_l1, "Memory overflow !"_l1};
-
 } // namespace lumora

@@ -6,6 +6,7 @@
 #include "control/headless_app.h"
 #include "util/latin1.h"
 
+#include <filesystem>
 #include <fstream>
 #include <ostream>
 #include <sstream>
@@ -130,6 +131,12 @@ int PlayEventFile(const std::string& path, const PlayOptions& options, std::ostr
   }
   HeadlessApp headless;
   App& app = headless.app;
+  // Files the program writes beside itself (the drawing report) go with the other outputs.
+  if (!options.outDir.empty()) {
+    std::error_code ignored;
+    std::filesystem::create_directories(options.outDir, ignored);
+    app.workDirectory = options.outDir;
+  }
   SoftCanvas canvas(1, 1);
   std::string problem;
   if (!StartHeadless(app, options.start, canvas, problem)) {
