@@ -1,5 +1,6 @@
 // Deleting an area's group of 10^5 elements in a drawing of 10^4 parts, and reading and
 // clearing a drawing whose parts nest 10^5 deep.
+#include "bench_world.h"
 #include "files/drawing_format.h"
 #include "files/drawing_reader.h"
 #include "files/drawing_writer.h"
@@ -15,13 +16,7 @@ namespace {
 
 using namespace lumora;
 
-struct World {
-  Drawing drawing;
-  HeadlessStoreEnvironment storeEnv;
-  ElementStore store{drawing, storeEnv};
-  HeadlessFileEnvironment env;
-  DrawingFileState state;
-};
+using bench::World;
 
 constexpr long kParts = 10'000;
 

@@ -1,4 +1,5 @@
 // Writing and reading drawings of 10^4 to 10^6 mixed elements in both file versions.
+#include "bench_world.h"
 #include "files/drawing_format.h"
 #include "files/drawing_reader.h"
 #include "files/drawing_writer.h"
@@ -14,13 +15,7 @@ namespace {
 
 using namespace lumora;
 
-struct World {
-  Drawing drawing;
-  HeadlessStoreEnvironment storeEnv;
-  ElementStore store{drawing, storeEnv};
-  HeadlessFileEnvironment env;
-  DrawingFileState state;
-};
+using bench::World;
 
 // Half lines (polylines and arcs), a fifth texts, a fifth fillings on the line before, and a
 // tenth parts holding a line of their own.
