@@ -1,5 +1,6 @@
 # Shared by the real-window tests: a private Xvfb display, lumora started in it, and clean-up.
-# Source it after setting build and source_dir; it sets tmp, fail, DISPLAY and start_lumora.
+# Source it after setting build and source_dir; it sets tmp, fail, DISPLAY, xshot (the window
+# reader of tests/support/xshot.cpp) and start_lumora.
 tmp="$(mktemp -d)"
 xvfb_pid=""
 lumora_pid=""
@@ -19,6 +20,10 @@ need() { command -v "$1" >/dev/null || fail "${2:-$1} is not installed"; }
 need Xvfb
 need xdotool
 [[ -x "$build/lumora" ]] || fail "no $build/lumora"
+xshot="$build/tests/lumora_xshot"
+[[ -x "$xshot" ]] || fail "no $xshot"
+# How long a window test waits for something it expects to see.
+patience=10
 
 # A free display: try a few random numbers until a server comes up.
 start_xvfb() {
@@ -46,7 +51,8 @@ export DISPLAY="$display"
 preload=""
 for dri in /usr/lib/*/dri/swrast_dri.so; do [[ -e "$dri" ]] && preload="$dri"; done
 
-# Starts lumora with the shipped program directory and waits for its window and first display.
+# Starts lumora with the shipped program directory and waits for its window and its first
+# display, the white message band at the top.
 start_lumora() {
   LD_PRELOAD="$preload" LUMORA_HOME="$source_dir/data" "$build/lumora" >"$tmp/out" 2>&1 &
   lumora_pid=$!
@@ -58,7 +64,18 @@ start_lumora() {
     sleep 0.1
   done
   [[ -n "$window" ]] || fail "no Lumora window appeared"
-  sleep 1 # the first display
+  "$xshot" wait "$window" 900 10 ffffff "$patience" || fail "no message band in $patience s"
+}
+
+# Takes a screenshot of the window's client area into $1.
+shot() { "$xshot" shot "$window" "$1" || fail "no screenshot"; }
+
+# Presses key $1 and waits until the rectangle x y w h ($2..$5) of the window changes.
+key_and_wait() {
+  shot "$tmp/before.png"
+  xdotool key "$1"
+  "$xshot" wait-change "$window" "$tmp/before.png" "$2" "$3" "$4" "$5" "$patience" ||
+    fail "nothing changed at $2,$3 ${4}x$5 after the key $1"
 }
 
 # Waits up to 5 s for lumora to end, then takes its exit status into lumora_status.
