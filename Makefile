@@ -35,8 +35,10 @@ build: deps $(BUILD)/build.ninja
 build-asan: deps $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
+# The program runs in its program directory, so what it writes into the working directory (the
+# drawing report) lands beside the user's drawings, not in the source tree.
 run: build
-	LUMORA_HOME=$(CURDIR)/data ./$(BUILD)/lumora $(SETUP)
+	cd data && LUMORA_HOME=$(CURDIR)/data $(CURDIR)/$(BUILD)/lumora $(SETUP)
 
 test-normal: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) -LE fuzz
