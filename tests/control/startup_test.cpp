@@ -3,6 +3,7 @@
 #include "util/fake_clock.h"
 
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -86,6 +87,26 @@ TEST(Startup, MissingSetupShowsWhyWaitsTenSecondsAndEnds) {
   // The message names the path it tried (a long path leaves no room for the whole sentence).
   const std::string expected = "Opening of \"" + (home / "SETUP" / "Perus_SET.txt").string();
   EXPECT_NE(f.console.str().find(expected), std::string::npos) << f.console.str();
+}
+
+TEST(Startup, ABuildTreeRunKeepsALogOrSaysItHasNone) {
+  // The log receives what goes to the console, here the missing setup's message.
+  const fs::path tree = FreshHome("log");
+  std::ofstream(tree / "CMakeCache.txt") << "";
+  StartupFixture logged;
+  EXPECT_EQ(StartProgram(logged.app, {{(tree / "lumora").string()}, ""}), StartupDecision::kEnd);
+  std::ifstream log(tree / "BUGGING.txt");
+  const std::string loggedText((std::istreambuf_iterator<char>(log)), {});
+  EXPECT_NE(loggedText.find("Opening of \""), std::string::npos) << loggedText;
+
+  // A log that cannot be made is said on the console, and the start goes on without it.
+  const fs::path blocked = FreshHome("no_log");
+  std::ofstream(blocked / "CMakeCache.txt") << "";
+  fs::create_directory(blocked / "BUGGING.txt");
+  StartupFixture unlogged;
+  StartProgram(unlogged.app, {{(blocked / "lumora").string()}, ""});
+  EXPECT_EQ(unlogged.app.screen.log, nullptr);
+  EXPECT_EQ(unlogged.console.str().substr(0, 28), "Could't open 'BUGGING.txt'!\n");
 }
 
 } // namespace
