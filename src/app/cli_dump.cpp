@@ -1,11 +1,11 @@
 // lumora-cli dump DRAWING [REPORT] [--home DIR] [--setup NAME]: the drawing report of a drawing
 // file, on standard output or into REPORT. The tool starts as the program does, with the setup
 // of its program directory, so the report shows what the program's own report would.
+#include "app/cli_options.h"
 #include "control/headless_app.h"
 #include "control/startup.h"
 #include "files/drawing_dump.h"
 #include "files/drawing_reader.h"
-#include "files/file_access.h"
 #include "files/headless_environment.h"
 #include "util/latin1.h"
 
@@ -19,15 +19,13 @@ namespace lumora {
 
 namespace {
 
-constexpr std::string_view kDrawingsDirectory = "DRAWINGS";
 constexpr std::string_view kUsage =
     "usage: lumora-cli dump DRAWING [REPORT] [--home DIR] [--setup NAME]";
 
 struct DumpArguments {
   std::string drawing;
   std::string report;
-  std::string home;
-  std::string setupName{kDefaultSetupName};
+  HeadlessOptions options;
 };
 
 int Refuse(const std::string& line) {
@@ -36,37 +34,20 @@ int Refuse(const std::string& line) {
 }
 
 bool ParseArguments(int argc, char** argv, DumpArguments& args, std::string& problem) {
-  const StartupInput input = StartupInputOf(1, argv);
-  args.home = input.homeOverride.empty() ? DirectoryOf(input.arguments[0]) : input.homeOverride;
+  args.options = DefaultStartOptions(argv);
   std::vector<std::string> positional;
   for (int k = 2; k < argc; ++k) {
     const std::string_view arg = argv[k];
-    if (arg == "--home" || arg == "--setup") {
-      if (k + 1 >= argc) return problem = std::string(arg) + " needs a value", false;
-      const std::string_view value = argv[++k];
-      if (arg == "--home")
-        args.home = value;
-      else
-        args.setupName = SetupNameOf(value);
-    } else if (arg.starts_with("--")) {
-      return problem = "unknown option '" + std::string(arg) + "'", false;
-    } else {
-      positional.emplace_back(arg);
-    }
+    const OptionTaken taken = TakeStartOption(argc, argv, k, args.options, false, problem);
+    if (taken == OptionTaken::kRefused) return false;
+    if (taken == OptionTaken::kYes) continue;
+    if (arg.starts_with("--")) return problem = "unknown option '" + std::string(arg) + "'", false;
+    positional.emplace_back(arg);
   }
   if (positional.empty() || positional.size() > 2) return problem = std::string(kUsage), false;
   args.drawing = positional[0];
   if (positional.size() == 2) args.report = positional[1];
   return true;
-}
-
-// A drawing named without a path that is not in the working directory is looked for in the
-// program directory's DRAWINGS.
-std::string LocateDrawing(const DumpArguments& args) {
-  if (FileExists(args.drawing) == 1 || args.drawing.find('/') != std::string::npos)
-    return args.drawing;
-  const std::string inHome = args.home + "/" + std::string(kDrawingsDirectory) + "/" + args.drawing;
-  return FileExists(inHome) == 1 ? inHome : args.drawing;
 }
 
 // The reader's own message first; then whatever the store printed while the console is on.
@@ -83,16 +64,18 @@ int RunDumpCommand(int argc, char** argv) {
   DumpArguments args;
   std::string problem;
   if (!ParseArguments(argc, argv, args, problem)) return Refuse(problem);
+  const std::string path = LocateDrawing(args.drawing, args.options.home);
+  if (!args.report.empty() && SameFile(path, args.report))
+    return Refuse("the report would be written over the drawing '" + path + "'");
   HeadlessApp headless; // a missing setup is refused at once, not after the program's pause
   App& app = headless.app;
   std::ostringstream& console = headless.console;
-  app.home = args.home;
-  app.setupName = args.setupName;
+  app.home = args.options.home;
+  app.setupName = args.options.setupName;
   if (StartWithSetup(app) != StartupDecision::kOpenWindow)
     return Refuse("the setup '" + app.setupName + "' could not be read under '" + app.home + "'");
   console.str("");
   HeadlessFileEnvironment env;
-  const std::string path = LocateDrawing(args);
   if (ReadDrawingFile(app.store, env, app.fileState, path, nullptr, Placement{}, false) != 1)
     return Refuse(FirstMessage(env, console));
   SetDrawingName(app.drawing, path.substr(path.rfind('/') + 1));

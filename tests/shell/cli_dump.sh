@@ -42,6 +42,11 @@ message=$("$cli" dump "$work/line.drw" --setup Nothing 2>&1 >/dev/null) &&
 [ "$message" == "lumora-cli dump: the setup 'Nothing' could not be read under '$work/home'" ] ||
   fail "missing setup message: $message"
 
+cp "$work/line.drw" "$work/kept.drw"
+message=$("$cli" dump "$work/kept.drw" "$work/../shell-cli-dump/kept.drw" 2>&1) &&
+  fail "a report over its own drawing exits 1"
+cmp -s "$work/line.drw" "$work/kept.drw" || fail "the report was written over the drawing"
+
 head -c 21 "$work/line.drw" >"$work/cut.drw"
 set +e
 message=$("$cli" dump "$work/cut.drw" 2>&1 >/dev/null)
