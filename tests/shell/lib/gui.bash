@@ -23,7 +23,7 @@ need xdotool
 xshot="$build/tests/lumora_xshot"
 [[ -x "$xshot" ]] || fail "no $xshot"
 # How long a window test waits for something it expects to see.
-patience=10
+patience=20
 
 # A free display: try a few random numbers until a server comes up.
 start_xvfb() {
