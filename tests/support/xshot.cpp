@@ -5,6 +5,7 @@
 //   lumora_xshot shot WINDOW OUT.png                    the window's client area, 0 0 top left
 //   lumora_xshot wait WINDOW X Y RRGGBB SECONDS         until that pixel shows the colour
 //   lumora_xshot wait-change WINDOW REF.png X Y W H SECONDS   until the rectangle differs
+//   lumora_xshot settle WINDOW QUIET SECONDS            until the window is unchanged for QUIET s
 //   lumora_xshot size PNG                               prints WIDTHxHEIGHT
 //   lumora_xshot pixel PNG X Y                          prints R,G,B
 //   lumora_xshot count PNG X Y W H RRGGBB               prints the pixels of that colour
@@ -193,6 +194,23 @@ int WaitForChange(Window window, const std::string& reference, const Rect& r, do
   });
 }
 
+int Settle(Window window, double quiet, double seconds) {
+  const DisplayPtr display = OpenDisplay();
+  if (!display) return Trouble("no display");
+  std::optional<RgbImage> last;
+  auto since = std::chrono::steady_clock::now();
+  return Await(seconds, [&] {
+    std::optional<RgbImage> now = Grab(display.get(), window, std::nullopt);
+    const auto time = std::chrono::steady_clock::now();
+    if (!now || !last || now->rgb != last->rgb) {
+      last = std::move(now);
+      since = time;
+      return false;
+    }
+    return time - since >= std::chrono::duration<double>(quiet);
+  });
+}
+
 int CountColour(const RgbImage& image, const Rect& r, std::array<std::uint8_t, kChannels> colour) {
   long count = 0;
   for (int y = r.y; y < r.y + r.height; ++y) {
@@ -245,7 +263,8 @@ int Close(Window window) {
 
 int Usage() {
   return Trouble("usage: shot WINDOW OUT.png | wait WINDOW X Y RRGGBB SECONDS | "
-                 "wait-change WINDOW REF.png X Y W H SECONDS | size PNG | pixel PNG X Y | "
+                 "wait-change WINDOW REF.png X Y W H SECONDS | settle WINDOW QUIET SECONDS | size "
+                 "PNG | pixel PNG X Y | "
                  "count PNG X Y W H RRGGBB | compare A.png B.png T N [DIFF.png] | close WINDOW");
 }
 
@@ -266,6 +285,9 @@ int Run(int argc, char** argv) {
     const auto colour = Colour(argv[5]);
     if (!x || !y || !colour) return Usage();
     return WaitForColour(Window(*id), int(*x), int(*y), *colour, std::atof(argv[6]));
+  }
+  if (command == "settle" && argc == 5 && id) {
+    return Settle(Window(*id), std::atof(argv[3]), std::atof(argv[4]));
   }
   if (command == "wait-change" && argc == 9 && id) {
     const std::optional<Rect> r = RectOf(argv + 4);
