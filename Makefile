@@ -1,23 +1,33 @@
 # Lumora: `make run` starts the program, `make test` runs every test in both builds.
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
+# Warnings stop the build only where the compiler is known (CI sets LUMORA_WERROR=ON): a newer
+# compiler's new warnings must not keep `make run` from starting the program.
+LUMORA_WERROR ?= OFF
 BUILD := build
 ASAN_BUILD := build-asan
 BENCH_BUILD := build-bench
 
-.PHONY: all deps build build-asan run test test-normal test-asan bench format clean
+.PHONY: all deps build build-asan run test test-normal test-asan bench format clean FORCE
 
 all: build
 
 deps:
 	@bash scripts/install-deps.sh
 
-$(BUILD)/build.ninja:
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+CONFIGURE := -G Ninja -DLUMORA_WERROR=$(LUMORA_WERROR) $(CMAKE_FLAGS)
 
-$(ASAN_BUILD)/build.ninja:
-	CC=clang CXX=clang++ cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-	  -DLUMORA_SANITIZE=ON $(CMAKE_FLAGS)
+# A build directory is configured again when the flags it was configured with change.
+%/lumora.flags: FORCE
+	@mkdir -p $*
+	@echo '$(CONFIGURE)' | cmp -s - $@ || echo '$(CONFIGURE)' >$@
+
+$(BUILD)/build.ninja: $(BUILD)/lumora.flags
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CONFIGURE)
+
+$(ASAN_BUILD)/build.ninja: $(ASAN_BUILD)/lumora.flags
+	CC=clang CXX=clang++ cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug \
+	  -DLUMORA_SANITIZE=ON $(CONFIGURE)
 
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
@@ -25,8 +35,10 @@ build: deps $(BUILD)/build.ninja
 build-asan: deps $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
+# The program runs in its program directory, so what it writes into the working directory (the
+# drawing report) lands beside the user's drawings, not in the source tree.
 run: build
-	LUMORA_HOME=$(CURDIR)/data ./$(BUILD)/lumora $(SETUP)
+	cd data && LUMORA_HOME=$(CURDIR)/data $(CURDIR)/$(BUILD)/lumora $(SETUP)
 
 test-normal: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) -LE fuzz
@@ -40,13 +52,15 @@ test-asan: build-asan
 test: test-normal test-asan
 
 bench: deps
-	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMORA_BENCH=ON \
-	  -DLUMORA_GUI=OFF $(CMAKE_FLAGS)
+	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DLUMORA_BENCH=ON \
+	  -DLUMORA_GUI=OFF $(CONFIGURE)
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target lumora_bench
 	./$(BENCH_BUILD)/bench/lumora_bench $(BENCH_ARGS)
 
 format:
 	find src tests bench fuzz tools -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+FORCE:
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)

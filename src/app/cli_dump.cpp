@@ -1,14 +1,16 @@
-// lumora-cli dump DRAWING [REPORT] [--home DIR]: the drawing report of a drawing file, on
-// standard output or into REPORT.
+// lumora-cli dump DRAWING [REPORT] [--home DIR] [--setup NAME]: the drawing report of a drawing
+// file, on standard output or into REPORT. The tool starts as the program does, with the setup
+// of its program directory, so the report shows what the program's own report would.
+#include "app/cli_options.h"
+#include "control/headless_app.h"
+#include "control/startup.h"
 #include "files/drawing_dump.h"
 #include "files/drawing_reader.h"
-#include "files/file_access.h"
 #include "files/headless_environment.h"
-#include "model/element_store.h"
 #include "util/latin1.h"
 
 #include <cstdio>
-#include <cstdlib>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,21 +19,14 @@ namespace lumora {
 
 namespace {
 
-constexpr std::string_view kDrawingsDirectory = "DRAWINGS";
-constexpr const char* kHomeVariable = "LUMORA_HOME";
+constexpr std::string_view kUsage =
+    "usage: lumora-cli dump DRAWING [REPORT] [--home DIR] [--setup NAME]";
 
 struct DumpArguments {
   std::string drawing;
   std::string report;
-  std::string home;
+  HeadlessOptions options;
 };
-
-// The directory of the program path, "." when it has none.
-std::string DirectoryOf(std::string_view path) {
-  const auto slash = path.rfind('/');
-  if (slash == std::string_view::npos) return ".";
-  return std::string(path.substr(0, slash == 0 ? 1 : slash));
-}
 
 int Refuse(const std::string& line) {
   std::fprintf(stderr, "lumora-cli dump: %s\n", line.c_str());
@@ -39,41 +34,27 @@ int Refuse(const std::string& line) {
 }
 
 bool ParseArguments(int argc, char** argv, DumpArguments& args, std::string& problem) {
-  const char* fromEnvironment = std::getenv(kHomeVariable);
-  args.home = fromEnvironment != nullptr && *fromEnvironment != '\0' ? fromEnvironment
-                                                                     : DirectoryOf(argv[0]);
+  args.options = DefaultStartOptions(argv);
   std::vector<std::string> positional;
   for (int k = 2; k < argc; ++k) {
     const std::string_view arg = argv[k];
-    if (arg == "--home") {
-      if (k + 1 >= argc) return problem = "--home needs a directory", false;
-      args.home = argv[++k];
-    } else if (arg.starts_with("--")) {
-      return problem = "unknown option '" + std::string(arg) + "'", false;
-    } else {
-      positional.emplace_back(arg);
-    }
+    const OptionTaken taken = TakeStartOption(argc, argv, k, args.options, false, problem);
+    if (taken == OptionTaken::kRefused) return false;
+    if (taken == OptionTaken::kYes) continue;
+    if (arg.starts_with("--")) return problem = "unknown option '" + std::string(arg) + "'", false;
+    positional.emplace_back(arg);
   }
-  if (positional.empty() || positional.size() > 2)
-    return problem = "usage: lumora-cli dump DRAWING [REPORT] [--home DIR]", false;
+  if (positional.empty() || positional.size() > 2) return problem = std::string(kUsage), false;
   args.drawing = positional[0];
   if (positional.size() == 2) args.report = positional[1];
   return true;
 }
 
-// A drawing named without a path that is not in the working directory is looked for in the
-// program directory's DRAWINGS.
-std::string LocateDrawing(const DumpArguments& args) {
-  if (FileExists(args.drawing) == 1 || args.drawing.find('/') != std::string::npos)
-    return args.drawing;
-  const std::string inHome = args.home + "/" + std::string(kDrawingsDirectory) + "/" + args.drawing;
-  return FileExists(inHome) == 1 ? inHome : args.drawing;
-}
-
-std::string FirstMessage(const HeadlessFileEnvironment& env,
-                         const HeadlessStoreEnvironment& store) {
+// The reader's own message first; then whatever the store printed while the console is on.
+std::string FirstMessage(const HeadlessFileEnvironment& env, const std::ostringstream& console) {
   if (!env.errors.empty()) return Latin1ToUtf8(env.errors.front());
-  if (!store.errors.empty()) return store.errors.front();
+  const std::string printed = console.str();
+  if (!printed.empty()) return printed.substr(0, printed.find('\n'));
   return "the drawing could not be read";
 }
 
@@ -83,21 +64,27 @@ int RunDumpCommand(int argc, char** argv) {
   DumpArguments args;
   std::string problem;
   if (!ParseArguments(argc, argv, args, problem)) return Refuse(problem);
-  Drawing drawing;
-  HeadlessStoreEnvironment storeEnv;
-  ElementStore store(drawing, storeEnv);
+  const std::string path = LocateDrawing(args.drawing, args.options.home);
+  if (!args.report.empty() && SameFile(path, args.report))
+    return Refuse("the report would be written over the drawing '" + path + "'");
+  HeadlessApp headless; // a missing setup is refused at once, not after the program's pause
+  App& app = headless.app;
+  std::ostringstream& console = headless.console;
+  app.home = args.options.home;
+  app.setupName = args.options.setupName;
+  if (StartWithSetup(app) != StartupDecision::kOpenWindow)
+    return Refuse("the setup '" + app.setupName + "' could not be read under '" + app.home + "'");
+  console.str("");
   HeadlessFileEnvironment env;
-  DrawingFileState state;
-  const std::string path = LocateDrawing(args);
-  if (ReadDrawingFile(store, env, state, path, nullptr, Placement{}, false) != 1)
-    return Refuse(FirstMessage(env, storeEnv));
-  SetDrawingName(drawing, path.substr(path.rfind('/') + 1));
+  if (ReadDrawingFile(app.store, env, app.fileState, path, nullptr, Placement{}, false) != 1)
+    return Refuse(FirstMessage(env, console));
+  SetDrawingName(app.drawing, path.substr(path.rfind('/') + 1));
   if (args.report.empty()) {
-    const std::string report = DrawingReport(drawing);
+    const std::string report = DrawingReport(app.drawing);
     std::fwrite(report.data(), 1, report.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
   }
-  if (DumpDrawing(drawing, env, args.report) != 1) return Refuse(FirstMessage(env, storeEnv));
+  if (DumpDrawing(app.drawing, env, args.report) != 1) return Refuse(FirstMessage(env, console));
   return 0;
 }
 

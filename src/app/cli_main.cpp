@@ -9,9 +9,13 @@ int RunPlayCommand(int argc, char** argv);
 } // namespace lumora
 
 int main(int argc, char** argv) {
-  if (argc < 2 || std::strcmp(argv[1], "--version") == 0) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: lumora-cli dump|render|play ... (or --version)\n");
+    return 1;
+  }
+  if (std::strcmp(argv[1], "--version") == 0) {
     std::printf("lumora-cli %s\n", LUMORA_VERSION);
-    return argc < 2 ? 1 : 0;
+    return 0;
   }
   if (std::strcmp(argv[1], "dump") == 0) return lumora::RunDumpCommand(argc, argv);
   if (std::strcmp(argv[1], "render") == 0) return lumora::RunRenderCommand(argc, argv);

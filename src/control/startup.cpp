@@ -3,7 +3,9 @@
 #include "control/app.h"
 #include "control/startup_paper.h"
 #include "files/file_access.h"
+#include "screen/text_screen.h"
 #include "setup/setup_reader.h"
+#include "util/text_pair.h"
 
 #include <cstdlib>
 
@@ -12,6 +14,8 @@ namespace {
 
 constexpr double kSmallestScale = 0.001;
 constexpr Box kDefaultSheet{0.0, 0.0, 198.0, 281.0};
+constexpr TextPair kLogNotOpened{"Could't open 'BUGGING.txt'!"_l1,
+                                 "Tiedoston 'BUGGING.txt' avaus ei onnistu!"_l1};
 
 bool ValidSheet(const Box& box) {
   // Written so that a limit that is not a number fails too.
@@ -53,8 +57,13 @@ void OpenDiagnosticLog(App& app, std::string_view executableDirectory) {
   const std::string dir(executableDirectory);
   if (FileExists(dir + "/" + std::string(kBuildTreeMark)) != 1) return;
   app.log.open(dir + "/" + std::string(kLogName), std::ios::out | std::ios::trunc);
-  // Without a log the program runs as it would anywhere else.
-  if (app.log.is_open()) app.screen.log = &app.log;
+  if (app.log.is_open()) {
+    app.screen.log = &app.log;
+    return;
+  }
+  // Without a log the program runs as it would anywhere else, but the developer who expects
+  // one is told.
+  ConsoleLine(app.screen, app.Tr(kLogNotOpened));
 }
 
 void PrepareSheet(App& app) {

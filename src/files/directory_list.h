@@ -4,6 +4,7 @@
 #include "files/file_reporter.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lumora {
@@ -18,13 +19,17 @@ struct DirectoryEntry {
   EntryKind kind = EntryKind::kFile;
 };
 
-// Lists the entries of `directory` whose names start with `prefix`, in name order:
+// Whether a file name fits a typed pattern: "*" stands for any run of characters, "?" for one,
+// every other character for itself. The pattern is tried as a prefix ("Pl" fits "Plan.drw").
+bool FitsPattern(std::string_view name, std::string_view pattern);
+
+// Lists the entries of `directory` whose names fit `pattern`, in name order:
 // a name holding "." + extension is entered cut before it; another file whose name holds
 // "txt" (a script) is entered whole; a subdirectory is entered as such, except DATA, and
 // ".." only with `includeParent`. Other files and names that do not fit a slot are passed
 // over. Beyond `maxCount` entries "Too many files !" is shown once and the rest dropped.
 // Returns the number of entries; `longest` receives the length of the longest name.
-int ListDirectory(FileReporter& reporter, const std::string& directory, const std::string& prefix,
+int ListDirectory(FileReporter& reporter, const std::string& directory, std::string_view pattern,
                   const std::string& extension, std::vector<DirectoryEntry>& entries,
                   bool includeParent, int maxCount, int& longest);
 

@@ -166,9 +166,15 @@ int AskFileName::Refuse(Control& control, PromptState& prompts, const TextPair& 
 }
 
 // A name is a pattern for the list, a way out of the subdirectory, a way into one, or final.
+// A pattern is only ever matched against the names of the directory we are in: its ".." and
+// separators neither leave nor enter a directory, nor make one.
 int AskFileName::Handle(Control& control, PromptState& prompts, std::string name,
                         std::string& path) {
   std::replace(name.begin(), name.end(), kOtherSeparator, kSeparator);
+  if (name.empty() || name.find(kPatternMark) != std::string::npos) {
+    if (name.empty() && Saving()) Message(control, kSoundSmallError, kGiveName);
+    return ShowList(control, prompts, name);
+  }
   if (const std::size_t up = name.find(kParent); up != std::string::npos) {
     if (Subdirectory(prompts).empty()) return Refuse(control, prompts, kNotInDirectory);
     Subdirectory(prompts).clear();
@@ -186,10 +192,6 @@ int AskFileName::Handle(Control& control, PromptState& prompts, std::string name
       return Refuse(control, prompts, kAlreadyInDirectory);
     }
     return EnterDirectory(control, prompts, directory, rest, path);
-  }
-  if (name.empty() || name.find(kPatternMark) != std::string::npos) {
-    if (name.empty() && Saving()) Message(control, kSoundSmallError, kGiveName);
-    return ShowList(control, prompts, name.substr(0, name.find(kPatternMark)));
   }
   return Final(control, prompts, name, path);
 }

@@ -113,5 +113,25 @@ TEST(Startup, TheSetupSetsTheSheetColourAndTheRedrawOffFlag) {
   EXPECT_EQ(canvas.GetBackground(), Background::kDark);
 }
 
+TEST(Startup, ABuildTreeRunKeepsALogOrSaysItHasNone) {
+  // The log receives what goes to the console, here the missing setup's message.
+  const fs::path tree = FreshHome("log");
+  std::ofstream(tree / "CMakeCache.txt") << "";
+  StartupFixture logged;
+  EXPECT_EQ(StartProgram(logged.app, {{(tree / "lumora").string()}, ""}), StartupDecision::kEnd);
+  std::ifstream log(tree / "BUGGING.txt");
+  const std::string loggedText((std::istreambuf_iterator<char>(log)), {});
+  EXPECT_NE(loggedText.find("Opening of \""), std::string::npos) << loggedText;
+
+  // A log that cannot be made is said on the console, and the start goes on without it.
+  const fs::path blocked = FreshHome("no_log");
+  std::ofstream(blocked / "CMakeCache.txt") << "";
+  fs::create_directory(blocked / "BUGGING.txt");
+  StartupFixture unlogged;
+  StartProgram(unlogged.app, {{(blocked / "lumora").string()}, ""});
+  EXPECT_EQ(unlogged.app.screen.log, nullptr);
+  EXPECT_EQ(unlogged.console.str().substr(0, 28), "Could't open 'BUGGING.txt'!\n");
+}
+
 } // namespace
 } // namespace lumora

@@ -34,5 +34,22 @@ TEST(ListDirectory, EntersDrawingsScriptsAndSubdirectoriesUpToTheLimit) {
   EXPECT_EQ(reporter.errors, std::vector<std::string>{"Too many files !"}); // once
 }
 
+TEST(ListDirectory, PatternsMatchAStarAnywhereAndAQuestionMarkOnce) {
+  struct Case {
+    const char* name;
+    const char* pattern;
+    bool fits;
+  };
+  for (const Case& c :
+       {Case{"Plan.drw", "", true}, Case{"Plan.drw", "Pl", true}, Case{"Plan.drw", "*an", true},
+        Case{"House.drw", "*an", false}, Case{"Plan.drw", "P?an", true},
+        Case{"Pan.drw", "P?an", false}, Case{"Plan.drw", "*.d*w", true},
+        Case{"Plan.drw", "*x*", false}, Case{"a", "a**", true}, Case{"Sub", "*/", false}}) {
+    EXPECT_EQ(FitsPattern(c.name, c.pattern), c.fits) << c.name << " " << c.pattern;
+  }
+  // Many stars against a long name that almost fits: answered at once.
+  EXPECT_FALSE(FitsPattern(std::string(4000, 'a'), std::string(200, '*') + "b"));
+}
+
 } // namespace
 } // namespace lumora

@@ -22,4 +22,7 @@ expect_refusal "unknown option" a.drw "$tmp/a.png" --colour 3
 expect_refusal "missing setup" a.drw "$tmp/a.png" --home "$source_dir/data" --setup Nothing
 expect_refusal "missing drawing" "$tmp/none.drw" "$tmp/a.png" --home "$source_dir/data"
 [[ -e "$tmp/a.png" ]] && fail "a refused render wrote a picture"
+printf 'drawing' >"$tmp/same.drw"
+expect_refusal "picture over the drawing" "$tmp/same.drw" "$tmp/./same.drw" --home "$source_dir/data"
+[[ "$(cat "$tmp/same.drw")" == "drawing" ]] || fail "the drawing was written over"
 echo "cli_render: ok"

@@ -1,35 +1,32 @@
 #!/usr/bin/env bash
 # The quit question in the real window under Xvfb: Esc then y ends lumora with 0; Esc then n
-# leaves it running.
+# leaves it running and answering keys.
 set -u
 build="$1"
 source_dir="$2"
 source "$source_dir/tests/shell/lib/gui.bash"
 
+# Message row 1, where the question is asked.
+row1=(0 0 400 16)
+
 # Starts lumora; the keys go to it with the pointer over its window.
 start() {
   start_lumora
-  xdotool mousemove --window "$window" 500 400
-  sleep 0.3
-}
-
-keys() {
-  for k in "$@"; do
-    xdotool key "$k"
-    sleep 0.5
-  done
+  xdotool mousemove --sync --window "$window" 500 400
 }
 
 # Esc, then y: the program ends with status 0.
 start
-keys Escape y
+key_and_wait Escape "${row1[@]}"
+xdotool key y
 await_lumora_end "Esc and y"
 [[ $lumora_status -eq 0 ]] || fail "exit status $lumora_status after Esc and y: $(cat "$tmp/out")"
 
-# Esc, then n: it goes on running.
+# Esc, then n: the question goes away and the program still answers keys (Esc asks again).
 start
-keys Escape n
-sleep 1
+key_and_wait Escape "${row1[@]}"
+key_and_wait n "${row1[@]}"
+key_and_wait Escape "${row1[@]}"
 kill -0 "$lumora_pid" 2>/dev/null || fail "lumora ended after Esc and n: $(cat "$tmp/out")"
 # The sound library turns SIGTERM into a quit request nobody reads: stop it for good.
 kill -KILL "$lumora_pid"

@@ -103,6 +103,30 @@ TEST(FileDialog, DirectoriesAreMadeWithoutAShell) {
   EXPECT_EQ(f.control.state.inputMode, kModeTextEntry);
 }
 
+TEST(FileDialog, APatternOnlyFiltersTheDirectoryWeAreIn) {
+  DialogFixture f(kCommandSave);
+  for (const char* name : {"House", "Plan", "Span"})
+    f.Touch(std::string("DRAWINGS/") + name + ".drw");
+  f.Call();
+  f.Name("*an"); // a star anywhere, not only at the end
+  EXPECT_EQ(f.Cells(3, 2, 5) + f.Cells(4, 2, 5), "Plan Span ");
+  f.Key(kCodeEsc);
+  // Before the separator a star is still a pattern: it names no directory to make or enter,
+  // and before ".." it leaves nothing.
+  fs::create_directories(f.home / "DRAWINGS/Sub");
+  f.prompts.files.drawingSubdirectory = "Sub";
+  for (const char* typed : {"*/Plan", "S*\\Plan", "*../../*"}) {
+    f.canvas.glyphs.clear();
+    f.Call();
+    EXPECT_EQ(f.Name(typed), kStillRunning) << typed;
+    EXPECT_TRUE(f.Shown("No files !")) << typed;
+    EXPECT_EQ(f.control.state.inputMode, kModeTextEntry) << typed; // the name is asked again
+    EXPECT_EQ(f.prompts.files.drawingSubdirectory, "Sub") << typed;
+    f.Key(kCodeEsc);
+  }
+  EXPECT_EQ(fs::directory_iterator(f.home / "DRAWINGS/Sub"), fs::directory_iterator());
+}
+
 TEST(FileDialog, AnExistingFileIsReplacedOnlyAfterTheQuestion) {
   DialogFixture f(kCommandSave);
   f.Touch("DRAWINGS/Plan.drw");

@@ -1,5 +1,6 @@
 # Shared by the real-window tests: a private Xvfb display, lumora started in it, and clean-up.
-# Source it after setting build and source_dir; it sets tmp, fail, DISPLAY and start_lumora.
+# Source it after setting build and source_dir; it sets tmp, fail, DISPLAY, xshot (the window
+# reader of tests/support/xshot.cpp) and start_lumora.
 tmp="$(mktemp -d)"
 xvfb_pid=""
 lumora_pid=""
@@ -7,7 +8,12 @@ window=""
 # The sound library turns SIGTERM into a quit request nobody reads: stop it for good.
 cleanup() {
   [[ -n "$lumora_pid" ]] && kill -KILL "$lumora_pid" 2>/dev/null
-  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null
+  # A server still shutting down removes its socket late, perhaps the next server's by then:
+  # the test ends only once its server is gone.
+  if [[ -n "$xvfb_pid" ]]; then
+    kill "$xvfb_pid" 2>/dev/null
+    wait "$xvfb_pid" 2>/dev/null
+  fi
   rm -rf "$tmp"
 }
 trap cleanup EXIT
@@ -19,23 +25,26 @@ need() { command -v "$1" >/dev/null || fail "${2:-$1} is not installed"; }
 need Xvfb
 need xdotool
 [[ -x "$build/lumora" ]] || fail "no $build/lumora"
+xshot="$build/tests/lumora_xshot"
+[[ -x "$xshot" ]] || fail "no $xshot"
+# How long a window test waits for something it expects to see.
+patience=20
 
-# A free display: try a few random numbers until a server comes up.
+# A private display: the server picks a free number itself and tells it on a descriptor once it
+# takes connections, so tests running side by side never share or steal one. Without -noreset
+# the server resets whenever its last client leaves (the helpers come and go, a test starts
+# lumora twice) and refuses the connections that arrive meanwhile.
 start_xvfb() {
-  local attempt
-  for attempt in 1 2 3 4 5; do
-    display=":$((100 + RANDOM % 800))"
-    [[ -e "/tmp/.X11-unix/X${display#:}" ]] && continue
-    Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 50); do
-      DISPLAY="$display" xdotool getmouselocation >/dev/null 2>&1 && return
-      sleep 0.1
-    done
-    kill "$xvfb_pid" 2>/dev/null
-    xvfb_pid=""
+  Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" \
+    >"$tmp/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq $((patience * 10))); do
+    [[ -s "$tmp/display" ]] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.1
   done
-  fail "Xvfb did not start: $(cat "$tmp/xvfb.log")"
+  [[ -s "$tmp/display" ]] || fail "Xvfb did not start: $(cat "$tmp/xvfb.log")"
+  display=":$(head -n 1 "$tmp/display")"
 }
 start_xvfb
 export DISPLAY="$display"
@@ -46,7 +55,8 @@ export DISPLAY="$display"
 preload=""
 for dri in /usr/lib/*/dri/swrast_dri.so; do [[ -e "$dri" ]] && preload="$dri"; done
 
-# Starts lumora with the shipped program directory and waits for its window and first display.
+# Starts lumora with the shipped program directory and waits for its window and its first
+# display: the white message band at the top, then a window that stays unchanged.
 start_lumora() {
   LD_PRELOAD="$preload" LUMORA_HOME="$source_dir/data" "$build/lumora" >"$tmp/out" 2>&1 &
   lumora_pid=$!
@@ -58,7 +68,20 @@ start_lumora() {
     sleep 0.1
   done
   [[ -n "$window" ]] || fail "no Lumora window appeared"
-  sleep 1 # the first display
+  "$xshot" wait "$window" 900 10 ffffff "$patience" || fail "no message band in $patience s"
+  # The band comes first; the display is done when nothing more changes.
+  "$xshot" settle "$window" 0.3 "$patience" || fail "the first display never ended"
+}
+
+# Takes a screenshot of the window's client area into $1.
+shot() { "$xshot" shot "$window" "$1" || fail "no screenshot"; }
+
+# Presses key $1 and waits until the rectangle x y w h ($2..$5) of the window changes.
+key_and_wait() {
+  shot "$tmp/before.png"
+  xdotool key "$1"
+  "$xshot" wait-change "$window" "$tmp/before.png" "$2" "$3" "$4" "$5" "$patience" ||
+    fail "nothing changed at $2,$3 ${4}x$5 after the key $1"
 }
 
 # Waits up to 5 s for lumora to end, then takes its exit status into lumora_status.
