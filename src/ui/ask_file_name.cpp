@@ -94,18 +94,17 @@ int AskFileName::Start(Control& control, PromptState& prompts, const FileDialogA
   while (home_.size() > 1 && home_.back() == kSeparator) home_.pop_back(); // "data/" joins once
   title_ = args.title;
   typed_.clear();
-  const bool part =
-      command_ == kCommandAddPart || command_ == kCommandSavePart || command_ == kCommandCopy;
+  const bool part = command_ == kCodeAddPart || command_ == kCodeSavePart || command_ == kCodeCopy;
   kind_ = part ? kPartKind : kDrawingKind;
-  if (command_ == kCommandCopy) {
+  if (command_ == kCodeCopy) {
     path = home_ + kSeparator + std::string(kPartDirectory) + kSeparator + std::string(kCopyFile);
     return Finish(kFileAccepted);
   }
-  if (command_ == kCommandSave) {
+  if (command_ == kCodeSave) {
     const std::string name(DrawingName(control.drawing));
     return AskName(control, prompts, name);
   }
-  if (command_ == kCommandSavePart) {
+  if (command_ == kCodeSavePart) {
     const std::string name = prompts.files.partName;
     return AskName(control, prompts, name);
   }
@@ -113,7 +112,7 @@ int AskFileName::Start(Control& control, PromptState& prompts, const FileDialogA
 }
 
 bool AskFileName::Saving() const {
-  return command_ == kCommandSave || command_ == kCommandSavePart;
+  return command_ == kCodeSave || command_ == kCodeSavePart;
 }
 
 std::string& AskFileName::Subdirectory(PromptState& prompts) const {
@@ -320,10 +319,10 @@ int AskFileName::StepReplace(Control& control, PromptState& prompts) {
 }
 
 int AskFileName::Accept(Control& control, PromptState& prompts) {
-  if ((command_ == kCommandSave || command_ == kCommandReadDrawing)) {
+  if ((command_ == kCodeSave || command_ == kCodeReadDrawing)) {
     SetDrawingName(control.drawing, name_);
   }
-  if (command_ == kCommandAddPart || command_ == kCommandSavePart) {
+  if (command_ == kCodeAddPart || command_ == kCodeSavePart) {
     prompts.files.partName = name_.substr(0, std::min(name_.size(), kCurrentPartNameMax));
   }
   return Finish(kFileAccepted);

@@ -15,14 +15,6 @@
 
 namespace lumora {
 
-// The commands that name files through the dialog.
-inline constexpr int kCommandReadDrawing = kCodeReadDrawing;
-inline constexpr int kCommandSave = kCodeSave;
-inline constexpr int kCommandCopy = kCodeCopy;
-inline constexpr int kCommandAddPart = kCodeAddPart;
-inline constexpr int kCommandSavePart = kCodeSavePart;
-inline constexpr int kCommandAddDrawing = kCodeAddDrawing;
-
 // Results besides kStillRunning and the Esc and back of the prompts.
 inline constexpr int kFileAccepted = 1;
 inline constexpr int kFileNotReplaced = 0;
@@ -42,7 +34,7 @@ inline constexpr TextPair kGiveName{"You have to give name !"_l1, "Nimi täytyy 
 inline constexpr TextPair kFileExistsMessage{"File exists !"_l1, "Tiedosto löytyy !"_l1};
 
 struct FileDialogArgs {
-  int command = kCommandReadDrawing;
+  int command = kCodeReadDrawing;
   TextPair title{};
   std::string home; // the program directory
 };

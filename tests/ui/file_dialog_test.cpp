@@ -41,7 +41,7 @@ struct DialogFixture : AskFixture {
 };
 
 TEST(FileDialog, SavingANameGivesItsPathInTheDrawingDirectory) {
-  DialogFixture f(kCommandSave);
+  DialogFixture f(kCodeSave);
   SetDrawingName(f.drawing, "Old");
   f.Call();
   EXPECT_EQ(f.Cells(1, 2, 25), "Saving: WRITE NAME ? Old ");
@@ -52,7 +52,7 @@ TEST(FileDialog, SavingANameGivesItsPathInTheDrawingDirectory) {
 
 TEST(FileDialog, AMissingSubdirectoryIsCreatedAfterTheQuestion) {
   for (const char* typed : {"Sub/Plan", "Sub\\Plan"}) {
-    DialogFixture f(kCommandSave, typed[3] == '/' ? "slash" : "backslash");
+    DialogFixture f(kCodeSave, typed[3] == '/' ? "slash" : "backslash");
     f.Call();
     EXPECT_EQ(f.Name(typed), kStillRunning);
     EXPECT_TRUE(f.Shown("New directory !"));
@@ -67,7 +67,7 @@ TEST(FileDialog, AMissingSubdirectoryIsCreatedAfterTheQuestion) {
 }
 
 TEST(FileDialog, OneLevelOfSubdirectoryAndBack) {
-  DialogFixture f(kCommandSave);
+  DialogFixture f(kCodeSave);
   f.Call();
   f.Name("..");
   EXPECT_TRUE(f.Shown("Not in directory !"));
@@ -86,7 +86,7 @@ TEST(FileDialog, OneLevelOfSubdirectoryAndBack) {
 }
 
 TEST(FileDialog, DirectoriesAreMadeWithoutAShell) {
-  DialogFixture f(kCommandSave);
+  DialogFixture f(kCodeSave);
   f.Call();
   f.Name("a;touch pwned/Plan");
   EXPECT_EQ(f.Key('y'), kFileAccepted);
@@ -104,7 +104,7 @@ TEST(FileDialog, DirectoriesAreMadeWithoutAShell) {
 }
 
 TEST(FileDialog, APatternOnlyFiltersTheDirectoryWeAreIn) {
-  DialogFixture f(kCommandSave);
+  DialogFixture f(kCodeSave);
   for (const char* name : {"House", "Plan", "Span"})
     f.Touch(std::string("DRAWINGS/") + name + ".drw");
   f.Call();
@@ -128,7 +128,7 @@ TEST(FileDialog, APatternOnlyFiltersTheDirectoryWeAreIn) {
 }
 
 TEST(FileDialog, AnExistingFileIsReplacedOnlyAfterTheQuestion) {
-  DialogFixture f(kCommandSave);
+  DialogFixture f(kCodeSave);
   f.Touch("DRAWINGS/Plan.drw");
   for (int answer : {int{'n'}, kCodeEnter, int{'y'}}) {
     f.Call();
@@ -141,7 +141,7 @@ TEST(FileDialog, AnExistingFileIsReplacedOnlyAfterTheQuestion) {
 }
 
 TEST(FileDialog, ReadingChoosesFromTheList) {
-  DialogFixture f(kCommandReadDrawing);
+  DialogFixture f(kCodeReadDrawing);
   f.Touch("DRAWINGS/B.drw");
   f.Touch("DRAWINGS/A.drw");
   f.Touch("DRAWINGS/notes.doc");
@@ -161,7 +161,7 @@ TEST(FileDialog, ReadingChoosesFromTheList) {
 }
 
 TEST(FileDialog, AFileGoneBeforeItIsChosenIsNoticed) {
-  DialogFixture f(kCommandAddPart);
+  DialogFixture f(kCodeAddPart);
   f.Touch("PARTS/Bolt.part");
   f.Touch("PARTS/Nut.part");
   f.Call();
@@ -175,10 +175,10 @@ TEST(FileDialog, AFileGoneBeforeItIsChosenIsNoticed) {
 }
 
 TEST(FileDialog, EmptyDirectoriesAndCopy) {
-  DialogFixture f(kCommandReadDrawing);
+  DialogFixture f(kCodeReadDrawing);
   EXPECT_EQ(f.Call(), kEntryBack);
   EXPECT_TRUE(f.Shown("No files !"));
-  f.args.command = kCommandCopy;
+  f.args.command = kCodeCopy;
   EXPECT_EQ(f.Call(), kFileAccepted);
   EXPECT_EQ(f.path, f.In("PARTS/Copy.part"));
 }
