@@ -10,7 +10,7 @@ packages=(
   libpng-dev zlib1g-dev
   freeglut3-dev libgl-dev libglu1-mesa-dev
   libsdl2-dev libcairo2-dev libcups2-dev
-  libx11-dev xvfb xdotool
+  libx11-dev libxfixes-dev xvfb xdotool
   hershey-fonts-data xfonts-base
 )
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The real window under Xvfb answers the keys of tests/events/gui_keys.events as the event
-# player does: Shift alone says nothing, Ctrl+F1 shows "Not in use !" long enough to be seen,
+# player does: x hides the mouse pointer and shows it again, Shift alone says nothing, Ctrl+F1 shows "Not in use !" long enough to be seen,
 # Shift+F5 writes the report beside the program, 1 and Esc open and close the main menu, and
 # the grid entry shows what is typed. The last screen equals the player's golden picture.
 set -u
@@ -12,6 +12,13 @@ source "$source_dir/tests/shell/lib/gui.bash"
 cd "$tmp"
 start_lumora
 xdotool mousemove --sync --window "$window" 500 700
+
+# x hides the mouse pointer over the window and shows it again.
+"$xshot" pointer shown "$patience" || fail "no mouse pointer over the window at start"
+xdotool key x
+"$xshot" pointer hidden "$patience" || fail "x did not hide the mouse pointer"
+xdotool key x
+"$xshot" pointer shown "$patience" || fail "x did not show the mouse pointer again"
 
 # A modifier alone: no message box, nothing changes anywhere for a second.
 shot "$tmp/idle.png"

@@ -12,6 +12,7 @@
 //   lumora_xshot compare A.png B.png T N [DIFF.png]     prints the pixels whose channels differ
 //                                                       by more than T; exit 1 above N
 //   lumora_xshot close WINDOW                           the window manager's close request
+//   lumora_xshot pointer hidden|shown SECONDS           until the mouse pointer looks so
 //
 // WINDOW is an id as xdotool prints it. Exit 0 when the answer is yes, 1 when it is no (a
 // timeout, too many differing pixels, pictures of different sizes), 2 on a usage or X error.
@@ -19,6 +20,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xfixes.h>
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -261,11 +263,39 @@ int Close(Window window) {
   return kYes;
 }
 
+// Whether the pointer the server shows now has a visible pixel; nullopt without XFixes.
+std::optional<bool> PointerVisible() {
+  const DisplayPtr display = OpenDisplay();
+  if (!display) return std::nullopt;
+  int event = 0;
+  int error = 0;
+  if (!XFixesQueryExtension(display.get(), &event, &error)) return std::nullopt;
+  XFixesCursorImage* image = XFixesGetCursorImage(display.get());
+  if (image == nullptr) return std::nullopt;
+  bool visible = false;
+  const long count = long(image->width) * long(image->height);
+  for (long k = 0; k < count && !visible; ++k) visible = (image->pixels[k] >> 24) != 0;
+  XFree(image);
+  return visible;
+}
+
+int WaitForPointer(bool shown, double seconds) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  for (;;) {
+    const std::optional<bool> visible = PointerVisible();
+    if (!visible) return Trouble("the server tells nothing of its pointer");
+    if (*visible == shown) return kYes;
+    if (std::chrono::steady_clock::now() >= end) return kNo;
+    std::this_thread::sleep_for(kPollInterval);
+  }
+}
+
 int Usage() {
   return Trouble("usage: shot WINDOW OUT.png | wait WINDOW X Y RRGGBB SECONDS | "
                  "wait-change WINDOW REF.png X Y W H SECONDS | settle WINDOW QUIET SECONDS | size "
                  "PNG | pixel PNG X Y | "
-                 "count PNG X Y W H RRGGBB | compare A.png B.png T N [DIFF.png] | close WINDOW");
+                 "count PNG X Y W H RRGGBB | compare A.png B.png T N [DIFF.png] | close WINDOW | "
+                 "pointer hidden|shown SECONDS");
 }
 
 std::optional<RgbImage> Picture(const char* path) {
@@ -277,6 +307,11 @@ std::optional<RgbImage> Picture(const char* path) {
 int Run(int argc, char** argv) {
   if (argc < 3) return Usage();
   const std::string_view command = argv[1];
+  if (command == "pointer" && argc == 4) {
+    const std::string_view look = argv[2];
+    if (look != "hidden" && look != "shown") return Usage();
+    return WaitForPointer(look == "shown", std::atof(argv[3]));
+  }
   const std::optional<long> id = Number(argv[2]);
   if (command == "shot" && argc == 4 && id) return Shot(Window(*id), argv[3]);
   if (command == "close" && argc == 3 && id) return Close(Window(*id));
