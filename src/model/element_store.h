@@ -34,6 +34,8 @@ public:
   ElementStore& operator=(const ElementStore&) = delete;
 
   Drawing& drawing() { return drawing_; }
+  // Where records take their memory; a text's string is replaced through it.
+  StoreAllocator& allocator() { return allocator_; }
 
   // ---- Adding records ----
   LineElement* AddLine(const PropertySet& set, const Point* points, int count);
@@ -97,6 +99,14 @@ public:
   TextElement* FindText(const Point& point, double pickFactor);
   PartElement* FindPart(const Point& point, bool skipNested);
 
+  // The line and the filling the last line and filling searches returned. Repeated picks step
+  // from them; deleting the element forgets it, so a new record at the same address is not
+  // taken for it.
+  const LineElement* LastLinePick() const { return lastLine_; }
+  void RememberLinePick(const LineElement* line) { lastLine_ = line; }
+  const FillingElement* LastFillingPick() const { return lastFilling_; }
+  void RememberFillingPick(const FillingElement* filling) { lastFilling_ = filling; }
+
 private:
   // A part whose deletion is under way; a cascade must not delete it a second time.
   struct DeletingPart {
@@ -134,6 +144,8 @@ private:
   // candidates are stepped through on repeated picks.
   const TextElement* lastText_ = nullptr;
   const PartElement* lastPart_ = nullptr;
+  const LineElement* lastLine_ = nullptr;
+  const FillingElement* lastFilling_ = nullptr;
 };
 
 // The box of a line's points, arc or circle.

@@ -122,6 +122,7 @@ Element* ElementStore::DetachForDelete(Element*& ref, Element*& head, int& statu
 int ElementStore::DeleteLine(LineElement*& line) {
   if (line == nullptr || drawing_.lines == nullptr) return 0;
   ++drawing_.changes;
+  if (lastLine_ == line) lastLine_ = nullptr;
   int status = 0;
   if (LineElement* target = DetachForDelete(line, drawing_.lines, status)) FreeLine(target);
   return status;
@@ -130,6 +131,7 @@ int ElementStore::DeleteLine(LineElement*& line) {
 int ElementStore::DeleteFilling(FillingElement*& filling) {
   if (filling == nullptr || drawing_.fillings == nullptr) return 0;
   ++drawing_.changes;
+  if (lastFilling_ == filling) lastFilling_ = nullptr;
   int status = 0;
   if (FillingElement* target = DetachForDelete(filling, drawing_.fillings, status)) {
     FreeFilling(target);
@@ -261,6 +263,8 @@ void ElementStore::FreeEverything() {
   }
   lastText_ = nullptr;
   lastPart_ = nullptr;
+  lastLine_ = nullptr;
+  lastFilling_ = nullptr;
 }
 
 void ElementStore::ClearDrawing() {
@@ -283,6 +287,8 @@ void ElementStore::ClearDrawing() {
   drawing_.unitsChosen = 0;
   lastText_ = nullptr;
   lastPart_ = nullptr;
+  lastLine_ = nullptr;
+  lastFilling_ = nullptr;
   env_.RedrawMenuBar();
   env_.RedrawAll();
 }

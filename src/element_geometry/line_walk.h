@@ -1,0 +1,35 @@
+// Walking the segments of a line element: the nearest point of one line to a point, with an
+// optional probe that replaces the foot by the crossing in a given direction.
+#pragma once
+
+#include "element_geometry/element_geometry.h"
+
+namespace lumora {
+
+// A probe segment through the point along a direction; unused outside direction mode.
+struct Probe {
+  bool on = false;
+  Segment segment{};
+};
+
+Probe MakeProbe(const Point& p, double r, bool direction, double angle);
+
+// The segment of a polyline from vertex i to the next; the closing segment of a closed line
+// runs from the last vertex back to the first.
+int SegmentCount(const LineElement& line);
+Segment SegmentAt(const LineElement& line, int i);
+
+// The arc of an arc or circle: centre, start and the last stored point.
+struct ArcPoints {
+  Point o;
+  Point s;
+  Point e;
+};
+bool ArcOf(const LineElement& line, ArcPoints& arc);
+
+// The smallest absolute distance below limit from p to the line, with its point; kNoPoint
+// when none is below limit.
+double NearestOnLineWithin(const LineElement& line, const Point& p, double limit,
+                           const Probe& probe, LineHit& hit);
+
+} // namespace lumora
