@@ -1,5 +1,6 @@
 #include "element_geometry/line_walk.h"
 
+#include <bit>
 #include <cmath>
 
 namespace lumora {
@@ -7,6 +8,23 @@ namespace lumora {
 namespace {
 
 constexpr double kProbeHalfLength = 2.0; // the probe reaches this many radii to either side
+constexpr int kStrips = 16;
+// Strip edges are rebuilt here by multiplication where the masks summed steps: this share of
+// the range covers the difference.
+constexpr double kStripSlack = 1e-9;
+
+// The gap from v to the strips of mask over [start, end]; 0 for an empty mask or range.
+double GapToStrips(std::uint16_t mask, double start, double end, double v) {
+  if (mask == 0 || !(end > start)) return 0.0;
+  const double step = (end - start) / kStrips;
+  const int first = std::countl_zero(mask) - (16 - kStrips); // bit 15 is the lowest strip
+  const int last = kStrips - 1 - std::countr_zero(mask);
+  const double slack = kStripSlack * (end - start);
+  if (first > 0 && v < start + first * step - slack) return start + first * step - slack - v;
+  if (last < kStrips - 1 && v > start + (last + 1) * step + slack)
+    return v - (start + (last + 1) * step + slack);
+  return 0.0;
+}
 
 } // namespace
 
@@ -19,6 +37,11 @@ Probe MakeProbe(const Point& p, double r, bool direction, double angle) {
   probe.on = true;
   probe.segment = {{p.x - c, p.y - s}, {p.x + c, p.y + s}};
   return probe;
+}
+
+ZoneGap GapToZones(std::uint16_t zoneX, std::uint16_t zoneY, const Box& limits, const Point& p) {
+  return {GapToStrips(zoneX, limits.xmin, limits.xmax, p.x),
+          GapToStrips(zoneY, limits.ymin, limits.ymax, p.y)};
 }
 
 int SegmentCount(const LineElement& line) {

@@ -27,6 +27,15 @@ struct ArcPoints {
 };
 bool ArcOf(const LineElement& line, ArcPoints& arc);
 
+// How far p lies, along each axis, from the zone strips an element's masks cover: no point of
+// the element's box is nearer. Strips at the ends of the limits reach on without bound, since
+// an element may stick out of the limits there.
+struct ZoneGap {
+  double x = 0.0;
+  double y = 0.0;
+};
+ZoneGap GapToZones(std::uint16_t zoneX, std::uint16_t zoneY, const Box& limits, const Point& p);
+
 // The smallest absolute distance below limit from p to the line, with its point; kNoPoint
 // when none is below limit.
 double NearestOnLineWithin(const LineElement& line, const Point& p, double limit,

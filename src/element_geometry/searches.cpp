@@ -49,6 +49,10 @@ LineElement* ElementGeometry::NearestLine(const Point& p, Point& nearest, double
   LineElement* best = nullptr;
   for (LineElement* line = drawing_.lines; line != nullptr; line = line->next) {
     if (!Candidate(*line, qx, qy)) continue;
+    // A line whose strips lie beyond the radius can neither win nor tie: no exact test.
+    const ZoneGap gap = GapToZones(static_cast<std::uint16_t>(line->zoneX()),
+                                   static_cast<std::uint16_t>(line->zoneY()), drawing_.limits, p);
+    if (std::hypot(gap.x, gap.y) >= r + kGeomTolerance) continue;
     LineHit hit;
     const double d = NearestOnLineWithin(*line, p, r + kGeomTolerance, probe, hit);
     if (d < r - kGeomTolerance) {
@@ -84,6 +88,10 @@ LineElement* ElementGeometry::NearestLinePoint(const Point& p, Point& found, dou
   LineElement* best = nullptr;
   for (LineElement* line = drawing_.lines; line != nullptr; line = line->next) {
     if (!Candidate(*line, qx, qy)) continue;
+    // An arc's centre may lie outside its box; every other stored point lies in it.
+    const ZoneGap gap = GapToZones(static_cast<std::uint16_t>(line->zoneX()),
+                                   static_cast<std::uint16_t>(line->zoneY()), drawing_.limits, p);
+    if (line->shape() != kShapeArc && gap.x + gap.y >= r) continue;
     std::span<const Point> points = PointsOf(*line);
     // A circle offers only its centre.
     if (line->shape() == kShapeCircle)

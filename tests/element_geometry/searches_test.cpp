@@ -2,6 +2,8 @@
 // vertices, and what PickElement prefers.
 #include "element_geometry/geometry_fixture.h"
 
+#include <random>
+
 namespace lumora::test {
 namespace {
 
@@ -87,6 +89,77 @@ TEST_F(GeometryTest, EndsAndLinesEndingAtAPoint) {
   EXPECT_EQ(geo.LineEndingAt(a, {10, 0}, other, 0.08), nullptr);
   LineElement* closed = Line({{0, 0}, {5, 0}, {5, 5}}, kShapeClosed);
   EXPECT_EQ(ElementGeometry::EndsAt(*closed, {0, 0}, other, 0.08), 0);
+}
+
+} // namespace
+} // namespace lumora::test
+
+namespace lumora::test {
+namespace {
+
+// Searches skip lines by their zone strips: on random drawings, edited between searches, the
+// nearest line and the nearest stored point are still the ones found by comparing every line
+// the zone masks let through.
+TEST_F(GeometryTest, ZoneSkippingNeverLosesTheNearestLineOrPoint) {
+  std::mt19937 random(5);
+  std::uniform_real_distribution<double> coord(-20, kLimit + 20);
+  std::uniform_real_distribution<double> inside(0, kLimit);
+  std::uniform_real_distribution<double> size(0.5, 30);
+  std::vector<LineElement*> lines;
+  for (int i = 0; i < 300; ++i) {
+    const Point p{coord(random), coord(random)};
+    const double s = size(random);
+    const std::uint32_t shape = 1 + static_cast<std::uint32_t>(i % 4);
+    if (shape == kShapeArc) {
+      lines.push_back(Line({p, {p.x + s, p.y}, {p.x, p.y + s}}, shape));
+    } else if (shape == kShapeCircle) {
+      lines.push_back(Line({p, {p.x + s, p.y}}, shape));
+    } else {
+      lines.push_back(Line({p, {p.x + s, p.y + s / 3}, {p.x + s / 2, p.y - s}}, shape));
+    }
+  }
+  for (int round = 0; round < 200; ++round) {
+    if (round % 10 == 0) {
+      LineElement* gone = lines.back();
+      lines.pop_back();
+      store.DeleteLine(gone);
+      geo.MoveVertex(*lines[static_cast<std::size_t>(round)], 1, {coord(random), coord(random)});
+    }
+    const Point p{inside(random), inside(random)};
+    const double k = round % 3 == 0 ? 0 : 2 + round % 5;
+    const double r = geo.settings.Radius(k);
+    const std::uint16_t qx = ZoneMask(p.x - r, p.x + r, 0, kLimit);
+    const std::uint16_t qy = ZoneMask(p.y - r, p.y + r, 0, kLimit);
+    double nearest = kNoPoint;
+    double nearestPoint = kNoPoint;
+    for (const LineElement* line : lines) {
+      if (ZonesOverlap(static_cast<std::uint16_t>(line->zoneX()),
+                       static_cast<std::uint16_t>(line->zoneY()), qx, qy) == 0) {
+        continue;
+      }
+      LineHit hit;
+      if (geo.NearestOnLine(*line, p, hit, 1000) != 0)
+        nearest = std::min(nearest, std::abs(hit.distance));
+      const std::size_t offered = line->shape() == kShapeCircle ? 1 : line->ps0();
+      for (std::size_t i = 0; i < offered; ++i)
+        nearestPoint = std::min(nearestPoint, Distance(p, line->points[i], 0));
+    }
+    SCOPED_TRACE(testing::Message() << "round " << round);
+    Point at{};
+    LineElement* found = geo.NearestLine(p, at, k);
+    ASSERT_EQ(found != nullptr, nearest < r - kGeomTolerance);
+    if (found != nullptr) {
+      LineHit hit;
+      ASSERT_EQ(geo.NearestOnLine(*found, p, hit, 1000), 1);
+      EXPECT_LT(std::abs(hit.distance), nearest + 2 * kGeomTolerance);
+    }
+    Point point{};
+    found = geo.NearestLinePoint(p, point, k);
+    ASSERT_EQ(found != nullptr, nearestPoint < r);
+    if (found != nullptr) {
+      EXPECT_DOUBLE_EQ(Distance(p, point, 0), nearestPoint);
+    }
+  }
 }
 
 } // namespace

@@ -23,6 +23,17 @@ TEST_F(GeometryTest, MovingABoundaryVertexRenewsFillingAndPartBoxes) {
   EXPECT_EQ(screen.Count('E', square), 1);
   EXPECT_EQ(screen.Count('D', square), 1);
   EXPECT_EQ(screen.Count('D', filling), 1);
+  // A part nested in another renews its own box before the outer part takes it over.
+  PartElement* inner = Part(1);
+  PartElement* outer = Part(1);
+  LineElement* member = Line({{20, 20}, {30, 20}});
+  store.AddMember(inner, member);
+  store.AddMember(outer, inner);
+  geo.MoveVertex(*member, 1, {40, 60});
+  EXPECT_DOUBLE_EQ(inner->box.ymax, 60);
+  EXPECT_DOUBLE_EQ(outer->box.ymax, 60);
+  geo.MoveVertex(*member, 1, {25, 20});
+  EXPECT_DOUBLE_EQ(outer->box.ymax, 20);
   // Moving an arc's end keeps the other end on the new radius.
   LineElement* arc = Line({{50, 50}, {60, 50}, {50, 60}}, kShapeArc);
   geo.MoveVertex(*arc, 1, {70, 50});
