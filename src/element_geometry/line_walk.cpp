@@ -8,23 +8,9 @@ namespace lumora {
 namespace {
 
 constexpr double kProbeHalfLength = 2.0; // the probe reaches this many radii to either side
-constexpr int kStrips = 16;
 // Strip edges are rebuilt here by multiplication where the masks summed steps: this share of
 // the range covers the difference.
 constexpr double kStripSlack = 1e-9;
-
-// The gap from v to the strips of mask over [start, end]; 0 for an empty mask or range.
-double GapToStrips(std::uint16_t mask, double start, double end, double v) {
-  if (mask == 0 || !(end > start)) return 0.0;
-  const double step = (end - start) / kStrips;
-  const int first = std::countl_zero(mask) - (16 - kStrips); // bit 15 is the lowest strip
-  const int last = kStrips - 1 - std::countr_zero(mask);
-  const double slack = kStripSlack * (end - start);
-  if (first > 0 && v < start + first * step - slack) return start + first * step - slack - v;
-  if (last < kStrips - 1 && v > start + (last + 1) * step + slack)
-    return v - (start + (last + 1) * step + slack);
-  return 0.0;
-}
 
 } // namespace
 
@@ -39,9 +25,29 @@ Probe MakeProbe(const Point& p, double r, bool direction, double angle) {
   return probe;
 }
 
-ZoneGap GapToZones(std::uint16_t zoneX, std::uint16_t zoneY, const Box& limits, const Point& p) {
-  return {GapToStrips(zoneX, limits.xmin, limits.xmax, p.x),
-          GapToStrips(zoneY, limits.ymin, limits.ymax, p.y)};
+ZoneGaps::ZoneGaps(const Box& limits, const Point& p) {
+  Fill(x_, limits.xmin, limits.xmax, p.x);
+  Fill(y_, limits.ymin, limits.ymax, p.y);
+}
+
+void ZoneGaps::Fill(Axis& axis, double start, double end, double v) {
+  axis.valid = end > start;
+  if (!axis.valid) return;
+  const double step = (end - start) / kStrips;
+  const double slack = kStripSlack * (end - start);
+  for (int i = 0; i < kStrips; ++i) {
+    const double low = start + i * step - slack;
+    const double high = start + (i + 1) * step + slack;
+    axis.below[i] = i > 0 && v < low ? low - v : 0.0;
+    axis.above[i] = i < kStrips - 1 && v > high ? v - high : 0.0;
+  }
+}
+
+double ZoneGaps::Gap(std::uint16_t mask, const Axis& axis) {
+  if (mask == 0 || !axis.valid) return 0.0;
+  const int first = std::countl_zero(mask); // bit 15 is the lowest strip
+  const int last = kStrips - 1 - std::countr_zero(mask);
+  return axis.below[first] + axis.above[last];
 }
 
 int SegmentCount(const LineElement& line) {

@@ -27,14 +27,28 @@ struct ArcPoints {
 };
 bool ArcOf(const LineElement& line, ArcPoints& arc);
 
-// How far p lies, along each axis, from the zone strips an element's masks cover: no point of
-// the element's box is nearer. Strips at the ends of the limits reach on without bound, since
-// an element may stick out of the limits there.
-struct ZoneGap {
-  double x = 0.0;
-  double y = 0.0;
+// How far a point lies from the zone strips an element's masks cover: no point of the
+// element's box is nearer. Strips at the ends of the limits reach on without bound, since an
+// element may stick out of the limits there. The strip edges are worked out once per search.
+class ZoneGaps {
+public:
+  ZoneGaps(const Box& limits, const Point& p);
+  // The gaps along x and y, or 0 on an axis whose range is empty.
+  double X(std::uint16_t mask) const { return Gap(mask, x_); }
+  double Y(std::uint16_t mask) const { return Gap(mask, y_); }
+
+private:
+  static constexpr int kStrips = 16;
+  struct Axis {
+    bool valid = false;
+    double below[kStrips]{}; // gap when the first strip touched is strip i
+    double above[kStrips]{}; // gap when the last strip touched is strip i
+  };
+  static void Fill(Axis& axis, double start, double end, double v);
+  static double Gap(std::uint16_t mask, const Axis& axis);
+  Axis x_;
+  Axis y_;
 };
-ZoneGap GapToZones(std::uint16_t zoneX, std::uint16_t zoneY, const Box& limits, const Point& p);
 
 // The smallest absolute distance below limit from p to the line, with its point; kNoPoint
 // when none is below limit.

@@ -46,13 +46,16 @@ LineElement* ElementGeometry::NearestLine(const Point& p, Point& nearest, double
   QueryMasks(p, r, qx, qy);
   const LineElement* previous = store_.LastLinePick();
   const Probe probe = MakeProbe(p, r, direction, angle);
+  const ZoneGaps gaps(drawing_.limits, p);
   LineElement* best = nullptr;
   for (LineElement* line = drawing_.lines; line != nullptr; line = line->next) {
     if (!Candidate(*line, qx, qy)) continue;
     // A line whose strips lie beyond the radius can neither win nor tie: no exact test.
-    const ZoneGap gap = GapToZones(static_cast<std::uint16_t>(line->zoneX()),
-                                   static_cast<std::uint16_t>(line->zoneY()), drawing_.limits, p);
-    if (std::hypot(gap.x, gap.y) >= r + kGeomTolerance) continue;
+    const double gx = gaps.X(static_cast<std::uint16_t>(line->zoneX()));
+    const double gy = gaps.Y(static_cast<std::uint16_t>(line->zoneY()));
+    if (gx + gy > 0.0 && gx * gx + gy * gy >= (r + kGeomTolerance) * (r + kGeomTolerance)) {
+      continue;
+    }
     LineHit hit;
     const double d = NearestOnLineWithin(*line, p, r + kGeomTolerance, probe, hit);
     if (d < r - kGeomTolerance) {
@@ -85,13 +88,16 @@ LineElement* ElementGeometry::NearestLinePoint(const Point& p, Point& found, dou
   std::uint16_t qx = 0;
   std::uint16_t qy = 0;
   QueryMasks(p, r, qx, qy);
+  const ZoneGaps gaps(drawing_.limits, p);
   LineElement* best = nullptr;
   for (LineElement* line = drawing_.lines; line != nullptr; line = line->next) {
     if (!Candidate(*line, qx, qy)) continue;
     // An arc's centre may lie outside its box; every other stored point lies in it.
-    const ZoneGap gap = GapToZones(static_cast<std::uint16_t>(line->zoneX()),
-                                   static_cast<std::uint16_t>(line->zoneY()), drawing_.limits, p);
-    if (line->shape() != kShapeArc && gap.x + gap.y >= r) continue;
+    if (line->shape() != kShapeArc && gaps.X(static_cast<std::uint16_t>(line->zoneX())) +
+                                              gaps.Y(static_cast<std::uint16_t>(line->zoneY())) >=
+                                          r) {
+      continue;
+    }
     std::span<const Point> points = PointsOf(*line);
     // A circle offers only its centre.
     if (line->shape() == kShapeCircle)
