@@ -46,7 +46,7 @@ bool RewriteValue(std::string_view text, double number, std::string& out) {
   ReadNumber(text, end, old);
   out = std::string(text.substr(0, start)) + NumberToText(number, kValuePrecision, kValueWidth) +
         std::string(text.substr(std::min(end, text.size())));
-  return true;
+  return out.size() <= kMaxTextLength;
 }
 
 double ReadValue(std::string_view text) {

@@ -80,6 +80,21 @@ TEST_F(CornerTest, ANewRoundingArcBetweenTwoLines) {
   EXPECT_EQ(screen.Count('D', corner.arc), 1);
 }
 
+TEST_F(CornerTest, AnInnerVertexIsCutThereAndRounded) {
+  PartElement* part = Part(1);
+  store.AddMember(part, Line({{0, 0}, {10, 0}, {10, 10}}));
+  Corner corner;
+  corner.point = {9.7, 0.2};
+  ASSERT_EQ(geo.FindCorner(drawing.lines, corner), 1);
+  ASSERT_EQ(geo.RoundLineCorner(corner, 2), 1);
+  ASSERT_EQ(Count(drawing.lines), 3);
+  EXPECT_TRUE(Same(Pts(corner.arc), {{8, 2}, {8, 0}, {10, 2}}));
+  EXPECT_TRUE(Same(Pts(corner.line1), {{0, 0}, {8, 0}}) ||
+              Same(Pts(corner.line1), {{10, 2}, {10, 10}}));
+  // Both pieces and the new arc belong to the part of the line they came from.
+  EXPECT_EQ(Count(part->lines), 3);
+}
+
 TEST_F(CornerTest, ThreeLinesAtACornerAnswerZeroWithoutChange) {
   line1 = Line({{0, 0}, {10, 0}});
   Line({{10, 0}, {10, 10}});
