@@ -174,6 +174,23 @@ void BM_TwoLineCrossing(benchmark::State& state) {
   }
 }
 
+// The parts of a pick that do not depend on the radius: the filling and the text under the point.
+void BM_PickFilling(benchmark::State& state) {
+  BenchDrawing& b = Shared();
+  std::size_t i = 0;
+  for (auto _ : state) benchmark::DoNotOptimize(b.geo.PickFilling(b.probes[i++ % b.probes.size()]));
+}
+
+void BM_FindText(benchmark::State& state) {
+  BenchDrawing& b = Shared();
+  std::size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(b.store.FindText(b.probes[i++ % b.probes.size()], Units(state)));
+  }
+}
+
+BENCHMARK(BM_PickFilling)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindText)->Arg(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PickElement)->Arg(5)->Arg(6)->Arg(0)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NearestLine)->Arg(5)->Arg(6)->Arg(0)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NearestLinePoint)->Arg(5)->Arg(6)->Arg(0)->Unit(benchmark::kMillisecond);
