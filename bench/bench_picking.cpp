@@ -1,6 +1,7 @@
 // Searches on a generated drawing of a million elements (lines, arcs, circles, texts, fillings
 // and parts): picking, nearest line, nearest stored point and the crossing of the two nearest
-// lines, at random points with radii of 5 and 6 search units and of the whole view width.
+// lines, at random points with radii of 5 and 6 search units and of the whole view width,
+// through the spatial index and by walking the lists.
 #include "element_geometry/element_geometry.h"
 #include "model/property_set.h"
 
@@ -128,8 +129,24 @@ double Units(const benchmark::State& state) {
   return static_cast<double>(state.range(0));
 }
 
+// The second argument (the first for the filling pick) chooses the index (1) or the list
+// walk (0) for the benchmark's run.
+class Indexed {
+public:
+  Indexed(BenchDrawing& b, const benchmark::State& state, int arg = 1) : b_(b) {
+    b_.store.UseIndex(state.range(arg) != 0);
+  }
+  ~Indexed() { b_.store.UseIndex(true); }
+  Indexed(const Indexed&) = delete;
+  Indexed& operator=(const Indexed&) = delete;
+
+private:
+  BenchDrawing& b_;
+};
+
 void BM_PickElement(benchmark::State& state) {
   BenchDrawing& b = Shared();
+  const Indexed indexed(b, state);
   std::size_t i = 0;
   for (auto _ : state) {
     const Picked picked = b.geo.PickElement(b.probes[i++ % b.probes.size()], Units(state), true);
@@ -139,6 +156,7 @@ void BM_PickElement(benchmark::State& state) {
 
 void BM_NearestLine(benchmark::State& state) {
   BenchDrawing& b = Shared();
+  const Indexed indexed(b, state);
   std::size_t i = 0;
   Point at{};
   for (auto _ : state) {
@@ -148,6 +166,7 @@ void BM_NearestLine(benchmark::State& state) {
 
 void BM_NearestLinePoint(benchmark::State& state) {
   BenchDrawing& b = Shared();
+  const Indexed indexed(b, state);
   std::size_t i = 0;
   Point at{};
   for (auto _ : state) {
@@ -159,6 +178,7 @@ void BM_NearestLinePoint(benchmark::State& state) {
 // The crossing snap: the nearest line, then the nearest other line, then their crossings.
 void BM_TwoLineCrossing(benchmark::State& state) {
   BenchDrawing& b = Shared();
+  const Indexed indexed(b, state);
   std::size_t i = 0;
   Point at{};
   Point crossings[8];
@@ -177,24 +197,84 @@ void BM_TwoLineCrossing(benchmark::State& state) {
 // The parts of a pick that do not depend on the radius: the filling and the text under the point.
 void BM_PickFilling(benchmark::State& state) {
   BenchDrawing& b = Shared();
+  const Indexed indexed(b, state, 0);
   std::size_t i = 0;
   for (auto _ : state) benchmark::DoNotOptimize(b.geo.PickFilling(b.probes[i++ % b.probes.size()]));
 }
 
 void BM_FindText(benchmark::State& state) {
   BenchDrawing& b = Shared();
+  const Indexed indexed(b, state);
   std::size_t i = 0;
   for (auto _ : state) {
     benchmark::DoNotOptimize(b.store.FindText(b.probes[i++ % b.probes.size()], Units(state)));
   }
 }
 
-BENCHMARK(BM_PickFilling)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FindText)->Arg(5)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PickElement)->Arg(5)->Arg(6)->Arg(0)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_NearestLine)->Arg(5)->Arg(6)->Arg(0)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_NearestLinePoint)->Arg(5)->Arg(6)->Arg(0)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_TwoLineCrossing)->Arg(5)->Arg(6)->Arg(0)->Unit(benchmark::kMillisecond);
+// Adding a million lines to an empty drawing, and placing the same boxes in an index alone:
+// the difference is what adding costs without the index. The counter gives the bytes the
+// drawing's three indexes hold per element.
+void BM_AddMillionLines(benchmark::State& state) {
+  for (auto _ : state) {
+    Drawing drawing;
+    QuietEnvironment env;
+    ElementStore store{drawing, env};
+    drawing.limits = Box{0.0, 0.0, kSheetWidth, kSheetHeight};
+    std::mt19937 random(3);
+    std::uniform_real_distribution<double> x(0.0, kSheetWidth);
+    std::uniform_real_distribution<double> y(0.0, kSheetHeight);
+    PropertySet set;
+    set.SetShape(kShapeOpen);
+    for (int k = 0; k < kElements; ++k) {
+      const Point p{x(random), y(random)};
+      const Point pts[] = {p, {p.x + 10, p.y + 5}};
+      store.AddLine(set, pts, 2);
+    }
+    state.PauseTiming();
+    store.UseIndex(true);
+    state.counters["index_bytes_per_line"] =
+        static_cast<double>(store.LineIndex()->MemoryBytes()) / kElements;
+    state.ResumeTiming();
+  }
+}
+
+void BM_IndexMillionBoxes(benchmark::State& state) {
+  std::vector<LineElement> records(kElements);
+  for (auto _ : state) {
+    SpatialIndex<LineElement> index;
+    std::mt19937 random(3);
+    std::uniform_real_distribution<double> x(0.0, kSheetWidth);
+    std::uniform_real_distribution<double> y(0.0, kSheetHeight);
+    const Box frame{0.0, 0.0, kSheetWidth, kSheetHeight};
+    for (LineElement& record : records) {
+      const double px = x(random);
+      const double py = y(random);
+      index.Place(&record, Box{px, py, px + 10, py + 5}, frame);
+    }
+    benchmark::DoNotOptimize(index.size());
+  }
+}
+
+void BM_IndexMemory(benchmark::State& state) {
+  BenchDrawing& b = Shared();
+  for (auto _ : state) benchmark::DoNotOptimize(b.store.LineIndex());
+  const double elements = static_cast<double>(
+      b.store.LineIndex()->size() + b.store.FillingIndex()->size() + b.store.TextIndex()->size());
+  state.counters["bytes_per_element"] = static_cast<double>(b.store.LineIndex()->MemoryBytes() +
+                                                            b.store.FillingIndex()->MemoryBytes() +
+                                                            b.store.TextIndex()->MemoryBytes()) /
+                                        elements;
+}
+
+BENCHMARK(BM_AddMillionLines)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IndexMillionBoxes)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IndexMemory)->Iterations(1);
+BENCHMARK(BM_PickFilling)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FindText)->Args({5, 1})->Args({5, 0})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PickElement)->ArgsProduct({{5, 6, 0}, {1, 0}})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_NearestLine)->ArgsProduct({{5, 6, 0}, {1, 0}})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_NearestLinePoint)->ArgsProduct({{5, 6, 0}, {1, 0}})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TwoLineCrossing)->ArgsProduct({{5, 6, 0}, {1, 0}})->Unit(benchmark::kMicrosecond);
 
 } // namespace
 } // namespace lumora

@@ -143,19 +143,39 @@ FillingElement* ElementGeometry::PickFilling(const Point& p) {
   QueryMasks(p, kGeomTolerance, qx, qy);
   const FillingElement* last = store_.LastFillingPick();
   FillingElement* first = nullptr;
-  bool pastLast = last == nullptr;
-  for (FillingElement* f = drawing_.fillings; f != nullptr; f = f->next) {
-    if (f == last) pastLast = true;
-    if (!Candidate(*f, qx, qy) || f->lines == nullptr) continue;
-    if (first != nullptr && !pastLast) continue; // nothing before the last pick is needed now
+  // Offers the fillings in list order; true once the answer is known.
+  const auto offer = [&](FillingElement* f, bool pastLast) {
+    if (!Candidate(*f, qx, qy) || f->lines == nullptr) return false;
+    if (first != nullptr && !pastLast) return false; // nothing before the last pick is needed now
     const std::vector<PenPathRecord> path =
         BuildBoundary({f->lines, f->ls0()}, kPickAccuracy * settings.arcAccuracy);
-    if (PointInPenPath(p.x, p.y, path) == 0) continue;
+    if (PointInPenPath(p.x, p.y, path) == 0) return false;
     if (first == nullptr) first = f;
     // Overlapping fillings are stepped through: the next one after the last pick wins.
     if (pastLast && f != last) {
       first = f;
-      break;
+      return true;
+    }
+    return false;
+  };
+
+  const SpatialIndex<FillingElement>* index = store_.FillingIndex();
+  const std::uint64_t lastSequence =
+      index != nullptr && last != nullptr ? index->Sequence(last) : 0;
+  std::vector<SpatialIndex<FillingElement>::Entry> candidates;
+  const Box around{p.x - kGeomTolerance, p.y - kGeomTolerance, p.x + kGeomTolerance,
+                   p.y + kGeomTolerance};
+  if (index != nullptr && (last == nullptr || lastSequence != 0) &&
+      index->Collect(around, candidates)) {
+    // Older fillings lie after the last pick in the list.
+    for (const auto& entry : candidates) {
+      if (offer(entry.element, last == nullptr || entry.sequence <= lastSequence)) break;
+    }
+  } else {
+    bool pastLast = last == nullptr;
+    for (FillingElement* f = drawing_.fillings; f != nullptr; f = f->next) {
+      if (f == last) pastLast = true;
+      if (offer(f, pastLast)) break;
     }
   }
   store_.RememberFillingPick(first);

@@ -51,9 +51,7 @@ std::uint32_t MemberFlag(const PartElement& e) {
 } // namespace
 
 template <class Element> void ElementGeometry::SetZones(Element& element, const Box& box) const {
-  const Box& limits = drawing_.limits;
-  element.SetZoneX(ZoneMask(box.xmin, box.xmax, limits.xmin, limits.xmax));
-  element.SetZoneY(ZoneMask(box.ymin, box.ymax, limits.ymin, limits.ymax));
+  store_.SetZones(element, box);
 }
 
 template <class Element> void ElementGeometry::PassToParts(const Element* element) {

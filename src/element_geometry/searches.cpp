@@ -2,7 +2,9 @@
 #include "element_geometry/element_geometry.h"
 #include "element_geometry/line_walk.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace lumora {
 
@@ -38,39 +40,99 @@ template bool ElementGeometry::Candidate(const LineElement&, std::uint16_t, std:
 template bool ElementGeometry::Candidate(const FillingElement&, std::uint16_t, std::uint16_t) const;
 template bool ElementGeometry::Candidate(const TextElement&, std::uint16_t, std::uint16_t) const;
 
+namespace {
+
+using LineEntries = std::vector<SpatialIndex<LineElement>::Entry>;
+
+// A box reaching r to every side of p.
+Box Around(const Point& p, double r) {
+  return {p.x - r, p.y - r, p.x + r, p.y + r};
+}
+
+// Searches through the index start at this many buckets around the point and widen fourfold.
+constexpr double kFirstReach = 2.0;
+constexpr double kWiden = 4.0;
+
+// The radii an indexed search tries in turn, ending with the full radius.
+class Reaches {
+public:
+  Reaches(const SpatialIndex<LineElement>& index, double radius) : radius_(radius) {
+    const double first = kFirstReach * index.CellSize();
+    reach_ = first > 0.0 && first < radius ? first : radius;
+  }
+  double reach() const { return reach_; }
+  bool last() const { return !(reach_ < radius_); }
+  void Widen() { reach_ = std::min(radius_, reach_ * kWiden); }
+
+private:
+  double radius_;
+  double reach_;
+};
+
+} // namespace
+
+// The walk keeps the nearest line met so far in list order. Started with a smaller radius
+// over the lines near p it gives the full search's answer as soon as its first line lies
+// more than twice the tolerance inside that radius: a full search holds nothing nearer than
+// that radius less the tolerance before it, so it takes the same line there, and from then on
+// both are in the same state, which no line beyond the smaller radius can change.
 LineElement* ElementGeometry::NearestLine(const Point& p, Point& nearest, double k, bool direction,
                                           double angle) {
-  double r = settings.Radius(k);
+  const double radius = settings.Radius(k);
   std::uint16_t qx = 0;
   std::uint16_t qy = 0;
-  QueryMasks(p, r, qx, qy);
+  QueryMasks(p, radius, qx, qy);
   const LineElement* previous = store_.LastLinePick();
-  const Probe probe = MakeProbe(p, r, direction, angle);
+  const Probe probe = MakeProbe(p, radius, direction, angle);
   const ZoneGaps gaps(drawing_.limits, p);
-  LineElement* best = nullptr;
-  for (LineElement* line = drawing_.lines; line != nullptr; line = line->next) {
-    if (!Candidate(*line, qx, qy)) continue;
+  struct Walk {
+    LineElement* best = nullptr;
+    Point point{};
+    double r = 0.0;
+    double first = kNoPoint; // distance of the first line taken
+  };
+  const auto offer = [&](Walk& w, LineElement* line) {
+    if (!Candidate(*line, qx, qy)) return;
     // A line whose strips lie beyond the radius can neither win nor tie: no exact test.
     const double gx = gaps.X(static_cast<std::uint16_t>(line->zoneX()));
     const double gy = gaps.Y(static_cast<std::uint16_t>(line->zoneY()));
-    if (gx + gy > 0.0 && gx * gx + gy * gy >= (r + kGeomTolerance) * (r + kGeomTolerance)) {
-      continue;
-    }
+    const double limit = w.r + kGeomTolerance;
+    if (gx + gy > 0.0 && gx * gx + gy * gy >= limit * limit) return;
     LineHit hit;
-    const double d = NearestOnLineWithin(*line, p, r + kGeomTolerance, probe, hit);
-    if (d < r - kGeomTolerance) {
-      best = line;
-      nearest = hit.point;
-      r = d;
-    } else if (!direction && best != nullptr && best == previous && d < r + kGeomTolerance) {
-      // Equally near lines: a repeated pick steps to the next one after the previous result.
-      best = line;
-      nearest = hit.point;
-      r = d;
+    const double d = NearestOnLineWithin(*line, p, limit, probe, hit);
+    if (d < w.r - kGeomTolerance) {
+      if (w.best == nullptr) w.first = d;
+    } else if (direction || w.best == nullptr || w.best != previous || !(d < limit)) {
+      return;
+    }
+    // Equally near lines: a repeated pick steps to the next one after the previous result.
+    w.best = line;
+    w.point = hit.point;
+    w.r = d;
+  };
+
+  Walk walk;
+  bool done = false;
+  if (const SpatialIndex<LineElement>* index = store_.LineIndex(); index != nullptr) {
+    LineEntries candidates;
+    for (Reaches reaches(*index, radius);; reaches.Widen()) {
+      const double reach = reaches.reach();
+      if (!index->Collect(Around(p, reach + kGeomTolerance), candidates)) break;
+      walk = Walk{nullptr, {}, reach, kNoPoint};
+      for (const auto& entry : candidates) offer(walk, entry.element);
+      if (reaches.last() || (walk.best != nullptr && walk.first < reach - 2.0 * kGeomTolerance)) {
+        done = true;
+        break;
+      }
     }
   }
-  store_.RememberLinePick(best);
-  return best;
+  if (!done) {
+    walk = Walk{nullptr, {}, radius, kNoPoint};
+    for (LineElement* line = drawing_.lines; line != nullptr; line = line->next) offer(walk, line);
+  }
+  if (walk.best != nullptr) nearest = walk.point;
+  store_.RememberLinePick(walk.best);
+  return walk.best;
 }
 
 int ElementGeometry::NearestOnLine(const LineElement& line, const Point& p, LineHit& hit, double k,
@@ -83,20 +145,24 @@ int ElementGeometry::NearestOnLine(const LineElement& line, const Point& p, Line
   return 1;
 }
 
+// The first line in list order holding the nearest point wins, so a search over the lines
+// near p with a smaller radius gives the full answer whenever it finds one.
 LineElement* ElementGeometry::NearestLinePoint(const Point& p, Point& found, double k) const {
-  double r = settings.Radius(k);
+  const double radius = settings.Radius(k);
   std::uint16_t qx = 0;
   std::uint16_t qy = 0;
-  QueryMasks(p, r, qx, qy);
+  QueryMasks(p, radius, qx, qy);
   const ZoneGaps gaps(drawing_.limits, p);
   LineElement* best = nullptr;
-  for (LineElement* line = drawing_.lines; line != nullptr; line = line->next) {
-    if (!Candidate(*line, qx, qy)) continue;
+  Point at{};
+  double r = radius;
+  const auto offer = [&](LineElement* line) {
+    if (!Candidate(*line, qx, qy)) return;
     // An arc's centre may lie outside its box; every other stored point lies in it.
     if (line->shape() != kShapeArc && gaps.X(static_cast<std::uint16_t>(line->zoneX())) +
                                               gaps.Y(static_cast<std::uint16_t>(line->zoneY())) >=
                                           r) {
-      continue;
+      return;
     }
     std::span<const Point> points = PointsOf(*line);
     // A circle offers only its centre.
@@ -106,11 +172,31 @@ LineElement* ElementGeometry::NearestLinePoint(const Point& p, Point& found, dou
       const double d = Distance(p, q, 0);
       if (d < r) {
         best = line;
-        found = q;
+        at = q;
         r = d;
       }
     }
+  };
+
+  bool done = false;
+  if (const SpatialIndex<LineElement>* index = store_.LineIndex(); index != nullptr) {
+    LineEntries candidates;
+    for (Reaches reaches(*index, radius);; reaches.Widen()) {
+      if (!index->Collect(Around(p, reaches.reach()), candidates)) break;
+      r = reaches.reach();
+      for (const auto& entry : candidates) offer(entry.element);
+      if (best != nullptr || reaches.last()) {
+        done = true;
+        break;
+      }
+    }
   }
+  if (!done) {
+    best = nullptr;
+    r = radius;
+    for (LineElement* line = drawing_.lines; line != nullptr; line = line->next) offer(line);
+  }
+  if (best != nullptr) found = at;
   return best;
 }
 
@@ -178,15 +264,26 @@ LineElement* ElementGeometry::LineEndingAt(const LineElement* skip, const Point&
   QueryMasks(p, kGeomTolerance, qx, qy);
   LineElement* single = nullptr;
   Point end{};
-  for (LineElement* line = drawing_.lines; line != nullptr; line = line->next) {
-    if (line == skip || !Candidate(*line, qx, qy)) continue;
+  int found = 0;
+  const auto offer = [&](LineElement* line) {
+    if (line == skip || !Candidate(*line, qx, qy)) return;
     Point other{};
-    if (EndsAt(*line, p, other, tol) == 0) continue;
-    if (single != nullptr) return nullptr;
-    single = line;
-    end = other;
+    if (EndsAt(*line, p, other, tol) == 0) return;
+    if (++found == 1) {
+      single = line;
+      end = other;
+    }
+  };
+  LineEntries candidates;
+  const SpatialIndex<LineElement>* index = store_.LineIndex();
+  if (index != nullptr &&
+      index->Collect(Around(p, std::max(tol, kGeomTolerance) + kGeomTolerance), candidates)) {
+    for (const auto& entry : candidates) offer(entry.element);
+  } else {
+    for (LineElement* line = drawing_.lines; line != nullptr; line = line->next) offer(line);
   }
-  if (single != nullptr) otherEnd = end;
+  if (found != 1) return nullptr;
+  otherEnd = end;
   return single;
 }
 

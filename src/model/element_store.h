@@ -9,6 +9,7 @@
 
 #include "model/drawing.h"
 #include "model/property_set.h"
+#include "model/spatial_index.h"
 #include "model/store_allocator.h"
 #include "model/store_environment.h"
 
@@ -107,6 +108,20 @@ public:
   const FillingElement* LastFillingPick() const { return lastFilling_; }
   void RememberFillingPick(const FillingElement* filling) { lastFilling_ = filling; }
 
+  // ---- Zone masks and the spatial index ----
+  // Gives the element the zone masks of the box and files it in the spatial index; every
+  // change of a line's, filling's or text's box goes through here.
+  template <class Element> void SetZones(Element& element, const Box& box);
+  // The indexes searches take their candidates from; null while searches walk the lists.
+  const SpatialIndex<LineElement>* LineIndex() const { return indexed_ ? &lineIndex_ : nullptr; }
+  const SpatialIndex<FillingElement>* FillingIndex() const {
+    return indexed_ ? &fillingIndex_ : nullptr;
+  }
+  const SpatialIndex<TextElement>* TextIndex() const { return indexed_ ? &textIndex_ : nullptr; }
+  // Off: searches walk the whole lists, as checks of the index compare against. The indexes
+  // are kept current either way.
+  void UseIndex(bool on) { indexed_ = on; }
+
 private:
   // A part whose deletion is under way; a cascade must not delete it a second time.
   struct DeletingPart {
@@ -125,7 +140,6 @@ private:
   template <class Element> int RemoveNodes(MemberNode<Element>*& head, const Element* element);
   void FreeEverything();
 
-  template <class Element> void SetZones(Element& element, const Box& box) const;
   template <class Element> int DetachFromParts(Element* element);
   template <class Element> Element* DetachForDelete(Element*& ref, Element*& head, int& status);
   template <class Element> Element* PopMember(PartElement* part, MemberNode<Element>*& head);
@@ -146,6 +160,10 @@ private:
   const PartElement* lastPart_ = nullptr;
   const LineElement* lastLine_ = nullptr;
   const FillingElement* lastFilling_ = nullptr;
+  SpatialIndex<LineElement> lineIndex_;
+  SpatialIndex<FillingElement> fillingIndex_;
+  SpatialIndex<TextElement> textIndex_;
+  bool indexed_ = true;
 };
 
 // The box of a line's points, arc or circle.

@@ -201,16 +201,19 @@ int ElementStore::DeletePart(PartElement*& part, bool withMembers) {
 }
 
 void ElementStore::FreeLine(LineElement* line) {
+  lineIndex_.Remove(line);
   allocator_.Free(line);
 }
 
 void ElementStore::FreeFilling(FillingElement* filling) {
+  fillingIndex_.Remove(filling);
   ClearHatch(*filling);
   allocator_.Free(filling->lines);
   allocator_.Free(filling);
 }
 
 void ElementStore::FreeText(TextElement* text) {
+  textIndex_.Remove(text);
   allocator_.Free(text->text);
   allocator_.Free(text);
 }
@@ -234,6 +237,9 @@ void ElementStore::FreePart(PartElement* part) {
 // Frees every record and node without drawing or counting anything: the screen and the
 // rest of the program may already be gone.
 void ElementStore::FreeEverything() {
+  lineIndex_.Clear();
+  fillingIndex_.Clear();
+  textIndex_.Clear();
   FreeNodes(drawing_.SelectedLines);
   FreeNodes(drawing_.SelectedFillings);
   FreeNodes(drawing_.SelectedTexts);
@@ -305,6 +311,10 @@ void ElementStore::ShowAllLayers() {
 }
 
 void ElementStore::RecomputeZones() {
+  // The limits may have changed: the grid is laid over them anew.
+  lineIndex_.Regrid(drawing_.limits);
+  fillingIndex_.Regrid(drawing_.limits);
+  textIndex_.Regrid(drawing_.limits);
   for (LineElement* line = drawing_.lines; line != nullptr; line = line->next) {
     SetZones(*line, LineBox(*line));
   }
