@@ -6,6 +6,9 @@
 // the candidates newest first and so see them in list order, which keeps ties and repeated
 // picks exactly as a walk over the list would give them. Elements whose boxes span many
 // buckets, or have no usable box, sit in a wide bucket every query visits.
+//
+// The index takes its memory from its own pool: blocks it frees are never handed to the
+// element records, whose lists stay in the order they were allocated and so walk fast.
 #pragma once
 
 #include "geometry/primitives.h"
@@ -15,6 +18,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <memory_resource>
 #include <unordered_map>
 #include <vector>
 
@@ -83,10 +87,10 @@ public:
     const std::size_t covered = static_cast<std::size_t>(range.x1 - range.x0 + 1) *
                                 static_cast<std::size_t>(range.y1 - range.y0 + 1);
     if (covered * kWalkShare > cells_.size()) return false;
-    out = wide_;
+    out.assign(wide_.begin(), wide_.end());
     for (int y = range.y0; y <= range.y1; ++y) {
       for (int x = range.x0; x <= range.x1; ++x) {
-        const std::vector<Entry>& cell = cells_[CellIndex(x, y)];
+        const std::pmr::vector<Entry>& cell = cells_[CellIndex(x, y)];
         out.insert(out.end(), cell.begin(), cell.end());
       }
     }
@@ -101,9 +105,9 @@ public:
   // Bytes held by the index, counting the hash map's nodes and buckets as the standard
   // library lays them out.
   std::size_t MemoryBytes() const {
-    std::size_t bytes = sizeof(*this) + cells_.capacity() * sizeof(std::vector<Entry>) +
+    std::size_t bytes = sizeof(*this) + cells_.capacity() * sizeof(std::pmr::vector<Entry>) +
                         wide_.capacity() * sizeof(Entry);
-    for (const std::vector<Entry>& cell : cells_) bytes += cell.capacity() * sizeof(Entry);
+    for (const std::pmr::vector<Entry>& cell : cells_) bytes += cell.capacity() * sizeof(Entry);
     constexpr std::size_t kNode = sizeof(void*) + sizeof(Element*) + sizeof(Slot);
     bytes += slots_.size() * kNode + slots_.bucket_count() * sizeof(void*);
     return bytes;
@@ -176,7 +180,7 @@ private:
     return c >= side_ - 1 ? side_ - 1 : static_cast<int>(c);
   }
 
-  static void Drop(std::vector<Entry>& cell, const Element* element) {
+  static void Drop(std::pmr::vector<Entry>& cell, const Element* element) {
     for (Entry& entry : cell) {
       if (entry.element == element) {
         entry = cell.back();
@@ -231,9 +235,10 @@ private:
     for (auto& [element, slot] : slots_) Bucket(element, slot);
   }
 
-  std::unordered_map<Element*, Slot> slots_;
-  std::vector<std::vector<Entry>> cells_;
-  std::vector<Entry> wide_;
+  std::pmr::unsynchronized_pool_resource pool_;
+  std::pmr::unordered_map<Element*, Slot> slots_{&pool_};
+  std::pmr::vector<std::pmr::vector<Entry>> cells_{&pool_};
+  std::pmr::vector<Entry> wide_{&pool_};
   std::uint64_t lastSequence_ = 0;
   int side_ = 0;
   double x0_ = 0.0;
