@@ -56,6 +56,7 @@ TEST(SpatialIndexTest, IndexedSearchesMatchTheListWalkThroughEdits) {
       std::vector<Point> pts{p, {p.x + s, p.y + s / 3}, {p.x + s / 2, p.y - s}};
       if (shape == kShapeArc) pts = {p, {p.x + s, p.y}, {p.x, p.y + s}};
       if (shape == kShapeCircle) pts = {p, {p.x + s, p.y}};
+      if (pick(random) % 64 == 0) pts = {p, {kLimit - p.x, kLimit - p.y}}; // across the sheet
       const LineElement* copy =
           lines > 0 && pick(random) % 8 == 0 ? At(a.drawing.lines, pick(random) % lines) : nullptr;
       const bool text = pick(random) % 6 == 0;
@@ -81,7 +82,7 @@ TEST(SpatialIndexTest, IndexedSearchesMatchTheListWalkThroughEdits) {
     }
   }
 
-  for (int round = 0; round < 300; ++round) {
+  for (int round = 0; round < 210; ++round) {
     SCOPED_TRACE(testing::Message() << "round " << round);
     lines = static_cast<std::size_t>(StoreTestCount(a.drawing.lines));
     texts = static_cast<std::size_t>(StoreTestCount(a.drawing.texts));
