@@ -50,7 +50,7 @@ Box Around(const Point& p, double r) {
 }
 
 // Searches through the index start at this many buckets around the point and widen fourfold.
-constexpr double kFirstReach = 2.0;
+constexpr double kFirstReach = 1.0;
 constexpr double kWiden = 4.0;
 
 // The radii an indexed search tries in turn, ending with the full radius.
