@@ -53,6 +53,8 @@ public:
     if (it == slots_.end()) return;
     Unbucket(element, it->second);
     slots_.erase(it);
+    // An emptied drawing is laid out anew over the limits of whatever comes next.
+    if (slots_.empty()) Clear();
   }
 
   void Clear() {
