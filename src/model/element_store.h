@@ -13,6 +13,7 @@
 
 #include "model/drawing.h"
 #include "model/property_set.h"
+#include "model/spatial_index.h"
 #include "model/store_allocator.h"
 #include "model/store_environment.h"
 
@@ -41,6 +42,8 @@ public:
   ElementStore& operator=(const ElementStore&) = delete;
 
   Drawing& drawing() { return drawing_; }
+  // Where records take their memory; a text's string is replaced through it.
+  StoreAllocator& allocator() { return allocator_; }
 
   // ---- Adding records ----
   LineElement* AddLine(const PropertySet& set, const Point* points, int count);
@@ -104,6 +107,28 @@ public:
   TextElement* FindText(const Point& point, double pickFactor);
   PartElement* FindPart(const Point& point, bool skipNested);
 
+  // The line and the filling the last line and filling searches returned. Repeated picks step
+  // from them; deleting the element forgets it, so a new record at the same address is not
+  // taken for it.
+  const LineElement* LastLinePick() const { return lastLine_; }
+  void RememberLinePick(const LineElement* line) { lastLine_ = line; }
+  const FillingElement* LastFillingPick() const { return lastFilling_; }
+  void RememberFillingPick(const FillingElement* filling) { lastFilling_ = filling; }
+
+  // ---- Zone masks and the spatial index ----
+  // Gives the element the zone masks of the box and files it in the spatial index; every
+  // change of a line's, filling's or text's box goes through here.
+  template <class Element> void SetZones(Element& element, const Box& box);
+  // The indexes searches take their candidates from; null while searches walk the lists.
+  const SpatialIndex<LineElement>* LineIndex() const { return indexed_ ? &lineIndex_ : nullptr; }
+  const SpatialIndex<FillingElement>* FillingIndex() const {
+    return indexed_ ? &fillingIndex_ : nullptr;
+  }
+  const SpatialIndex<TextElement>* TextIndex() const { return indexed_ ? &textIndex_ : nullptr; }
+  // Off: searches walk the whole lists, as checks of the index compare against. The indexes
+  // are kept current either way.
+  void UseIndex(bool on) { indexed_ = on; }
+
 private:
   void* Allocate(std::size_t bytes);
   void ReportOverflow();
@@ -128,7 +153,6 @@ private:
   int HolderCount(const void* element, const PartElement* part) const;
   bool IsAncestorOrSelf(const PartElement* candidate, const PartElement* part) const;
 
-  template <class Element> void SetZones(Element& element, const Box& box) const;
   // Takes the element out of its parts and selections; what depends on it is doomed.
   void Detach(LineElement* line);
   void Detach(FillingElement* filling);
@@ -177,6 +201,12 @@ private:
   // candidates are stepped through on repeated picks.
   const TextElement* lastText_ = nullptr;
   const PartElement* lastPart_ = nullptr;
+  const LineElement* lastLine_ = nullptr;
+  const FillingElement* lastFilling_ = nullptr;
+  SpatialIndex<LineElement> lineIndex_;
+  SpatialIndex<FillingElement> fillingIndex_;
+  SpatialIndex<TextElement> textIndex_;
+  bool indexed_ = true;
 };
 
 // The box of a line's points, arc or circle.

@@ -10,6 +10,7 @@
 #include <memory>
 #include <new>
 #include <span>
+#include <type_traits>
 
 namespace lumora {
 
@@ -57,10 +58,24 @@ bool ElementStore::PointsAreFinite(const Point* points, int count) {
   return true;
 }
 
-template <class Element> void ElementStore::SetZones(Element& element, const Box& box) const {
+template <class Element> void ElementStore::SetZones(Element& element, const Box& box) {
   const Box& limits = drawing_.limits;
   element.SetZoneX(ZoneMask(box.xmin, box.xmax, limits.xmin, limits.xmax));
   element.SetZoneY(ZoneMask(box.ymin, box.ymax, limits.ymin, limits.ymax));
+  if constexpr (std::is_same_v<Element, LineElement>) {
+    // An arc's centre is one of its stored points, and point searches look at it.
+    Box filed = box;
+    if (element.shape() == kShapeArc && element.ps0() > 0 && element.points != nullptr)
+      ExtendBox(element.points[0].x, element.points[0].y, filed);
+    lineIndex_.Place(&element, filed, limits);
+  } else if constexpr (std::is_same_v<Element, FillingElement>) {
+    fillingIndex_.Place(&element, box, limits);
+  } else if constexpr (std::is_same_v<Element, TextElement>) {
+    // A text is picked by its extent without measure points; file it under both.
+    Box filed = box;
+    ExtendBoxByBox(env_.TextExtent(element, false), filed);
+    textIndex_.Place(&element, filed, limits);
+  }
 }
 
 Box LineBox(const LineElement& line) {
@@ -298,9 +313,9 @@ template LineNode* ElementStore::PushNode(LineNode*&, LineElement*);
 template FillingNode* ElementStore::PushNode(FillingNode*&, FillingElement*);
 template TextNode* ElementStore::PushNode(TextNode*&, TextElement*);
 template PartNode* ElementStore::PushNode(PartNode*&, PartElement*);
-template void ElementStore::SetZones(LineElement&, const Box&) const;
-template void ElementStore::SetZones(FillingElement&, const Box&) const;
-template void ElementStore::SetZones(TextElement&, const Box&) const;
-template void ElementStore::SetZones(PartElement&, const Box&) const;
+template void ElementStore::SetZones(LineElement&, const Box&);
+template void ElementStore::SetZones(FillingElement&, const Box&);
+template void ElementStore::SetZones(TextElement&, const Box&);
+template void ElementStore::SetZones(PartElement&, const Box&);
 
 } // namespace lumora

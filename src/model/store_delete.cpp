@@ -254,6 +254,7 @@ Element* ElementStore::DetachForDelete(Element*& ref, Element*& head, int& statu
 int ElementStore::DeleteLine(LineElement*& line) {
   if (line == nullptr || drawing_.lines == nullptr) return 0;
   ++drawing_.changes;
+  if (lastLine_ == line) lastLine_ = nullptr;
   int status = 0;
   if (LineElement* target = DetachForDelete(line, drawing_.lines, status)) FreeLine(target);
   FinishDeletes();
@@ -263,6 +264,7 @@ int ElementStore::DeleteLine(LineElement*& line) {
 int ElementStore::DeleteFilling(FillingElement*& filling) {
   if (filling == nullptr || drawing_.fillings == nullptr) return 0;
   ++drawing_.changes;
+  if (lastFilling_ == filling) lastFilling_ = nullptr;
   int status = 0;
   if (FillingElement* target = DetachForDelete(filling, drawing_.fillings, status))
     FreeFilling(target);
@@ -320,6 +322,7 @@ int ElementStore::DeletePart(PartElement*& part, bool withMembers) {
 void ElementStore::FreeLine(LineElement* line) {
   holders_.erase(line);
   bounded_.erase(line);
+  lineIndex_.Remove(line);
   allocator_.Free(line);
 }
 
@@ -331,6 +334,7 @@ void ElementStore::FreeFilling(FillingElement* filling) {
     std::erase(found->second, filling);
     if (found->second.empty()) bounded_.erase(found);
   }
+  fillingIndex_.Remove(filling);
   ClearHatch(*filling);
   allocator_.Free(filling->lines);
   allocator_.Free(filling);
@@ -338,6 +342,7 @@ void ElementStore::FreeFilling(FillingElement* filling) {
 
 void ElementStore::FreeText(TextElement* text) {
   holders_.erase(text);
+  textIndex_.Remove(text);
   allocator_.Free(text->text);
   allocator_.Free(text);
 }
@@ -377,6 +382,9 @@ void ElementStore::FreeEverything() {
   doomed_.clear();
   emptied_.clear();
   doomedLines_ = doomedFillings_ = doomedTexts_ = doomedParts_ = 0;
+  lineIndex_.Clear();
+  fillingIndex_.Clear();
+  textIndex_.Clear();
   FreeNodes(drawing_.SelectedLines);
   FreeNodes(drawing_.SelectedFillings);
   FreeNodes(drawing_.SelectedTexts);
@@ -407,6 +415,8 @@ void ElementStore::FreeEverything() {
   liveParts_.clear();
   lastText_ = nullptr;
   lastPart_ = nullptr;
+  lastLine_ = nullptr;
+  lastFilling_ = nullptr;
 }
 
 void ElementStore::ClearDrawing() {
@@ -429,6 +439,8 @@ void ElementStore::ClearDrawing() {
   drawing_.unitsChosen = 0;
   lastText_ = nullptr;
   lastPart_ = nullptr;
+  lastLine_ = nullptr;
+  lastFilling_ = nullptr;
   env_.RedrawMenuBar();
   env_.RedrawAll();
 }
@@ -445,6 +457,10 @@ void ElementStore::ShowAllLayers() {
 }
 
 void ElementStore::RecomputeZones() {
+  // The limits may have changed: the grid is laid over them anew.
+  lineIndex_.Regrid(drawing_.limits);
+  fillingIndex_.Regrid(drawing_.limits);
+  textIndex_.Regrid(drawing_.limits);
   for (LineElement* line = drawing_.lines; line != nullptr; line = line->next) {
     SetZones(*line, LineBox(*line));
   }

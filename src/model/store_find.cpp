@@ -115,14 +115,21 @@ TextElement* ElementStore::FindText(const Point& point, double pickFactor) {
   const std::uint16_t qx = ZoneMask(point.x - r, point.x + r, limits.xmin, limits.xmax);
   const std::uint16_t qy = ZoneMask(point.y - r, point.y + r, limits.ymin, limits.ymax);
   TieStepper<TextElement> stepper(lastText_);
-  for (TextElement* text = drawing_.texts; text != nullptr; text = text->next) {
+  const auto offer = [&](TextElement* text) {
     if (ZonesOverlap(static_cast<std::uint16_t>(text->zoneX()),
                      static_cast<std::uint16_t>(text->zoneY()), qx, qy) == 0) {
-      continue;
+      return;
     }
-    if (text->hidden() != 0 || drawing_.layerVisible[text->layer()] == 0) continue;
-    if (InBox(point.x, point.y, env_.TextExtent(*text, false)) == 0) continue;
+    if (text->hidden() != 0 || drawing_.layerVisible[text->layer()] == 0) return;
+    if (InBox(point.x, point.y, env_.TextExtent(*text, false)) == 0) return;
     stepper.Offer(text, Distance(point, text->points[0], 0));
+  };
+  // Only texts whose extent holds the point count; the index hands them on in list order.
+  std::vector<SpatialIndex<TextElement>::Entry> candidates;
+  if (indexed_ && textIndex_.Collect(Box{point.x, point.y, point.x, point.y}, candidates)) {
+    for (const auto& entry : candidates) offer(entry.element);
+  } else {
+    for (TextElement* text = drawing_.texts; text != nullptr; text = text->next) offer(text);
   }
   lastText_ = stepper.best();
   return stepper.best();

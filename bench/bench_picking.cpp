@@ -1,0 +1,280 @@
+// Searches on a generated drawing of a million elements (lines, arcs, circles, texts, fillings
+// and parts): picking, nearest line, nearest stored point and the crossing of the two nearest
+// lines, at random points with radii of 5 and 6 search units and of the whole view width,
+// through the spatial index and by walking the lists.
+#include "element_geometry/element_geometry.h"
+#include "model/property_set.h"
+
+#include <benchmark/benchmark.h>
+#include <memory>
+#include <random>
+#include <vector>
+
+namespace lumora {
+namespace {
+
+constexpr double kSheetWidth = 4000.0;
+constexpr double kSheetHeight = 3000.0;
+constexpr int kElements = 1000000;
+constexpr int kProbePoints = 1024;
+
+class QuietEnvironment final : public StoreEnvironment {
+public:
+  void ShowError(const TextPair&) override {}
+  void DrawLine(const LineElement&, int) override {}
+  void DrawFilling(FillingElement&, int) override {}
+  void DrawText(const TextElement&, int) override {}
+  void DrawMarker(const Point&, char) override {}
+  void DrawOutline(const OutlineNode&) override {}
+  void RedrawAll() override {}
+  void RedrawMenuBar() override {}
+  double ViewBoxWidth() const override { return kSheetWidth; }
+  void SetViewBoxes(const Box&) override {}
+  int LoadedFontCount() const override { return 1; }
+  // Texts cover a small box beside their first point.
+  Box TextExtent(const TextElement& text, bool includePoints) const override {
+    Box box = StoreEnvironment::TextExtent(text, includePoints);
+    ExtendBox(text.points[0].x + 12, text.points[0].y + 3, box);
+    return box;
+  }
+};
+
+class QuietScreen final : public ElementScreen {
+public:
+  void Erase(ElementKind, void*) override {}
+  void Draw(ElementKind, void*) override {}
+  void Highlight(ElementKind, void*) override {}
+};
+
+// The drawing is built once and shared by every benchmark.
+struct BenchDrawing {
+  Drawing drawing;
+  QuietEnvironment env;
+  QuietScreen screen;
+  ElementStore store{drawing, env};
+  ElementGeometry geo{store, env, screen,
+                      MakeGeometrySettings(kSheetWidth, kSheetWidth, 0.04, false)};
+  std::vector<Point> probes;
+
+  BenchDrawing() {
+    drawing.limits = Box{0.0, 0.0, kSheetWidth, kSheetHeight};
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> x(0.0, kSheetWidth);
+    std::uniform_real_distribution<double> y(0.0, kSheetHeight);
+    std::uniform_real_distribution<double> size(1.0, 30.0);
+    PartElement* part = nullptr;
+    for (int k = 0; k < kElements; ++k) {
+      const Point p{x(random), y(random)};
+      const double s = size(random);
+      PropertySet set;
+      switch (k % 10) {
+      case 0:
+      case 1:
+      case 2: {
+        set.SetShape(kShapeOpen);
+        const Point pts[] = {p, {p.x + s, p.y + s / 2}, {p.x + s, p.y + s}};
+        store.AddLine(set, pts, 3);
+        break;
+      }
+      case 3: {
+        set.SetShape(kShapeArc);
+        const Point pts[] = {p, {p.x + s, p.y}, {p.x, p.y + s}};
+        store.AddLine(set, pts, 3);
+        break;
+      }
+      case 4: {
+        set.SetShape(kShapeCircle);
+        const Point pts[] = {p, {p.x + s / 2, p.y}};
+        store.AddLine(set, pts, 2);
+        break;
+      }
+      case 5:
+      case 6:
+        store.AddText(set, &p, 1, "AB");
+        break;
+      case 7: {
+        set.SetShape(kShapeClosed);
+        const Point pts[] = {p, {p.x + s, p.y}, {p.x + s, p.y + s}, {p.x, p.y + s}};
+        LineElement* square = store.AddLine(set, pts, 4);
+        set.gap = 1.0;
+        store.AddFilling(set, &square, 1);
+        break;
+      }
+      case 8: {
+        set.SetShape(kShapeOpen);
+        const Point pts[] = {p, {p.x + s, p.y}};
+        if (k % 100 == 8) part = store.AddPart("part", 1, 0);
+        store.AddMember(part, store.AddLine(set, pts, 2));
+        break;
+      }
+      default: {
+        set.SetShape(kShapeOpen);
+        const Point pts[] = {p, {p.x, p.y + s}};
+        store.AddLine(set, pts, 2);
+        break;
+      }
+      }
+    }
+    for (int i = 0; i < kProbePoints; ++i) probes.push_back({x(random), y(random)});
+  }
+};
+
+BenchDrawing& Shared() {
+  static const std::unique_ptr<BenchDrawing> drawing = std::make_unique<BenchDrawing>();
+  return *drawing;
+}
+
+// Search radius in search units from the benchmark's argument; 0 is the whole view width.
+double Units(const benchmark::State& state) {
+  return static_cast<double>(state.range(0));
+}
+
+// The second argument (the first for the filling pick) chooses the index (1) or the list
+// walk (0) for the benchmark's run.
+class Indexed {
+public:
+  Indexed(BenchDrawing& b, const benchmark::State& state, int arg = 1) : b_(b) {
+    b_.store.UseIndex(state.range(arg) != 0);
+  }
+  ~Indexed() { b_.store.UseIndex(true); }
+  Indexed(const Indexed&) = delete;
+  Indexed& operator=(const Indexed&) = delete;
+
+private:
+  BenchDrawing& b_;
+};
+
+void BM_PickElement(benchmark::State& state) {
+  BenchDrawing& b = Shared();
+  const Indexed indexed(b, state);
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const Picked picked = b.geo.PickElement(b.probes[i++ % b.probes.size()], Units(state), true);
+    benchmark::DoNotOptimize(picked);
+  }
+}
+
+void BM_NearestLine(benchmark::State& state) {
+  BenchDrawing& b = Shared();
+  const Indexed indexed(b, state);
+  std::size_t i = 0;
+  Point at{};
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(b.geo.NearestLine(b.probes[i++ % b.probes.size()], at, Units(state)));
+  }
+}
+
+void BM_NearestLinePoint(benchmark::State& state) {
+  BenchDrawing& b = Shared();
+  const Indexed indexed(b, state);
+  std::size_t i = 0;
+  Point at{};
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(
+        b.geo.NearestLinePoint(b.probes[i++ % b.probes.size()], at, Units(state)));
+  }
+}
+
+// The crossing snap: the nearest line, then the nearest other line, then their crossings.
+void BM_TwoLineCrossing(benchmark::State& state) {
+  BenchDrawing& b = Shared();
+  const Indexed indexed(b, state);
+  std::size_t i = 0;
+  Point at{};
+  Point crossings[8];
+  for (auto _ : state) {
+    const Point p = b.probes[i++ % b.probes.size()];
+    LineElement* first = b.geo.NearestLine(p, at, Units(state));
+    if (first == nullptr) continue;
+    first->SetHidden(1);
+    LineElement* second = b.geo.NearestLine(p, at, Units(state));
+    first->SetHidden(0);
+    if (second != nullptr)
+      benchmark::DoNotOptimize(ElementGeometry::LineIntersections(*first, *second, crossings));
+  }
+}
+
+// The parts of a pick that do not depend on the radius: the filling and the text under the point.
+void BM_PickFilling(benchmark::State& state) {
+  BenchDrawing& b = Shared();
+  const Indexed indexed(b, state, 0);
+  std::size_t i = 0;
+  for (auto _ : state) benchmark::DoNotOptimize(b.geo.PickFilling(b.probes[i++ % b.probes.size()]));
+}
+
+void BM_FindText(benchmark::State& state) {
+  BenchDrawing& b = Shared();
+  const Indexed indexed(b, state);
+  std::size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(b.store.FindText(b.probes[i++ % b.probes.size()], Units(state)));
+  }
+}
+
+// Adding a million lines to an empty drawing, and placing the same boxes in an index alone:
+// the difference is what adding costs without the index. The counter gives the bytes the
+// drawing's three indexes hold per element.
+void BM_AddMillionLines(benchmark::State& state) {
+  for (auto _ : state) {
+    Drawing drawing;
+    QuietEnvironment env;
+    ElementStore store{drawing, env};
+    drawing.limits = Box{0.0, 0.0, kSheetWidth, kSheetHeight};
+    std::mt19937 random(3);
+    std::uniform_real_distribution<double> x(0.0, kSheetWidth);
+    std::uniform_real_distribution<double> y(0.0, kSheetHeight);
+    PropertySet set;
+    set.SetShape(kShapeOpen);
+    for (int k = 0; k < kElements; ++k) {
+      const Point p{x(random), y(random)};
+      const Point pts[] = {p, {p.x + 10, p.y + 5}};
+      store.AddLine(set, pts, 2);
+    }
+    state.PauseTiming();
+    store.UseIndex(true);
+    state.counters["index_bytes_per_line"] =
+        static_cast<double>(store.LineIndex()->MemoryBytes()) / kElements;
+    state.ResumeTiming();
+  }
+}
+
+void BM_IndexMillionBoxes(benchmark::State& state) {
+  std::vector<LineElement> records(kElements);
+  for (auto _ : state) {
+    SpatialIndex<LineElement> index;
+    std::mt19937 random(3);
+    std::uniform_real_distribution<double> x(0.0, kSheetWidth);
+    std::uniform_real_distribution<double> y(0.0, kSheetHeight);
+    const Box frame{0.0, 0.0, kSheetWidth, kSheetHeight};
+    for (LineElement& record : records) {
+      const double px = x(random);
+      const double py = y(random);
+      index.Place(&record, Box{px, py, px + 10, py + 5}, frame);
+    }
+    benchmark::DoNotOptimize(index.size());
+  }
+}
+
+void BM_IndexMemory(benchmark::State& state) {
+  BenchDrawing& b = Shared();
+  for (auto _ : state) benchmark::DoNotOptimize(b.store.LineIndex());
+  const double elements = static_cast<double>(
+      b.store.LineIndex()->size() + b.store.FillingIndex()->size() + b.store.TextIndex()->size());
+  state.counters["bytes_per_element"] = static_cast<double>(b.store.LineIndex()->MemoryBytes() +
+                                                            b.store.FillingIndex()->MemoryBytes() +
+                                                            b.store.TextIndex()->MemoryBytes()) /
+                                        elements;
+}
+
+BENCHMARK(BM_AddMillionLines)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IndexMillionBoxes)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IndexMemory)->Iterations(1);
+BENCHMARK(BM_PickFilling)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FindText)->Args({5, 1})->Args({5, 0})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PickElement)->ArgsProduct({{5, 6, 0}, {1, 0}})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_NearestLine)->ArgsProduct({{5, 6, 0}, {1, 0}})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_NearestLinePoint)->ArgsProduct({{5, 6, 0}, {1, 0}})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TwoLineCrossing)->ArgsProduct({{5, 6, 0}, {1, 0}})->Unit(benchmark::kMicrosecond);
+
+} // namespace
+} // namespace lumora

@@ -1,0 +1,162 @@
+// Selecting what lies in an area into a group.
+#include "element_geometry/element_geometry.h"
+#include "model/store_internal.h"
+
+namespace lumora {
+
+namespace {
+
+template <class Element> bool InList(const MemberNode<Element>* n, const void* element) {
+  for (; n != nullptr; n = n->next) {
+    if (n->element == element) return true;
+  }
+  return false;
+}
+
+bool Crosses(const Segment& edge, Area area) {
+  const std::size_t n = area.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    double x = 0.0;
+    double y = 0.0;
+    if (IntersectSegments(edge, {area[i], area[(i + 1) % n]}, x, y) == 1) return true;
+  }
+  return false;
+}
+
+void HighlightMembers(const PartElement& part, ElementScreen& screen) {
+  for (const LineNode* n = part.lines; n != nullptr; n = n->next)
+    screen.Highlight(ElementKind::kLine, n->element);
+  for (const FillingNode* n = part.fillings; n != nullptr; n = n->next)
+    screen.Highlight(ElementKind::kFilling, n->element);
+  for (const TextNode* n = part.texts; n != nullptr; n = n->next)
+    screen.Highlight(ElementKind::kText, n->element);
+  for (const PartNode* n = part.parts; n != nullptr; n = n->next)
+    HighlightMembers(*n->element, screen);
+}
+
+} // namespace
+
+bool ElementGeometry::GroupHolds(const PartElement& group, const void* element, ElementKind kind) {
+  switch (kind) {
+  case ElementKind::kLine:
+    if (InList(group.lines, element)) return true;
+    break;
+  case ElementKind::kFilling:
+    if (InList(group.fillings, element)) return true;
+    break;
+  case ElementKind::kText:
+    if (InList(group.texts, element)) return true;
+    break;
+  case ElementKind::kPart:
+    if (InList(group.parts, element)) return true;
+    break;
+  }
+  for (const PartNode* n = group.parts; n != nullptr; n = n->next) {
+    if (n->element != nullptr && GroupHolds(*n->element, element, kind)) return true;
+  }
+  return false;
+}
+
+int ElementGeometry::FillingInGroup(const FillingElement& filling, const PartElement& group,
+                                    bool all) {
+  bool any = false;
+  for (std::uint32_t i = 0; i < filling.ls0() && filling.lines != nullptr; ++i) {
+    const LineElement* line = filling.lines[i];
+    if (line == nullptr) continue;
+    const bool held = GroupHolds(group, line, ElementKind::kLine);
+    if (all && !held) return 0;
+    any = any || held;
+  }
+  return all || any ? 1 : 0;
+}
+
+int ElementGeometry::PartInsidePolygon(const PartElement& part, Area area, bool all) const {
+  if (area.empty()) return 0;
+  const Box& b = part.box;
+  const Point corners[] = {{b.xmin, b.ymin}, {b.xmax, b.ymin}, {b.xmax, b.ymax}, {b.xmin, b.ymax}};
+  bool crossing = false;
+  for (int i = 0; i < 4 && !crossing; ++i)
+    crossing = Crosses({corners[i], corners[(i + 1) % 4]}, area);
+  const bool cornerInside = PointInPolygon(b.xmin, b.ymin, area) != 0;
+  if (!all && settings.partStretch) {
+    return cornerInside || InBox(area[0].x, area[0].y, b) != 0 || crossing ? 1 : 0;
+  }
+  return cornerInside && !crossing ? 1 : 0;
+}
+
+int ElementGeometry::TextInsidePolygon(const TextElement& text, Area area, bool all) const {
+  const std::size_t count = text.points == nullptr ? 0 : text.pointCount();
+  const auto inside = [area](const Point& p) { return PointInPolygon(p.x, p.y, area) != 0; };
+  if (all) {
+    for (std::size_t i = 0; i < count; ++i) {
+      if (!inside(text.points[i])) return 0;
+    }
+    return count > 0 ? 1 : 0;
+  }
+  if (text.mitta() != 0 && count >= 2) {
+    for (std::size_t i = 1; i < count; ++i) {
+      if (inside(text.points[i])) return 1;
+    }
+  }
+  const Box b = env_.TextExtent(text, false);
+  return inside({b.xmin, b.ymin}) && inside({b.xmax, b.ymax}) ? 1 : 0;
+}
+
+bool ElementGeometry::PartVisible(const PartElement& part) const {
+  if (part.hidden() != 0) return false;
+  if (part.layer() != kMixedLayer) return drawing_.layerVisible[part.layer()] != 0;
+  for (const LineNode* n = part.lines; n != nullptr; n = n->next) {
+    if (drawing_.layerVisible[n->element->layer()] != 0) return true;
+  }
+  for (const FillingNode* n = part.fillings; n != nullptr; n = n->next) {
+    if (drawing_.layerVisible[n->element->layer()] != 0) return true;
+  }
+  for (const TextNode* n = part.texts; n != nullptr; n = n->next) {
+    if (drawing_.layerVisible[n->element->layer()] != 0) return true;
+  }
+  for (const PartNode* n = part.parts; n != nullptr; n = n->next) {
+    if (PartVisible(*n->element)) return true;
+  }
+  return false;
+}
+
+bool ElementGeometry::SelectArea(PartElement& group, Area area, bool all, bool mark) {
+  Box box;
+  BoxOfPoints(area, box);
+  const Box& limits = drawing_.limits;
+  const std::uint16_t qx = ZoneMask(box.xmin, box.xmax, limits.xmin, limits.xmax);
+  const std::uint16_t qy = ZoneMask(box.ymin, box.ymax, limits.ymin, limits.ymax);
+  for (LineElement* line = drawing_.lines; line != nullptr; line = line->next) {
+    if (!Candidate(*line, qx, qy) || line->inPart() != 0) continue;
+    if (ElementInsidePolygon(*line, area, all) == 0) continue;
+    if (store_.AddMember(&group, line) != nullptr && mark) {
+      screen_.Highlight(ElementKind::kLine, line);
+    }
+  }
+  for (TextElement* text = drawing_.texts; text != nullptr; text = text->next) {
+    if (!Candidate(*text, qx, qy) || text->inPart() != 0) continue;
+    if (TextInsidePolygon(*text, area, all) == 0) continue;
+    if (store_.AddMember(&group, text) != nullptr && mark) {
+      screen_.Highlight(ElementKind::kText, text);
+    }
+  }
+  for (PartElement* part = drawing_.parts; part != nullptr; part = part->next) {
+    if (part == &group || part->nested() != 0 || !PartVisible(*part)) continue;
+    if (ZonesOverlap(static_cast<std::uint16_t>(part->zoneX()),
+                     static_cast<std::uint16_t>(part->zoneY()), qx, qy) == 0) {
+      continue;
+    }
+    if (PartInsidePolygon(*part, area, all) != 0 && store_.AddMember(&group, part) != nullptr &&
+        mark) {
+      HighlightMembers(*part, screen_);
+    }
+  }
+  for (FillingElement* f = drawing_.fillings; f != nullptr; f = f->next) {
+    if (!Candidate(*f, qx, qy) || f->inPart() != 0) continue;
+    if (FillingInGroup(*f, group, all) == 0) continue;
+    if (store_.AddMember(&group, f) != nullptr && mark) screen_.Highlight(ElementKind::kFilling, f);
+  }
+  return ElementStore::PartIsEmpty(&group);
+}
+
+} // namespace lumora

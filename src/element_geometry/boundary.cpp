@@ -1,0 +1,185 @@
+// The closed boundary of a filling built from its lines, and the filling under a point.
+#include "element_geometry/element_geometry.h"
+#include "element_geometry/line_walk.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+namespace lumora {
+
+namespace {
+
+const TextPair kMemoryOverflow{"Memory overflow !", "Memory overflow !"};
+
+constexpr double kFullTurn = 6.283185307;
+constexpr double kLargestStep = 1.57079632675;
+constexpr double kChordFactor = 8.0;   // step = sqrt(8 s / r) keeps chords within s of the arc
+constexpr double kPickAccuracy = 16.0; // a coarse boundary is enough to find a filling
+constexpr std::int32_t kPenUp = 0;
+constexpr std::int32_t kPenDown = 1;
+
+// Writes points into pen-path records, closing each loop back at its start.
+class BoundaryWriter {
+public:
+  explicit BoundaryWriter(std::vector<PenPathRecord>& out) : out_(out) {}
+
+  void Write(const Point& p) {
+    if (pen_ == kPenUp) {
+      Close();
+      start_ = p;
+      out_.push_back({p.x, p.y, kPenUp});
+      pen_ = kPenDown;
+      return;
+    }
+    const PenPathRecord& last = out_.back();
+    if (SamePoint(last.x, last.y, p.x, p.y) == 0) out_.push_back({p.x, p.y, kPenDown});
+  }
+  void NewLoop() { pen_ = kPenUp; }
+  bool Starting() const { return pen_ == kPenUp; }
+  void Close() {
+    if (!out_.empty()) out_.push_back({start_.x, start_.y, kPenDown});
+  }
+  Point Last() const { return {out_.back().x, out_.back().y}; }
+
+private:
+  std::vector<PenPathRecord>& out_;
+  std::int32_t pen_ = kPenUp;
+  Point start_{0.0, 0.0};
+};
+
+Point FirstOf(const LineElement& line) {
+  return IsRound(line) && line.ps0() >= 2 ? line.points[1] : line.points[0];
+}
+
+Point LastOf(const LineElement& line) {
+  return line.points[line.ps0() - 1];
+}
+
+double NearerEnd(const Point& p, const LineElement& next) {
+  return std::min(Distance(p, FirstOf(next), 0), Distance(p, LastOf(next), 0));
+}
+
+// Whether an open line or arc is taken from its last point back to its first.
+bool Backwards(const LineElement& line, const LineElement* next, const BoundaryWriter& writer) {
+  if (line.shape() == kShapeClosed || line.shape() == kShapeCircle) return false;
+  const Point first = FirstOf(line);
+  const Point last = LastOf(line);
+  if (writer.Starting()) {
+    return next != nullptr && next->ps0() > 0 && NearerEnd(first, *next) < NearerEnd(last, *next);
+  }
+  const Point at = writer.Last();
+  return Distance(last, at, 0) < Distance(first, at, 0);
+}
+
+// Chords of the arc; false for an arc too small to have a direction.
+bool WriteArc(const LineElement& line, bool backwards, double accuracy, BoundaryWriter& writer) {
+  ArcPoints arc{};
+  if (!ArcOf(line, arc)) return false;
+  const double r = Distance(arc.o, arc.s);
+  if (r < kGeomTolerance) return false;
+  const double start = std::atan2(arc.s.y - arc.o.y, arc.s.x - arc.o.x);
+  double end = std::atan2(arc.e.y - arc.o.y, arc.e.x - arc.o.x);
+  while (end < start + kGeomTolerance) end += kFullTurn;
+  const double step = std::min(std::sqrt(kChordFactor * accuracy / r), kLargestStep);
+  const auto at = [&arc, r](double t) {
+    return Point{arc.o.x + r * std::cos(t), arc.o.y + r * std::sin(t)};
+  };
+  if (!(step > 0.0)) return false;
+  if (!backwards) {
+    for (double t = start; t < end; t += step) writer.Write(at(t));
+    writer.Write(at(end));
+  } else {
+    for (double t = end; t > start; t -= step) writer.Write(at(t));
+    writer.Write(at(start));
+  }
+  return true;
+}
+
+void WalkBoundary(std::span<LineElement* const> lines, double accuracy,
+                  std::vector<PenPathRecord>& out) {
+  BoundaryWriter writer(out);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const LineElement* line = lines[i];
+    if (line == nullptr || line->points == nullptr || line->ps0() == 0) {
+      writer.NewLoop();
+      continue;
+    }
+    const LineElement* next = i + 1 < lines.size() ? lines[i + 1] : nullptr;
+    const bool backwards = Backwards(*line, next, writer);
+    if (IsRound(*line)) {
+      if (!WriteArc(*line, backwards, accuracy, writer)) break;
+    } else {
+      const std::span<const Point> v = PointsOf(*line);
+      if (backwards) {
+        for (auto p = v.rbegin(); p != v.rend(); ++p) writer.Write(*p);
+      } else {
+        for (const Point& p : v) writer.Write(p);
+      }
+    }
+    if (line->shape() == kShapeClosed || line->shape() == kShapeCircle) writer.NewLoop();
+  }
+  writer.Close();
+}
+
+} // namespace
+
+std::vector<PenPathRecord> ElementGeometry::BuildBoundary(std::span<LineElement* const> lines,
+                                                          double accuracy) {
+  std::vector<PenPathRecord> records;
+  try {
+    WalkBoundary(lines, accuracy, records);
+  } catch (const std::bad_alloc&) {
+    records.clear();
+    records.shrink_to_fit();
+    env_.ShowError(kMemoryOverflow);
+  }
+  return records;
+}
+
+FillingElement* ElementGeometry::PickFilling(const Point& p) {
+  std::uint16_t qx = 0;
+  std::uint16_t qy = 0;
+  QueryMasks(p, kGeomTolerance, qx, qy);
+  const FillingElement* last = store_.LastFillingPick();
+  FillingElement* first = nullptr;
+  // Offers the fillings in list order; true once the answer is known.
+  const auto offer = [&](FillingElement* f, bool pastLast) {
+    if (!Candidate(*f, qx, qy) || f->lines == nullptr) return false;
+    if (first != nullptr && !pastLast) return false; // nothing before the last pick is needed now
+    const std::vector<PenPathRecord> path =
+        BuildBoundary({f->lines, f->ls0()}, kPickAccuracy * settings.arcAccuracy);
+    if (PointInPenPath(p.x, p.y, path) == 0) return false;
+    if (first == nullptr) first = f;
+    // Overlapping fillings are stepped through: the next one after the last pick wins.
+    if (pastLast && f != last) {
+      first = f;
+      return true;
+    }
+    return false;
+  };
+
+  const SpatialIndex<FillingElement>* index = store_.FillingIndex();
+  const std::uint64_t lastSequence =
+      index != nullptr && last != nullptr ? index->Sequence(last) : 0;
+  std::vector<SpatialIndex<FillingElement>::Entry> candidates;
+  const Box around{p.x - kGeomTolerance, p.y - kGeomTolerance, p.x + kGeomTolerance,
+                   p.y + kGeomTolerance};
+  if (index != nullptr && (last == nullptr || lastSequence != 0) &&
+      index->Collect(around, candidates)) {
+    // Older fillings lie after the last pick in the list.
+    for (const auto& entry : candidates) {
+      if (offer(entry.element, last == nullptr || entry.sequence <= lastSequence)) break;
+    }
+  } else {
+    bool pastLast = last == nullptr;
+    for (FillingElement* f = drawing_.fillings; f != nullptr; f = f->next) {
+      if (f == last) pastLast = true;
+      if (offer(f, pastLast)) break;
+    }
+  }
+  store_.RememberFillingPick(first);
+  return first;
+}
+
+} // namespace lumora

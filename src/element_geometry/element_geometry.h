@@ -1,0 +1,161 @@
+// Geometry on whole elements of the drawing: finding the element or line under the cursor and
+// the nearest point on it, crossings of two lines, offset copies, cutting lines into pieces,
+// finding and rounding corners, moving stored points, moving and stretching groups, and keeping
+// boxes, zone masks, part boxes and bounded fillings current after a change.
+//
+// Every search takes only line elements on visible layers without `hidden`, and skips an
+// element by its zone masks before any exact test. Radii are counted in search units
+// (GeometrySettings). Screen effects go through the ElementScreen.
+#pragma once
+
+#include "element_geometry/element_screen.h"
+#include "element_geometry/geometry_settings.h"
+#include "geometry/primitives.h"
+#include "model/element_store.h"
+
+#include <span>
+#include <vector>
+
+namespace lumora {
+
+// The first and last point of a line element, and its points as a span.
+std::span<Point> PointsOf(LineElement& line);
+std::span<const Point> PointsOf(const LineElement& line);
+bool IsRound(const LineElement& line); // arc or circle
+
+// The nearest point found on a line.
+struct LineHit {
+  Point point{kNoPoint, kNoPoint};
+  double distance = kNoPoint; // signed: right of a segment or outside an arc is positive
+  Segment segment{};          // the segment found on (for an arc: start and end)
+};
+
+// What PickElement found: kind 3 text, 2 filling, 1 line, 4 part, 0 none.
+struct Picked {
+  int kind = 0;
+  TextElement* text = nullptr;
+  FillingElement* filling = nullptr;
+  LineElement* line = nullptr;
+  PartElement* part = nullptr;
+};
+
+// A corner between two lines, possibly rounded already by an arc.
+struct Corner {
+  Point point{kNoPoint, kNoPoint};
+  LineElement* line1 = nullptr;
+  LineElement* line2 = nullptr;
+  LineElement* arc = nullptr;
+  double radius = 0.0;
+};
+
+// The points of a line made by an offset.
+struct OffsetResult {
+  std::uint32_t shape = 0;
+  std::vector<Point> points;
+};
+
+// A closed area as PointInPolygon takes it (the last point joins the first).
+using Area = std::span<const Point>;
+
+inline constexpr int kOffsetMaxPoints = 200;
+
+class ElementGeometry {
+public:
+  ElementGeometry(ElementStore& store, StoreEnvironment& env, ElementScreen& screen,
+                  const GeometrySettings& settings)
+      : store_(store), drawing_(store.drawing()), env_(env), screen_(screen), settings(settings) {}
+
+  // ---- Searches ----
+  Picked PickElement(const Point& p, double k, bool partsAsWholes);
+  // The nearest line within k search units; in direction mode the crossing with a probe
+  // through p at the angle. Remembered, so repeated picks step through coinciding lines.
+  LineElement* NearestLine(const Point& p, Point& nearest, double k, bool direction = false,
+                           double angle = 0.0);
+  // 1 when the line passes within k search units of p (k = 0: within the tolerance).
+  int NearestOnLine(const LineElement& line, const Point& p, LineHit& hit, double k,
+                    bool direction = false, double angle = 0.0) const;
+  // The line whose stored point is nearest (Manhattan) within k search units.
+  LineElement* NearestLinePoint(const Point& p, Point& found, double k) const;
+  // 0 none, 1 found, 2 found where the line meets itself. k = 0 leaves only the tolerance.
+  int NearestVertex(const LineElement& line, const Point& p, Point& vertex, int& index,
+                    double k) const;
+  // 0 no, 1 one end, 2 both ends of an open line or arc within tol of p.
+  static int EndsAt(const LineElement& line, const Point& p, Point& otherEnd, double tol);
+  // The single line other than skip that ends at p, or none.
+  LineElement* LineEndingAt(const LineElement* skip, const Point& p, Point& otherEnd,
+                            double tol) const;
+  // The distinct crossing points, at most out.size(); answers their number.
+  static int LineIntersections(const LineElement& a, const LineElement& b, std::span<Point> out);
+
+  // ---- Constructions ----
+  static int OffsetLine(const LineElement& line, double d, OffsetResult& result);
+  // Replaces the line by its pieces. Answers the number of pieces made; 0 leaves it as it was.
+  int CutLineAtPoints(LineElement*& line, std::vector<Point> cuts, bool vertexOnly);
+  static int AcceptCutPoint(const LineElement& line, const Point& p, std::span<const Point> cuts);
+  int FindCorner(LineElement* picked, Corner& corner) const;
+  int RoundLineCorner(Corner& corner, double radius);
+  void MoveVertex(LineElement& line, int index, const Point& to);
+  static double ArcRadius(const LineElement& arc);
+  static int ArcMidpoint(const LineElement& arc, Point& mid);
+  static Box BoxOfLine(const LineElement& line);
+  static int ElementInsidePolygon(const LineElement& line, Area area, bool all);
+
+  // ---- Consistency ----
+  void ElementChanged(LineElement& line);
+  void ElementChanged(FillingElement& filling);
+  void ElementChanged(TextElement& text);
+  void ElementChanged(PartElement& part);
+  template <class Element> void InheritPartMembership(Element* added, const Element* old);
+  void ShowBorderFillings(const LineElement& line, int mode);
+
+  // ---- Area selection and groups ----
+  // Adds what lies in the area to the group; true when the group stayed empty.
+  bool SelectArea(PartElement& group, Area area, bool all, bool mark);
+  int PartInsidePolygon(const PartElement& part, Area area, bool all) const;
+  int TextInsidePolygon(const TextElement& text, Area area, bool all) const;
+  static int FillingInGroup(const FillingElement& filling, const PartElement& group, bool all);
+  static bool GroupHolds(const PartElement& group, const void* element, ElementKind kind);
+  // Moves (with a stretch area: stretches) or maps the group's members. An empty stretch area
+  // means none: the members are mapped by the placement.
+  void TransformGroup(PartElement& group, Area stretch, const Point& reference,
+                      const Point& location, double sx, double sy, double angle);
+  void TransformLine(LineElement& line, Area stretch, const Transform& m, const Point& d, double sx,
+                     double sy);
+  void TransformText(TextElement& text, Area stretch, const Transform& m, const Point& d, double sx,
+                     double sy, double angle);
+  void SetGroupHidden(PartElement& group, bool hidden);
+
+  // ---- Fillings ----
+  // The closed boundary of the lines; empty when memory ran out.
+  std::vector<PenPathRecord> BuildBoundary(std::span<LineElement* const> lines, double accuracy);
+  FillingElement* PickFilling(const Point& p);
+
+private:
+  template <class Element>
+  bool Candidate(const Element& e, std::uint16_t qx, std::uint16_t qy) const;
+  void QueryMasks(const Point& p, double r, std::uint16_t& qx, std::uint16_t& qy) const;
+  template <class Element> void SetZones(Element& element, const Box& box) const;
+  void RenewPart(PartElement& part);
+  template <class Element> void PassToParts(const Element* element);
+  void PassToFillings(const LineElement* line);
+  void MoveLine(LineElement& line, Area stretch, const Transform& m, const Point& d, double sx,
+                double sy);
+  void MoveText(TextElement& text, Area stretch, const Transform& m, const Point& d, double sx,
+                double sy, double angle);
+  bool PartVisible(const PartElement& part) const;
+  void TransformMembers(PartElement& group, Area stretch, const Transform& m, const Point& d,
+                        double sx, double sy, double angle);
+  bool MakePieces(const LineElement& line, const std::vector<std::vector<Point>>& shapes,
+                  std::uint32_t shape, std::vector<LineElement*>& made);
+
+  ElementStore& store_;
+  Drawing& drawing_;
+  StoreEnvironment& env_;
+  ElementScreen& screen_;
+
+public:
+  // The view width changes with every zoom; the caller keeps it current.
+  GeometrySettings settings;
+};
+
+} // namespace lumora

@@ -1,0 +1,208 @@
+// Moving, stretching and mapping lines, texts and whole groups, and hiding a group while it is
+// edited.
+#include "element_geometry/element_geometry.h"
+#include "element_geometry/line_walk.h"
+#include "model/element_transform.h"
+#include "text/place_text.h"
+#include "text/text_layout.h"
+#include "util/number_text.h"
+
+#include <string>
+
+namespace lumora {
+
+namespace {
+
+constexpr std::uint32_t kLinearMeasure = 1;
+constexpr std::uint32_t kAngleMeasure = 2;
+constexpr std::size_t kAngleMeasurePoints = 5;
+constexpr std::string_view kNumberStart = "+-.0123456789";
+constexpr double kValuePrecision = 0.001;
+constexpr std::size_t kValueWidth = 40;
+
+Point Shifted(const Point& p, const Point& d, double share = 1.0) {
+  return {p.x + share * d.x, p.y + share * d.y};
+}
+
+bool Inside(const Area& area, const Point& p) {
+  return PointInPolygon(p.x, p.y, area) != 0;
+}
+
+bool BoundedByGroup(const FillingElement& f, const PartElement& group) {
+  for (std::uint32_t i = 0; i < f.ls0() && f.lines != nullptr; ++i) {
+    if (f.lines[i] != nullptr && ElementGeometry::GroupHolds(group, f.lines[i], ElementKind::kLine))
+      return true;
+  }
+  return false;
+}
+
+// The value of a stretched measure with its number rewritten: the text before the number, the
+// new number and the text after it. False when the text holds no number or no new value.
+bool RewriteValue(std::string_view text, double number, std::string& out) {
+  const std::size_t start = text.find_first_of(kNumberStart);
+  if (start == std::string_view::npos) return false;
+  std::size_t end = start;
+  double old = 0.0;
+  ReadNumber(text, end, old);
+  out = std::string(text.substr(0, start)) + NumberToText(number, kValuePrecision, kValueWidth) +
+        std::string(text.substr(std::min(end, text.size())));
+  return out.size() <= kMaxTextLength;
+}
+
+double ReadValue(std::string_view text) {
+  std::size_t pos = 0;
+  return TextToNumber(text, pos);
+}
+
+} // namespace
+
+void ElementGeometry::MoveLine(LineElement& line, Area stretch, const Transform& m, const Point& d,
+                               double sx, double sy) {
+  const std::span<Point> points = PointsOf(line);
+  if (stretch.empty()) {
+    TransformLinePoints(line, points, m, sx, sy);
+  } else if (!IsRound(line)) {
+    for (Point& p : points) {
+      if (Inside(stretch, p)) p = Shifted(p, d);
+    }
+  } else if (line.inPart() == 0 || ElementInsidePolygon(line, stretch, true) != 0) {
+    for (Point& p : points) p = Shifted(p, d);
+  }
+}
+
+void ElementGeometry::TransformLine(LineElement& line, Area stretch, const Transform& m,
+                                    const Point& d, double sx, double sy) {
+  screen_.Erase(ElementKind::kLine, &line);
+  MoveLine(line, stretch, m, d, sx, sy);
+  ElementChanged(line);
+  screen_.Draw(ElementKind::kLine, &line);
+}
+
+void ElementGeometry::MoveText(TextElement& text, Area stretch, const Transform& m, const Point& d,
+                               double sx, double sy, double angle) {
+  const std::size_t count = text.points == nullptr ? 0 : text.pointCount();
+  const std::span<Point> points(text.points, count);
+  if (count == 0) return;
+  if (stretch.empty()) {
+    std::string value(TextOf(text));
+    PlaceText(text, points, &value, m, sx, sy, angle);
+    ReplaceString(drawing_, store_.allocator(), env_, text, value);
+    return;
+  }
+  if (text.mitta() == 0) {
+    if (text.inPart() == 0 || TextInsidePolygon(text, stretch, true) != 0) {
+      for (Point& p : points) p = Shifted(p, d);
+    }
+    return;
+  }
+  const double oldLength =
+      count >= 3 ? Projection(points[2].x - points[1].x, points[2].y - points[1].y, text.angle(), 1)
+                 : 0.0;
+  std::size_t moved = 0;
+  for (std::size_t i = 1; i < count; ++i) {
+    if (!Inside(stretch, points[i])) continue;
+    points[i] = Shifted(points[i], d);
+    ++moved;
+  }
+  if (moved == 0) return;
+  if (Inside(stretch, points[0])) {
+    points[0] = Shifted(points[0], d);
+  } else if (text.mitta() == kLinearMeasure && moved == 1) {
+    points[0] = Shifted(points[0], d, 0.5); // the value stays between the measure points
+  }
+  if (moved == count - 1) return;
+  const std::string_view old = TextOf(text);
+  double number = ReadValue(old);
+  if (text.mitta() == kLinearMeasure) {
+    const double delta = Projection(d.x, d.y, text.angle(), 1);
+    if (delta == 0.0 || count < 3) return;
+    const double newLength =
+        Projection(points[2].x - points[1].x, points[2].y - points[1].y, text.angle(), 1);
+    number += newLength > oldLength ? delta : -delta;
+  } else if (text.mitta() == kAngleMeasure) {
+    // Sides that became parallel have no angle: the old value stays.
+    if (count < kAngleMeasurePoints ||
+        AngleBetweenLines({points[1], points[2]}, {points[3], points[4]}, number) == 0) {
+      return;
+    }
+  } else {
+    return;
+  }
+  std::string value;
+  if (RewriteValue(old, number, value)) {
+    ReplaceString(drawing_, store_.allocator(), env_, text, value);
+  }
+}
+
+void ElementGeometry::TransformText(TextElement& text, Area stretch, const Transform& m,
+                                    const Point& d, double sx, double sy, double angle) {
+  screen_.Erase(ElementKind::kText, &text);
+  MoveText(text, stretch, m, d, sx, sy, angle);
+  ElementChanged(text);
+  screen_.Draw(ElementKind::kText, &text);
+}
+
+// Every member moved; their boxes are renewed here, the group's and the fillings' by the caller.
+void ElementGeometry::TransformMembers(PartElement& group, Area stretch, const Transform& m,
+                                       const Point& d, double sx, double sy, double angle) {
+  for (LineNode* n = group.lines; n != nullptr; n = n->next) {
+    LineElement& line = *n->element;
+    screen_.Erase(ElementKind::kLine, &line);
+    MoveLine(line, stretch, m, d, sx, sy);
+    SetZones(line, LineBox(line));
+    screen_.Draw(ElementKind::kLine, &line);
+  }
+  for (TextNode* n = group.texts; n != nullptr; n = n->next) {
+    TextElement& text = *n->element;
+    screen_.Erase(ElementKind::kText, &text);
+    MoveText(text, stretch, m, d, sx, sy, angle);
+    SetZones(text, env_.TextExtent(text, true));
+    screen_.Draw(ElementKind::kText, &text);
+  }
+  for (PartNode* n = group.parts; n != nullptr; n = n->next) {
+    PartElement& member = *n->element;
+    TransformMembers(member, stretch, m, d, sx, sy, angle);
+    RenewPart(member);
+    // A nested part's insertion point goes where its members went.
+    if (stretch.empty()) {
+      ApplyTransform(m, member.location.x, member.location.y);
+    } else {
+      member.location = Shifted(member.location, d);
+    }
+  }
+}
+
+void ElementGeometry::TransformGroup(PartElement& group, Area stretch, const Point& reference,
+                                     const Point& location, double sx, double sy, double angle) {
+  Transform m;
+  MakeTransform(m, reference.x, reference.y, location.x, location.y, sx, sy, angle);
+  const Point d{location.x - reference.x, location.y - reference.y};
+  std::vector<FillingElement*> bounded;
+  for (FillingElement* f = drawing_.fillings; f != nullptr; f = f->next) {
+    if (!BoundedByGroup(*f, group)) continue;
+    screen_.Erase(ElementKind::kFilling, f);
+    store_.ClearHatch(*f);
+    bounded.push_back(f);
+  }
+  TransformMembers(group, stretch, m, d, sx, sy, angle);
+  ElementChanged(group);
+  for (FillingElement* f : bounded) {
+    SetZones(*f, FillingBox(*f));
+    screen_.Draw(ElementKind::kFilling, f);
+  }
+  group.location = location;
+}
+
+void ElementGeometry::SetGroupHidden(PartElement& group, bool hidden) {
+  const std::uint32_t flag = hidden ? 1 : 0;
+  group.SetHidden(flag);
+  for (LineNode* n = group.lines; n != nullptr; n = n->next) {
+    n->element->SetHidden(flag);
+    ShowBorderFillings(*n->element, hidden ? -1 : 1);
+  }
+  for (FillingNode* n = group.fillings; n != nullptr; n = n->next) n->element->SetHidden(flag);
+  for (TextNode* n = group.texts; n != nullptr; n = n->next) n->element->SetHidden(flag);
+  for (PartNode* n = group.parts; n != nullptr; n = n->next) SetGroupHidden(*n->element, hidden);
+}
+
+} // namespace lumora
