@@ -12,7 +12,13 @@ row1=(0 0 400 16)
 # Starts lumora; the keys go to it with the pointer over its window.
 start() {
   start_lumora
-  xdotool mousemove --sync --window "$window" 500 400
+  # Not --sync: that waits long when the pointer is already there, as on the second start.
+  xdotool mousemove --window "$window" 500 400
+  for _ in $(seq $((patience * 10))); do
+    [[ "$(xdotool getmouselocation)" == "x:500 y:400 "* ]] && return
+    sleep 0.1
+  done
+  fail "the pointer did not come to the window"
 }
 
 # Esc, then y: the program ends with status 0.
