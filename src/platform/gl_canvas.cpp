@@ -77,30 +77,6 @@ void GlCanvas::PaintPixels(std::span<const PixelPoint> pixels, Rgb colour) {
   glDisable(GL_SCISSOR_TEST);
 }
 
-void GlCanvas::BeginStrip(Rgb colour, std::uint16_t pattern, int width) {
-  ScissorToClip();
-  glColor3ub(colour.r, colour.g, colour.b);
-  if (pattern == kSolidPattern) {
-    glDisable(GL_LINE_STIPPLE);
-  } else {
-    glEnable(GL_LINE_STIPPLE);
-    glLineStipple(1, pattern);
-  }
-  glLineWidth(static_cast<GLfloat>(width));
-  glBegin(GL_LINE_STRIP);
-}
-
-void GlCanvas::StripVertex(double x, double y) {
-  glVertex2d(x, y);
-}
-
-void GlCanvas::EndStrip() {
-  glEnd();
-  glLineWidth(1.0f);
-  glDisable(GL_LINE_STIPPLE);
-  glDisable(GL_SCISSOR_TEST);
-}
-
 void GlCanvas::FillRect(const PixelRect& rect, Rgb colour) {
   const PixelRect r = Intersect(rect, {0, 0, width_, height_});
   if (r.width <= 0 || r.height <= 0) return;

@@ -32,9 +32,6 @@ public:
 protected:
   void InvertPixels(std::span<const PixelPoint> pixels) override;
   void PaintPixels(std::span<const PixelPoint> pixels, Rgb colour) override;
-  void BeginStrip(Rgb colour, std::uint16_t pattern, int width) override;
-  void StripVertex(double x, double y) override;
-  void EndStrip() override;
 
 private:
   void ScissorToClip();

@@ -1,6 +1,7 @@
 #include "view/pen_canvas.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <new>
 
 namespace lumora {
@@ -68,9 +69,8 @@ void PenCanvas::MoveTo(double x, double y) {
   currentX_ = x;
   currentY_ = y;
   if (!hasCurrent_ || Inverting()) return;
-  BeginStrip(colour_.rgb, pattern_, width_);
   stripOpen_ = true;
-  StripVertex(x, y);
+  stripCounter_ = 0;
 }
 
 void PenCanvas::LineTo(double x, double y) {
@@ -87,7 +87,7 @@ void PenCanvas::LineTo(double x, double y) {
   if (Inverting()) {
     InvertSegment(currentX_, currentY_, x, y);
   } else {
-    StripVertex(x, y);
+    PaintSegment(currentX_, currentY_, x, y);
   }
   currentX_ = x;
   currentY_ = y;
@@ -101,9 +101,31 @@ void PenCanvas::EndPath() {
 }
 
 void PenCanvas::EndStrip(bool flush) {
-  if (stripOpen_) EndStrip();
   stripOpen_ = false;
   if (flush) Flush();
+}
+
+// A wide line is a run of pixels across its minor axis at every step, centred on the step. Both
+// canvases paint exactly these pixels, so the window shows what the software canvas shows.
+void PenCanvas::PaintSegment(double x0, double y0, double x1, double y1) {
+  if (!ClipToFarSquare(x0, y0, x1, y1)) return;
+  const PixelPoint a = PixelOf(x0, y0);
+  const PixelPoint b = PixelOf(x1, y1);
+  const bool xMajor = std::llabs(b.x - a.x) >= std::llabs(b.y - a.y);
+  const int before = width_ / 2;
+  const PixelRect clip = Clip();
+  const std::int64_t steps = WalkSegment(a, b, clip, [&](auto x, auto y, auto i) {
+    // Stipple bits are taken from the low end first, as the display does for ordinary lines.
+    const unsigned bit = static_cast<unsigned>((stripCounter_ + i) % kPatternBits);
+    if (!((pattern_ >> bit) & 1u)) return;
+    for (int k = -before; k < width_ - before; ++k) {
+      const std::int64_t px = xMajor ? x : x + k;
+      const std::int64_t py = xMajor ? y + k : y;
+      if (Contains(clip, px, py)) batch_.push_back({px, py});
+    }
+  });
+  stripCounter_ = static_cast<unsigned>((stripCounter_ + steps) % kPatternBits);
+  FlushBatch();
 }
 
 void PenCanvas::Plot(std::int64_t x, std::int64_t y, const PixelRect& clip) {

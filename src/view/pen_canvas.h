@@ -1,6 +1,6 @@
 // The pen protocol shared by the in-memory and the OpenGL canvases. It keeps the pen state,
-// decides every pixel of the inverting pen and of the one-pixel rings, and hands the drawing
-// itself to a few backend hooks.
+// decides every pixel of both pens and of the one-pixel rings, and hands the pixels to two
+// backend hooks, so every canvas shows the same pixels.
 #pragma once
 
 #include "view/canvas.h"
@@ -39,15 +39,12 @@ protected:
   // Every pixel lies inside the clip; the inverting pen passes each pixel once per figure.
   virtual void InvertPixels(std::span<const PixelPoint> pixels) = 0;
   virtual void PaintPixels(std::span<const PixelPoint> pixels, Rgb colour) = 0;
-  // A strip of the ordinary pen: a polyline with one colour, stipple pattern and width.
-  virtual void BeginStrip(Rgb colour, std::uint16_t pattern, int width) = 0;
-  virtual void StripVertex(double x, double y) = 0;
-  virtual void EndStrip() = 0;
 
 private:
   bool Inverting() const { return colour_.invert; }
   void EndStrip(bool flush);
   void InvertSegment(double x0, double y0, double x1, double y1);
+  void PaintSegment(double x0, double y0, double x1, double y1);
   void Ring(double cx, double cy, double radius, const std::optional<Sector>& sector);
   void Plot(std::int64_t x, std::int64_t y, const PixelRect& clip);
   void FlushBatch();
@@ -61,6 +58,7 @@ private:
   double currentX_ = 0.0;
   double currentY_ = 0.0;
   bool stripOpen_ = false;
+  unsigned stripCounter_ = 0;                 // stipple position of the ordinary pen
   unsigned counter_ = 0;                      // stipple position of the inverting pen
   std::unordered_set<std::uint64_t> touched_; // pixels this figure has already inverted
   std::vector<PixelPoint> batch_;

@@ -11,7 +11,6 @@ namespace {
 
 constexpr int kChannels = 3;
 constexpr std::uint8_t kAllBits = 0xFF;
-constexpr unsigned kPatternBits = 16;
 constexpr std::uint8_t kLeftmostPixel = 0x80;
 
 } // namespace
@@ -75,42 +74,6 @@ void SoftCanvas::PaintPixels(std::span<const PixelPoint> pixels, Rgb colour) {
   for (const PixelPoint& p : pixels) {
     if (Contains({0, 0, width_, height_}, p.x, p.y)) Set(p.x, p.y, colour);
   }
-}
-
-void SoftCanvas::BeginStrip(Rgb colour, std::uint16_t pattern, int width) {
-  stripColour_ = colour;
-  stripPattern_ = pattern;
-  stripWidth_ = width;
-  stripCounter_ = 0;
-  stripHasVertex_ = false;
-}
-
-void SoftCanvas::StripVertex(double x, double y) {
-  if (stripHasVertex_) StripSegment(lastX_, lastY_, x, y);
-  stripHasVertex_ = true;
-  lastX_ = x;
-  lastY_ = y;
-}
-
-// A wide line is a run of pixels across its minor axis at every step, centred on the step.
-void SoftCanvas::StripSegment(double x0, double y0, double x1, double y1) {
-  if (!ClipToFarSquare(x0, y0, x1, y1)) return;
-  const PixelPoint a = PixelOf(x0, y0);
-  const PixelPoint b = PixelOf(x1, y1);
-  const bool xMajor = std::llabs(b.x - a.x) >= std::llabs(b.y - a.y);
-  const int before = stripWidth_ / 2;
-  const PixelRect clip = Clip();
-  const std::int64_t steps = WalkSegment(a, b, clip, [&](auto x, auto y, auto i) {
-    // Stipple bits are taken from the low end first, as the display does for ordinary lines.
-    const unsigned bit = static_cast<unsigned>((stripCounter_ + i) % kPatternBits);
-    if (!((stripPattern_ >> bit) & 1u)) return;
-    for (int k = -before; k < stripWidth_ - before; ++k) {
-      const std::int64_t px = xMajor ? x : x + k;
-      const std::int64_t py = xMajor ? y + k : y;
-      if (Contains(clip, px, py)) Set(px, py, stripColour_);
-    }
-  });
-  stripCounter_ = static_cast<unsigned>((stripCounter_ + steps) % kPatternBits);
 }
 
 void SoftCanvas::FillRect(const PixelRect& rect, Rgb colour) {

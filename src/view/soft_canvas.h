@@ -37,28 +37,16 @@ public:
 protected:
   void InvertPixels(std::span<const PixelPoint> pixels) override;
   void PaintPixels(std::span<const PixelPoint> pixels, Rgb colour) override;
-  void BeginStrip(Rgb colour, std::uint16_t pattern, int width) override;
-  void StripVertex(double x, double y) override;
-  void EndStrip() override { stripHasVertex_ = false; }
 
 private:
   std::uint8_t* At(std::int64_t x, std::int64_t y) {
     return &pixels_[(std::size_t(y) * std::size_t(width_) + std::size_t(x)) * 3];
   }
   void Set(std::int64_t x, std::int64_t y, Rgb colour);
-  void StripSegment(double x0, double y0, double x1, double y1);
 
   int width_ = 0;
   int height_ = 0;
   std::vector<std::uint8_t> pixels_; // bottom row first, like the window
-
-  Rgb stripColour_;
-  std::uint16_t stripPattern_ = kSolidPattern;
-  int stripWidth_ = 1;
-  unsigned stripCounter_ = 0;
-  bool stripHasVertex_ = false;
-  double lastX_ = 0.0;
-  double lastY_ = 0.0;
 };
 
 } // namespace lumora
