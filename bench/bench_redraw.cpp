@@ -1,13 +1,11 @@
 // Full redraw of generated drawings on a 1000 x 800 SoftCanvas, with the whole sheet in view
 // and zoomed in to a sixteenth of its width, where the zone masks cull most elements.
-#include "control/app.h"
+#include "control/headless_app.h"
 #include "model/property_set.h"
-#include "util/fake_clock.h"
 #include "view/soft_canvas.h"
 
 #include <benchmark/benchmark.h>
 #include <random>
-#include <sstream>
 
 namespace lumora {
 namespace {
@@ -32,9 +30,8 @@ public:
 
 struct BenchDrawing {
   NullSink silent;
-  FakeClock clock;
-  std::ostringstream console;
-  App app{clock, console};
+  HeadlessApp headless;
+  App& app = headless.app;
   SoftCanvas canvas{kWidth, kHeight};
 
   explicit BenchDrawing(int count) {
