@@ -13,7 +13,7 @@ int InformationBox::Start(Control& control, const CommandRow& row) {
   // Over a running command its own title stays, with the request to acknowledge.
   const LevelSlot& main = control.Slot(Level::kMain);
   TextPair title = kInformationTitle;
-  if (main.code != 0) title = {main.title[1], main.title[0]};
+  if (main.code != 0) title = main.Title();
   SetPrompt(control, title, kPressAnyKey);
   return kStillRunning;
 }

@@ -18,8 +18,6 @@ struct BarMenuKind {
 namespace {
 
 constexpr int kMenuRow = 3;
-constexpr std::size_t kEnglish = 1; // index of the English text in a level's prompt
-constexpr std::size_t kFinnish = 0;
 
 TextPair MainMenuTitle(const Control&) {
   return kMainMenuTitle;
@@ -28,7 +26,7 @@ TextPair MainMenuTitle(const Control&) {
 // Over a running main function the help menu keeps that function's title in the prompt.
 TextPair HelpMenuTitle(const Control& control) {
   const LevelSlot& main = control.Slot(Level::kMain);
-  return main.code != 0 ? TextPair{main.title[kEnglish], main.title[kFinnish]} : kHelpMenuTitle;
+  return main.code != 0 ? main.Title() : kHelpMenuTitle;
 }
 
 constexpr BarMenuKind kMainMenuKind{&Menus::main, &Menus::lastMain, &MenuBarLayout::main,

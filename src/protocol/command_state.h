@@ -73,6 +73,11 @@ struct LevelSlot {
   InputRecord savedInput;
   std::unique_ptr<Function> function;
   CommandRow row; // the table row the function was started from
+
+  // The title, as SetPrompt stored it in both languages.
+  TextPair Title() const {
+    return {title[LanguageIndex(Language::kEnglish)], title[LanguageIndex(Language::kFinnish)]};
+  }
 };
 
 struct CommandState {

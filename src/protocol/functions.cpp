@@ -15,10 +15,6 @@ namespace {
 
 constexpr int kPromptColumn = 2;
 
-std::size_t LanguageIndex(Language language) {
-  return language == Language::kEnglish ? 1 : 0;
-}
-
 // Levels that keep the whole input record of the outer function while they run.
 bool SavesInputRecord(Level level) {
   return level == Level::kHelpMenu || level == Level::kProperty;

@@ -23,10 +23,6 @@ constexpr int kCodeCtrlF11 = Ctrl(kKeyF11);
 constexpr int kCodeF12 = Plain(kKeyF12);
 constexpr int kCodeCtrlF12 = Ctrl(kKeyF12);
 
-std::size_t LanguageIndex(Language language) {
-  return language == Language::kEnglish ? 1 : 0;
-}
-
 std::string PromptText(const Control& control, const EntryState& entry) {
   const std::size_t index = LanguageIndex(control.Lang());
   return entry.title[index] + entry.prompt[index];

@@ -3,11 +3,17 @@
 
 #include "util/latin1.h"
 
+#include <cstddef>
 #include <string_view>
 
 namespace lumora {
 
 enum class Language { kFinnish = 0, kEnglish = 1 };
+
+// Where a language's text stands among texts kept by language.
+constexpr std::size_t LanguageIndex(Language language) {
+  return static_cast<std::size_t>(language);
+}
 
 struct TextPair {
   std::string_view en;
