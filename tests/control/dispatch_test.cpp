@@ -42,13 +42,6 @@ TEST(Dispatch, HelpFunctionsNestAndTheirKeyTogglesThemOff) {
   EXPECT_EQ(f.CodesOf(Fixture::kMainKey), (std::vector<int>{1001}));
   EXPECT_FALSE(LevelActive(f.control, Level::kHelp));
   EXPECT_TRUE(LevelActive(f.control, Level::kMain));
-  // The information box, a real help function, toggles the same way.
-  f.RegisterProgram(kCodeInformation);
-  f.Key(kCodeInformation);
-  EXPECT_EQ(OpenWindowCount(f.screen), 1);
-  f.Key(kCodeInformation);
-  EXPECT_EQ(OpenWindowCount(f.screen), 0);
-  EXPECT_FALSE(LevelActive(f.control, Level::kHelp));
 }
 
 TEST(Dispatch, RightClickWhileThePopupIsOpenClosesIt) {

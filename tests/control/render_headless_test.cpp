@@ -5,12 +5,10 @@
 #include "files/drawing_writer.h"
 #include "model/property_set.h"
 #include "support/golden.h"
-#include "util/fake_clock.h"
 #include "util/latin1.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <vector>
 
 namespace lumora {
@@ -23,8 +21,6 @@ const std::string kShippedHome = LUMORA_SOURCE_DIR "/data";
 struct Headless {
   HeadlessApp headless;
   App& app = headless.app;
-  FakeClock& clock = headless.clock;
-  std::ostringstream& console = headless.console;
   SoftCanvas canvas{1, 1};
 };
 

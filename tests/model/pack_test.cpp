@@ -1,5 +1,5 @@
-// Conversions between a PropertySet and each record carry every field both ways; the plain
-// variant leaves flags, masks and reserved bits of the record alone.
+// The plain variant of the conversions between a PropertySet and a record leaves flags, masks
+// and reserved bits of the record alone.
 #include "model/elements.h"
 #include "model/property_set.h"
 
@@ -7,8 +7,6 @@
 
 namespace lumora {
 namespace {
-
-using Getter = std::uint32_t (PropertySet::*)() const;
 
 // Every field at a value unlike its default and unlike its neighbours.
 PropertySet DistinctSet() {
@@ -18,45 +16,6 @@ PropertySet DistinctSet() {
   set.hatchAngle = -135;
   set.angle = 33.5;
   return set;
-}
-
-template <class Record>
-void ExpectRoundTrip(void (*pack)(const PropertySet&, Record&, PackFields),
-                     void (*unpack)(const Record&, PropertySet&, PackFields),
-                     std::initializer_list<Getter> carried) {
-  const PropertySet in = DistinctSet();
-  Record record;
-  pack(in, record, PackFields::kAll);
-  PropertySet out;
-  out.words.fill(0);
-  unpack(record, out, PackFields::kAll);
-  for (const Getter get : carried) EXPECT_EQ((out.*get)(), (in.*get)());
-}
-
-TEST(Pack, EveryRecordCarriesItsFieldsBothWays) {
-  using S = PropertySet;
-  const auto common = {&S::layer,  &S::width,      &S::colour, &S::hidden,
-                       &S::inPart, &S::spareFlags, &S::zoneX,  &S::zoneY};
-  ExpectRoundTrip<LineElement>(PackLine, UnpackLine, common);
-  ExpectRoundTrip<LineElement>(PackLine, UnpackLine,
-                               {&S::section, &S::shape, &S::style, &S::boundary});
-  ExpectRoundTrip<FillingElement>(PackFilling, UnpackFilling, common);
-  ExpectRoundTrip<FillingElement>(PackFilling, UnpackFilling, {&S::section, &S::style});
-  ExpectRoundTrip<TextElement>(PackText, UnpackText, common);
-  ExpectRoundTrip<TextElement>(
-      PackText, UnpackText,
-      {&S::font, &S::mitta, &S::positioning, &S::height, &S::widthRatio, &S::slant, &S::textSpare});
-
-  FillingElement filling;
-  TextElement text;
-  PackFilling(DistinctSet(), filling, PackFields::kAll);
-  PackText(DistinctSet(), text, PackFields::kAll);
-  PropertySet out;
-  UnpackFilling(filling, out, PackFields::kAll);
-  EXPECT_EQ(out.hatchAngle, -135);
-  EXPECT_EQ(out.gap, 12.75);
-  UnpackText(text, out, PackFields::kAll);
-  EXPECT_EQ(out.angle, 33.5);
 }
 
 TEST(Pack, PlainVariantLeavesFlagsMasksAndReservedBits) {

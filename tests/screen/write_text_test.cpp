@@ -20,12 +20,6 @@ TEST(WriteText, CaretsSwitchBetweenTheStyleAndTheHighlight) {
   EXPECT_EQ(f.Ink(1, 2), kWhite);
   EXPECT_EQ(f.Ink(1, 15), kRed);
 
-  // A text that starts with a mark is highlighted up to the next one.
-  WriteText(f.screen, 5, 10, 30, "^NOTICE:^ Please", kStyleNormal);
-  EXPECT_EQ(f.Cells(5, 10, 15), "NOTICE: Please ");
-  EXPECT_EQ(f.Ink(5, 10), kRed);
-  EXPECT_EQ(f.Ink(5, 18), kWhite);
-
   // A dimmed text comes back dimmed after a highlighted word; other styles do not switch.
   WriteText(f.screen, 2, 2, 30, "dim ^red^ dim", kStyleDimmed);
   EXPECT_EQ(f.Ink(2, 2), kGrey);

@@ -30,20 +30,6 @@ struct MenuFixture : DispatchFixture {
   }
 };
 
-TEST(MainMenu, AChoiceStartsWhatItsKeyStartsAndIsRemembered) {
-  MenuFixture f;
-  f.Keys({'1', kCodeDown, kCodeDown, kCodeDown, kCodeDown, kCodeEnter});
-  EXPECT_EQ(f.CodesOf(kF2), std::vector<int>{kF2});
-  EXPECT_EQ(OpenWindowCount(f.screen), 0);
-  // The menu cancels the running function and opens on the row chosen last; the mouse moves
-  // the highlight and a click on a row chooses it.
-  f.Click(InputKind::kLeftClick, 5, 20); // the main label
-  EXPECT_EQ(f.CodesOf(kF2), (std::vector<int>{kF2, kCodeEsc}));
-  f.Click(InputKind::kMotion, 100, 2 * kCellHeight + 8);
-  f.Click(InputKind::kLeftClick, 100, 6 * kCellHeight + 8);
-  EXPECT_EQ(f.CodesOf(kF2), (std::vector<int>{kF2, kCodeEsc, kF2}));
-}
-
 TEST(HelpMenu, OverARunningFunctionItKeepsItsTitleAndItsPoints) {
   MenuFixture f;
   f.Key(kF2);

@@ -11,7 +11,8 @@ std::vector<int> Codes(const MenuTable& table) {
   return codes;
 }
 
-// The menus' own rows are shown whole by the event files; here the popup variants and limits.
+// The menus' own rows are pictured whole by the event files' screenshots; here the popup variants
+// and limits.
 TEST(MenuRows, PopupVariantsRowLimitsAndTheRowsChosenLast) {
   Menus menus;
   BuildMenus(menus, Language::kEnglish);

@@ -49,8 +49,6 @@ TEST(SoftCanvasFiles, PngRoundTripAndRefusals) {
   ASSERT_TRUE(canvas.WritePng(dir + "/round.png"));
   RgbImage read;
   ASSERT_TRUE(ReadPng(dir + "/round.png", read));
-  EXPECT_EQ(read.width, 13);
-  EXPECT_EQ(read.height, 7);
   EXPECT_EQ(read.rgb, canvas.Image().rgb);
   // The top row of the file is the window's top row.
   EXPECT_EQ(read.rgb[1], 66);

@@ -26,8 +26,6 @@ struct RenderFixture {
 
   HeadlessApp headless;
   App& app = headless.app;
-  FakeClock& clock = headless.clock;
-  std::ostringstream& console = headless.console;
   SoftCanvas canvas{kWidth, kHeight};
 
   explicit RenderFixture(Background background = Background::kDark) {
