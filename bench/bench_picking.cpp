@@ -3,6 +3,7 @@
 // lines, at random points with radii of 5 and 6 search units and of the whole view width,
 // through the spatial index and by walking the lists.
 #include "element_geometry/element_geometry.h"
+#include "files/headless_environment.h"
 #include "model/property_set.h"
 
 #include <benchmark/benchmark.h>
@@ -18,19 +19,9 @@ constexpr double kSheetHeight = 3000.0;
 constexpr int kElements = 1000000;
 constexpr int kProbePoints = 1024;
 
-class QuietEnvironment final : public StoreEnvironment {
+class QuietEnvironment final : public HeadlessStoreEnvironment {
 public:
-  void ShowError(const TextPair&) override {}
-  void DrawLine(const LineElement&, int) override {}
-  void DrawFilling(FillingElement&, int) override {}
-  void DrawText(const TextElement&, int) override {}
-  void DrawMarker(const Point&, char) override {}
-  void DrawOutline(const OutlineNode&) override {}
-  void RedrawAll() override {}
-  void RedrawMenuBar() override {}
   double ViewBoxWidth() const override { return kSheetWidth; }
-  void SetViewBoxes(const Box&) override {}
-  int LoadedFontCount() const override { return 1; }
   // Texts cover a small box beside their first point.
   Box TextExtent(const TextElement& text, bool includePoints) const override {
     Box box = StoreEnvironment::TextExtent(text, includePoints);
