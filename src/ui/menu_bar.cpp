@@ -20,10 +20,6 @@ constexpr int kStyleMagenta = 6;
 
 constexpr std::string_view kInformationLabel = "i";
 
-// A click on the coordinate fields is the key of the coordinate entry.
-constexpr int kCodeCoordinatesXY = kCodeWriteXY;
-constexpr int kCodeCoordinatesDxDy = kCodeWriteDxDy;
-
 // Where the angle and snap fields stand, counted back from the right edge; the Finnish labels
 // are one column shorter.
 constexpr int kAngleFromEnd = 16;
@@ -182,8 +178,9 @@ int MenuBarZoneCode(const MenuBarLayout& b, int x, int y, bool coordinatesOpen) 
   if (b.properties > 0 && InZone(x, b.properties, b.help)) return kCodePropertiesMenu;
   if (InZone(x, b.help, b.x)) return kCodeHelpMenu;
   if (!coordinatesOpen) return 0;
-  if (InZone(x, b.x, b.dx)) return kCodeCoordinatesXY;
-  if (InZone(x, b.dx, b.angle)) return kCodeCoordinatesDxDy;
+  // A click on the coordinate fields is the key of the coordinate entry.
+  if (InZone(x, b.x, b.dx)) return kCodeWriteXY;
+  if (InZone(x, b.dx, b.angle)) return kCodeWriteDxDy;
   return 0;
 }
 
