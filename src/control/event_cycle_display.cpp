@@ -1,6 +1,7 @@
 #include "control/app.h"
 #include "control/dispatch.h"
 #include "control/event_cycle.h"
+#include "screen/messages.h"
 #include "screen/prompt_line.h"
 #include "screen/text_window.h"
 #include "ui/menu_bar.h"
@@ -68,6 +69,7 @@ void RepaintWindow(App& app) {
     app.window.motionPhase = 0;
   }
   RedrawWindows(app.screen);
+  RewriteNotice(app.screen);
   app.commandState.windowRedrawCounter = OpenWindowCount(app.screen);
 }
 

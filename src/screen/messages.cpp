@@ -96,6 +96,7 @@ int ShowNotice(TextScreen& screen, std::string_view text, bool acknowledge) {
     // A box that could not open cannot be acknowledged: waiting for it would hang the caller.
     if (!shown) return 0;
     screen.noticeDepth = OpenWindowCount(screen);
+    screen.noticeText = std::string(text);
     return kStillRunning;
   }
   ConsoleLine(screen, text);
@@ -117,8 +118,15 @@ int AcknowledgeNotice(TextScreen& screen, int rawKey) {
   if (!NoticeWaiting(screen)) return 0;
   if (rawKey == 0) return kStillRunning;
   screen.noticeDepth = 0;
+  screen.noticeText.clear();
   CloseWindow(screen);
   return 0;
+}
+
+void RewriteNotice(TextScreen& screen) {
+  if (!NoticeWaiting(screen)) return;
+  const TextWindow& box = screen.windows.back();
+  WriteText(screen, box.row, box.column, box.columns, screen.noticeText, kStyleHighlight);
 }
 
 } // namespace lumora

@@ -25,5 +25,7 @@ int ShowNotice(TextScreen& screen, const TextPair& text, bool acknowledge);
 // anything else leaves it open (88888). With no notice waiting the result is 0.
 int AcknowledgeNotice(TextScreen& screen, int rawKey);
 bool NoticeWaiting(const TextScreen& screen);
+// Writes a waiting notice's text again into its box, emptied by a full repaint.
+void RewriteNotice(TextScreen& screen);
 
 } // namespace lumora

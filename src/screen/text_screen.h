@@ -84,7 +84,8 @@ struct TextScreen {
   std::vector<std::string> mirror; // rows x columns bytes
 
   std::vector<TextWindow> windows; // bottom first
-  int noticeDepth = 0; // the window count when a notice began to wait for its key; 0 = none
+  int noticeDepth = 0;    // the window count when a notice began to wait for its key; 0 = none
+  std::string noticeText; // what that notice says, written again after a full repaint
 
   // The texts of the latest message boxes and notices (without the "^" marks), newest last, so
   // that the event-file player can tell what was shown; its owner clears it.

@@ -1,3 +1,4 @@
+#include "control/event_cycle.h"
 #include "protocol/texts.h"
 #include "screen/messages.h"
 #include "screen/screen_fixture.h"
@@ -102,6 +103,13 @@ TEST(Messages, ANoticeWaitsForAKeyOrForTwoSeconds) {
   EXPECT_EQ(f.clock.Waits(), std::vector<double>{2.0});
   EXPECT_EQ(OpenWindowCount(f.screen), 0);
   EXPECT_EQ(f.Cues(), std::vector<int>{kSoundError}); // one pass: the error group sounded once
+
+  // An expose repaints every window as an empty box; a waiting notice writes its text again.
+  ASSERT_EQ(ShowNotice(f.screen, "Point table full !", true), kStillRunning);
+  DisplayEvent(f.app, f.kWidth, f.kHeight);
+  EXPECT_EQ(f.Cells(3, 2, 20), "Point table full !  ");
+  EXPECT_EQ(f.Ink(3, 2), kRed);
+  EXPECT_EQ(AcknowledgeNotice(f.screen, 'q'), 0);
 
   // With no room for its box a notice does not wait for a key that could not close it.
   for (int i = 0; i < kMaxWindows; ++i) ASSERT_TRUE(OpenWindow(f.screen, 10, 10, 1, 5));
