@@ -1,5 +1,6 @@
 // The cursor, its lines, the rubber band and the drag preview come and go with the inverting
 // pen; the help functions of the cursor work on the step as it is.
+#include "commands/help_view.h"
 #include "control/cursor_overlays.h"
 #include "control/event_cycle.h"
 #include "control/headless_app.h"
@@ -19,6 +20,7 @@ struct OverlayFixture {
   SoftCanvas canvas{500, 432};
 
   OverlayFixture() {
+    app.drawing.limits = {0, 0, 198, 281};
     app.view.viewBox = app.drawing.limits;
     AttachCanvas(app, canvas);
     DisplayEvent(app, canvas.Width(), canvas.Height());
@@ -172,6 +174,70 @@ TEST(StatusLine, ElementStatusAndFieldsThatDoNotFit) {
   // A value too wide for its room overflows visibly rather than losing its leading digits.
   EXPECT_EQ(FieldText("X= ", 123456.5, 0.001, 15), "X= 123456.5");
   EXPECT_EQ(FieldText("X= ", 12345678.25, 0.001, 10), "X= ****");
+}
+
+} // namespace
+} // namespace lumora
+
+namespace lumora {
+namespace {
+
+// A main function that places a paper of a fixed size and keeps what PlacePaper answered.
+class PaperUser final : public Function {
+public:
+  PaperUser(Box& box, int& result) : box_(box), result_(result) {}
+  int Step(Control& control, const CommandRow& row) override {
+    if (!begun_) {
+      begun_ = true;
+      BeginFunction(control, row);
+    }
+    const int answer = paper_.Step(control, box_, {"Paper: "_l1, "Paperi: "_l1});
+    if (answer == kStillRunning) return kStillRunning;
+    result_ = answer;
+    EndFunction(control, row.level);
+    return kFinished;
+  }
+
+private:
+  Box& box_;
+  int& result_;
+  PlacePaper paper_;
+  bool begun_ = false;
+};
+
+TEST(PlacePaper, CentredWhenItFitsElseCarriedByTheCursor) {
+  OverlayFixture f;
+  App& app = f.app;
+  Box box{0, 0, 40, 20};
+  int result = -1;
+  app.commands.Add(
+      {kCodePrint, Level::kMain, [&] { return Make<PaperUser, Box&, int&>(box, result); }});
+  f.Special(kKeyF8);
+  EXPECT_EQ(result, kPaperPlaced);
+  EXPECT_NEAR((box.xmin + box.xmax) / 2, (app.view.viewBox.xmin + app.view.viewBox.xmax) / 2, 1e-9);
+  EXPECT_DOUBLE_EQ(box.xmax - box.xmin, 40);
+
+  // Wider than the view: the outline follows the cursor and the lock keeps the local origin.
+  box = {0, 0, 500, 100};
+  result = -1;
+  app.view.localOrigin = {1, 1};
+  f.Special(kKeyF8);
+  EXPECT_EQ(result, -1);
+  EXPECT_TRUE(app.commandState.referenceLock);
+  EXPECT_EQ(app.input.previewKind, kPreviewShape);
+  f.Move(250, 200);
+  const Point cursor = app.input.cursor;
+  KeyboardEvent(app, kCodeEnter, {250, 200});
+  EXPECT_EQ(result, kPaperPlaced);
+  EXPECT_DOUBLE_EQ(box.xmin, cursor.x - 250);
+  EXPECT_DOUBLE_EQ(box.ymax, cursor.y + 50);
+  EXPECT_DOUBLE_EQ(app.view.localOrigin.x, 1);
+  EXPECT_FALSE(app.commandState.referenceLock);
+  EXPECT_EQ(app.input.pointCount, 0);
+
+  f.Special(kKeyF8);
+  KeyboardEvent(app, kCodeEsc, {250, 200});
+  EXPECT_EQ(result, kPaperNotPlaced);
 }
 
 } // namespace
