@@ -1,10 +1,13 @@
 // Searches on a generated drawing of a million elements (lines, arcs, circles, texts, fillings
 // and parts): picking, nearest line, nearest stored point and the crossing of the two nearest
-// lines, at random points with radii of 5 and 6 search units and of the whole view width,
-// through the spatial index and by walking the lists.
+// lines, and the snaps of an Enter, at random points with radii of 5 and 6 search units and of
+// the whole view width, through the spatial index and by walking the lists.
+#include "control/translate_view.h"
 #include "element_geometry/element_geometry.h"
 #include "files/headless_environment.h"
 #include "model/property_set.h"
+#include "protocol/input_record.h"
+#include "view/view.h"
 
 #include <benchmark/benchmark.h>
 #include <memory>
@@ -185,6 +188,22 @@ void BM_TwoLineCrossing(benchmark::State& state) {
   }
 }
 
+// The snap of an Enter as the cursor takes it: the mode from the first argument, and with the
+// second argument 1 the full-window cursor lines on (the whole view in reach).
+void BM_SnapSearch(benchmark::State& state) {
+  BenchDrawing& b = Shared();
+  View view;
+  view.viewBox = b.drawing.limits;
+  InputRecord in;
+  in.cursorLinesOff = state.range(1) != 0 ? 0 : 1;
+  std::size_t i = 0;
+  for (auto _ : state) {
+    in.snapMode = static_cast<int>(state.range(0));
+    in.cursor = b.probes[i++ % b.probes.size()];
+    benchmark::DoNotOptimize(SnapSearch(view, b.store, in));
+  }
+}
+
 // The parts of a pick that do not depend on the radius: the filling and the text under the point.
 void BM_PickFilling(benchmark::State& state) {
   BenchDrawing& b = Shared();
@@ -265,6 +284,9 @@ BENCHMARK(BM_FindText)->Args({5, 1})->Args({5, 0})->Unit(benchmark::kMicrosecond
 BENCHMARK(BM_PickElement)->ArgsProduct({{5, 6, 0}, {1, 0}})->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_NearestLine)->ArgsProduct({{5, 6, 0}, {1, 0}})->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_NearestLinePoint)->ArgsProduct({{5, 6, 0}, {1, 0}})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SnapSearch)
+    ->ArgsProduct({{kSnapLine, kSnapPoint, kSnapIntersection}, {0, 1}})
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TwoLineCrossing)->ArgsProduct({{5, 6, 0}, {1, 0}})->Unit(benchmark::kMicrosecond);
 
 } // namespace

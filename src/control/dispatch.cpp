@@ -7,6 +7,7 @@
 #include "screen/text_window.h"
 #include "sound/my_beep.h"
 #include "ui/menu_bar.h"
+#include "ui/status_line.h"
 
 #include <algorithm>
 #include <array>
@@ -155,6 +156,7 @@ int OfferToLevels(Control& control, bool& taken) {
 void RefreshLines(Control& control) {
   RefreshPrompt(control);
   RefreshMenuBar(control);
+  RefreshStatusLine(control);
   // An open entry or yes/no question redraws itself on a continue tick: the refresh may have
   // written over it.
   const int mode = control.state.inputMode;

@@ -4,7 +4,10 @@
 // real window and the tests run the same code.
 #pragma once
 
+#include "protocol/input_record.h"
 #include "view/view.h"
+
+#include <array>
 
 namespace lumora {
 
@@ -19,8 +22,16 @@ enum OverlayBit : unsigned {
   kAllOverlays = kDragPreview | kCursorLines | kCursorMark | kRubberBand,
 };
 
+// What an overlay was drawn from: it is erased from the same record and view, so no change
+// made in between can leave a trace of it.
+struct OverlayPicture {
+  InputRecord input;
+  View view;
+};
+
 struct Overlays {
   unsigned drawn = 0; // the overlays now on the screen
+  std::array<OverlayPicture, kOverlayCount> pictures;
 };
 
 // An event turned into a command code, with the raw key and the mouse position.

@@ -1,10 +1,12 @@
 #include "control/app.h"
+#include "control/cursor_overlays.h"
 #include "control/dispatch.h"
 #include "control/event_cycle.h"
 #include "screen/messages.h"
 #include "screen/prompt_line.h"
 #include "screen/text_window.h"
 #include "ui/menu_bar.h"
+#include "ui/status_line.h"
 
 namespace lumora {
 namespace {
@@ -21,9 +23,35 @@ bool ShowsWholeSheet(const View& view, const Box& limits) {
          v.xmax >= limits.xmax - kGeomTolerance && v.ymax >= limits.ymax - kGeomTolerance;
 }
 
-// One overlay drawn with the inverting pen; the cursor, the rubber band and the drag preview
-// are drawn here once they exist.
-void DrawOverlay(App& /*app*/, OverlayBit /*which*/) {}
+std::size_t PictureIndex(OverlayBit which) {
+  switch (which) {
+  case kDragPreview:
+    return kOverlayDragPreview;
+  case kCursorLines:
+    return kOverlayCursorLines;
+  case kCursorMark:
+    return kOverlayCursorMark;
+  default:
+    return kOverlayRubberBand;
+  }
+}
+
+// One overlay drawn with the inverting pen from the picture it keeps.
+void DrawOverlay(App& app, OverlayBit which) {
+  if (app.canvas == nullptr) return;
+  const OverlayPicture& picture = app.overlays.pictures[PictureIndex(which)];
+  const OverlayScene scene{*app.canvas, picture.view, app.drawing.paperUnit, app.setup.arcAccuracy};
+  switch (which) {
+  case kDragPreview:
+    return DrawDragPreview(scene, picture.input);
+  case kCursorLines:
+    return DrawCursorLines(scene, picture.input);
+  case kCursorMark:
+    return DrawCursorMark(scene, picture.input);
+  default:
+    return DrawRubberBand(scene, picture.input);
+  }
+}
 
 void RepaintMessageBand(App& app) {
   Canvas& canvas = *app.canvas;
@@ -33,6 +61,7 @@ void RepaintMessageBand(App& app) {
   ForgetPromptLine(app.screen);
   RefreshPrompt(app.control);
   RedrawMenuBar(app.control);
+  RefreshStatusLine(app.control, true);
 }
 
 } // namespace
@@ -48,6 +77,9 @@ void EraseOverlays(App& app, unsigned mask) {
 void DrawOverlays(App& app, unsigned mask) {
   for (const OverlayBit which : kDrawOrder) {
     if ((mask & which) == 0 || (app.overlays.drawn & which) != 0) continue;
+    OverlayPicture& picture = app.overlays.pictures[PictureIndex(which)];
+    picture.input = app.input;
+    picture.view = app.view;
     DrawOverlay(app, which);
     app.overlays.drawn |= which;
   }

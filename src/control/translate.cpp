@@ -107,7 +107,7 @@ int CursorMotion(Control& control, int x, int y) {
     const Point origin = control.view.globalOrigin;
     point = {RoundToGrid(point.x, step, origin.x), RoundToGrid(point.y, step, origin.y)};
   }
-  point = ApplyCursorAngle(control.view, in, point);
+  point = ConstrainToDirection(control.view, control.drawing, point);
   if (InsideSheet(control.drawing, point)) in.cursor = point;
   CommandState& state = control.state;
   if (state.tracked && in.cursor.x == state.lastTracked.x && in.cursor.y == state.lastTracked.y) {
@@ -119,23 +119,28 @@ int CursorMotion(Control& control, int x, int y) {
                                                                             : kCursorMoved;
 }
 
+// A refused Enter is dropped whole: its own message is all the user hears of it.
+int DropCode(InputRecord& in) {
+  in.code = 0;
+  in.rawKey = kRawNone;
+  return kNothing;
+}
+
 // Enter in cursor mode takes the cursor point: snapped when a snap is pending, and only
 // inside the sheet. A refused point drops the code.
 int CursorEnter(Control& control, int result) {
   InputRecord& in = control.In();
   if (in.snapMode != kSnapNone) {
-    if (!SnapSearch(control.view, control.drawing, in)) {
+    if (!SnapSearch(control.view, control.store, in)) {
       Message(control, kSoundError, kNotFound);
-      in.code = 0;
-      return kNothing;
+      return DropCode(in);
     }
     in.snapMode = kSnapNone;
   }
-  in.directionShown = 0;
+  control.view.directionShown = false;
   if (!InsideSheet(control.drawing, in.cursor)) {
     Message(control, kSoundSmallError, kNotInsideDrawingArea);
-    in.code = 0;
-    return kNothing;
+    return DropCode(in);
   }
   return result;
 }

@@ -1,29 +1,95 @@
 #include "control/translate_view.h"
 
+#include "element_geometry/element_geometry.h"
 #include "model/drawing.h"
+#include "model/element_store.h"
 #include "protocol/input_record.h"
 #include "view/view.h"
 
+#include <array>
+#include <cmath>
+
 namespace lumora {
+namespace {
 
-double PixelSize(const View& view) {
-  return view.twoPixelLength / 2.0;
+constexpr double kNoCrossing = 999999995904.0;
+
+// The snaps only search: nothing they reach draws, changes or reports.
+class SearchOnlyScreen final : public ElementScreen {
+public:
+  void Erase(ElementKind /*kind*/, void* /*element*/) override {}
+  void Draw(ElementKind /*kind*/, void* /*element*/) override {}
+  void Highlight(ElementKind /*kind*/, void* /*element*/) override {}
+};
+
+class SearchOnlyEnvironment final : public StoreEnvironment {
+public:
+  explicit SearchOnlyEnvironment(double viewWidth) : viewWidth_(viewWidth) {}
+  void ShowError(const TextPair& /*message*/) override {}
+  void DrawLine(const LineElement& /*line*/, int /*mode*/) override {}
+  void DrawFilling(FillingElement& /*filling*/, int /*mode*/) override {}
+  void DrawText(const TextElement& /*text*/, int /*mode*/) override {}
+  void DrawMarker(const Point& /*point*/, char /*marker*/) override {}
+  void DrawOutline(const OutlineNode& /*outline*/) override {}
+  void RedrawAll() override {}
+  void RedrawMenuBar() override {}
+  double ViewBoxWidth() const override { return viewWidth_; }
+  void SetViewBoxes(const Box& /*box*/) override {}
+  int LoadedFontCount() const override { return 0; }
+
+private:
+  double viewWidth_;
+};
+
+// The crossing of the two lines nearest the cursor that lies nearest to it.
+bool SnapToCrossing(ElementGeometry& geometry, const Point& cursor, double k, Point& found) {
+  Point near{};
+  LineElement* first = geometry.NearestLine(cursor, near, k);
+  if (first == nullptr) return false;
+  // The first line is hidden from the second search, and only for it.
+  const std::uint32_t wasHidden = first->hidden();
+  first->SetHidden(1);
+  LineElement* second = geometry.NearestLine(cursor, near, k);
+  first->SetHidden(wasHidden);
+  if (second == nullptr) return false;
+  std::array<Point, kMaxSnapCrossings> crossings{};
+  const int count = ElementGeometry::LineIntersections(*first, *second, crossings);
+  double best = kNoCrossing;
+  for (int i = 0; i < count; ++i) {
+    const Point& q = crossings[static_cast<std::size_t>(i)];
+    const double d = std::hypot(q.x - cursor.x, q.y - cursor.y);
+    if (d < best) {
+      best = d;
+      found = q;
+    }
+  }
+  return best < kNoCrossing;
 }
 
-bool InsideSheet(const Drawing& drawing, Point p) {
-  const Box& sheet = drawing.limits;
-  return p.x >= sheet.xmin - kGeomTolerance && p.x <= sheet.xmax + kGeomTolerance &&
-         p.y >= sheet.ymin - kGeomTolerance && p.y <= sheet.ymax + kGeomTolerance;
-}
+} // namespace
 
-// The cursor moving angle arrives with the view's angle functions; until then points pass.
-Point ApplyCursorAngle(const View& /*view*/, const InputRecord& /*in*/, Point point) {
-  return point;
-}
-
-// Snapping arrives with the element searches; until then nothing is found.
-bool SnapSearch(const View& /*view*/, const Drawing& /*drawing*/, InputRecord& /*in*/) {
-  return false;
+bool SnapSearch(const View& view, ElementStore& store, InputRecord& in) {
+  if (in.snapMode == kSnapNone) return false;
+  const double width = BoxWidth(view.viewBox);
+  SearchOnlyScreen screen;
+  SearchOnlyEnvironment env(width);
+  GeometrySettings settings;
+  settings.viewWidth = width;
+  ElementGeometry geometry(store, env, screen, settings);
+  // With the full-window cursor lines the whole view is in reach (a zero reach).
+  const bool whole = in.cursorLinesOff == 0;
+  Point found{};
+  bool ok = false;
+  if (in.snapMode == kSnapLine) {
+    ok = geometry.NearestLine(in.cursor, found, whole ? 0.0 : kSnapLineReach, view.directionShown,
+                              view.cursorAngle) != nullptr;
+  } else if (in.snapMode == kSnapPoint) {
+    ok = geometry.NearestLinePoint(in.cursor, found, whole ? 0.0 : kSnapPointReach) != nullptr;
+  } else {
+    ok = SnapToCrossing(geometry, in.cursor, whole ? 0.0 : kSnapLineReach, found);
+  }
+  if (ok) in.cursor = found;
+  return ok;
 }
 
 } // namespace lumora

@@ -80,6 +80,13 @@ struct LevelSlot {
   }
 };
 
+// What the status line was last laid out for.
+struct StatusLineMemory {
+  bool valid = false;
+  bool layout2 = false; // with the properties label
+  int elementType = kElementNone;
+};
+
 struct CommandState {
   std::array<LevelSlot, kLevelCount> levels;
 
@@ -96,6 +103,7 @@ struct CommandState {
   bool mousePointerShown = true;
   bool whiteBackground = false; // the sheet's colour, as the setup chose it and § switches it
   MouseArrows arrows;
+  StatusLineMemory statusLine;
 
   // The grid point the mouse last brought the cursor to.
   Point lastTracked{0.0, 0.0};

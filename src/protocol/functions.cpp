@@ -50,10 +50,12 @@ void RestoreInputRecord(InputRecord& current, const InputRecord& saved) {
   current = restored;
 }
 
-// A new function starts with a clean step: no pending snap or angle, no points.
-void ResetInputStep(InputRecord& in) {
+// A new function starts with a clean step: no pending snap or angle, no points. The cursor
+// moving angle lives in the view alone, so a function that ends and gives back the outer
+// record cannot bring back an angle switched off, nor lose one set while it ran.
+void ResetInputStep(InputRecord& in, View& view) {
   in.snapMode = kSnapNone;
-  in.directionShown = 0;
+  view.directionShown = false;
   in.pointCount = 0;
   in.previewKind = kPreviewElement;
   in.cursorLinesOff = 1;
@@ -120,9 +122,9 @@ void BeginFunction(Control& control, Level level, int code, int step) {
   slot.prompt = {};
   slot.title = {};
   slot.place = {};
-  // A help function opened over a running function (the information box over a line in the
-  // making) must not throw away that function's points: it saves nothing to restore them from.
-  if (level != Level::kHelp || fromIdle) ResetInputStep(in);
+  // Help functions work on the step as it is (a second F11 clears the snap the first set, Ins
+  // follows the angle in force), and the popup only hands on a code: neither starts a step.
+  if (level != Level::kHelp && level != Level::kPopup) ResetInputStep(in, control.view);
 }
 
 void BeginFunction(Control& control, const CommandRow& row, int step) {
@@ -175,7 +177,7 @@ void RefreshPrompt(Control& control) {
   input.helpMenu = PromptOf(control, Level::kHelpMenu);
   input.property = PromptOf(control, Level::kProperty);
   input.main = PromptOf(control, Level::kMain);
-  input.directionShown = control.In().directionShown;
+  input.directionShown = control.view.directionShown ? 1 : 0;
   input.snapMode = control.In().snapMode;
   input.cursorAngle = control.view.directionShown ? control.view.cursorAngle : 0.0;
   RefreshPromptLine(control.screen, input);

@@ -13,7 +13,6 @@ namespace lumora {
 
 inline constexpr int kMaxRubberBandPoints = 200;
 inline constexpr std::size_t kTypedTextSize = 1000;
-inline constexpr int kDirectionDataSize = 6;
 
 // Snap modes: a pending one-shot snap.
 inline constexpr int kSnapNone = 0;
@@ -24,6 +23,7 @@ inline constexpr int kSnapIntersection = kCodeSnapIntersection;
 // Preview kinds of the rubber band.
 inline constexpr int kPreviewNone = 0;
 inline constexpr int kPreviewElement = 1; // the points so far plus a segment to the cursor
+inline constexpr int kPreviewShape = 2;   // and above: a shape carried as offsets from the cursor
 
 // The four screen overlays, in the order they are erased.
 enum Overlay { kOverlayDragPreview, kOverlayCursorLines, kOverlayCursorMark, kOverlayRubberBand };
@@ -39,8 +39,6 @@ struct InputRecord {
   Point cursor{0.0, 0.0}; // cursor point, drawing units
   int cursorLinesOff = 1; // 1: no full-window cursor lines
   int snapMode = kSnapNone;
-  int directionShown = 0; // 1: the cursor moving angle is in force
-  std::array<int, kDirectionDataSize> direction{};
   int previewKind = kPreviewElement;
 
   int pointCount = 0; // rubber-band points held

@@ -174,6 +174,17 @@ inline constexpr int kCodeToOriginDxDy = kCodeHome;
 inline constexpr int kCodeToOriginXY = kCodeCtrlHome;
 inline constexpr int kCodeWriteDxDy = kCodeInsert;
 inline constexpr int kCodeWriteXY = kCodeCtrlInsert;
+inline constexpr int kCodeLocalOriginHere = kCodeAltEnd;
+inline constexpr int kCodeCursorAngle = kCodeDelete;
+// The keyboard cursor steps: the arrows alone and with Shift, Ctrl or Alt.
+inline constexpr int kCodeShiftLeft = Shift(kKeyLeft);
+inline constexpr int kCodeShiftUp = Shift(kKeyUp);
+inline constexpr int kCodeShiftRight = Shift(kKeyRight);
+inline constexpr int kCodeShiftDown = Shift(kKeyDown);
+inline constexpr int kCodeAltLeft = Alt(kKeyLeft);
+inline constexpr int kCodeAltUp = Alt(kKeyUp);
+inline constexpr int kCodeAltRight = Alt(kKeyRight);
+inline constexpr int kCodeAltDown = Alt(kKeyDown);
 
 // ---- Property functions ----
 inline constexpr int kCodeMoveOriginDxDy = kCodeEnd;

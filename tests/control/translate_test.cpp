@@ -134,10 +134,10 @@ TEST(Translate, CursorFollowsTheMouseOnTheGrid) {
 TEST(Translate, EnterTakesTheCursorPointInsideTheSheet) {
   TranslateFixture f;
   f.MoveTo({49.6, 50.4});
-  f.control.In().directionShown = 1;
+  f.app.view.directionShown = true;
   TranslateInput(f.control, InputKind::kKey, 0, 0, kCodeEnter);
   EXPECT_EQ(f.Code(), kCodeEnter);
-  EXPECT_EQ(f.control.In().directionShown, 0);
+  EXPECT_FALSE(f.app.view.directionShown);
   EXPECT_EQ(f.app.view.localOrigin.x, 50);
   // A pending snap that finds nothing drops the code and stays pending.
   f.control.In().snapMode = kSnapLine;
