@@ -37,9 +37,15 @@ void RestoreFlags(CommandState& state, const SavedFlags& flags) {
   state.backAllowed = flags.backAllowed;
 }
 
+// A property function works on the attributes of the element in the making: what it changed
+// there outlives it.
+bool KeepsAttributes(Level level) {
+  return level == Level::kProperty;
+}
+
 // Back to the saved step of the outer function, but the current event stays what it is and
 // the overlay flags keep telling what is on screen.
-void RestoreInputRecord(InputRecord& current, const InputRecord& saved) {
+void RestoreInputRecord(InputRecord& current, const InputRecord& saved, bool keepAttributes) {
   InputRecord restored = saved;
   restored.code = current.code;
   restored.rawKey = current.rawKey;
@@ -47,17 +53,18 @@ void RestoreInputRecord(InputRecord& current, const InputRecord& saved) {
   restored.mouseY = current.mouseY;
   restored.repeat = current.repeat;
   restored.drawn = current.drawn;
+  if (keepAttributes) restored.attributes = current.attributes;
   current = restored;
 }
 
 // A new function starts with a clean step: no pending snap or angle, no points.
-void ResetInputStep(InputRecord& in) {
+void ResetInputStep(InputRecord& in, Level level) {
   in.snapMode = kSnapNone;
   in.directionShown = 0;
   in.pointCount = 0;
   in.previewKind = kPreviewElement;
   in.cursorLinesOff = 1;
-  in.attributes.SetStyle(0);
+  if (!KeepsAttributes(level)) in.attributes.SetStyle(0);
 }
 
 std::string Bounded(std::string_view text) {
@@ -122,7 +129,7 @@ void BeginFunction(Control& control, Level level, int code, int step) {
   slot.place = {};
   // A help function opened over a running function (the information box over a line in the
   // making) must not throw away that function's points: it saves nothing to restore them from.
-  if (level != Level::kHelp || fromIdle) ResetInputStep(in);
+  if (level != Level::kHelp || fromIdle) ResetInputStep(in, level);
 }
 
 void BeginFunction(Control& control, const CommandRow& row, int step) {
@@ -138,7 +145,9 @@ void EndFunction(Control& control, Level level) {
   slot.prompt = {};
   slot.title = {};
   if (SavesFlags(level)) RestoreFlags(state, slot.saved);
-  if (SavesInputRecord(level)) RestoreInputRecord(control.In(), slot.savedInput);
+  if (SavesInputRecord(level)) {
+    RestoreInputRecord(control.In(), slot.savedInput, KeepsAttributes(level));
+  }
   if (level == Level::kMain) {
     state.referenceLock = false;
     state.backAllowed = false;
