@@ -43,6 +43,7 @@ int LayerVisibility::Start(Control& control, const CommandRow& row) {
   windowOpen_ = true;
   control.state.inputMode = kModeLayerList;
   control.state.cursorShown = false;
+  control.state.arrows = {}; // the mouse is no arrow key here: no prompt's centre is left over
   Draw(control);
   return kStillRunning;
 }
