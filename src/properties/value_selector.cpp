@@ -42,7 +42,6 @@ constexpr double kTenthsPerMm = 10.0;
 constexpr double kSlantsPerUnit = 5.0;
 constexpr double kLowestProportion = 0.4;
 constexpr double kAnglePrecision = 0.001;
-constexpr double kWholePrecision = 1.0;
 
 int Code(double value, double perUnit) {
   return static_cast<int>(std::floor(value * perUnit + kCodeNudge));
