@@ -6,8 +6,31 @@
 #include "commands/help_view.h"
 #include "commands/menu_functions.h"
 #include "commands/quit.h"
+#include "properties/layer_visibility.h"
+#include "properties/property_functions.h"
 
 namespace lumora {
+namespace {
+
+constexpr std::uint32_t kAnyElement = ElementBit(kElementLine) | ElementBit(kElementFilling) |
+                                      ElementBit(kElementText) | ElementBit(kElementPart);
+constexpr std::uint32_t kLines = ElementBit(kElementLine);
+constexpr std::uint32_t kFillings = ElementBit(kElementFilling);
+constexpr std::uint32_t kTexts = ElementBit(kElementText);
+constexpr std::uint32_t kParts = ElementBit(kElementPart);
+
+// A key letter of the properties: its selector on the element types it applies to.
+CommandRow KeyRow(int code, Attribute attribute, std::uint32_t appliesTo) {
+  return {code,
+          Level::kProperty,
+          [attribute] { return Make<PropertyKey>(attribute); },
+          kExclusive,
+          0,
+          kElementNone,
+          appliesTo};
+}
+
+} // namespace
 
 CommandTable ProgramCommands() {
   return CommandTable({
@@ -62,6 +85,28 @@ CommandTable ProgramCommands() {
       {kCodeMoveOriginDxDy, Level::kProperty, Make<MoveOrigin>},
       {kCodeMoveOriginXY, Level::kProperty, Make<MoveOrigin>},
       {kCodeEnterDirection, Level::kProperty, Make<EnterDirection>},
+      // Properties: the dialogs, the key letters and the layers' visibility.
+      {kCodePropertiesMenuKey, Level::kProperty, Make<PropertyDialog>, kExclusive, 0, kElementNone,
+       kAnyElement},
+      {kCodePropertiesMenu, Level::kProperty, Make<PropertyDialog>, kExclusive,
+       kCodePropertiesMenuKey, kElementNone, kAnyElement},
+      {kCodeShapeSwitch, Level::kProperty, Make<ShapeSwitch>, kExclusive | kNotDuringEdit, 0,
+       kElementNone, kLines},
+      {kCodeMirrorKey, Level::kProperty, Make<MirrorStep>, kExclusive, 0, kElementNone, kParts},
+      KeyRow(kCodeAngleKey, Attribute::kAngle, kFillings | kTexts | kParts),
+      KeyRow(kCodeColourKey, Attribute::kColour, kAnyElement),
+      KeyRow(kCodeFontKey, Attribute::kFont, kTexts),
+      KeyRow(kCodeGapKey, Attribute::kGap, kFillings),
+      KeyRow(kCodeHeightKey, Attribute::kHeight, kTexts),
+      KeyRow(kCodeWidthRatioKey, Attribute::kWidthRatio, kTexts),
+      KeyRow(kCodeSlantKey, Attribute::kSlant, kTexts),
+      KeyRow(kCodeLayerKey, Attribute::kLayer, kAnyElement),
+      KeyRow(kCodePositioningKey, Attribute::kPositioning, kTexts),
+      KeyRow(kCodeSectionKey, Attribute::kSection, kLines),
+      KeyRow(kCodeStyleKey, Attribute::kStyle, kLines),
+      KeyRow(kCodeWidthKey, Attribute::kWidth, kAnyElement),
+      KeyRow(kCodePartSizeKey, Attribute::kPartSize, kParts),
+      {kCodeLayers, Level::kHelp, Make<LayerVisibility>, kNotWithWindows | kExclusive},
   });
 }
 

@@ -8,6 +8,7 @@
 #include "files/file_environment.h"
 #include "model/drawing.h"
 #include "model/element_store.h"
+#include "properties/current_properties.h"
 #include "protocol/command_state.h"
 #include "protocol/command_table.h"
 #include "protocol/window_services.h"
@@ -80,9 +81,10 @@ struct App {
   InputRecord input;
   Menus menus;         // the menus' rows in the current language, with their last choices
   PromptState prompts; // answer memory, the open entry and the stack of open lists
-  Control control{commandState, input, commands, screen,         sound,        language,
-                  drawing,      store, view,     setup,          fonts,        clock,
-                  fileEnv,      menus, prompts,  windowServices, workDirectory};
+  CurrentProperties properties;
+  Control control{commandState, input, commands, screen,         sound,         language,
+                  drawing,      store, view,     setup,          fonts,         clock,
+                  fileEnv,      menus, prompts,  windowServices, workDirectory, properties};
 
   std::string_view Tr(const TextPair& text) const { return text.In(language); }
 

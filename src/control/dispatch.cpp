@@ -201,6 +201,9 @@ const CommandRow* StartingRow(const Control& control, int code) {
   if ((row->flags & kCursorModeOnly) != 0 && state.inputMode != kModeCursor) return nullptr;
   if ((row->flags & kNotWithWindows) != 0 && WindowsOpen(control)) return nullptr;
   if ((row->flags & kOnlyWhenIdle) != 0 && AnyLevelActive(control)) return nullptr;
+  if ((row->flags & kNotDuringEdit) != 0 && LevelCode(control, Level::kMain) == kCodeEdit) {
+    return nullptr;
+  }
   if (row->level == Level::kProperty) {
     if (!PropertyKeysAllowed(control)) return nullptr;
     if (row->appliesTo != 0 && (row->appliesTo & ElementBit(state.elementType)) == 0) {

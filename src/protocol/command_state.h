@@ -21,6 +21,7 @@ class FileReporter;
 class WindowServices;
 struct Drawing;
 struct Fonts;
+struct CurrentProperties;
 struct Menus;
 struct PromptState;
 struct Setup;
@@ -132,6 +133,7 @@ struct Control {
   PromptState& prompts; // answer memory, open entry and the stack of open lists
   WindowServices& window;
   const std::string& workDirectory; // empty: the process's working directory
+  CurrentProperties& properties;    // the current attributes and the property prompts' memory
 
   InputRecord& In() { return input; }
   const InputRecord& In() const { return input; }

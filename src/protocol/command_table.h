@@ -21,6 +21,7 @@ enum CommandFlag : std::uint32_t {
   kNotWithWindows = 1u << 1, // not while text windows are open
   kOnlyWhenIdle = 1u << 2,   // only when no function of any level is active
   kExclusive = 1u << 3,      // before it starts, its level (and the ones it closes) are freed
+  kNotDuringEdit = 1u << 4,  // not while the edit command is the main function
 };
 
 // Element types a property key applies to, as bits (1 << type); every type when zero.

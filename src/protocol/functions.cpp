@@ -37,9 +37,15 @@ void RestoreFlags(CommandState& state, const SavedFlags& flags) {
   state.backAllowed = flags.backAllowed;
 }
 
+// A property function works on the attributes of the element in the making: what it changed
+// there outlives it.
+bool KeepsAttributes(Level level) {
+  return level == Level::kProperty;
+}
+
 // Back to the saved step of the outer function, but the current event stays what it is and
 // the overlay flags keep telling what is on screen.
-void RestoreInputRecord(InputRecord& current, const InputRecord& saved) {
+void RestoreInputRecord(InputRecord& current, const InputRecord& saved, bool keepAttributes) {
   InputRecord restored = saved;
   restored.code = current.code;
   restored.rawKey = current.rawKey;
@@ -47,19 +53,20 @@ void RestoreInputRecord(InputRecord& current, const InputRecord& saved) {
   restored.mouseY = current.mouseY;
   restored.repeat = current.repeat;
   restored.drawn = current.drawn;
+  if (keepAttributes) restored.attributes = current.attributes;
   current = restored;
 }
 
 // A new function starts with a clean step: no pending snap or angle, no points. The cursor
 // moving angle lives in the view alone, so a function that ends and gives back the outer
 // record cannot bring back an angle switched off, nor lose one set while it ran.
-void ResetInputStep(InputRecord& in, View& view) {
+void ResetInputStep(InputRecord& in, View& view, Level level) {
   in.snapMode = kSnapNone;
   view.directionShown = false;
   in.pointCount = 0;
   in.previewKind = kPreviewElement;
   in.cursorLinesOff = 1;
-  in.attributes.SetStyle(0);
+  if (!KeepsAttributes(level)) in.attributes.SetStyle(0);
 }
 
 std::string Bounded(std::string_view text) {
@@ -123,8 +130,9 @@ void BeginFunction(Control& control, Level level, int code, int step) {
   slot.title = {};
   slot.place = {};
   // Help functions work on the step as it is (a second F11 clears the snap the first set, Ins
-  // follows the angle in force), and the popup only hands on a code: neither starts a step.
-  if (level != Level::kHelp && level != Level::kPopup) ResetInputStep(in, control.view);
+  // follows the angle in force, the information box over a line in the making keeps its
+  // points), and the popup only hands on a code: neither starts a step.
+  if (level != Level::kHelp && level != Level::kPopup) ResetInputStep(in, control.view, level);
 }
 
 void BeginFunction(Control& control, const CommandRow& row, int step) {
@@ -140,7 +148,9 @@ void EndFunction(Control& control, Level level) {
   slot.prompt = {};
   slot.title = {};
   if (SavesFlags(level)) RestoreFlags(state, slot.saved);
-  if (SavesInputRecord(level)) RestoreInputRecord(control.In(), slot.savedInput);
+  if (SavesInputRecord(level)) {
+    RestoreInputRecord(control.In(), slot.savedInput, KeepsAttributes(level));
+  }
   if (level == Level::kMain) {
     state.referenceLock = false;
     state.backAllowed = false;

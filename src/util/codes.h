@@ -190,5 +190,25 @@ inline constexpr int kCodeAltDown = Alt(kKeyDown);
 inline constexpr int kCodeMoveOriginDxDy = kCodeEnd;
 inline constexpr int kCodeMoveOriginXY = kCodeCtrlEnd;
 inline constexpr int kCodeEnterDirection = Alt(kKeyF9);
+inline constexpr int kCodeShapeSwitch = 'o';
+inline constexpr int kCodeAngleKey = 'a';
+inline constexpr int kCodeColourKey = 'c';
+inline constexpr int kCodeFontKey = 'f';
+inline constexpr int kCodeGapKey = 'g';
+inline constexpr int kCodeHeightKey = 'h';
+inline constexpr int kCodeWidthRatioKey = 'j';
+inline constexpr int kCodeSlantKey = 'k';
+inline constexpr int kCodeLayerKey = 'l';
+inline constexpr int kCodePositioningKey = 'p';
+inline constexpr int kCodeSectionKey = 's';
+inline constexpr int kCodeStyleKey = 't';
+inline constexpr int kCodeWidthKey = 'w';
+inline constexpr int kCodePartSizeKey = 'z';
+inline constexpr int kCodeMirrorKey = '<';
+// A property dialog or key has ended: the main function is called once with this code, so it
+// takes up the changed attributes.
+inline constexpr int kCodePropertiesChanged = 2346;
+// What Add measure is called with to draw its measure anew after a text attribute changed.
+inline constexpr int kCodeMeasureRedraw = kCodeUpdateTexts;
 
 } // namespace lumora

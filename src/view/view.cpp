@@ -8,6 +8,7 @@ namespace {
 
 constexpr double kHalf = 0.5;
 constexpr double kTwoPixels = 2.0;
+constexpr double kSameShape = 1e-12; // relative: a box's shape and the area's agree to rounding
 constexpr int kSmallestArea = 1;  // pixels; a window no taller than the band still maps somewhere
 constexpr double kIntLimit = 1e9; // pixel positions far off the window are held here
 
@@ -34,16 +35,23 @@ void FitView(View& view, int windowWidth, int windowHeight) {
   Box& box = view.viewBox;
   double w = BoxWidth(box);
   double h = BoxHeight(box);
-  const double cx = (box.xmin + box.xmax) * kHalf;
-  const double cy = (box.ymin + box.ymax) * kHalf;
-  if (h >= kGeomTolerance && w / h < a / b) {
-    w = h * a / b;
-  } else {
-    // A view with no width at all would give an endless scale: keep it the smallest visible.
-    w = std::max(w, kGeomTolerance);
-    h = w * b / a;
+  // A box that already has the area's shape is kept as it is: fitting again (every repaint
+  // does) must not move the view by a rounding.
+  const bool fitted = h >= kGeomTolerance && std::abs(w * b - h * a) <= kSameShape * w * b;
+  if (!fitted) {
+    const double cx = (box.xmin + box.xmax) * kHalf;
+    const double cy = (box.ymin + box.ymax) * kHalf;
+    if (h >= kGeomTolerance && w / h < a / b) {
+      w = h * a / b;
+    } else {
+      // A view with no width at all would give an endless scale: keep it the smallest visible.
+      w = std::max(w, kGeomTolerance);
+      h = w * b / a;
+    }
+    box = Box{cx - w * kHalf, cy - h * kHalf, cx + w * kHalf, cy + h * kHalf};
+    w = BoxWidth(box);
+    h = BoxHeight(box);
   }
-  box = Box{cx - w * kHalf, cy - h * kHalf, cx + w * kHalf, cy + h * kHalf};
   view.scaleX = a / w;
   view.scaleY = b / h;
   view.offsetX = -box.xmin * view.scaleX;

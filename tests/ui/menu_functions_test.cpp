@@ -72,8 +72,8 @@ TEST(MenuBar, ThePropertiesLabelAndTheFieldsAnswerWithTheState) {
   f.control.state.elementType = kElementText;
   RefreshMenuBar(f.control);
   EXPECT_EQ(f.Cells(2, 1, 15), "Main. Pr. Help.");
-  f.Click(InputKind::kLeftClick, 75, 20); // no properties menu yet: answered as its key
-  EXPECT_TRUE(f.Wrote("Not in use !"));
+  f.Click(InputKind::kLeftClick, 75, 20); // the dialog of the element type, as its key opens it
+  EXPECT_NE(f.Cells(1, 1, 40).find("Properties of text: "), std::string::npos);
   f.Click(InputKind::kLeftClick, 105, 20);
   EXPECT_EQ(f.Cells(3, 12, 4), "Zoom");
   f.Key(kCodeEsc);

@@ -1,8 +1,10 @@
 #include "view/render_pen.h"
 #include "view/view.h"
 
+#include <array>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace lumora {
 namespace {
@@ -23,6 +25,22 @@ TEST(RenderView, FitViewWidensTheViewToTheAreaAroundItsCentre) {
   FitView(tall, 1000, 800);
   EXPECT_DOUBLE_EQ(tall.viewBox.ymax - tall.viewBox.ymin, 281.0);
   EXPECT_NEAR((tall.viewBox.xmin + tall.viewBox.xmax) / 2, 99.0, 1e-9);
+
+  // A repaint fits the view again: the second fit must not move it by a rounding, or a point
+  // on a pixel boundary (the sheet's centre) is drawn one pixel off after every expose.
+  for (const Box& start : {Box{0, 0, 198, 281}, Box{0, 0, 281, 198}, Box{-3.3, 7.1, 0.7, 9.9}}) {
+    for (const auto& [w, h] : {std::pair{1000, 800}, std::pair{777, 513}, std::pair{640, 900}}) {
+      View once;
+      once.viewBox = start;
+      FitView(once, w, h);
+      View twice = once;
+      FitView(twice, w, h);
+      const auto corners = [](const Box& b) { return std::array{b.xmin, b.ymin, b.xmax, b.ymax}; };
+      EXPECT_EQ(corners(twice.viewBox), corners(once.viewBox)) << w << "x" << h;
+      EXPECT_EQ(twice.scaleX, once.scaleX);
+      EXPECT_EQ(twice.offsetY, once.offsetY);
+    }
+  }
 }
 
 TEST(RenderView, FitViewStaysFiniteForDegenerateViewsAndWindows) {
