@@ -198,17 +198,21 @@ int Plotter::PlotLineTo(const Point& q) {
   const double length = std::hypot(d.x, d.y);
   const Pattern pattern = PatternFor(style_, section_, dot_);
   const double period = pattern.period;
-  if (style_ == 1 || length <= 0.0 || DevicePeriodTooShort(period))
+  if (style_ == 1 || !(length > 0.0) || !std::isfinite(length) || DevicePeriodTooShort(period))
     return Piece(p, d, c0, c1) ? 1 : 0;
-  // Distances along the segment from p; only the periods that reach the page are walked.
+  // Distances along the segment from p; only the periods that reach the page are walked, and
+  // they are counted, so that far-out coordinates cannot keep the walk from ending.
   const double from = c0 * length;
   const double to = c1 * length;
-  for (double k = std::floor(from / period); k * period < to && k * period < length; k += 1.0) {
-    for (int n = 0; n < pattern.count; ++n) {
-      const Dash& dash = pattern.dashes[n];
-      const double start = std::max(k * period + dash.from, from);
-      const double end = std::min({k * period + dash.to, length, to});
-      if (k * period + dash.from >= length || start > end) continue;
+  const double first = std::floor(from / period) * period;
+  const double periods = std::ceil((to - first) / period);
+  for (double n = 0.0; n <= periods; n += 1.0) {
+    const double base = first + n * period;
+    for (int k = 0; k < pattern.count; ++k) {
+      const Dash& dash = pattern.dashes[k];
+      const double start = std::max(base + dash.from, from);
+      const double end = std::min({base + dash.to, length, to});
+      if (base + dash.from >= length || start > end) continue;
       if (!Piece(p, d, start / length, end / length)) return 0;
     }
   }

@@ -2,6 +2,7 @@
 // dash patterns in paper millimetres, arcs, and a plot that fails half way.
 #include "files/headless_environment.h"
 #include "model/element_store.h"
+#include "plot/plot_file.h"
 #include "plot/plotter.h"
 #include "plot/recording_page_device.h"
 #include "plot/scale_change.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <numbers>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace lumora {
@@ -134,6 +136,8 @@ TEST(Plotter, DegenerateAndFarAwayLinesStayBounded) {
   EXPECT_GT(far.size(), 100u);
   EXPECT_LT(far.size(), 2000u);
   for (const DeviceCall& c : far) EXPECT_LT(std::abs(c.x), 100000);
+  // Beyond the precision of a double the dashes blur, but the walk still ends.
+  EXPECT_LT(LineCalls(d, 3, 2, 1, {-1e18, 100}, {1e18, 100}).size(), 2000u);
   EXPECT_TRUE(LineCalls(d, 3, 1, 1, {NAN, 0}, {1, 1}).empty());
 }
 
@@ -227,6 +231,18 @@ TEST(Plotter, AFailedPlotIsToldAndLeavesNoDocument) {
   EXPECT_EQ(PlotDrawing(job), 0);
   EXPECT_EQ(messages.shown.back(), "E:StartDoc doesnt work !");
   EXPECT_TRUE(device.calls.empty());
+}
+
+TEST(Plotter, PageIsNamedAfterTheDrawingAndStaysInPlots) {
+  Drawing d;
+  EXPECT_EQ(PlotFilePath("/h", d), "/h/PLOTS/Database.pdf");
+  for (const auto& [name, file] : {std::pair{"Plan.drw", "Plan.pdf"},
+                                   {"Plan", "Plan.pdf"},
+                                   {"../../x.DRW", ".._.._x.pdf"},
+                                   {"..", "Database.pdf"}}) {
+    SetDrawingName(d, name);
+    EXPECT_EQ(PlotFileName(d), file) << name;
+  }
 }
 
 } // namespace
