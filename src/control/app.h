@@ -8,6 +8,7 @@
 #include "files/file_environment.h"
 #include "model/drawing.h"
 #include "model/element_store.h"
+#include "plot/plotter.h"
 #include "properties/current_properties.h"
 #include "protocol/command_state.h"
 #include "protocol/command_table.h"
@@ -62,6 +63,8 @@ struct App {
   View view;
   // Join and corner tolerance of element geometry: a share of the sheet width.
   double areaTolerance = 0.0;
+  // The paper of the page device and whether its size was told.
+  PlotterState plotter;
 
   SoundState sound;
   TextScreen screen;

@@ -1,7 +1,6 @@
 #include "control/app_environment.h"
 
 #include "control/app.h"
-#include "control/startup_paper.h"
 #include "screen/messages.h"
 #include "screen/write_text.h"
 #include "text/text_layout.h"
@@ -94,7 +93,8 @@ void AppFileEnvironment::ResetOrigins() {
 }
 
 void AppFileEnvironment::SetUpPlotter(Drawing& drawing) {
-  InferPaperUnit(drawing);
+  PlotterSetUp(app_.plotter, drawing, app_.plotter.paperWidth, app_.plotter.paperHeight,
+               app_.messageSink);
 }
 
 void AppMessageSink::Show(MessageKind kind, std::string_view text) {

@@ -1,7 +1,6 @@
 #include "control/startup.h"
 
 #include "control/app.h"
-#include "control/startup_paper.h"
 #include "files/file_access.h"
 #include "screen/text_screen.h"
 #include "setup/setup_reader.h"
@@ -80,7 +79,7 @@ void PrepareSheet(App& app) {
   d.version = s.version;
   app.view.viewBox = d.limits;
   app.view.previousViewBox = d.limits;
-  InferPaperUnit(d);
+  PlotterSetUp(app.plotter, d, app.plotter.paperWidth, app.plotter.paperHeight, app.messageSink);
   app.areaTolerance = (d.limits.xmax - d.limits.xmin) * kAreaToleranceShare;
 }
 

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# The headless tools must run on a machine without a display: no GL, GLUT, X or SDL libraries.
+# The headless tools must run on a machine without a display: lumora-cli itself needs no GL,
+# GLUT, X or SDL library, and never the printer's. It does need cairo for the PDF page, which
+# works without any display.
 set -euo pipefail
 build=$1
-libs=$(ldd "$build/lumora-cli")
-if echo "$libs" | grep -Ei 'libGL|libglut|libX11|libSDL|libcairo|libcups'; then
-  echo "lumora-cli links a window-system library" >&2
+needed=$(readelf -d "$build/lumora-cli" | grep NEEDED)
+if echo "$needed" | grep -Ei 'libGL|libglut|libX11|libSDL|libcups'; then
+  echo "lumora-cli links a window-system or printer library" >&2
   exit 1
 fi
+echo "$needed" | grep -q libcairo || { echo "lumora-cli lacks its PDF page" >&2; exit 1; }
 echo "lumora-cli links no window-system library"

@@ -58,7 +58,7 @@ for dri in /usr/lib/*/dri/swrast_dri.so; do [[ -e "$dri" ]] && preload="$dri"; d
 # Starts lumora with the shipped program directory and waits for its window and its first
 # display: the white message band at the top, then a window that stays unchanged.
 start_lumora() {
-  LD_PRELOAD="$preload" LUMORA_HOME="$source_dir/data" "$build/lumora" >"$tmp/out" 2>&1 &
+  LD_PRELOAD="$preload" LUMORA_NO_PRINTER=1 LUMORA_HOME="$source_dir/data" "$build/lumora" >"$tmp/out" 2>&1 &
   lumora_pid=$!
   window=""
   for _ in $(seq 100); do

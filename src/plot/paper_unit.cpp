@@ -1,4 +1,4 @@
-#include "control/startup_paper.h"
+#include "plot/paper_unit.h"
 
 #include <utility>
 
