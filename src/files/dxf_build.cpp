@@ -259,8 +259,12 @@ private:
       levels_ = std::move(p.levels);
       const SceneFilling& f = *p.source;
       PlanFilling filling;
-      for (const SceneLine& line : f.boundary)
-        filling.lines.push_back(AddBoundary(line, p.part, p.holder, drawn));
+      for (const SceneLine& line : f.boundary) {
+        // A boundary of the hatch's own is drawn like the hatch.
+        SceneLine own = line;
+        own.attr = f.attr;
+        filling.lines.push_back(AddBoundary(own, p.part, p.holder, drawn));
+      }
       filling.gap = f.solid || !(f.gap > 0) ? -1.0 : f.gap;
       filling.angle = f.angle;
       filling.attr = AttrOf(f.attr, p.holder);

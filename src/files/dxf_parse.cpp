@@ -98,7 +98,6 @@ public:
     Flush();
     block_ = &scene_.model;
   }
-  void endSection() override { Flush(); }
   void endSequence() override { Flush(); }
 
   // ---- Entities ----
