@@ -12,6 +12,7 @@ packages=(
   libsdl2-dev libcairo2-dev libcups2-dev
   libx11-dev libxfixes-dev xvfb xdotool
   hershey-fonts-data xfonts-base
+  libdxflib-dev python3-ezdxf
 )
 
 missing=()

@@ -45,11 +45,14 @@ struct LayerStyle {
   int lineweight = -3;
 };
 
+// The library reads an overflowing number as the largest double; such a coordinate (like a
+// non-number) would overflow every box and zone computed from it.
+constexpr double kLargestCoordinate = 1e11;
 bool Finite(double a) {
-  return std::isfinite(a);
+  return std::isfinite(a) && std::fabs(a) < kLargestCoordinate;
 }
 bool Finite(const Point& p) {
-  return std::isfinite(p.x) && std::isfinite(p.y);
+  return Finite(p.x) && Finite(p.y);
 }
 
 class SceneBuilder final : public DL_CreationAdapter {
