@@ -19,7 +19,8 @@ constexpr double kSheetHeight = 287.0;
 constexpr double kSheetSlack = 1.1;
 constexpr double kSolidGapMm = 0.3; // a solid fill is hatched this densely on paper
 constexpr double kMaxScale = 1e9;
-constexpr int kLastLayer = 126;
+constexpr int kLastLayer = 127;      // a layer named by its number keeps it
+constexpr int kLastNamedLayer = 126; // named layers are numbered below the mixed-layer mark
 
 struct Units {
   double toMm = 1.0;   // coordinates are multiplied by this to land in the drawing's units
@@ -147,7 +148,7 @@ private:
     const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), number);
     if (error != std::errc() || end != name.data() + name.size() || number < 0 ||
         number > kLastLayer) {
-      while (next_ < kLastLayer && used_[static_cast<std::size_t>(next_)]) ++next_;
+      while (next_ < kLastNamedLayer && used_[static_cast<std::size_t>(next_)]) ++next_;
       number = next_;
     }
     used_[static_cast<std::size_t>(number)] = true;

@@ -265,7 +265,11 @@ public:
     if (own_) xdata_.reals.push_back(value);
   }
   void addXDataString(int code, const std::string& value) override {
-    if (own_ && code == 1000) xdata_.tag = value;
+    if (!own_ || code != 1000) return;
+    if (xdata_.tag.empty())
+      xdata_.tag = value;
+    else
+      xdata_.strings.push_back(value);
   }
 
 private:
@@ -344,7 +348,6 @@ private:
   // gather their parts until the next entity).
   void Begin() {
     Flush();
-    mtextPending_ = false;
   }
 
   void Skip(const char* kind) {
@@ -604,7 +607,6 @@ private:
   SplineState spline_;
   HatchState hatch_;
   std::string mtext_;
-  bool mtextPending_ = false;
   bool utf8_ = false;
   bool own_ = false;
   DxfXData xdata_;

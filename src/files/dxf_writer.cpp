@@ -216,7 +216,7 @@ private:
     for (const TextElement* e = drawing_.texts; e != nullptr; e = e->next)
       layers.insert(e->layer());
     for (const PartElement* e = drawing_.parts; e != nullptr; e = e->next)
-      layers.insert(std::min<std::uint32_t>(e->layer(), kLayerCount - 2));
+      layers.insert(e->layer());
     out_.tableLayers(static_cast<int>(layers.size()));
     for (std::uint32_t layer : layers)
       dxf_.writeLayer(out_, DL_LayerData(LayerName(layer), 0),
@@ -305,22 +305,33 @@ private:
     return found == layout_.holder.end() ? nullptr : found->second;
   }
 
-  // The elements whose holder is `part` (null: the drawing's own), oldest first.
+  // What one block (or the drawing's own entities) holds, oldest first.
+  struct Contents {
+    std::vector<const LineElement*> lines;
+    std::vector<const FillingElement*> fillings;
+    std::vector<const TextElement*> texts;
+    std::vector<const PartElement*> parts;
+  };
+
+  // Sorts every element to its holder once, so a drawing of many parts is written in one pass.
+  void SortContents() {
+    for (const LineElement* e : Oldest(drawing_.lines)) contents_[HolderOf(e)].lines.push_back(e);
+    for (const FillingElement* e : Oldest(drawing_.fillings))
+      contents_[HolderOf(e)].fillings.push_back(e);
+    for (const TextElement* e : Oldest(drawing_.texts)) contents_[HolderOf(e)].texts.push_back(e);
+    for (const PartElement* e : layout_.parts) contents_[HolderOf(e)].parts.push_back(e);
+  }
+
+  // The elements whose holder is `part` (null: the drawing's own).
   void WriteContents(const PartElement* part) {
-    if (!contentsReady_) {
-      allLines_ = Oldest(drawing_.lines);
-      allFillings_ = Oldest(drawing_.fillings);
-      allTexts_ = Oldest(drawing_.texts);
-      contentsReady_ = true;
-    }
-    for (const LineElement* line : allLines_)
-      if (HolderOf(line) == part) WriteLine(*line);
-    for (const FillingElement* filling : allFillings_)
-      if (HolderOf(filling) == part) WriteFilling(*filling);
-    for (const TextElement* text : allTexts_)
-      if (HolderOf(text) == part) WriteText(*text);
-    for (const PartElement* inner : layout_.parts)
-      if (HolderOf(inner) == part) WriteInsert(*inner);
+    if (contents_.empty()) SortContents();
+    const auto found = contents_.find(part);
+    if (found == contents_.end()) return;
+    const Contents& c = found->second;
+    for (const LineElement* line : c.lines) WriteLine(*line);
+    for (const FillingElement* filling : c.fillings) WriteFilling(*filling);
+    for (const TextElement* text : c.texts) WriteText(*text);
+    for (const PartElement* inner : c.parts) WriteInsert(*inner);
   }
 
   void WritePolyline(std::span<const Point> points, bool closed, const DL_Attributes& attr) {
@@ -402,20 +413,28 @@ private:
     const Transform rotation = RotationAbout(p0, t.angle());
     const Point start = Apply(rotation, p0.x + o.dx0, p0.y + o.dy0 + lower * m.h);
     const DL_Attributes attr = TextAttributes(t);
-    if (!shown.empty()) {
-      dxf_.writeText(out_,
-                     DL_TextData(start.x, start.y, 0.0, start.x, start.y, 0.0, m.h,
-                                 m.r > 0 ? m.r : 1.0, 0, 0, 0, std::string(shown), "Standard",
-                                 t.angle() / kDegrees),
-                     attr);
-      WriteTextRecord(t);
-    }
+    // Other programs show what the program shows; an empty one would be dropped, so a blank
+    // stands in, and the text itself rides along with the record.
+    dxf_.writeText(out_,
+                   DL_TextData(start.x, start.y, 0.0, start.x, start.y, 0.0, m.h,
+                               m.r > 0 ? m.r : 1.0, 0, 0, 0,
+                               shown.empty() ? std::string(" ") : std::string(shown), "Standard",
+                               t.angle() / kDegrees),
+                   attr);
+    WriteTextRecord(t, shown);
     if (t.mitta() != 0) WriteMeasureGraphics(t, o, rotation);
   }
 
-  void WriteTextRecord(const TextElement& t) {
+  void WriteTextRecord(const TextElement& t, std::string_view shown) {
+    constexpr std::size_t kLongestExtendedString = 255;
     out_.dxfString(1001, std::string(kXDataApp));
     out_.dxfString(1000, std::string(kTextRecordTag));
+    const std::string_view raw = TextOf(t);
+    // The string itself where the shown one differs or holds what a reader would translate.
+    const bool translated =
+        raw.find('%') != std::string_view::npos || raw.find('\\') != std::string_view::npos;
+    if ((raw != shown || raw.empty() || translated) && raw.size() <= kLongestExtendedString)
+      out_.dxfString(1000, raw.empty() ? std::string(kEmptyTextMark) : std::string(raw));
     out_.dxfInt(1071, static_cast<int>(t.words[0]));
     out_.dxfInt(1071, static_cast<int>(t.words[1]));
     for (std::uint32_t k = 0; k < t.pointCount(); ++k) {
@@ -448,7 +467,7 @@ private:
   }
 
   void WriteInsert(const PartElement& part) {
-    const std::uint32_t layer = std::min<std::uint32_t>(part.layer(), kLayerCount - 2);
+    const std::uint32_t layer = part.layer();
     const DL_Attributes attr(LayerName(layer), 256, -1, "BYLAYER", 1.0);
     dxf_.writeInsert(out_,
                      DL_InsertData(layout_.blockName[&part], part.location.x, part.location.y, 0.0,
@@ -463,10 +482,7 @@ private:
   DxfOut& out_;
   DL_Dxf dxf_;
   Layout layout_;
-  bool contentsReady_ = false;
-  std::vector<const LineElement*> allLines_;
-  std::vector<const FillingElement*> allFillings_;
-  std::vector<const TextElement*> allTexts_;
+  std::unordered_map<const PartElement*, Contents> contents_;
 };
 
 bool AllFinite(const Drawing& drawing) {
