@@ -113,13 +113,16 @@ Layout LayOut(const Drawing& drawing) {
   Layout layout;
   layout.parts = Oldest(drawing.parts);
   std::set<std::string> taken;
+  std::map<std::string, int> suffix;
   for (const PartElement* part : layout.parts) {
     std::string base(part->name, strnlen(part->name, sizeof(part->name)));
     for (char& c : base)
       if (BadNameCharacter(c)) c = '_';
     if (base.empty() || base.front() == '*') base = "GROUP" + base;
+    // Many parts share a name: each base remembers its next number, so naming stays linear.
     std::string name = base;
-    for (int k = 2; taken.contains(name); ++k) name = base + "_" + std::to_string(k);
+    int& next = suffix[base];
+    while (taken.contains(name)) name = base + "_" + std::to_string(next++ + 2);
     taken.insert(name);
     layout.blockName[part] = name;
     for (const LineNode* n = part->lines; n != nullptr; n = n->next)
