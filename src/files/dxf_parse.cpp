@@ -346,9 +346,7 @@ private:
 
   // Every entity begins by completing the one before it (polylines, splines and hatches
   // gather their parts until the next entity).
-  void Begin() {
-    Flush();
-  }
+  void Begin() { Flush(); }
 
   void Skip(const char* kind) {
     Begin();
