@@ -13,6 +13,7 @@ packages=(
   libx11-dev libxfixes-dev xvfb xdotool
   hershey-fonts-data xfonts-base
   poppler-utils qpdf
+  libdxflib-dev python3-ezdxf
 )
 
 missing=()

@@ -6,6 +6,7 @@
 #include "control/startup.h"
 #include "files/drawing_dump.h"
 #include "files/drawing_reader.h"
+#include "files/dxf_reader.h"
 #include "files/headless_environment.h"
 #include "util/latin1.h"
 
@@ -76,8 +77,11 @@ int RunDumpCommand(int argc, char** argv) {
     return Refuse("the setup '" + app.setupName + "' could not be read under '" + app.home + "'");
   console.str("");
   HeadlessFileEnvironment env;
-  if (ReadDrawingFile(app.store, env, app.fileState, path, nullptr, Placement{}, false) != 1)
-    return Refuse(FirstMessage(env, console));
+  const int read =
+      IsDxfName(path)
+          ? ReadDxfFile(app.store, env, app.fileState, path, nullptr, Placement{}, false)
+          : ReadDrawingFile(app.store, env, app.fileState, path, nullptr, Placement{}, false);
+  if (read != 1) return Refuse(FirstMessage(env, console));
   SetDrawingName(app.drawing, path.substr(path.rfind('/') + 1));
   if (args.report.empty()) {
     const std::string report = DrawingReport(app.drawing);

@@ -3,6 +3,7 @@
 #include "control/app.h"
 #include "control/startup.h"
 #include "files/drawing_reader.h"
+#include "files/dxf_reader.h"
 #include "util/latin1.h"
 
 namespace lumora {
@@ -54,7 +55,9 @@ bool StartHeadless(App& app, const HeadlessOptions& options, SoftCanvas& canvas,
 bool ReadDrawingHeadless(App& app, const std::string& path, std::string& problem) {
   CollectingFileEnvironment env(app);
   const int result =
-      ReadDrawingFile(app.store, env, app.fileState, path, nullptr, Placement{}, false);
+      IsDxfName(path)
+          ? ReadDxfFile(app.store, env, app.fileState, path, nullptr, Placement{}, false)
+          : ReadDrawingFile(app.store, env, app.fileState, path, nullptr, Placement{}, false);
   if (result != 1) {
     problem = env.first.empty() ? "the drawing '" + path + "' could not be read" : env.first;
     return false;

@@ -1,5 +1,6 @@
 #include "files/directory_list.h"
 
+#include "files/dxf_reader.h"
 #include "files/file_messages.h"
 
 #include <algorithm>
@@ -11,6 +12,7 @@ namespace lumora {
 namespace {
 
 constexpr std::string_view kScriptMark = "txt";
+constexpr std::string_view kDrawingExtension = "drw";
 constexpr std::string_view kDataDirectory = "DATA";
 constexpr std::string_view kParent = "..";
 constexpr char kAnyRun = '*';
@@ -28,6 +30,9 @@ std::optional<DirectoryEntry> EntryFor(const Candidate& candidate, const std::st
     if (!extension.empty() && dot != std::string::npos)
       return DirectoryEntry{name.substr(0, dot), EntryKind::kFile};
     if (name.find(kScriptMark) != std::string::npos) return DirectoryEntry{name, EntryKind::kFile};
+    // DXF drawings of other programs sit beside the drawings, entered whole like scripts.
+    if (extension == kDrawingExtension && IsDxfName(name))
+      return DirectoryEntry{name, EntryKind::kFile};
     return std::nullopt; // a file of another kind is nothing the prompt can open
   }
   if (name == kDataDirectory) return std::nullopt;

@@ -25,10 +25,11 @@ bool FitsPattern(std::string_view name, std::string_view pattern);
 
 // Lists the entries of `directory` whose names fit `pattern`, in name order:
 // a name holding "." + extension is entered cut before it; another file whose name holds
-// "txt" (a script) is entered whole; a subdirectory is entered as such, except DATA, and
-// ".." only with `includeParent`. Other files and names that do not fit a slot are passed
-// over. Beyond `maxCount` entries "Too many files !" is shown once and the rest dropped.
-// Returns the number of entries; `longest` receives the length of the longest name.
+// "txt" (a script) is entered whole, and so is a DXF file where drawings ("drw") are listed;
+// a subdirectory is entered as such, except DATA, and ".." only with `includeParent`. Other files
+// and names that do not fit a slot are passed over. Beyond `maxCount` entries "Too many files !" is
+// shown once and the rest dropped. Returns the number of entries; `longest` receives the length of
+// the longest name.
 int ListDirectory(FileReporter& reporter, const std::string& directory, std::string_view pattern,
                   const std::string& extension, std::vector<DirectoryEntry>& entries,
                   bool includeParent, int maxCount, int& longest);

@@ -1,6 +1,7 @@
 #include "ui/ask_file_name.h"
 
 #include "files/directory_list.h"
+#include "files/dxf_reader.h"
 #include "files/file_access.h"
 #include "model/drawing.h"
 #include "protocol/command_state.h"
@@ -287,7 +288,7 @@ int AskFileName::Final(Control& control, PromptState& prompts, const std::string
                        std::string& path) {
   name_ = name;
   path = Directory(prompts) + name;
-  if (!IsScript(name)) path += "." + kind_;
+  if (!IsScript(name) && !IsDxfName(name)) path += "." + kind_;
   const int exists = FileExists(path);
   const bool english = control.Lang() == Language::kEnglish;
   if (!Saving()) {

@@ -16,15 +16,16 @@ std::string Describe(const std::vector<DirectoryEntry>& entries) {
 
 TEST(ListDirectory, EntersDrawingsScriptsAndSubdirectoriesUpToTheLimit) {
   const std::string dir = test::ScratchDirectory("list_directory");
-  for (const char* name : {"House.drw", "Gate.drw", "Make.txt", "notes.doc", "Old.drw.bak"})
+  for (const char* name :
+       {"House.drw", "Gate.drw", "Make.txt", "notes.doc", "Old.drw.bak", "Mill.DXF"})
     std::ofstream(dir + "/" + name) << "x";
   for (const char* name : {"Sub", "DATA"}) std::filesystem::create_directory(dir + "/" + name);
   std::ofstream(dir + "/" + std::string(45, 'L') + ".drw") << "x"; // too long for a slot
   test::RecordingReporter reporter;
   std::vector<DirectoryEntry> entries;
   int longest = 0;
-  EXPECT_EQ(ListDirectory(reporter, dir, "", "drw", entries, true, 20, longest), 6);
-  EXPECT_EQ(Describe(entries), "../ Gate House Make.txt Old Sub/ ");
+  EXPECT_EQ(ListDirectory(reporter, dir, "", "drw", entries, true, 20, longest), 7);
+  EXPECT_EQ(Describe(entries), "../ Gate House Make.txt Mill.DXF Old Sub/ ");
   EXPECT_EQ(longest, 8);
   EXPECT_EQ(ListDirectory(reporter, dir, "H", "drw", entries, true, 20, longest), 1);
   EXPECT_EQ(longest, 5);

@@ -1,0 +1,63 @@
+// lumora-cli convert IN OUT [--home DIR] [--setup NAME]: reads a drawing (.drw, .part or .dxf)
+// and writes it in the kind the output's extension names. The tool starts with the setup of
+// its program directory, so texts and measures are laid out as the program lays them out.
+#include "app/cli_drawing.h"
+#include "app/cli_options.h"
+#include "control/headless_app.h"
+#include "control/startup.h"
+#include "files/dxf_reader.h"
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lumora {
+namespace {
+
+constexpr std::string_view kUsage =
+    "usage: lumora-cli convert IN OUT [--home DIR] [--setup NAME] (.drw, .part or .dxf)";
+
+int Refuse(const std::string& line) {
+  std::fprintf(stderr, "lumora-cli convert: %s\n", line.c_str());
+  return 1;
+}
+
+bool KnownKind(std::string_view name) {
+  return IsDxfName(name) || name.ends_with(".drw") || name.ends_with(".DRW") ||
+         name.ends_with(".part") || name.ends_with(".PART");
+}
+
+} // namespace
+
+int RunConvertCommand(int argc, char** argv) {
+  HeadlessOptions options = DefaultStartOptions(argv);
+  std::vector<std::string> positional;
+  std::string problem;
+  for (int k = 2; k < argc; ++k) {
+    const std::string_view arg = argv[k];
+    const OptionTaken taken = TakeStartOption(argc, argv, k, options, false, problem);
+    if (taken == OptionTaken::kRefused) return Refuse(problem);
+    if (taken == OptionTaken::kYes) continue;
+    if (arg.starts_with("--")) return Refuse("unknown option '" + std::string(arg) + "'");
+    positional.emplace_back(arg);
+  }
+  if (positional.size() != 2) return Refuse(std::string(kUsage));
+  const std::string input = LocateDrawing(positional[0], options.home);
+  const std::string& output = positional[1];
+  for (const std::string& name : {input, output})
+    if (!KnownKind(name)) return Refuse("'" + name + "' is not a .drw, .part or .dxf file");
+  if (SameFile(input, output))
+    return Refuse("the output would be written over the input '" + input + "'");
+  HeadlessApp headless;
+  App& app = headless.app;
+  app.home = options.home;
+  app.setupName = options.setupName;
+  if (StartWithSetup(app) != StartupDecision::kOpenWindow)
+    return Refuse("the setup '" + app.setupName + "' could not be read under '" + app.home + "'");
+  if (!ReadAnyDrawing(app, input, false, problem)) return Refuse(problem);
+  if (!WriteAnyDrawing(app, output, problem)) return Refuse(problem);
+  return 0;
+}
+
+} // namespace lumora

@@ -1,0 +1,72 @@
+#include "app/cli_drawing.h"
+
+#include "control/app.h"
+#include "control/event_cycle.h"
+#include "files/drawing_reader.h"
+#include "files/drawing_writer.h"
+#include "files/dxf_reader.h"
+#include "files/dxf_writer.h"
+#include "text/text_drawing.h"
+#include "util/latin1.h"
+
+namespace lumora {
+namespace {
+
+// Keeps what the file routines say instead of showing it; the view and plotter set-up of a
+// whole drawing go to the program's own environment.
+class ToolFileEnvironment final : public FileEnvironment {
+public:
+  explicit ToolFileEnvironment(App& app) : app_(app) {}
+  std::string first;
+  Language CurrentLanguage() const override { return Language::kEnglish; }
+  void ShowError(std::string_view message) override {
+    if (first.empty()) first = Latin1ToUtf8(message);
+  }
+  void Trace(std::string_view) override {}
+  void DrawLine(const LineElement&) override {}
+  void DrawFilling(FillingElement&) override {}
+  void DrawText(const TextElement&) override {}
+  void ResetOrigins() override { app_.fileEnv.ResetOrigins(); }
+  void SetUpPlotter(Drawing& drawing) override { app_.fileEnv.SetUpPlotter(drawing); }
+  using FileReporter::ShowError;
+
+private:
+  App& app_;
+};
+
+} // namespace
+
+bool ReadAnyDrawing(App& app, const std::string& path, bool repaint, std::string& problem) {
+  ToolFileEnvironment env(app);
+  const int result =
+      IsDxfName(path)
+          ? ReadDxfFile(app.store, env, app.fileState, path, nullptr, Placement{}, false)
+          : ReadDrawingFile(app.store, env, app.fileState, path, nullptr, Placement{}, false);
+  if (result != 1) {
+    problem = env.first.empty() ? "the drawing '" + path + "' could not be read" : env.first;
+    return false;
+  }
+  SetDrawingName(app.drawing, path.substr(path.rfind('/') + 1));
+  if (repaint) RepaintWindow(app);
+  return true;
+}
+
+bool WriteAnyDrawing(App& app, const std::string& path, std::string& problem) {
+  ToolFileEnvironment env(app);
+  int result = 0;
+  if (IsDxfName(path)) {
+    TextScene scene{app.fonts, app.drawing.paperUnit,
+                    MeasureStyle{app.setup.measureLineWidth, app.setup.measureLineColour,
+                                 app.setup.measureGap}};
+    result = WriteDxfFile(app.drawing, env, scene, path);
+  } else {
+    result = WriteDrawingFile(app.drawing, env, path, nullptr, Point{0, 0}, app.drawing.limits);
+  }
+  if (result != 1) {
+    problem = env.first.empty() ? "cannot write '" + path + "'" : env.first;
+    return false;
+  }
+  return true;
+}
+
+} // namespace lumora

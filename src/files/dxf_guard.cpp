@@ -1,0 +1,127 @@
+#include "files/dxf_guard.h"
+
+#include <array>
+#include <charconv>
+#include <string_view>
+
+namespace lumora {
+namespace {
+
+// The longest line the library keeps whole.
+constexpr std::size_t kMaxLine = 1024;
+constexpr int kMaxGroupCode = 1071;
+
+// Entity kinds the library reads (whether or not the program then uses them).
+constexpr std::array<std::string_view, 27> kKnownEntities{
+    "POINT",      "LINE",   "XLINE", "RAY",    "POLYLINE",       "VERTEX", "SEQEND",
+    "LWPOLYLINE", "SPLINE", "ARC",   "CIRCLE", "ELLIPSE",        "INSERT", "TRACE",
+    "SOLID",      "3DFACE", "MTEXT", "TEXT",   "ARCALIGNEDTEXT", "ATTRIB", "DIMENSION",
+    "LEADER",     "HATCH",  "IMAGE", "ATTDEF", "BLOCK",          "ENDBLK"};
+
+// Group codes that the library takes as a count of what follows and allocates for.
+bool IsCount(std::string_view entity, int code) {
+  if (entity == "LWPOLYLINE") return code == 90;
+  if (entity == "SPLINE") return code == 72 || code == 73 || code == 74;
+  if (entity == "LEADER") return code == 76;
+  if (entity == "HATCH") return code == 91 || code == 93;
+  return false;
+}
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && (s.back() == '\r' || s.back() == ' ' || s.back() == '\t'))
+    s.remove_suffix(1);
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  return s;
+}
+
+class LineWalk {
+public:
+  explicit LineWalk(std::span<const char> bytes) : text_(bytes.data(), bytes.size()) {}
+  // False at the end; `tooLong` when a line exceeds what the library keeps.
+  bool Next(std::string_view& line, bool& tooLong) {
+    if (at_ >= text_.size()) return false;
+    auto end = text_.find('\n', at_);
+    if (end == std::string_view::npos) end = text_.size();
+    line = text_.substr(at_, end - at_);
+    tooLong = line.size() > kMaxLine;
+    at_ = end + 1;
+    return true;
+  }
+  std::size_t size() const { return text_.size(); }
+
+private:
+  std::string_view text_;
+  std::size_t at_ = 0;
+};
+
+bool Refuse(DxfGuardResult& result, std::string problem) {
+  result.ok = false;
+  result.problem = std::move(problem);
+  return false;
+}
+
+} // namespace
+
+DxfGuardResult CheckDxfInput(std::span<const char> bytes) {
+  DxfGuardResult result;
+  LineWalk walk(bytes);
+  std::string_view codeLine;
+  std::string_view value;
+  bool tooLong = false;
+  bool inSection = false;
+  bool sawEof = false;
+  bool entitySection = false;
+  bool expectSectionName = false;
+  std::string_view entity;
+  while (walk.Next(codeLine, tooLong)) {
+    if (tooLong) return Refuse(result, "a line is too long"), result;
+    const std::string_view codeText = Trim(codeLine);
+    int code = -1;
+    const auto [end, error] =
+        std::from_chars(codeText.data(), codeText.data() + codeText.size(), code);
+    if (error != std::errc() || end != codeText.data() + codeText.size() || code < 0 ||
+        code > kMaxGroupCode)
+      return Refuse(result, "not a DXF group code"), result;
+    if (!walk.Next(value, tooLong)) return Refuse(result, "the file ends inside a group"), result;
+    if (tooLong) return Refuse(result, "a line is too long"), result;
+    value = Trim(value);
+    if (sawEof) continue; // what follows the end is never read
+    if (expectSectionName && code == 2) {
+      entitySection = value == "ENTITIES" || value == "BLOCKS";
+      expectSectionName = false;
+    }
+    if (code == 0) {
+      expectSectionName = false;
+      entity = value;
+      if (value == "SECTION") {
+        if (inSection) return Refuse(result, "a section is not ended"), result;
+        inSection = expectSectionName = true;
+      } else if (value == "ENDSEC") {
+        if (!inSection) return Refuse(result, "a section ends twice"), result;
+        inSection = entitySection = false;
+      } else if (value == "EOF") {
+        if (inSection) return Refuse(result, "a section is not ended"), result;
+        sawEof = true;
+      } else if (entitySection) {
+        bool known = false;
+        for (std::string_view k : kKnownEntities) known = known || k == value;
+        if (!known) ++result.unknownEntities[std::string(value)];
+      }
+      continue;
+    }
+    if (code == 2 && entity == "DIMENSION") result.dimensionBlocks.emplace_back(value);
+    if (IsCount(entity, code)) {
+      long long count = -1;
+      const auto [e2, err2] = std::from_chars(value.data(), value.data() + value.size(), count);
+      // Each counted item takes at least two lines, so no count can be larger than the file.
+      if (err2 != std::errc() || count < 0 || static_cast<unsigned long long>(count) > walk.size())
+        return Refuse(result, "a count does not fit the file"), result;
+    }
+  }
+  if (!sawEof)
+    return Refuse(result, inSection ? "a section is not ended" : "the file has no end"), result;
+  result.ok = true;
+  return result;
+}
+
+} // namespace lumora

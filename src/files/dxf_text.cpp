@@ -1,0 +1,116 @@
+#include "files/dxf_text.h"
+
+#include "util/latin1.h"
+
+#include <cctype>
+#include <charconv>
+
+namespace lumora {
+namespace {
+
+constexpr char kDegree = '\xB0';
+constexpr char kPlusMinus = '\xB1';
+constexpr char kDiameter = '\xF8';
+constexpr char kRowBreak = '|';
+constexpr std::size_t kUnicodeDigits = 4;
+
+// \U+XXXX at `at` (pointing at the backslash); advances past it when it is one.
+bool TakeUnicode(std::string_view s, std::size_t& at, std::string& out) {
+  if (s.substr(at, 3) != "\\U+" || at + 3 + kUnicodeDigits > s.size()) return false;
+  unsigned cp = 0;
+  const char* first = s.data() + at + 3;
+  const auto [end, error] = std::from_chars(first, first + kUnicodeDigits, cp, 16);
+  if (error != std::errc() || end != first + kUnicodeDigits) return false;
+  out.push_back(cp < 0x100 ? static_cast<char>(cp) : '?');
+  at += 3 + kUnicodeDigits;
+  return true;
+}
+
+std::string FromFile(std::string_view text, bool utf8) {
+  return utf8 ? Utf8ToLatin1(text) : std::string(text);
+}
+
+} // namespace
+
+std::string PlainDxfText(std::string_view raw, bool utf8) {
+  const std::string text = FromFile(raw, utf8);
+  const std::string_view s = text;
+  std::string out;
+  for (std::size_t at = 0; at < s.size();) {
+    if (s[at] == '\\' && TakeUnicode(s, at, out)) continue;
+    if (s.substr(at, 2) == "%%" && at + 2 < s.size()) {
+      const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(s[at + 2])));
+      at += 3;
+      if (c == 'd')
+        out.push_back(kDegree);
+      else if (c == 'p')
+        out.push_back(kPlusMinus);
+      else if (c == 'c')
+        out.push_back(kDiameter);
+      else if (c == '%')
+        out.push_back('%');
+      else if (c != 'u' && c != 'o')
+        out.append(s.substr(at - 3, 3));
+      continue;
+    }
+    out.push_back(s[at++]);
+  }
+  return out;
+}
+
+std::string PlainMText(std::string_view raw, bool utf8) {
+  const std::string text = FromFile(raw, utf8);
+  const std::string_view s = text;
+  std::string out;
+  for (std::size_t at = 0; at < s.size();) {
+    const char c = s[at];
+    if (c == '{' || c == '}') {
+      ++at;
+      continue;
+    }
+    if (c != '\\' || at + 1 >= s.size()) {
+      out.push_back(c);
+      ++at;
+      continue;
+    }
+    if (TakeUnicode(s, at, out)) continue;
+    const char code = s[at + 1];
+    at += 2;
+    switch (code) {
+    case 'P':
+    case 'N':
+      out.push_back(kRowBreak);
+      break;
+    case '~':
+      out.push_back(' ');
+      break;
+    case '\\':
+    case '{':
+    case '}':
+      out.push_back(code);
+      break;
+    case 'S': { // stacked: a^b, a/b or a#b up to ';'
+      const auto end = s.find(';', at);
+      for (std::size_t k = at; k < std::min(end, s.size()); ++k)
+        out.push_back(s[k] == '^' || s[k] == '#' ? '/' : s[k]);
+      at = end == std::string_view::npos ? s.size() : end + 1;
+      break;
+    }
+    case 'L':
+    case 'l':
+    case 'O':
+    case 'o':
+    case 'K':
+    case 'k':
+      break;   // underline, overline and strike-through switches
+    default: { // a code with an argument up to ';' (font, height, width, colour, ...)
+      const auto end = s.find(';', at);
+      at = end == std::string_view::npos ? s.size() : end + 1;
+      break;
+    }
+    }
+  }
+  return out;
+}
+
+} // namespace lumora

@@ -1,0 +1,519 @@
+#include "files/dxf_writer.h"
+
+#include "files/dxf_style.h"
+#include "files/dxf_xdata.h"
+#include "files/file_messages.h"
+#include "model/drawing.h"
+#include "model/element_store.h"
+#include "text/stroke_text.h"
+#include "text/text_drawing.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <dl_dxf.h>
+#include <dl_writer_ascii.h>
+#include <map>
+#include <numbers>
+#include <set>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace lumora {
+namespace {
+
+constexpr double kDegrees = 180.0 / std::numbers::pi;
+constexpr int kMillimetres = 4;
+constexpr int kCentimetres = 5;
+constexpr int kMetres = 6;
+
+// The library's writer with its output sent through the safe writer instead of its own file,
+// and reals written in their shortest exact form so that coordinates read back unchanged.
+class DxfOut final : public DL_WriterA {
+public:
+  explicit DxfOut(SafeWriter& out) : DL_WriterA("", DL_Codes::AC1015), out_(out) {}
+
+  void dxfReal(int gc, double value) const override {
+    char buffer[32];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof(buffer), value);
+    Pair(gc, error == std::errc() ? std::string_view(buffer, end - buffer) : "0");
+  }
+  void dxfInt(int gc, int value) const override { Pair(gc, std::to_string(value)); }
+  void dxfHex(int gc, int value) const override {
+    char buffer[16];
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof(buffer), static_cast<unsigned>(value), 16);
+    std::string hex(buffer, end);
+    for (char& c : hex) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    Pair(gc, hex);
+  }
+  void dxfString(int gc, const char* value) const override {
+    Pair(gc, value != nullptr ? value : "");
+  }
+  void dxfString(int gc, const std::string& value) const override { Pair(gc, value); }
+
+  bool Ok() const { return ok_; }
+
+private:
+  void Pair(int gc, std::string_view value) const {
+    if (!ok_) return;
+    line_.clear();
+    const std::string code = std::to_string(gc);
+    line_.append(code.size() < 3 ? 3 - code.size() : 0, ' ');
+    line_ += code;
+    line_ += '\n';
+    line_ += value;
+    line_ += '\n';
+    ok_ = out_.WriteText(line_);
+  }
+
+  SafeWriter& out_;
+  mutable std::string line_;
+  mutable bool ok_ = true;
+};
+
+std::string LayerName(std::uint32_t layer) {
+  return std::to_string(layer);
+}
+
+template <class Element> DL_Attributes AttributesOf(const Element& e) {
+  return DL_Attributes(LayerName(e.layer()), AciOfColour(static_cast<int>(e.colour())),
+                       LineweightOfWidth(static_cast<int>(e.width())),
+                       LinetypeOfStyle(static_cast<int>(e.style())), 1.0);
+}
+
+DL_Attributes TextAttributes(const TextElement& t) {
+  return DL_Attributes(LayerName(t.layer()), AciOfColour(static_cast<int>(t.colour())),
+                       LineweightOfWidth(static_cast<int>(t.width())), "CONTINUOUS", 1.0);
+}
+
+// Names a block may not hold, replaced by '_'.
+bool BadNameCharacter(char c) {
+  return std::string_view("<>/\\\":;?*|,=`").find(c) != std::string_view::npos ||
+         static_cast<unsigned char>(c) < ' ';
+}
+
+// Where each element is written: in the block of the first part that holds it, or among the
+// drawing's own entities.
+struct Layout {
+  std::vector<const PartElement*> parts; // oldest first
+  std::unordered_map<const PartElement*, std::string> blockName;
+  std::unordered_map<const void*, const PartElement*> holder;
+  std::unordered_map<const PartElement*, std::vector<const PartElement*>> children;
+};
+
+template <class Element> std::vector<const Element*> Oldest(const Element* head) {
+  std::vector<const Element*> out;
+  for (const Element* e = head; e != nullptr; e = e->next) out.push_back(e);
+  std::reverse(out.begin(), out.end());
+  return out;
+}
+
+Layout LayOut(const Drawing& drawing) {
+  Layout layout;
+  layout.parts = Oldest(drawing.parts);
+  std::set<std::string> taken;
+  std::map<std::string, int> suffix;
+  for (const PartElement* part : layout.parts) {
+    std::string base(part->name, strnlen(part->name, sizeof(part->name)));
+    for (char& c : base)
+      if (BadNameCharacter(c)) c = '_';
+    if (base.empty() || base.front() == '*') base = "GROUP" + base;
+    // Many parts share a name: each base remembers its next number, so naming stays linear.
+    std::string name = base;
+    int& next = suffix[base];
+    while (taken.contains(name)) name = base + "_" + std::to_string(next++ + 2);
+    taken.insert(name);
+    layout.blockName[part] = name;
+    for (const LineNode* n = part->lines; n != nullptr; n = n->next)
+      layout.holder.try_emplace(n->element, part);
+    for (const FillingNode* n = part->fillings; n != nullptr; n = n->next)
+      layout.holder.try_emplace(n->element, part);
+    for (const TextNode* n = part->texts; n != nullptr; n = n->next)
+      layout.holder.try_emplace(n->element, part);
+    for (const PartNode* n = part->parts; n != nullptr; n = n->next)
+      if (layout.holder.try_emplace(n->element, part).second)
+        layout.children[part].push_back(n->element);
+  }
+  return layout;
+}
+
+// Collects the strokes of a measure as polylines and arcs.
+class MeasureSink final : public StrokeSink {
+public:
+  bool Move(const Point& p) override {
+    End();
+    run_.push_back(p);
+    return true;
+  }
+  bool Line(const Point& p) override {
+    run_.push_back(p);
+    return true;
+  }
+  bool Arc(const Point& centre, const Point& start, const Point& end) override {
+    End();
+    arcs.push_back({centre, start, end});
+    return true;
+  }
+  void End() {
+    if (run_.size() >= 2) runs.push_back(run_);
+    run_.clear();
+  }
+  std::vector<std::vector<Point>> runs;
+  std::vector<std::array<Point, 3>> arcs;
+
+private:
+  std::vector<Point> run_;
+};
+
+class Writer {
+public:
+  Writer(Drawing& drawing, TextScene& scene, DxfOut& out)
+      : drawing_(drawing), scene_(scene), out_(out), layout_(LayOut(drawing)) {}
+
+  void Write() {
+    WriteHeader();
+    WriteTables();
+    WriteBlocks();
+    out_.sectionEntities();
+    WriteContents(nullptr);
+    out_.sectionEnd();
+    // No OBJECTS section: the library's fixed one names owners that do not exist, and readers
+    // build the dictionaries a drawing without one needs.
+    out_.dxfEOF();
+  }
+
+private:
+  void WriteHeader() {
+    dxf_.writeHeader(out_);
+    const double factor = drawing_.scale > 0 ? drawing_.paperUnit / drawing_.scale : 1.0;
+    int units = kMillimetres;
+    if (std::fabs(factor - 0.1) < 1e-6) units = kCentimetres;
+    if (std::fabs(factor - 0.001) < 1e-9) units = kMetres;
+    out_.dxfString(9, "$INSUNITS");
+    out_.dxfInt(70, units);
+    out_.dxfString(9, "$DIMSCALE");
+    out_.dxfReal(40, drawing_.scale);
+    const Box& l = drawing_.limits;
+    out_.dxfString(9, "$LIMMIN");
+    out_.dxfReal(10, l.xmin);
+    out_.dxfReal(20, l.ymin);
+    out_.dxfString(9, "$LIMMAX");
+    out_.dxfReal(10, l.xmax);
+    out_.dxfReal(20, l.ymax);
+    out_.sectionEnd();
+  }
+
+  void WriteTables() {
+    out_.sectionTables();
+    dxf_.writeVPort(out_);
+    const char* types[] = {"BYBLOCK", "BYLAYER", "CONTINUOUS", "DASHED", "DOT", "DASHDOT"};
+    out_.tableLinetypes(static_cast<int>(std::size(types)));
+    for (const char* name : types) WriteLinetype(name);
+    out_.tableEnd();
+    std::set<std::uint32_t> layers{0};
+    for (const LineElement* e = drawing_.lines; e != nullptr; e = e->next)
+      layers.insert(e->layer());
+    for (const FillingElement* e = drawing_.fillings; e != nullptr; e = e->next)
+      layers.insert(e->layer());
+    for (const TextElement* e = drawing_.texts; e != nullptr; e = e->next)
+      layers.insert(e->layer());
+    for (const PartElement* e = drawing_.parts; e != nullptr; e = e->next)
+      layers.insert(e->layer());
+    out_.tableLayers(static_cast<int>(layers.size()));
+    for (std::uint32_t layer : layers)
+      dxf_.writeLayer(out_, DL_LayerData(LayerName(layer), 0),
+                      DL_Attributes("", 7, LineweightOfWidth(0), "CONTINUOUS", 1.0));
+    out_.tableEnd();
+    out_.tableStyle(1);
+    dxf_.writeStyle(out_, DL_StyleData("Standard", 0, 0.0, 1.0, 0.0, 0, 2.5, "txt", ""));
+    out_.tableEnd();
+    dxf_.writeView(out_);
+    dxf_.writeUcs(out_);
+    out_.tableAppid(2);
+    dxf_.writeAppid(out_, "ACAD");
+    dxf_.writeAppid(out_, std::string(kXDataApp));
+    out_.tableEnd();
+    dxf_.writeDimStyle(out_, 2.5, 1.25, 0.625, 0.625, 2.5);
+    WriteBlockRecords();
+    out_.sectionEnd();
+  }
+
+  // The block records of the two spaces (with the handles the library gives their blocks) and
+  // of every part. The library's own table adds a second paper space without a layout.
+  void WriteBlockRecords() {
+    constexpr int kModelSpace = 0x1F;
+    constexpr int kModelLayout = 0x22;
+    constexpr int kPaperSpace = 0x1B;
+    constexpr int kPaperLayout = 0x1E;
+    out_.dxfString(0, "TABLE");
+    out_.dxfString(2, "BLOCK_RECORD");
+    out_.dxfHex(5, 1);
+    out_.dxfString(100, "AcDbSymbolTable");
+    out_.dxfInt(70, static_cast<int>(layout_.parts.size()) + 2);
+    auto record = [this](const std::string& name, int handle, int layoutHandle) {
+      out_.dxfString(0, "BLOCK_RECORD");
+      if (handle != 0)
+        out_.dxfHex(5, handle);
+      else
+        out_.handle();
+      out_.dxfString(100, "AcDbSymbolTableRecord");
+      out_.dxfString(100, "AcDbBlockTableRecord");
+      out_.dxfString(2, name);
+      out_.dxfHex(340, layoutHandle);
+    };
+    record("*Model_Space", kModelSpace, kModelLayout);
+    record("*Paper_Space", kPaperSpace, kPaperLayout);
+    for (const PartElement* part : layout_.parts) record(layout_.blockName[part], 0, 0);
+    out_.tableEnd();
+  }
+
+  void WriteLinetype(const char* name) {
+    const std::string n = name;
+    if (n == "DASHED") {
+      double pattern[] = {0.5, -0.25};
+      DL_LinetypeData data(n, "__ __ __", 0, 2, 0.75, pattern);
+      dxf_.writeLinetype(out_, data);
+    } else if (n == "DOT") {
+      double pattern[] = {0.0, -0.25};
+      DL_LinetypeData data(n, ". . . .", 0, 2, 0.25, pattern);
+      dxf_.writeLinetype(out_, data);
+    } else if (n == "DASHDOT") {
+      double pattern[] = {0.5, -0.25, 0.0, -0.25};
+      DL_LinetypeData data(n, "__ . __ .", 0, 4, 1.0, pattern);
+      dxf_.writeLinetype(out_, data);
+    } else {
+      DL_LinetypeData data(n, n == "CONTINUOUS" ? "Solid line" : "", 0, 0, 0.0);
+      dxf_.writeLinetype(out_, data);
+    }
+  }
+
+  void WriteBlocks() {
+    out_.sectionBlocks();
+    for (const char* space : {"*Model_Space", "*Paper_Space"}) {
+      dxf_.writeBlock(out_, DL_BlockData(space, 0, 0.0, 0.0, 0.0));
+      dxf_.writeEndBlock(out_, space);
+    }
+    for (const PartElement* part : layout_.parts) {
+      const std::string& name = layout_.blockName[part];
+      dxf_.writeBlock(out_, DL_BlockData(name, 0, part->location.x, part->location.y, 0.0));
+      WriteContents(part);
+      dxf_.writeEndBlock(out_, name);
+    }
+    out_.sectionEnd();
+  }
+
+  const PartElement* HolderOf(const void* element) const {
+    const auto found = layout_.holder.find(element);
+    return found == layout_.holder.end() ? nullptr : found->second;
+  }
+
+  // What one block (or the drawing's own entities) holds, oldest first.
+  struct Contents {
+    std::vector<const LineElement*> lines;
+    std::vector<const FillingElement*> fillings;
+    std::vector<const TextElement*> texts;
+    std::vector<const PartElement*> parts;
+  };
+
+  // Sorts every element to its holder once, so a drawing of many parts is written in one pass.
+  void SortContents() {
+    for (const LineElement* e : Oldest(drawing_.lines)) contents_[HolderOf(e)].lines.push_back(e);
+    for (const FillingElement* e : Oldest(drawing_.fillings))
+      contents_[HolderOf(e)].fillings.push_back(e);
+    for (const TextElement* e : Oldest(drawing_.texts)) contents_[HolderOf(e)].texts.push_back(e);
+    for (const PartElement* e : layout_.parts) contents_[HolderOf(e)].parts.push_back(e);
+  }
+
+  // The elements whose holder is `part` (null: the drawing's own).
+  void WriteContents(const PartElement* part) {
+    if (contents_.empty()) SortContents();
+    const auto found = contents_.find(part);
+    if (found == contents_.end()) return;
+    const Contents& c = found->second;
+    for (const LineElement* line : c.lines) WriteLine(*line);
+    for (const FillingElement* filling : c.fillings) WriteFilling(*filling);
+    for (const TextElement* text : c.texts) WriteText(*text);
+    for (const PartElement* inner : c.parts) WriteInsert(*inner);
+  }
+
+  void WritePolyline(std::span<const Point> points, bool closed, const DL_Attributes& attr) {
+    dxf_.writePolyline(out_, DL_PolylineData(static_cast<int>(points.size()), 0, 0, closed ? 1 : 0),
+                       attr);
+    for (const Point& p : points) dxf_.writeVertex(out_, DL_VertexData(p.x, p.y, 0.0, 0.0));
+    dxf_.writePolylineEnd(out_);
+  }
+
+  void WriteArc(const Point& c, const Point& s, const Point& e, const DL_Attributes& attr) {
+    const double r = Distance(c, s);
+    const double a1 = std::atan2(s.y - c.y, s.x - c.x) * kDegrees;
+    const double a2 = std::atan2(e.y - c.y, e.x - c.x) * kDegrees;
+    dxf_.writeArc(out_, DL_ArcData(c.x, c.y, 0.0, r, a1, a2), attr);
+  }
+
+  void WriteLine(const LineElement& line) {
+    const std::span<const Point> points(line.points, line.ps0());
+    const DL_Attributes attr = AttributesOf(line);
+    if (line.shape() == kShapeArc && points.size() >= 3) {
+      WriteArc(points[0], points[1], points[2], attr);
+    } else if (line.shape() == kShapeCircle && points.size() >= 2) {
+      dxf_.writeCircle(
+          out_, DL_CircleData(points[0].x, points[0].y, 0.0, Distance(points[0], points[1])), attr);
+    } else {
+      WritePolyline(points, line.shape() == kShapeClosed, attr);
+    }
+  }
+
+  // Each boundary line is a loop of its own: a polyline as its straight edges (closed ones
+  // back to the start), an arc or circle as one arc edge.
+  void WriteFilling(const FillingElement& filling) {
+    std::vector<const LineElement*> boundary;
+    for (std::uint32_t k = 0; k < filling.ls0(); ++k)
+      if (filling.lines[k] != nullptr && filling.lines[k]->ps0() >= 2)
+        boundary.push_back(filling.lines[k]);
+    if (boundary.empty()) return;
+    const double gap = filling.gap();
+    const double angle = filling.angle();
+    DL_HatchData data(static_cast<int>(boundary.size()), false, gap, angle, "_USER");
+    dxf_.writeHatch1(out_, data, AttributesOf(filling));
+    for (const LineElement* line : boundary) {
+      std::vector<DL_HatchEdgeData> edges;
+      const Point* p = line->points;
+      const std::uint32_t n = line->ps0();
+      if (line->shape() == kShapeArc && n >= 3) {
+        edges.emplace_back(p[0].x, p[0].y, Distance(p[0], p[1]),
+                           std::atan2(p[1].y - p[0].y, p[1].x - p[0].x),
+                           std::atan2(p[2].y - p[0].y, p[2].x - p[0].x), true);
+      } else if (line->shape() == kShapeCircle) {
+        edges.emplace_back(p[0].x, p[0].y, Distance(p[0], p[1]), 0.0, 2 * std::numbers::pi, true);
+      } else {
+        for (std::uint32_t k = 0; k + 1 < n; ++k)
+          edges.emplace_back(p[k].x, p[k].y, p[k + 1].x, p[k + 1].y);
+        if (line->shape() == kShapeClosed && n > 2)
+          edges.emplace_back(p[n - 1].x, p[n - 1].y, p[0].x, p[0].y);
+      }
+      const DL_HatchLoopData loop(static_cast<int>(edges.size()));
+      dxf_.writeHatchLoop1(out_, loop);
+      for (const DL_HatchEdgeData& edge : edges) dxf_.writeHatchEdge(out_, edge);
+      dxf_.writeHatchLoop2(out_, loop);
+    }
+    dxf_.writeHatch2(out_, data, AttributesOf(filling));
+  }
+
+  void WriteText(const TextElement& t) {
+    if (t.pointCount() == 0 || t.points == nullptr) return;
+    const TextMetrics m = MetricsOf(static_cast<int>(t.height()), static_cast<int>(t.widthRatio()),
+                                    static_cast<int>(t.slant()), scene_.paperUnit);
+    const std::string_view shown = DisplayString(TextOf(t));
+    const TextBoxOffsets o =
+        TextBox(scene_.fonts, shown, static_cast<int>(t.height()), static_cast<int>(t.widthRatio()),
+                static_cast<int>(t.positioning()), static_cast<int>(t.font()), scene_.paperUnit);
+    const int font = static_cast<int>(t.font());
+    const double lower = font < scene_.fonts.count
+                             ? scene_.fonts.slots[static_cast<std::size_t>(font)].lowerPortion
+                             : 0.0;
+    const Point p0 = t.points[0];
+    const Transform rotation = RotationAbout(p0, t.angle());
+    const Point start = Apply(rotation, p0.x + o.dx0, p0.y + o.dy0 + lower * m.h);
+    const DL_Attributes attr = TextAttributes(t);
+    // Other programs show what the program shows; an empty one would be dropped, so a blank
+    // stands in, and the text itself rides along with the record.
+    dxf_.writeText(out_,
+                   DL_TextData(start.x, start.y, 0.0, start.x, start.y, 0.0, m.h,
+                               m.r > 0 ? m.r : 1.0, 0, 0, 0,
+                               shown.empty() ? std::string(" ") : std::string(shown), "Standard",
+                               t.angle() / kDegrees),
+                   attr);
+    WriteTextRecord(t, shown);
+    if (t.mitta() != 0) WriteMeasureGraphics(t, o, rotation);
+  }
+
+  void WriteTextRecord(const TextElement& t, std::string_view shown) {
+    constexpr std::size_t kLongestExtendedString = 255;
+    out_.dxfString(1001, std::string(kXDataApp));
+    out_.dxfString(1000, std::string(kTextRecordTag));
+    const std::string_view raw = TextOf(t);
+    // The string itself where the shown one differs or holds what a reader would translate.
+    const bool translated =
+        raw.find('%') != std::string_view::npos || raw.find('\\') != std::string_view::npos;
+    if ((raw != shown || raw.empty() || translated) && raw.size() <= kLongestExtendedString)
+      out_.dxfString(1000, raw.empty() ? std::string(kEmptyTextMark) : std::string(raw));
+    out_.dxfInt(1071, static_cast<int>(t.words[0]));
+    out_.dxfInt(1071, static_cast<int>(t.words[1]));
+    for (std::uint32_t k = 0; k < t.pointCount(); ++k) {
+      out_.dxfReal(1040, t.points[k].x);
+      out_.dxfReal(1040, t.points[k].y);
+    }
+  }
+
+  void WriteMeasureGraphics(const TextElement& t, const TextBoxOffsets& o,
+                            const Transform& rotation) {
+    const TextMetrics m = MetricsOf(static_cast<int>(t.height()), 0, 0, scene_.paperUnit);
+    MeasureSink sink;
+    MeasureStrokes(sink, t, o, rotation, m.h, scene_.measure.gap);
+    sink.End();
+    const DL_Attributes attr(LayerName(t.layer()), AciOfColour(scene_.measure.colour),
+                             LineweightOfWidth(scene_.measure.width), "CONTINUOUS", 1.0);
+    for (const std::vector<Point>& run : sink.runs) {
+      WritePolyline(run, false, attr);
+      MarkMeasureGraphics();
+    }
+    for (const auto& arc : sink.arcs) {
+      WriteArc(arc[0], arc[1], arc[2], attr);
+      MarkMeasureGraphics();
+    }
+  }
+
+  void MarkMeasureGraphics() {
+    out_.dxfString(1001, std::string(kXDataApp));
+    out_.dxfString(1000, std::string(kMeasureGraphicsTag));
+  }
+
+  void WriteInsert(const PartElement& part) {
+    const std::uint32_t layer = part.layer();
+    const DL_Attributes attr(LayerName(layer), 256, -1, "BYLAYER", 1.0);
+    dxf_.writeInsert(out_,
+                     DL_InsertData(layout_.blockName[&part], part.location.x, part.location.y, 0.0,
+                                   1.0, 1.0, 1.0, 0.0, 1, 1, 0.0, 0.0),
+                     attr);
+    out_.dxfString(1001, std::string(kXDataApp));
+    out_.dxfString(1000, "part:" + std::string(part.name, strnlen(part.name, sizeof(part.name))));
+  }
+
+  Drawing& drawing_;
+  TextScene& scene_;
+  DxfOut& out_;
+  DL_Dxf dxf_;
+  Layout layout_;
+  std::unordered_map<const PartElement*, Contents> contents_;
+};
+
+bool AllFinite(const Drawing& drawing) {
+  for (const LineElement* e = drawing.lines; e != nullptr; e = e->next)
+    for (std::uint32_t k = 0; k < e->ps0(); ++k)
+      if (!std::isfinite(e->points[k].x) || !std::isfinite(e->points[k].y)) return false;
+  for (const TextElement* e = drawing.texts; e != nullptr; e = e->next)
+    for (std::uint32_t k = 0; k < e->pointCount(); ++k)
+      if (!std::isfinite(e->points[k].x) || !std::isfinite(e->points[k].y)) return false;
+  return true;
+}
+
+} // namespace
+
+int WriteDxfFile(Drawing& drawing, FileReporter& reporter, TextScene& textScene,
+                 const std::string& fileName, WriteFunction write) {
+  reporter.Trace("Writing file '" + fileName + "'\n");
+  if (!AllFinite(drawing)) {
+    reporter.ShowError(file_messages::kNotFiniteSave);
+    return 0;
+  }
+  SafeWriter writer(reporter, std::move(write));
+  if (!writer.Open(fileName)) return 0;
+  DxfOut out(writer);
+  Writer(drawing, textScene, out).Write();
+  if (!out.Ok() || !writer.Commit()) return 0;
+  drawing.changes = 0;
+  return 1;
+}
+
+} // namespace lumora

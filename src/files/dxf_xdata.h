@@ -1,0 +1,33 @@
+// The extended data the program attaches to what it writes as DXF, so that its own files read
+// back exactly: the record words and measure points of texts, and a mark on the lines that
+// only draw a measure (the measure draws them again itself).
+#pragma once
+
+#include "files/dxf_scene.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lumora {
+
+inline constexpr std::string_view kXDataApp = "LUMORA";
+inline constexpr std::string_view kMeasureGraphicsTag = "measure";
+inline constexpr std::string_view kTextRecordTag = "text";
+// Stands for a text of no characters, which the library would not hand over.
+inline constexpr std::string_view kEmptyTextMark = "\x01";
+
+struct DxfXData {
+  std::string tag;
+  std::vector<std::string> strings; // after the tag
+  std::vector<std::uint32_t> ints;
+  std::vector<double> reals;
+};
+
+// Restores a text's record words, its points (place and measure points) and, when it differs
+// from what the text shows, its string from the data the writer attached; leaves the text as
+// read when the data does not fit.
+void RestoreOwnText(const DxfXData& xdata, SceneText& text);
+
+} // namespace lumora

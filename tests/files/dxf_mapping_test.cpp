@@ -1,0 +1,155 @@
+// The pieces a DXF read is made of: colours, line types and weights, strings, curves and the
+// scale a sheet is read at.
+#include "file_test_env.h"
+#include "files/dxf_build.h"
+#include "files/dxf_curves.h"
+#include "files/dxf_reader.h"
+#include "files/dxf_style.h"
+#include "files/dxf_text.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <numbers>
+
+namespace lumora {
+namespace {
+
+TEST(DxfStyle, ColoursComeBackAndForeignOnesFindTheNearest) {
+  for (int colour = 0; colour < 16; ++colour) EXPECT_EQ(ColourOfAci(AciOfColour(colour)), colour);
+  EXPECT_EQ(ColourOfAci(1), 5);        // red
+  EXPECT_EQ(ColourOfAci(14), 5);       // a light red of the wheel
+  EXPECT_EQ(ColourOfAci(152), 2);      // a blue of the wheel
+  EXPECT_EQ(ColourOfAci(0), 1);        // out of range: the foreground
+  EXPECT_EQ(ColourOfRgb(0x00C000), 3); // green
+  EXPECT_EQ(ColourOfRgb(0xF0F0F0), 1); // near white
+  EXPECT_EQ(ColourOfRgb(0x606060), 8); // grey
+  EXPECT_EQ(StyleOfLinetype("Center2"), 4);
+  EXPECT_EQ(StyleOfLinetype("HIDDEN"), 2);
+  EXPECT_EQ(StyleOfLinetype("dot"), 3);
+  EXPECT_EQ(StyleOfLinetype("Continuous"), 0);
+  for (int style : {2, 3, 4}) EXPECT_EQ(StyleOfLinetype(LinetypeOfStyle(style)), style);
+  for (int width = 0; width < 16; ++width)
+    EXPECT_NEAR(WidthOfLineweight(LineweightOfWidth(width)), width, 1) << width;
+  EXPECT_EQ(WidthOfLineweight(-1), -1);
+}
+
+TEST(DxfText, FormattingIsRemovedAndSignsBecomeLetters) {
+  EXPECT_EQ(PlainDxfText("%%c20 %%p0.1 45%%d %%uunder%%u 100%%%", false), "\xF8"
+                                                                          "20 \xB1"
+                                                                          "0.1 45\xB0 under 100%");
+  EXPECT_EQ(PlainDxfText("\\U+00E4 \\U+20AC", false), "\xE4 ?");
+  EXPECT_EQ(PlainDxfText("\xC3\xA4", true), "\xE4");
+  EXPECT_EQ(PlainMText("{\\fArial|b1;Plan}\\P1\\S1^2;\\~m\\\\", false), "Plan|11/2 m\\");
+  EXPECT_EQ(PlainMText("\\H2.5x;\\C1;red\\Lline\\l", false), "redline");
+  EXPECT_EQ(PlainMText("cut \\H2", false), "cut "); // a code without its end stops the text
+}
+
+double Radius(const Point& c, const Point& p) {
+  return std::hypot(p.x - c.x, p.y - c.y);
+}
+
+TEST(DxfCurves, BulgesEllipsesAndSplinesFollowTheirCurves) {
+  Point arc[3];
+  ASSERT_TRUE(BulgeArc({0, 0}, {2, 0}, 1, arc)); // a half circle to the left of the way
+  EXPECT_NEAR(arc[0].x, 1, 1e-12);
+  EXPECT_NEAR(arc[0].y, 0, 1e-12);
+  EXPECT_EQ(arc[1].x, 0);
+  // A negative bulge turns clockwise: a quarter over the top, centre below the way.
+  ASSERT_TRUE(BulgeArc({0, 0}, {2, 0}, -std::tan(std::numbers::pi / 8), arc));
+  EXPECT_NEAR(arc[0].y, -1, 1e-12);
+  EXPECT_EQ(arc[1].x, 2); // clockwise: start and end exchanged
+  EXPECT_NEAR(Radius(arc[0], arc[1]), std::sqrt(2.0), 1e-12);
+  EXPECT_FALSE(BulgeArc({0, 0}, {2, 0}, 0, arc));
+  EXPECT_FALSE(BulgeArc({1, 1}, {1, 1}, 1, arc));
+
+  const auto ellipse = EllipsePoints({10, 0}, {4, 0}, 0.5, 0, std::numbers::pi, 0.01);
+  ASSERT_GT(ellipse.size(), 8u);
+  EXPECT_NEAR(ellipse.front().x, 14, 1e-12);
+  EXPECT_NEAR(ellipse.back().x, 6, 1e-12);
+  for (const Point& p : ellipse)
+    EXPECT_NEAR(std::pow((p.x - 10) / 4, 2) + std::pow(p.y / 2, 2), 1, 1e-9);
+  EXPECT_TRUE(EllipsePoints({0, 0}, {1, 0}, NAN, 0, 1, 0.01).empty());
+
+  const double knots[] = {0, 0, 0, 1, 1, 1};
+  const Point control[] = {{0, 0}, {1, 2}, {2, 0}};
+  const auto spline = SplinePoints(2, knots, control, {}, 0.01);
+  ASSERT_GT(spline.size(), 2u);
+  EXPECT_EQ(spline.front().x, 0); // a clamped spline starts and ends on its end points
+  EXPECT_NEAR(spline.back().x, 2, 1e-12);
+  EXPECT_NEAR(spline[spline.size() / 2].y, 1, 1e-12); // the top of the parabola
+  const double shortKnots[] = {0, 0, 1, 1};
+  EXPECT_TRUE(SplinePoints(2, shortKnots, control, {}, 0.01).empty());
+}
+
+TEST(DxfBuild, ASheetIsReadAtTheScaleItFitsAt) {
+  EXPECT_EQ(ScaleToFit(180, 260), 1);
+  EXPECT_EQ(ScaleToFit(300, 200), 1); // landscape turns the sheet
+  EXPECT_EQ(ScaleToFit(400, 200), 2);
+  EXPECT_EQ(ScaleToFit(20000, 9000), 100);
+  EXPECT_EQ(ScaleToFit(0, 0), 1);
+}
+
+std::string Entities(const std::string& header, const std::string& body,
+                     const std::string& blocks = "") {
+  return "0\nSECTION\n2\nHEADER\n" + header + "0\nENDSEC\n0\nSECTION\n2\nBLOCKS\n" + blocks +
+         "0\nENDSEC\n0\nSECTION\n2\nENTITIES\n" + body + "0\nENDSEC\n0\nEOF\n";
+}
+
+int Read(test::DrawingFixture& f, const std::string& text, PartElement* container = nullptr,
+         Placement at = {}) {
+  return ReadDxfBytes(f.store, f.env, std::span<const char>(text.data(), text.size()), container,
+                      at, false);
+}
+
+TEST(DxfBuild, UnitsDimensionsAndUnknownKindsAreTakenAsTheFileMeansThem) {
+  const std::string line = "0\nLINE\n8\nA\n10\n0\n20\n0\n11\n2\n21\n1\n";
+  test::DrawingFixture inches;
+  ASSERT_EQ(Read(inches, Entities("9\n$INSUNITS\n70\n1\n", line)), 1);
+  EXPECT_NEAR(inches.drawing.lines->points[1].x, 50.8, 1e-12);
+  EXPECT_EQ(inches.drawing.unitsChosen, 1u);
+
+  test::DrawingFixture metres;
+  ASSERT_EQ(Read(metres, Entities("9\n$INSUNITS\n70\n6\n9\n$DIMSCALE\n40\n100\n", line)), 1);
+  EXPECT_EQ(metres.drawing.lines->points[1].x, 2);
+  EXPECT_EQ(metres.drawing.scale, 100);
+  EXPECT_DOUBLE_EQ(metres.drawing.paperUnit, 0.1);
+
+  // A dimension draws its block as plain lines and texts; kinds nobody reads are counted.
+  const std::string dimBlock = "0\nBLOCK\n2\n*D1\n70\n1\n10\n0\n20\n0\n" + line +
+                               "0\nTEXT\n10\n1\n20\n1\n40\n2\n1\n2.24\n0\nENDBLK\n";
+  const std::string body = "0\nDIMENSION\n2\n*D1\n10\n0\n20\n0\n70\n1\n0\nMLINE\n8\n0\n"
+                           "0\nMLINE\n8\n0\n0\nPOINT\n10\n1\n20\n1\n";
+  test::DrawingFixture dims;
+  ASSERT_EQ(Read(dims, Entities("", body, dimBlock)), 1);
+  EXPECT_EQ(test::ListOf(dims.drawing.lines).size(), 1u);
+  ASSERT_NE(dims.drawing.texts, nullptr);
+  EXPECT_STREQ(dims.drawing.texts->text, "2.24");
+  EXPECT_EQ(dims.drawing.parts, nullptr);
+  EXPECT_EQ(dims.env.errors, std::vector<std::string>{"2 MLINE, 1 POINT not read"});
+}
+
+TEST(DxfBuild, AFileAddedIntoAPartIsPlacedAndJoinsIt) {
+  test::DrawingFixture f;
+  LineElement* kept = f.Line(kShapeOpen, {{5, 5}, {6, 6}});
+  PartElement* container = f.store.AddPart("Here", 1, 0);
+  const Box limits = f.drawing.limits;
+  const std::string text = Entities("",
+                                    "0\nCIRCLE\n10\n1\n20\n0\n40\n1\n0\nINSERT\n2\nB\n10\n0\n"
+                                    "20\n0\n",
+                                    "0\nBLOCK\n2\nB\n70\n0\n10\n0\n20\n0\n0\nLINE\n10\n0\n20\n0\n"
+                                    "11\n1\n21\n0\n0\nENDBLK\n");
+  ASSERT_EQ(Read(f, text, container, Placement{100, 50, 2, 2, 90}), 1);
+  EXPECT_EQ(f.drawing.limits.xmax, limits.xmax); // the drawing keeps its area
+  EXPECT_EQ(test::ListOf(f.drawing.lines).back(), kept);
+  const LineElement* circle = f.drawing.lines->next;
+  ASSERT_EQ(circle->shape(), kShapeCircle);
+  EXPECT_NEAR(circle->points[0].x, 100, 1e-9); // (1, 0) doubled and turned a quarter
+  EXPECT_NEAR(circle->points[0].y, 52, 1e-9);
+  EXPECT_NEAR(Radius(circle->points[0], circle->points[1]), 2, 1e-9);
+  EXPECT_EQ(test::NodeCount(container->lines), 1u); // the circle; the line is in B
+  ASSERT_EQ(test::NodeCount(container->parts), 1u);
+  EXPECT_STREQ(container->parts->element->name, "B");
+}
+
+} // namespace
+} // namespace lumora
