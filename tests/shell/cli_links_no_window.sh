@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The headless tools must run on a machine without a display: lumora-cli itself needs no GL,
-# GLUT, X or SDL library, and never the printer's. It does need cairo for the PDF page, which
+# GLUT, X or SDL library, and never the printer's. It links cairo for the PDF page, which
 # works without any display.
 set -euo pipefail
 build=$1
