@@ -1,10 +1,10 @@
 // lumora-cli convert IN OUT [--home DIR] [--setup NAME]: reads a drawing (.drw, .part or .dxf)
 // and writes it in the kind the output's extension names. The tool starts with the setup of
 // its program directory, so texts and measures are laid out as the program lays them out.
-#include "app/cli_drawing.h"
 #include "app/cli_options.h"
 #include "control/headless_app.h"
 #include "control/startup.h"
+#include "control/startup_headless.h"
 #include "files/dxf_reader.h"
 
 #include <cstdio>
@@ -55,8 +55,8 @@ int RunConvertCommand(int argc, char** argv) {
   app.setupName = options.setupName;
   if (StartWithSetup(app) != StartupDecision::kOpenWindow)
     return Refuse("the setup '" + app.setupName + "' could not be read under '" + app.home + "'");
-  if (!ReadAnyDrawing(app, input, false, problem)) return Refuse(problem);
-  if (!WriteAnyDrawing(app, output, problem)) return Refuse(problem);
+  if (!ReadDrawingHeadless(app, input, problem, false)) return Refuse(problem);
+  if (!WriteDrawingHeadless(app, output, problem)) return Refuse(problem);
   return 0;
 }
 

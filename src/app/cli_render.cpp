@@ -1,6 +1,5 @@
 // lumora-cli render DRAWING OUT.png [--size WxH] [--home DIR] [--setup NAME]: the window as it
 // shows the drawing after start-up and reading it, message band and frame included.
-#include "app/cli_drawing.h"
 #include "app/cli_options.h"
 #include "control/headless_app.h"
 #include "control/startup_headless.h"
@@ -57,7 +56,7 @@ int RunRenderCommand(int argc, char** argv) {
   App& app = headless.app;
   SoftCanvas canvas(1, 1);
   if (!StartHeadless(app, args.options, canvas, problem)) return Refuse(problem);
-  if (!ReadAnyDrawing(app, drawing, true, problem)) return Refuse(problem);
+  if (!ReadDrawingHeadless(app, drawing, problem)) return Refuse(problem);
   if (!canvas.WritePng(args.output)) return Refuse("cannot write '" + args.output + "'");
   return 0;
 }

@@ -3,13 +3,17 @@
 #include "control/app.h"
 #include "control/startup.h"
 #include "files/drawing_reader.h"
+#include "files/drawing_writer.h"
 #include "files/dxf_reader.h"
+#include "files/dxf_writer.h"
+#include "text/text_drawing.h"
 #include "util/latin1.h"
 
 namespace lumora {
 namespace {
 
-// Collects what the reader says instead of showing it in a message box.
+// Keeps what the file routines say instead of showing it; the view and plotter set-up of a
+// whole drawing go to the program's own environment.
 class CollectingFileEnvironment final : public FileEnvironment {
 public:
   explicit CollectingFileEnvironment(App& app) : app_(app) {}
@@ -52,7 +56,7 @@ bool StartHeadless(App& app, const HeadlessOptions& options, SoftCanvas& canvas,
   return true;
 }
 
-bool ReadDrawingHeadless(App& app, const std::string& path, std::string& problem) {
+bool ReadDrawingHeadless(App& app, const std::string& path, std::string& problem, bool repaint) {
   CollectingFileEnvironment env(app);
   const int result =
       IsDxfName(path)
@@ -63,7 +67,25 @@ bool ReadDrawingHeadless(App& app, const std::string& path, std::string& problem
     return false;
   }
   SetDrawingName(app.drawing, path.substr(path.rfind('/') + 1));
-  RepaintWindow(app);
+  if (repaint) RepaintWindow(app);
+  return true;
+}
+
+bool WriteDrawingHeadless(App& app, const std::string& path, std::string& problem) {
+  CollectingFileEnvironment env(app);
+  int result = 0;
+  if (IsDxfName(path)) {
+    TextScene scene{app.fonts, app.drawing.paperUnit,
+                    MeasureStyle{app.setup.measureLineWidth, app.setup.measureLineColour,
+                                 app.setup.measureGap}};
+    result = WriteDxfFile(app.drawing, env, scene, path);
+  } else {
+    result = WriteDrawingFile(app.drawing, env, path, nullptr, Point{0, 0}, app.drawing.limits);
+  }
+  if (result != 1) {
+    problem = env.first.empty() ? "cannot write '" + path + "'" : env.first;
+    return false;
+  }
   return true;
 }
 

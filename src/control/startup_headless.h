@@ -23,8 +23,14 @@ struct HeadlessOptions {
 bool StartHeadless(App& app, const HeadlessOptions& options, SoftCanvas& canvas,
                    std::string& problem);
 
-// Reads a drawing file as the read command would and repaints the window. False (with the
-// reason) when it cannot be read.
-bool ReadDrawingHeadless(App& app, const std::string& path, std::string& problem);
+// Reads a drawing file as the read command would (a name ending in .dxf as DXF), names the
+// drawing after it and, with `repaint`, repaints the window. False (with the reader's first
+// message) when it cannot be read.
+bool ReadDrawingHeadless(App& app, const std::string& path, std::string& problem,
+                         bool repaint = true);
+
+// Writes the whole drawing: DXF for a name ending in .dxf, else the drawing file format. False
+// (with the writer's first message) when it is not written.
+bool WriteDrawingHeadless(App& app, const std::string& path, std::string& problem);
 
 } // namespace lumora
