@@ -21,7 +21,6 @@ constexpr int kDialogRow = 3; // the first row below the menu bar
 constexpr int kDialogColumn = 3;
 constexpr int kKeyRow = 3;
 constexpr int kKeyColumn = 2;
-constexpr double kShownPrecision = 0.001;
 
 constexpr std::uint32_t kOpenLine = 1;
 constexpr std::uint32_t kClosedLine = 2;
@@ -66,54 +65,6 @@ void TellMeasure(Control& control, int kind, bool changed) {
 int EndProperty(Control& control, const CommandRow& row) {
   EndFunction(control, row.level);
   return LevelActive(control, Level::kMain) ? kCodePropertiesChanged : kFinished;
-}
-
-double Extent(double low, double high) {
-  return high > low ? high - low : 0.0;
-}
-
-std::string ValueText(const Control& control, Attribute attribute, int kind,
-                      const PropertySet& set) {
-  const Setup& setup = control.setup;
-  switch (attribute) {
-  case Attribute::kLayer:
-    return LayerName(setup, static_cast<int>(set.layer()));
-  case Attribute::kWidth:
-    return MillimetreText(static_cast<int>(set.width()));
-  case Attribute::kColour:
-    return ColourName(setup, static_cast<int>(set.colour()));
-  case Attribute::kStyle:
-    return StyleName(setup, static_cast<int>(set.style()));
-  case Attribute::kSection:
-    return std::to_string(set.section());
-  case Attribute::kGap:
-    return NumberText(set.gap / control.drawing.paperUnit, kShownPrecision) + "mm";
-  case Attribute::kAngle:
-    return AngleText(kind == kElementFilling ? set.hatchAngle
-                     : kind == kElementText  ? set.angle
-                                             : set.partAngle);
-  case Attribute::kPositioning:
-    return PositioningName(setup, static_cast<int>(set.positioning()));
-  case Attribute::kFont:
-    return FontName(control.fonts, static_cast<int>(set.font()));
-  case Attribute::kHeight:
-    return MillimetreText(static_cast<int>(set.height()));
-  case Attribute::kWidthRatio:
-    return ProportionText(static_cast<int>(set.widthRatio()));
-  case Attribute::kSlant:
-    return SlantText(static_cast<int>(set.slant()));
-  case Attribute::kPartWidth:
-    return NumberText(Extent(set.partBox.xmin, set.partBox.xmax) * std::abs(set.partSx),
-                      kShownPrecision);
-  case Attribute::kPartHeight:
-    return NumberText(Extent(set.partBox.ymin, set.partBox.ymax) * std::abs(set.partSy),
-                      kShownPrecision);
-  case Attribute::kMirroring:
-    return std::string(
-        control.Tr(selector_texts::kMirroringNames[static_cast<std::size_t>(Mirroring(set))]));
-  default:
-    return "";
-  }
 }
 
 // Switches the shape in the current line attributes and in the element in the making.

@@ -19,6 +19,7 @@ namespace lumora {
 namespace {
 
 constexpr double kSame = 0.001;
+constexpr double kShownPrecision = 0.001;
 // Typed millimetres and proportions become codes as the setup reader makes them: a little is
 // added before the whole part is taken, so that 0.7 is not read as 0.69999.
 constexpr double kCodeNudge = 0.001;
@@ -97,42 +98,31 @@ std::string InQuotes(const std::string& name) {
   return !name.empty() && name.front() == '\'' ? name : "'" + name + "'";
 }
 
+double Extent(double low, double high) {
+  return high > low ? high - low : 0.0;
+}
+
 // The old value as the header shows it; empty when the value is not set.
 std::string OldValue(const Control& control, Attribute attribute, int kind,
                      const PropertySet& set) {
-  const Setup& setup = control.setup;
   switch (attribute) {
   case Attribute::kLayer:
-    return set.layer() == 0 ? "" : InQuotes(LayerName(setup, static_cast<int>(set.layer())));
+    return set.layer() == 0 ? "" : InQuotes(ValueText(control, attribute, kind, set));
   case Attribute::kWidth:
-    return set.width() == 0 ? "" : MillimetreText(static_cast<int>(set.width()));
+    return set.width() == 0 ? "" : ValueText(control, attribute, kind, set);
   case Attribute::kColour:
-    return set.colour() == 0 ? "" : ColourName(setup, static_cast<int>(set.colour()));
-  case Attribute::kStyle:
-    return StyleName(setup, static_cast<int>(set.style()));
+    return set.colour() == 0 ? "" : ValueText(control, attribute, kind, set);
   case Attribute::kSection:
-    return set.style() == 0 ? "" : std::to_string(set.section());
+    return set.style() == 0 ? "" : ValueText(control, attribute, kind, set);
   case Attribute::kGap:
     return NumberText(set.gap / control.drawing.paperUnit, kSmallest) + "mm";
-  case Attribute::kAngle:
-    return AngleText(kind == kElementFilling ? set.hatchAngle
-                     : kind == kElementText  ? set.angle
-                                             : set.partAngle);
-  case Attribute::kPositioning:
-    return PositioningName(setup, static_cast<int>(set.positioning()));
   case Attribute::kFont:
-    return InQuotes(FontName(control.fonts, static_cast<int>(set.font())));
-  case Attribute::kHeight:
-    return MillimetreText(static_cast<int>(set.height()));
-  case Attribute::kWidthRatio:
-    return ProportionText(static_cast<int>(set.widthRatio()));
-  case Attribute::kSlant:
-    return SlantText(static_cast<int>(set.slant()));
-  case Attribute::kMirroring:
-    return std::string(
-        control.Tr(selector_texts::kMirroringNames[static_cast<std::size_t>(Mirroring(set))]));
-  default:
+    return InQuotes(ValueText(control, attribute, kind, set));
+  case Attribute::kPartWidth:
+  case Attribute::kPartHeight:
     return "";
+  default:
+    return ValueText(control, attribute, kind, set);
   }
 }
 
@@ -156,6 +146,50 @@ template <typename Row> void AddRows(const std::vector<Row>& rows, auto&& add) {
 }
 
 } // namespace
+
+std::string ValueText(const Control& control, Attribute attribute, int kind,
+                      const PropertySet& set) {
+  const Setup& setup = control.setup;
+  switch (attribute) {
+  case Attribute::kLayer:
+    return LayerName(setup, static_cast<int>(set.layer()));
+  case Attribute::kWidth:
+    return MillimetreText(static_cast<int>(set.width()));
+  case Attribute::kColour:
+    return ColourName(setup, static_cast<int>(set.colour()));
+  case Attribute::kStyle:
+    return StyleName(setup, static_cast<int>(set.style()));
+  case Attribute::kSection:
+    return std::to_string(set.section());
+  case Attribute::kGap:
+    return NumberText(set.gap / control.drawing.paperUnit, kShownPrecision) + "mm";
+  case Attribute::kAngle:
+    return AngleText(kind == kElementFilling ? set.hatchAngle
+                     : kind == kElementText  ? set.angle
+                                             : set.partAngle);
+  case Attribute::kPositioning:
+    return PositioningName(setup, static_cast<int>(set.positioning()));
+  case Attribute::kFont:
+    return FontName(control.fonts, static_cast<int>(set.font()));
+  case Attribute::kHeight:
+    return MillimetreText(static_cast<int>(set.height()));
+  case Attribute::kWidthRatio:
+    return ProportionText(static_cast<int>(set.widthRatio()));
+  case Attribute::kSlant:
+    return SlantText(static_cast<int>(set.slant()));
+  case Attribute::kPartWidth:
+    return NumberText(Extent(set.partBox.xmin, set.partBox.xmax) * std::abs(set.partSx),
+                      kShownPrecision);
+  case Attribute::kPartHeight:
+    return NumberText(Extent(set.partBox.ymin, set.partBox.ymax) * std::abs(set.partSy),
+                      kShownPrecision);
+  case Attribute::kMirroring:
+    return std::string(
+        control.Tr(selector_texts::kMirroringNames[static_cast<std::size_t>(Mirroring(set))]));
+  default:
+    return "";
+  }
+}
 
 int ValueSelector::Step(Control& control, PropertySet& set) {
   switch (stage_) {

@@ -40,6 +40,11 @@ inline constexpr TextPair kTooSmallOrTooBig{"Too small or too big !"_l1,
                                             "Liian pieni tai liian suuri !"_l1};
 inline constexpr TextPair kTooSmall{"Too small !"_l1, "Liian pieni !"_l1};
 
+// An attribute's value as a property dialog shows it, named by the setup's lists; kind is the
+// dialog's (it tells which angle). Empty for what has no value to show.
+std::string ValueText(const Control& control, Attribute attribute, int kind,
+                      const PropertySet& set);
+
 class ValueSelector {
 public:
   // The list opens at (row, column); kind is the dialog's: 1 line, 2 filling, 3 text, 4 part.
