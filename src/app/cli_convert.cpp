@@ -31,17 +31,10 @@ bool KnownKind(std::string_view name) {
 } // namespace
 
 int RunConvertCommand(int argc, char** argv) {
-  HeadlessOptions options = DefaultStartOptions(argv);
+  HeadlessOptions options;
   std::vector<std::string> positional;
   std::string problem;
-  for (int k = 2; k < argc; ++k) {
-    const std::string_view arg = argv[k];
-    const OptionTaken taken = TakeStartOption(argc, argv, k, options, false, problem);
-    if (taken == OptionTaken::kRefused) return Refuse(problem);
-    if (taken == OptionTaken::kYes) continue;
-    if (arg.starts_with("--")) return Refuse("unknown option '" + std::string(arg) + "'");
-    positional.emplace_back(arg);
-  }
+  if (!TakeArguments(argc, argv, false, options, positional, problem)) return Refuse(problem);
   if (positional.size() != 2) return Refuse(std::string(kUsage));
   const std::string input = LocateDrawing(positional[0], options.home);
   const std::string& output = positional[1];

@@ -35,20 +35,15 @@ int Refuse(const std::string& line) {
 }
 
 bool ParseArguments(int argc, char** argv, DumpArguments& args, std::string& problem) {
-  args.options = DefaultStartOptions(argv);
   std::vector<std::string> positional;
-  for (int k = 2; k < argc; ++k) {
-    const std::string_view arg = argv[k];
-    const OptionTaken taken = TakeStartOption(argc, argv, k, args.options, false, problem);
-    if (taken == OptionTaken::kRefused) return false;
-    if (taken == OptionTaken::kYes) continue;
-    if (arg.starts_with("--")) return problem = "unknown option '" + std::string(arg) + "'", false;
-    positional.emplace_back(arg);
+  if (!TakeArguments(argc, argv, false, args.options, positional, problem)) return false;
+  const bool counted = !positional.empty() && positional.size() <= 2;
+  if (counted) {
+    args.drawing = positional.front();
+    if (positional.size() == 2) args.report = positional.back();
   }
-  if (positional.empty() || positional.size() > 2) return problem = std::string(kUsage), false;
-  args.drawing = positional[0];
-  if (positional.size() == 2) args.report = positional[1];
-  return true;
+  if (!counted) problem = std::string(kUsage);
+  return counted;
 }
 
 // The reader's own message first; then whatever the store printed while the console is on.

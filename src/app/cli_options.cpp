@@ -4,6 +4,7 @@
 #include "files/file_access.h"
 #include "view/soft_canvas.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -60,6 +61,33 @@ OptionTaken TakeStartOption(int argc, char** argv, int& k, HeadlessOptions& opti
     return OptionTaken::kRefused;
   }
   return OptionTaken::kYes;
+}
+
+bool TakeArguments(int argc, char** argv, bool withSize, HeadlessOptions& options,
+                   std::vector<std::string>& positional, std::string& problem,
+                   const ToolOptions& own) {
+  options = DefaultStartOptions(argv);
+  for (int k = 2; k < argc; ++k) {
+    const std::string_view arg = argv[k];
+    const OptionTaken taken = TakeStartOption(argc, argv, k, options, withSize, problem);
+    if (taken == OptionTaken::kRefused) return false;
+    if (taken == OptionTaken::kYes) continue;
+    if (!arg.starts_with("--")) {
+      positional.emplace_back(arg);
+      continue;
+    }
+    if (std::find(own.names.begin(), own.names.end(), arg) == own.names.end())
+      return problem = "unknown option '" + std::string(arg) + "'", false;
+    if (k + 1 >= argc) return problem = std::string(arg) + " needs a value", false;
+    if (!own.take(arg, argv[++k], problem)) return false;
+  }
+  return true;
+}
+
+bool TakeArguments(int argc, char** argv, bool withSize, HeadlessOptions& options,
+                   std::vector<std::string>& positional, std::string& problem) {
+  static const ToolOptions kNone;
+  return TakeArguments(argc, argv, withSize, options, positional, problem, kNone);
 }
 
 bool SameFile(const std::string& input, const std::string& output) {

@@ -4,7 +4,11 @@
 
 #include "control/startup_headless.h"
 
+#include <functional>
+#include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace lumora {
 
@@ -17,6 +21,22 @@ HeadlessOptions DefaultStartOptions(char** argv);
 // draws a window, --size. kRefused names the reason in `problem`.
 OptionTaken TakeStartOption(int argc, char** argv, int& k, HeadlessOptions& options, bool withSize,
                             std::string& problem);
+
+// A tool's own option: its names (each takes a value) and what takes the value; false (with
+// the reason in `problem`) refuses it.
+struct ToolOptions {
+  std::span<const std::string_view> names;
+  std::function<bool(std::string_view name, std::string_view value, std::string& problem)> take;
+};
+
+// Reads the arguments after the tool's name: the start options, the tool's own options and,
+// in order, the names that are no option. False (with the reason) for an unknown option or an
+// option without its value.
+bool TakeArguments(int argc, char** argv, bool withSize, HeadlessOptions& options,
+                   std::vector<std::string>& positional, std::string& problem,
+                   const ToolOptions& own);
+bool TakeArguments(int argc, char** argv, bool withSize, HeadlessOptions& options,
+                   std::vector<std::string>& positional, std::string& problem);
 
 // True when both names reach one existing file: writing the output would destroy the input.
 bool SameFile(const std::string& input, const std::string& output);

@@ -53,21 +53,13 @@ bool TakePlotOption(std::string_view arg, std::string_view value, PlotArguments&
 }
 
 bool ParseArguments(int argc, char** argv, PlotArguments& args, std::string& problem) {
-  args.options = DefaultStartOptions(argv);
   std::vector<std::string> positional;
-  for (int k = 2; k < argc; ++k) {
-    const std::string_view arg = argv[k];
-    const OptionTaken taken = TakeStartOption(argc, argv, k, args.options, false, problem);
-    if (taken == OptionTaken::kRefused) return false;
-    if (taken == OptionTaken::kYes) continue;
-    if (arg == "--scale" || arg == "--paper") {
-      if (k + 1 >= argc) return problem = std::string(arg) + " needs a value", false;
-      if (!TakePlotOption(arg, argv[++k], args, problem)) return false;
-      continue;
-    }
-    if (arg.starts_with("--")) return problem = "unknown option '" + std::string(arg) + "'", false;
-    positional.emplace_back(arg);
-  }
+  static constexpr std::string_view kOwn[] = {"--scale", "--paper"};
+  const ToolOptions own{kOwn,
+                        [&args](std::string_view name, std::string_view value, std::string& why) {
+                          return TakePlotOption(name, value, args, why);
+                        }};
+  if (!TakeArguments(argc, argv, false, args.options, positional, problem, own)) return false;
   if (positional.size() != 2) return problem = std::string(kUsage), false;
   args.drawing = positional[0];
   args.output = positional[1];

@@ -27,16 +27,8 @@ int Refuse(const std::string& line) {
 }
 
 bool ParseArguments(int argc, char** argv, RenderArguments& args, std::string& problem) {
-  args.options = DefaultStartOptions(argv);
   std::vector<std::string> positional;
-  for (int k = 2; k < argc; ++k) {
-    const std::string_view arg = argv[k];
-    const OptionTaken taken = TakeStartOption(argc, argv, k, args.options, true, problem);
-    if (taken == OptionTaken::kRefused) return false;
-    if (taken == OptionTaken::kYes) continue;
-    if (arg.starts_with("--")) return problem = "unknown option '" + std::string(arg) + "'", false;
-    positional.emplace_back(arg);
-  }
+  if (!TakeArguments(argc, argv, true, args.options, positional, problem)) return false;
   if (positional.size() != 2) return problem = std::string(kUsage), false;
   args.drawing = positional[0];
   args.output = positional[1];
