@@ -5,6 +5,7 @@
 #include "commands/program_commands.h"
 #include "control/app_environment.h"
 #include "control/event_cycle.h"
+#include "element_geometry/element_geometry.h"
 #include "files/file_environment.h"
 #include "model/drawing.h"
 #include "model/element_store.h"
@@ -61,8 +62,6 @@ struct App {
   Fonts fonts;
   Drawing drawing;
   View view;
-  // Join and corner tolerance of element geometry: a share of the sheet width.
-  double areaTolerance = 0.0;
   // The paper of the page device and whether its size was told.
   PlotterState plotter;
 
@@ -76,6 +75,9 @@ struct App {
   AppFileEnvironment fileEnv{*this};
   AppMessageSink messageSink{*this};
   ElementStore store{drawing, storeEnv};
+  AppElementScreen elementScreen{*this};
+  // Its join and corner tolerance is a share of the sheet width, fixed at start-up.
+  ElementGeometry geometry{store, storeEnv, elementScreen, GeometrySettings{}};
 
   // The command machinery: every command's row, the active functions and the current input
   // step, and what they all reach.
@@ -85,9 +87,10 @@ struct App {
   Menus menus;         // the menus' rows in the current language, with their last choices
   PromptState prompts; // answer memory, the open entry and the stack of open lists
   CurrentProperties properties;
-  Control control{commandState, input, commands, screen,         sound,         language,
-                  drawing,      store, view,     setup,          fonts,         clock,
-                  fileEnv,      menus, prompts,  windowServices, workDirectory, properties};
+  Control control{commandState,   input,         commands,   screen,  sound,
+                  language,       drawing,       store,      view,    setup,
+                  fonts,          clock,         fileEnv,    menus,   prompts,
+                  windowServices, workDirectory, properties, geometry};
 
   std::string_view Tr(const TextPair& text) const { return text.In(language); }
 

@@ -62,6 +62,46 @@ Box AppStoreEnvironment::TextExtent(const TextElement& text, bool includePoints)
   return lumora::TextExtent(app_.fonts, app_.drawing.paperUnit, text, includePoints);
 }
 
+void AppElementScreen::Show(ElementKind kind, void* element, int mode) {
+  switch (kind) {
+  case ElementKind::kLine:
+    app_.storeEnv.DrawLine(*static_cast<LineElement*>(element), mode);
+    break;
+  case ElementKind::kFilling:
+    app_.storeEnv.DrawFilling(*static_cast<FillingElement*>(element), mode);
+    break;
+  case ElementKind::kText:
+    app_.storeEnv.DrawText(*static_cast<TextElement*>(element), mode);
+    break;
+  default:
+    break;
+  }
+}
+
+void AppElementScreen::Erase(ElementKind kind, void* element) {
+  Show(kind, element, kDrawErase);
+}
+
+void AppElementScreen::Draw(ElementKind kind, void* element) {
+  Show(kind, element, kDrawNormal);
+}
+
+void AppElementScreen::Highlight(ElementKind kind, void* element) {
+  switch (kind) {
+  case ElementKind::kLine:
+    app_.store.Select(static_cast<LineElement*>(element));
+    break;
+  case ElementKind::kFilling:
+    app_.store.Select(static_cast<FillingElement*>(element));
+    break;
+  case ElementKind::kText:
+    app_.store.Select(static_cast<TextElement*>(element));
+    break;
+  default:
+    break;
+  }
+}
+
 Language AppFileEnvironment::CurrentLanguage() const {
   return app_.language;
 }

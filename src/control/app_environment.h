@@ -2,6 +2,7 @@
 // program, answered with the App's screen, view and fonts.
 #pragma once
 
+#include "element_geometry/element_screen.h"
 #include "files/file_environment.h"
 #include "model/store_environment.h"
 #include "text/message_sink.h"
@@ -28,6 +29,22 @@ public:
   Box TextExtent(const TextElement& text, bool includePoints) const override;
 
 private:
+  App& app_;
+};
+
+// Element geometry erases an element before it changes and draws it after; an area selection
+// highlights what it takes, to be shown normally when the command ends.
+class AppElementScreen final : public ElementScreen {
+public:
+  explicit AppElementScreen(App& app) : app_(app) {}
+
+  void Erase(ElementKind kind, void* element) override;
+  void Draw(ElementKind kind, void* element) override;
+  void Highlight(ElementKind kind, void* element) override;
+
+private:
+  void Show(ElementKind kind, void* element, int mode);
+
   App& app_;
 };
 

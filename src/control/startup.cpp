@@ -80,7 +80,7 @@ void PrepareSheet(App& app) {
   app.view.viewBox = d.limits;
   app.view.previousViewBox = d.limits;
   PlotterSetUp(app.plotter, d, app.plotter.paperWidth, app.plotter.paperHeight, app.messageSink);
-  app.areaTolerance = (d.limits.xmax - d.limits.xmin) * kAreaToleranceShare;
+  app.geometry.settings.areaTolerance = (d.limits.xmax - d.limits.xmin) * kAreaToleranceShare;
 }
 
 StartupDecision StartProgram(App& app, const StartupInput& input) {

@@ -18,8 +18,6 @@ inline constexpr std::string_view kLogName = "BUGGING.txt";
 inline constexpr std::string_view kBuildTreeMark = "CMakeCache.txt";
 // How long the missing-setup message stays before the program ends.
 inline constexpr double kMissingSetupSeconds = 10.0;
-// Area tolerance as a share of the sheet width.
-inline constexpr double kAreaToleranceShare = 0.005;
 
 struct StartupInput {
   std::vector<std::string> arguments; // argument 0 is the program's own path

@@ -16,6 +16,7 @@
 namespace lumora {
 
 class Clock;
+class ElementGeometry;
 class ElementStore;
 class FileReporter;
 class WindowServices;
@@ -134,6 +135,7 @@ struct Control {
   WindowServices& window;
   const std::string& workDirectory; // empty: the process's working directory
   CurrentProperties& properties;    // the current attributes and the property prompts' memory
+  ElementGeometry& geometry;        // searches and constructions on the drawing's elements
 
   InputRecord& In() { return input; }
   const InputRecord& In() const { return input; }
@@ -144,6 +146,9 @@ struct Control {
   Language Lang() const { return language; }
   std::string_view Tr(const TextPair& text) const { return text.In(language); }
 };
+
+// The element geometry with its search unit taken from the view shown now.
+ElementGeometry& Geometry(Control& control);
 
 // Plays a cue through the control's sound state.
 void Beep(Control& control, int cue);

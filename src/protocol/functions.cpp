@@ -1,10 +1,12 @@
 #include "protocol/functions.h"
 
+#include "element_geometry/element_geometry.h"
 #include "protocol/command_state.h"
 #include "protocol/window_services.h"
 #include "screen/messages.h"
 #include "screen/text_screen.h"
 #include "screen/write_text.h"
+#include "setup/setup.h"
 #include "sound/my_beep.h"
 #include "view/view.h"
 
@@ -87,6 +89,14 @@ LevelPrompt PromptOf(const Control& control, Level level) {
 }
 
 } // namespace
+
+ElementGeometry& Geometry(Control& control) {
+  GeometrySettings& s = control.geometry.settings;
+  s.viewWidth = BoxWidth(control.view.viewBox);
+  s.arcAccuracy = control.setup.arcAccuracy;
+  s.partStretch = control.setup.partStretch != 0;
+  return control.geometry;
+}
 
 void Beep(Control& control, int cue) {
   MyBeep(control.sound, cue);

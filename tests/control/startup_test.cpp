@@ -53,7 +53,7 @@ TEST(Startup, SheetIsScaledAndCheckedAndGivesTheAreaTolerance) {
   const Box& sheet = ten.app.drawing.limits;
   EXPECT_DOUBLE_EQ(sheet.xmax, 1980.0);
   EXPECT_DOUBLE_EQ(sheet.ymax, 2810.0);
-  EXPECT_DOUBLE_EQ(ten.app.areaTolerance, 9.9);
+  EXPECT_DOUBLE_EQ(ten.app.geometry.settings.areaTolerance, 9.9);
   EXPECT_DOUBLE_EQ(ten.app.view.viewBox.xmax, 1980.0);
   EXPECT_DOUBLE_EQ(ten.app.drawing.paperUnit, 10.0);
 
@@ -63,7 +63,7 @@ TEST(Startup, SheetIsScaledAndCheckedAndGivesTheAreaTolerance) {
   PrepareSheet(broken.app);
   EXPECT_DOUBLE_EQ(broken.app.drawing.scale, 1.0);
   EXPECT_DOUBLE_EQ(broken.app.drawing.limits.xmax, 410.0);
-  EXPECT_DOUBLE_EQ(broken.app.areaTolerance, 2.0);
+  EXPECT_DOUBLE_EQ(broken.app.geometry.settings.areaTolerance, 2.0);
 
   StartupFixture small; // a sheet that fits the paper ten times over is in centimetres
   small.app.setup.limits = {0, 0, 15, 20};
