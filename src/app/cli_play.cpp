@@ -2,6 +2,7 @@
 // an event file played through the program's event cycle, its expectations checked.
 #include "app/cli_options.h"
 #include "control/event_player.h"
+#include "platform/pdf_page_device.h"
 
 #include <cstdio>
 #include <iostream>
@@ -53,6 +54,9 @@ int RunPlayCommand(int argc, char** argv) {
   PlayOptions options;
   std::string problem;
   if (!ParseArguments(argc, argv, events, options, problem)) return Refuse(problem);
+  // Print writes the PDF page of the default paper, never to a printer.
+  PdfPageOutput pages{Paper{}};
+  options.pages = &pages;
   return PlayEventFile(events, options, std::cerr);
 }
 

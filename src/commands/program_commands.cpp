@@ -5,6 +5,7 @@
 #include "commands/help_grid.h"
 #include "commands/help_view.h"
 #include "commands/menu_functions.h"
+#include "commands/plot_commands.h"
 #include "commands/quit.h"
 #include "properties/layer_visibility.h"
 #include "properties/property_functions.h"
@@ -47,6 +48,10 @@ CommandTable ProgramCommands() {
       {kCodeHelpMenu, Level::kHelpMenu, Make<HelpMenu>, kExclusive, kCodeHelpMenuKey},
       {kCodePopup, Level::kPopup, Make<ActionPopup>},
       {kCodeDrawingReport, Level::kMain, Make<DrawingReport>},
+      // Plotting.
+      {kCodePrint, Level::kMain, Make<Print>},
+      {kCodeScale, Level::kMain, Make<ScaleCommand>},
+      {kCodePlotArea, Level::kMain, Make<PlotAreaCommand>},
       // The view and the cursor.
       {kCodeZoomAll, Level::kHelp, Make<ZoomAll>, kNotWithWindows | kExclusive},
       {kCodePreviousZoom, Level::kHelp, Make<PreviousZoom>, kNotWithWindows | kExclusive},

@@ -4,8 +4,9 @@
 
 namespace lumora {
 
-App::App(Clock& clockService, WindowServices& window, std::ostream& consoleStream)
-    : clock(clockService), windowServices(window), console(consoleStream) {
+App::App(Clock& clockService, WindowServices& window, PageOutput& pageOutput,
+         std::ostream& consoleStream)
+    : clock(clockService), windowServices(window), pages(pageOutput), console(consoleStream) {
   sound.console = &console;
   sound.home = home;
   screen.sound = &sound;

@@ -33,9 +33,9 @@
 namespace lumora {
 
 struct App {
-  // The clock, the window services and the console are the platform's; the canvas arrives
-  // when the window exists.
-  App(Clock& clock, WindowServices& window, std::ostream& console = std::cout);
+  // The clock, the window services, the page output and the console are the platform's; the canvas
+  // arrives when the window exists.
+  App(Clock& clock, WindowServices& window, PageOutput& pages, std::ostream& console = std::cout);
   App(const App&) = delete;
   App& operator=(const App&) = delete;
 
@@ -52,6 +52,7 @@ struct App {
   // Platform services, not owned.
   Clock& clock;
   WindowServices& windowServices;
+  PageOutput& pages;
   std::ostream& console;
   Canvas* canvas = nullptr;
 
@@ -87,10 +88,10 @@ struct App {
   Menus menus;         // the menus' rows in the current language, with their last choices
   PromptState prompts; // answer memory, the open entry and the stack of open lists
   CurrentProperties properties;
-  Control control{commandState,   input,         commands,   screen,  sound,
-                  language,       drawing,       store,      view,    setup,
-                  fonts,          clock,         fileEnv,    menus,   prompts,
-                  windowServices, workDirectory, properties, geometry};
+  Control control{commandState, input,    commands, screen,         sound,         language,
+                  drawing,      store,    view,     setup,          fonts,         clock,
+                  fileEnv,      menus,    prompts,  windowServices, workDirectory, home,
+                  properties,   geometry, plotter,  pages,          messageSink};
 
   std::string_view Tr(const TextPair& text) const { return text.In(language); }
 

@@ -131,6 +131,7 @@ int PlayEventFile(const std::string& path, const PlayOptions& options, std::ostr
   }
   HeadlessApp headless;
   App& app = headless.app;
+  headless.pages.Attach(options.pages);
   // Files the program writes beside itself (the drawing report) go with the other outputs.
   if (!options.outDir.empty()) {
     std::error_code ignored;

@@ -10,10 +10,13 @@
 
 namespace lumora {
 
+class PageOutput;
+
 struct PlayOptions {
   HeadlessOptions start;
-  std::string goldenDir; // screenshots are compared exactly with the pictures here
-  std::string outDir;    // where screenshots, saves, dumps and failed comparisons go
+  std::string goldenDir;       // screenshots are compared exactly with the pictures here
+  std::string outDir;          // where screenshots, saves, dumps and failed comparisons go
+  PageOutput* pages = nullptr; // where Print writes its page; none: nothing to plot on
 };
 
 // Plays the event file. 0 when every line was played and every expectation held; otherwise

@@ -12,6 +12,22 @@
 
 namespace lumora {
 
+// The page output of a tool that plots: the headless tools attach the PDF pages, a test its
+// recording device. Without one, nothing can be plotted.
+class HeadlessPageOutput final : public PageOutput {
+public:
+  void Attach(PageOutput* output) { output_ = output; }
+
+  std::unique_ptr<PageDevice> Open(const std::string& path, FileReporter& reporter) override {
+    return output_ != nullptr ? output_->Open(path, reporter) : nullptr;
+  }
+  int PaperWidth() const override { return output_ != nullptr ? output_->PaperWidth() : 0; }
+  int PaperHeight() const override { return output_ != nullptr ? output_->PaperHeight() : 0; }
+
+private:
+  PageOutput* output_ = nullptr;
+};
+
 class HeadlessWindow final : public WindowServices {
 public:
   explicit HeadlessWindow(App& app) : app_(app) {}
@@ -39,7 +55,8 @@ struct HeadlessApp {
   RecordingSoundPlayer sounds;
   std::ostringstream console;
   HeadlessWindow window{app}; // refers to the App below, which it uses only once it is built
-  App app{clock, window, console};
+  HeadlessPageOutput pages;
+  App app{clock, window, pages, console};
 };
 
 } // namespace lumora

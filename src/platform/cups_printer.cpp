@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cups/cups.h>
+#include <new>
 
 namespace lumora {
 namespace {
@@ -41,6 +42,12 @@ bool PrintingPageDevice::EndDocument() {
   const int job = cupsPrintFile(destination_.c_str(), Target().c_str(), kJobTitle, count, options);
   cupsFreeOptions(count, options);
   return job > 0;
+}
+
+std::unique_ptr<PageDevice> PrinterPageOutput::Open(const std::string& path,
+                                                    FileReporter& reporter) {
+  return std::unique_ptr<PageDevice>(
+      new (std::nothrow) PrintingPageDevice(path, PagePaper(), reporter, destination_));
 }
 
 } // namespace lumora

@@ -29,4 +29,16 @@ private:
   std::string destination_;
 };
 
+// PDF pages of the default printer's paper, each printed when it is complete.
+class PrinterPageOutput final : public PdfPageOutput {
+public:
+  PrinterPageOutput(const Paper& paper, std::string destination)
+      : PdfPageOutput(paper), destination_(std::move(destination)) {}
+
+  std::unique_ptr<PageDevice> Open(const std::string& path, FileReporter& reporter) override;
+
+private:
+  std::string destination_;
+};
+
 } // namespace lumora

@@ -4,6 +4,7 @@
 #include <cairo.h>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -148,6 +149,10 @@ bool PdfPageDevice::Arc(int cx, int cy, double radius, double start, double end)
   cairo_arc_negative(cr_, cx, cy, radius, start, end);
   ++pathParts_;
   return true;
+}
+
+std::unique_ptr<PageDevice> PdfPageOutput::Open(const std::string& path, FileReporter& reporter) {
+  return std::unique_ptr<PageDevice>(new (std::nothrow) PdfPageDevice(path, paper_, reporter));
 }
 
 } // namespace lumora

@@ -53,4 +53,20 @@ private:
   double lastY_ = 0;
 };
 
+// PDF pages of one paper, and nothing printed.
+class PdfPageOutput : public PageOutput {
+public:
+  explicit PdfPageOutput(const Paper& paper) : paper_(paper) {}
+
+  std::unique_ptr<PageDevice> Open(const std::string& path, FileReporter& reporter) override;
+  int PaperWidth() const override { return paper_.printableWidth; }
+  int PaperHeight() const override { return paper_.printableHeight; }
+
+protected:
+  const Paper& PagePaper() const { return paper_; }
+
+private:
+  Paper paper_;
+};
+
 } // namespace lumora

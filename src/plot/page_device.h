@@ -4,7 +4,12 @@
 // platform's; the core and its tests see only this.
 #pragma once
 
+#include <memory>
+#include <string>
+
 namespace lumora {
+
+class FileReporter;
 
 inline constexpr int kDevicePixelsPerMillimetre = 100;
 
@@ -42,6 +47,19 @@ public:
   // sense (from +x towards +y, which points down the page), running counter-clockwise as the
   // page is looked at: the angle decreases from start to end.
   virtual bool Arc(int cx, int cy, double radius, double start, double end) = 0;
+};
+
+// Where Print sends its page: the window writes the PDF and gives it to the default printer,
+// the headless tools write the PDF alone.
+class PageOutput {
+public:
+  virtual ~PageOutput() = default;
+  // A device writing the page to path, telling its trace to reporter; none when it cannot be
+  // made.
+  virtual std::unique_ptr<PageDevice> Open(const std::string& path, FileReporter& reporter) = 0;
+  // The printable area of its pages, whole millimetres.
+  virtual int PaperWidth() const = 0;
+  virtual int PaperHeight() const = 0;
 };
 
 } // namespace lumora

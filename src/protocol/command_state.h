@@ -19,11 +19,14 @@ class Clock;
 class ElementGeometry;
 class ElementStore;
 class FileReporter;
+class MessageSink;
+class PageOutput;
 class WindowServices;
 struct Drawing;
 struct Fonts;
 struct CurrentProperties;
 struct Menus;
+struct PlotterState;
 struct PromptState;
 struct Setup;
 struct SoundState;
@@ -134,8 +137,12 @@ struct Control {
   PromptState& prompts; // answer memory, open entry and the stack of open lists
   WindowServices& window;
   const std::string& workDirectory; // empty: the process's working directory
+  const std::string& home;          // the program directory: DRAWINGS/, PARTS/, PLOTS/ below it
   CurrentProperties& properties;    // the current attributes and the property prompts' memory
   ElementGeometry& geometry;        // searches and constructions on the drawing's elements
+  PlotterState& plotter;            // the plot's paper, as the set-up chose it
+  PageOutput& pages;                // where Print sends its page
+  MessageSink& messages;            // progress and errors of the set-up and the plotter
 
   InputRecord& In() { return input; }
   const InputRecord& In() const { return input; }
