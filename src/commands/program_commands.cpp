@@ -1,5 +1,6 @@
 #include "commands/program_commands.h"
 
+#include "commands/arc_commands.h"
 #include "commands/drawing_report.h"
 #include "commands/help_functions.h"
 #include "commands/help_grid.h"
@@ -47,6 +48,10 @@ CommandTable ProgramCommands() {
       {kCodeHelpMenu, Level::kHelpMenu, Make<HelpMenu>, kExclusive, kCodeHelpMenuKey},
       {kCodePopup, Level::kPopup, Make<ActionPopup>},
       {kCodeDrawingReport, Level::kMain, Make<DrawingReport>},
+      // The arc commands.
+      {kCodeAddArc, Level::kMain, Make<AddArc>, kExclusive, 0, kElementLine},
+      {kCodeArcViaPoints, Level::kMain, Make<ArcViaPoints>, kExclusive, 0, kElementLine},
+      {kCodeRounding, Level::kMain, Make<Rounding>, kExclusive, 0, kElementLine},
       // The view and the cursor.
       {kCodeZoomAll, Level::kHelp, Make<ZoomAll>, kNotWithWindows | kExclusive},
       {kCodePreviousZoom, Level::kHelp, Make<PreviousZoom>, kNotWithWindows | kExclusive},

@@ -1,0 +1,62 @@
+// The undo of the arc commands: what comes back is what the last element was made from, and an
+// element taken back is forgotten.
+#include "control/event_player.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace lumora {
+namespace {
+
+// Plays event lines with the shipped program directory; the errors of the expectations.
+std::string Play(const std::string& name, const std::string& events) {
+  std::filesystem::create_directories(LUMORA_TEST_TMP);
+  const std::string path = std::string(LUMORA_TEST_TMP) + "/" + name + ".events";
+  std::ofstream(path) << events;
+  PlayOptions options;
+  options.start.home = LUMORA_SOURCE_DIR "/data";
+  options.outDir = LUMORA_TEST_TMP;
+  std::ostringstream errors;
+  PlayEventFile(path, options, errors);
+  return errors.str();
+}
+
+TEST(ArcUndo, AnElementTakenBackIsForgottenAndARefusedEndKeepsTheUndo) {
+  // Arc, then a new centre and start with an end refused on the start: undo still brings back
+  // the arc's own centre and start, and a second undo of it has nothing left to delete.
+  EXPECT_EQ(Play("arc_undo", "key F2\nkey Enter\n"
+                             "enter 100 100\nenter 110 100\nenter 100 105\n"
+                             "enter 50 50\nenter 60 50\nenter 70 50\n"
+                             "expect-message Same point !\n"
+                             "key Backspace\nkey Backspace\n"
+                             "expect-prompt Adding arc: ENTER CENTER POINT !\n"
+                             "key Backspace\n"
+                             "expect-count lines 0\n"
+                             "expect-prompt Adding arc: ENTER END POINT !\n"
+                             "enter 100 90\n"
+                             "expect-count lines 1\n"
+                             "expect-text 2 Dx= -10\n"
+                             "key Backspace\nkey Backspace\nkey Backspace\nkey Backspace\n"
+                             "expect-message Nothing to be done !\n"
+                             "expect-count lines 0\n"),
+            "");
+}
+
+TEST(ArcUndo, ThroughPointsGivesBackTheFirstPointsOfItsOwnArc) {
+  // Points dropped after the arc was made do not take the place of its own first points.
+  EXPECT_EQ(Play("arc_points_undo", "key Ctrl+F2\nkey Enter\n"
+                                    "enter 110 200\nenter 100 210\nenter 90 200\n"
+                                    "enter 10 10\nenter 20 20\n"
+                                    "key Backspace\nkey Backspace\nkey Backspace\n"
+                                    "expect-count lines 0\n"
+                                    "expect-prompt Arc via points: ENTER 3.POINT !\n"
+                                    "enter 100 190\n"
+                                    "expect-count lines 1\n"
+                                    "expect-dump  ps0:4 shape:3\n"),
+            "");
+}
+
+} // namespace
+} // namespace lumora
