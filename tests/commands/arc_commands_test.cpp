@@ -37,7 +37,8 @@ TEST(ArcUndo, AnElementTakenBackIsForgottenAndARefusedEndKeepsTheUndo) {
                              "expect-prompt Adding arc: ENTER END POINT !\n"
                              "enter 100 90\n"
                              "expect-count lines 1\n"
-                             "expect-text 2 Dx= -10\n"
+                             "expect-dump  ps0:3 shape:3    100.0,  100.0    110.0,  100.0"
+                             "    100.0,   90.0 \n"
                              "key Backspace\nkey Backspace\nkey Backspace\nkey Backspace\n"
                              "expect-message Nothing to be done !\n"
                              "expect-count lines 0\n"),
@@ -54,7 +55,8 @@ TEST(ArcUndo, ThroughPointsGivesBackTheFirstPointsOfItsOwnArc) {
                                     "expect-prompt Arc via points: ENTER 3.POINT !\n"
                                     "enter 100 190\n"
                                     "expect-count lines 1\n"
-                                    "expect-dump  ps0:4 shape:3\n"),
+                                    "expect-dump  ps0:3 shape:3    100.0,  200.0    110.0,  200.0"
+                                    "    100.0,  190.0 \n"),
             "");
 }
 
