@@ -31,7 +31,7 @@ int ArcViaPoints::Select(Control& control, const CommandRow& row) {
   step_ = Step::kPoints;
   TakeAttributes(control);
   Prompt(control);
-  Beep(control, kSoundWaiting);
+  if (!AfterKey(control)) Beep(control, kSoundWaiting);
   return kStillRunning;
 }
 

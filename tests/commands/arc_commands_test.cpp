@@ -1,5 +1,5 @@
-// The undo of the arc commands: what comes back is what the last element was made from, and an
-// element taken back is forgotten.
+// The undo of Add arc: what comes back is what the last element was made from, and an element
+// taken back is forgotten.
 #include "control/event_player.h"
 
 #include <filesystem>
@@ -42,21 +42,6 @@ TEST(ArcUndo, AnElementTakenBackIsForgottenAndARefusedEndKeepsTheUndo) {
                              "key Backspace\nkey Backspace\nkey Backspace\nkey Backspace\n"
                              "expect-message Nothing to be done !\n"
                              "expect-count lines 0\n"),
-            "");
-}
-
-TEST(ArcUndo, ThroughPointsGivesBackTheFirstPointsOfItsOwnArc) {
-  // Points dropped after the arc was made do not take the place of its own first points.
-  EXPECT_EQ(Play("arc_points_undo", "key Ctrl+F2\nkey Enter\n"
-                                    "enter 110 200\nenter 100 210\nenter 90 200\n"
-                                    "enter 10 10\nenter 20 20\n"
-                                    "key Backspace\nkey Backspace\nkey Backspace\n"
-                                    "expect-count lines 0\n"
-                                    "expect-prompt Arc via points: ENTER 3.POINT !\n"
-                                    "enter 100 190\n"
-                                    "expect-count lines 1\n"
-                                    "expect-dump  ps0:3 shape:3    100.0,  200.0    110.0,  200.0"
-                                    "    100.0,  190.0 \n"),
             "");
 }
 
