@@ -1,5 +1,6 @@
 #include "commands/program_commands.h"
 
+#include "commands/arc_commands.h"
 #include "commands/drawing_report.h"
 #include "commands/help_functions.h"
 #include "commands/help_grid.h"
@@ -52,6 +53,10 @@ CommandTable ProgramCommands() {
       {kCodePrint, Level::kMain, Make<Print>},
       {kCodeScale, Level::kMain, Make<ScaleCommand>},
       {kCodePlotArea, Level::kMain, Make<PlotAreaCommand>},
+      // The arc commands.
+      {kCodeAddArc, Level::kMain, Make<AddArc>, kExclusive, 0, kElementLine},
+      {kCodeArcViaPoints, Level::kMain, Make<ArcViaPoints>, kExclusive, 0, kElementLine},
+      {kCodeRounding, Level::kMain, Make<Rounding>, kExclusive, 0, kElementLine},
       // The view and the cursor.
       {kCodeZoomAll, Level::kHelp, Make<ZoomAll>, kNotWithWindows | kExclusive},
       {kCodePreviousZoom, Level::kHelp, Make<PreviousZoom>, kNotWithWindows | kExclusive},

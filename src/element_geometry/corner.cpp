@@ -125,6 +125,7 @@ int ElementGeometry::RoundLineCorner(Corner& corner, double radius) {
   if (radius == 0.0) {
     if (corner.arc != nullptr) store_.DeleteLine(corner.arc);
     corner.point = t1;
+    corner.radius = 0.0;
     return 1;
   }
   if (Cross(t1.x - centre.x, t1.y - centre.y, t2.x - centre.x, t2.y - centre.y, 0) < 0) {

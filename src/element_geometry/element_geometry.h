@@ -154,6 +154,9 @@ private:
   ElementScreen& screen_;
 
 public:
+  // Commands draw the elements they add and erase the ones they delete through the same screen.
+  ElementScreen& Screen() { return screen_; }
+
   // The view width changes with every zoom; the caller keeps it current.
   GeometrySettings settings;
 };

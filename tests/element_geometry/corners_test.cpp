@@ -93,6 +93,30 @@ TEST_F(CornerTest, AnInnerVertexIsCutThereAndRounded) {
   EXPECT_EQ(Count(part->lines), 3);
 }
 
+// What a rounding hands back is the corner to take it back on: the pieces, the arc it made (none
+// after radius 0), the radius now there and, after radius 0, the crossing.
+TEST_F(CornerTest, TheCornerARoundingLeavesTakesItBackAndForth) {
+  Line({{20, 20}, {60, 20}, {60, 60}});
+  Corner corner;
+  corner.point = {59, 21};
+  ASSERT_EQ(geo.FindCorner(drawing.lines, corner), 1);
+  ASSERT_EQ(geo.RoundLineCorner(corner, 10), 1);
+  ASSERT_NE(corner.arc, nullptr);
+  EXPECT_DOUBLE_EQ(corner.radius, 10.0);
+  EXPECT_TRUE(Same(Pts(corner.arc), {{50, 30}, {50, 20}, {60, 30}}));
+
+  ASSERT_EQ(geo.RoundLineCorner(corner, 0), 1);
+  EXPECT_EQ(corner.arc, nullptr);
+  EXPECT_DOUBLE_EQ(corner.radius, 0.0);
+  EXPECT_TRUE(Same(corner.point, {60, 20}));
+  EXPECT_EQ(Count(drawing.lines), 2);
+
+  ASSERT_EQ(geo.RoundLineCorner(corner, 10), 1);
+  ASSERT_NE(corner.arc, nullptr);
+  EXPECT_TRUE(Same(Pts(corner.arc), {{50, 30}, {50, 20}, {60, 30}}));
+  EXPECT_EQ(Count(drawing.lines), 3);
+}
+
 TEST_F(CornerTest, ThreeLinesAtACornerAnswerZeroWithoutChange) {
   line1 = Line({{0, 0}, {10, 0}});
   Line({{10, 0}, {10, 10}});
