@@ -29,6 +29,7 @@ struct Setup;
 struct SoundState;
 struct TextScreen;
 struct View;
+struct VariableTable;
 
 // Input modes: what the open prompt is.
 inline constexpr int kModeCursor = 0;
@@ -136,6 +137,7 @@ struct Control {
   const std::string& workDirectory; // empty: the process's working directory
   CurrentProperties& properties;    // the current attributes and the property prompts' memory
   ElementGeometry& geometry;        // searches and constructions on the drawing's elements
+  VariableTable& textVariables;     // the #name# values of Update texts
 
   InputRecord& In() { return input; }
   const InputRecord& In() const { return input; }
