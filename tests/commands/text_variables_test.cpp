@@ -102,15 +102,15 @@ TEST_F(Substitution, KeptReferenceProposesItsValue) {
 }
 
 TEST_F(Substitution, TextsWithoutAReferenceStayUnasked) {
-  for (const char* text : {"#ABCDEFGHIJKLMNOPQRS# x", "no mark", "#open", "## empty", "#"}) {
+  for (const char* text : {"(#ABCDEFGHIJKLMNOPQRS#)", "no mark", "#open", "## empty", "#"}) {
     questions = 0;
     Fill(text);
     EXPECT_EQ(questions, 0) << text;
     EXPECT_EQ(out.result, kTextUnchanged) << text;
   }
   // Eighteen characters are still a name.
-  Fill("#ABCDEFGHIJKLMNOPQR# x", {"y"});
-  EXPECT_EQ(out.text, "y x");
+  Fill("(#ABCDEFGHIJKLMNOPQR#)", {"y"});
+  EXPECT_EQ(out.text, "(y)");
 }
 
 TEST_F(Substitution, EscAndAFullTableLeaveTheText) {
@@ -142,7 +142,7 @@ TEST_F(Substitution, LongTextsKeepTheirTailAndNothingIsCut) {
   EXPECT_EQ(out.text, "head x" + tail);
   // A result that would not fit a text leaves the text as it was.
   table.SetText("B", std::string(kVariableValueMax, 'b'));
-  Fill("#B#" + std::string(900, 'u'));
+  Fill("x#B#" + std::string(900, 'u'));
   EXPECT_EQ(out.result, kTextUnchanged);
 }
 
@@ -151,7 +151,7 @@ TEST_F(Substitution, AValueNamingItsOwnVariableEnds) {
   EXPECT_EQ(out.text, "#A##A#");
   questions = 0;
   table = {};
-  Fill("(#B#)", {"x#B#"});
+  Fill("(#B#)", {"#B#"});
   EXPECT_TRUE(out.done);
   EXPECT_EQ(questions, 1);
   EXPECT_EQ(out.result, kTextUnchanged);
