@@ -34,13 +34,16 @@ int AddText::ChooseType(Control& control, const CommandRow& row) {
 
 int AddText::AskString(Control& control, const CommandRow& row) {
   DropPreview(control);
+  const bool opening = control.state.inputMode != kModeTextEntry;
   // A one-line entry stands on the status row: the prompt line says what it is for.
-  if (control.state.inputMode != kModeTextEntry) SetPrompt(control, kAddingText, kWriteString);
+  if (opening) SetPrompt(control, kAddingText, kWriteString);
   const AskTextArgs args{kAddingText, kWriteString, kTextBufferSize, false};
   const int result = AskText(control, control.prompts, args, string_);
+  if (result == kStillRunning) return kStillRunning;
+  // An entry that could not even open (no room for its window) would be asked for again and
+  // again: the command gives up instead.
+  if (opening) return End(control, row);
   switch (result) {
-  case kStillRunning:
-    return kStillRunning;
   case kEntryEsc:
     return End(control, row);
   case kEntryBack:

@@ -1,6 +1,5 @@
 #include "commands/measure_commands.h"
 #include "commands/text_fixture.h"
-#include "commands/text_placing.h"
 #include "model/drawing.h"
 #include "model/elements.h"
 #include "text/text_layout.h"
@@ -43,12 +42,6 @@ TEST(AngleValue, FromTheRightSideToTheLeft) {
   // A side whose both points lie on the crossing has no direction.
   EXPECT_FALSE(AngleValue({0, 0}, {0.0004, 0}, {0, -5}, {0, 5}, value));
   EXPECT_EQ(value, "*`");
-}
-
-TEST(Shortened, TwentyCharactersOrMore) {
-  EXPECT_EQ(Shortened("ABCDEFGHIJKLMNOPQRS"), "ABCDEFGHIJKLMNOPQRS");
-  EXPECT_EQ(Shortened("ABCDEFGHIJKLMNOPQRST"), "ABCDEFGHIJKLMNOP...");
-  EXPECT_EQ(Shortened("ABCDEFGHIJKLMNOPQ", 17), "ABCDEFGHIJKLM...");
 }
 
 using TextCommands = TextFixture;
