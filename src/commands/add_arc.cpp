@@ -108,7 +108,7 @@ void AddArc::TakeEnd(Control& control) {
   if (PointAlong(centre.x, centre.y, in.cursor.x, in.cursor.y, Distance(centre, start), end.x,
                  end.y) == 0 ||
       SamePoint(end, start) != 0) {
-    Message(control, kSoundError, kRepeatedPoint);
+    Message(control, kSoundError, kSamePointMessage);
     return;
   }
   // Saved only when an element is made: a refused end must not spoil the undo of the last one.
@@ -156,7 +156,7 @@ int AddArc::Back(Control& control, const CommandRow& row) {
     in.pointCount = undoCount_;
     SetMakingShape(control, undoShape_);
   } else {
-    Message(control, kSoundError, kArcNothingToDo);
+    Message(control, kSoundError, kNothingToBeDone);
   }
   return Prompt(control);
 }

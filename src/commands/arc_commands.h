@@ -33,10 +33,8 @@ inline constexpr TextPair kShowCorner{"^SHOW CORNER ! "_l1, "^NÄYTÄ NURKKA ! "
 inline constexpr TextPair kWriteRadius{"^WRITE RADIUS ? "_l1, "^ANNA SÄDE ? "_l1};
 inline constexpr TextPair kPointOnCentre{"Same point not allowed !"_l1,
                                          "Ei saa olla sama piste !"_l1};
-inline constexpr TextPair kRepeatedPoint{"Same point !"_l1, "Sama piste !"_l1};
 inline constexpr TextPair kOneMorePoint{"Have to enter one more point !"_l1,
                                         "Yksi piste lisää !"_l1};
-inline constexpr TextPair kArcNothingToDo{"Nothing to be done !"_l1, "Ei tehtävää !"_l1};
 inline constexpr TextPair kArcNotMade{"Arc could not be made !"_l1,
                                       "Kaaren teko ei onnistunut !"_l1};
 inline constexpr TextPair kCornerLineNotFound{"Line not found !"_l1, "Viivaa ei löydetty !"_l1};

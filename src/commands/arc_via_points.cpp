@@ -59,7 +59,7 @@ void ArcViaPoints::TakePoint(Control& control) {
   InputRecord& in = control.In();
   for (int k = 0; k < in.pointCount; ++k) {
     if (SamePoint(in.cursor, in.points[static_cast<std::size_t>(k)]) != 0) {
-      Message(control, kSoundError, kRepeatedPoint);
+      Message(control, kSoundError, kSamePointMessage);
       return;
     }
   }
@@ -102,7 +102,7 @@ int ArcViaPoints::Back(Control& control, const CommandRow& row) {
       control.store.AddMarker(p, kPointMarker);
     }
   } else {
-    Message(control, kSoundError, kArcNothingToDo);
+    Message(control, kSoundError, kNothingToBeDone);
   }
   return Prompt(control);
 }

@@ -5,9 +5,11 @@
 #include "commands/help_functions.h"
 #include "commands/help_grid.h"
 #include "commands/help_view.h"
+#include "commands/measure_commands.h"
 #include "commands/menu_functions.h"
 #include "commands/plot_commands.h"
 #include "commands/quit.h"
+#include "commands/text_commands.h"
 #include "properties/layer_visibility.h"
 #include "properties/property_functions.h"
 
@@ -57,6 +59,10 @@ CommandTable ProgramCommands() {
       {kCodeAddArc, Level::kMain, Make<AddArc>, kExclusive, 0, kElementLine},
       {kCodeArcViaPoints, Level::kMain, Make<ArcViaPoints>, kExclusive, 0, kElementLine},
       {kCodeRounding, Level::kMain, Make<Rounding>, kExclusive, 0, kElementLine},
+      // The text and measure commands.
+      {kCodeAddText, Level::kMain, Make<AddText>, kExclusive, 0, kElementText},
+      {kCodeAddMeasure, Level::kMain, Make<AddMeasure>, kExclusive, 0, kElementText},
+      {kCodeAngleMeasure, Level::kMain, Make<AngleMeasure>, kExclusive, 0, kElementText},
       // The view and the cursor.
       {kCodeZoomAll, Level::kHelp, Make<ZoomAll>, kNotWithWindows | kExclusive},
       {kCodePreviousZoom, Level::kHelp, Make<PreviousZoom>, kNotWithWindows | kExclusive},

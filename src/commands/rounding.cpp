@@ -93,7 +93,7 @@ int Rounding::Back(Control& control, const CommandRow& row) {
   if (step_ != Step::kPick) return Act(control, row);
   Beep(control, kSoundKey);
   if (!undo_) {
-    Message(control, kSoundError, kArcNothingToDo);
+    Message(control, kSoundError, kNothingToBeDone);
     return PickPrompt(control);
   }
   undo_ = false;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "commands/program_commands.h"
+#include "commands/text_variables.h"
 #include "control/app_environment.h"
 #include "control/event_cycle.h"
 #include "element_geometry/element_geometry.h"
@@ -88,10 +89,12 @@ struct App {
   Menus menus;         // the menus' rows in the current language, with their last choices
   PromptState prompts; // answer memory, the open entry and the stack of open lists
   CurrentProperties properties;
+  // The text variables Update texts fills the texts' #name# references from.
+  VariableTable textVariables;
   Control control{commandState, input,    commands, screen,         sound,         language,
                   drawing,      store,    view,     setup,          fonts,         clock,
                   fileEnv,      menus,    prompts,  windowServices, workDirectory, home,
-                  properties,   geometry, plotter,  pages,          messageSink};
+                  properties,   geometry, plotter,  pages,          messageSink,   textVariables};
 
   std::string_view Tr(const TextPair& text) const { return text.In(language); }
 

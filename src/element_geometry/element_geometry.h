@@ -65,6 +65,10 @@ public:
                   const GeometrySettings& settings)
       : store_(store), drawing_(store.drawing()), env_(env), screen_(screen), settings(settings) {}
 
+  // The screen the changes are shown on: commands draw what they make and erase what they take
+  // back through it.
+  ElementScreen& Screen() { return screen_; }
+
   // ---- Searches ----
   Picked PickElement(const Point& p, double k, bool partsAsWholes);
   // The nearest line within k search units; in direction mode the crossing with a probe
@@ -154,9 +158,6 @@ private:
   ElementScreen& screen_;
 
 public:
-  // Commands draw the elements they add and erase the ones they delete through the same screen.
-  ElementScreen& Screen() { return screen_; }
-
   // The view width changes with every zoom; the caller keeps it current.
   GeometrySettings settings;
 };

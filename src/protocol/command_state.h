@@ -32,6 +32,7 @@ struct Setup;
 struct SoundState;
 struct TextScreen;
 struct View;
+struct VariableTable;
 
 // Input modes: what the open prompt is.
 inline constexpr int kModeCursor = 0;
@@ -143,6 +144,7 @@ struct Control {
   PlotterState& plotter;            // the plot's paper, as the set-up chose it
   PageOutput& pages;                // where Print sends its page
   MessageSink& messages;            // progress and errors of the set-up and the plotter
+  VariableTable& textVariables;     // the #name# values of Update texts
 
   InputRecord& In() { return input; }
   const InputRecord& In() const { return input; }
