@@ -1,10 +1,13 @@
 #include "commands/program_commands.h"
 
 #include "commands/drawing_report.h"
+#include "commands/file_commands.h"
 #include "commands/help_functions.h"
 #include "commands/help_grid.h"
 #include "commands/help_view.h"
 #include "commands/menu_functions.h"
+#include "commands/overlap_check.h"
+#include "commands/part_commands.h"
 #include "commands/quit.h"
 #include "properties/layer_visibility.h"
 #include "properties/property_functions.h"
@@ -107,6 +110,15 @@ CommandTable ProgramCommands() {
       KeyRow(kCodeWidthKey, Attribute::kWidth, kAnyElement),
       KeyRow(kCodePartSizeKey, Attribute::kPartSize, kParts),
       {kCodeLayers, Level::kHelp, Make<LayerVisibility>, kNotWithWindows | kExclusive},
+      // The drawing-file and part commands.
+      {kCodeReadDrawing, Level::kMain, Make<ReadDrawing>},
+      {kCodeSave, Level::kMain, Make<SaveDrawing>},
+      {kCodeDeleteAll, Level::kMain, Make<NewDrawing>},
+      {kCodeCheckOverlaps, Level::kMain, Make<CheckOverlaps>},
+      {kCodeRemovePartDefinition, Level::kMain, Make<RemovePartDefinition>},
+      {kCodeAddPart, Level::kMain, Make<AddPart>, kExclusive, 0, kElementPart},
+      {kCodeAddDrawing, Level::kMain, Make<AddPart>, kExclusive, 0, kElementPart},
+      {kCodeSavePart, Level::kMain, Make<SavePart>},
   });
 }
 

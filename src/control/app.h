@@ -87,10 +87,10 @@ struct App {
   Menus menus;         // the menus' rows in the current language, with their last choices
   PromptState prompts; // answer memory, the open entry and the stack of open lists
   CurrentProperties properties;
-  Control control{commandState,   input,         commands,   screen,  sound,
-                  language,       drawing,       store,      view,    setup,
-                  fonts,          clock,         fileEnv,    menus,   prompts,
-                  windowServices, workDirectory, properties, geometry};
+  Control control{commandState, input, commands, screen,         sound,         language,
+                  drawing,      store, view,     setup,          fonts,         clock,
+                  fileEnv,      menus, prompts,  windowServices, workDirectory, properties,
+                  geometry,     home,  fileState};
 
   std::string_view Tr(const TextPair& text) const { return text.In(language); }
 

@@ -18,9 +18,10 @@ namespace lumora {
 class Clock;
 class ElementGeometry;
 class ElementStore;
-class FileReporter;
+class FileEnvironment;
 class WindowServices;
 struct Drawing;
+struct DrawingFileState;
 struct Fonts;
 struct CurrentProperties;
 struct Menus;
@@ -129,13 +130,15 @@ struct Control {
   const Setup& setup;
   Fonts& fonts;
   Clock& clock;
-  FileReporter& files;  // messages and trace lines of file commands
-  Menus& menus;         // the menus' rows, in the current language
-  PromptState& prompts; // answer memory, open entry and the stack of open lists
+  FileEnvironment& files; // messages and trace lines of file commands, and reading files
+  Menus& menus;           // the menus' rows, in the current language
+  PromptState& prompts;   // answer memory, open entry and the stack of open lists
   WindowServices& window;
   const std::string& workDirectory; // empty: the process's working directory
   CurrentProperties& properties;    // the current attributes and the property prompts' memory
   ElementGeometry& geometry;        // searches and constructions on the drawing's elements
+  const std::string& home;          // the program directory
+  DrawingFileState& fileState;      // what the drawing reader remembers between reads
 
   InputRecord& In() { return input; }
   const InputRecord& In() const { return input; }
