@@ -58,7 +58,6 @@ TEST(ReplaceDrawing, AFileFailingPartWayKeepsTheDrawing) {
 }
 
 TEST(ReplaceDrawing, ASaveIntoAReadOnlyDirectoryKeepsTheOldFileAndChanges) {
-  if (geteuid() == 0) GTEST_SKIP() << "root writes anywhere";
   const std::string dir = test::ScratchDirectory("save_read_only");
   DrawingFixture f;
   f.Line(kShapeOpen, {{0, 0}, {1, 1}});
@@ -66,9 +65,14 @@ TEST(ReplaceDrawing, ASaveIntoAReadOnlyDirectoryKeepsTheOldFileAndChanges) {
   const std::string before = test::Slurp(dir + "/A.drw");
   f.Line(kShapeOpen, {{2, 2}, {3, 3}});
   const std::uint32_t changes = f.drawing.changes;
+  // A path through a plain file fails for everyone; a directory without write permission
+  // fails for everyone but root.
+  EXPECT_EQ(f.Save(dir + "/A.drw/B.drw"), 0);
   namespace fs = std::filesystem;
   fs::permissions(dir, fs::perms::owner_write, fs::perm_options::remove);
-  EXPECT_EQ(f.Save(dir + "/A.drw"), 0);
+  if (geteuid() != 0) {
+    EXPECT_EQ(f.Save(dir + "/A.drw"), 0);
+  }
   fs::permissions(dir, fs::perms::owner_write, fs::perm_options::add);
   EXPECT_EQ(test::Slurp(dir + "/A.drw"), before);
   EXPECT_EQ(f.drawing.changes, changes);
@@ -134,8 +138,8 @@ TEST(OverlappingLines, SameShapeCountAndPointsInOrderAndNoBoundary) {
 
 TEST(OverlappingLines, TheCellSearchDeletesWhatTheFullScanDeletes) {
   std::mt19937 random(7);
-  std::uniform_int_distribution<int> coordinate(0, 6);
-  std::uniform_int_distribution<int> jitter(-9, 9); // up to just under the tolerance, and over
+  std::uniform_int_distribution<int> coordinate(0, 2);
+  std::uniform_int_distribution<int> jitter(-6, 6); // two jitters apart may pass the tolerance
   DrawingFixture f;
   for (int k = 0; k < 600; ++k) {
     std::vector<Point> pts;
@@ -146,7 +150,7 @@ TEST(OverlappingLines, TheCellSearchDeletesWhatTheFullScanDeletes) {
     if (k % 97 == 0) f.Filling({line}, 1, 0);
   }
   const std::vector<LineElement*> fast = OverlappingLines(f.drawing);
-  EXPECT_GT(fast.size(), 100u);
+  EXPECT_GT(fast.size(), 50u);
   EXPECT_EQ(fast, QuadraticScan(f.drawing));
 }
 

@@ -27,7 +27,7 @@ struct DialogFixture : AskFixture {
     fs::remove_all(home);
     fs::create_directories(home / "DRAWINGS");
     fs::create_directories(home / "PARTS");
-    args = {command, {"Saving: ", "Tallennus: "}, home.string()};
+    args = {command, {"Saving: ", "Tallennus: "}, home.string(), {}};
     call = [this] { return dialog.Ask(control, prompts, args, path); };
   }
   // Replaces the proposed name with `name` and enters it.
