@@ -1,6 +1,7 @@
 #include "commands/drawing_report.h"
 
 #include "files/drawing_dump.h"
+#include "files/file_environment.h"
 #include "protocol/command_state.h"
 
 namespace lumora {

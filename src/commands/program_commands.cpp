@@ -2,12 +2,15 @@
 
 #include "commands/arc_commands.h"
 #include "commands/drawing_report.h"
+#include "commands/file_commands.h"
 #include "commands/help_functions.h"
 #include "commands/help_grid.h"
 #include "commands/help_view.h"
 #include "commands/measure_commands.h"
 #include "commands/menu_functions.h"
 #include "commands/plot_commands.h"
+#include "commands/overlap_check.h"
+#include "commands/part_commands.h"
 #include "commands/quit.h"
 #include "commands/text_commands.h"
 #include "properties/layer_visibility.h"
@@ -123,6 +126,15 @@ CommandTable ProgramCommands() {
       KeyRow(kCodeWidthKey, Attribute::kWidth, kAnyElement),
       KeyRow(kCodePartSizeKey, Attribute::kPartSize, kParts),
       {kCodeLayers, Level::kHelp, Make<LayerVisibility>, kNotWithWindows | kExclusive},
+      // The drawing-file and part commands.
+      {kCodeReadDrawing, Level::kMain, Make<ReadDrawing>},
+      {kCodeSave, Level::kMain, Make<SaveDrawing>},
+      {kCodeDeleteAll, Level::kMain, Make<NewDrawing>},
+      {kCodeCheckOverlaps, Level::kMain, Make<CheckOverlaps>},
+      {kCodeRemovePartDefinition, Level::kMain, Make<RemovePartDefinition>},
+      {kCodeAddPart, Level::kMain, Make<AddPart>, kExclusive, 0, kElementPart},
+      {kCodeAddDrawing, Level::kMain, Make<AddPart>, kExclusive, 0, kElementPart},
+      {kCodeSavePart, Level::kMain, Make<SavePart>},
   });
 }
 

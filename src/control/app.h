@@ -91,10 +91,11 @@ struct App {
   CurrentProperties properties;
   // The text variables Update texts fills the texts' #name# references from.
   VariableTable textVariables;
-  Control control{commandState, input,    commands, screen,         sound,         language,
-                  drawing,      store,    view,     setup,          fonts,         clock,
-                  fileEnv,      menus,    prompts,  windowServices, workDirectory, home,
-                  properties,   geometry, plotter,  pages,          messageSink,   textVariables};
+  Control control{commandState,   input,         commands,    screen,        sound,
+                  language,       drawing,       store,       view,          setup,
+                  fonts,          clock,         fileEnv,     menus,         prompts,
+                  windowServices, workDirectory, home,        properties,    geometry,
+                  plotter,        pages,         messageSink, textVariables, fileState};
 
   std::string_view Tr(const TextPair& text) const { return text.In(language); }
 

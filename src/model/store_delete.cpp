@@ -301,6 +301,9 @@ int ElementStore::DeletePart(PartElement*& part, bool withMembers) {
   while (*link != nullptr && *link != part) link = &(*link)->next;
   if (*link == nullptr) return 0;
   PartElement* target = part;
+  // Dissolving a placed part changes what a saved file would hold; a selection group (type 0)
+  // is only a working set.
+  if (!withMembers && target->type() != 0) ++drawing_.changes;
   const void* const outerRef = clearedRef_;
   if (link != &part) {
     part = nullptr;

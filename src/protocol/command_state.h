@@ -18,11 +18,12 @@ namespace lumora {
 class Clock;
 class ElementGeometry;
 class ElementStore;
-class FileReporter;
+class FileEnvironment;
 class MessageSink;
 class PageOutput;
 class WindowServices;
 struct Drawing;
+struct DrawingFileState;
 struct Fonts;
 struct CurrentProperties;
 struct Menus;
@@ -133,9 +134,9 @@ struct Control {
   const Setup& setup;
   Fonts& fonts;
   Clock& clock;
-  FileReporter& files;  // messages and trace lines of file commands
-  Menus& menus;         // the menus' rows, in the current language
-  PromptState& prompts; // answer memory, open entry and the stack of open lists
+  FileEnvironment& files; // messages and trace lines of file commands, and reading files
+  Menus& menus;           // the menus' rows, in the current language
+  PromptState& prompts;   // answer memory, open entry and the stack of open lists
   WindowServices& window;
   const std::string& workDirectory; // empty: the process's working directory
   const std::string& home;          // the program directory: DRAWINGS/, PARTS/, PLOTS/ below it
@@ -145,6 +146,7 @@ struct Control {
   PageOutput& pages;                // where Print sends its page
   MessageSink& messages;            // progress and errors of the set-up and the plotter
   VariableTable& textVariables;     // the #name# values of Update texts
+  DrawingFileState& fileState;      // what the drawing reader remembers between reads
 
   InputRecord& In() { return input; }
   const InputRecord& In() const { return input; }

@@ -98,11 +98,14 @@ int AskFileName::Start(Control& control, PromptState& prompts, const FileDialogA
   const bool part = command_ == kCodeAddPart || command_ == kCodeSavePart || command_ == kCodeCopy;
   kind_ = part ? kPartKind : kDrawingKind;
   if (command_ == kCodeCopy) {
-    path = home_ + kSeparator + std::string(kPartDirectory) + kSeparator + std::string(kCopyFile);
+    // The temporary part lives in the program directory itself, so it never replaces a user's
+    // own part that happens to be called Copy.
+    path = home_ + kSeparator + std::string(kCopyFile);
     return Finish(kFileAccepted);
   }
   if (command_ == kCodeSave) {
-    const std::string name(DrawingName(control.drawing));
+    const std::string name =
+        args.proposal.empty() ? std::string(DrawingName(control.drawing)) : args.proposal;
     return AskName(control, prompts, name);
   }
   if (command_ == kCodeSavePart) {
@@ -319,10 +322,9 @@ int AskFileName::StepReplace(Control& control, PromptState& prompts) {
   return Finish(answer); // Esc or back
 }
 
-int AskFileName::Accept(Control& control, PromptState& prompts) {
-  if ((command_ == kCodeSave || command_ == kCodeReadDrawing)) {
-    SetDrawingName(control.drawing, name_);
-  }
+// The drawing keeps its name until the command has read or written the file: a read or save
+// that fails must not leave it named after a file that does not hold it.
+int AskFileName::Accept(Control& /*control*/, PromptState& prompts) {
   if (command_ == kCodeAddPart || command_ == kCodeSavePart) {
     prompts.files.partName = name_.substr(0, std::min(name_.size(), kCurrentPartNameMax));
   }

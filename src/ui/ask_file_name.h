@@ -37,13 +37,18 @@ struct FileDialogArgs {
   int command = kCodeReadDrawing;
   TextPair title{};
   std::string home; // the program directory
+  // Saving a drawing: the name proposed instead of the drawing's own (the name as typed when
+  // it is asked again).
+  std::string proposal;
 };
 
 class AskFileName {
 public:
   // kFileAccepted with the full path in `path`, kFileNotReplaced, kFileNotCreatable, the Esc
-  // or back of the prompts, or kStillRunning.
+  // or back of the prompts, or kStillRunning. `Name()` is then the accepted name without its
+  // directory; the caller names the drawing after it once the file was read or written.
   int Ask(Control& control, PromptState& prompts, const FileDialogArgs& args, std::string& path);
+  const std::string& Name() const { return name_; }
 
 private:
   enum class Step { kIdle, kName, kList, kCreate, kNotFound, kReplace, kCannotCreate };

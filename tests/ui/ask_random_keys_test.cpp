@@ -46,10 +46,10 @@ TEST(PromptKeys, RandomCodesNeverBreakAPrompt) {
       },
       [&] { return AskText(f.control, f.prompts, {.size = 60}, text); },
       [&] {
-        return read.Ask(f.control, f.prompts, {kCodeReadDrawing, {}, home}, path);
+        return read.Ask(f.control, f.prompts, {kCodeReadDrawing, {}, home, {}}, path);
       },
       [&] {
-        return save.Ask(f.control, f.prompts, {kCodeSave, {}, home}, path);
+        return save.Ask(f.control, f.prompts, {kCodeSave, {}, home, {}}, path);
       }};
   for (const auto& prompt : prompts) {
     f.call = prompt;

@@ -27,7 +27,7 @@ struct DialogFixture : AskFixture {
     fs::remove_all(home);
     fs::create_directories(home / "DRAWINGS");
     fs::create_directories(home / "PARTS");
-    args = {command, {"Saving: ", "Tallennus: "}, home.string()};
+    args = {command, {"Saving: ", "Tallennus: "}, home.string(), {}};
     call = [this] { return dialog.Ask(control, prompts, args, path); };
   }
   // Replaces the proposed name with `name` and enters it.
@@ -47,7 +47,8 @@ TEST(FileDialog, SavingANameGivesItsPathInTheDrawingDirectory) {
   EXPECT_EQ(f.Cells(1, 2, 25), "Saving: WRITE NAME ? Old ");
   EXPECT_EQ(f.Name("Plan"), kFileAccepted);
   EXPECT_EQ(f.path, f.In("DRAWINGS/Plan.drw"));
-  EXPECT_EQ(DrawingName(f.drawing), "Plan");
+  EXPECT_EQ(f.dialog.Name(), "Plan");
+  EXPECT_EQ(DrawingName(f.drawing), "Old"); // renamed only once the file is written
 }
 
 TEST(FileDialog, AMissingSubdirectoryIsCreatedAfterTheQuestion) {
@@ -157,7 +158,7 @@ TEST(FileDialog, ReadingChoosesFromTheList) {
   f.Key(kDown);
   EXPECT_EQ(f.Key(kCodeEnter), kFileAccepted);
   EXPECT_EQ(f.path, f.In("DRAWINGS/B.drw"));
-  EXPECT_EQ(DrawingName(f.drawing), "B");
+  EXPECT_EQ(f.dialog.Name(), "B");
 }
 
 TEST(FileDialog, AFileGoneBeforeItIsChosenIsNoticed) {
@@ -180,7 +181,7 @@ TEST(FileDialog, EmptyDirectoriesAndCopy) {
   EXPECT_TRUE(f.Shown("No files !"));
   f.args.command = kCodeCopy;
   EXPECT_EQ(f.Call(), kFileAccepted);
-  EXPECT_EQ(f.path, f.In("PARTS/Copy.part"));
+  EXPECT_EQ(f.path, f.In("Copy.part")); // never a user's own part called Copy
 }
 
 } // namespace

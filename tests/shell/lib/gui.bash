@@ -55,10 +55,11 @@ export DISPLAY="$display"
 preload=""
 for dri in /usr/lib/*/dri/swrast_dri.so; do [[ -e "$dri" ]] && preload="$dri"; done
 
-# Starts lumora with the shipped program directory and waits for its window and its first
+# Starts lumora with the shipped program directory (or lumora_home, when a test sets it to a
+# copy it may write into) and waits for its window and its first
 # display: the white message band at the top, then a window that stays unchanged.
 start_lumora() {
-  LD_PRELOAD="$preload" LUMORA_NO_PRINTER=1 LUMORA_HOME="$source_dir/data" "$build/lumora" >"$tmp/out" 2>&1 &
+  LD_PRELOAD="$preload" LUMORA_NO_PRINTER=1 LUMORA_HOME="${lumora_home:-$source_dir/data}" "$build/lumora" >"$tmp/out" 2>&1 &
   lumora_pid=$!
   window=""
   for _ in $(seq 100); do

@@ -1,0 +1,180 @@
+#include "commands/element_selection.h"
+
+#include "commands/file_commands.h"
+#include "element_geometry/element_geometry.h"
+#include "model/drawing.h"
+#include "model/element_store.h"
+#include "protocol/command_state.h"
+#include "protocol/texts.h"
+#include "protocol/window_services.h"
+#include "sound/my_beep.h"
+
+namespace lumora {
+namespace {
+
+constexpr std::uint32_t kClosedLine = 2;
+constexpr std::uint32_t kAreaStyle = 3;
+constexpr double kPickFactor = 1.0;
+
+} // namespace
+
+void ElementSelection::Begin(Control& control, const TextPair& header, bool again) {
+  header_ = header;
+  mode_ = Mode::kArea;
+  areaCount_ = 0;
+  RubberBand(control, 0);
+  SetPrompt(control, header_, again ? kShowArea : kEnterArea);
+}
+
+// The area's rubber band is a dashed closed line from the first corner.
+void ElementSelection::RubberBand(Control& control, int points) {
+  InputRecord& in = control.In();
+  in.previewKind = kPreviewElement;
+  in.attributes.SetShape(kClosedLine);
+  in.attributes.SetStyle(kAreaStyle);
+  in.pointCount = points;
+  if (points > 0) in.points[0] = in.cursor;
+}
+
+PartElement* ElementSelection::TakeGroup() {
+  PartElement* group = group_;
+  group_ = nullptr;
+  return group;
+}
+
+void ElementSelection::Dissolve(Control& control) {
+  if (group_ == nullptr) return;
+  control.window.ShowHighlightedNormally();
+  control.store.DeletePart(group_, false);
+  group_ = nullptr;
+}
+
+int ElementSelection::Step(Control& control, bool previousGroup) {
+  return mode_ == Mode::kArea ? AreaKey(control, previousGroup) : PickKey(control, previousGroup);
+}
+
+int ElementSelection::Leave(Control& control, int result) {
+  InputRecord& in = control.In();
+  in.pointCount = 0;
+  in.attributes.SetStyle(0);
+  return result;
+}
+
+int ElementSelection::AreaKey(Control& control, bool previousGroup) {
+  InputRecord& in = control.In();
+  switch (in.code) {
+  case kCodeEnter:
+    if (in.pointCount == 0) {
+      RubberBand(control, 1);
+      return kStillRunning;
+    }
+    return SecondCorner(control);
+  case kCodeTab:
+  case kCodeCtrlEnter:
+    ToPickMode(control);
+    return kStillRunning;
+  case kCodeBackspace:
+    if (previousGroup) return Leave(control, kSelectionLeft);
+    if (in.pointCount > 0) {
+      RubberBand(control, 0);
+    } else {
+      Message(control, kSoundSmallError, kNothingToBeDone);
+    }
+    return kStillRunning;
+  case kCodeEsc:
+    return Leave(control, kSelectionLeft);
+  default:
+    Message(control, kSoundSmallError, kNotInUse);
+    return kStillRunning;
+  }
+}
+
+int ElementSelection::SecondCorner(Control& control) {
+  const Point a = control.In().points[0];
+  const Point b = control.In().cursor;
+  if (SameValue(a.x, b.x) != 0 || SameValue(a.y, b.y) != 0) {
+    Message(control, kSoundError, kSamePointNotAllowed);
+    return kStillRunning;
+  }
+  area_ = {{a, {b.x, a.y}, b, {a.x, b.y}}};
+  areaCount_ = static_cast<int>(area_.size());
+  Dissolve(control);
+  group_ = control.store.AddPart("", 0, 0);
+  if (group_ == nullptr) return kStillRunning;
+  const bool empty = Geometry(control).SelectArea(*group_, area_, true, true);
+  if (!empty) return Leave(control, kSelectionReady);
+  Message(control, kSoundError, kNoElements);
+  control.store.DeletePart(group_, true);
+  group_ = nullptr;
+  RubberBand(control, 0);
+  return kStillRunning;
+}
+
+void ElementSelection::ToPickMode(Control& control) {
+  Dissolve(control);
+  group_ = control.store.AddPart("", 0, 0);
+  areaCount_ = 0;
+  mode_ = Mode::kPick;
+  control.In().pointCount = 0;
+  SetPrompt(control, header_, kShowElement);
+}
+
+int ElementSelection::PickKey(Control& control, bool previousGroup) {
+  switch (control.In().code) {
+  case kCodeEnter:
+    return Pick(control);
+  case kCodeTab:
+    if (group_ == nullptr || ElementStore::PartIsEmpty(group_)) {
+      Message(control, kSoundError, kNoElements);
+      return kStillRunning;
+    }
+    return Leave(control, kSelectionReady);
+  case kCodeBackspace:
+    if (previousGroup) return Leave(control, kSelectionLeft);
+    [[fallthrough]];
+  case kCodeCtrlEnter:
+    Dissolve(control);
+    Begin(control, header_, true);
+    return kStillRunning;
+  case kCodeEsc:
+    return Leave(control, kSelectionLeft);
+  default:
+    Message(control, kSoundSmallError, kNotInUse);
+    return kStillRunning;
+  }
+}
+
+// A pick adds the element at the cursor to the set, or takes it out when it is in already.
+int ElementSelection::Pick(Control& control) {
+  if (group_ == nullptr) return kStillRunning;
+  ElementGeometry& geometry = Geometry(control);
+  ElementStore& store = control.store;
+  const Picked picked = geometry.PickElement(control.In().cursor, kPickFactor, true);
+  const auto toggle = [&](auto* element, ElementKind kind) {
+    if (ElementGeometry::GroupHolds(*group_, element, kind)) {
+      store.RemoveMember(group_, element);
+      store.Unselect(element);
+    } else if (store.AddMember(group_, element) != nullptr) {
+      store.Select(element);
+    }
+  };
+  if (picked.line != nullptr) {
+    toggle(picked.line, ElementKind::kLine);
+  } else if (picked.text != nullptr) {
+    toggle(picked.text, ElementKind::kText);
+  } else if (picked.filling != nullptr) {
+    if (!ElementGeometry::GroupHolds(*group_, picked.filling, ElementKind::kFilling) &&
+        ElementGeometry::FillingInGroup(*picked.filling, *group_, true) == 0) {
+      Message(control, kSoundError, kFillingOutside);
+      return kStillRunning;
+    }
+    toggle(picked.filling, ElementKind::kFilling);
+  } else if (picked.part != nullptr) {
+    toggle(picked.part, ElementKind::kPart);
+  } else {
+    Message(control, kSoundError, kNoElementFound);
+  }
+  return kStillRunning;
+}
+
+} // namespace lumora
