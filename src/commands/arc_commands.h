@@ -6,6 +6,7 @@
 #include "element_geometry/element_geometry.h"
 #include "properties/type_selector.h"
 #include "protocol/command.h"
+#include "protocol/texts.h"
 
 #include <array>
 #include <cstdint>

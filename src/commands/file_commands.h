@@ -2,6 +2,7 @@
 #pragma once
 
 #include "protocol/command.h"
+#include "protocol/texts.h"
 #include "ui/ask_file_name.h"
 #include "ui/ask_yes_no.h"
 
@@ -16,7 +17,6 @@ inline constexpr TextPair kDrwAtTheEnd{"At the end should be '.drw' !"_l1,
                                        "At the end should be '.drw' !"_l1};
 inline constexpr TextPair kNewDrawingTitle{"New drawing: "_l1, "Kuvan tyhjennys: "_l1};
 inline constexpr TextPair kNewDrawingQuestion{"New drawing ?"_l1, "Kuvan tyhjennys ?"_l1};
-inline constexpr TextPair kNothingToBeDone{"Nothing to be done !"_l1, "Ei tehtävää !"_l1};
 
 // The title of a file command, with the subdirectory the file dialog is in ("sub/"), cut to
 // what the prompt line holds for that command.

@@ -2,7 +2,7 @@
 
 #include "commands/quit.h"
 #include "element_geometry/element_geometry.h"
-#include "files/file_reporter.h"
+#include "files/file_environment.h"
 #include "model/drawing.h"
 #include "model/element_store.h"
 #include "plot/plot_file.h"

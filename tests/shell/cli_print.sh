@@ -10,7 +10,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 
 cp -r "$source_dir/data" "$tmp/home"
 rm -rf "$tmp/home/PLOTS"
-cp "$source_dir/tests/events/drawings/sheet10.drw" "$tmp/"
+cp "$source_dir/tests/events/sheets/sheet10.drw" "$tmp/"
 play() { # ANSWER
   printf 'load sheet10.drw\nkey F8\nkey %s\nexpect-prompt Lumora-program: SELECT FUNCTION !\n' \
     "$1" >"$tmp/print.events"
