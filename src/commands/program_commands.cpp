@@ -4,6 +4,7 @@
 #include "commands/help_functions.h"
 #include "commands/help_grid.h"
 #include "commands/help_view.h"
+#include "commands/line_commands.h"
 #include "commands/menu_functions.h"
 #include "commands/quit.h"
 #include "properties/layer_visibility.h"
@@ -47,6 +48,11 @@ CommandTable ProgramCommands() {
       {kCodeHelpMenu, Level::kHelpMenu, Make<HelpMenu>, kExclusive, kCodeHelpMenuKey},
       {kCodePopup, Level::kPopup, Make<ActionPopup>},
       {kCodeDrawingReport, Level::kMain, Make<DrawingReport>},
+      // The line commands.
+      {kCodeAddLine, Level::kMain, Make<AddLine>, kExclusive, 0, kElementLine},
+      {kCodeCloneLine, Level::kMain, Make<CloneLine>, kExclusive, 0, kElementLine},
+      {kCodeClipLine, Level::kMain, Make<ClipLine>, kExclusive},
+      {kCodeDeletePartOfLine, Level::kMain, Make<ClipLine>, kExclusive},
       // The view and the cursor.
       {kCodeZoomAll, Level::kHelp, Make<ZoomAll>, kNotWithWindows | kExclusive},
       {kCodePreviousZoom, Level::kHelp, Make<PreviousZoom>, kNotWithWindows | kExclusive},

@@ -65,6 +65,9 @@ public:
                   const GeometrySettings& settings)
       : store_(store), drawing_(store.drawing()), env_(env), screen_(screen), settings(settings) {}
 
+  // Where commands erase, draw and highlight the elements they make or take away.
+  ElementScreen& Screen() { return screen_; }
+
   // ---- Searches ----
   Picked PickElement(const Point& p, double k, bool partsAsWholes);
   // The nearest line within k search units; in direction mode the crossing with a probe

@@ -27,6 +27,8 @@ struct CurrentProperties {
   int lastColour = 0;
   std::array<std::size_t, kPresetKindCount> lastPreset{}; // the preset chosen last, by list
   std::array<std::size_t, kDialogKindCount> lastLine{};   // the dialog line chosen last, by kind
+  // The distance Clone line offers, the last one used while the program runs.
+  double cloneDistance = 0.0;
 
   // The set of an element kind (kElementLine ... kElementPart); the line set for any other.
   PropertySet& Of(int kind) {
