@@ -1,5 +1,6 @@
 // The line commands driven by codes through the real translation and dispatcher on the shipped
-// setup: the full vertex and clipping-point tables, and Backspace after a clone was taken back.
+// setup: the full vertex and clipping-point tables, the line dialog in the middle of a line, and
+// Backspace after a clone was taken back.
 #include "commands/line_commands.h"
 #include "control/dispatch.h"
 #include "control/headless_app.h"
@@ -127,20 +128,6 @@ TEST_F(LineCommandFixture, BackspaceTakesAClonedLineBackOnceAndThenHasNothingToD
   EnterAt(50.0, 90.0);
   ASSERT_EQ(Lines(), 2);
   EXPECT_DOUBLE_EQ(app.drawing.lines->points[0].y, 90.0);
-}
-
-TEST_F(LineCommandFixture, AHeldBackPieceIsDeletedForGoodWhenTheCommandEnds) {
-  AddSegment({20.0, 100.0}, {80.0, 100.0});
-  Key(kCodeDeletePartOfLine);
-  EnterAt(50.0, 100.0);
-  EnterAt(40.0, 100.0);
-  EnterAt(60.0, 100.0);
-  ASSERT_EQ(Lines(), 3);
-  Key(kCodeEsc);
-  EXPECT_EQ(Lines(), 2);
-  for (const LineElement* line = app.drawing.lines; line != nullptr; line = line->next) {
-    EXPECT_EQ(line->hidden(), 0U);
-  }
 }
 
 } // namespace

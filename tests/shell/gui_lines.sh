@@ -1,15 +1,14 @@
 #!/usr/bin/env bash
 # The line commands in the real window, by mouse: a line drawn by two clicks shows, Backspace
-# and Esc take it away; a clone shown by a click appears beside it; the part of a line deleted
-# between two clicked limits is gone until Backspace brings it back.
+# and Esc take it away; the part of a line deleted between two clicked limits is gone until
+# Backspace brings it back.
 set -u
 build="$1"
 source_dir="$2"
 source "$source_dir/tests/shell/lib/gui.bash"
 
-# Drawing y 120 from x 40 to 140 lies on pixel row 472 from column 338 to 612; y 140 on row 417.
+# Drawing y 120 from x 40 to 140 lies on pixel row 472 from column 338 to 612.
 row=472
-clone_row=417
 # Foreground pixels in a strip of row $2 from column $3 to $4 of picture $1.
 lit() { "$xshot" count "$1" "$3" "$(($2 - 2))" "$(($4 - $3))" 5 ffffff; }
 settle() { "$xshot" settle "$window" 0.3 "$patience" || fail "the window never settled after $1"; }
@@ -50,14 +49,6 @@ click_at 338 $row
 click_at 612 $row
 press Tab
 press Escape
-press ctrl+F1
-press Return
-click_at 475 $row
-click_at 475 $clone_row
-press Escape
-picture cloned
-(($(lit "$tmp/cloned.png" $clone_row 340 610) > 200)) || fail "no clone on row $clone_row"
-
 press alt+F4
 click_at 475 $row
 click_at 420 $row
