@@ -7,6 +7,7 @@
 #include "commands/help_grid.h"
 #include "commands/help_view.h"
 #include "commands/measure_commands.h"
+#include "commands/line_commands.h"
 #include "commands/menu_functions.h"
 #include "commands/plot_commands.h"
 #include "commands/overlap_check.h"
@@ -66,6 +67,11 @@ CommandTable ProgramCommands() {
       {kCodeAddText, Level::kMain, Make<AddText>, kExclusive, 0, kElementText},
       {kCodeAddMeasure, Level::kMain, Make<AddMeasure>, kExclusive, 0, kElementText},
       {kCodeAngleMeasure, Level::kMain, Make<AngleMeasure>, kExclusive, 0, kElementText},
+      // The line commands.
+      {kCodeAddLine, Level::kMain, Make<AddLine>, kExclusive, 0, kElementLine},
+      {kCodeCloneLine, Level::kMain, Make<CloneLine>, kExclusive, 0, kElementLine},
+      {kCodeClipLine, Level::kMain, Make<ClipLine>, kExclusive},
+      {kCodeDeletePartOfLine, Level::kMain, Make<ClipLine>, kExclusive},
       // The view and the cursor.
       {kCodeZoomAll, Level::kHelp, Make<ZoomAll>, kNotWithWindows | kExclusive},
       {kCodePreviousZoom, Level::kHelp, Make<PreviousZoom>, kNotWithWindows | kExclusive},

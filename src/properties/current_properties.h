@@ -29,6 +29,8 @@ struct CurrentProperties {
   std::array<std::size_t, kDialogKindCount> lastLine{};   // the dialog line chosen last, by kind
   // The nonzero radius the rounding was given last: offered at a corner not rounded yet.
   double lastRoundingRadius = 0.0;
+  // The distance Clone line offers, the last one used while the program runs.
+  double cloneDistance = 0.0;
 
   // The set of an element kind (kElementLine ... kElementPart); the line set for any other.
   PropertySet& Of(int kind) {

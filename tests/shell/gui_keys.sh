@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The real window under Xvfb answers the keys of tests/events/gui_keys.events as the event
-# player does: x hides the mouse pointer and shows it again, Shift alone says nothing, Ctrl+F1 shows "Not in use !" long enough to be seen,
+# player does: x hides the mouse pointer and shows it again, Shift alone says nothing, Shift+F3 shows "Not in use !" long enough to be seen,
 # Shift+F5 writes the report beside the program, 1 and Esc open and close the main menu, and
 # the grid entry shows what is typed. The last screen equals the player's golden picture.
 set -u
@@ -28,7 +28,7 @@ if "$xshot" wait-change "$window" "$tmp/idle.png" 0 0 1000 800 1; then
 fi
 
 # The message box of a refused key reaches the window: its red frame at the box's left edge.
-xdotool key ctrl+F1
+xdotool key shift+F3
 "$xshot" wait "$window" 416 390 ff0000 "$patience" || fail "\"Not in use !\" was never shown"
 "$xshot" wait "$window" 416 390 000000 "$patience" || fail "the message box did not close"
 
