@@ -189,7 +189,7 @@ int ScaleCommand::Typing(Control& control, const CommandRow& row) {
   if (answer == kStillRunning) return kStillRunning;
   if (answer != kEntryAccepted) return End(control, row);
   if (!(typed_ >= kSmallest)) {
-    Message(control, kSoundError, kMoreThanZero);
+    Message(control, kSoundError, kShouldBeMoreThanZero);
     return Typing(control, row);
   }
   if (Same(typed_, control.drawing.scale)) return End(control, row);
@@ -281,7 +281,7 @@ int PlotAreaCommand::Typing(Control& control, const CommandRow& row) {
 
 int PlotAreaCommand::Take(Control& control, const CommandRow& row, double width, double height) {
   if (!(width >= kSmallest) || !(height >= kSmallest)) {
-    Message(control, kSoundSmallError, kMoreThanZero);
+    Message(control, kSoundSmallError, kShouldBeMoreThanZero);
     return End(control, row);
   }
   const double scale = control.drawing.scale;
