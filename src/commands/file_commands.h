@@ -1,6 +1,7 @@
 // The commands that read, save and clear the whole drawing: F6, F7 and Alt+F7.
 #pragma once
 
+#include "commands/text_variables.h"
 #include "protocol/command.h"
 #include "protocol/texts.h"
 #include "ui/ask_file_name.h"
@@ -77,6 +78,27 @@ private:
 
   Step step_ = Step::kQuestion;
   AskYesNo question_;
+};
+
+inline constexpr TextPair kUpdatingTitle{"Updating drawing: "_l1, "Kuvan päivitys: "_l1};
+inline constexpr TextPair kUpdatingQuestion{"Updating drawing ?"_l1, "Kuvan päivitys ?"_l1};
+
+// Update texts: the #name# references of every text filled, in list order, from one table
+// started empty; a question the user leaves with Esc leaves that text as it was.
+class UpdateTexts final : public Command {
+protected:
+  int Start(Control& control, const CommandRow& row) override;
+  int Continue(Control& control, const CommandRow& row) override;
+
+private:
+  enum class Step { kQuestion, kFilling };
+  int Fill(Control& control, const CommandRow& row);
+
+  Step step_ = Step::kQuestion;
+  AskYesNo question_;
+  TextElement* text_ = nullptr; // the text being filled
+  TextSubstitution fill_;
+  std::string result_;
 };
 
 } // namespace lumora

@@ -136,6 +136,7 @@ CommandTable ProgramCommands() {
       {kCodeReadDrawing, Level::kMain, Make<ReadDrawing>},
       {kCodeSave, Level::kMain, Make<SaveDrawing>},
       {kCodeDeleteAll, Level::kMain, Make<NewDrawing>},
+      {kCodeUpdateTexts, Level::kMain, Make<UpdateTexts>},
       {kCodeCheckOverlaps, Level::kMain, Make<CheckOverlaps>},
       {kCodeRemovePartDefinition, Level::kMain, Make<RemovePartDefinition>},
       {kCodeAddPart, Level::kMain, Make<AddPart>, kExclusive, 0, kElementPart},

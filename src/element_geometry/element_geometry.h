@@ -99,6 +99,9 @@ public:
   int FindCorner(LineElement* picked, Corner& corner) const;
   int RoundLineCorner(Corner& corner, double radius);
   void MoveVertex(LineElement& line, int index, const Point& to);
+  // Gives the text a new string, erased before and drawn after; false when memory ran out (the
+  // old string stays and the user has been told).
+  bool ReplaceTextString(TextElement& text, std::string_view value);
   static double ArcRadius(const LineElement& arc);
   static int ArcMidpoint(const LineElement& arc, Point& mid);
   static Box BoxOfLine(const LineElement& line);

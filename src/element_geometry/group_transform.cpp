@@ -205,4 +205,13 @@ void ElementGeometry::SetGroupHidden(PartElement& group, bool hidden) {
   for (PartNode* n = group.parts; n != nullptr; n = n->next) SetGroupHidden(*n->element, hidden);
 }
 
+bool ElementGeometry::ReplaceTextString(TextElement& text, std::string_view value) {
+  const bool shown = text.hidden() == 0 && drawing_.layerVisible[text.layer()] != 0;
+  if (shown) screen_.Erase(ElementKind::kText, &text);
+  const bool replaced = ReplaceString(drawing_, store_.allocator(), env_, text, value) != 0;
+  ElementChanged(text);
+  if (shown) screen_.Draw(ElementKind::kText, &text);
+  return replaced;
+}
+
 } // namespace lumora
