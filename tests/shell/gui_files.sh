@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real window reads and saves drawings in a copy of the program directory: F6 reads a
 # drawing chosen from the list and its lines appear, F7 writes it under a new name, Alt+F7
-# clears the window, and F6 brings the saved file back with the same pixels.
+# clears the window, F6 brings the saved file back with the same pixels, and F8 prints it to
+# PLOTS/Plan.pdf.
 set -u
 build="$1"
 source_dir="$2"
@@ -52,4 +53,15 @@ shot "$tmp/again.png"
 differing="$("$xshot" compare "$tmp/again.png" "$tmp/first.png" 0 0 "$tmp/again.diff.png")" ||
   { cp "$tmp/again.png" "$build/gui_files.out.png" 2>/dev/null
     fail "the saved drawing read back differs from the first in $differing pixels"; }
+
+# F8 and yes: the page of the drawing read, named after it, in the program directory's PLOTS/.
+xdotool key F8
+"$xshot" settle "$window" 0.3 "$patience" || fail "the print question never settled"
+xdotool key y
+for _ in $(seq $((patience * 10))); do
+  [[ -s "$lumora_home/PLOTS/Plan.pdf" ]] && break
+  sleep 0.1
+done
+pdfinfo "$lumora_home/PLOTS/Plan.pdf" 2>/dev/null | grep -q 'Title: *Lumora' ||
+  fail "F8 wrote no PLOTS/Plan.pdf"
 echo "gui_files: ok"
