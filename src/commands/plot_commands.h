@@ -23,7 +23,7 @@ inline constexpr TextPair kKeptProportionally{"^IS DRAWING KEPT PROPERTIONALLY T
 inline constexpr TextPair kProportionalChange{"Proportional change ?"_l1,
                                               "Suhteellinen muutos ?"_l1};
 inline constexpr TextPair kShouldBeMoreThanZero{"Should be more than zero !"_l1,
-                                        "Täytyy olla isompi kuin nolla !"_l1};
+                                                "Täytyy olla isompi kuin nolla !"_l1};
 inline constexpr TextPair kSelectArea{"^SELECT SIZE OF PLOTTING AREA ! "_l1,
                                       "^VALITSE TULOSTUS ALUEEN KOKO ! "_l1};
 inline constexpr TextPair kChangingArea{"Changing size of plotting area: "_l1,
