@@ -543,6 +543,8 @@ int BuildDxfScene(ElementStore& store, FileEnvironment& env, DxfScene& scene,
   }
   const Units units = UnitsOf(scene.insUnits);
   plan.Plan(placement, container == nullptr ? units.toMm : 1.0);
+  // The plan holds the drawing's lines now (texts still refer to the scene's strings).
+  std::vector<SceneLine>().swap(scene.model.lines);
   if (container == nullptr) SetUpWholeDrawing(store, env, scene, units, PlanExtent(plan));
   Adder adder(store, env, container, draw);
   if (!adder.Add(plan)) return -1;
