@@ -38,6 +38,12 @@ bool ReadAll(std::FILE* file, std::vector<char>& bytes) {
   return std::ferror(file) == 0;
 }
 
+int Refuse(FileEnvironment& env, const std::string& problem) {
+  env.Trace("DXF refused: " + problem + "\n");
+  env.ShowError(file_messages::kReadFailed);
+  return 0;
+}
+
 } // namespace
 
 bool IsDxfName(std::string_view name) {
@@ -51,11 +57,7 @@ int ReadDxfBytes(ElementStore& store, FileEnvironment& env, std::span<const char
                  PartElement* container, const Placement& placement, bool draw) {
   DxfScene scene;
   std::string problem;
-  if (!ParseDxf(bytes, scene, problem)) {
-    env.Trace("DXF refused: " + problem + "\n");
-    env.ShowError(file_messages::kReadFailed);
-    return 0;
-  }
+  if (!ParseDxf(bytes, scene, problem)) return Refuse(env, problem);
   return BuildDxfScene(store, env, scene, container, placement, draw);
 }
 
@@ -80,11 +82,7 @@ int ReadDxfFile(ElementStore& store, FileEnvironment& env, DrawingFileState& sta
   const bool parsed = ParseDxf(bytes, scene, problem);
   // The scene holds all that is needed: the bytes go before the drawing grows.
   std::vector<char>().swap(bytes);
-  if (!parsed) {
-    env.Trace("DXF refused: " + problem + "\n");
-    env.ShowError(file_messages::kReadFailed);
-    return 0;
-  }
+  if (!parsed) return Refuse(env, problem);
   return BuildDxfScene(store, env, scene, container, placement, draw);
 }
 
