@@ -219,7 +219,10 @@ private:
   };
   struct LineKeyHash {
     std::size_t operator()(const LineKey& k) const {
-      return std::hash<long long>()(k.x * 31 + k.y) ^ (k.count << 3) ^ k.shape;
+      // Unsigned: far coordinates give keys whose product does not fit a signed number.
+      const auto mixed =
+          static_cast<unsigned long long>(k.x) * 31 + static_cast<unsigned long long>(k.y);
+      return std::hash<unsigned long long>()(mixed) ^ (k.count << 3) ^ k.shape;
     }
   };
   static LineKey KeyOf(const PlanLine& line) {
