@@ -10,6 +10,7 @@
 #include <charconv>
 #include <cmath>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace lumora {
 namespace {
@@ -94,7 +95,7 @@ struct Level {
 
 class Planner {
 public:
-  Planner(const DxfScene& scene, std::map<std::string, int>& notRead)
+  Planner(DxfScene& scene, std::map<std::string, int>& notRead)
       : scene_(scene), notRead_(notRead) {}
 
   // Refuses cycles, deep nesting and blocks that unfold beyond the limit.
@@ -112,7 +113,8 @@ public:
     outer.sy = placement.sy * toMm;
     outer.angle = placement.angle;
     levels_.push_back(outer);
-    Unfold(scene_.model, -1, PlanAttr{});
+    // The model is unfolded once: its points move into the plan instead of being copied.
+    Unfold(scene_.model, -1, PlanAttr{}, true);
     PlanFillings();
   }
 
@@ -192,10 +194,13 @@ private:
     }
   }
 
-  std::size_t AddLine(const SceneLine& source, int part, const PlanAttr& holder) {
+  std::size_t AddLine(SceneLine& source, int part, const PlanAttr& holder, bool take) {
     PlanLine line;
     line.shape = source.shape;
-    line.points = source.points;
+    if (take)
+      line.points = std::move(source.points);
+    else
+      line.points = source.points;
     line.attr = AttrOf(source.attr, holder);
     line.part = part;
     MapLine(line);
@@ -214,7 +219,10 @@ private:
   };
   struct LineKeyHash {
     std::size_t operator()(const LineKey& k) const {
-      return std::hash<long long>()(k.x * 31 + k.y) ^ (k.count << 3) ^ k.shape;
+      // Unsigned: far coordinates give keys whose product does not fit a signed number.
+      const auto mixed =
+          static_cast<unsigned long long>(k.x) * 31 + static_cast<unsigned long long>(k.y);
+      return std::hash<unsigned long long>()(mixed) ^ (k.count << 3) ^ k.shape;
     }
   };
   static LineKey KeyOf(const PlanLine& line) {
@@ -232,17 +240,7 @@ private:
     return true;
   }
 
-  std::size_t AddBoundary(const SceneLine& source, int part, const PlanAttr& holder,
-                          std::unordered_multimap<LineKey, std::size_t, LineKeyHash>& drawn) {
-    PlanLine line;
-    line.shape = source.shape;
-    line.points = source.points;
-    MapLine(line);
-    const auto [first, last] = drawn.equal_range(KeyOf(line));
-    for (auto it = first; it != last; ++it)
-      if (SameLine(lines[it->second], line)) return it->second;
-    return AddLine(source, part, holder);
-  }
+  using DrawnLines = std::unordered_multimap<LineKey, std::size_t, LineKeyHash>;
 
   // Fillings wait until every line is planned: a boundary may be a line of any block.
   struct PendingFilling {
@@ -254,21 +252,46 @@ private:
 
   void PlanFillings() {
     if (pending_.empty()) return;
-    std::unordered_multimap<LineKey, std::size_t, LineKeyHash> drawn;
-    for (std::size_t k = 0; k < lines.size(); ++k) drawn.emplace(KeyOf(lines[k]), k);
-    for (PendingFilling& p : pending_) {
+    // Every boundary placed first; only the drawn lines that may match one are indexed.
+    std::vector<std::vector<PlanLine>> placed(pending_.size());
+    std::unordered_set<LineKey, LineKeyHash> wanted;
+    for (std::size_t k = 0; k < pending_.size(); ++k) {
+      levels_ = pending_[k].levels;
+      for (const SceneLine& source : pending_[k].source->boundary) {
+        PlanLine line;
+        line.shape = source.shape;
+        line.points = source.points;
+        MapLine(line);
+        wanted.insert(KeyOf(line));
+        placed[k].push_back(std::move(line));
+      }
+    }
+    DrawnLines drawn;
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+      const LineKey key = KeyOf(lines[k]);
+      if (wanted.contains(key)) drawn.emplace(key, k);
+    }
+    for (std::size_t k = 0; k < pending_.size(); ++k) {
+      PendingFilling& p = pending_[k];
       levels_ = std::move(p.levels);
       const SceneFilling& f = *p.source;
       PlanFilling filling;
-      for (const SceneLine& line : f.boundary) {
-        // A boundary of the hatch's own is drawn like the hatch.
-        SceneLine own = line;
-        own.attr = f.attr;
-        filling.lines.push_back(AddBoundary(own, p.part, p.holder, drawn));
+      // A boundary of the hatch's own is drawn like the hatch.
+      const PlanAttr own = AttrOf(f.attr, p.holder);
+      for (PlanLine& line : placed[k]) {
+        const std::size_t at = FindDrawn(line, drawn);
+        if (at != kNotDrawn) {
+          filling.lines.push_back(at);
+          continue;
+        }
+        line.attr = own;
+        line.part = p.part;
+        lines.push_back(std::move(line));
+        filling.lines.push_back(lines.size() - 1);
       }
       filling.gap = f.solid || !(f.gap > 0) ? -1.0 : f.gap;
       filling.angle = f.angle;
-      filling.attr = AttrOf(f.attr, p.holder);
+      filling.attr = own;
       filling.part = p.part;
       MapFilling(filling);
       fillings.push_back(std::move(filling));
@@ -276,9 +299,18 @@ private:
     pending_.clear();
   }
 
-  void Unfold(const SceneBlock& block, int part, const PlanAttr& holder) {
-    for (const SceneLine& line : block.lines)
-      if (!line.measureGraphics) AddLine(line, part, holder);
+  static constexpr std::size_t kNotDrawn = static_cast<std::size_t>(-1);
+  std::size_t FindDrawn(const PlanLine& line, const DrawnLines& drawn) const {
+    const auto [first, last] = drawn.equal_range(KeyOf(line));
+    for (auto it = first; it != last; ++it)
+      if (SameLine(lines[it->second], line)) return it->second;
+    return kNotDrawn;
+  }
+
+  // `take`: the block is unfolded only this once, so its lines and texts give up their points.
+  void Unfold(SceneBlock& block, int part, const PlanAttr& holder, bool take) {
+    for (SceneLine& line : block.lines)
+      if (!line.measureGraphics) AddLine(line, part, holder, take);
     for (const SceneFilling& f : block.fillings) {
       if (f.boundary.size() > static_cast<std::size_t>(kMaxFillingLines)) {
         ++notRead_["HATCH"];
@@ -286,9 +318,12 @@ private:
       }
       pending_.push_back(PendingFilling{&f, part, holder, levels_});
     }
-    for (const SceneText& t : block.texts) {
+    for (SceneText& t : block.texts) {
       PlanText text;
-      text.points = t.points;
+      if (take)
+        text.points = std::move(t.points);
+      else
+        text.points = t.points;
       text.height = t.height;
       text.angle = t.angle;
       text.source = &t;
@@ -303,7 +338,7 @@ private:
         ++notRead_[insert.explode ? "DIMENSION" : "INSERT"];
         continue;
       }
-      const SceneBlock& inner = found->second;
+      SceneBlock& inner = found->second;
       const PlanAttr attr = AttrOf(insert.attr, holder);
       Level level;
       MakeTransform(level.m, inner.base.x, inner.base.y, insert.at.x, insert.at.y, insert.sx,
@@ -318,12 +353,12 @@ private:
         innerPart = static_cast<int>(parts.size()) - 1;
       }
       levels_.push_back(level);
-      Unfold(inner, innerPart, attr);
+      Unfold(inner, innerPart, attr, false);
       levels_.pop_back();
     }
   }
 
-  const DxfScene& scene_;
+  DxfScene& scene_;
   std::map<std::string, int>& notRead_;
   std::vector<const SceneBlock*> active_;
   std::vector<Level> levels_;
@@ -501,7 +536,7 @@ double ScaleToFit(double widthMm, double heightMm) {
   return kMaxScale;
 }
 
-int BuildDxfScene(ElementStore& store, FileEnvironment& env, const DxfScene& scene,
+int BuildDxfScene(ElementStore& store, FileEnvironment& env, DxfScene& scene,
                   PartElement* container, const Placement& placement, bool draw) {
   std::map<std::string, int> notRead = scene.notRead;
   Planner plan(scene, notRead);
@@ -511,6 +546,8 @@ int BuildDxfScene(ElementStore& store, FileEnvironment& env, const DxfScene& sce
   }
   const Units units = UnitsOf(scene.insUnits);
   plan.Plan(placement, container == nullptr ? units.toMm : 1.0);
+  // The plan holds the drawing's lines now (texts still refer to the scene's strings).
+  std::vector<SceneLine>().swap(scene.model.lines);
   if (container == nullptr) SetUpWholeDrawing(store, env, scene, units, PlanExtent(plan));
   Adder adder(store, env, container, draw);
   if (!adder.Add(plan)) return -1;

@@ -19,9 +19,10 @@ inline constexpr int kMaxBlockDepth = 32;
 inline constexpr std::size_t kMaxDxfElements = 20'000'000;
 
 // Checks the scene, then replaces the drawing (container null) or adds into the container.
+// The scene's drawing-level points are taken over: the scene serves no second build.
 // 1 = read; 0 = refused before anything changed (a message was shown); -1 = the store failed
 // part way (it said why).
-int BuildDxfScene(ElementStore& store, FileEnvironment& env, const DxfScene& scene,
+int BuildDxfScene(ElementStore& store, FileEnvironment& env, DxfScene& scene,
                   PartElement* container, const Placement& placement, bool draw);
 
 // The scale at which the extents (in millimetres) fit the default sheet: 1, 2, 5 or 2.5

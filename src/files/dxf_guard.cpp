@@ -1,5 +1,6 @@
 #include "files/dxf_guard.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <string_view>
@@ -17,6 +18,10 @@ constexpr std::array<std::string_view, 27> kKnownEntities{
     "LWPOLYLINE", "SPLINE", "ARC",   "CIRCLE", "ELLIPSE",        "INSERT", "TRACE",
     "SOLID",      "3DFACE", "MTEXT", "TEXT",   "ARCALIGNEDTEXT", "ATTRIB", "DIMENSION",
     "LEADER",     "HATCH",  "IMAGE", "ATTDEF", "BLOCK",          "ENDBLK"};
+
+bool HasCounts(std::string_view entity) {
+  return entity == "LWPOLYLINE" || entity == "SPLINE" || entity == "LEADER" || entity == "HATCH";
+}
 
 // Group codes that the library takes as a count of what follows and allocates for.
 bool IsCount(std::string_view entity, int code) {
@@ -73,6 +78,7 @@ DxfGuardResult CheckDxfInput(std::span<const char> bytes) {
   bool entitySection = false;
   bool expectSectionName = false;
   std::string_view entity;
+  bool mayCount = false; // the entity has counts to check
   while (walk.Next(codeLine, tooLong)) {
     if (tooLong) return Refuse(result, "a line is too long"), result;
     const std::string_view codeText = Trim(codeLine);
@@ -103,14 +109,14 @@ DxfGuardResult CheckDxfInput(std::span<const char> bytes) {
         if (inSection) return Refuse(result, "a section is not ended"), result;
         sawEof = true;
       } else if (entitySection) {
-        bool known = false;
-        for (std::string_view k : kKnownEntities) known = known || k == value;
-        if (!known) ++result.unknownEntities[std::string(value)];
+        if (std::find(kKnownEntities.begin(), kKnownEntities.end(), value) == kKnownEntities.end())
+          ++result.unknownEntities[std::string(value)];
       }
+      mayCount = HasCounts(entity);
       continue;
     }
     if (code == 2 && entity == "DIMENSION") result.dimensionBlocks.emplace_back(value);
-    if (IsCount(entity, code)) {
+    if (mayCount && IsCount(entity, code)) {
       long long count = -1;
       const auto [e2, err2] = std::from_chars(value.data(), value.data() + value.size(), count);
       // Each counted item takes at least two lines, so no count can be larger than the file.

@@ -77,6 +77,7 @@ public:
   }
   void addLayer(const DL_LayerData& data) override {
     const DL_Attributes& a = getAttributes();
+    lastValid_ = false; // a layer's style may change what an entity's attributes map to
     LayerStyle& layer = layers_[data.name];
     layer.aci = std::abs(a.getColor()); // a negative colour only marks the layer as off
     layer.rgb = a.getColor24();
@@ -317,10 +318,28 @@ private:
     return kPaperAccuracy * unitsPerMm * scale;
   }
 
+  // Entities mostly repeat the attributes of the one before: those map once.
   SceneAttributes Attributes() {
     const DL_Attributes& a = getAttributes();
+    std::string layerName = a.getLayer();
+    std::string linetype = a.getLinetype();
+    if (lastValid_ && layerName == lastLayer_ && linetype == lastLinetype_ &&
+        a.getColor() == lastColour_ && a.getColor24() == lastRgb_ && a.getWidth() == lastWidth_)
+      return lastOut_;
+    lastLayer_ = layerName;
+    lastLinetype_ = linetype;
+    lastColour_ = a.getColor();
+    lastRgb_ = a.getColor24();
+    lastWidth_ = a.getWidth();
+    lastOut_ = MapAttributes(a, std::move(layerName), std::move(linetype));
+    lastValid_ = true;
+    return lastOut_;
+  }
+
+  SceneAttributes MapAttributes(const DL_Attributes& a, std::string layerName,
+                                std::string linetype) const {
     SceneAttributes out;
-    out.layer = a.getLayer().empty() ? "0" : a.getLayer();
+    out.layer = layerName.empty() ? "0" : std::move(layerName);
     const auto found = layers_.find(out.layer);
     const LayerStyle layer = found == layers_.end() ? LayerStyle{} : found->second;
     int aci = a.getColor();
@@ -335,7 +354,6 @@ private:
       out.colour = -1; // the colour of the insert
     else
       out.colour = ColourOfAci(aci);
-    std::string linetype = a.getLinetype();
     if (Upper(linetype) == "BYLAYER") linetype = layer.linetype;
     out.style = StyleOfLinetype(linetype);
     int weight = a.getWidth();
@@ -608,6 +626,13 @@ private:
   bool utf8_ = false;
   bool own_ = false;
   DxfXData xdata_;
+  bool lastValid_ = false;
+  std::string lastLayer_;
+  std::string lastLinetype_;
+  int lastColour_ = 0;
+  int lastRgb_ = 0;
+  int lastWidth_ = 0;
+  SceneAttributes lastOut_;
 };
 
 } // namespace

@@ -14,17 +14,34 @@ namespace {
 
 constexpr std::size_t kRememberedNameMax = 99;
 
+// Reads the whole file into one buffer of its size, without growing and clearing the buffer a
+// chunk at a time; a file that is not seekable (or grows while read) still reads to its end.
 bool ReadAll(std::FILE* file, std::vector<char>& bytes) {
   constexpr std::size_t kChunk = 1 << 20;
+  std::size_t expected = 0;
+  if (std::fseek(file, 0, SEEK_END) == 0) {
+    const long end = std::ftell(file);
+    if (end > 0) expected = static_cast<std::size_t>(end);
+    if (std::fseek(file, 0, SEEK_SET) != 0) return false;
+  }
+  // One byte more than expected, so that the end shows without growing the buffer.
+  bytes.resize(expected + 1);
   std::size_t used = 0;
   for (;;) {
-    bytes.resize(used + kChunk);
-    const std::size_t got = std::fread(bytes.data() + used, 1, kChunk, file);
+    if (bytes.size() <= used) bytes.resize(used + kChunk);
+    const std::size_t want = bytes.size() - used;
+    const std::size_t got = std::fread(bytes.data() + used, 1, want, file);
     used += got;
-    if (got < kChunk) break;
+    if (got < want) break;
   }
   bytes.resize(used);
   return std::ferror(file) == 0;
+}
+
+int Refuse(FileEnvironment& env, const std::string& problem) {
+  env.Trace("DXF refused: " + problem + "\n");
+  env.ShowError(file_messages::kReadFailed);
+  return 0;
 }
 
 } // namespace
@@ -40,11 +57,7 @@ int ReadDxfBytes(ElementStore& store, FileEnvironment& env, std::span<const char
                  PartElement* container, const Placement& placement, bool draw) {
   DxfScene scene;
   std::string problem;
-  if (!ParseDxf(bytes, scene, problem)) {
-    env.Trace("DXF refused: " + problem + "\n");
-    env.ShowError(file_messages::kReadFailed);
-    return 0;
-  }
+  if (!ParseDxf(bytes, scene, problem)) return Refuse(env, problem);
   return BuildDxfScene(store, env, scene, container, placement, draw);
 }
 
@@ -64,7 +77,13 @@ int ReadDxfFile(ElementStore& store, FileEnvironment& env, DrawingFileState& sta
     return 0;
   }
   file.reset();
-  return ReadDxfBytes(store, env, bytes, container, placement, draw);
+  DxfScene scene;
+  std::string problem;
+  const bool parsed = ParseDxf(bytes, scene, problem);
+  // The scene holds all that is needed: the bytes go before the drawing grows.
+  std::vector<char>().swap(bytes);
+  if (!parsed) return Refuse(env, problem);
+  return BuildDxfScene(store, env, scene, container, placement, draw);
 }
 
 } // namespace lumora

@@ -128,6 +128,18 @@ TEST(DxfBuild, UnitsDimensionsAndUnknownKindsAreTakenAsTheFileMeansThem) {
   EXPECT_EQ(dims.env.errors, std::vector<std::string>{"2 MLINE, 1 POINT not read"});
 }
 
+TEST(DxfBuild, AHatchFarFromTheOriginInFeetIsRead) {
+  // Its boundary lands beyond 10^13 mm, where the key that pairs boundaries with drawn lines
+  // no longer fits a signed number.
+  const std::string hatch = "0\nHATCH\n8\nA\n2\nSOLID\n70\n1\n71\n0\n91\n1\n92\n2\n72\n0\n"
+                            "73\n1\n93\n3\n10\n9e10\n20\n9e10\n10\n9.1e10\n20\n9e10\n10\n"
+                            "9.1e10\n20\n9.1e10\n97\n0\n75\n0\n76\n1\n98\n0\n";
+  test::DrawingFixture f;
+  ASSERT_EQ(Read(f, Entities("9\n$INSUNITS\n70\n2\n", hatch)), 1);
+  ASSERT_NE(f.drawing.fillings, nullptr);
+  EXPECT_NEAR(f.drawing.lines->points[0].x, 9e10 * 304.8, 1e3);
+}
+
 TEST(DxfBuild, AFileAddedIntoAPartIsPlacedAndJoinsIt) {
   test::DrawingFixture f;
   LineElement* kept = f.Line(kShapeOpen, {{5, 5}, {6, 6}});
