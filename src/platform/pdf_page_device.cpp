@@ -20,6 +20,15 @@ constexpr double kColourSteps = 255.0;
 constexpr double kThinnestPixels = 1.0;
 // One pen's path is stroked as one, but a very long one is stroked in parts to bound memory.
 constexpr long kMostPathParts = 8192;
+// Numbers held for all pens before the page is stroked as far as it has come: 128 MiB.
+constexpr std::size_t kMostBuffered = std::size_t(32) << 20;
+constexpr std::int32_t kPartMove = 0;
+constexpr std::int32_t kPartLine = 1;
+constexpr std::int32_t kPartArc = 2;
+constexpr int kWidthShift = 24;
+constexpr int kRedShift = 16;
+constexpr int kGreenShift = 8;
+constexpr int kColourMask = 0xff;
 constexpr const char* kTitle = "Lumora";
 constexpr mode_t kFileMode = 0644;
 
@@ -58,8 +67,6 @@ bool PdfPageDevice::BeginDocument() {
   cairo_scale(cr_, kPointsPerPixel, kPointsPerPixel);
   cairo_set_line_cap(cr_, CAIRO_LINE_CAP_ROUND);
   cairo_set_line_join(cr_, CAIRO_LINE_JOIN_ROUND);
-  penWidth_ = -1;
-  pathParts_ = 0;
   return true;
 }
 
@@ -67,15 +74,61 @@ bool PdfPageDevice::BeginPage() {
   return Healthy();
 }
 
-bool PdfPageDevice::Stroke() {
+PdfPageDevice::PenPath& PdfPageDevice::Pen() {
+  if (!penChosen_) SetPen(0, InkColour{});
+  return pens_[pen_];
+}
+
+bool PdfPageDevice::StrokePen(const PenPath& pen) {
+  cairo_set_line_width(cr_, pen.width > 0 ? double(pen.width) : kThinnestPixels);
+  cairo_set_source_rgb(cr_, pen.colour.red / kColourSteps, pen.colour.green / kColourSteps,
+                       pen.colour.blue / kColourSteps);
+  long parts = 0;
+  for (std::size_t k = 0; k < pen.parts.size();) {
+    if (parts >= kMostPathParts) {
+      // A very long path is stroked in parts to bound cairo's memory; the line goes on from
+      // where it stood.
+      double x = 0.0;
+      double y = 0.0;
+      const bool going = cairo_has_current_point(cr_);
+      if (going) cairo_get_current_point(cr_, &x, &y);
+      cairo_stroke(cr_);
+      if (going) cairo_move_to(cr_, x, y);
+      parts = 0;
+    }
+    const std::int32_t kind = pen.parts[k];
+    if (kind == kPartArc) {
+      const ArcPart& arc = pen.arcs[std::size_t(pen.parts[k + 1])];
+      cairo_new_sub_path(cr_);
+      cairo_arc_negative(cr_, arc.cx, arc.cy, arc.radius, arc.start, arc.end);
+      k += 2;
+    } else {
+      if (kind == kPartMove)
+        cairo_move_to(cr_, pen.parts[k + 1], pen.parts[k + 2]);
+      else
+        cairo_line_to(cr_, pen.parts[k + 1], pen.parts[k + 2]);
+      k += 3;
+    }
+    ++parts;
+  }
+  if (parts > 0) cairo_stroke(cr_);
+  return Healthy();
+}
+
+bool PdfPageDevice::Flush() {
   if (!Healthy()) return false;
-  if (pathParts_ > 0) cairo_stroke(cr_);
-  pathParts_ = 0;
+  for (PenPath& pen : pens_) {
+    if (!pen.parts.empty() && !StrokePen(pen)) return false;
+    pen.parts = {};
+    pen.arcs = {};
+  }
+  buffered_ = 0;
+  needMove_ = true;
   return Healthy();
 }
 
 bool PdfPageDevice::EndPage() {
-  if (!Stroke()) return false;
+  if (!Flush()) return false;
   cairo_show_page(cr_);
   return Healthy();
 }
@@ -88,10 +141,14 @@ void PdfPageDevice::Close() {
     cairo_surface_destroy(surface_);
   }
   surface_ = nullptr;
+  pens_.clear();
+  penIndex_.clear();
+  penChosen_ = false;
+  buffered_ = 0;
 }
 
 bool PdfPageDevice::EndDocument() {
-  if (!Stroke()) return false;
+  if (!Flush()) return false;
   cairo_surface_finish(surface_);
   const bool written = cairo_surface_status(surface_) == CAIRO_STATUS_SUCCESS;
   Close();
@@ -111,44 +168,55 @@ void PdfPageDevice::AbortDocument() {
 }
 
 bool PdfPageDevice::SetPen(int widthPixels, const InkColour& colour) {
-  if (widthPixels == penWidth_ && colour == penColour_) return Healthy();
-  if (!Stroke()) return false;
-  penWidth_ = widthPixels;
-  penColour_ = colour;
-  cairo_set_line_width(cr_, widthPixels > 0 ? double(widthPixels) : kThinnestPixels);
-  cairo_set_source_rgb(cr_, colour.red / kColourSteps, colour.green / kColourSteps,
-                       colour.blue / kColourSteps);
+  if (!Healthy()) return false;
+  const std::uint64_t key = (std::uint64_t(std::uint32_t(widthPixels)) << kWidthShift) |
+                            (std::uint64_t(colour.red & kColourMask) << kRedShift) |
+                            (std::uint64_t(colour.green & kColourMask) << kGreenShift) |
+                            std::uint64_t(colour.blue & kColourMask);
+  const auto [found, added] = penIndex_.try_emplace(key, pens_.size());
+  if (added) pens_.push_back(PenPath{widthPixels, colour, {}, {}});
+  if (!penChosen_ || found->second != pen_) needMove_ = true;
+  pen_ = found->second;
+  penChosen_ = true;
   return true;
+}
+
+bool PdfPageDevice::Keep(std::size_t numbers) {
+  buffered_ += numbers;
+  // A page beyond this is stroked as far as it has come, so the pens' paths stay bounded.
+  return buffered_ < kMostBuffered || Flush();
 }
 
 bool PdfPageDevice::MoveTo(int x, int y) {
   if (!Healthy()) return false;
-  if (pathParts_ >= kMostPathParts && !Stroke()) return false;
-  cairo_move_to(cr_, x, y);
+  PenPath& pen = Pen();
+  pen.parts.insert(pen.parts.end(), {kPartMove, x, y});
   lastX_ = x;
   lastY_ = y;
-  ++pathParts_;
-  return true;
+  needMove_ = false;
+  return Keep(3);
 }
 
 bool PdfPageDevice::LineTo(int x, int y) {
   if (!Healthy()) return false;
-  if (pathParts_ >= kMostPathParts && !Stroke()) return false;
-  if (!cairo_has_current_point(cr_)) cairo_move_to(cr_, lastX_, lastY_);
-  cairo_line_to(cr_, x, y);
+  PenPath& pen = Pen();
+  if (needMove_) pen.parts.insert(pen.parts.end(), {kPartMove, lastX_, lastY_});
+  pen.parts.insert(pen.parts.end(), {kPartLine, x, y});
+  const std::size_t numbers = needMove_ ? 6 : 3;
   lastX_ = x;
   lastY_ = y;
-  ++pathParts_;
-  return true;
+  needMove_ = false;
+  return Keep(numbers);
 }
 
 bool PdfPageDevice::Arc(int cx, int cy, double radius, double start, double end) {
   if (!Healthy()) return false;
-  if (pathParts_ >= kMostPathParts && !Stroke()) return false;
-  cairo_new_sub_path(cr_);
-  cairo_arc_negative(cr_, cx, cy, radius, start, end);
-  ++pathParts_;
-  return true;
+  PenPath& pen = Pen();
+  pen.parts.insert(pen.parts.end(), {kPartArc, std::int32_t(pen.arcs.size())});
+  pen.arcs.push_back(ArcPart{cx, cy, radius, start, end});
+  // A line after the arc goes on from the arc's end, as on the page.
+  needMove_ = false;
+  return Keep(2 + sizeof(ArcPart) / sizeof(std::int32_t));
 }
 
 std::unique_ptr<PageDevice> PdfPageOutput::Open(const std::string& path, FileReporter& reporter) {

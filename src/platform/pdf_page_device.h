@@ -7,7 +7,10 @@
 #include "plot/page_device.h"
 #include "plot/paper.h"
 
+#include <cstdint>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 typedef struct _cairo cairo_t;
 typedef struct _cairo_surface cairo_surface_t;
@@ -36,7 +39,27 @@ public:
   const std::string& Target() const { return target_; }
 
 private:
-  bool Stroke();
+  // What one pen draws on the page, kept until the page ends: then each pen's path is stroked
+  // at once. A page of many elements in turn-taking pens costs one stroke per pen, not one per
+  // element, and the PDF's drawing order is by pen, as a pen plotter's.
+  struct ArcPart {
+    int cx = 0;
+    int cy = 0;
+    double radius = 0.0;
+    double start = 0.0;
+    double end = 0.0;
+  };
+  struct PenPath {
+    int width = 0;
+    InkColour colour;
+    std::vector<std::int32_t> parts; // kMove x y, kLine x y, kArc index
+    std::vector<ArcPart> arcs;
+  };
+
+  PenPath& Pen();
+  bool Flush();
+  bool Keep(std::size_t numbers);
+  bool StrokePen(const PenPath& pen);
   bool Healthy() const;
   void Close();
 
@@ -46,11 +69,14 @@ private:
   FileReporter& reporter_;
   cairo_surface_t* surface_ = nullptr;
   cairo_t* cr_ = nullptr;
-  int penWidth_ = -1;
-  InkColour penColour_;
-  long pathParts_ = 0; // parts of the path not yet stroked
-  double lastX_ = 0;
-  double lastY_ = 0;
+  std::vector<PenPath> pens_;
+  std::unordered_map<std::uint64_t, std::size_t> penIndex_;
+  std::size_t pen_ = 0;
+  bool penChosen_ = false;
+  bool needMove_ = true;     // the next line starts at the last point, not at the pen's path end
+  std::size_t buffered_ = 0; // numbers held in all pens' paths
+  int lastX_ = 0;
+  int lastY_ = 0;
 };
 
 // PDF pages of one paper, and nothing printed.
