@@ -27,6 +27,26 @@ MovingEnd EndAt(const LineElement& line, bool first) {
   return {static_cast<int>(n - 1), {v[n - 1], v[n - 2]}};
 }
 
+// Whether the corner of one line at `at` takes the rounding, asked before the line is cut there:
+// a rounding that does not fit leaves the line whole. A corner that is not one of the line's
+// vertices is left for the cut pieces to answer.
+bool CornerTakesRadius(const LineElement& line, const Point& at, double radius, double tol) {
+  const std::span<const Point> v = PointsOf(line);
+  const std::size_t n = v.size();
+  const bool closed = line.shape() == kShapeClosed;
+  for (std::size_t i = 0; i < n; ++i) {
+    if (SamePointWithin(v[i].x, v[i].y, at.x, at.y, tol) == 0) continue;
+    if ((i == 0 || i + 1 == n) && !closed) return true;
+    const Point& before = v[i == 0 ? n - 1 : i - 1];
+    const Point& after = v[i + 1 == n ? 0 : i + 1];
+    Point centre{};
+    Point onA{};
+    Point onB{};
+    return RoundCorner({v[i], before}, {v[i], after}, radius, centre, onA, onB) != 0;
+  }
+  return true;
+}
+
 bool OpenLine(const LineElement* line) {
   return line != nullptr && line->shape() == kShapeOpen && line->ps0() >= 2;
 }
@@ -86,6 +106,7 @@ int ElementGeometry::RoundLineCorner(Corner& corner, double radius) {
   if (corner.line2 == nullptr) {
     // Cut once at the corner and look again; a corner shared by three lines stays unrounded.
     LineElement* line = corner.line1;
+    if (!CornerTakesRadius(*line, corner.point, radius, settings.CornerTolerance())) return 0;
     CutLineAtPoints(line, {corner.point}, true);
     Point near{};
     LineElement* piece = NearestLine(corner.point, near, kPieceSearch);
