@@ -66,7 +66,7 @@ bool ReadDrawingHeadless(App& app, const std::string& path, std::string& problem
     problem = env.first.empty() ? "the drawing '" + path + "' could not be read" : env.first;
     return false;
   }
-  SetDrawingName(app.drawing, path.substr(path.rfind('/') + 1));
+  SetDrawingName(app.drawing, DrawingNameOfPath(path));
   if (repaint) RepaintWindow(app);
   return true;
 }

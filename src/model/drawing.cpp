@@ -15,4 +15,12 @@ std::string_view DrawingName(const Drawing& drawing) {
   return {drawing.name, strnlen(drawing.name, sizeof(drawing.name))};
 }
 
+std::string_view DrawingNameOfPath(std::string_view path) {
+  constexpr std::string_view kOwnExtension = ".drw";
+  std::string_view name = path.substr(path.rfind('/') + 1);
+  if (name.size() > kOwnExtension.size() && name.ends_with(kOwnExtension))
+    name.remove_suffix(kOwnExtension.size());
+  return name;
+}
+
 } // namespace lumora

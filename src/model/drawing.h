@@ -57,5 +57,8 @@ struct Drawing {
 // Sets the drawing's name, cut to what its field holds.
 void SetDrawingName(Drawing& drawing, std::string_view name);
 std::string_view DrawingName(const Drawing& drawing);
+// The name a drawing read from `path` goes by, as the file list shows it: without directory
+// and without the ".drw" of the program's own files (a DXF drawing keeps its extension).
+std::string_view DrawingNameOfPath(std::string_view path);
 
 } // namespace lumora
