@@ -78,6 +78,16 @@ TEST_F(FillingTest, HolesAreLeftOutOfHatchAndArea) {
   EXPECT_EQ(Area(*Hatched({Line({{0, 0}, {10, 0}}), Line({{10, 0}, {10, 10}})}, 1.0)), "50");
 }
 
+TEST_F(FillingTest, DeletedFillingIsNoLongerTheLastPick) {
+  LineElement* square = Line({{0, 0}, {20, 0}, {20, 20}, {0, 20}}, kShapeClosed);
+  FillingElement* f = Hatched({square}, 2.0);
+  ASSERT_EQ(geo.PickFilling({5, 5}), f);
+  store.DeleteFilling(f);
+  EXPECT_EQ(store.LastFillingPick(), nullptr);
+  FillingElement* again = Hatched({square}, 2.0);
+  EXPECT_EQ(geo.PickFilling({5, 5}), again);
+}
+
 TEST_F(FillingTest, HugeCirclesAreCutIntoBoundedChords) {
   LineElement* circle = Line({{0, 0}, {1e9, 0}}, kShapeCircle);
   EXPECT_LE(geo.BuildBoundary({&circle, 1}, 1e-6).size(), 10003u);
