@@ -58,7 +58,13 @@ int AddFilling::Act(Control& control, const CommandRow& row) {
   if (step_ == Step::kType) return ChooseType(control, row);
   InputRecord& in = control.In();
   if (in.code == kCodePropertiesChanged) {
+    // A dialog or a key letter changed the attributes: the filling made next takes them.
     in.attributes = control.properties.filling;
+    if (step_ == Step::kContinue) {
+      SetPrompt(control, kContinuingFilling, kShowContinuingLine);
+    } else {
+      ShowBorder(control);
+    }
     return kStillRunning;
   }
   if (in.code != kCodeEnter) return in.rawKey != kRawNone ? NotInUse(control) : kStillRunning;

@@ -52,24 +52,6 @@ TEST(Hatch, VerticesCountOnceWhenPassedAndTwiceWhereTheBoundaryTurns) {
   EXPECT_NEAR(notch[1].p2.x, 20.0, 1e-9);
 }
 
-TEST(Hatch, EveryCrossingIsKeptAcrossManyHoles) {
-  // A plate with 60 square holes in a row: each line crosses 242 edges.
-  std::vector<std::vector<Point>> loops{{{0, 0}, {610, 0}, {610, 20}, {0, 20}}};
-  for (int i = 0; i < 60; ++i) {
-    const double x = 5.0 + 10.0 * i;
-    loops.push_back({{x, 5}, {x + 5, 5}, {x + 5, 14}, {x, 14}});
-  }
-  HatchStatus status{};
-  const auto s = Hatch(Loops(loops), 3.0, 0.0, &status);
-  EXPECT_EQ(status, HatchStatus::kDone);
-  // y = 3, 15 and 18 pass under and over the holes; y = 6, 9 and 12 between them.
-  ASSERT_EQ(s.size(), 3u + 3u * 61u);
-  for (const Segment& seg : s) {
-    const Point mid{(seg.p1.x + seg.p2.x) / 2, (seg.p1.y + seg.p2.y) / 2};
-    EXPECT_EQ(PointInPenPath(mid.x, mid.y, Loops(loops)), 1) << mid.x << " " << mid.y;
-  }
-}
-
 TEST(Hatch, BadGapsPointsAndDensitiesGiveNoSegments) {
   const Path square = Loops({{{0, 0}, {10, 0}, {10, 10}, {0, 10}}});
   std::vector<Point> out{{1, 1}, {2, 2}};
