@@ -3,6 +3,7 @@
 #include "commands/arc_commands.h"
 #include "commands/drawing_report.h"
 #include "commands/file_commands.h"
+#include "commands/filling_commands.h"
 #include "commands/help_functions.h"
 #include "commands/help_grid.h"
 #include "commands/help_view.h"
@@ -70,6 +71,9 @@ CommandTable ProgramCommands() {
       // The line commands.
       {kCodeAddLine, Level::kMain, Make<AddLine>, kExclusive, 0, kElementLine},
       {kCodeCloneLine, Level::kMain, Make<CloneLine>, kExclusive, 0, kElementLine},
+      // The filling commands.
+      {kCodeAddFilling, Level::kMain, Make<AddFilling>, kExclusive, 0, kElementFilling},
+      {kCodeSurfaceArea, Level::kMain, Make<SurfaceArea>, kExclusive},
       {kCodeClipLine, Level::kMain, Make<ClipLine>, kExclusive},
       {kCodeDeletePartOfLine, Level::kMain, Make<ClipLine>, kExclusive},
       // The view and the cursor.

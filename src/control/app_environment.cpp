@@ -23,7 +23,15 @@ void AppStoreEnvironment::DrawLine(const LineElement& line, int mode) {
 }
 
 void AppStoreEnvironment::DrawFilling(FillingElement& filling, int mode) {
-  if (app_.canvas != nullptr) lumora::DrawFilling(app_.Scene(), filling, mode);
+  if (app_.canvas == nullptr) return;
+  if (mode == kDrawNormal && filling.hatch == nullptr) MakeHatch(filling);
+  lumora::DrawFilling(app_.Scene(), filling, mode);
+}
+
+// Built once, at the first normal drawing; a change of the filling or its lines drops it.
+void AppStoreEnvironment::MakeHatch(FillingElement& filling) {
+  app_.geometry.settings.arcAccuracy = app_.setup.arcAccuracy;
+  app_.geometry.BuildHatch(filling);
 }
 
 void AppStoreEnvironment::DrawText(const TextElement& text, int mode) {

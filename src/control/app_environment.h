@@ -6,12 +6,13 @@
 #include "files/file_environment.h"
 #include "model/store_environment.h"
 #include "text/message_sink.h"
+#include "view/render.h"
 
 namespace lumora {
 
 struct App;
 
-class AppStoreEnvironment final : public StoreEnvironment {
+class AppStoreEnvironment final : public StoreEnvironment, public HatchSource {
 public:
   explicit AppStoreEnvironment(App& app) : app_(app) {}
 
@@ -27,6 +28,7 @@ public:
   void SetViewBoxes(const Box& box) override;
   int LoadedFontCount() const override;
   Box TextExtent(const TextElement& text, bool includePoints) const override;
+  void MakeHatch(FillingElement& filling) override;
 
 private:
   App& app_;

@@ -1,6 +1,7 @@
 // The closed boundary of a filling built from its lines, and the filling under a point.
 #include "element_geometry/element_geometry.h"
 #include "element_geometry/line_walk.h"
+#include "geometry/hatch.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,6 +17,12 @@ constexpr double kFullTurn = 6.283185307;
 constexpr double kLargestStep = 1.57079632675;
 constexpr double kChordFactor = 8.0;   // step = sqrt(8 s / r) keeps chords within s of the arc
 constexpr double kPickAccuracy = 16.0; // a coarse boundary is enough to find a filling
+// However large the circle or fine the accuracy, an arc is never cut into more chords than this.
+constexpr double kSmallestStep = kFullTurn / 10000.0;
+// A boundary past this many records is refused rather than built: nothing drawn from it would
+// be usable, and memory would run out first.
+constexpr std::size_t kMaxBoundaryRecords = 4000000;
+constexpr double kHatchAccuracy = 4.0; // hatch lines end within this many accuracies
 constexpr std::int32_t kPenUp = 0;
 constexpr std::int32_t kPenDown = 1;
 
@@ -81,7 +88,8 @@ bool WriteArc(const LineElement& line, bool backwards, double accuracy, Boundary
   const double start = std::atan2(arc.s.y - arc.o.y, arc.s.x - arc.o.x);
   double end = std::atan2(arc.e.y - arc.o.y, arc.e.x - arc.o.x);
   while (end < start + kGeomTolerance) end += kFullTurn;
-  const double step = std::min(std::sqrt(kChordFactor * accuracy / r), kLargestStep);
+  const double step =
+      std::max(std::min(std::sqrt(kChordFactor * accuracy / r), kLargestStep), kSmallestStep);
   const auto at = [&arc, r](double t) {
     return Point{arc.o.x + r * std::cos(t), arc.o.y + r * std::sin(t)};
   };
@@ -96,10 +104,12 @@ bool WriteArc(const LineElement& line, bool backwards, double accuracy, Boundary
   return true;
 }
 
-void WalkBoundary(std::span<LineElement* const> lines, double accuracy,
+// False when the boundary grows past its bound.
+bool WalkBoundary(std::span<LineElement* const> lines, double accuracy,
                   std::vector<PenPathRecord>& out) {
   BoundaryWriter writer(out);
   for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (out.size() > kMaxBoundaryRecords) return false;
     const LineElement* line = lines[i];
     if (line == nullptr || line->points == nullptr || line->ps0() == 0) {
       writer.NewLoop();
@@ -120,6 +130,7 @@ void WalkBoundary(std::span<LineElement* const> lines, double accuracy,
     if (line->shape() == kShapeClosed || line->shape() == kShapeCircle) writer.NewLoop();
   }
   writer.Close();
+  return out.size() <= kMaxBoundaryRecords;
 }
 
 } // namespace
@@ -128,13 +139,50 @@ std::vector<PenPathRecord> ElementGeometry::BuildBoundary(std::span<LineElement*
                                                           double accuracy) {
   std::vector<PenPathRecord> records;
   try {
-    WalkBoundary(lines, accuracy, records);
+    if (!WalkBoundary(lines, accuracy, records)) records = {};
   } catch (const std::bad_alloc&) {
-    records.clear();
-    records.shrink_to_fit();
+    records = {};
     env_.ShowError(kMemoryOverflow);
   }
   return records;
+}
+
+HatchStatus ElementGeometry::BuildHatch(FillingElement& filling) {
+  std::vector<Point> points;
+  HatchStatus status = HatchStatus::kTooDense;
+  try {
+    const double gap = filling.gap();
+    if (std::isfinite(gap) && gap < kMinHatchGap) {
+      status = HatchStatus::kNoHatch;
+    } else if (filling.lines == nullptr) {
+      status = HatchStatus::kDone;
+    } else {
+      std::vector<PenPathRecord> path;
+      if (WalkBoundary({filling.lines, filling.ls0()}, kHatchAccuracy * settings.arcAccuracy,
+                       path)) {
+        status = HatchPenPath(path, gap, filling.angle(), points);
+      }
+    }
+  } catch (const std::bad_alloc&) {
+    // What was written so far stays as the hatch.
+    status = HatchStatus::kDone;
+    env_.ShowError(kMemoryOverflow);
+  }
+  // Even no hatch is kept as an empty cache, so a redraw does not try again.
+  store_.SetHatch(filling, points.data(), static_cast<std::uint32_t>(points.size()));
+  return status;
+}
+
+bool ElementGeometry::FillingArea(const FillingElement& filling, double& area) {
+  if (filling.lines == nullptr) return false;
+  const std::vector<PenPathRecord> path =
+      BuildBoundary({filling.lines, filling.ls0()}, settings.arcAccuracy);
+  if (path.empty()) return false;
+  for (const PenPathRecord& r : path) {
+    if (!std::isfinite(r.x) || !std::isfinite(r.y)) return false;
+  }
+  area = PenPathArea(path);
+  return std::isfinite(area);
 }
 
 FillingElement* ElementGeometry::PickFilling(const Point& p) {

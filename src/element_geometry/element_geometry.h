@@ -10,6 +10,7 @@
 
 #include "element_geometry/element_screen.h"
 #include "element_geometry/geometry_settings.h"
+#include "geometry/hatch.h"
 #include "geometry/primitives.h"
 #include "model/element_store.h"
 
@@ -136,6 +137,11 @@ public:
   // The closed boundary of the lines; empty when memory ran out.
   std::vector<PenPathRecord> BuildBoundary(std::span<LineElement* const> lines, double accuracy);
   FillingElement* PickFilling(const Point& p);
+  // Replaces the filling's hatch cache, empty when there is no hatch. Silent but for memory
+  // running out; the caller tells the person about a too dense hatch.
+  HatchStatus BuildHatch(FillingElement& filling);
+  // The surface area in square drawing units; false when no boundary can be built.
+  bool FillingArea(const FillingElement& filling, double& area);
 
 private:
   template <class Element>

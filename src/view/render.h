@@ -14,6 +14,13 @@ namespace lumora {
 
 class Clock;
 
+// Makes the hatch cache of a filling that has none; the owner of the element geometry answers.
+class HatchSource {
+public:
+  virtual ~HatchSource() = default;
+  virtual void MakeHatch(FillingElement& filling) = 0;
+};
+
 // Everything drawing on the screen needs; not owned.
 struct RenderScene {
   Canvas& canvas;
@@ -22,6 +29,8 @@ struct RenderScene {
   Fonts& fonts;
   double arcAccuracy = 0.04; // millimetres on paper between an arc and its chords
   MeasureStyle measure;
+  // Asked for the hatch of a filling drawn normally without one; none leaves it undrawn.
+  HatchSource* hatches = nullptr;
 
   // A pen for one figure drawn in the given mode.
   CanvasPen Pen(int mode = kModeInvert) const {

@@ -49,8 +49,10 @@ void RecomputeZones(const RenderScene& scene) {
 // The masks are compared before anything else: most of a large drawing is skipped here.
 void DrawVisibleElements(const RenderScene& scene, const Zones& view) {
   const Drawing& d = scene.drawing;
-  for (const FillingElement* f = d.fillings; f != nullptr; f = f->next) {
-    if (InView(*f, view) && Shown(d, *f)) DrawFilling(scene, *f, kModeNormal);
+  for (FillingElement* f = scene.drawing.fillings; f != nullptr; f = f->next) {
+    if (!InView(*f, view) || !Shown(d, *f)) continue;
+    if (f->hatch == nullptr && scene.hatches != nullptr) scene.hatches->MakeHatch(*f);
+    DrawFilling(scene, *f, kModeNormal);
   }
   for (const LineElement* l = d.lines; l != nullptr; l = l->next) {
     if (InView(*l, view) && Shown(d, *l)) DrawLine(scene, *l, kModeNormal);

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Fillings in the real window, by mouse: a rectangle with a round hole drawn by clicks is hatched
+# by showing its two lines, the hole stays empty, and its surface area is asked for.
+set -u
+build="$1"
+source_dir="$2"
+source "$source_dir/tests/shell/lib/gui.bash"
+
+# Drawing x 20..120, y 20..70 lies on columns 283..557 and rows 745..609; the hole of radius 10
+# round (70,45) on columns 393..447 round row 677.
+lit() { "$xshot" count "$1" "$2" "$3" "$4" "$5" ffffff; }
+settle() { "$xshot" settle "$window" 0.3 "$patience" || fail "the window never settled after $1"; }
+press() { xdotool key "$@"; settle "$*"; }
+click_at() {
+  xdotool mousemove --sync --window "$window" "$1" "$2"
+  settle "the move to $1 $2"
+  xdotool click 1
+  settle "the click at $1 $2"
+}
+picture() {
+  xdotool mousemove --sync --window "$window" 500 700
+  settle "the move away"
+  xdotool mousemove --sync --window "$window" 900 300
+  settle "the move aside"
+  shot "$tmp/$1.png"
+}
+
+cd "$tmp"
+start_lumora
+press F1
+press Return
+press o
+click_at 283 745
+click_at 557 609
+press Tab Escape
+press F2
+press Return
+press o
+click_at 420 677
+click_at 447 677
+press Escape
+picture lines
+plate="$(lit "$tmp/lines.png" 300 620 80 40)"
+hole="$(lit "$tmp/lines.png" 410 667 20 20)"
+((plate == 0 && hole == 0)) || fail "the sheet is not empty inside the lines: $plate, $hole"
+
+press alt+F1
+press Return
+click_at 283 677
+click_at 447 677
+press Tab
+picture hatched
+plate="$(lit "$tmp/hatched.png" 300 620 80 40)"
+hole="$(lit "$tmp/hatched.png" 410 667 20 20)"
+((plate > 100)) || { cp "$tmp/hatched.png" "$build/gui_fillings.out.png"; fail "no hatch in the plate: $plate pixels"; }
+((hole == 0)) || { cp "$tmp/hatched.png" "$build/gui_fillings.out.png"; fail "the hole is hatched: $hole pixels"; }
+press Escape
+
+# The area asked for by a click in the plate changes the message band; Esc leaves the hatch.
+press shift+F1
+shot "$tmp/asking.png"
+click_at 320 640
+"$xshot" wait-change "$window" "$tmp/asking.png" 0 0 1000 20 "$patience" ||
+  fail "no surface area shown"
+press Escape
+picture after
+((plate == $(lit "$tmp/after.png" 300 620 80 40))) || fail "the hatch changed after the area"
+echo "gui_fillings: ok ($plate hatch pixels in the plate, none in the hole)"
