@@ -210,18 +210,14 @@ int CopyArea::Placing(Control& control, const CommandRow& row) {
   return End(control, row);
 }
 
-// Backspace after a round: its last copy goes, the set is the current one again, and the
-// sources of a move come back.
+// Backspace after a round takes the round back: its copies go, the set is the current one
+// again, and the sources of a move come back. Leaving earlier copies of a move behind would
+// give the moved elements twice.
 int CopyArea::TakeBackRound(Control& control) {
   hasPrevious_ = false;
   Round round = std::move(previous_);
   previous_ = {};
-  if (!round.copies.empty()) {
-    PartElement* last = round.copies.back();
-    round.copies.pop_back();
-    control.store.DeletePart(last, true);
-  }
-  for (PartElement*& copy : round.copies) control.store.DeletePart(copy, false);
+  for (PartElement*& copy : round.copies) control.store.DeletePart(copy, true);
   round.copies.clear();
   if (round.move) ShowSources(control, *round.group);
   control.window.Repaint();
