@@ -94,8 +94,8 @@ int CopyArea::Cancel(Control& control, const CommandRow& row) {
 
 int CopyArea::Select(Control& control, const CommandRow& row) {
   const int code = control.In().code;
-  // Going on with a new set makes the last round final.
-  if (hasPrevious_ && code != kCodeBackspace) {
+  // A key going on with a new set makes the last round final; cursor motion does not.
+  if (hasPrevious_ && control.In().rawKey != kRawNone && code != kCodeBackspace) {
     FinishRound(control, previous_);
     hasPrevious_ = false;
   }

@@ -169,8 +169,9 @@ int Stretch::Cancel(Control& control, const CommandRow& row) {
 
 int Stretch::Select(Control& control, const CommandRow& row) {
   const int code = control.In().code;
-  // Beginning a new set makes the last stretch final.
-  if (code != kCodeBackspace && code != kCodeEsc) ForgetPrevious(control);
+  // A key that begins a new set makes the last stretch final; cursor motion does not.
+  if (control.In().rawKey != kRawNone && code != kCodeBackspace && code != kCodeEsc)
+    ForgetPrevious(control);
   const int result = selection_.Step(control, previous_ != nullptr);
   if (result == kStillRunning) return kStillRunning;
   if (result == kSelectionReady) {
