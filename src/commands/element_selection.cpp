@@ -26,6 +26,26 @@ void ElementSelection::Begin(Control& control, const TextPair& header, bool agai
   SetPrompt(control, header_, again ? kShowArea : kEnterArea);
 }
 
+void ElementSelection::BeginAtCorner(Control& control, const TextPair& header,
+                                     const Point& corner) {
+  Begin(control, header, true);
+  RubberBand(control, 1);
+  control.In().points[0] = corner;
+}
+
+void ElementSelection::Resume(Control& control, const TextPair& header, PartElement* group,
+                              const std::array<Point, 4>& area, int areaCount) {
+  Dissolve(control);
+  header_ = header;
+  group_ = group;
+  area_ = area;
+  areaCount_ = areaCount;
+  mode_ = Mode::kPick;
+  RubberBand(control, 0);
+  Leave(control, kStillRunning);
+  SetPrompt(control, header_, kShowElement);
+}
+
 // The area's rubber band is a dashed closed line from the first corner.
 void ElementSelection::RubberBand(Control& control, int points) {
   InputRecord& in = control.In();
@@ -101,7 +121,8 @@ int ElementSelection::SecondCorner(Control& control) {
   Dissolve(control);
   group_ = control.store.AddPart("", 0, 0);
   if (group_ == nullptr) return kStillRunning;
-  const bool empty = Geometry(control).SelectArea(*group_, area_, true, true);
+  // A stretch moves what reaches into the area; the other commands take what lies inside.
+  const bool empty = Geometry(control).SelectArea(*group_, area_, !stretch_, true);
   if (!empty) return Leave(control, kSelectionReady);
   Message(control, kSoundError, kNoElements);
   control.store.DeletePart(group_, true);
@@ -163,6 +184,10 @@ int ElementSelection::Pick(Control& control) {
   } else if (picked.text != nullptr) {
     toggle(picked.text, ElementKind::kText);
   } else if (picked.filling != nullptr) {
+    if (stretch_) {
+      Message(control, kSoundError, kFillingNotAllowed);
+      return kStillRunning;
+    }
     if (!ElementGeometry::GroupHolds(*group_, picked.filling, ElementKind::kFilling) &&
         ElementGeometry::FillingInGroup(*picked.filling, *group_, true) == 0) {
       Message(control, kSoundError, kFillingOutside);

@@ -23,6 +23,8 @@ inline constexpr TextPair kNoElements{"No elements !"_l1, "Ei alkioita !"_l1};
 inline constexpr TextPair kNoElementFound{"No element found !"_l1, "Ei löydetty alkiota !"_l1};
 inline constexpr TextPair kFillingOutside{"Filling outside area not allowed !"_l1,
                                           "Ei saa olla ulkopuolinen viivoitus !"_l1};
+inline constexpr TextPair kFillingNotAllowed{"Filling not allowed !"_l1,
+                                             "Ei saa olla viivoitus !"_l1};
 
 inline constexpr int kSelectionReady = 1;
 inline constexpr int kSelectionLeft = 0;
@@ -31,6 +33,13 @@ class ElementSelection {
 public:
   // Starts in area mode under the command's title; `again` asks to "show" the area.
   void Begin(Control& control, const TextPair& header, bool again = false);
+  // A stretch set: an area takes every element reaching into it, and fillings are refused.
+  void ForStretch() { stretch_ = true; }
+  // Area mode again with the given first corner already set.
+  void BeginAtCorner(Control& control, const TextPair& header, const Point& corner);
+  // Pick mode on a set the caller hands back, with the area it was gathered by.
+  void Resume(Control& control, const TextPair& header, PartElement* group,
+              const std::array<Point, 4>& area, int areaCount);
   // One code: kStillRunning, kSelectionReady with a non-empty Group(), or kSelectionLeft
   // (Esc, or Backspace when the caller has a previous group to go back to).
   int Step(Control& control, bool previousGroup);
@@ -59,6 +68,7 @@ private:
   PartElement* group_ = nullptr;
   std::array<Point, 4> area_{};
   int areaCount_ = 0;
+  bool stretch_ = false;
 };
 
 } // namespace lumora

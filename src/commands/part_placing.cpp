@@ -87,6 +87,8 @@ int PartPlacer::BeginCopy(Control& control, const Point& location, bool moving) 
   code_ = kCodeCopy;
   moving_ = moving;
   placed_ = false;
+  // A copy of an earlier round may be gone already: it is never taken back from here.
+  lastPlaced_ = nullptr;
   previous_ = Here(control, location);
   path_ = control.home + "/" + std::string(kTemporaryPart);
   partName_ = PartName(path_);

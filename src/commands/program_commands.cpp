@@ -1,6 +1,7 @@
 #include "commands/program_commands.h"
 
 #include "commands/arc_commands.h"
+#include "commands/area_commands.h"
 #include "commands/drawing_report.h"
 #include "commands/file_commands.h"
 #include "commands/filling_commands.h"
@@ -146,6 +147,9 @@ CommandTable ProgramCommands() {
       {kCodeAddPart, Level::kMain, Make<AddPart>, kExclusive, 0, kElementPart},
       {kCodeAddDrawing, Level::kMain, Make<AddPart>, kExclusive, 0, kElementPart},
       {kCodeSavePart, Level::kMain, Make<SavePart>},
+      // Stretching, copying and moving areas.
+      {kCodeStretch, Level::kMain, Make<Stretch>, kExclusive},
+      {kCodeCopy, Level::kMain, Make<CopyArea>, kExclusive},
   });
 }
 

@@ -1,0 +1,154 @@
+// Stretching (F5) and copying or moving (Ctrl+F5) a set of elements gathered by areas and
+// picks. Each takes back its last step with Backspace by writing back what it saved, never by
+// doing the opposite change.
+#pragma once
+
+#include "commands/element_selection.h"
+#include "commands/part_commands.h"
+#include "geometry/primitives.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace lumora {
+
+struct LineElement;
+struct TextElement;
+class ElementGeometry;
+class ElementStore;
+
+inline constexpr TextPair kStretchTitle{"Stretching: "_l1, "Venytys: "_l1};
+inline constexpr TextPair kCopyTitle{"Coping of elements of area: "_l1, "Alueen monistus: "_l1};
+inline constexpr TextPair kEnterStretchPoint{"^ENTER POINT TO BE STRETCHED ! "_l1,
+                                             "^OSOITA SIJOITUSPISTE ! "_l1};
+inline constexpr TextPair kEnterNewLocation{"^ENTER NEW LOCATION ! "_l1,
+                                            "^OSOITA UUSI PAIKKA ! "_l1};
+inline constexpr TextPair kStretchSamePoint{"Same point not allowed !"_l1,
+                                            "Ei saa olla sama piste !"_l1};
+inline constexpr TextPair kOriginalDeleted{"^IS ORIGINAL DELETED ? "_l1,
+                                           "^TUHOTAANKO ALKUPERÄINEN ? "_l1};
+inline constexpr TextPair kOriginalDeletedNote{"Original deleted ?"_l1,
+                                               "Tuhotaanko alkuperäinen ?"_l1};
+
+// The points, strings, locations and boxes a change of a group may touch, taken before the
+// change; writing them back gives the group exactly as it was.
+class GroupSnapshot {
+public:
+  void Take(PartElement& group);
+  // Writes everything back, erasing and drawing, and lets parts and fillings follow.
+  void Restore(ElementGeometry& geometry, ElementStore& store) const;
+  void Clear();
+  bool Empty() const { return lines_.empty() && texts_.empty() && parts_.empty(); }
+
+private:
+  struct LineSave {
+    LineElement* line;
+    std::vector<Point> points;
+  };
+  struct TextSave {
+    TextElement* text;
+    std::vector<Point> points;
+    std::string value;
+  };
+  struct PartSave {
+    PartElement* part;
+    Point location;
+    Box box;
+  };
+  void TakeMembers(PartElement& part);
+
+  std::vector<LineSave> lines_;
+  std::vector<TextSave> texts_;
+  std::vector<PartSave> parts_;
+};
+
+// Every member of the set drawn highlighted.
+void HighlightGroup(ElementStore& store, const PartElement& group);
+
+using AreaCorners = std::array<Point, 4>;
+
+class Stretch final : public DrawingCommand {
+protected:
+  int Start(Control& control, const CommandRow& row) override;
+  int Act(Control& control, const CommandRow& row) override;
+  int Back(Control& control, const CommandRow& row) override;
+  int Complete(Control& control, const CommandRow& row) override;
+  int Alternative(Control& control, const CommandRow& row) override;
+  int Cancel(Control& control, const CommandRow& row) override;
+
+private:
+  enum class Step { kSelect, kPoint, kLocation };
+  int Select(Control& control, const CommandRow& row);
+  int StretchPoint(Control& control);
+  int NewLocation(Control& control);
+  int TakeBack(Control& control);
+  void ToPointStep(Control& control);
+  void ToLocationStep(Control& control);
+  void ShowOutline(Control& control);
+  void HideOutline(Control& control);
+  void RemoveMarker(Control& control);
+  void ForgetPrevious(Control& control);
+  void DropGroup(Control& control);
+  int End(Control& control, const CommandRow& row);
+
+  Step step_ = Step::kSelect;
+  ElementSelection selection_;
+  PartElement* group_ = nullptr;
+  AreaCorners area_{};
+  int areaCount_ = 0;
+  bool outlined_ = false;
+  Point point_{0.0, 0.0};
+  bool marked_ = false;
+  // The last stretch, until the next set is begun.
+  PartElement* previous_ = nullptr;
+  AreaCorners previousArea_{};
+  int previousCount_ = 0;
+  GroupSnapshot before_;
+};
+
+class CopyArea final : public DrawingCommand {
+protected:
+  int Start(Control& control, const CommandRow& row) override;
+  int Act(Control& control, const CommandRow& row) override;
+  int Back(Control& control, const CommandRow& row) override;
+  int Complete(Control& control, const CommandRow& row) override;
+  int Alternative(Control& control, const CommandRow& row) override;
+  int Cancel(Control& control, const CommandRow& row) override;
+
+private:
+  enum class Step { kSelect, kReference, kQuestion, kPlacing };
+  // One gathered set with what became of it: the answer to the question and the copies placed.
+  struct Round {
+    PartElement* group = nullptr;
+    AreaCorners area{};
+    int areaCount = 0;
+    bool move = false;
+    std::vector<PartElement*> copies;
+  };
+  int Select(Control& control, const CommandRow& row);
+  int Reference(Control& control);
+  int Question(Control& control, const CommandRow& row);
+  int Placing(Control& control, const CommandRow& row);
+  int TakeBackRound(Control& control);
+  void FollowPlacer();
+  void FinishRound(Control& control, Round& round);
+  void ShowSources(Control& control, PartElement& group);
+  void HideSources(Control& control, PartElement& group);
+  void Highlight(Control& control, const PartElement& group);
+  void RemoveMarker(Control& control);
+  int End(Control& control, const CommandRow& row);
+
+  Step step_ = Step::kSelect;
+  ElementSelection selection_;
+  Round current_;
+  Round previous_;
+  bool hasPrevious_ = false;
+  Point reference_{0.0, 0.0};
+  bool marked_ = false;
+  AskYesNo question_;
+  PartPlacer placer_;
+  PartElement* seen_ = nullptr;
+};
+
+} // namespace lumora

@@ -1,0 +1,86 @@
+// Copy of an area where it can go wrong: a temporary part that cannot be written, and a copy
+// taken back before the next round's placing.
+#include "commands/area_commands.h"
+#include "model/drawing.h"
+#include "model/element_store.h"
+#include "properties/current_properties.h"
+#include "text_fixture.h"
+
+#include <filesystem>
+
+namespace lumora {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CopyAreaTest : TextFixture {
+  std::string home;
+
+  CopyAreaTest() {
+    home = (fs::temp_directory_path() / ("lumora-copy-" + std::to_string(::getpid()))).string();
+    fs::remove_all(home);
+    fs::create_directories(home);
+    app.home = home;
+    PropertySet line = control.properties.line;
+    line.SetShape(kShapeClosed);
+    const Point box[] = {{20, 20}, {60, 20}, {60, 40}, {20, 40}};
+    app.store.AddLine(line, box, 4);
+  }
+  ~CopyAreaTest() override {
+    std::error_code ignored;
+    fs::remove_all(home, ignored);
+  }
+  int Count(const PartElement* p) const {
+    int n = 0;
+    for (; p != nullptr; p = p->next) ++n;
+    return n;
+  }
+  int Lines() const {
+    int n = 0;
+    for (const LineElement* l = app.drawing.lines; l != nullptr; l = l->next) ++n;
+    return n;
+  }
+  void GatherAndRefer() {
+    Key(kCodeCopy);
+    EnterAt(10, 10);
+    EnterAt(70, 50);
+    EnterAt(20, 20);
+  }
+};
+
+TEST_F(CopyAreaTest, AFailedWriteKeepsTheSetAndNeverPlacesAnOldFile) {
+  // An old temporary part lies where the new one cannot be written over it.
+  fs::create_directories(home + "/Copy.part");
+  GatherAndRefer();
+  EXPECT_NE(Prompt().find("ENTER POINT FOR POSITIONING"), std::string::npos) << Prompt();
+  EXPECT_EQ(Count(app.drawing.parts), 1); // the set, kept for another try
+  EXPECT_TRUE(app.drawing.MarkerList == nullptr);
+  EnterAt(100, 100); // a second try fails the same way
+  EXPECT_EQ(Lines(), 1);
+  Key(kCodeEsc);
+  EXPECT_EQ(Lines(), 1);
+  EXPECT_EQ(Count(app.drawing.parts), 0);
+  EXPECT_EQ(app.drawing.lines->hidden(), 0u);
+}
+
+TEST_F(CopyAreaTest, ACopyTakenBackIsNotTakenBackAgainByTheNextRound) {
+  GatherAndRefer();
+  Key('n');
+  EnterAt(20, 100);
+  Key(kCodeTab);
+  EXPECT_EQ(Lines(), 2);
+  Key(kCodeBackspace); // the copy goes
+  EXPECT_EQ(Lines(), 1);
+  Key(kCodeTab); // the set again, to a new round
+  EnterAt(20, 20);
+  Key('y');
+  Key(kCodeBackspace); // nothing placed in this round: back to the set, sources shown
+  EXPECT_EQ(Lines(), 1);
+  EXPECT_EQ(app.drawing.lines->hidden(), 0u);
+  Key(kCodeEsc);
+  EXPECT_EQ(Count(app.drawing.parts), 0);
+  EXPECT_TRUE(app.drawing.SelectedLines == nullptr);
+}
+
+} // namespace
+} // namespace lumora
