@@ -9,12 +9,17 @@
 #include "control/startup_headless.h"
 #include "control/translate.h"
 #include "element_geometry/element_geometry.h"
+#include "files/drawing_format.h"
+#include "files/drawing_writer.h"
 #include "model/drawing.h"
 #include "model/element_store.h"
 #include "properties/current_properties.h"
 #include "screen/text_screen.h"
 
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -65,6 +70,23 @@ struct EditFixture : ::testing::Test {
       if (shown.find(text) != std::string::npos) return true;
     }
     return false;
+  }
+
+  // The drawing saved at full precision: equal bytes are equal points, strings and boxes.
+  std::string Saved() {
+    const std::string path = std::string(LUMORA_TEST_TMP) + "/edit_fixture.drw";
+    std::error_code ignored;
+    std::filesystem::create_directories(LUMORA_TEST_TMP, ignored);
+    app.drawing.version = kWideVersion;
+    if (WriteDrawingFile(app.drawing, app.fileEnv, path, nullptr, {0.0, 0.0}, app.drawing.limits) !=
+        1) {
+      ADD_FAILURE() << "cannot write " << path;
+      return {};
+    }
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
   }
 
   LineElement* Line(std::uint32_t shape, std::vector<Point> points) {

@@ -6,15 +6,11 @@
 // steps that led to it.
 #include "commands/edit_fixture.h"
 #include "files/drawing_dump.h"
-#include "files/drawing_format.h"
-#include "files/drawing_writer.h"
 #include "text/text_layout.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <random>
 #include <sstream>
 
@@ -28,7 +24,7 @@ struct UndoDriver : EditFixture {
   std::mt19937 rng;
   std::vector<std::string> steps;
   void TestBody() override {}
-  std::string savePath = std::string(LUMORA_TEST_TMP) + "/undo_property.drw";
+  std::string savePath = std::string(LUMORA_TEST_TMP) + "/edit_fixture.drw";
 
   double Uniform(double lo, double hi) { return std::uniform_real_distribution<>(lo, hi)(rng); }
   std::size_t Below(std::size_t n) {
@@ -68,20 +64,6 @@ struct UndoDriver : EditFixture {
   }
   Point Anywhere() { return {Uniform(0.0, 198.0), Uniform(0.0, 281.0)}; }
 
-  std::string Saved() {
-    std::error_code ignored;
-    std::filesystem::create_directories(LUMORA_TEST_TMP, ignored);
-    app.drawing.version = kWideVersion;
-    if (WriteDrawingFile(app.drawing, app.fileEnv, savePath, nullptr, {0.0, 0.0},
-                         app.drawing.limits) != 1) {
-      ADD_FAILURE() << "cannot write " << savePath;
-      return {};
-    }
-    std::ifstream file(savePath, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-  }
   std::string Steps() const {
     std::string all;
     for (const std::string& s : steps) all += "  " + s + "\n";
