@@ -3,6 +3,7 @@
 #include "commands/arc_commands.h"
 #include "commands/area_commands.h"
 #include "commands/drawing_report.h"
+#include "commands/edit_commands.h"
 #include "commands/file_commands.h"
 #include "commands/filling_commands.h"
 #include "commands/help_functions.h"
@@ -77,6 +78,10 @@ CommandTable ProgramCommands() {
       {kCodeSurfaceArea, Level::kMain, Make<SurfaceArea>, kExclusive},
       {kCodeClipLine, Level::kMain, Make<ClipLine>, kExclusive},
       {kCodeDeletePartOfLine, Level::kMain, Make<ClipLine>, kExclusive},
+      // Editing and deleting what is drawn.
+      {kCodeEdit, Level::kMain, Make<EditElement>},
+      {kCodeDeleteElements, Level::kMain, Make<DeleteElement>},
+      {kCodeDeleteArea, Level::kMain, Make<DeleteArea>},
       // The view and the cursor.
       {kCodeZoomAll, Level::kHelp, Make<ZoomAll>, kNotWithWindows | kExclusive},
       {kCodePreviousZoom, Level::kHelp, Make<PreviousZoom>, kNotWithWindows | kExclusive},

@@ -69,6 +69,8 @@ public:
   // The screen the changes are shown on: commands draw what they make and erase what they take
   // back through it.
   ElementScreen& Screen() { return screen_; }
+  ElementStore& Store() { return store_; }
+  StoreEnvironment& Environment() { return env_; }
 
   // ---- Searches ----
   Picked PickElement(const Point& p, double k, bool partsAsWholes);
