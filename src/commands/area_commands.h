@@ -4,6 +4,7 @@
 #pragma once
 
 #include "commands/element_selection.h"
+#include "commands/element_snapshot.h"
 #include "commands/part_commands.h"
 #include "geometry/primitives.h"
 
@@ -30,38 +31,6 @@ inline constexpr TextPair kOriginalDeleted{"^IS ORIGINAL DELETED ? "_l1,
                                            "^TUHOTAANKO ALKUPERÄINEN ? "_l1};
 inline constexpr TextPair kOriginalDeletedNote{"Original deleted ?"_l1,
                                                "Tuhotaanko alkuperäinen ?"_l1};
-
-// The points, strings, locations and boxes a change of a group may touch, taken before the
-// change; writing them back gives the group exactly as it was.
-class GroupSnapshot {
-public:
-  void Take(PartElement& group);
-  // Writes everything back, erasing and drawing, and lets parts and fillings follow.
-  void Restore(ElementGeometry& geometry, ElementStore& store) const;
-  void Clear();
-  bool Empty() const { return lines_.empty() && texts_.empty() && parts_.empty(); }
-
-private:
-  struct LineSave {
-    LineElement* line;
-    std::vector<Point> points;
-  };
-  struct TextSave {
-    TextElement* text;
-    std::vector<Point> points;
-    std::string value;
-  };
-  struct PartSave {
-    PartElement* part;
-    Point location;
-    Box box;
-  };
-  void TakeMembers(PartElement& part);
-
-  std::vector<LineSave> lines_;
-  std::vector<TextSave> texts_;
-  std::vector<PartSave> parts_;
-};
 
 // Every member of the set drawn highlighted.
 void HighlightGroup(ElementStore& store, const PartElement& group);
@@ -104,7 +73,7 @@ private:
   PartElement* previous_ = nullptr;
   AreaCorners previousArea_{};
   int previousCount_ = 0;
-  GroupSnapshot before_;
+  ElementSnapshot before_;
 };
 
 class CopyArea final : public DrawingCommand {

@@ -8,83 +8,12 @@
 #include "sound/my_beep.h"
 
 namespace lumora {
-namespace {
-
-constexpr std::uint32_t kOpenLine = 1;
-
-std::vector<Point> Copied(const Point* points, std::size_t count) {
-  if (points == nullptr) return {};
-  return {points, points + count};
-}
-
-} // namespace
 
 void HighlightGroup(ElementStore& store, const PartElement& group) {
   for (const LineNode* n = group.lines; n != nullptr; n = n->next) store.Select(n->element);
   for (const TextNode* n = group.texts; n != nullptr; n = n->next) store.Select(n->element);
   for (const FillingNode* n = group.fillings; n != nullptr; n = n->next) store.Select(n->element);
   for (const PartNode* n = group.parts; n != nullptr; n = n->next) store.Select(n->element);
-}
-
-// ---- The saved state of a group ----
-
-void GroupSnapshot::Clear() {
-  lines_.clear();
-  texts_.clear();
-  parts_.clear();
-}
-
-void GroupSnapshot::Take(PartElement& group) {
-  Clear();
-  TakeMembers(group);
-}
-
-void GroupSnapshot::TakeMembers(PartElement& part) {
-  parts_.push_back({&part, part.location, part.box});
-  for (const LineNode* n = part.lines; n != nullptr; n = n->next) {
-    if (n->element == nullptr) continue;
-    lines_.push_back({n->element, Copied(n->element->points, n->element->ps0())});
-  }
-  for (const TextNode* n = part.texts; n != nullptr; n = n->next) {
-    TextElement* text = n->element;
-    if (text == nullptr) continue;
-    texts_.push_back({text, Copied(text->points, text->points == nullptr ? 0 : text->pointCount()),
-                      text->text == nullptr ? std::string() : std::string(text->text)});
-  }
-  for (const PartNode* n = part.parts; n != nullptr; n = n->next) {
-    if (n->element != nullptr) TakeMembers(*n->element);
-  }
-}
-
-void GroupSnapshot::Restore(ElementGeometry& geometry, ElementStore& store) const {
-  ElementScreen& screen = geometry.Screen();
-  for (const LineSave& save : lines_) {
-    LineElement& line = *save.line;
-    if (line.points == nullptr || save.points.size() != line.ps0()) continue;
-    screen.Erase(ElementKind::kLine, &line);
-    std::copy(save.points.begin(), save.points.end(), line.points);
-    geometry.ElementChanged(line);
-    screen.Draw(ElementKind::kLine, &line);
-  }
-  for (const TextSave& save : texts_) {
-    TextElement& text = *save.text;
-    if (text.points == nullptr || save.points.size() != text.pointCount()) continue;
-    screen.Erase(ElementKind::kText, &text);
-    std::copy(save.points.begin(), save.points.end(), text.points);
-    if (text.text == nullptr || save.value != text.text) {
-      geometry.ReplaceTextString(text, save.value);
-    } else {
-      geometry.ElementChanged(text);
-    }
-    screen.Draw(ElementKind::kText, &text);
-  }
-  // The members are back; the parts get their own places and boxes, nested ones first so the
-  // outer boxes are the saved ones in the end.
-  for (auto it = parts_.rbegin(); it != parts_.rend(); ++it) {
-    it->part->location = it->location;
-    it->part->box = it->box;
-    store.SetZones(*it->part, it->box);
-  }
 }
 
 // ---- Stretch ----
@@ -198,7 +127,7 @@ void Stretch::ToLocationStep(Control& control) {
   InputRecord& in = control.In();
   marked_ = control.store.AddMarker(point_, '+') != nullptr;
   in.previewKind = kPreviewElement;
-  in.attributes.SetShape(kOpenLine);
+  in.attributes.SetShape(kShapeOpen);
   in.pointCount = 1;
   in.points[0] = point_;
   step_ = Step::kLocation;
@@ -224,6 +153,7 @@ int Stretch::NewLocation(Control& control) {
   RemoveMarker(control);
   HideOutline(control);
   control.window.ShowHighlightedNormally();
+  before_.Clear();
   before_.Take(*group_);
   const std::span<const Point> area(area_.data(), static_cast<std::size_t>(areaCount_));
   Geometry(control).TransformGroup(*group_, area, point_, to, 1.0, 1.0, 0.0);
@@ -243,7 +173,7 @@ int Stretch::NewLocation(Control& control) {
 // The last stretch is taken back by writing back what it changed; the set, its area and the
 // stretch point are as they were before the new location was given.
 int Stretch::TakeBack(Control& control) {
-  before_.Restore(Geometry(control), control.store);
+  before_.Restore(Geometry(control));
   before_.Clear();
   ++control.drawing.changes;
   group_ = previous_;
@@ -293,7 +223,7 @@ int Stretch::End(Control& control, const CommandRow& row) {
   ForgetPrevious(control);
   selection_.Dissolve(control);
   control.In().attributes.SetStyle(0);
-  control.In().attributes.SetShape(kOpenLine);
+  control.In().attributes.SetShape(kShapeOpen);
   return Finish(control, row);
 }
 
