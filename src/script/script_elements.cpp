@@ -1,5 +1,6 @@
 // The statements of scripts that make elements, change the sheet and ask the user.
 #include "commands/measure_commands.h"
+#include "element_geometry/element_geometry.h"
 #include "files/drawing_reader.h"
 #include "files/file_environment.h"
 #include "model/element_store.h"
@@ -7,6 +8,7 @@
 #include "script/script_run.h"
 #include "setup/setup.h"
 #include "sound/my_beep.h"
+#include "text/text_layout.h"
 #include "ui/ask_number.h"
 #include "ui/ask_str.h"
 #include "ui/ask_text.h"
@@ -352,6 +354,26 @@ ScriptRun::Flow ScriptRun::AskSelect() {
   return Continue();
 }
 
+// The texts' #name# references take the script's variables; names not known are asked.
+ScriptRun::Flow ScriptRun::Update() {
+  updating_ = control_.drawing.texts;
+  fill_ = TextSubstitution{};
+  input_ = Input::kUpdate;
+  return Continue();
+}
+
+ScriptRun::Flow ScriptRun::Fill() {
+  while (updating_ != nullptr) {
+    const int result = fill_.Step(control_, TextOf(*updating_), filled_, values_.Table());
+    if (result == kStillRunning) return Flow::kWait;
+    if (result == kTextChanged) Geometry(control_).ReplaceTextString(*updating_, filled_);
+    fill_ = TextSubstitution{};
+    updating_ = updating_->next;
+  }
+  input_ = Input::kNone;
+  return Flow::kNext;
+}
+
 // One step of the open question; kWait until it is answered.
 ScriptRun::Flow ScriptRun::Continue() {
   const TextPair prompt{inputPrompt_, inputPrompt_};
@@ -410,6 +432,8 @@ ScriptRun::Flow ScriptRun::Continue() {
     if (accepted) values_.SetNumber(inputName_, answer + 1);
     break;
   }
+  case Input::kUpdate:
+    return Fill();
   case Input::kNone:
     return Flow::kNext;
   }

@@ -494,8 +494,9 @@ ScriptRun::Flow ScriptRun::Statement(int code, std::string_view line, std::size_
     return AskInput(code);
   case kInputSelect:
     return AskSelect();
-  case kInputFile:
   case kUpdate:
+    return Update();
+  case kInputFile:
     Report(kNoDataFiles);
     return Flow::kNext;
   case kDegrees:

@@ -25,6 +25,7 @@
 namespace lumora {
 
 struct PartElement;
+struct TextElement;
 
 struct ScriptRunArgs {
   std::string fileName;
@@ -60,7 +61,7 @@ public:
 private:
   enum class Resume { kNone, kInput, kPause };
   enum class Flow { kNext, kWait, kEnd };
-  enum class Input { kNone, kString, kNumber, kText, kYesNo, kSelect };
+  enum class Input { kNone, kString, kNumber, kText, kYesNo, kSelect, kUpdate };
 
   struct SavedLine {
     std::string text;
@@ -101,6 +102,8 @@ private:
   Flow Wait();
   Flow AskInput(int code);
   Flow AskSelect();
+  Flow Update();
+  Flow Fill();
   Flow Continue();
   Flow If(std::string_view rest);
   Flow Else(std::string_view rest);
@@ -167,6 +170,10 @@ private:
   double inputNumber_ = 0.0;
   std::vector<std::string> selectItems_;
   AskYesNo yesNo_;
+  // UPDATE: the text being filled from the variables.
+  TextElement* updating_ = nullptr;
+  TextSubstitution fill_;
+  std::string filled_;
 };
 
 } // namespace lumora

@@ -159,6 +159,9 @@ TEST_F(ScriptRunTest, QuestionsTakeAnswersAndEscCancels) {
   EXPECT_EQ(Number("K"), 3);
   EXPECT_EQ(Lines(), 1);
   EXPECT_EQ(Drive(script, {"40"}), 0); // no answer left
+  ASSERT_EQ(Drive("L = 12.5\nTEXT 1, \"#L#\", 0, 0\nUPDATE\n"), 1);
+  ASSERT_NE(app.drawing.texts, nullptr);
+  EXPECT_STREQ(app.drawing.texts->text, "#L#12.5");
   EXPECT_FALSE(app.script.Running());
 }
 
