@@ -44,6 +44,7 @@ constexpr unsigned kTickMilliseconds = 20;
 
 // A paused script goes on from here, a slice at a time, so keys still come through.
 void OnTimer(int /*value*/) {
+  if (glutGetWindow() == 0) return; // the window is gone, and its ticks with it
   if (GlutWindow* link = Link()) {
     if (ScriptTick(link->app(), false)) link->canvas->Flush();
     LeaveWhenQuit(*link);
