@@ -3,6 +3,7 @@
 #include "control/headless_app.h"
 #include "control/script_driver.h"
 #include "model/element_store.h"
+#include "view/soft_canvas.h"
 
 #include <array>
 #include <cstddef>
