@@ -8,11 +8,13 @@ int RunRenderCommand(int argc, char** argv);
 int RunPlayCommand(int argc, char** argv);
 int RunPlotCommand(int argc, char** argv);
 int RunConvertCommand(int argc, char** argv);
+int RunRunCommand(int argc, char** argv);
 } // namespace lumora
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: lumora-cli dump|render|play|plot|convert ... (or --version)\n");
+    std::fprintf(stderr,
+                 "usage: lumora-cli dump|render|play|plot|run|convert ... (or --version)\n");
     return 1;
   }
   if (std::strcmp(argv[1], "--version") == 0) {
@@ -23,6 +25,7 @@ int main(int argc, char** argv) {
   if (std::strcmp(argv[1], "render") == 0) return lumora::RunRenderCommand(argc, argv);
   if (std::strcmp(argv[1], "play") == 0) return lumora::RunPlayCommand(argc, argv);
   if (std::strcmp(argv[1], "plot") == 0) return lumora::RunPlotCommand(argc, argv);
+  if (std::strcmp(argv[1], "run") == 0) return lumora::RunRunCommand(argc, argv);
   if (std::strcmp(argv[1], "convert") == 0) return lumora::RunConvertCommand(argc, argv);
   std::fprintf(stderr, "lumora-cli: unknown command '%s'\n", argv[1]);
   return 1;

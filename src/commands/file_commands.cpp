@@ -94,6 +94,7 @@ int ReadDrawing::Continue(Control& control, const CommandRow& row) {
     if (answer == kStillRunning) return kStillRunning;
     return answer == kAnswerYes ? AskFile(control, row) : End(control, row);
   }
+  if (step_ == Step::kScript) return Read(control, row);
   const int result = dialog_.Ask(control, control.prompts, args_, path_);
   if (result == kStillRunning) return kStillRunning;
   if (result != kFileAccepted) return End(control, row);
@@ -111,7 +112,14 @@ int ReadDrawing::AskFile(Control& control, const CommandRow& row) {
 }
 
 int ReadDrawing::Read(Control& control, const CommandRow& row) {
-  if (ReplaceDrawing(control.store, control.files, control.fileState, path_) >= 1) {
+  // A script answers "still running" while it asks something; it is called again for the
+  // next code.
+  const int read = ReplaceDrawing(control.store, control.files, control.fileState, path_);
+  if (read == kStillRunning) {
+    step_ = Step::kScript;
+    return kStillRunning;
+  }
+  if (read >= 1) {
     Drawing& drawing = control.drawing;
     // A part left without members by the file is of no use to anyone.
     while (drawing.parts != nullptr && ElementStore::PartIsEmpty(drawing.parts)) {

@@ -38,7 +38,7 @@ protected:
   int Continue(Control& control, const CommandRow& row) override;
 
 private:
-  enum class Step { kUnsaved, kFile };
+  enum class Step { kUnsaved, kFile, kScript };
   int AskFile(Control& control, const CommandRow& row);
   int Read(Control& control, const CommandRow& row);
 

@@ -78,10 +78,11 @@ public:
   PartElement* LastPlaced() const { return lastPlaced_; }
 
 private:
-  enum class Step { kFile, kLocation };
+  enum class Step { kFile, kScript, kLocation };
   int AskFile(Control& control);
   int FileChosen(Control& control, int result);
   int RunScript(Control& control);
+  int ScriptRan(Control& control);
   int ToLocation(Control& control, const Box& box);
   int Location(Control& control);
   int Enter(Control& control);

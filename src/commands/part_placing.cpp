@@ -113,6 +113,7 @@ int PartPlacer::AskFile(Control& control) {
 int PartPlacer::Run(Control& control) {
   if (step_ == Step::kFile)
     return FileChosen(control, dialog_.Ask(control, control.prompts, args_, path_));
+  if (step_ == Step::kScript) return ScriptRan(control);
   return Location(control);
 }
 
@@ -145,7 +146,16 @@ int PartPlacer::RunScript(Control& control) {
   DropScriptGroup(control);
   scriptGroup_ = store.AddPart("", kGroup, 0);
   if (scriptGroup_ == nullptr) return AskFile(control);
-  ReadDrawingFile(store, control.files, control.fileState, path_, scriptGroup_, Placement{}, true);
+  step_ = Step::kScript;
+  return ScriptRan(control);
+}
+
+// Called again with every code while the script waits for the user.
+int PartPlacer::ScriptRan(Control& control) {
+  ElementStore& store = control.store;
+  const int ran = ReadDrawingFile(store, control.files, control.fileState, path_, scriptGroup_,
+                                  Placement{}, true);
+  if (ran == kStillRunning) return kStillRunning;
   const Box box = scriptGroup_->box;
   if (ElementStore::PartIsEmpty(scriptGroup_) || !(box.xmin <= box.xmax && box.ymin <= box.ymax)) {
     DropScriptGroup(control);

@@ -16,6 +16,7 @@
 #include "protocol/command_table.h"
 #include "protocol/window_services.h"
 #include "screen/text_screen.h"
+#include "script/script_run.h"
 #include "setup/setup.h"
 #include "sound/my_beep.h"
 #include "text/font.h"
@@ -96,6 +97,8 @@ struct App {
                   fonts,          clock,         fileEnv,     menus,         prompts,
                   windowServices, workDirectory, home,        properties,    geometry,
                   plotter,        pages,         messageSink, textVariables, fileState};
+  // The script run, one at a time; drawings and parts named ".txt" start it.
+  ScriptRun script{control, console, log};
 
   std::string_view Tr(const TextPair& text) const { return text.In(language); }
 

@@ -145,6 +145,11 @@ void AppFileEnvironment::SetUpPlotter(Drawing& drawing) {
                app_.messageSink);
 }
 
+int AppFileEnvironment::RunScript(const std::string& fileName, PartElement* group,
+                                  const Placement& placement, bool draw) {
+  return app_.script.Run({fileName, group, placement, draw});
+}
+
 void AppMessageSink::Show(MessageKind kind, std::string_view text) {
   TextScreen& screen = app_.screen;
   if (screen.consoleOutput) {

@@ -62,6 +62,8 @@ public:
   void DrawText(const TextElement& text) override;
   void ResetOrigins() override;
   void SetUpPlotter(Drawing& drawing) override;
+  int RunScript(const std::string& fileName, PartElement* group, const Placement& placement,
+                bool draw) override;
   using FileReporter::ShowError;
 
 private:

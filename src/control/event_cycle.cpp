@@ -53,6 +53,20 @@ void PassiveWithCursor(App& app, WindowPixel mouse, MotionResult result) {
 
 } // namespace
 
+bool ScriptTick(App& app, bool waitClock) {
+  if (!app.script.Paused() || app.window.quit) return false;
+  if (waitClock) app.clock.Wait(app.script.PauseLeft());
+  if (app.script.PauseLeft() > 0.0) return true;
+  Control& control = app.control;
+  const bool shown = control.state.cursorShown;
+  if (shown) EraseOverlays(app, kFollowingOverlays);
+  control.In().code = kContinueTick;
+  control.In().rawKey = kRawNone;
+  DispatchInput(control);
+  if (control.state.cursorShown) DrawOverlays(app, kFollowingOverlays);
+  return true;
+}
+
 int SpecialKeyCode(int key, const Modifiers& m) {
   const int held = int(m.shift) + int(m.ctrl) + int(m.alt);
   if (held != 1) return key + kSpecialPlain;

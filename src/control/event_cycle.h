@@ -86,6 +86,10 @@ void MouseEvent(App& app, MouseButton button, bool pressed, WindowPixel mouse);
 void MotionEvent(App& app, WindowPixel mouse);
 void PassiveMotionEvent(App& app, WindowPixel mouse);
 
+// A paused script goes on: when its pause is over (waited for with waitClock), the continue
+// tick runs it on through the command that started it. False when no script stands paused.
+bool ScriptTick(App& app, bool waitClock);
+
 // The window was closed. True when the program ends at once (nothing unsaved); otherwise the
 // drawing must be kept and the program goes on with the quit question.
 bool CloseEvent(App& app);

@@ -1,5 +1,6 @@
 #include "control/event_player.h"
 
+#include "control/event_cycle.h"
 #include "control/event_player_canvas.h"
 #include "control/event_player_checks.h"
 #include "control/event_player_keys.h"
@@ -16,6 +17,9 @@ namespace lumora {
 namespace {
 
 constexpr int kDragSteps = 4; // motions between the press and the release of a drag
+// Continue ticks a paused script gets after each line, so that a script that never ends still
+// lets the next line (an Esc) come.
+constexpr int kScriptTicks = 1000;
 
 class Player {
 public:
@@ -157,6 +161,8 @@ int PlayEventFile(const std::string& path, const PlayOptions& options, std::ostr
     if (!player.Play(line, problem)) {
       errors << path << ":" << number << ": " << problem << "\n";
       return 1;
+    }
+    for (int tick = 0; tick < kScriptTicks && ScriptTick(app, true); ++tick) {
     }
   }
   return 0;

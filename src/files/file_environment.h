@@ -4,6 +4,7 @@
 #pragma once
 
 #include "files/file_reporter.h"
+#include "files/placement.h"
 
 #include <string>
 
@@ -13,6 +14,7 @@ struct Drawing;
 struct LineElement;
 struct FillingElement;
 struct TextElement;
+struct PartElement;
 
 class FileEnvironment : public FileReporter {
 public:
@@ -25,6 +27,11 @@ public:
   // After a whole drawing's scale and limits are known: sets up plotting, which infers
   // `paperUnit` unless the units were chosen.
   virtual void SetUpPlotter(Drawing& drawing) = 0;
+  // Runs a script into the group (none: as the whole drawing). While it waits for the user it
+  // answers kStillRunning and is called again with the same arguments; then its result. Where
+  // no interpreter is at hand it says so and answers 0.
+  virtual int RunScript(const std::string& fileName, PartElement* group, const Placement& placement,
+                        bool draw);
 };
 
 // The reader's memory between calls: the name last traced, so that reading the same file

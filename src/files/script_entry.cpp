@@ -12,10 +12,15 @@ bool IsScriptName(std::string_view fileName) {
          fileName.find(".TXT") != std::string_view::npos;
 }
 
-int RunScriptFile(ElementStore& /*store*/, FileEnvironment& env, const std::string& /*fileName*/,
-                  PartElement* /*group*/, const Placement& /*placement*/, bool /*draw*/) {
-  env.ShowError(kScriptsNotAvailable);
+int FileEnvironment::RunScript(const std::string& /*fileName*/, PartElement* /*group*/,
+                               const Placement& /*placement*/, bool /*draw*/) {
+  ShowError(kScriptsNotAvailable);
   return 0;
+}
+
+int RunScriptFile(ElementStore& /*store*/, FileEnvironment& env, const std::string& fileName,
+                  PartElement* group, const Placement& placement, bool draw) {
+  return env.RunScript(fileName, group, placement, draw);
 }
 
 } // namespace lumora

@@ -15,9 +15,8 @@ struct PartElement;
 
 bool IsScriptName(std::string_view fileName);
 
-// Runs the script into the group (none = the drawing itself) with the placement; answers the
-// interpreter's result. Until the interpreter is part of the program this says that scripts
-// are not available and answers 0.
+// Runs the script into the group (none = the drawing itself) with the placement through the
+// environment's interpreter; kStillRunning while the script waits, then its result.
 int RunScriptFile(ElementStore& store, FileEnvironment& env, const std::string& fileName,
                   PartElement* group, const Placement& placement, bool draw);
 

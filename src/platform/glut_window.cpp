@@ -40,6 +40,18 @@ void OnDisplay() {
 void OnReshape(int /*width*/, int /*height*/) {}
 void OnVisibility(int /*state*/) {}
 
+constexpr unsigned kTickMilliseconds = 20;
+
+// A paused script goes on from here, a slice at a time, so keys still come through.
+void OnTimer(int /*value*/) {
+  if (glutGetWindow() == 0) return; // the window is gone, and its ticks with it
+  if (GlutWindow* link = Link()) {
+    if (ScriptTick(link->app(), false)) link->canvas->Flush();
+    LeaveWhenQuit(*link);
+  }
+  glutTimerFunc(kTickMilliseconds, OnTimer, 0);
+}
+
 void OnKeyboard(unsigned char key, int x, int y) {
   if (GlutWindow* link = Link()) {
     const bool ctrl = (glutGetModifiers() & GLUT_ACTIVE_CTRL) != 0;
@@ -102,6 +114,7 @@ void InstallCallbacks() {
   glutVisibilityFunc(OnVisibility);
   glutSpecialFunc(OnSpecial);
   glutCloseFunc(OnClose);
+  glutTimerFunc(kTickMilliseconds, OnTimer, 0);
 }
 
 } // namespace
