@@ -1,5 +1,6 @@
 #include "commands/edit_commands.h"
 #include "commands/element_selection.h"
+#include "commands/filling_commands.h"
 #include "commands/text_placing.h"
 #include "model/drawing.h"
 #include "model/element_store.h"
@@ -264,8 +265,12 @@ void EditElement::CommitFilling(Control& control) {
   undo_.Take(filling);
   undo_.TakeHolders(control.drawing, &filling);
   PackFilling(control.properties.filling, filling, PackFields::kPlain);
-  // Renewing the filling erases it, drops its cached hatch and draws it anew.
-  Geometry(control).ElementChanged(filling);
+  // Renewing the filling erases it, drops its cached hatch and draws it anew; a gap too fine
+  // for its boundary leaves it without hatch, and the user is told so.
+  ElementGeometry& geometry = Geometry(control);
+  geometry.ElementChanged(filling);
+  if (geometry.BuildHatch(filling) == HatchStatus::kTooDense)
+    Message(control, kSoundError, kTooDenseFilling);
 }
 
 void EditElement::CommitText(Control& control, bool enter) {
