@@ -106,7 +106,7 @@ void AddFilling::Follow(Control& control, LineElement* line) {
     Point other;
     LineElement* next = geometry.LineEndingAt(line, end_, other, tol);
     if (next == nullptr || Listed(next)) {
-      Continue(control);
+      AskContinuation(control);
       Message(control, kSoundSmallError, kAreaNotClosed);
       return;
     }
@@ -116,7 +116,7 @@ void AddFilling::Follow(Control& control, LineElement* line) {
   AppendSeparator(control);
 }
 
-void AddFilling::Continue(Control& control) {
+void AddFilling::AskContinuation(Control& control) {
   step_ = Step::kContinue;
   Mark(control, end_);
   SetPrompt(control, kContinuingFilling, kShowContinuingLine);
@@ -141,7 +141,7 @@ void AddFilling::ContinueByHand(Control& control) {
     const Point last = LastPoint(*line);
     Append(control, line, Distance(last, end_, 0) < Distance(first, end_, 0) ? first : last);
   }
-  Continue(control);
+  AskContinuation(control);
 }
 
 void AddFilling::EndContinuation(Control& control) {
@@ -237,7 +237,7 @@ void AddFilling::UndoContinued(Control& control) {
     return;
   }
   end_ = ends_.back();
-  Continue(control);
+  AskContinuation(control);
 }
 
 int AddFilling::Cancel(Control& control, const CommandRow& row) {

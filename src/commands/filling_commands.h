@@ -63,7 +63,7 @@ private:
   int ChooseType(Control& control, const CommandRow& row);
   void ShowBorder(Control& control);
   void Follow(Control& control, LineElement* line);
-  void Continue(Control& control);
+  void AskContinuation(Control& control);
   void ContinueByHand(Control& control);
   void EndContinuation(Control& control);
   void MakeFilling(Control& control);
