@@ -148,9 +148,11 @@ int CopyArea::Question(Control& control, const CommandRow& row) {
     return kStillRunning;
   }
   current_.move = answer == kAnswerYes;
+  // The marker goes before the set is drawn again: it is drawn by inversion, and taking it off
+  // the redrawn lines would punch a hole in them.
+  RemoveMarker(control);
   control.window.ShowHighlightedNormally();
   if (current_.move) HideSources(control, *current_.group);
-  RemoveMarker(control);
   step_ = Step::kPlacing;
   seen_ = nullptr;
   current_.copies.clear();

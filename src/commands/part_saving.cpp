@@ -37,6 +37,7 @@ int SavePart::Act(Control& control, const CommandRow& row) {
 
 int SavePart::Back(Control& control, const CommandRow& row) {
   if (step_ != Step::kReference) return Act(control, row);
+  RemoveMarker(control);
   selection_.Dissolve(control);
   Restart(control);
   return kStillRunning;
@@ -76,6 +77,7 @@ int SavePart::Named(Control& control, const CommandRow& row, int result) {
     if (group != nullptr) {
       WriteDrawingFile(control.drawing, control.files, path_, group, reference_, group->box);
     }
+    RemoveMarker(control);
     selection_.Dissolve(control);
     Restart(control);
     return kStillRunning;
@@ -87,6 +89,8 @@ int SavePart::Named(Control& control, const CommandRow& row, int result) {
   return kStillRunning;
 }
 
+// The marker is drawn by inversion: it goes before the set is drawn again, or taking it off the
+// redrawn lines would punch a hole in them.
 void SavePart::RemoveMarker(Control& control) {
   if (marked_) control.store.RemoveMarker(reference_);
   marked_ = false;

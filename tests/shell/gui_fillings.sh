@@ -65,4 +65,19 @@ click_at 320 640
 press Escape
 picture after
 ((plate == $(lit "$tmp/after.png" 300 620 80 40))) || fail "the hatch changed after the area"
-echo "gui_fillings: ok ($plate hatch pixels in the plate, none in the hole)"
+
+# The plate copied with its lower left corner as the reference point: the copy stands hatched
+# above it, and the reference marker leaves the corner whole.
+corner="$(lit "$tmp/after.png" 284 745 16 1)"
+press ctrl+F5
+click_at 260 760
+click_at 580 590
+click_at 283 745
+press n
+click_at 283 500
+press Escape
+picture copied
+((corner == $(lit "$tmp/copied.png" 284 745 16 1))) || fail "the reference point cut the corner"
+copy="$(lit "$tmp/copied.png" 300 375 80 40)"
+((copy > 100)) || fail "the copy is not hatched: $copy pixels"
+echo "gui_fillings: ok ($plate hatch pixels in the plate, none in the hole, $copy in the copy)"
