@@ -52,7 +52,7 @@ int AddArc::Start(Control& control, const CommandRow& row) {
   return result;
 }
 
-int AddArc::Select(Control& control, const CommandRow& row) {
+int ArcPointsCommand::Select(Control& control, const CommandRow& row) {
   const int answer = selector_.Step(control);
   if (answer == kStillRunning) return kStillRunning;
   if (answer != kSelectorDone) return Finish(control, row);
@@ -63,7 +63,7 @@ int AddArc::Select(Control& control, const CommandRow& row) {
   return kStillRunning;
 }
 
-int AddArc::Act(Control& control, const CommandRow& row) {
+int ArcPointsCommand::Act(Control& control, const CommandRow& row) {
   if (step_ == Step::kSelect) return Select(control, row);
   const InputRecord& in = control.In();
   if (in.code == kCodeEnter) {
@@ -85,7 +85,7 @@ void AddArc::TakePoint(Control& control) {
     return;
   }
   if (SamePoint(in.cursor, in.points[0]) != 0) {
-    Message(control, kSoundError, kPointOnCentre);
+    Message(control, kSoundError, kSamePointNotAllowed);
     return;
   }
   if (in.pointCount >= 2) return TakeEnd(control);

@@ -32,8 +32,6 @@ inline constexpr TextPair kEnterNthPoint{"^ENTER "_l1, "^OSOITA "_l1};
 inline constexpr TextPair kNthPointEnd{".POINT ! "_l1, ".PISTE ! "_l1};
 inline constexpr TextPair kShowCorner{"^SHOW CORNER ! "_l1, "^NÄYTÄ NURKKA ! "_l1};
 inline constexpr TextPair kWriteRadius{"^WRITE RADIUS ? "_l1, "^ANNA SÄDE ? "_l1};
-inline constexpr TextPair kPointOnCentre{"Same point not allowed !"_l1,
-                                         "Ei saa olla sama piste !"_l1};
 inline constexpr TextPair kOneMorePoint{"Have to enter one more point !"_l1,
                                         "Yksi piste lisää !"_l1};
 inline constexpr TextPair kArcNotMade{"Arc could not be made !"_l1,
@@ -54,32 +52,41 @@ void TakeAttributes(Control& control);
 // A prompt shown after a key waits with its cue; the refresh after a dialog is no key.
 bool AfterKey(const Control& control);
 
+// The two arc commands share their steps: the line type is chosen first, then points are
+// shown until the element is made.
+class ArcPointsCommand : public DrawingCommand {
+protected:
+  enum class Step { kSelect, kPoints };
+
+  int Act(Control& control, const CommandRow& row) override;
+  int Select(Control& control, const CommandRow& row);
+  virtual void TakePoint(Control& control) = 0;
+  virtual int Prompt(Control& control) = 0;
+
+  Step step_ = Step::kSelect;
+  TypeSelector selector_{PresetKind::kLine};
+  LineElement* last_ = nullptr;
+};
+
 // F2: centre, start and end of an arc, or centre and a point of a circle.
-class AddArc final : public DrawingCommand {
+class AddArc final : public ArcPointsCommand {
 protected:
   int Start(Control& control, const CommandRow& row) override;
-  int Act(Control& control, const CommandRow& row) override;
   int Back(Control& control, const CommandRow& row) override;
   int Complete(Control& control, const CommandRow& row) override;
   int Alternative(Control& control, const CommandRow& row) override;
   int Cancel(Control& control, const CommandRow& row) override;
+  void TakePoint(Control& control) override;
+  int Prompt(Control& control) override;
 
 private:
-  enum class Step { kSelect, kPoints };
-
-  int Select(Control& control, const CommandRow& row);
-  void TakePoint(Control& control);
   void TakeEnd(Control& control);
   // The circle of the centre and the point held second; the element in the making is an arc
   // again afterwards unless the person chose circles.
   void CircleOfHeld(Control& control, std::uint32_t shapeAfter);
   void Make(Control& control, std::uint32_t shape, const Point* points, int count);
   void SaveUndo(const Control& control, std::uint32_t shape, int count);
-  int Prompt(Control& control);
 
-  Step step_ = Step::kSelect;
-  TypeSelector selector_{PresetKind::kLine};
-  LineElement* last_ = nullptr;
   // What was in the making just before the last element was made.
   std::uint32_t undoShape_ = 0;
   int undoCount_ = 0;
@@ -87,26 +94,19 @@ private:
 };
 
 // Ctrl+F2: an arc or circle through three points shown one after the other.
-class ArcViaPoints final : public DrawingCommand {
+class ArcViaPoints final : public ArcPointsCommand {
 protected:
   int Start(Control& control, const CommandRow& row) override;
-  int Act(Control& control, const CommandRow& row) override;
   int Back(Control& control, const CommandRow& row) override;
   int Complete(Control& control, const CommandRow& row) override;
   int Alternative(Control& control, const CommandRow& row) override;
   int Cancel(Control& control, const CommandRow& row) override;
+  void TakePoint(Control& control) override;
+  int Prompt(Control& control) override;
 
 private:
-  enum class Step { kSelect, kPoints };
-
-  int Select(Control& control, const CommandRow& row);
-  void TakePoint(Control& control);
   void MakeThrough(Control& control);
-  int Prompt(Control& control);
 
-  Step step_ = Step::kSelect;
-  TypeSelector selector_{PresetKind::kLine};
-  LineElement* last_ = nullptr;
   // The two first points of the last element: undo gives them back.
   std::array<Point, 2> lastPoints_{};
 };

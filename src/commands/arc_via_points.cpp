@@ -24,30 +24,6 @@ int ArcViaPoints::Start(Control& control, const CommandRow& row) {
   return result;
 }
 
-int ArcViaPoints::Select(Control& control, const CommandRow& row) {
-  const int answer = selector_.Step(control);
-  if (answer == kStillRunning) return kStillRunning;
-  if (answer != kSelectorDone) return Finish(control, row);
-  step_ = Step::kPoints;
-  TakeAttributes(control);
-  Prompt(control);
-  if (!AfterKey(control)) Beep(control, kSoundWaiting);
-  return kStillRunning;
-}
-
-int ArcViaPoints::Act(Control& control, const CommandRow& row) {
-  if (step_ == Step::kSelect) return Select(control, row);
-  const InputRecord& in = control.In();
-  if (in.code == kCodeEnter) {
-    TakePoint(control);
-  } else if (in.code == kCodePropertiesChanged) {
-    TakeAttributes(control);
-  } else {
-    return in.rawKey != kRawNone ? NotInUse(control) : kStillRunning;
-  }
-  return Prompt(control);
-}
-
 int ArcViaPoints::Complete(Control& control, const CommandRow& row) {
   if (step_ != Step::kPoints) return Act(control, row);
   TakePoint(control);

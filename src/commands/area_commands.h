@@ -25,8 +25,6 @@ inline constexpr TextPair kEnterStretchPoint{"^ENTER POINT TO BE STRETCHED ! "_l
                                              "^OSOITA SIJOITUSPISTE ! "_l1};
 inline constexpr TextPair kEnterNewLocation{"^ENTER NEW LOCATION ! "_l1,
                                             "^OSOITA UUSI PAIKKA ! "_l1};
-inline constexpr TextPair kStretchSamePoint{"Same point not allowed !"_l1,
-                                            "Ei saa olla sama piste !"_l1};
 inline constexpr TextPair kOriginalDeleted{"^IS ORIGINAL DELETED ? "_l1,
                                            "^TUHOTAANKO ALKUPERÄINEN ? "_l1};
 inline constexpr TextPair kOriginalDeletedNote{"Original deleted ?"_l1,

@@ -58,7 +58,7 @@ int DeleteArea::SecondCorner(Control& control) {
   const Point a = control.In().points[0];
   const Point b = control.In().cursor;
   if (SameValue(a.x, b.x) != 0 || SameValue(a.y, b.y) != 0) {
-    Message(control, kSoundError, kAreaCornersSame);
+    Message(control, kSoundError, kSamePointNotAllowed);
     return kStillRunning;
   }
   const std::array<Point, 4> area{{a, {b.x, a.y}, b, {a.x, b.y}}};

@@ -18,8 +18,6 @@ inline constexpr TextPair kShowToBeDeleted{"^SHOW ONE TO BE DELETED ! "_l1,
                                            "^NÄYTÄ POISTETTAVA ! "_l1};
 inline constexpr TextPair kDeletingArea{"Deleting elements of area: "_l1,
                                         "Alkioiden poisto alueelta: "_l1};
-inline constexpr TextPair kAreaCornersSame{"Same point not allowed !"_l1,
-                                           "Ei saa olla sama piste !"_l1};
 inline constexpr TextPair kNoElementsFound{"No elements found !"_l1, "Ei löytynyt alkioita !"_l1};
 inline constexpr TextPair kEditingElement{"Editing element: "_l1, "Alkion korjaus: "_l1};
 inline constexpr TextPair kShowToBeFixed{"^SHOW ONE TO BE FIXED ! "_l1, "^NÄYTÄ KORJATTAVA ! "_l1};

@@ -113,7 +113,7 @@ int ElementSelection::SecondCorner(Control& control) {
   const Point a = control.In().points[0];
   const Point b = control.In().cursor;
   if (SameValue(a.x, b.x) != 0 || SameValue(a.y, b.y) != 0) {
-    Message(control, kSoundError, kSamePointNotAllowed);
+    Message(control, kSoundError, kSelectionCornersSame);
     return kStillRunning;
   }
   area_ = {{a, {b.x, a.y}, b, {a.x, b.y}}};

@@ -17,8 +17,8 @@ inline constexpr TextPair kEnterArea{"^ENTER AREA ! "_l1, "^OSOITA ALUE ! "_l1};
 inline constexpr TextPair kShowArea{"^SHOW AREA ! "_l1, "^NÄYTÄ ALUE ! "_l1};
 inline constexpr TextPair kShowElement{"^SHOW ELEMENT TO BE ADDED/REMOVED ! "_l1,
                                        "^NÄYTÄ LISÄTTÄVÄ/POISTETTAVA ALKIO ! "_l1};
-inline constexpr TextPair kSamePointNotAllowed{"Same point not allowed !"_l1,
-                                               "Ei sallita samaa pistettä !"_l1};
+inline constexpr TextPair kSelectionCornersSame{"Same point not allowed !"_l1,
+                                                "Ei sallita samaa pistettä !"_l1};
 inline constexpr TextPair kNoElements{"No elements !"_l1, "Ei alkioita !"_l1};
 inline constexpr TextPair kNoElementFound{"No element found !"_l1, "Ei löydetty alkiota !"_l1};
 inline constexpr TextPair kFillingOutside{"Filling outside area not allowed !"_l1,

@@ -17,7 +17,6 @@ namespace lumora {
 
 inline constexpr TextPair kTooSmallArea{"Too small area !"_l1, "Liian pieni alue !"_l1};
 inline constexpr TextPair kNoZoom{"No zoom !"_l1, "Ei ole zoomattu !"_l1};
-inline constexpr TextPair kSamePoint{"Same point not allowed !"_l1, "Ei saa olla sama piste !"_l1};
 
 // ---- Switches: each acts on its one code ----
 

@@ -204,7 +204,7 @@ int EnterDirection::Act(Control& control, const CommandRow& row) {
   }
   const Point p = in.cursor;
   if (SamePoint(p, first_)) {
-    Message(control, kSoundError, kSamePoint);
+    Message(control, kSoundError, kSamePointNotAllowed);
     return kStillRunning;
   }
   // The direction is anchored at the first point, whatever the second Enter did to the origin.

@@ -145,7 +145,7 @@ int Stretch::StretchPoint(Control& control) {
 int Stretch::NewLocation(Control& control) {
   const Point to = control.In().cursor;
   if (SamePoint(to, point_) != 0) {
-    Message(control, kSoundError, kStretchSamePoint);
+    Message(control, kSoundError, kSamePointNotAllowed);
     return kStillRunning;
   }
   if (group_ == nullptr) return kStillRunning;
