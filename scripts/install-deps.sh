@@ -9,7 +9,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   libpng-dev zlib1g-dev
   freeglut3-dev libgl-dev libglu1-mesa-dev
-  libsdl2-dev libcairo2-dev libcups2-dev
+  libsdl2-dev libcups2-dev
   libx11-dev libxfixes-dev xvfb xdotool
   hershey-fonts-data xfonts-base
   poppler-utils qpdf

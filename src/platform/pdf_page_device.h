@@ -1,6 +1,9 @@
-// The plot page as a PDF file (cairo): the whole sheet with the printable area placed at its
-// margins. The file is written beside its target under a temporary name and renamed into place
-// only when the document is complete, so a failed plot never replaces an older one.
+// The plot page as a PDF file: the whole sheet with the printable area placed at its margins.
+// The page is written here directly: its content is nothing but stroked paths in a few pens,
+// so whole device pixels go out as integers through one transformation matrix and the stream
+// is compressed as it is written, which keeps a plot of a million elements to seconds. The file
+// is written beside its target under a temporary name and renamed into place only when the
+// document is complete, so a failed plot never replaces an older one.
 #pragma once
 
 #include "files/file_reporter.h"
@@ -8,12 +11,12 @@
 #include "plot/paper.h"
 
 #include <cstdint>
+#include <cstdio>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
-
-typedef struct _cairo cairo_t;
-typedef struct _cairo_surface cairo_surface_t;
 
 namespace lumora {
 
@@ -55,20 +58,41 @@ private:
     std::vector<std::int32_t> parts; // kMove x y, kLine x y, kArc index
     std::vector<ArcPart> arcs;
   };
+  class Compressor;
 
   PenPath& Pen();
   bool Flush();
   bool Keep(std::size_t numbers);
-  bool StrokePen(const PenPath& pen);
-  bool Healthy() const;
+  void StrokePen(const PenPath& pen);
+  void ArcPath(const ArcPart& arc);
+  bool Healthy() const { return file_ != nullptr && !failed_; }
   void Close();
+
+  // The file: raw bytes, and numbered objects whose places the cross-reference lists.
+  void Put(std::string_view bytes);
+  void BeginObject(int number);
+  int NewObject();
+  // The page's content, compressed into the file as it grows.
+  void Content(std::string_view bytes);
+  void Number(long value);
+  void Number(double value, int decimals);
+  bool DrainContent(bool finish);
 
   std::string target_;
   std::string temporary_;
   Paper paper_;
   FileReporter& reporter_;
-  cairo_surface_t* surface_ = nullptr;
-  cairo_t* cr_ = nullptr;
+  std::FILE* file_ = nullptr;
+  bool failed_ = false;
+  std::uint64_t written_ = 0;
+  std::vector<std::uint64_t> objects_; // the byte where each object begins, by number - 1
+  std::vector<int> pages_;
+  std::unique_ptr<Compressor> compressor_;
+  std::string content_;           // content not yet compressed
+  std::uint64_t streamStart_ = 0; // where the page's compressed content begins
+  int contentObject_ = 0;
+  bool inPage_ = false;
+
   std::vector<PenPath> pens_;
   std::unordered_map<std::uint64_t, std::size_t> penIndex_;
   std::size_t pen_ = 0;

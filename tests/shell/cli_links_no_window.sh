@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The headless tools must run on a machine without a display: lumora-cli itself needs no GL,
-# GLUT, X or SDL library, and never the printer's. It links cairo for the PDF page, which
-# works without any display.
+# GLUT, X or SDL library, and never the printer's. It writes the PDF page itself, compressed
+# with zlib.
 set -euo pipefail
 build=$1
 needed=$(readelf -d "$build/lumora-cli" | grep NEEDED)
@@ -9,5 +9,5 @@ if echo "$needed" | grep -Ei 'libGL|libglut|libX11|libSDL|libcups'; then
   echo "lumora-cli links a window-system or printer library" >&2
   exit 1
 fi
-echo "$needed" | grep -q libcairo || { echo "lumora-cli lacks its PDF page" >&2; exit 1; }
+echo "$needed" | grep -q 'libz\.' || { echo "lumora-cli lacks the PDF page's compression" >&2; exit 1; }
 echo "lumora-cli links no window-system library"

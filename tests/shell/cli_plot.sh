@@ -49,6 +49,20 @@ segments() {
     "$tmp/flat.pdf"
 }
 
+# The cubic curves of the page in millimetres, one "x y" line for each curve's end and middle.
+curve_points() {
+  qpdf --qdf --object-streams=disable "$1" "$tmp/flat.pdf" || fail "qpdf cannot read $1"
+  awk 'BEGIN { mm = 25.4 / 72 }
+       /^stream/ { on = 1; next }
+       /^endstream/ { on = 0; next }
+       on && $NF == "cm" { a = $1; d = $4; e = $5; f = $6 }
+       on && $NF == "m" { x = $1; y = $2 }
+       on && $NF == "c" {
+         mx = (x + 3 * $1 + 3 * $3 + $5) / 8; my = (y + 3 * $2 + 3 * $4 + $6) / 8
+         printf "%.4f %.4f\n%.4f %.4f\n", (a * mx + e) * mm, (d * my + f) * mm, (a * $5 + e) * mm, (d * $6 + f) * mm
+         x = $5; y = $6 }' "$tmp/flat.pdf"
+}
+
 near() { awk -v a="$1" -v b="$2" 'BEGIN { d = a - b; exit !(d <= 0.02 && d >= -0.02) }'; }
 
 "$cli" plot "$tmp/portrait.drw" "$tmp/p.pdf" --home "$home" || fail "portrait plot: exit $?"
@@ -68,6 +82,10 @@ read -r x0 y0 x1 y1 < <(segments "$tmp/l.pdf")
 near "$x0" "$x1" && near "$(awk -v a="$y0" -v b="$y1" 'BEGIN { print b - a }')" 10 ||
   fail "the landscape line does not run 10 mm up the page: $x0 $y0 $x1 $y1"
 
+for f in p half l; do
+  qpdf --check "$tmp/$f.pdf" >/dev/null || fail "qpdf finds faults in $f.pdf"
+done
+
 expect_refusal() {
   local what="$1"; shift
   "$cli" plot "$@" >"$tmp/out" 2>"$tmp/err" && fail "$what: exit status 0"
@@ -83,4 +101,17 @@ expect_refusal "plot over the drawing" "$tmp/portrait.drw" "$tmp/./portrait.drw"
 [[ -z "$(ls "$tmp" | grep -v -e '\.drw$' -e '\.pdf$' -e '^out$' -e '^err$')" ]] ||
   fail "a refused plot left files: $(ls "$tmp")"
 [[ -e "$tmp/r.pdf" ]] && fail "a refused plot wrote a page"
+# A circle of radius 100 about (500, 500) at 1:10: 10 mm about (55, 55) on the page, its
+# curves nowhere off by more than the tolerance.
+mkdir -p "$tmp/home"
+cp -r "$home/SETUP" "$tmp/home/"
+printf 'LIMITS 0, 0, 1980, 2810\nSCALE 10\nCIRCLE 1, 500, 500, 600, 500\n' >"$tmp/circle.txt"
+LUMORA_HOME="$tmp/home" "$cli" run "$tmp/circle.txt" --save "$tmp/circle.drw" >/dev/null ||
+  fail "the circle script"
+"$cli" plot "$tmp/circle.drw" "$tmp/c.pdf" --home "$home" || fail "circle plot"
+points=$(curve_points "$tmp/c.pdf")
+[[ $(wc -l <<<"$points") -eq 8 ]] || fail "a circle of four curves expected: $points"
+awk '{ r = sqrt(($1 - 55) ^ 2 + ($2 - 55) ^ 2); if (r < 9.99 || r > 10.01) bad = bad " " r }
+     END { if (bad != "") { print "radii off:" bad; exit 1 } }' <<<"$points" ||
+  fail "the circle is not round"
 echo "cli_plot: ok"
