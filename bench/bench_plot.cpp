@@ -73,8 +73,8 @@ void BM_PlotPdf(benchmark::State& state) {
   const std::string path = "/tmp/lumora_bench_plot.pdf";
   for (auto _ : state) {
     PdfPageDevice device(path, CentredPaper(210.0, 297.0), world.env);
-    PlotJob job{world.drawing, world.drawing.limits, fonts, measure, device,
-                quiet,         Language::kEnglish};
+    PlotJob job{world.drawing, world.drawing.limits, fonts,  measure, device,
+                quiet,         Language::kEnglish,   nullptr};
     if (PlotDrawing(job) == 0) state.SkipWithError("the plot failed");
   }
   std::remove(path.c_str());

@@ -96,8 +96,8 @@ int RunPlotCommand(int argc, char** argv) {
   if (args.scale > 0) ChangeScale(app, args.scale);
   PdfPageDevice device(args.output, args.paper, app.fileEnv);
   const MeasureStyle measure = app.Scene().measure;
-  PlotJob job{app.drawing, app.view.viewBox, app.fonts,   measure,
-              device,      app.messageSink,  app.language};
+  PlotJob job{app.drawing, app.view.viewBox, app.fonts,    measure,
+              device,      app.messageSink,  app.language, &app.storeEnv};
   if (PlotDrawing(job) == 0) return Refuse("cannot write '" + args.output + "'");
   return 0;
 }

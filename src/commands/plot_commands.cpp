@@ -34,6 +34,19 @@ constexpr double kSmallest = 0.001; // the smallest scale or paper side, and the
 constexpr double kWholeMillimetre = 1.0;
 constexpr double kTenthMillimetre = 0.1;
 
+// A filling never shown yet has no hatch: the plot makes it as the screen would.
+class GeometryHatches final : public HatchSource {
+public:
+  explicit GeometryHatches(Control& control) : control_(control) {}
+  void MakeHatch(FillingElement& filling) override {
+    control_.geometry.settings.arcAccuracy = control_.setup.arcAccuracy;
+    control_.geometry.BuildHatch(filling);
+  }
+
+private:
+  Control& control_;
+};
+
 bool EmptyBox(const Box& box) {
   return !(box.xmin + kSmallest < box.xmax) || !(box.ymin + kSmallest < box.ymax);
 }
@@ -84,8 +97,9 @@ bool PlotToPage(Control& control) {
   }
   const Setup& setup = control.setup;
   const MeasureStyle measure{setup.measureLineWidth, setup.measureLineColour, setup.measureGap};
-  PlotJob job{control.drawing, control.view.viewBox, control.fonts,   measure,
-              *device,         control.messages,     control.language};
+  GeometryHatches hatches(control);
+  PlotJob job{control.drawing, control.view.viewBox, control.fonts,    measure,
+              *device,         control.messages,     control.language, &hatches};
   return PlotDrawing(job) != 0;
 }
 

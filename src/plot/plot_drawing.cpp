@@ -58,8 +58,10 @@ bool PlotElements(PlotJob& job, Plotter& pen) {
   for (const LineElement* l = d.lines; l != nullptr; l = l->next) {
     if (Plotted(d, *l, view) && PlotLine(pen, *l) == 0) return false;
   }
-  for (const FillingElement* f = d.fillings; f != nullptr; f = f->next) {
-    if (Plotted(d, *f, view) && PlotFilling(pen, *f) == 0) return false;
+  for (FillingElement* f = job.drawing.fillings; f != nullptr; f = f->next) {
+    if (!Plotted(d, *f, view)) continue;
+    if (f->hatch == nullptr && job.hatches != nullptr) job.hatches->MakeHatch(*f);
+    if (PlotFilling(pen, *f) == 0) return false;
   }
   TextScene scene{job.fonts, d.paperUnit, job.measure};
   for (const TextElement* t = d.texts; t != nullptr; t = t->next) {

@@ -11,6 +11,7 @@
 #include "text/text_drawing.h"
 #include "text/text_pens.h"
 #include "util/text_pair.h"
+#include "view/render.h"
 
 namespace lumora {
 
@@ -97,6 +98,8 @@ struct PlotJob {
   PageDevice& device;
   MessageSink& messages;
   Language language;
+  // Makes the hatch of a filling never shown yet, as the screen would; none leaves it out.
+  HatchSource* hatches;
 };
 
 inline constexpr TextPair kStartDocFailed{"StartDoc doesnt work !"_l1, "StartDoc ei toimi !"_l1};

@@ -214,7 +214,7 @@ TEST(Plotter, AFailedPlotIsToldAndLeavesNoDocument) {
   MeasureStyle measure;
   KeptMessages messages;
   RecordingPageDevice device;
-  PlotJob job{d, d.limits, fonts, measure, device, messages, Language::kFinnish};
+  PlotJob job{d, d.limits, fonts, measure, device, messages, Language::kFinnish, nullptr};
   EXPECT_EQ(PlotDrawing(job), 1);
   EXPECT_EQ(device.events, (std::vector<std::string>{"begin", "page", "end page", "end"}));
   EXPECT_EQ(device.calls.size(), 4u); // pen, move, two lines in one path
@@ -231,6 +231,37 @@ TEST(Plotter, AFailedPlotIsToldAndLeavesNoDocument) {
   EXPECT_EQ(PlotDrawing(job), 0);
   EXPECT_EQ(messages.shown.back(), "E:StartDoc doesnt work !");
   EXPECT_TRUE(device.calls.empty());
+}
+
+// A filling whose hatch was dropped while it lay outside the view has none when the page is
+// plotted: the plot asks for it rather than leaving the filling out.
+TEST(Plotter, AFillingWithoutHatchIsHatchedForThePage) {
+  struct CountedHatches final : HatchSource {
+    void MakeHatch(FillingElement&) override { ++asked; }
+    int asked = 0;
+  };
+  Drawing d;
+  HeadlessStoreEnvironment env;
+  ElementStore store(d, env);
+  Sheet(d, 1, {0, 0, 198, 281}, 1);
+  PropertySet set;
+  set.SetZoneX(0xFFFF);
+  set.SetZoneY(0xFFFF);
+  set.SetStyle(1);
+  set.SetShape(kShapeClosed);
+  const Point points[4] = {{10, 10}, {50, 10}, {50, 50}, {10, 50}};
+  LineElement* border = store.AddLine(set, points, 4);
+  ASSERT_NE(border, nullptr);
+  ASSERT_NE(store.AddFilling(set, &border, 1), nullptr);
+  ASSERT_EQ(d.fillings->hatch, nullptr);
+  Fonts fonts;
+  MeasureStyle measure;
+  KeptMessages messages;
+  RecordingPageDevice device;
+  CountedHatches hatches;
+  PlotJob job{d, d.limits, fonts, measure, device, messages, Language::kEnglish, &hatches};
+  EXPECT_EQ(PlotDrawing(job), 1);
+  EXPECT_EQ(hatches.asked, 1);
 }
 
 TEST(Plotter, PageIsNamedAfterTheDrawingAndStaysInPlots) {
