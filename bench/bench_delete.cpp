@@ -83,12 +83,54 @@ void BM_AreaDelete(benchmark::State& state) {
     state.ResumeTiming();
   }
   state.SetItemsProcessed(count * state.iterations());
+  bench::CountMachine(state, count + 2 * kParts);
 }
 
 BENCHMARK(BM_AreaDelete)
     ->Args({100'000, 0})
     ->Args({100'000, 1})
     ->Args({100'000, 2})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// A tenth of a drawing, taken from the head of each list as an area over the newest rows gives
+// it, deleted for good (0) or taken back (1: the group alone goes, its members stay).
+PartElement* Tenth(World& w, long count) {
+  PartElement* group = w.store.AddPart("", 0, 0);
+  long lines = 0;
+  for (LineElement* l = w.drawing.lines; l != nullptr && lines < count * 3 / 50; l = l->next)
+    if (l->inPart() == 0 && w.store.AddMember(group, l) != nullptr) ++lines;
+  long fillings = 0;
+  for (FillingElement* f = w.drawing.fillings; f != nullptr && fillings < count / 50; f = f->next)
+    if (w.store.AddMember(group, f) != nullptr) ++fillings;
+  long texts = 0;
+  for (TextElement* t = w.drawing.texts; t != nullptr && texts < count / 50; t = t->next)
+    if (w.store.AddMember(group, t) != nullptr) ++texts;
+  long parts = 0;
+  for (PartElement* p = w.drawing.parts; p != nullptr && parts < count / 1000; p = p->next)
+    if (p != group && w.store.AddMember(group, p) != nullptr) ++parts;
+  return group;
+}
+
+void BM_DeleteTenth(benchmark::State& state) {
+  const long count = state.range(0);
+  const bool undo = state.range(1) != 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto w = std::make_unique<World>();
+    Fill(*w, count / 100, count);
+    PartElement* group = Tenth(*w, count);
+    state.ResumeTiming();
+    if (w->store.DeletePart(group, !undo) != 1) state.SkipWithError("delete failed");
+    state.PauseTiming();
+    w.reset();
+    state.ResumeTiming();
+  }
+  bench::CountMachine(state, count + 2 * (count / 100));
+}
+
+BENCHMARK(BM_DeleteTenth)
+    ->ArgsProduct({{100'000, 1'000'000}, {0, 1}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

@@ -91,8 +91,11 @@ void BM_WriteDrawing(benchmark::State& state, float version) {
       state.SkipWithError("write failed");
   }
   Report(state, file, count);
+  bench::CountMachine(state, count);
 }
 
+// The counter gives the heap a read drawing holds per element (lumora-cli bench-open prints a
+// reading's peak resident size).
 void BM_ReadDrawing(benchmark::State& state, float version) {
   const long count = state.range(0);
   const std::string file = BenchFile("read", count, version);
@@ -101,15 +104,20 @@ void BM_ReadDrawing(benchmark::State& state, float version) {
     Fill(w, count, version);
     WriteDrawingFile(w.drawing, w.env, file, nullptr, {0, 0}, w.drawing.limits);
   }
+  double held = 0;
   for (auto _ : state) {
+    const double before = bench::HeapInUse();
     auto w = std::make_unique<World>();
     if (ReadDrawingFile(w->store, w->env, w->state, file, nullptr, {}, false) != 1)
       state.SkipWithError("read failed");
     state.PauseTiming(); // freeing the drawing is not reading
+    held = bench::HeapInUse() - before;
     w.reset();
     state.ResumeTiming();
   }
   Report(state, file, count);
+  bench::CountMachine(state, count);
+  state.counters["bytes_per_element"] = held / static_cast<double>(count);
 }
 
 void Sizes(benchmark::internal::Benchmark* b) {

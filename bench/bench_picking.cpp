@@ -1,7 +1,9 @@
-// Searches on a generated drawing of a million elements (lines, arcs, circles, texts, fillings
-// and parts): picking, nearest line, nearest stored point and the crossing of the two nearest
-// lines, and the snaps of an Enter, at random points with radii of 5 and 6 search units and of
-// the whole view width, through the spatial index and by walking the lists.
+// Searches on generated drawings of a hundred thousand and a million elements (lines, arcs,
+// circles, texts, fillings and parts): picking, nearest line, nearest stored point and the crossing
+// of the two nearest lines, and the snaps of an Enter, at random points with radii of 5 and 6
+// search units and of the whole view width, through the spatial index and by walking the lists. The
+// drawing's size is every benchmark's last argument.
+#include "bench_world.h"
 #include "control/translate_view.h"
 #include "element_geometry/element_geometry.h"
 #include "files/headless_environment.h"
@@ -20,6 +22,7 @@ namespace {
 constexpr double kSheetWidth = 4000.0;
 constexpr double kSheetHeight = 3000.0;
 constexpr int kElements = 1000000;
+constexpr int kSmall = 100000;
 constexpr int kProbePoints = 1024;
 
 class QuietEnvironment final : public HeadlessStoreEnvironment {
@@ -40,7 +43,7 @@ public:
   void Highlight(ElementKind, void*) override {}
 };
 
-// The drawing is built once and shared by every benchmark.
+// Each drawing is built once and shared by every benchmark of its size.
 struct BenchDrawing {
   Drawing drawing;
   QuietEnvironment env;
@@ -50,14 +53,14 @@ struct BenchDrawing {
                       MakeGeometrySettings(kSheetWidth, kSheetWidth, 0.04, false)};
   std::vector<Point> probes;
 
-  BenchDrawing() {
+  explicit BenchDrawing(int elements) {
     drawing.limits = Box{0.0, 0.0, kSheetWidth, kSheetHeight};
     std::mt19937 random(11);
     std::uniform_real_distribution<double> x(0.0, kSheetWidth);
     std::uniform_real_distribution<double> y(0.0, kSheetHeight);
     std::uniform_real_distribution<double> size(1.0, 30.0);
     PartElement* part = nullptr;
-    for (int k = 0; k < kElements; ++k) {
+    for (int k = 0; k < elements; ++k) {
       const Point p{x(random), y(random)};
       const double s = size(random);
       PropertySet set;
@@ -113,9 +116,16 @@ struct BenchDrawing {
   }
 };
 
-BenchDrawing& Shared() {
-  static const std::unique_ptr<BenchDrawing> drawing = std::make_unique<BenchDrawing>();
-  return *drawing;
+// sizeArg: which argument is the drawing's size.
+BenchDrawing& Shared(benchmark::State& state, int sizeArg) {
+  const auto elements = static_cast<int>(state.range(sizeArg));
+  bench::CountMachine(state, elements);
+  if (elements == kSmall) {
+    static const std::unique_ptr<BenchDrawing> small = std::make_unique<BenchDrawing>(kSmall);
+    return *small;
+  }
+  static const std::unique_ptr<BenchDrawing> large = std::make_unique<BenchDrawing>(kElements);
+  return *large;
 }
 
 // Search radius in search units from the benchmark's argument; 0 is the whole view width.
@@ -139,7 +149,7 @@ private:
 };
 
 void BM_PickElement(benchmark::State& state) {
-  BenchDrawing& b = Shared();
+  BenchDrawing& b = Shared(state, 2);
   const Indexed indexed(b, state);
   std::size_t i = 0;
   for (auto _ : state) {
@@ -149,7 +159,7 @@ void BM_PickElement(benchmark::State& state) {
 }
 
 void BM_NearestLine(benchmark::State& state) {
-  BenchDrawing& b = Shared();
+  BenchDrawing& b = Shared(state, 2);
   const Indexed indexed(b, state);
   std::size_t i = 0;
   Point at{};
@@ -159,7 +169,7 @@ void BM_NearestLine(benchmark::State& state) {
 }
 
 void BM_NearestLinePoint(benchmark::State& state) {
-  BenchDrawing& b = Shared();
+  BenchDrawing& b = Shared(state, 2);
   const Indexed indexed(b, state);
   std::size_t i = 0;
   Point at{};
@@ -171,7 +181,7 @@ void BM_NearestLinePoint(benchmark::State& state) {
 
 // The crossing snap: the nearest line, then the nearest other line, then their crossings.
 void BM_TwoLineCrossing(benchmark::State& state) {
-  BenchDrawing& b = Shared();
+  BenchDrawing& b = Shared(state, 2);
   const Indexed indexed(b, state);
   std::size_t i = 0;
   Point at{};
@@ -191,7 +201,7 @@ void BM_TwoLineCrossing(benchmark::State& state) {
 // The snap of an Enter as the cursor takes it: the mode from the first argument, and with the
 // second argument 1 the full-window cursor lines on (the whole view in reach).
 void BM_SnapSearch(benchmark::State& state) {
-  BenchDrawing& b = Shared();
+  BenchDrawing& b = Shared(state, 2);
   View view;
   view.viewBox = b.drawing.limits;
   InputRecord in;
@@ -206,14 +216,14 @@ void BM_SnapSearch(benchmark::State& state) {
 
 // The parts of a pick that do not depend on the radius: the filling and the text under the point.
 void BM_PickFilling(benchmark::State& state) {
-  BenchDrawing& b = Shared();
+  BenchDrawing& b = Shared(state, 1);
   const Indexed indexed(b, state, 0);
   std::size_t i = 0;
   for (auto _ : state) benchmark::DoNotOptimize(b.geo.PickFilling(b.probes[i++ % b.probes.size()]));
 }
 
 void BM_FindText(benchmark::State& state) {
-  BenchDrawing& b = Shared();
+  BenchDrawing& b = Shared(state, 2);
   const Indexed indexed(b, state);
   std::size_t i = 0;
   for (auto _ : state) {
@@ -246,6 +256,7 @@ void BM_AddMillionLines(benchmark::State& state) {
         static_cast<double>(store.LineIndex()->MemoryBytes()) / kElements;
     state.ResumeTiming();
   }
+  bench::CountMachine(state, kElements);
 }
 
 void BM_IndexMillionBoxes(benchmark::State& state) {
@@ -266,7 +277,7 @@ void BM_IndexMillionBoxes(benchmark::State& state) {
 }
 
 void BM_IndexMemory(benchmark::State& state) {
-  BenchDrawing& b = Shared();
+  BenchDrawing& b = Shared(state, 0);
   for (auto _ : state) benchmark::DoNotOptimize(b.store.LineIndex());
   const double elements = static_cast<double>(
       b.store.LineIndex()->size() + b.store.FillingIndex()->size() + b.store.TextIndex()->size());
@@ -276,18 +287,24 @@ void BM_IndexMemory(benchmark::State& state) {
                                         elements;
 }
 
+const std::vector<std::int64_t> kSizes{kSmall, kElements};
+
 BENCHMARK(BM_AddMillionLines)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IndexMillionBoxes)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_IndexMemory)->Iterations(1);
-BENCHMARK(BM_PickFilling)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_FindText)->Args({5, 1})->Args({5, 0})->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_PickElement)->ArgsProduct({{5, 6, 0}, {1, 0}})->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_NearestLine)->ArgsProduct({{5, 6, 0}, {1, 0}})->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_NearestLinePoint)->ArgsProduct({{5, 6, 0}, {1, 0}})->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_SnapSearch)
-    ->ArgsProduct({{kSnapLine, kSnapPoint, kSnapIntersection}, {0, 1}})
+BENCHMARK(BM_IndexMemory)->Arg(kSmall)->Arg(kElements)->Iterations(1);
+BENCHMARK(BM_PickFilling)->ArgsProduct({{1, 0}, kSizes})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FindText)->ArgsProduct({{5}, {1, 0}, kSizes})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PickElement)->ArgsProduct({{5, 6, 0}, {1, 0}, kSizes})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_NearestLine)->ArgsProduct({{5, 6, 0}, {1, 0}, kSizes})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_NearestLinePoint)
+    ->ArgsProduct({{5, 6, 0}, {1, 0}, kSizes})
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_TwoLineCrossing)->ArgsProduct({{5, 6, 0}, {1, 0}})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SnapSearch)
+    ->ArgsProduct({{kSnapLine, kSnapPoint, kSnapIntersection}, {0, 1}, kSizes})
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TwoLineCrossing)
+    ->ArgsProduct({{5, 6, 0}, {1, 0}, kSizes})
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace
 } // namespace lumora

@@ -40,6 +40,38 @@ bool ByteReader::Refill() {
   return true;
 }
 
+bool ByteReader::Gather(std::size_t count) {
+  if (file_ == nullptr) return false;
+  const auto held = static_cast<std::size_t>(end_ - cursor_);
+  const auto want =
+      static_cast<std::size_t>(std::min<std::uint64_t>(std::max(count, kChunkSize), remaining_));
+  // What is left of the window moves to the front of a chunk big enough for the rest.
+  if (chunk_.size() < want) {
+    std::vector<unsigned char> larger(want);
+    if (held > 0) std::memcpy(larger.data(), cursor_, held);
+    chunk_.swap(larger);
+  } else if (held > 0) {
+    std::memmove(chunk_.data(), cursor_, held);
+  }
+  if (std::fread(chunk_.data() + held, 1, want - held, file_) != want - held) {
+    remaining_ = 0; // the file shrank under us
+    cursor_ = end_ = chunk_.data();
+    return false;
+  }
+  cursor_ = chunk_.data();
+  end_ = chunk_.data() + want;
+  return true;
+}
+
+const unsigned char* ByteReader::Take(std::size_t count) {
+  if (count > remaining_) return nullptr;
+  if (static_cast<std::size_t>(end_ - cursor_) < count && !Gather(count)) return nullptr;
+  const unsigned char* taken = cursor_;
+  cursor_ += count;
+  remaining_ -= count;
+  return taken;
+}
+
 bool ByteReader::ReadBytes(void* out, std::size_t count) {
   if (count > remaining_) return false;
   auto* dest = static_cast<unsigned char*>(out);

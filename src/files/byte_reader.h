@@ -29,6 +29,9 @@ public:
   std::uint64_t Position() const { return total_ - remaining_; }
 
   bool ReadBytes(void* out, std::size_t count);
+  // The next count bytes side by side, consumed; null (consuming nothing) when fewer are left.
+  // The bytes stay valid until the next read.
+  const unsigned char* Take(std::size_t count);
   bool Skip(std::uint64_t count);
   bool ReadU16(std::uint16_t& value);
   bool ReadI16(std::int32_t& value); // sign-extended
@@ -39,6 +42,8 @@ public:
 
 private:
   bool Refill();
+  // Makes the window hold at least count bytes from the cursor on.
+  bool Gather(std::size_t count);
   template <std::size_t N> bool ReadLittle(std::uint64_t& value);
 
   std::FILE* file_ = nullptr;

@@ -10,7 +10,11 @@
 #include "model/element_transform.h"
 #include "text/place_text.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
+#include <span>
+#include <string>
 #include <type_traits>
 #include <vector>
 
@@ -75,7 +79,7 @@ public:
 
 private:
   bool ReadListCount(std::int32_t& count);
-  bool ReadPoints(std::uint32_t count);
+  std::size_t Plausible(std::int32_t count, std::size_t words) const;
   bool ReadOneLine();
   bool ReadOneFilling();
   bool ReadOneText();
@@ -91,12 +95,20 @@ private:
   Transform m_;
   double q_ = 1.0;
   bool recomputeValues_ = true;
-  std::vector<Point> points_;
+  std::string value_; // the string of the text being read
   std::vector<LineElement*> lines_;
   std::vector<FillingElement*> fillings_;
   std::vector<TextElement*> texts_;
   std::vector<PartElement*> parts_;
 };
+
+// As many records of the list as the rest of the file could hold (each at least its words), to
+// make room for before reading them.
+std::size_t DrawingReader::Plausible(std::int32_t count, std::size_t words) const {
+  if (count <= 0) return 0;
+  return static_cast<std::size_t>(std::min<std::uint64_t>(static_cast<std::uint64_t>(count),
+                                                          in_.Remaining() / (words * kWordBytes)));
+}
 
 // A list count. Short files hold up to 65535 records per list: a count is never negative, so
 // its sixteen bits are read without sign.
@@ -106,29 +118,30 @@ bool DrawingReader::ReadListCount(std::int32_t& count) {
   return true;
 }
 
-bool DrawingReader::ReadPoints(std::uint32_t count) {
-  if (!in_.Expect(std::uint64_t{count} * kPointReals, in_.RealBytes(), Kind::kReals)) return false;
-  points_.resize(count);
-  for (Point& p : points_)
-    if (!in_.Real(p.x) || !in_.Real(p.y)) return false;
-  return true;
-}
-
 bool DrawingReader::ReadLines() {
   std::int32_t count = 0;
   if (!ReadListCount(count)) return false;
+  const std::size_t n = Plausible(count, kLineWordsStored);
+  lines_.reserve(lines_.size() + n);
+  store_.ReserveIndex(n, 0, 0);
   for (std::int32_t k = 0; k < count; ++k)
     if (!ReadOneLine()) return false;
   return true;
 }
 
+// The points are decoded straight into the new record.
 bool DrawingReader::ReadOneLine() {
   LineElement stored;
-  if (!in_.Words(stored.words.data(), kLineWordsStored) || !ReadPoints(stored.ps0())) return false;
-  TransformLinePoints(stored, points_, m_, placement_.sx, placement_.sy);
+  if (!in_.Words(stored.words.data(), kLineWordsStored)) return false;
+  const auto count = static_cast<int>(stored.ps0());
+  if (!in_.Expect(std::uint64_t(count) * kPointReals, in_.RealBytes(), Kind::kReals)) return false;
   PropertySet set;
   UnpackLine(stored, set, PackFields::kAll);
-  LineElement* line = store_.AddLine(set, points_.data(), static_cast<int>(points_.size()));
+  LineElement* line = store_.AddLineFilled(set, count, [this, &stored](std::span<Point> points) {
+    if (!in_.Points(points)) return false;
+    TransformLinePoints(stored, points, m_, placement_.sx, placement_.sy);
+    return true;
+  });
   if (line == nullptr) return false;
   lines_.push_back(line);
   if (draw_) env_.DrawLine(*line);
@@ -139,6 +152,9 @@ bool DrawingReader::ReadOneLine() {
 bool DrawingReader::ReadFillings() {
   std::int32_t count = 0;
   if (!ReadListCount(count)) return false;
+  const std::size_t n = Plausible(count, kFillingWordsStored);
+  fillings_.reserve(fillings_.size() + n);
+  store_.ReserveIndex(0, n, 0);
   for (std::int32_t k = 0; k < count; ++k)
     if (!ReadOneFilling()) return false;
   return true;
@@ -149,16 +165,16 @@ bool DrawingReader::ReadOneFilling() {
   if (!in_.Words(stored.words.data(), kFillingWordsStored)) return false;
   const std::uint32_t count = stored.ls0();
   if (!in_.Expect(count, in_.CountBytes(), Kind::kCounts)) return false;
-  std::vector<LineElement*> boundary(count, nullptr);
-  for (LineElement*& line : boundary) {
-    std::int32_t index = 0;
-    if (!in_.Count(index)) return false;
-    line = Resolve(lines_, index);
-  }
   PropertySet set;
   UnpackFilling(stored, set, PackFields::kAll);
   TransformFillingHatch(set, placement_.sx, placement_.sy, placement_.angle);
-  FillingElement* filling = store_.AddFilling(set, boundary.data(), static_cast<int>(count));
+  FillingElement* filling = store_.AddFillingFilled(
+      set, static_cast<int>(count), [this](std::span<LineElement*> boundary) {
+        std::size_t k = 0;
+        return in_.Counts(boundary.size(), [this, &boundary, &k](std::int32_t index) {
+          boundary[k++] = Resolve(lines_, index);
+        });
+      });
   if (filling == nullptr) return false;
   fillings_.push_back(filling);
   if (draw_) env_.DrawFilling(*filling);
@@ -169,6 +185,9 @@ bool DrawingReader::ReadOneFilling() {
 bool DrawingReader::ReadTexts() {
   std::int32_t count = 0;
   if (!ReadListCount(count)) return false;
+  const std::size_t n = Plausible(count, kTextWordsStored);
+  texts_.reserve(texts_.size() + n);
+  store_.ReserveIndex(0, 0, n);
   for (std::int32_t k = 0; k < count; ++k)
     if (!ReadOneText()) return false;
   return true;
@@ -176,24 +195,26 @@ bool DrawingReader::ReadTexts() {
 
 bool DrawingReader::ReadOneText() {
   TextElement stored;
-  if (!in_.Words(stored.words.data(), kTextWordsStored) || !ReadPoints(stored.pointCount()))
-    return false;
+  if (!in_.Words(stored.words.data(), kTextWordsStored)) return false;
+  std::array<Point, kMaxTextPoints> place{};
+  const std::span<Point> points(place.data(), stored.pointCount());
+  if (!in_.Points(points)) return false;
   std::int32_t length = 0;
   if (!in_.Count(length)) return false;
   // A text has its place (point 0), and its string fits both the field and the file.
   const auto longest = static_cast<std::int32_t>(kMaxTextLength + 1);
-  if (points_.empty() || length < 1 || length > longest ||
+  if (points.empty() || length < 1 || length > longest ||
       static_cast<std::uint64_t>(length) > in_.Remaining())
     return in_.Refuse();
-  std::string value(static_cast<std::size_t>(length), '\0');
-  if (!in_.Bytes(value.data(), value.size())) return false;
-  value.resize(std::strlen(value.c_str()));
+  const char* chars = in_.Chars(static_cast<std::size_t>(length));
+  if (chars == nullptr) return false;
+  value_.assign(chars, strnlen(chars, static_cast<std::size_t>(length)));
   stored.SetHeight(ClampTextHeight(stored.height() * q_));
-  PlaceText(stored, points_, recomputeValues_ ? &value : nullptr, m_, placement_.sx, placement_.sy,
+  PlaceText(stored, points, recomputeValues_ ? &value_ : nullptr, m_, placement_.sx, placement_.sy,
             placement_.angle);
   PropertySet set;
   UnpackText(stored, set, PackFields::kAll);
-  TextElement* text = store_.AddText(set, points_.data(), static_cast<int>(points_.size()), value);
+  TextElement* text = store_.AddText(set, points.data(), static_cast<int>(points.size()), value_);
   if (text == nullptr) return false;
   texts_.push_back(text);
   if (draw_) env_.DrawText(*text);
@@ -213,19 +234,15 @@ template <class Element>
 bool DrawingReader::ReadMembers(PartElement* part, const std::vector<Element*>& read) {
   std::int32_t count = 0;
   if (!ReadListCount(count)) return false;
-  if (count > 0 && !in_.Expect(static_cast<std::uint32_t>(count), in_.CountBytes(), Kind::kCounts))
-    return false;
-  for (std::int32_t k = 0; k < count; ++k) {
-    std::int32_t index = 0;
-    if (!in_.Count(index)) return false;
+  if (count <= 0) return true;
+  return in_.Counts(static_cast<std::size_t>(count), [this, part, &read](std::int32_t index) {
     Element* member = Resolve(read, index);
     // A part never holds itself: that would make the part tree endless.
     if constexpr (std::is_same_v<Element, PartElement>) {
-      if (member == part) continue;
+      if (member == part) return;
     }
     if (member != nullptr) store_.AddMember(part, member);
-  }
-  return true;
+  });
 }
 
 bool DrawingReader::ReadOnePart() {

@@ -18,6 +18,7 @@
 #include "model/store_environment.h"
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -51,6 +52,12 @@ public:
   TextElement* AddText(const PropertySet& set, const Point* points, int count,
                        std::string_view text);
   PartElement* AddPart(std::string_view name, std::uint32_t type, std::uint32_t layer);
+  // The same adds for a reader that decodes a record's points or boundary lines straight into
+  // it: fill(std::span<Point>) or fill(std::span<LineElement*>) writes them, and nothing is
+  // added when it answers false (it has told why) or a point is not a finite number.
+  template <class Fill> LineElement* AddLineFilled(const PropertySet& set, int count, Fill fill);
+  template <class Fill>
+  FillingElement* AddFillingFilled(const PropertySet& set, int count, Fill fill);
 
   // ---- Part membership ----
   LineNode* AddMember(PartElement* part, LineElement* line);
@@ -128,8 +135,18 @@ public:
   // Off: searches walk the whole lists, as checks of the index compare against. The indexes
   // are kept current either way.
   void UseIndex(bool on) { indexed_ = on; }
+  // Readies the indexes for that many more records of each kind (a reader that knows its
+  // counts), so adding them does not rebuild the indexes on the way.
+  void ReserveIndex(std::size_t lines, std::size_t fillings, std::size_t texts);
 
 private:
+  // A record off every list with room for its points or boundary lines, and putting it on its
+  // list (a filling that cannot be entered in the boundary index is freed).
+  LineElement* NewLine(const PropertySet& set, int count);
+  void LinkLine(LineElement& line);
+  FillingElement* NewFilling(const PropertySet& set, int count);
+  bool LinkFilling(FillingElement& filling);
+  void FreeUnlinked(FillingElement* filling);
   void* Allocate(std::size_t bytes);
   void ReportOverflow();
   bool PointsAreFinite(const Point* points, int count);
@@ -178,7 +195,7 @@ private:
 
   Drawing& drawing_;
   StoreEnvironment& env_;
-  HeapAllocator heap_;
+  ArenaAllocator arena_; // where records go unless the caller gives an allocator
   StoreAllocator& allocator_;
   // Parts of the drawing, for checking an index entry before following it.
   std::unordered_set<const PartElement*> liveParts_;
@@ -208,6 +225,30 @@ private:
   SpatialIndex<TextElement> textIndex_;
   bool indexed_ = true;
 };
+
+template <class Fill>
+LineElement* ElementStore::AddLineFilled(const PropertySet& set, int count, Fill fill) {
+  LineElement* line = NewLine(set, count);
+  if (line == nullptr) return nullptr;
+  if (!fill(std::span<Point>(line->points, static_cast<std::size_t>(count))) ||
+      !PointsAreFinite(line->points, count)) {
+    allocator_.Free(line);
+    return nullptr;
+  }
+  LinkLine(*line);
+  return line;
+}
+
+template <class Fill>
+FillingElement* ElementStore::AddFillingFilled(const PropertySet& set, int count, Fill fill) {
+  FillingElement* filling = NewFilling(set, count);
+  if (filling == nullptr) return nullptr;
+  if (!fill(std::span<LineElement*>(filling->lines, static_cast<std::size_t>(count)))) {
+    FreeUnlinked(filling);
+    return nullptr;
+  }
+  return LinkFilling(*filling) ? filling : nullptr;
+}
 
 // The box of a line's points, arc or circle.
 Box LineBox(const LineElement& line);

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <limits>
 #include <memory_resource>
+#include <new>
 #include <unordered_map>
 #include <vector>
 
@@ -46,6 +47,22 @@ public:
     } else {
       Bucket(element, slot);
     }
+  }
+
+  // Makes room for more elements to come, laying the grid out at once for the size they will
+  // make, so placing them neither rehashes nor regrids on the way. Nothing when memory is short.
+  void Reserve(std::size_t more, const Box& frame) {
+    const std::size_t total = slots_.size() + more;
+    try {
+      slots_.reserve(total);
+    } catch (const std::bad_alloc&) {
+      return;
+    }
+    int side = side_ == 0 ? kMinSide : side_;
+    while (total > kPerCell * static_cast<std::size_t>(side) * static_cast<std::size_t>(side) &&
+           side < kMaxSide)
+      side *= 2;
+    if (side != side_) Regrid(frame, side);
   }
 
   void Remove(const Element* element) {

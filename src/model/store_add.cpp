@@ -31,7 +31,7 @@ template <class Header> Point* TrailingPoints(Header* header, const Point* sourc
 } // namespace
 
 ElementStore::ElementStore(Drawing& drawing, StoreEnvironment& env)
-    : drawing_(drawing), env_(env), allocator_(heap_) {}
+    : drawing_(drawing), env_(env), allocator_(arena_) {}
 
 ElementStore::ElementStore(Drawing& drawing, StoreEnvironment& env, StoreAllocator& allocator)
     : drawing_(drawing), env_(env), allocator_(allocator) {}
@@ -78,6 +78,20 @@ template <class Element> void ElementStore::SetZones(Element& element, const Box
   }
 }
 
+void ElementStore::ReserveIndex(std::size_t lines, std::size_t fillings, std::size_t texts) {
+  if (lines > 0) lineIndex_.Reserve(lines, drawing_.limits);
+  if (fillings > 0) {
+    fillingIndex_.Reserve(fillings, drawing_.limits);
+    // A filling usually enters a line of its own in the boundary index.
+    try {
+      bounded_.reserve(bounded_.size() + fillings);
+    } catch (const std::bad_alloc&) {
+      // Only a hint: the index grows as it is filled.
+    }
+  }
+  if (texts > 0) textIndex_.Reserve(texts, drawing_.limits);
+}
+
 Box LineBox(const LineElement& line) {
   Box box;
   const int count = static_cast<int>(line.ps0());
@@ -105,6 +119,15 @@ Box FillingBox(const FillingElement& filling) {
 LineElement* ElementStore::AddLine(const PropertySet& set, const Point* points, int count) {
   if (count < 0 || count > kMaxLinePoints || (count > 0 && points == nullptr)) return nullptr;
   if (!PointsAreFinite(points, count)) return nullptr;
+  LineElement* line = NewLine(set, count);
+  if (line == nullptr) return nullptr;
+  if (count > 0) std::copy_n(points, count, line->points);
+  LinkLine(*line);
+  return line;
+}
+
+LineElement* ElementStore::NewLine(const PropertySet& set, int count) {
+  if (count < 0 || count > kMaxLinePoints) return nullptr;
   ++drawing_.changes;
   void* block = Allocate(sizeof(LineElement) + sizeof(Point) * static_cast<std::size_t>(count));
   if (block == nullptr) {
@@ -118,11 +141,15 @@ LineElement* ElementStore::AddLine(const PropertySet& set, const Point* points, 
   line->SetInPart(0);
   line->SetSpareFlags(0);
   line->SetPs0(static_cast<std::uint32_t>(count));
-  line->points = TrailingPoints(line, points, count);
-  SetZones(*line, LineBox(*line));
-  line->next = drawing_.lines;
-  drawing_.lines = line;
+  line->points = TrailingPoints(line, nullptr, 0);
+  std::uninitialized_value_construct_n(line->points, count);
   return line;
+}
+
+void ElementStore::LinkLine(LineElement& line) {
+  SetZones(line, LineBox(line));
+  line.next = drawing_.lines;
+  drawing_.lines = &line;
 }
 
 // Enters the filling in the boundary index under each of its lines; nothing when that fails.
@@ -150,6 +177,14 @@ bool ElementStore::NoteBoundaries(FillingElement& filling) {
 FillingElement* ElementStore::AddFilling(const PropertySet& set, LineElement* const* lines,
                                          int count) {
   if (count < 0 || count > kMaxFillingLines || (count > 0 && lines == nullptr)) return nullptr;
+  FillingElement* filling = NewFilling(set, count);
+  if (filling == nullptr) return nullptr;
+  std::copy_n(lines, count, filling->lines);
+  return LinkFilling(*filling) ? filling : nullptr;
+}
+
+FillingElement* ElementStore::NewFilling(const PropertySet& set, int count) {
+  if (count < 0 || count > kMaxFillingLines) return nullptr;
   ++drawing_.changes;
   void* block = Allocate(sizeof(FillingElement));
   if (block == nullptr) {
@@ -171,20 +206,27 @@ FillingElement* ElementStore::AddFilling(const PropertySet& set, LineElement* co
   }
   filling->lines = static_cast<LineElement**>(array);
   std::uninitialized_fill_n(filling->lines, slots, nullptr);
-  for (int i = 0; i < count; ++i) filling->lines[i] = lines[i];
-  if (!NoteBoundaries(*filling)) {
-    allocator_.Free(filling->lines);
-    allocator_.Free(filling);
-    ReportOverflow();
-    return nullptr;
-  }
-  for (int i = 0; i < count; ++i)
-    if (lines[i] != nullptr) lines[i]->SetBoundary(1);
-  SetZones(*filling, FillingBox(*filling));
   filling->hatch = nullptr;
-  filling->next = drawing_.fillings;
-  drawing_.fillings = filling;
   return filling;
+}
+
+void ElementStore::FreeUnlinked(FillingElement* filling) {
+  allocator_.Free(filling->lines);
+  allocator_.Free(filling);
+}
+
+bool ElementStore::LinkFilling(FillingElement& filling) {
+  if (!NoteBoundaries(filling)) {
+    FreeUnlinked(&filling);
+    ReportOverflow();
+    return false;
+  }
+  for (std::uint32_t i = 0; i < filling.ls0(); ++i)
+    if (filling.lines[i] != nullptr) filling.lines[i]->SetBoundary(1);
+  SetZones(filling, FillingBox(filling));
+  filling.next = drawing_.fillings;
+  drawing_.fillings = &filling;
+  return true;
 }
 
 TextElement* ElementStore::AddText(const PropertySet& set, const Point* points, int count,

@@ -16,6 +16,18 @@ namespace lumora {
 
 namespace {
 
+// A doomed record carries this spare flag until it is freed, so the sweep over a list passes
+// the records that stay at a glance; a marked record is looked up before it is freed.
+constexpr std::uint32_t kDoomedMark = 4;
+
+template <class Element> void MarkDoomed(Element* element) {
+  element->SetSpareFlags(element->spareFlags() | kDoomedMark);
+}
+
+template <class Element> bool MarkedDoomed(const Element* element) {
+  return (element->spareFlags() & kDoomedMark) != 0;
+}
+
 template <class Element> void Unlink(Element*& head, const Element* element) {
   for (Element** link = &head; *link != nullptr; link = &(*link)->next) {
     if (*link == element) {
@@ -113,6 +125,7 @@ void ElementStore::DetachElement(PartElement* part) {
 // Doomed records leave the selection lists in one pass when the delete ends.
 void ElementStore::Doom(LineElement* line) {
   if (!doomed_.insert(line).second) return;
+  MarkDoomed(line);
   ++doomedLines_;
   DetachFromParts(line);
   DoomBounded(line);
@@ -120,12 +133,14 @@ void ElementStore::Doom(LineElement* line) {
 
 void ElementStore::Doom(FillingElement* filling) {
   if (!doomed_.insert(filling).second) return;
+  MarkDoomed(filling);
   ++doomedFillings_;
   DetachFromParts(filling);
 }
 
 void ElementStore::Doom(TextElement* text) {
   if (!doomed_.insert(text).second) return;
+  MarkDoomed(text);
   ++doomedTexts_;
   if (lastText_ == text) lastText_ = nullptr;
   DetachFromParts(text);
@@ -134,7 +149,8 @@ void ElementStore::Doom(TextElement* text) {
 template <class Element> void ElementStore::SweepSelection(MemberNode<Element>*& head) {
   for (MemberNode<Element>** link = &head; *link != nullptr;) {
     MemberNode<Element>* node = *link;
-    if (node->element != nullptr && doomed_.contains(node->element)) {
+    if (node->element != nullptr && MarkedDoomed(node->element) &&
+        doomed_.contains(node->element)) {
       *link = node->next;
       allocator_.Free(node);
     } else {
@@ -147,6 +163,7 @@ template <class Element> void ElementStore::SweepSelection(MemberNode<Element>*&
 bool ElementStore::BeginPartDelete(PartElement* part) {
   if (!deleting_.insert(part).second) return false;
   doomed_.insert(part);
+  MarkDoomed(part);
   ++doomedParts_;
   if (lastPart_ == part) lastPart_ = nullptr;
   Detach(part);
@@ -193,7 +210,7 @@ int ElementStore::Sweep(Element*& head, int& doomed, Free free) {
   int freed = 0;
   for (Element** link = &head; *link != nullptr && doomed > 0;) {
     Element* element = *link;
-    if (doomed_.contains(element)) {
+    if (MarkedDoomed(element) && doomed_.contains(element)) {
       *link = element->next;
       free(element);
       --doomed;
@@ -224,7 +241,7 @@ void ElementStore::FinishDeletes() {
   changes += Sweep(drawing_.texts, doomedTexts_, [this](auto* t) { FreeText(t); });
   Sweep(drawing_.parts, doomedParts_, [this](auto* p) { FreePart(p); });
   drawing_.changes += static_cast<std::uint32_t>(changes);
-  for (const void* record : doomed_) deleting_.erase(static_cast<const PartElement*>(record));
+  std::erase_if(deleting_, [this](const PartElement* part) { return doomed_.contains(part); });
   doomed_.clear();
 }
 
