@@ -15,6 +15,7 @@ constexpr GLint kDefaultAlignment = 4;
 constexpr float kPixelCentre = 0.5f;
 // Coordinates queued before they are sent: bounded, so a huge figure never holds much memory.
 constexpr std::size_t kQueueLimit = std::size_t{1} << 17;
+constexpr int kQuadCorners = 4;
 
 } // namespace
 
@@ -70,10 +71,9 @@ void GlCanvas::PaintPixels(std::span<const PixelPoint> pixels, Rgb colour) {
 // that would matter and need no scissor.
 void GlCanvas::Queue(std::span<const PixelPoint> pixels, Ink ink, Rgb colour) {
   if (pixels.empty()) return;
-  if (ink != ink_ || (ink == Ink::kPaint && !(colour == colour_))) {
+  if (ink != ink_) {
     Send();
     ink_ = ink;
-    colour_ = colour;
   }
   const std::size_t n = pixels.size();
   std::size_t i = 0;
@@ -88,51 +88,58 @@ void GlCanvas::Queue(std::span<const PixelPoint> pixels, Ink ink, Rgb colour) {
     }
     const bool straight = (dy == 0 && (dx == 1 || dx == -1)) || (dx == 0 && (dy == 1 || dy == -1));
     if (!straight) {
-      points_.push_back(float(a.x) + kPixelCentre);
-      points_.push_back(float(a.y) + kPixelCentre);
+      points_.xy.insert(points_.xy.end(), {float(a.x) + kPixelCentre, float(a.y) + kPixelCentre});
+      if (ink == Ink::kPaint) points_.rgb.insert(points_.rgb.end(), {colour.r, colour.g, colour.b});
       i = j;
     } else {
       while (j < n && pixels[j].x - pixels[j - 1].x == dx && pixels[j].y - pixels[j - 1].y == dy)
         ++j;
-      QueueRun(a, pixels[j - 1]);
+      QueueRun(a, pixels[j - 1], colour);
       i = j;
     }
   }
-  if (points_.size() + quads_.size() >= kQueueLimit) Send();
+  if (points_.xy.size() + quads_.xy.size() >= kQueueLimit) Send();
 }
 
 // The rectangle over the run's pixels: polygons cover the pixels whose centres they hold, and a
 // rectangle on whole pixel edges holds no centre on its edges.
-void GlCanvas::QueueRun(const PixelPoint& first, const PixelPoint& last) {
+void GlCanvas::QueueRun(const PixelPoint& first, const PixelPoint& last, Rgb colour) {
   const float x0 = float(std::min(first.x, last.x));
   const float y0 = float(std::min(first.y, last.y));
   const float x1 = float(std::max(first.x, last.x) + 1);
   const float y1 = float(std::max(first.y, last.y) + 1);
-  quads_.insert(quads_.end(), {x0, y0, x1, y0, x1, y1, x0, y1});
+  quads_.xy.insert(quads_.xy.end(), {x0, y0, x1, y0, x1, y1, x0, y1});
+  if (ink_ != Ink::kPaint) return;
+  for (int corner = 0; corner < kQuadCorners; ++corner)
+    quads_.rgb.insert(quads_.rgb.end(), {colour.r, colour.g, colour.b});
+}
+
+void GlCanvas::Draw(const Batch& batch, unsigned mode) {
+  if (batch.xy.empty()) return;
+  const bool coloured = ink_ == Ink::kPaint;
+  if (coloured) {
+    glEnableClientState(GL_COLOR_ARRAY);
+    glColorPointer(3, GL_UNSIGNED_BYTE, 0, batch.rgb.data());
+  }
+  glVertexPointer(2, GL_FLOAT, 0, batch.xy.data());
+  glDrawArrays(mode, 0, static_cast<GLsizei>(batch.xy.size() / 2));
+  if (coloured) glDisableClientState(GL_COLOR_ARRAY);
 }
 
 void GlCanvas::Send() {
-  if (points_.empty() && quads_.empty()) return;
+  if (points_.xy.empty() && quads_.xy.empty()) return;
   if (ink_ == Ink::kInvert) {
     glEnable(GL_COLOR_LOGIC_OP);
     glLogicOp(GL_INVERT);
-  } else {
-    glColor3ub(colour_.r, colour_.g, colour_.b);
   }
   glEnableClientState(GL_VERTEX_ARRAY);
-  if (!points_.empty()) {
-    glPointSize(1.0f);
-    glVertexPointer(2, GL_FLOAT, 0, points_.data());
-    glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(points_.size() / 2));
-  }
-  if (!quads_.empty()) {
-    glVertexPointer(2, GL_FLOAT, 0, quads_.data());
-    glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(quads_.size() / 2));
-  }
+  glPointSize(1.0f);
+  Draw(points_, GL_POINTS);
+  Draw(quads_, GL_QUADS);
   glDisableClientState(GL_VERTEX_ARRAY);
   if (ink_ == Ink::kInvert) glDisable(GL_COLOR_LOGIC_OP);
-  points_.clear();
-  quads_.clear();
+  points_.Clear();
+  quads_.Clear();
 }
 
 void GlCanvas::FillRect(const PixelRect& rect, Rgb colour) {

@@ -4,13 +4,15 @@
 // The projection is orthographic over the whole window, one unit per pixel, origin at the lower
 // left. The pen's pixels are decided by the shared pen protocol, exactly as the in-memory canvas
 // decides them; here they are queued and sent in few calls: a straight row or column of them as
-// one rectangle, the rest as points, the inverting pen with an inverting logic operation. A
-// figure's pixels wait in the queue until something else is drawn, the queue is full, or the
-// canvas is flushed, so a redraw of many small elements costs few GL calls.
+// one rectangle, the rest as points, each with its colour, the inverting pen with an inverting
+// logic operation. A figure's pixels wait in the queue until something else is drawn, the pen
+// turns to or from inversion, the queue is full, or the canvas is flushed, so a redraw of many
+// small elements of many colours costs few GL calls.
 #pragma once
 
 #include "view/pen_canvas.h"
 
+#include <cstdint>
 #include <vector>
 
 namespace lumora {
@@ -42,19 +44,29 @@ protected:
 private:
   enum class Ink { kPaint, kInvert };
 
+  // A queue of one primitive: the vertices and, for the ordinary pen, a colour for each.
+  struct Batch {
+    std::vector<float> xy;
+    std::vector<std::uint8_t> rgb;
+    void Clear() {
+      xy.clear();
+      rgb.clear();
+    }
+  };
+
   void Queue(std::span<const PixelPoint> pixels, Ink ink, Rgb colour);
-  void QueueRun(const PixelPoint& first, const PixelPoint& last);
+  void QueueRun(const PixelPoint& first, const PixelPoint& last, Rgb colour);
   // Sends the queued pixels to GL and empties the queue.
   void Send();
+  void Draw(const Batch& batch, unsigned mode);
 
   int width_ = 0;
   int height_ = 0;
   unsigned glyphBase_ = 0; // first of 256 display lists, one per byte value; 0 = not built
   bool endingPath_ = false;
   Ink ink_ = Ink::kPaint; // of the queued pixels
-  Rgb colour_;
-  std::vector<float> points_; // x, y of pixel centres
-  std::vector<float> quads_;  // four corners of each run's rectangle
+  Batch points_;          // pixel centres
+  Batch quads_;           // four corners of each run's rectangle
 };
 
 } // namespace lumora
