@@ -5,9 +5,11 @@
 #pragma once
 
 #include "protocol/input_record.h"
+#include "view/render.h"
 #include "view/view.h"
 
 #include <array>
+#include <cstdint>
 
 namespace lumora {
 
@@ -50,6 +52,11 @@ struct WindowState {
   bool quit = false;        // the program has ended; the window loop stops
   int commandCount = 0;     // command events handed to the dispatcher so far
   CommandEvent lastCommand; // the latest of them
+  // A whole redraw that stopped for input, the view it drew and what its markers and outlines
+  // were; finished once the input is handled.
+  RedrawProgress redraw;
+  View redrawView;
+  std::uint64_t redrawMarks = 0;
 };
 
 // The mouse buttons the cycle tells apart.
@@ -105,6 +112,14 @@ void DrawOverlays(App& app, unsigned mask);
 // Lays the window out anew and repaints the message band, the drawing, the overlays and the
 // open text windows.
 void RepaintWindow(App& app);
+
+// Whether a redraw that stopped for input is left to finish now: none is while a text window
+// covers the drawing (it keeps the pixels beneath it as they were when it opened).
+bool RedrawLeft(const App& app);
+// Finishes a redraw that stopped for input, with the overlays taken off and put back: the rest
+// of the elements in the same view, the whole window again when the view or the markers and
+// outlines changed meanwhile. It may stop again for the next input.
+void FinishStoppedRedraw(App& app);
 
 // ---- Where events meet the command machinery ----
 // Hands a command code to the active functions; the commands are not wired yet, so codes are

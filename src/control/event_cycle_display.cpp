@@ -8,6 +8,8 @@
 #include "ui/menu_bar.h"
 #include "ui/status_line.h"
 
+#include <cstring>
+
 namespace lumora {
 namespace {
 
@@ -53,6 +55,60 @@ void DrawOverlay(App& app, OverlayBit which) {
   }
 }
 
+class WindowPoll final : public RedrawPoll {
+public:
+  explicit WindowPoll(WindowServices& window) : window_(window) {}
+  bool InputWaiting() override { return window_.InputWaiting(); }
+
+private:
+  WindowServices& window_;
+};
+
+bool SameBox(const Box& a, const Box& b) {
+  return a.xmin == b.xmin && a.ymin == b.ymin && a.xmax == b.xmax && a.ymax == b.ymax;
+}
+
+// The view puts every element on the same pixels as when the redraw stopped.
+bool SamePlace(const View& a, const View& b) {
+  return SameBox(a.viewBox, b.viewBox) && a.windowWidth == b.windowWidth &&
+         a.windowHeight == b.windowHeight && a.scaleX == b.scaleX && a.scaleY == b.scaleY &&
+         a.offsetX == b.offsetX && a.offsetY == b.offsetY;
+}
+
+// Markers and outlines are drawn with the inverting pen when they come and go, and last in a
+// redraw: a stopped redraw is finished only when they are as they were, or it would invert them.
+std::uint64_t MarksPrint(const Drawing& drawing) {
+  constexpr std::uint64_t kPrime = 1099511628211ull;
+  std::uint64_t print = 14695981039346656037ull;
+  const auto mix = [&](double value) {
+    std::uint64_t bits = 0;
+    static_assert(sizeof bits == sizeof value);
+    std::memcpy(&bits, &value, sizeof bits);
+    print = (print ^ bits) * kPrime;
+  };
+  for (const MarkerNode* m = drawing.MarkerList; m != nullptr; m = m->next) {
+    mix(double(m->marker));
+    mix(m->point.x);
+    mix(m->point.y);
+  }
+  for (const OutlineNode* o = drawing.OutlineList; o != nullptr; o = o->next) {
+    mix(double(o->count));
+    for (int k = 0; k < o->count && o->points != nullptr; ++k) {
+      mix(o->points[k].x);
+      mix(o->points[k].y);
+    }
+  }
+  return print;
+}
+
+void RedrawDrawing(App& app) {
+  WindowState& w = app.window;
+  WindowPoll poll(app.windowServices);
+  if (Redraw(app.Scene(), false, poll, w.redraw)) return;
+  w.redrawView = app.view;
+  w.redrawMarks = MarksPrint(app.drawing);
+}
+
 void RepaintMessageBand(App& app) {
   Canvas& canvas = *app.canvas;
   const int w = canvas.Width();
@@ -94,7 +150,7 @@ void RepaintWindow(App& app) {
   FitView(app.view, w, h);
   canvas.SetClip(DrawingAreaRect(app.view));
   RepaintMessageBand(app);
-  Redraw(app.Scene(), false);
+  RedrawDrawing(app);
   app.overlays.drawn = 0; // the repaint has wiped them
   if (app.control.state.cursorShown) {
     DrawOverlays(app, kAllOverlays);
@@ -103,6 +159,30 @@ void RepaintWindow(App& app) {
   RedrawWindows(app.screen);
   RewriteNotice(app.screen);
   app.commandState.windowRedrawCounter = OpenWindowCount(app.screen);
+}
+
+bool RedrawLeft(const App& app) {
+  return !app.window.redraw.Finished() && OpenWindowCount(app.screen) == 0;
+}
+
+void FinishStoppedRedraw(App& app) {
+  WindowState& w = app.window;
+  if (!RedrawLeft(app)) return;
+  if (app.canvas == nullptr) {
+    w.redraw = {};
+    return;
+  }
+  if (!SamePlace(w.redrawView, app.view) || w.redrawMarks != MarksPrint(app.drawing)) {
+    RepaintWindow(app);
+    return;
+  }
+  const unsigned drawn = app.overlays.drawn;
+  EraseOverlays(app, kAllOverlays);
+  app.canvas->SetClip(DrawingAreaRect(app.view));
+  WindowPoll poll(app.windowServices);
+  FinishRedraw(app.Scene(), poll, w.redraw);
+  DrawOverlays(app, drawn);
+  app.canvas->Flush();
 }
 
 void DisplayEvent(App& app, int windowWidth, int windowHeight) {

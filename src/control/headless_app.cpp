@@ -15,4 +15,9 @@ void HeadlessWindow::ShowHighlightedNormally() {
   lumora::ShowHighlightedNormally(app_);
 }
 
+bool HeadlessWindow::InputWaiting() {
+  if (inputAfterPolls < 0) return false;
+  return inputAfterPolls-- == 0;
+}
+
 } // namespace lumora

@@ -37,8 +37,12 @@ public:
   void EndProgram() override;
   void Repaint() override;
   void ShowHighlightedNormally() override;
+  // Nothing waits unless a test says so: inputAfterPolls counts the polls still answered no
+  // before one is answered yes, once (-1: never).
+  bool InputWaiting() override;
 
   bool pointerShown = true;
+  int inputAfterPolls = -1;
   int keptRunning = 0; // close requests that left the program running
   int repaints = 0;
 

@@ -6,6 +6,8 @@
 #include "platform/gl_canvas.h"
 
 #include <GL/freeglut.h>
+#include <GL/glx.h>
+#include <X11/Xlib.h>
 #include <memory>
 
 namespace lumora {
@@ -21,8 +23,27 @@ WindowPixel Mouse(int x, int y) {
   return {x, y};
 }
 
-// A command may end the program from any callback.
+void OnIdle();
+
+// A redraw that stopped for a key or a click is finished when the queue has nothing more.
+void FinishLater(GlutWindow& window) {
+  glutIdleFunc(RedrawLeft(window.app()) ? OnIdle : nullptr);
+}
+
+void OnIdle() {
+  GlutWindow* link = Link();
+  if (link == nullptr || link->canvas == nullptr) {
+    glutIdleFunc(nullptr);
+    return;
+  }
+  FinishStoppedRedraw(link->app());
+  link->canvas->Flush();
+  FinishLater(*link);
+}
+
+// A command may end the program from any callback; any may leave a redraw to finish.
 void LeaveWhenQuit(GlutWindow& window) {
+  FinishLater(window);
   if (window.app().window.quit) glutLeaveMainLoop();
 }
 
@@ -34,6 +55,7 @@ void OnDisplay() {
   if (w != link->canvas->Width() || h != link->canvas->Height()) link->canvas->SetSize(w, h);
   DisplayEvent(link->app(), w, h);
   link->canvas->Flush();
+  FinishLater(*link);
 }
 
 // A resize is laid out by the next display.
@@ -89,6 +111,7 @@ void OnMotion(int x, int y) {
   if (GlutWindow* link = Link()) {
     MotionEvent(link->app(), Mouse(x, y));
     link->canvas->Flush();
+    FinishLater(*link);
   }
 }
 
@@ -96,6 +119,7 @@ void OnPassiveMotion(int x, int y) {
   if (GlutWindow* link = Link()) {
     PassiveMotionEvent(link->app(), Mouse(x, y));
     link->canvas->Flush();
+    FinishLater(*link);
   }
 }
 
@@ -170,6 +194,26 @@ void GlutWindow::Repaint() {
 
 void GlutWindow::ShowHighlightedNormally() {
   lumora::ShowHighlightedNormally(app_);
+}
+
+namespace {
+
+// Marks the queue as holding input when it meets a key or a button press; takes nothing.
+Bool SeeInput(Display* /*display*/, XEvent* event, XPointer seen) {
+  if (event->type == KeyPress || event->type == ButtonPress) *reinterpret_cast<bool*>(seen) = true;
+  return False;
+}
+
+} // namespace
+
+bool GlutWindow::InputWaiting() {
+  if (canvas == nullptr) return false;
+  Display* display = glXGetCurrentDisplay();
+  if (display == nullptr) return false;
+  bool seen = false;
+  XEvent unused;
+  XCheckIfEvent(display, &unused, SeeInput, reinterpret_cast<XPointer>(&seen));
+  return seen;
 }
 
 } // namespace lumora

@@ -24,6 +24,8 @@ public:
   void EndProgram() override;
   void Repaint() override;
   void ShowHighlightedNormally() override;
+  // Looks into the window system's queue without taking anything from it.
+  bool InputWaiting() override;
 
   // The callbacks reach the window through GLUT's window data.
   App& app() { return app_; }

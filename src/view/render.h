@@ -62,6 +62,31 @@ void ClearDrawingArea(const RenderScene& scene);
 // the view; with recompute, every element's zone masks are first taken anew against the limits.
 void Redraw(const RenderScene& scene, bool recompute);
 
+// Asked every few thousand elements of a redraw whether a key or a click waits: the redraw stops
+// for it and is finished after it has been handled.
+class RedrawPoll {
+public:
+  virtual ~RedrawPoll() = default;
+  virtual bool InputWaiting() = 0;
+};
+
+// Where a stopped redraw stands: the list it was in and the first element of it not drawn. That
+// element is only looked for among the list's members, never followed, so deleting it in the
+// meantime is harmless: the list is then drawn from its head.
+enum class RedrawStage { kFillings, kLines, kTexts, kFinished };
+struct RedrawProgress {
+  RedrawStage stage = RedrawStage::kFinished;
+  const void* next = nullptr; // null: the head of the stage's list
+  bool Finished() const { return stage == RedrawStage::kFinished; }
+};
+
+// Redraw as above, stopping when the poll says input waits. Returns true when finished; false
+// when stopped, with progress telling where.
+bool Redraw(const RenderScene& scene, bool recompute, RedrawPoll& poll, RedrawProgress& progress);
+// Draws what a stopped redraw left, in the same view: the rest of the elements, then the
+// selections, outlines and markers. It may stop again; true once the redraw is finished.
+bool FinishRedraw(const RenderScene& scene, RedrawPoll& poll, RedrawProgress& progress);
+
 // Whether a part counts as shown: not hidden, and on a visible layer (a part of mixed layers
 // when any member is).
 bool PartShown(const Drawing& drawing, const PartElement& part);

@@ -46,20 +46,72 @@ void RecomputeZones(const RenderScene& scene) {
   for (PartElement* p = d.parts; p != nullptr; p = p->next) SetZones(*p, ZonesOf(p->box, d.limits));
 }
 
+constexpr int kPollEvery = 4096; // elements drawn or skipped between two questions to the poll
+
+class NeverStop final : public RedrawPoll {
+public:
+  bool InputWaiting() override { return false; }
+};
+
+// Counts the elements and asks the poll now and then.
+class Stopper {
+public:
+  explicit Stopper(RedrawPoll& poll) : poll_(poll) {}
+  bool Due() {
+    if (++count_ < kPollEvery) return false;
+    count_ = 0;
+    return poll_.InputWaiting();
+  }
+
+private:
+  RedrawPoll& poll_;
+  int count_ = 0;
+};
+
+// Draws one list from where the progress stands; false when stopped, the progress at the first
+// element not drawn.
+template <class Element, class Draw>
+bool DrawList(Element* head, RedrawProgress& progress, Stopper& stop, Draw draw) {
+  Element* e = head;
+  if (progress.next != nullptr) {
+    Element* at = head;
+    while (at != nullptr && at != progress.next) at = at->next;
+    if (at != nullptr) e = at;
+  }
+  for (; e != nullptr; e = e->next) {
+    if (stop.Due()) {
+      progress.next = e;
+      return false;
+    }
+    draw(*e);
+  }
+  progress.next = nullptr;
+  progress.stage = RedrawStage(int(progress.stage) + 1);
+  return true;
+}
+
 // The masks are compared before anything else: most of a large drawing is skipped here.
-void DrawVisibleElements(const RenderScene& scene, const Zones& view) {
+bool DrawVisibleElements(const RenderScene& scene, const Zones& view, RedrawProgress& progress,
+                         Stopper& stop) {
   const Drawing& d = scene.drawing;
-  for (FillingElement* f = scene.drawing.fillings; f != nullptr; f = f->next) {
-    if (!InView(*f, view) || !Shown(d, *f)) continue;
-    if (f->hatch == nullptr && scene.hatches != nullptr) scene.hatches->MakeHatch(*f);
-    DrawFilling(scene, *f, kModeNormal);
+  if (progress.stage == RedrawStage::kFillings &&
+      !DrawList(d.fillings, progress, stop, [&](FillingElement& f) {
+        if (!InView(f, view) || !Shown(d, f)) return;
+        if (f.hatch == nullptr && scene.hatches != nullptr) scene.hatches->MakeHatch(f);
+        DrawFilling(scene, f, kModeNormal);
+      })) {
+    return false;
   }
-  for (const LineElement* l = d.lines; l != nullptr; l = l->next) {
-    if (InView(*l, view) && Shown(d, *l)) DrawLine(scene, *l, kModeNormal);
+  if (progress.stage == RedrawStage::kLines &&
+      !DrawList(d.lines, progress, stop, [&](const LineElement& l) {
+        if (InView(l, view) && Shown(d, l)) DrawLine(scene, l, kModeNormal);
+      })) {
+    return false;
   }
-  for (const TextElement* t = d.texts; t != nullptr; t = t->next) {
-    if (InView(*t, view) && Shown(d, *t)) DrawTextElement(scene, *t, kModeNormal);
-  }
+  return progress.stage != RedrawStage::kTexts ||
+         DrawList(d.texts, progress, stop, [&](const TextElement& t) {
+           if (InView(t, view) && Shown(d, t)) DrawTextElement(scene, t, kModeNormal);
+         });
 }
 
 void DrawSelections(const RenderScene& scene, const Zones& view) {
@@ -90,6 +142,12 @@ void ClearDrawingArea(const RenderScene& scene) {
 }
 
 void Redraw(const RenderScene& scene, bool recompute) {
+  NeverStop never;
+  RedrawProgress progress;
+  Redraw(scene, recompute, never, progress);
+}
+
+bool Redraw(const RenderScene& scene, bool recompute, RedrawPoll& poll, RedrawProgress& progress) {
   ClearDrawingArea(scene);
   const Drawing& d = scene.drawing;
   CanvasPen frame = scene.Pen();
@@ -97,13 +155,25 @@ void Redraw(const RenderScene& scene, bool recompute) {
   DrawBox(frame, d.limits);
 
   if (recompute) RecomputeZones(scene);
+  progress = {RedrawStage::kFillings, nullptr};
+  return FinishRedraw(scene, poll, progress);
+}
+
+bool FinishRedraw(const RenderScene& scene, RedrawPoll& poll, RedrawProgress& progress) {
+  if (progress.Finished()) return true;
+  const Drawing& d = scene.drawing;
   const Zones view = ZonesOf(scene.view.viewBox, d.limits);
-  DrawVisibleElements(scene, view);
+  Stopper stop(poll);
+  if (!DrawVisibleElements(scene, view, progress, stop)) {
+    scene.canvas.Flush(); // what is drawn so far shows while the input is handled
+    return false;
+  }
   DrawSelections(scene, view);
   for (const OutlineNode* o = d.OutlineList; o != nullptr; o = o->next) DrawOutline(scene, *o);
   for (const MarkerNode* m = d.MarkerList; m != nullptr; m = m->next)
     DrawMarker(scene, m->point, m->marker);
   scene.canvas.Flush();
+  return true;
 }
 
 } // namespace lumora
