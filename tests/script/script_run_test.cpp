@@ -273,6 +273,13 @@ TEST_F(DataFileTest, BackspaceGoesBackALevel) {
   EXPECT_EQ(OpenWindowCount(app.screen), 0);
 }
 
+TEST_F(DataFileTest, AFileNamingItselfStopsAtTheThirdLevel) {
+  Write("DATA/self.txt", "FILE$, N\nself, 1\nself, 2\n");
+  ASSERT_EQ(Drive("INPUT_FILE \"Pick\", \"self\"\n", {"1", "2", "2", "1"}), 1);
+  EXPECT_EQ(Number("N"), 2);
+  EXPECT_EQ(Text("FILE$"), "self");
+}
+
 TEST_F(DataFileTest, LongFilesAreCutWithAReport) {
   std::string many = "N\n";
   for (int i = 1; i <= 90; ++i) many += std::to_string(i) + std::string(100, 'x') + "\n";
