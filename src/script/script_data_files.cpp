@@ -6,9 +6,11 @@
 #include "protocol/functions.h"
 #include "screen/text_screen.h"
 #include "screen/text_window.h"
+#include "screen/write_text.h"
 #include "script/script_run.h"
 #include "sound/my_beep.h"
 #include "ui/select_str.h"
+#include "util/codes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -136,6 +138,27 @@ bool ScriptRun::OpenDataLevel(const std::string& file) {
   return true;
 }
 
+// After a full repaint the windows of the levels behind the open list are empty boxes: their
+// rows are written again, with the row chosen there still marked.
+void ScriptRun::RewriteDataLevels() {
+  for (std::size_t i = 0; i + 1 < dataLevels_.size(); ++i) {
+    const DataLevel& level = dataLevels_[i];
+    const int count = static_cast<int>(level.lines.size());
+    const int first = level.chosen < level.rows ? 0 : level.chosen - level.rows + 1;
+    for (int r = 0; r < level.rows && first + r < count; ++r) {
+      const int item = first + r;
+      const std::string& text = level.lines[static_cast<std::size_t>(item)];
+      if (item == 0) {
+        WriteText(control_.screen, level.row, level.column, level.width, text, kStyleDimmed, true,
+                  true);
+      } else {
+        WriteText(control_.screen, level.row + r, level.column, level.width, text, kStyleNormal,
+                  item == level.chosen);
+      }
+    }
+  }
+}
+
 void ScriptRun::CloseDataLevels() {
   for (; !dataLevels_.empty(); dataLevels_.pop_back()) CloseWindow(control_.screen);
 }
@@ -143,6 +166,8 @@ void ScriptRun::CloseDataLevels() {
 // One step of the selection in the innermost level.
 ScriptRun::Flow ScriptRun::ContinueFile() {
   // A list that could not open again (too many nested) would loop: the second try gives up.
+  if (control_.In().code == kContinueTick && control_.state.windowRedrawCounter > 0)
+    RewriteDataLevels();
   for (int attempt = 0; attempt < 2; ++attempt) {
     DataLevel& level = dataLevels_.back();
     SetPrompt(control_, TextPair{}, TextPair{inputPrompt_, inputPrompt_});

@@ -111,6 +111,7 @@ private:
   Flow DataChosen(int index);
   bool OpenDataLevel(const std::string& file);
   void CloseDataLevels();
+  void RewriteDataLevels();
   Flow Continue();
   Flow If(std::string_view rest);
   Flow Else(std::string_view rest);

@@ -261,6 +261,11 @@ TEST_F(DataFileTest, BackspaceGoesBackALevel) {
   EXPECT_EQ(key(kCodeEnter), kStillRunning);
   EXPECT_EQ(OpenWindowCount(app.screen), 2);
   EXPECT_NE(MirrorRow(app.screen, 5).find("D, H"), std::string::npos);
+  RedrawWindows(app.screen); // a full repaint leaves empty boxes for their owners to fill
+  app.control.state.windowRedrawCounter = 2;
+  EXPECT_EQ(key(kContinueTick), kStillRunning);
+  EXPECT_NE(MirrorRow(app.screen, 4).find("bolt, bolts"), std::string::npos);
+  EXPECT_NE(MirrorRow(app.screen, 6).find("M10, 8"), std::string::npos);
   EXPECT_EQ(key(kCodeBackspace), kStillRunning);
   EXPECT_EQ(OpenWindowCount(app.screen), 1);
   EXPECT_EQ(key(kCodeBackspace), kStillRunning); // the first level has none before it
