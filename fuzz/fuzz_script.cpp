@@ -1,5 +1,6 @@
 // Scripts are typed by hand: any bytes run as a script with canned answers must end without a
 // crash or a hang. Every question is answered or cancelled and a long run is stopped with Esc.
+// The same bytes are then the data file of a cascade that names itself as its next level.
 #include "control/headless_app.h"
 #include "control/script_driver.h"
 #include "model/element_store.h"
@@ -24,27 +25,42 @@ struct Harness {
         std::filesystem::temp_directory_path() / ("lumora-fuzz-script-" + std::to_string(getpid()));
     std::filesystem::create_directories(home / "SETUP");
     std::filesystem::create_directories(home / "PARTS");
+    std::filesystem::create_directories(home / "DATA");
     headless.app.home = home.string();
     lumora::AttachCanvas(headless.app, canvas);
     script = (home / "s.txt").string();
+    cascade = (home / "c.txt").string();
+    if (std::FILE* c = std::fopen(cascade.c_str(), "wb")) {
+      std::fputs("INPUT_FILE \"Pick\", \"d\", 20, 5\nPRINT FILE\n", c);
+      std::fclose(c);
+    }
   }
   lumora::HeadlessApp headless;
   lumora::SoftCanvas canvas{640, 480};
   std::filesystem::path home;
   std::string script;
+  std::string cascade;
 };
+
+bool WriteAll(const std::string& path, const std::uint8_t* data, std::size_t size) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return false;
+  std::fwrite(data, 1, size, file);
+  std::fclose(file);
+  return true;
+}
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static Harness harness;
-  std::FILE* file = std::fopen(harness.script.c_str(), "wb");
-  if (file == nullptr) return 0;
-  std::fwrite(data, 1, size, file);
-  std::fclose(file);
+  if (!WriteAll(harness.script, data, size)) return 0;
   static const std::array<std::string, 4> kAnswers{"12.5", "abc", "y", "2"};
   lumora::App& app = harness.headless.app;
   lumora::DriveScript(app, harness.script, {kAnswers, kLineLimit, nullptr, {}, false});
+  app.store.NewDrawing();
+  if (!WriteAll((harness.home / "DATA" / "d.txt").string(), data, size)) return 0;
+  lumora::DriveScript(app, harness.cascade, {kAnswers, kLineLimit, nullptr, {}, false});
   app.store.NewDrawing();
   return 0;
 }

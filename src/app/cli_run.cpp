@@ -1,6 +1,9 @@
-// lumora-cli run SCRIPT [--save OUT.drw] [--answer TEXT]... [--limit N] [--home DIR]
-// [--setup NAME]: the script as a whole drawing, headless, with canned answers.
+// lumora-cli run SCRIPT [--save OUT.drw] [--answer TEXT]... [--events FILE] [--limit N]
+// [--home DIR] [--setup NAME]: the script as a whole drawing, headless, with canned answers
+// and then the lines of an event file.
 #include "app/cli_options.h"
+#include "control/event_player_canvas.h"
+#include "control/event_player_checks.h"
 #include "control/headless_app.h"
 #include "control/script_driver.h"
 #include "control/startup_headless.h"
@@ -8,6 +11,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <fstream>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -18,13 +22,14 @@ namespace lumora {
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: lumora-cli run SCRIPT [--save OUT.drw] [--answer TEXT]... [--limit N] "
-    "[--home DIR] [--setup NAME]";
+    "usage: lumora-cli run SCRIPT [--save OUT.drw] [--answer TEXT]... [--events FILE] "
+    "[--limit N] [--home DIR] [--setup NAME]";
 
 struct RunArguments {
   std::string script;
   std::string save;
   std::vector<std::string> answers;
+  std::string events;
   long long limit = 10'000'000;
   HeadlessOptions options;
 };
@@ -44,6 +49,10 @@ bool TakeRunOption(std::string_view name, std::string_view value, RunArguments& 
     args.answers.emplace_back(value);
     return true;
   }
+  if (name == "--events") {
+    args.events = std::string(value);
+    return true;
+  }
   const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), args.limit);
   if (ec != std::errc{} || end != value.data() + value.size() || args.limit < 1)
     return why = "--limit takes a positive whole number", false;
@@ -51,7 +60,7 @@ bool TakeRunOption(std::string_view name, std::string_view value, RunArguments& 
 }
 
 bool ParseArguments(int argc, char** argv, RunArguments& args, std::string& problem) {
-  static constexpr std::string_view kOwn[] = {"--save", "--answer", "--limit"};
+  static constexpr std::string_view kOwn[] = {"--save", "--answer", "--events", "--limit"};
   const ToolOptions own{kOwn,
                         [&args](std::string_view name, std::string_view value, std::string& why) {
                           return TakeRunOption(name, value, args, why);
@@ -77,9 +86,27 @@ int RunRunCommand(int argc, char** argv) {
   App& app = headless.app;
   SoftCanvas canvas(1, 1);
   if (!StartHeadless(app, args.options, canvas, problem)) return Refuse(problem);
+  std::ifstream eventFile;
+  if (!args.events.empty()) {
+    eventFile.open(args.events, std::ios::binary);
+    if (!eventFile) return Refuse("cannot read '" + args.events + "'");
+  }
+  // The event lines see every glyph drawn, for expect-message.
+  GlyphRecordingCanvas recorder(canvas);
+  app.canvas = &recorder;
+  app.screen.canvas = &recorder;
+  const PlayOptions play{args.options, {}, {}, nullptr};
+  const std::size_t slash = args.events.rfind('/');
+  EventChecks checks{app,      canvas,
+                     recorder, headless.sounds,
+                     play,     slash == std::string::npos ? "." : args.events.substr(0, slash)};
+  ScriptEventLines events{eventFile, checks, args.events, 0, {}};
+  ScriptDrive drive{args.answers, args.limit};
+  if (!args.events.empty()) drive.events = &events;
   headless.console.str({});
-  const int result = DriveScript(app, args.script, {args.answers, args.limit});
+  const int result = DriveScript(app, args.script, drive);
   std::cout << headless.console.str() << std::endl;
+  if (drive.events != nullptr && !FinishEventLines(events)) return Refuse(events.problem);
   if (result != 1) return Refuse("the script ended with " + std::to_string(result));
   if (!args.save.empty() && WriteDrawingFile(app.drawing, app.fileEnv, args.save, nullptr,
                                              app.view.globalOrigin, app.drawing.limits) != 1)

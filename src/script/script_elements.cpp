@@ -434,6 +434,8 @@ ScriptRun::Flow ScriptRun::Continue() {
   }
   case Input::kUpdate:
     return Fill();
+  case Input::kFile:
+    return ContinueFile();
   case Input::kNone:
     return Flow::kNext;
   }

@@ -33,7 +33,6 @@ constexpr std::string_view kNoLabelName = "No name of line found!";
 constexpr std::string_view kNoForward = "You can not GOTO forward!";
 constexpr std::string_view kStringFor = "String type of variable not allowed!";
 constexpr std::string_view kNoValue = "No value for variable found!";
-constexpr std::string_view kNoDataFiles = "INPUT_FILE is not available!";
 
 constexpr std::size_t kPrintMax = 199;
 constexpr double kReportSeconds = 1.0;
@@ -156,6 +155,8 @@ ScriptRun::Question ScriptRun::Asking() const {
     return Question::kYesNo;
   case Input::kSelect:
     return Question::kSelect;
+  case Input::kFile:
+    return Question::kFile;
   case Input::kNone:
     return Question::kNone;
   default:
@@ -207,8 +208,43 @@ int ScriptRun::Start(const ScriptRunArgs& args) {
   input_ = Input::kNone;
   resume_ = Resume::kNone;
   result_ = 1;
+  SaveCommandState();
   running_ = true;
   return Loop();
+}
+
+void ScriptRun::SaveCommandState() {
+  const CommandState& state = control_.state;
+  savedFlags_ = SavePromptState(state);
+  savedInput_ = control_.In();
+  for (std::size_t i = 0; i < savedPrompts_.size(); ++i) {
+    const LevelSlot& slot = state.levels[i];
+    savedPrompts_[i] = {slot.prompt, slot.title, slot.place};
+  }
+}
+
+// The event that ended the run stays what it is, and the overlays keep telling what is on
+// screen; the rest is as it was before the run.
+void ScriptRun::RestoreCommandState() {
+  CommandState& state = control_.state;
+  RestorePromptState(state, savedFlags_);
+  InputRecord& in = control_.In();
+  InputRecord restored = savedInput_;
+  restored.code = in.code;
+  restored.rawKey = in.rawKey;
+  restored.mouseX = in.mouseX;
+  restored.mouseY = in.mouseY;
+  restored.repeat = in.repeat;
+  restored.drawn = in.drawn;
+  in = restored;
+  for (std::size_t i = 0; i < savedPrompts_.size(); ++i) {
+    LevelSlot& slot = state.levels[i];
+    if (slot.code == 0) continue; // a function that ended meanwhile keeps no prompt
+    slot.prompt = savedPrompts_[i].prompt;
+    slot.title = savedPrompts_[i].title;
+    slot.place = savedPrompts_[i].place;
+  }
+  RefreshPrompt(control_);
 }
 
 void ScriptRun::OpenReports() {
@@ -235,6 +271,8 @@ int ScriptRun::End(int result) {
     *file = nullptr;
   }
   file_.reset();
+  CloseDataLevels(); // windows the script opened go with it
+  if (running_) RestoreCommandState();
   running_ = false;
   resume_ = Resume::kNone;
   input_ = Input::kNone;
@@ -497,8 +535,7 @@ ScriptRun::Flow ScriptRun::Statement(int code, std::string_view line, std::size_
   case kUpdate:
     return Update();
   case kInputFile:
-    Report(kNoDataFiles);
-    return Flow::kNext;
+    return AskFile();
   case kDegrees:
     values_.degrees = true;
     return Flow::kNext;

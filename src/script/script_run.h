@@ -13,8 +13,10 @@
 #include "geometry/primitives.h"
 #include "protocol/command_state.h"
 #include "script/script_expressions.h"
+#include "ui/ask_state.h"
 #include "ui/ask_yes_no.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdio>
 #include <fstream>
@@ -51,7 +53,7 @@ public:
   double PauseLeft() const;
   ScriptValues& Values() { return values_; }
   // The kind of question open while the run waits for the user.
-  enum class Question { kNone, kEntry, kYesNo, kSelect };
+  enum class Question { kNone, kEntry, kYesNo, kSelect, kFile };
   Question Asking() const;
   // Lines executed since the run started.
   long long Executed() const { return executed_; }
@@ -61,7 +63,7 @@ public:
 private:
   enum class Resume { kNone, kInput, kPause };
   enum class Flow { kNext, kWait, kEnd };
-  enum class Input { kNone, kString, kNumber, kText, kYesNo, kSelect, kUpdate };
+  enum class Input { kNone, kString, kNumber, kText, kYesNo, kSelect, kUpdate, kFile };
 
   struct SavedLine {
     std::string text;
@@ -104,6 +106,12 @@ private:
   Flow AskSelect();
   Flow Update();
   Flow Fill();
+  Flow AskFile();
+  Flow ContinueFile();
+  Flow DataChosen(int index);
+  bool OpenDataLevel(const std::string& file);
+  void CloseDataLevels();
+  void RewriteDataLevels();
   Flow Continue();
   Flow If(std::string_view rest);
   Flow Else(std::string_view rest);
@@ -125,6 +133,8 @@ private:
   bool TopTaken() const;
   bool EnclosingTaken() const;
   Flow Abort();
+  void SaveCommandState();
+  void RestoreCommandState();
 
   Control& control_;
   std::ostream& console_;
@@ -170,6 +180,29 @@ private:
   double inputNumber_ = 0.0;
   std::vector<std::string> selectItems_;
   AskYesNo yesNo_;
+  // The command state of the program as the run found it: its questions and PRINT lines use
+  // the prompt of the function that started it, and the step of that function waits on.
+  struct LevelPromptCopy {
+    std::array<std::string, 2> prompt;
+    std::array<std::string, 2> title;
+    PromptPlace place;
+  };
+  SavedPromptState savedFlags_;
+  InputRecord savedInput_;
+  std::array<LevelPromptCopy, kLevelCount> savedPrompts_;
+
+  // INPUT_FILE: the data files of the cascade, the first level first, each in its window.
+  struct DataLevel {
+    std::vector<std::string> lines; // the heading first
+    int row = 0;
+    int column = 0;
+    int rows = 0;
+    int width = 0;
+    int chosen = 1;
+  };
+  std::vector<DataLevel> dataLevels_;
+  int dataWidth_ = 0; // the widest and highest window the script allows; 0: any
+  int dataHeight_ = 0;
   // UPDATE: the text being filled from the variables.
   TextElement* updating_ = nullptr;
   TextSubstitution fill_;

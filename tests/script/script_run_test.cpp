@@ -2,6 +2,8 @@
 #include "control/script_driver.h"
 #include "control/startup_headless.h"
 #include "model/elements.h"
+#include "protocol/functions.h"
+#include "screen/text_window.h"
 
 #include <filesystem>
 #include <fstream>
@@ -198,13 +200,120 @@ TEST_F(ScriptRunTest, PartsAndSheetStatementsAreGuarded) {
 }
 
 TEST_F(ScriptRunTest, BadBytesNeverCrash) {
-  std::string junk = std::string(300, 'A') + "\n" + std::string("\0\x01\xff(\"[", 7) + "\n";
-  junk += "PRINT \"open\nX = (1+\nLINE \nFOR = TO\nNEXT \nLOOP\nELSE\nGOTO \nIF ((\n";
+  std::string junk = "LINE 1, 0, 0, 5, 5\n" + std::string(300, 'A') + "\n" +
+                     std::string("\0\x01\xff(\"[", 7) + "\n";
+  junk += "PRINT \"open\nX = (1+\nLINE \nFOR = TO\nNEXT \nLOOP\nELSE\nGOTO \n";
+  junk += "INPUT_FILE \"Pick\"\nINPUT_FILE \"Pick\", \"absent\"\nLINE 1, 0, 0, 6, 6\nIF ((";
   EXPECT_EQ(Drive(junk), 1);
+  EXPECT_EQ(Lines(), 2); // the lines before and after the junk
   const std::string errors = Read("ERRORS.txt");
-  EXPECT_NE(errors.find("Too long line!"), std::string::npos);
-  EXPECT_NE(errors.find("Could not find any key word!"), std::string::npos);
+  for (const char* message :
+       {"Too long line!", "Could not find any key word!", "No closing quotation mark found!",
+        "No closing parenthesis found!", "No name for textfile found!", "Opening of \""}) {
+    EXPECT_NE(errors.find(message), std::string::npos) << message;
+  }
   EXPECT_EQ(DriveScript(app, (home / "none.txt").string(), {}), 0);
+}
+
+// The data files of a part family: the kind picks the file of its sizes.
+struct DataFileTest : ScriptRunTest {
+  DataFileTest() {
+    fs::create_directories(home / "DATA");
+    Write("DATA/kinds.txt", "KIND, FILE\nbolt, bolts\nnut, nuts.TXT\n");
+    Write("DATA/bolts.txt", "D, L\r\nM6, 30\r\nM8, 40\r\n\r\n");
+    Write("DATA/nuts.TXT", "D, H\nM10, 8\n");
+  }
+  std::string Text(const std::string& name) {
+    const Variable* v = app.script.Values().Find(name);
+    return v != nullptr ? v->text : "(none)";
+  }
+};
+
+TEST_F(DataFileTest, TheCascadeSetsTheHeadingsNames) {
+  const std::string script = "INPUT_FILE \"Pick\", \"kinds\"\nLINE 1, 0, 0, L, 0\n";
+  ASSERT_EQ(Drive(script, {"1", "2"}), 1);
+  EXPECT_EQ(Text("KIND"), "bolt");
+  EXPECT_EQ(Text("FILE"), "bolts");
+  EXPECT_EQ(Text("D"), "M8");
+  EXPECT_EQ(Number("L"), 40); // a value's first number serves in expressions
+  EXPECT_EQ(Lines(), 1);
+  EXPECT_EQ(OpenWindowCount(app.screen), 0);
+  ASSERT_EQ(Drive(script, {"2", "1"}), 1); // ".TXT" already in the name
+  EXPECT_EQ(Text("H"), "8");
+  EXPECT_EQ(Drive(script, {"1"}), 0); // Esc at the second level cancels
+  EXPECT_EQ(OpenWindowCount(app.screen), 0);
+  EXPECT_FALSE(app.script.Running());
+}
+
+TEST_F(DataFileTest, BackspaceGoesBackALevel) {
+  // Driven key by key: the second level's window stands beside the first.
+  const ScriptRunArgs args{Write("s.txt", "INPUT_FILE \"Pick\", \"kinds\"\n"), nullptr, {}, true};
+  auto key = [&](int code) {
+    app.control.In().code = code;
+    app.control.In().rawKey = code;
+    return app.script.Run(args);
+  };
+  app.control.In().code = 0;
+  ASSERT_EQ(app.script.Run(args), kStillRunning);
+  EXPECT_EQ(OpenWindowCount(app.screen), 1);
+  EXPECT_NE(MirrorRow(app.screen, 3).find("KIND, FILE"), std::string::npos);
+  EXPECT_EQ(key(kCodeDown), kStillRunning);
+  EXPECT_EQ(key(kCodeEnter), kStillRunning);
+  EXPECT_EQ(OpenWindowCount(app.screen), 2);
+  EXPECT_NE(MirrorRow(app.screen, 5).find("D, H"), std::string::npos);
+  RedrawWindows(app.screen); // a full repaint leaves empty boxes for their owners to fill
+  app.control.state.windowRedrawCounter = 2;
+  EXPECT_EQ(key(kContinueTick), kStillRunning);
+  EXPECT_NE(MirrorRow(app.screen, 4).find("bolt, bolts"), std::string::npos);
+  EXPECT_NE(MirrorRow(app.screen, 6).find("M10, 8"), std::string::npos);
+  EXPECT_EQ(key(kCodeBackspace), kStillRunning);
+  EXPECT_EQ(OpenWindowCount(app.screen), 1);
+  EXPECT_EQ(key(kCodeBackspace), kStillRunning); // the first level has none before it
+  EXPECT_EQ(key(kCodeUp), kStillRunning);
+  EXPECT_EQ(key(kCodeEnter), kStillRunning);
+  EXPECT_NE(MirrorRow(app.screen, 6).find("M6, 30"), std::string::npos);
+  EXPECT_EQ(key(kCodeEnter), 1);
+  EXPECT_EQ(Text("KIND"), "bolt");
+  EXPECT_EQ(Text("L"), "30");
+  EXPECT_EQ(OpenWindowCount(app.screen), 0);
+}
+
+TEST_F(DataFileTest, AFileNamingItselfStopsAtTheThirdLevel) {
+  Write("DATA/self.txt", "FILE$, N\nself, 1\nself, 2\n");
+  ASSERT_EQ(Drive("INPUT_FILE \"Pick\", \"self\"\n", {"1", "2", "2", "1"}), 1);
+  EXPECT_EQ(Number("N"), 2);
+  EXPECT_EQ(Text("FILE$"), "self");
+}
+
+TEST_F(DataFileTest, LongFilesAreCutWithAReport) {
+  std::string many = "N\n";
+  for (int i = 1; i <= 90; ++i) many += std::to_string(i) + std::string(100, 'x') + "\n";
+  Write("DATA/many.txt", many);
+  ASSERT_EQ(Drive("INPUT_FILE \"Pick\", \"many\", 10, 5\n", {"200"}), 1);
+  EXPECT_EQ(Text("N").size(), 79u);
+  EXPECT_EQ(Number("N"), 79); // the 80th line is the last
+  EXPECT_NE(Read("ERRORS.txt").find("Maximum size of INPUT_FILE reached!"), std::string::npos);
+}
+
+// Whatever the run asks, the function that started it finds its prompt and step as it left
+// them.
+TEST_F(ScriptRunTest, TheCommandStateComesBack) {
+  BeginFunction(app.control, Level::kMain, kCodeAddPart, 1);
+  SetPrompt(app.control, TextPair{"Part: ", "Osa: "}, TextPair{"WHERE", "MISSÄ"});
+  InputRecord& in = app.control.In();
+  in.pointCount = 2;
+  in.snapMode = kSnapPoint;
+  const CommandState& state = app.control.state;
+  const int mode = state.inputMode;
+  const std::string prompt = app.control.Slot(Level::kMain).prompt[0];
+  ASSERT_EQ(
+      Drive("PRINT \"hello\"\nINPUT \"Size\", S\nINPUT_SELECT \"Kind\", K, \"a\"\n", {"5", "1"}),
+      1);
+  EXPECT_EQ(app.control.Slot(Level::kMain).prompt[0], prompt);
+  EXPECT_EQ(state.inputMode, mode);
+  EXPECT_EQ(in.pointCount, 2);
+  EXPECT_EQ(in.snapMode, kSnapPoint);
+  EXPECT_EQ(app.control.Slot(Level::kMain).code, kCodeAddPart);
 }
 
 } // namespace

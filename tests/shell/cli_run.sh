@@ -40,4 +40,40 @@ if "$cli" run "$work/loop.txt" --limit 20000 2>"$work/err" >/dev/null; then fail
 grep -q "ended with -1" "$work/err" || fail "stopped run: $(cat "$work/err")"
 if "$cli" run "$work/none.txt" 2>"$work/err" >/dev/null; then fail "missing script"; fi
 [ "$(wc -l <"$work/err")" == 1 ] || fail "one line for a missing script"
+
+# A data-file cascade: the answers pick a row at each level; an event file walks a level deeper,
+# back with Backspace, and into the other file, checking the windows on the way.
+mkdir -p "$work/DATA"
+printf 'KIND, FILE\nbolt, bolts\nnut, nuts\n' >"$work/DATA/kinds.txt"
+printf 'D, L\nM6, 30\nM8, 40\n' >"$work/DATA/bolts.txt"
+printf 'D, H\nM10, 8\n' >"$work/DATA/nuts.txt"
+printf 'INPUT_FILE "Pick a size", "kinds"\nPRINT KIND + " " + D\nLINE 1, 0, 0, L, 0\n' \
+  >"$work/pick.txt"
+out=$("$cli" run "$work/pick.txt" --answer 1 --answer 2 --save "$work/pick.drw")
+grep -q "^bolt M8" <<<"$out" || fail "rows picked by number: $out"
+grep -q "40.0,    0.0" <<<"$("$cli" dump "$work/pick.drw")" || fail "the line of the M8 bolt"
+cat >"$work/pick.events" <<'EVENTS'
+expect-prompt Pick a size
+expect-text 3 KIND, FILE
+key Down
+key Enter
+expect-text 5 D, H
+expect-text 6 M10, 8
+key Backspace
+expect-text 5 nut, nuts
+key Up
+key Enter
+expect-text 5 D, L
+key End
+key Enter
+expect-count lines 1
+expect-dump  ps0:2 shape:1      0.0,    0.0     40.0,    0.0 
+EVENTS
+out=$("$cli" run "$work/pick.txt" --events "$work/pick.events") || fail "event lines: $out"
+grep -q "^bolt M8" <<<"$out" || fail "rows picked by the event lines: $out"
+printf 'key Enter\nexpect-count lines 2\n' >"$work/wrong.events"
+if "$cli" run "$work/pick.txt" --events "$work/wrong.events" 2>"$work/err" >/dev/null; then
+  fail "a failed expectation"
+fi
+grep -q "wrong.events:2: " "$work/err" || fail "the failed line named: $(cat "$work/err")"
 echo "cli_run: ok"
