@@ -33,7 +33,9 @@ constexpr long kQuarterTurns = 4;
 
 CosSin QuickCosSin(double angle) {
   if (!(std::fabs(angle) <= kQuickTrigRange)) return {std::cos(angle), std::sin(angle)};
-  const double turns = std::nearbyint(angle * kTwoOverPi);
+  // The nearest whole number of quarter turns (a half rounds away from zero).
+  const double scaled = angle * kTwoOverPi;
+  const double turns = static_cast<double>(static_cast<long>(scaled + (scaled < 0 ? -0.5 : 0.5)));
   const double r = (angle - turns * kHalfPiHigh) - turns * kHalfPiLow; // |r| <= pi / 4
   const double r2 = r * r;
   const double s =

@@ -130,10 +130,10 @@ bool CanvasPen::QuickVertex(const Point& centre, double radius, double angle, Po
       DrawingToCanvas(view_, {centre.x + radius * (q.cos + e), centre.y + radius * (q.sin + e)});
   // Inside the far square the canvas keeps the point as it is and only its pixel counts.
   const auto settled = [](double a, double b) {
-    return std::fabs(a) < kFarPixel && std::fabs(b) < kFarPixel && std::floor(a) == std::floor(b);
+    return std::fabs(a) < kFarPixel && std::fabs(b) < kFarPixel && FloorOf(a) == FloorOf(b);
   };
   if (!settled(lo.x, hi.x) || !settled(lo.y, hi.y)) return false;
-  c = DrawingToCanvas(view_, {centre.x + radius * q.cos, centre.y + radius * q.sin});
+  c = lo;
   return true;
 }
 
