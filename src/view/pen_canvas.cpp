@@ -1,5 +1,6 @@
 #include "view/pen_canvas.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <new>
@@ -64,6 +65,7 @@ void PenCanvas::SetPen(int colourValue, int style, double widthPixels) {
 
 void PenCanvas::MoveTo(double x, double y) {
   EndStrip(false);
+  penClip_ = Clip();
   counter_ = 0;
   hasCurrent_ = std::isfinite(x) && std::isfinite(y);
   currentX_ = x;
@@ -108,20 +110,31 @@ void PenCanvas::EndStrip(bool flush) {
 // A wide line is a run of pixels across its minor axis at every step, centred on the step. Both
 // canvases paint exactly these pixels, so the window shows what the software canvas shows.
 void PenCanvas::PaintSegment(double x0, double y0, double x1, double y1) {
-  if (!ClipToFarSquare(x0, y0, x1, y1)) return;
+  if (!InFarSquare(x0, y0, x1, y1) && !ClipToFarSquare(x0, y0, x1, y1)) return;
   const PixelPoint a = PixelOf(x0, y0);
   const PixelPoint b = PixelOf(x1, y1);
   const bool xMajor = std::llabs(b.x - a.x) >= std::llabs(b.y - a.y);
   const int before = width_ / 2;
-  const PixelRect clip = Clip();
-  const std::int64_t steps = WalkSegment(a, b, clip, [&](auto x, auto y, auto i) {
+  const int after = width_ - before - 1;
+  const PixelRect& clip = penClip_;
+  const std::int64_t minorLo = xMajor ? clip.y : clip.x;
+  const std::int64_t minorHi = minorLo + (xMajor ? clip.height : clip.width) - 1;
+  const unsigned counter = stripCounter_;
+  const std::uint16_t pattern = pattern_;
+  // The walk keeps to the clip, the run of a wide step is cut to it here.
+  const std::int64_t steps = WalkSegment(a, b, clip, {before, after}, [&](auto x, auto y, auto i) {
     // Stipple bits are taken from the low end first, as the display does for ordinary lines.
-    const unsigned bit = static_cast<unsigned>((stripCounter_ + i) % kPatternBits);
-    if (!((pattern_ >> bit) & 1u)) return;
-    for (int k = -before; k < width_ - before; ++k) {
-      const std::int64_t px = xMajor ? x : x + k;
-      const std::int64_t py = xMajor ? y + k : y;
-      if (Contains(clip, px, py)) batch_.push_back({px, py});
+    const unsigned bit = (counter + static_cast<unsigned>(i % kPatternBits)) % kPatternBits;
+    if (!((pattern >> bit) & 1u)) return;
+    if (width_ == 1) {
+      batch_.push_back({x, y});
+      return;
+    }
+    const std::int64_t minor = xMajor ? y : x;
+    const std::int64_t from = std::max<std::int64_t>(minor - before, minorLo);
+    const std::int64_t to = std::min<std::int64_t>(minor + after, minorHi);
+    for (std::int64_t m = from; m <= to; ++m) {
+      batch_.push_back(xMajor ? PixelPoint{x, m} : PixelPoint{m, y});
     }
   });
   stripCounter_ = static_cast<unsigned>((stripCounter_ + steps) % kPatternBits);
@@ -147,8 +160,8 @@ void PenCanvas::FlushBatch() {
 }
 
 void PenCanvas::InvertSegment(double x0, double y0, double x1, double y1) {
-  if (!ClipToFarSquare(x0, y0, x1, y1)) return;
-  const PixelRect clip = Clip();
+  if (!InFarSquare(x0, y0, x1, y1) && !ClipToFarSquare(x0, y0, x1, y1)) return;
+  const PixelRect& clip = penClip_;
   const unsigned start = counter_;
   const std::int64_t steps =
       WalkSegment(PixelOf(x0, y0), PixelOf(x1, y1), clip, [&](auto x, auto y, auto i) {

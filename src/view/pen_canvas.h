@@ -18,7 +18,10 @@ public:
   void SetBackground(Background background) override { background_ = background; }
   Background GetBackground() const override { return background_; }
 
-  void SetClip(const PixelRect& clip) override { clip_ = clip; }
+  void SetClip(const PixelRect& clip) override {
+    clip_ = clip;
+    penClip_ = Clip();
+  }
   PixelRect Clip() const override;
 
   void SetPen(int colourValue, int style, double widthPixels) override;
@@ -51,6 +54,7 @@ private:
 
   Background background_ = Background::kDark;
   std::optional<PixelRect> clip_;
+  PixelRect penClip_; // Clip() as it was when the strip began; every segment is cut to it
   PenColour colour_;
   std::uint16_t pattern_ = kSolidPattern;
   int width_ = 1;

@@ -54,12 +54,6 @@ bool ClipToFarSquare(double& x0, double& y0, double& x1, double& y1) {
   return true;
 }
 
-PixelPoint PixelOf(double x, double y) {
-  const double cx = std::clamp(x, -kFarPixel, kFarPixel);
-  const double cy = std::clamp(y, -kFarPixel, kFarPixel);
-  return {static_cast<std::int64_t>(std::floor(cx)), static_cast<std::int64_t>(std::floor(cy))};
-}
-
 PixelRect Intersect(const PixelRect& a, const PixelRect& b) {
   const int x0 = std::max(a.x, b.x);
   const int y0 = std::max(a.y, b.y);

@@ -64,13 +64,11 @@ void DrawLine(const RenderScene& scene, const LineElement& line, int mode) {
              line.width() * kTenth);
   const Point* p = line.points;
   if (line.shape() == kShapeArc && count >= 3) {
-    pen.DrawArc(p[0], p[1], p[2]);
+    pen.ArcFigure(p[0], p[1], p[2]);
   } else if (line.shape() == kShapeCircle && count >= 2) {
-    pen.DrawCircle(p[0], p[1]);
+    pen.CircleFigure(p[0], p[1]);
   } else {
-    pen.MoveTo(p[0]);
-    for (int k = 1; k < count; ++k) pen.LineTo(p[k]);
-    if (line.shape() == kShapeClosed) pen.LineTo(p[0]);
+    pen.PolylineFigure(p, count, line.shape() == kShapeClosed);
   }
   pen.EndPath();
 }

@@ -1,5 +1,9 @@
 #include "view/render_pen.h"
 
+#include "view/pixel_walk.h"
+#include "view/quick_trig.h"
+
+#include <algorithm>
 #include <cmath>
 
 namespace lumora {
@@ -7,6 +11,12 @@ namespace {
 
 constexpr double kTwoPi = 6.283185307;
 constexpr double kChordFactor = 8.0; // sagitta s of a step t on radius r: s = r t^2 / 8
+
+// A canvas point well inside the square where the canvas keeps points as they are.
+bool Near(const Point& c) {
+  constexpr double kNear = kFarPixel / 2;
+  return std::fabs(c.x) < kNear && std::fabs(c.y) < kNear;
+}
 
 } // namespace
 
@@ -20,7 +30,8 @@ double ArcStep(double paperUnit, double accuracy, double radius) {
 void CanvasPen::SetPen(int colourValue, int style, int /*section*/, double width) {
   if (colourValue == kModeInvert && mode_ != kModeInvert) colourValue = mode_;
   inverting_ = colourValue == kModeInvert;
-  canvas_.SetPen(colourValue, style, PenWidthPixels(width, paperUnit_, PixelsPerUnit(view_)));
+  widthPixels_ = PenWidthPixels(width, paperUnit_, PixelsPerUnit(view_));
+  canvas_.SetPen(colourValue, style, widthPixels_);
 }
 
 void CanvasPen::MoveTo(const Point& p) {
@@ -45,15 +56,23 @@ void CanvasPen::DrawCircle(const Point& centre, const Point& onCircle) {
     return;
   }
   const double step = ArcStep(paperUnit_, arcAccuracy_, r);
+  const double end = kTwoPi + step;
   bool first = true;
-  for (double a = 0.0; a < kTwoPi + step; a += step) {
-    const Point p{centre.x + r * std::cos(a), centre.y + r * std::sin(a)};
-    if (first)
-      MoveTo(p);
-    else
-      LineTo(p);
+  for (double a = 0.0; a < end; a += step) {
+    ArcVertex(centre, r, a, first, !(a + step < end));
     first = false;
   }
+}
+
+CanvasPen::Sweep CanvasPen::SweepOf(const Point& centre, const Point& start,
+                                    const Point& end) const {
+  Sweep sweep;
+  sweep.radius = Distance(centre, start);
+  sweep.a0 = std::atan2(start.y - centre.y, start.x - centre.x);
+  sweep.a1 = std::atan2(end.y - centre.y, end.x - centre.x);
+  if (sweep.a0 > sweep.a1) sweep.a1 += kTwoPi;
+  sweep.step = ArcStep(paperUnit_, arcAccuracy_, sweep.radius);
+  return sweep;
 }
 
 void CanvasPen::DrawArc(const Point& centre, const Point& start, const Point& end) {
@@ -61,34 +80,155 @@ void CanvasPen::DrawArc(const Point& centre, const Point& start, const Point& en
     DrawCircle(centre, start);
     return;
   }
-  const double r = Distance(centre, start);
   if (inverting_) {
+    const double r = Distance(centre, start);
     const Point c = DrawingToCanvas(view_, centre);
     const Point s = DrawingToCanvas(view_, start);
     const Point e = DrawingToCanvas(view_, end);
     canvas_.Arc(c.x, c.y, std::fabs(view_.scaleX) * r, s.x, s.y, e.x, e.y);
     return;
   }
-  const double a0 = std::atan2(start.y - centre.y, start.x - centre.x);
-  double a1 = std::atan2(end.y - centre.y, end.x - centre.x);
-  if (a0 > a1) a1 += kTwoPi;
-  const double step = ArcStep(paperUnit_, arcAccuracy_, r);
-  if (!(a1 + step > a0)) return;
-  ArcVertices(centre, r, a0, a1, step);
+  const Sweep sweep = SweepOf(centre, start, end);
+  if (!(sweep.a1 + sweep.step > sweep.a0)) return;
+  ArcVertices(centre, sweep.radius, sweep.a0, sweep.a1, sweep.step);
 }
 
 // The last vertex lies exactly on the end direction, however the steps fall.
 void CanvasPen::ArcVertices(const Point& centre, double radius, double a0, double a1, double step) {
   bool first = true;
-  for (double a = a0; a < a1 + step; a += step) {
-    const double angle = a > a1 ? a1 : a;
-    const Point p{centre.x + radius * std::cos(angle), centre.y + radius * std::sin(angle)};
-    if (first)
-      MoveTo(p); // an arc is its own strip, never joined to what was drawn before
-    else
-      LineTo(p);
+  const double end = a1 + step;
+  for (double a = a0; a < end; a += step) {
+    // an arc is its own strip, never joined to what was drawn before
+    ArcVertex(centre, radius, a > a1 ? a1 : a, first, !(a + step < end));
     first = false;
   }
+}
+
+// A vertex between others only decides a pixel, so it may come from the quick cosine and sine
+// when every value within their error lands in the same pixel: the canvas coordinate grows
+// with the cosine through every rounded step (radius >= 0), so the library's vertex lies between
+// the two bounds. The last vertex stays the library's exactly, as a stroke may go on from it.
+void CanvasPen::ArcVertex(const Point& centre, double radius, double angle, bool first, bool last) {
+  Point c;
+  if (last || !QuickVertex(centre, radius, angle, c)) {
+    c = DrawingToCanvas(view_,
+                        {centre.x + radius * std::cos(angle), centre.y + radius * std::sin(angle)});
+  }
+  if (first) {
+    canvas_.MoveTo(c.x, c.y);
+  } else {
+    canvas_.LineTo(c.x, c.y);
+  }
+}
+
+bool CanvasPen::QuickVertex(const Point& centre, double radius, double angle, Point& c) const {
+  const CosSin q = QuickCosSin(angle);
+  const double e = kQuickTrigError;
+  const Point lo =
+      DrawingToCanvas(view_, {centre.x + radius * (q.cos - e), centre.y + radius * (q.sin - e)});
+  const Point hi =
+      DrawingToCanvas(view_, {centre.x + radius * (q.cos + e), centre.y + radius * (q.sin + e)});
+  // Inside the far square the canvas keeps the point as it is and only its pixel counts.
+  const auto settled = [](double a, double b) {
+    return std::fabs(a) < kFarPixel && std::fabs(b) < kFarPixel && FloorOf(a) == FloorOf(b);
+  };
+  if (!settled(lo.x, hi.x) || !settled(lo.y, hi.y)) return false;
+  c = lo;
+  return true;
+}
+
+CanvasPen::Reach CanvasPen::ReachOf(const Point& a, const Point& b) const {
+  // Far from the window the canvas cuts segments anew; such figures are drawn as they are, and
+  // so are those with a coordinate that is not a number.
+  if (!Near(a) || !Near(b)) return Reach::kMore;
+  const double x0 = std::min(a.x, b.x);
+  const double x1 = std::max(a.x, b.x);
+  const double y0 = std::min(a.y, b.y);
+  const double y1 = std::max(a.y, b.y);
+  const double left = std::floor(x0);
+  const double right = std::floor(x1);
+  const double bottom = std::floor(y0);
+  const double top = std::floor(y1);
+  // Every pixel lies on a walk between vertex pixels, or in the run of a wide line across it;
+  // one pixel more covers the cutting of segments.
+  const double grow = std::ceil(widthPixels_) + 1.0;
+  const PixelRect clip = canvas_.Clip();
+  if (right + grow < clip.x || left - grow >= double(clip.x) + clip.width || top + grow < clip.y ||
+      bottom - grow >= double(clip.y) + clip.height) {
+    return Reach::kNothing;
+  }
+  return left == right && bottom == top ? Reach::kOnePixel : Reach::kMore;
+}
+
+// Every vertex of a circle or an arc lies within the radius of the centre on both axes, and the
+// rounded sums and the view mapping keep that order.
+CanvasPen::Reach CanvasPen::CircleReach(const Point& centre, double radius) const {
+  return ReachOf(DrawingToCanvas(view_, {centre.x - radius, centre.y - radius}),
+                 DrawingToCanvas(view_, {centre.x + radius, centre.y + radius}));
+}
+
+void CanvasPen::Dot(const Point& canvasPoint) {
+  // Every stipple starts with its bit set, so the first segment paints the pixel.
+  canvas_.MoveTo(canvasPoint.x, canvasPoint.y);
+  canvas_.LineTo(canvasPoint.x, canvasPoint.y);
+}
+
+void CanvasPen::PolylineFigure(const Point* points, int count, bool closed) {
+  if (count < 1) return;
+  if (!inverting_) {
+    Point lo = DrawingToCanvas(view_, points[0]);
+    Point hi = lo;
+    bool near = Near(lo);
+    for (int k = 1; k < count && near; ++k) {
+      const Point c = DrawingToCanvas(view_, points[k]);
+      near = Near(c);
+      lo = {std::min(lo.x, c.x), std::min(lo.y, c.y)};
+      hi = {std::max(hi.x, c.x), std::max(hi.y, c.y)};
+    }
+    const Reach reach = near ? ReachOf(lo, hi) : Reach::kMore;
+    if (reach == Reach::kNothing) return;
+    if (reach == Reach::kOnePixel) {
+      if (count > 1 || closed) Dot(lo);
+      return;
+    }
+  }
+  MoveTo(points[0]);
+  for (int k = 1; k < count; ++k) LineTo(points[k]);
+  if (closed) LineTo(points[0]);
+}
+
+void CanvasPen::CircleFigure(const Point& centre, const Point& onCircle) {
+  if (!inverting_) {
+    const double r = Distance(centre, onCircle);
+    const Reach reach = CircleReach(centre, r);
+    if (reach == Reach::kNothing) return;
+    if (reach == Reach::kOnePixel) {
+      // A circle with a single vertex (no radius) draws nothing.
+      const double step = ArcStep(paperUnit_, arcAccuracy_, r);
+      if (step < kTwoPi + step) Dot(DrawingToCanvas(view_, {centre.x - r, centre.y - r}));
+      return;
+    }
+  }
+  DrawCircle(centre, onCircle);
+}
+
+void CanvasPen::ArcFigure(const Point& centre, const Point& start, const Point& end) {
+  if (SamePoint(start, end) != 0) {
+    CircleFigure(centre, start);
+    return;
+  }
+  if (!inverting_) {
+    const Sweep sweep = SweepOf(centre, start, end);
+    const Reach reach = CircleReach(centre, sweep.radius);
+    if (reach == Reach::kNothing) return;
+    if (reach == Reach::kOnePixel) {
+      if (sweep.a1 + sweep.step > sweep.a0 && sweep.a0 + sweep.step < sweep.a1 + sweep.step) {
+        Dot(DrawingToCanvas(view_, {centre.x - sweep.radius, centre.y - sweep.radius}));
+      }
+      return;
+    }
+  }
+  DrawArc(centre, start, end);
 }
 
 } // namespace lumora

@@ -34,8 +34,35 @@ public:
 
   void DrawCircle(const Point& centre, const Point& onCircle);
 
+  // Whole figures, each followed by EndPath and nothing else: the strip through the points
+  // (back to the first when closed), the arc, the circle. A figure that cannot reach the clip is
+  // left out and one that lies within a single pixel is drawn as that pixel; the canvas shows
+  // the same pixels as when every vertex is drawn.
+  void PolylineFigure(const Point* points, int count, bool closed);
+  void ArcFigure(const Point& centre, const Point& start, const Point& end);
+  void CircleFigure(const Point& centre, const Point& onCircle);
+
 private:
+  struct Sweep {
+    double radius = 0.0;
+    double a0 = 0.0; // start angle
+    double a1 = 0.0; // end angle, not below a0 by more than rounding
+    double step = 0.0;
+  };
+  Sweep SweepOf(const Point& centre, const Point& start, const Point& end) const;
+
+  enum class Reach { kNothing, kOnePixel, kMore };
+  // What a figure can touch whose every vertex lies in the canvas box of the two corners.
+  Reach ReachOf(const Point& a, const Point& b) const;
+  Reach CircleReach(const Point& centre, double radius) const;
+  // The figure of one or more zero-length segments at the point.
+  void Dot(const Point& canvasPoint);
+
   void ArcVertices(const Point& centre, double radius, double a0, double a1, double step);
+  void ArcVertex(const Point& centre, double radius, double angle, bool first, bool last);
+  // The canvas point of a vertex from the quick cosine and sine, when it has the pixel the
+  // library's would have; false when that is in doubt.
+  bool QuickVertex(const Point& centre, double radius, double angle, Point& c) const;
 
   Canvas& canvas_;
   const View& view_;
@@ -43,6 +70,7 @@ private:
   double arcAccuracy_;
   int mode_;
   bool inverting_ = false;
+  double widthPixels_ = 1.0;
 };
 
 } // namespace lumora

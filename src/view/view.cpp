@@ -71,10 +71,6 @@ double PixelsPerUnit(const View& view) {
   return (view.scaleX + view.scaleY) * kHalf;
 }
 
-Point DrawingToCanvas(const View& view, const Point& p) {
-  return {p.x * view.scaleX + view.offsetX, p.y * view.scaleY + view.offsetY};
-}
-
 Point CanvasToDrawing(const View& view, const Point& c) {
   return {(c.x - view.offsetX) / view.scaleX, (c.y - view.offsetY) / view.scaleY};
 }

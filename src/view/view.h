@@ -52,7 +52,9 @@ int DrawingAreaHeight(const View& view);
 double PixelsPerUnit(const View& view);
 
 // Absolute drawing coordinates to canvas coordinates (y up) and back; the renderer's mapping.
-Point DrawingToCanvas(const View& view, const Point& p);
+inline Point DrawingToCanvas(const View& view, const Point& p) {
+  return {p.x * view.scaleX + view.offsetX, p.y * view.scaleY + view.offsetY};
+}
 Point CanvasToDrawing(const View& view, const Point& c);
 
 // A window pixel (top left origin) to drawing coordinates relative to the global origin, taken
