@@ -1,6 +1,7 @@
 // Bounding boxes and the 16-strip zone masks that give drawing and picking a quick rejection.
 #include "geometry/primitives.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -55,17 +56,28 @@ void ExtendBoxBySegment(const Segment& seg, Box& box) {
 
 std::uint16_t ZoneMask(double lo, double hi, double start, double end) {
   if (!std::isfinite(start) || !std::isfinite(end) || start >= end - kZoneRangeSlack) return 0;
+  if (std::isnan(lo) || std::isnan(hi)) return 0;
   const double step = (end - start) * kStripFraction;
   // Strip edges come from their index rather than a running sum, so there are always exactly
   // sixteen strips and the last one ends at the end of the range, whatever its magnitude.
-  unsigned mask = 0;
-  for (int i = 0; i < kZoneStrips; ++i) {
-    const double from = start + i * step;
-    const double to = i == kZoneStrips - 1 ? end : start + (i + 1) * step;
-    mask <<= 1;
-    if (lo <= to && hi >= from) mask |= 1u;
-  }
-  return static_cast<std::uint16_t>(mask);
+  const auto from = [&](int i) { return start + i * step; };
+  const auto to = [&](int i) { return i == kZoneStrips - 1 ? end : start + (i + 1) * step; };
+  // The strips met form one run, from the first that ends at or after lo to the last that
+  // begins at or before hi. A division guesses each end of it; the edges themselves decide.
+  const auto guess = [&](double at) {
+    const double strip = std::floor((at - start) / step);
+    return static_cast<int>(std::clamp(strip, 0.0, double(kZoneStrips - 1)));
+  };
+  int first = guess(lo);
+  while (first > 0 && to(first - 1) >= lo) --first;
+  while (first < kZoneStrips && to(first) < lo) ++first;
+  int last = guess(hi);
+  while (last < kZoneStrips - 1 && from(last + 1) <= hi) ++last;
+  while (last >= 0 && from(last) > hi) --last;
+  if (first > last) return 0;
+  // Strip i is bit 15 - i: the first strip is the highest bit.
+  const unsigned run = (2u << (last - first)) - 1u;
+  return static_cast<std::uint16_t>(run << (kZoneStrips - 1 - last));
 }
 
 int ZonesOverlap(std::uint16_t ax, std::uint16_t ay, std::uint16_t bx, std::uint16_t by) {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <random>
 
 namespace lumora {
 namespace {
@@ -41,6 +42,49 @@ TEST(Zones, SixteenStripsLowestInTheTopBit) {
   EXPECT_EQ(ZonesOverlap(0x8000, 0x0F00, 0xC000, 0x0100), 1);
   EXPECT_EQ(ZonesOverlap(0x8000, 0x0F00, 0x4000, 0x0100), 0);
   EXPECT_EQ(ZonesOverlap(0x8000, 0x0F00, 0x8000, 0xF000), 0);
+}
+
+// The masks are stored in the records and files: the quick run must set exactly the strips
+// that testing each strip's edges sets, on edges, far outside and at any magnitude.
+TEST(Zones, MaskIsTheStripsWhoseEdgesMeetTheRange) {
+  const auto strips = [](double lo, double hi, double start, double end) {
+    if (start >= end - 1e-9) return std::uint16_t(0); // a range too narrow has no strips
+    const double step = (end - start) * 0.0625;
+    unsigned mask = 0;
+    for (int i = 0; i < 16; ++i) {
+      const double to = i == 15 ? end : start + (i + 1) * step;
+      mask = (mask << 1) | ((lo <= to && hi >= start + i * step) ? 1u : 0u);
+    }
+    return std::uint16_t(mask);
+  };
+  std::mt19937 random(5);
+  std::uniform_int_distribution<int> pick(0, 7);
+  for (int n = 0; n < 200000; ++n) {
+    const double scale = std::ldexp(1.0, std::uniform_int_distribution<int>(-20, 40)(random));
+    const double start = std::uniform_real_distribution<double>(-1, 1)(random) * scale;
+    const double end = start + std::uniform_real_distribution<double>(1e-6, 2)(random) * scale;
+    const double step = (end - start) / 16;
+    const auto value = [&] {
+      const int strip = std::uniform_int_distribution<int>(-3, 19)(random);
+      switch (pick(random)) {
+      case 0:
+        return start + strip * step; // on an edge
+      case 1:
+        return std::nextafter(start + strip * step, 1e300);
+      case 2:
+        return -std::numeric_limits<double>::infinity();
+      case 3:
+        return std::numeric_limits<double>::infinity();
+      default:
+        return start + std::uniform_real_distribution<double>(-0.2, 1.2)(random) * (end - start);
+      }
+    };
+    const double lo = value();
+    const double hi = pick(random) == 0 ? lo : value();
+    ASSERT_EQ(ZoneMask(lo, hi, start, end), strips(lo, hi, start, end))
+        << lo << " " << hi << " in " << start << " " << end;
+  }
+  EXPECT_EQ(ZoneMask(std::nan(""), 1, 0, 16), 0);
 }
 
 TEST(Zones, LargeCoordinatesKeepSixteenStripsAndBadRangesEnd) {
