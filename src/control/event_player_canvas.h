@@ -28,6 +28,7 @@ public:
   }
   void MoveTo(double x, double y) override { target_.MoveTo(x, y); }
   void LineTo(double x, double y) override { target_.LineTo(x, y); }
+  void LineStrip(std::span<const CanvasPoint> points) override { target_.LineStrip(points); }
   void EndPath() override { target_.EndPath(); }
   void Circle(double cx, double cy, double radius) override { target_.Circle(cx, cy, radius); }
   void Arc(double cx, double cy, double radius, double startX, double startY, double endX,

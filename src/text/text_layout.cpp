@@ -38,8 +38,12 @@ std::string_view TextOf(const TextElement& t) {
 TextBoxOffsets TextBox(const Fonts& fonts, std::string_view s, int height, int widthRatio,
                        int positioning, int font, double paperUnit) {
   const TextMetrics m = MetricsOf(height, widthRatio, 0, paperUnit);
-  Font none;
-  const Font& f = font >= 0 && font < fonts.count ? fonts.slots[std::size_t(font)] : none;
+  // Only the spacings count here; a font that is not loaded has none.
+  const bool loaded = font >= 0 && font < fonts.count;
+  const Font* f = loaded ? &fonts.slots[std::size_t(font)] : nullptr;
+  const double charSpace = f != nullptr ? f->charSpace : 0.0;
+  const double rowSpace = f != nullptr ? f->rowSpace : 0.0;
+  const double lowerPortion = f != nullptr ? f->lowerPortion : 0.0;
   std::size_t rows = 1;
   std::size_t longest = 1;
   for (std::size_t start = 0;;) {
@@ -52,8 +56,8 @@ TextBoxOffsets TextBox(const Fonts& fonts, std::string_view s, int height, int w
   }
   const double n = double(rows);
   const double l = double(longest);
-  const double w = ((l - 1) * f.charSpace + l) * m.r * m.h;
-  const double h = ((n - 1) * f.rowSpace + f.lowerPortion + n) * m.h;
+  const double w = ((l - 1) * charSpace + l) * m.r * m.h;
+  const double h = ((n - 1) * rowSpace + lowerPortion + n) * m.h;
   // Ways 1..9 run left to right, bottom to top; anything else lays out as way 1.
   const int way = positioning >= 1 && positioning <= kPositionings ? positioning - 1 : 0;
   const double dx = -w * (way % kWaysPerRow) / 2;

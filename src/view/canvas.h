@@ -26,10 +26,17 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include <vector>
 
 namespace lumora {
+
+// A point in canvas coordinates.
+struct CanvasPoint {
+  double x = 0.0;
+  double y = 0.0;
+};
 
 struct Rgb {
   std::uint8_t r = 0;
@@ -111,6 +118,10 @@ public:
   virtual void SetPen(int colourValue, int style, double widthPixels) = 0;
   virtual void MoveTo(double x, double y) = 0;
   virtual void LineTo(double x, double y) = 0;
+  // The same as LineTo through each point in turn, which a canvas may do faster.
+  virtual void LineStrip(std::span<const CanvasPoint> points) {
+    for (const CanvasPoint& p : points) LineTo(p.x, p.y);
+  }
   virtual void EndPath() = 0;
 
   // Pixel-exact rings for the inverting pen: the midpoint circle of the truncated radius around

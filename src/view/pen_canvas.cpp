@@ -10,6 +10,7 @@ namespace {
 
 constexpr unsigned kPatternBits = 16;
 constexpr unsigned kTopBit = kPatternBits - 1;
+constexpr std::size_t kBatchPixels = 4096;
 
 int WholeWidth(double widthPixels) {
   if (!(widthPixels >= 1.0)) return 1;
@@ -95,6 +96,39 @@ void PenCanvas::LineTo(double x, double y) {
   currentY_ = y;
 }
 
+// A strip through many points, as a figure's vertices are. While the ordinary one-pixel pen goes
+// from points of the far square to others, the segments are those of LineTo with each pixel
+// found once; anything else goes through LineTo itself.
+void PenCanvas::LineStrip(std::span<const CanvasPoint> points) {
+  std::size_t k = 0;
+  while (k < points.size()) {
+    if (hasCurrent_ && stripOpen_ && !Inverting() && width_ == 1 &&
+        InFarSquare(currentX_, currentY_, currentX_, currentY_)) {
+      PixelPoint a{FloorOf(currentX_), FloorOf(currentY_)};
+      bool aInside = Contains(penClip_, a.x, a.y);
+      for (; k < points.size(); ++k) {
+        const CanvasPoint& p = points[k];
+        if (!InFarSquare(p.x, p.y, p.x, p.y)) break;
+        const PixelPoint b{FloorOf(p.x), FloorOf(p.y)};
+        const bool bInside = Contains(penClip_, b.x, b.y);
+        if (aInside && bInside) {
+          PaintInside(a, b);
+          if (batch_.size() >= kBatchPixels) FlushBatch();
+        } else {
+          PaintWalk(a, b);
+        }
+        currentX_ = p.x;
+        currentY_ = p.y;
+        a = b;
+        aInside = bInside;
+      }
+      if (k == points.size()) break;
+    }
+    PenCanvas::LineTo(points[k].x, points[k].y);
+    ++k;
+  }
+}
+
 void PenCanvas::EndPath() {
   EndStrip(true);
   touched_.clear();
@@ -104,15 +138,32 @@ void PenCanvas::EndPath() {
 
 void PenCanvas::EndStrip(bool flush) {
   stripOpen_ = false;
+  FlushBatch();
   if (flush) Flush();
 }
 
 // A wide line is a run of pixels across its minor axis at every step, centred on the step. Both
 // canvases paint exactly these pixels, so the window shows what the software canvas shows.
+//
+// The ordinary pen's pixels wait in the batch until the strip ends or the batch is full: painting
+// is the same in any order within one colour, and a strip is drawn in one colour.
 void PenCanvas::PaintSegment(double x0, double y0, double x1, double y1) {
-  if (!InFarSquare(x0, y0, x1, y1) && !ClipToFarSquare(x0, y0, x1, y1)) return;
-  const PixelPoint a = PixelOf(x0, y0);
-  const PixelPoint b = PixelOf(x1, y1);
+  if (InFarSquare(x0, y0, x1, y1)) {
+    const PixelPoint a{FloorOf(x0), FloorOf(y0)};
+    const PixelPoint b{FloorOf(x1), FloorOf(y1)};
+    if (width_ == 1 && Contains(penClip_, a.x, a.y) && Contains(penClip_, b.x, b.y)) {
+      PaintInside(a, b);
+      if (batch_.size() >= kBatchPixels) FlushBatch();
+      return;
+    }
+    PaintWalk(a, b);
+    return;
+  }
+  if (!ClipToFarSquare(x0, y0, x1, y1)) return;
+  PaintWalk(PixelOf(x0, y0), PixelOf(x1, y1));
+}
+
+void PenCanvas::PaintWalk(PixelPoint a, PixelPoint b) {
   const bool xMajor = std::llabs(b.x - a.x) >= std::llabs(b.y - a.y);
   const int before = width_ / 2;
   const int after = width_ - before - 1;
@@ -138,7 +189,45 @@ void PenCanvas::PaintSegment(double x0, double y0, double x1, double y1) {
     }
   });
   stripCounter_ = static_cast<unsigned>((stripCounter_ + steps) % kPatternBits);
-  FlushBatch();
+  if (batch_.size() >= kBatchPixels) FlushBatch();
+}
+
+// The walk of a one-pixel pen between two pixels of the clip, as almost every segment of a
+// redraw is: every pixel between them lies in the clip too, so the steps are those of the
+// general walk from its first, without its cutting.
+void PenCanvas::PaintInside(PixelPoint a, PixelPoint b) {
+  if (a == b) {
+    if ((pattern_ >> stripCounter_) & 1u) batch_.push_back(a);
+    stripCounter_ = (stripCounter_ + 1) & kTopBit;
+    return;
+  }
+  const std::int64_t dx = b.x - a.x;
+  const std::int64_t dy = b.y - a.y;
+  const std::int64_t adx = dx < 0 ? -dx : dx;
+  const std::int64_t ady = dy < 0 ? -dy : dy;
+  const bool xMajor = adx >= ady;
+  const std::int64_t dMajor = xMajor ? adx : ady;
+  const std::int64_t dMinor = xMajor ? ady : adx;
+  const std::int64_t sMajor = (xMajor ? dx : dy) < 0 ? -1 : 1;
+  const std::int64_t sMinor = (xMajor ? dy : dx) < 0 ? -1 : 1;
+  std::int64_t major = xMajor ? a.x : a.y;
+  std::int64_t minor = xMajor ? a.y : a.x;
+  std::int64_t error = -(dMajor / 2);
+  unsigned bit = stripCounter_;
+  for (std::int64_t i = 0;; ++i) {
+    if ((pattern_ >> bit) & 1u) {
+      batch_.push_back(xMajor ? PixelPoint{major, minor} : PixelPoint{minor, major});
+    }
+    bit = (bit + 1) & kTopBit;
+    if (i == dMajor) break;
+    major += sMajor;
+    error += dMinor;
+    if (error > 0) {
+      error -= dMajor;
+      minor += sMinor;
+    }
+  }
+  stripCounter_ = bit;
 }
 
 void PenCanvas::Plot(std::int64_t x, std::int64_t y, const PixelRect& clip) {

@@ -27,6 +27,7 @@ public:
   void SetPen(int colourValue, int style, double widthPixels) override;
   void MoveTo(double x, double y) override;
   void LineTo(double x, double y) override;
+  void LineStrip(std::span<const CanvasPoint> points) override;
   void EndPath() override;
   void Circle(double cx, double cy, double radius) override;
   void Arc(double cx, double cy, double radius, double startX, double startY, double endX,
@@ -48,6 +49,8 @@ private:
   void EndStrip(bool flush);
   void InvertSegment(double x0, double y0, double x1, double y1);
   void PaintSegment(double x0, double y0, double x1, double y1);
+  void PaintWalk(PixelPoint a, PixelPoint b);
+  void PaintInside(PixelPoint a, PixelPoint b);
   void Ring(double cx, double cy, double radius, const std::optional<Sector>& sector);
   void Plot(std::int64_t x, std::int64_t y, const PixelRect& clip);
   void FlushBatch();

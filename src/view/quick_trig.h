@@ -17,4 +17,24 @@ struct CosSin {
 
 CosSin QuickCosSin(double angle);
 
+// The cosine and sine of a start angle and then of each angle a loop reaches by adding a fixed
+// step to the last one, each pair turned on from the one before instead of evaluated anew.
+// Error() bounds how far either value may lie from the exact one at the angle as the loop
+// summed it, while that angle stays within kTurnRange; past kMaxTurnError it is of no use.
+class TrigTurn {
+public:
+  static constexpr double kTurnRange = 16.0;
+  static constexpr double kMaxTurnError = 1e-7;
+
+  TrigTurn(double start, double step);
+  const CosSin& Value() const { return value_; }
+  double Error() const { return error_; }
+  void Next();
+
+private:
+  CosSin value_;
+  CosSin turn_;
+  double error_;
+};
+
 } // namespace lumora

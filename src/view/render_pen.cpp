@@ -1,9 +1,9 @@
 #include "view/render_pen.h"
 
 #include "view/pixel_walk.h"
-#include "view/quick_trig.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace lumora {
@@ -11,6 +11,7 @@ namespace {
 
 constexpr double kTwoPi = 6.283185307;
 constexpr double kChordFactor = 8.0; // sagitta s of a step t on radius r: s = r t^2 / 8
+constexpr std::size_t kStripPoints = 512;
 
 // A canvas point well inside the square where the canvas keeps points as they are.
 bool Near(const Point& c) {
@@ -55,13 +56,8 @@ void CanvasPen::DrawCircle(const Point& centre, const Point& onCircle) {
     canvas_.Circle(c.x, c.y, std::fabs(view_.scaleX) * r);
     return;
   }
-  const double step = ArcStep(paperUnit_, arcAccuracy_, r);
-  const double end = kTwoPi + step;
-  bool first = true;
-  for (double a = 0.0; a < end; a += step) {
-    ArcVertex(centre, r, a, first, !(a + step < end));
-    first = false;
-  }
+  // The last vertex lies where the steps end, at or past the full turn.
+  ArcVertices(centre, r, 0.0, kTwoPi, ArcStep(paperUnit_, arcAccuracy_, r), false);
 }
 
 CanvasPen::Sweep CanvasPen::SweepOf(const Point& centre, const Point& start,
@@ -90,51 +86,80 @@ void CanvasPen::DrawArc(const Point& centre, const Point& start, const Point& en
   }
   const Sweep sweep = SweepOf(centre, start, end);
   if (!(sweep.a1 + sweep.step > sweep.a0)) return;
-  ArcVertices(centre, sweep.radius, sweep.a0, sweep.a1, sweep.step);
+  ArcVertices(centre, sweep.radius, sweep.a0, sweep.a1, sweep.step, true);
 }
 
-// The last vertex lies exactly on the end direction, however the steps fall.
-void CanvasPen::ArcVertices(const Point& centre, double radius, double a0, double a1, double step) {
-  bool first = true;
+// The vertices at a0, a0 + step, ... while below a1 + step, each sum rounded as the loop adds
+// it; onEnd puts the last one exactly on the end direction, however the steps fall. An arc is its
+// own strip, never joined to what was drawn before.
+//
+// A vertex between others only decides a pixel, so it may come from the turned or quick cosine
+// and sine when every value within their error lands in the same pixel. The last vertex stays
+// the library's exactly, as a stroke may go on from it.
+void CanvasPen::ArcVertices(const Point& centre, double radius, double a0, double a1, double step,
+                            bool onEnd) {
   const double end = a1 + step;
-  for (double a = a0; a < end; a += step) {
-    // an arc is its own strip, never joined to what was drawn before
-    ArcVertex(centre, radius, a > a1 ? a1 : a, first, !(a + step < end));
-    first = false;
+  TrigTurn turn(a0, step);
+  const VertexSlack slack = VertexSlackOf(centre, radius);
+  // The vertices between the first and the last reach the canvas as strips of many.
+  std::array<CanvasPoint, kStripPoints> strip;
+  std::size_t held = 0;
+  bool first = true;
+  for (double a = a0; a < end; a += step, turn.Next()) {
+    const bool last = !(a + step < end);
+    const double angle = onEnd && a > a1 ? a1 : a;
+    const bool turned =
+        turn.Error() <= TrigTurn::kMaxTurnError && std::fabs(angle) < TrigTurn::kTurnRange;
+    const CosSin q = turned ? turn.Value() : QuickCosSin(angle);
+    const double e = turned ? turn.Error() : kQuickTrigError;
+    Point c;
+    if (last || !QuickVertex(centre, radius, q, e, slack, c)) {
+      c = DrawingToCanvas(
+          view_, {centre.x + radius * std::cos(angle), centre.y + radius * std::sin(angle)});
+    }
+    if (first) {
+      canvas_.MoveTo(c.x, c.y);
+      first = false;
+      continue;
+    }
+    strip[held++] = {c.x, c.y};
+    if (held == strip.size() || last) {
+      canvas_.LineStrip({strip.data(), held});
+      held = 0;
+    }
   }
 }
 
-// A vertex between others only decides a pixel, so it may come from the quick cosine and sine
-// when every value within their error lands in the same pixel: the canvas coordinate grows
-// with the cosine through every rounded step (radius >= 0), so the library's vertex lies between
-// the two bounds. The last vertex stays the library's exactly, as a stroke may go on from it.
-void CanvasPen::ArcVertex(const Point& centre, double radius, double angle, bool first, bool last) {
-  Point c;
-  if (last || !QuickVertex(centre, radius, angle, c)) {
-    c = DrawingToCanvas(view_,
-                        {centre.x + radius * std::cos(angle), centre.y + radius * std::sin(angle)});
-  }
-  if (first) {
-    canvas_.MoveTo(c.x, c.y);
-  } else {
-    canvas_.LineTo(c.x, c.y);
-  }
+// A canvas coordinate placed from a cosine within e of the library's differs from the library's
+// placing by the scaled radius times e, and by the roundings of the two placings: a few ulps of
+// the largest sum involved.
+CanvasPen::VertexSlack CanvasPen::VertexSlackOf(const Point& centre, double radius) const {
+  constexpr double kScaleSlack = 1.0 + 1e-9;
+  constexpr double kRounding = 4e-15;
+  constexpr double kSubtraction = 1e-9; // the rounding of a point's place within its pixel
+  const double sx = std::fabs(view_.scaleX);
+  const double sy = std::fabs(view_.scaleY);
+  VertexSlack slack;
+  slack.perErrorX = sx * radius * kScaleSlack;
+  slack.perErrorY = sy * radius * kScaleSlack;
+  slack.roundingX =
+      kRounding * ((std::fabs(centre.x) + radius) * sx + std::fabs(view_.offsetX)) + kSubtraction;
+  slack.roundingY =
+      kRounding * ((std::fabs(centre.y) + radius) * sy + std::fabs(view_.offsetY)) + kSubtraction;
+  return slack;
 }
 
-bool CanvasPen::QuickVertex(const Point& centre, double radius, double angle, Point& c) const {
-  const CosSin q = QuickCosSin(angle);
-  const double e = kQuickTrigError;
-  const Point lo =
-      DrawingToCanvas(view_, {centre.x + radius * (q.cos - e), centre.y + radius * (q.sin - e)});
-  const Point hi =
-      DrawingToCanvas(view_, {centre.x + radius * (q.cos + e), centre.y + radius * (q.sin + e)});
+bool CanvasPen::QuickVertex(const Point& centre, double radius, const CosSin& q, double e,
+                            const VertexSlack& slack, Point& c) const {
+  c = DrawingToCanvas(view_, {centre.x + radius * q.cos, centre.y + radius * q.sin});
   // Inside the far square the canvas keeps the point as it is and only its pixel counts.
-  const auto settled = [](double a, double b) {
-    return std::fabs(a) < kFarPixel && std::fabs(b) < kFarPixel && FloorOf(a) == FloorOf(b);
+  const auto settled = [](double v, double margin) {
+    if (!(std::fabs(v) < kFarPixel)) return false;
+    const double inPixel = v - double(FloorOf(v));
+    return inPixel >= margin && inPixel + margin < 1.0;
   };
-  if (!settled(lo.x, hi.x) || !settled(lo.y, hi.y)) return false;
-  c = lo;
-  return true;
+  return settled(c.x, slack.perErrorX * e + slack.roundingX) &&
+         settled(c.y, slack.perErrorY * e + slack.roundingY);
 }
 
 CanvasPen::Reach CanvasPen::ReachOf(const Point& a, const Point& b) const {

@@ -4,6 +4,7 @@
 
 #include "text/text_pens.h"
 #include "view/canvas.h"
+#include "view/quick_trig.h"
 #include "view/view.h"
 
 namespace lumora {
@@ -58,11 +59,21 @@ private:
   // The figure of one or more zero-length segments at the point.
   void Dot(const Point& canvasPoint);
 
-  void ArcVertices(const Point& centre, double radius, double a0, double a1, double step);
-  void ArcVertex(const Point& centre, double radius, double angle, bool first, bool last);
-  // The canvas point of a vertex from the quick cosine and sine, when it has the pixel the
-  // library's would have; false when that is in doubt.
-  bool QuickVertex(const Point& centre, double radius, double angle, Point& c) const;
+  void ArcVertices(const Point& centre, double radius, double a0, double a1, double step,
+                   bool onEnd);
+  // How far a vertex placed from an approximate cosine and sine may lie from the library's, per
+  // unit of their error and from rounding, on each axis.
+  struct VertexSlack {
+    double perErrorX = 0.0;
+    double perErrorY = 0.0;
+    double roundingX = 0.0;
+    double roundingY = 0.0;
+  };
+  VertexSlack VertexSlackOf(const Point& centre, double radius) const;
+  // The canvas point of a vertex from a cosine and sine within e of the exact ones, when it has
+  // the pixel the library's would have; false when that is in doubt.
+  bool QuickVertex(const Point& centre, double radius, const CosSin& q, double e,
+                   const VertexSlack& slack, Point& c) const;
 
   Canvas& canvas_;
   const View& view_;

@@ -6,6 +6,7 @@
 #include "view/quick_trig.h"
 #include "view/render.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <numbers>
@@ -87,6 +88,67 @@ TEST(PixelWalk, ClippedWalkVisitsExactlyTheStepsThatMeetTheClip) {
         WalkSegment(a, b, clip, reach, [&](auto x, auto y, auto i) { seen.emplace_back(x, y, i); });
     ASSERT_EQ(seen, EveryStep(a, b, clip, reach)) << k;
     EXPECT_EQ(steps, std::max(std::llabs(b.x - a.x), std::llabs(b.y - a.y)) + 1);
+  }
+}
+
+// A strip of points handed over at once paints what LineTo through each paints, and inside
+// the clip that is the walk of every segment under the stipple, its count running on along the
+// strip. Some strips leave the clip, reach far out or meet a point that is not a number.
+TEST(PixelWalk, StripsPaintTheWalkOfEverySegmentUnderTheStipple) {
+  constexpr int kW = 120;
+  constexpr int kH = 90;
+  const PixelRect clip{10, 8, 90, 70};
+  std::mt19937 random(17);
+  std::uniform_real_distribution<double> inside(10.0, 99.99);
+  std::uniform_real_distribution<double> around(-30.0, 150.0);
+  std::uniform_real_distribution<double> nudge(-1.5, 1.5);
+  for (int k = 0; k < 600; ++k) {
+    const bool wild = k % 3 == 0;
+    std::vector<CanvasPoint> points{{inside(random), inside(random)}};
+    for (int n = 0; n < 14; ++n) {
+      const CanvasPoint& last = points.back();
+      CanvasPoint p{inside(random), inside(random)};
+      if (n % 2 == 0)
+        p = {std::clamp(last.x + nudge(random), 10.0, 99.99),
+             std::clamp(last.y + nudge(random), 8.0, 77.99)};
+      if (wild && n % 4 == 1) p = {around(random), around(random)};
+      if (wild && n == 7) p = k % 2 == 0 ? CanvasPoint{1e12, -3e11} : CanvasPoint{std::nan(""), 5};
+      points.push_back(p);
+    }
+    const int style = 1 + k % 8;
+    SoftCanvas strip(kW, kH);
+    SoftCanvas single(kW, kH);
+    for (SoftCanvas* c : {&strip, &single}) {
+      c->SetClip(clip);
+      c->SetPen(3, style, 1.0);
+      c->MoveTo(points[0].x, points[0].y);
+    }
+    strip.LineStrip({points.data() + 1, points.size() - 1});
+    for (std::size_t n = 1; n < points.size(); ++n) single.LineTo(points[n].x, points[n].y);
+    strip.EndPath();
+    single.EndPath();
+    ASSERT_EQ(strip.Image().rgb, single.Image().rgb) << k;
+    if (wild) continue;
+    std::vector<bool> expected(std::size_t(kW) * kH, false);
+    const std::uint16_t pattern = StipplePattern(style);
+    unsigned counter = 0;
+    for (std::size_t n = 1; n < points.size(); ++n) {
+      const PixelPoint a = PixelOf(points[n - 1].x, points[n - 1].y);
+      const PixelPoint b = PixelOf(points[n].x, points[n].y);
+      for (const auto& [x, y, i] : EveryStep(a, b, clip, {})) {
+        if ((pattern >> ((counter + unsigned(i)) % 16)) & 1u)
+          expected[std::size_t(y * kW + x)] = true;
+      }
+      counter =
+          (counter + unsigned(std::max(std::llabs(b.x - a.x), std::llabs(b.y - a.y)) + 1)) % 16;
+    }
+    for (int y = 0; y < kH; ++y) {
+      for (int x = 0; x < kW; ++x) {
+        const Rgb p = strip.Pixel(x, y);
+        ASSERT_EQ(p.r + p.g + p.b != 0, expected[std::size_t(y * kW + x)])
+            << k << " " << x << "," << y;
+      }
+    }
   }
 }
 
