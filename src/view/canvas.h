@@ -32,10 +32,11 @@
 
 namespace lumora {
 
-// A point in canvas coordinates.
+// A point in canvas coordinates; left uninitialised by default, so buffers of them cost nothing
+// until written.
 struct CanvasPoint {
-  double x = 0.0;
-  double y = 0.0;
+  double x;
+  double y;
 };
 
 struct Rgb {

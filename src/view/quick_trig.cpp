@@ -29,14 +29,6 @@ constexpr double kC14 = -1.0 / 87178291200.0;
 
 constexpr long kQuarterTurns = 4;
 
-// Error growth per turn, as a length in the plane, which bounds both coordinates. The turn's
-// own values are off by at most kQuickTrigError each (sqrt 2 times that as a rotation, on a
-// vector of length at most 1.01 while the bound stays small); each summed angle is off from
-// the step by half an ulp of numbers below kTurnRange (2^-49); the products and sums round by
-// a few 2^-53. 1.5e-11 covers all three with room to spare.
-constexpr double kErrorPerTurn = 1.5e-11;
-constexpr double kStartError = 1.5e-11; // sqrt 2 times kQuickTrigError: both values at once
-
 } // namespace
 
 CosSin QuickCosSin(double angle) {
@@ -66,12 +58,6 @@ CosSin QuickCosSin(double angle) {
 TrigTurn::TrigTurn(double start, double step)
     : value_(QuickCosSin(start)), turn_(QuickCosSin(step)), error_(kStartError) {
   static_assert(kStartError >= 1.4143 * kQuickTrigError);
-}
-
-void TrigTurn::Next() {
-  const CosSin v = value_;
-  value_ = {v.cos * turn_.cos - v.sin * turn_.sin, v.sin * turn_.cos + v.cos * turn_.sin};
-  error_ += kErrorPerTurn;
 }
 
 } // namespace lumora

@@ -25,11 +25,24 @@ class TrigTurn {
 public:
   static constexpr double kTurnRange = 16.0;
   static constexpr double kMaxTurnError = 1e-7;
+  // Error growth per turn, as a length in the plane, which bounds both coordinates. The turn's
+  // own values are off by at most kQuickTrigError each (sqrt 2 times that as a rotation, on a
+  // vector of length at most 1.01 while the bound stays small); each summed angle is off from
+  // the step by half an ulp of numbers below kTurnRange (2^-50); the products and sums round by
+  // a few 2^-53. 1.5e-11 covers all three with room to spare.
+  static constexpr double kErrorPerTurn = 1.5e-11;
+  static constexpr double kStartError = 1.5e-11; // sqrt 2 times kQuickTrigError: both at once
 
   TrigTurn(double start, double step);
+  // The bound after this many turns.
+  static constexpr double ErrorAfter(double turns) { return kStartError + turns * kErrorPerTurn; }
   const CosSin& Value() const { return value_; }
   double Error() const { return error_; }
-  void Next();
+  void Next() {
+    const CosSin v = value_;
+    value_ = {v.cos * turn_.cos - v.sin * turn_.sin, v.sin * turn_.cos + v.cos * turn_.sin};
+    error_ += kErrorPerTurn;
+  }
 
 private:
   CosSin value_;

@@ -19,6 +19,14 @@ bool Near(const Point& c) {
   return std::fabs(c.x) < kNear && std::fabs(c.y) < kNear;
 }
 
+// Whether a canvas coordinate within margin of another lies in the same pixel as it. Inside the
+// far square the canvas keeps a point as it is and only its pixel counts.
+inline bool Settled(double v, double margin) {
+  if (!(std::fabs(v) < kFarPixel)) return false;
+  const double inPixel = v - double(FloorOf(v));
+  return inPixel >= margin && inPixel + margin < 1.0;
+}
+
 } // namespace
 
 double ArcStep(double paperUnit, double accuracy, double radius) {
@@ -101,6 +109,13 @@ void CanvasPen::ArcVertices(const Point& centre, double radius, double a0, doubl
   const double end = a1 + step;
   TrigTurn turn(a0, step);
   const VertexSlack slack = VertexSlackOf(centre, radius);
+  // When every summed angle stays in the turned values' range, their bound at the last vertex
+  // (two turns more for the rounding of the count) serves for all.
+  const double most = TrigTurn::ErrorAfter((end - a0) / step + 2.0);
+  const bool allTurned = most <= TrigTurn::kMaxTurnError && std::fabs(a0) < TrigTurn::kTurnRange &&
+                         std::fabs(end) < TrigTurn::kTurnRange;
+  const double marginX = slack.perErrorX * most + slack.roundingX;
+  const double marginY = slack.perErrorY * most + slack.roundingY;
   // The vertices between the first and the last reach the canvas as strips of many.
   std::array<CanvasPoint, kStripPoints> strip;
   std::size_t held = 0;
@@ -108,12 +123,21 @@ void CanvasPen::ArcVertices(const Point& centre, double radius, double a0, doubl
   for (double a = a0; a < end; a += step, turn.Next()) {
     const bool last = !(a + step < end);
     const double angle = onEnd && a > a1 ? a1 : a;
-    const bool turned =
-        turn.Error() <= TrigTurn::kMaxTurnError && std::fabs(angle) < TrigTurn::kTurnRange;
-    const CosSin q = turned ? turn.Value() : QuickCosSin(angle);
-    const double e = turned ? turn.Error() : kQuickTrigError;
     Point c;
-    if (last || !QuickVertex(centre, radius, q, e, slack, c)) {
+    bool placed = false;
+    if (last) {
+    } else if (allTurned) {
+      c = slack.Place(turn.Value());
+      placed = Settled(c.x, marginX) && Settled(c.y, marginY);
+    } else {
+      const bool turned =
+          turn.Error() <= TrigTurn::kMaxTurnError && std::fabs(angle) < TrigTurn::kTurnRange;
+      const double e = turned ? turn.Error() : kQuickTrigError;
+      c = slack.Place(turned ? turn.Value() : QuickCosSin(angle));
+      placed = Settled(c.x, slack.perErrorX * e + slack.roundingX) &&
+               Settled(c.y, slack.perErrorY * e + slack.roundingY);
+    }
+    if (!placed) {
       c = DrawingToCanvas(
           view_, {centre.x + radius * std::cos(angle), centre.y + radius * std::sin(angle)});
     }
@@ -130,9 +154,9 @@ void CanvasPen::ArcVertices(const Point& centre, double radius, double a0, doubl
   }
 }
 
-// A canvas coordinate placed from a cosine within e of the library's differs from the library's
-// placing by the scaled radius times e, and by the roundings of the two placings: a few ulps of
-// the largest sum involved.
+// A vertex placed from a cosine within e of the library's, with the view's scale folded into the
+// centre and the radius, lies within the scaled radius times e of the library's placing, and
+// the roundings of both placings: a few ulps of the largest sum involved.
 CanvasPen::VertexSlack CanvasPen::VertexSlackOf(const Point& centre, double radius) const {
   constexpr double kScaleSlack = 1.0 + 1e-9;
   constexpr double kRounding = 4e-15;
@@ -140,6 +164,10 @@ CanvasPen::VertexSlack CanvasPen::VertexSlackOf(const Point& centre, double radi
   const double sx = std::fabs(view_.scaleX);
   const double sy = std::fabs(view_.scaleY);
   VertexSlack slack;
+  slack.originX = centre.x * view_.scaleX + view_.offsetX;
+  slack.originY = centre.y * view_.scaleY + view_.offsetY;
+  slack.radiusX = radius * view_.scaleX;
+  slack.radiusY = radius * view_.scaleY;
   slack.perErrorX = sx * radius * kScaleSlack;
   slack.perErrorY = sy * radius * kScaleSlack;
   slack.roundingX =
@@ -147,19 +175,6 @@ CanvasPen::VertexSlack CanvasPen::VertexSlackOf(const Point& centre, double radi
   slack.roundingY =
       kRounding * ((std::fabs(centre.y) + radius) * sy + std::fabs(view_.offsetY)) + kSubtraction;
   return slack;
-}
-
-bool CanvasPen::QuickVertex(const Point& centre, double radius, const CosSin& q, double e,
-                            const VertexSlack& slack, Point& c) const {
-  c = DrawingToCanvas(view_, {centre.x + radius * q.cos, centre.y + radius * q.sin});
-  // Inside the far square the canvas keeps the point as it is and only its pixel counts.
-  const auto settled = [](double v, double margin) {
-    if (!(std::fabs(v) < kFarPixel)) return false;
-    const double inPixel = v - double(FloorOf(v));
-    return inPixel >= margin && inPixel + margin < 1.0;
-  };
-  return settled(c.x, slack.perErrorX * e + slack.roundingX) &&
-         settled(c.y, slack.perErrorY * e + slack.roundingY);
 }
 
 CanvasPen::Reach CanvasPen::ReachOf(const Point& a, const Point& b) const {

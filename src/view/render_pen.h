@@ -61,19 +61,24 @@ private:
 
   void ArcVertices(const Point& centre, double radius, double a0, double a1, double step,
                    bool onEnd);
-  // How far a vertex placed from an approximate cosine and sine may lie from the library's, per
-  // unit of their error and from rounding, on each axis.
+  // Placing a vertex from an approximate cosine and sine: the centre and the radius on the
+  // canvas, and how far such a vertex may lie from the library's, per unit of their error and
+  // from rounding, on each axis.
   struct VertexSlack {
+    double originX = 0.0;
+    double originY = 0.0;
+    double radiusX = 0.0;
+    double radiusY = 0.0;
     double perErrorX = 0.0;
     double perErrorY = 0.0;
     double roundingX = 0.0;
     double roundingY = 0.0;
+    // The canvas point of the vertex with this cosine and sine.
+    Point Place(const CosSin& q) const {
+      return {originX + radiusX * q.cos, originY + radiusY * q.sin};
+    }
   };
   VertexSlack VertexSlackOf(const Point& centre, double radius) const;
-  // The canvas point of a vertex from a cosine and sine within e of the exact ones, when it has
-  // the pixel the library's would have; false when that is in doubt.
-  bool QuickVertex(const Point& centre, double radius, const CosSin& q, double e,
-                   const VertexSlack& slack, Point& c) const;
 
   Canvas& canvas_;
   const View& view_;

@@ -40,6 +40,21 @@ TEST(QuickTrig, StaysFarInsideItsBoundOverTheWholeRange) {
   EXPECT_DOUBLE_EQ(QuickCosSin(1e6).sin, std::sin(1e6)); // beyond the range: the library's
 }
 
+TEST(QuickTrig, TurnedValuesStayWithinTheirBoundAtTheAnglesAsSummed) {
+  std::mt19937 random(13);
+  std::uniform_real_distribution<double> start(-3.2, 3.2);
+  std::uniform_real_distribution<double> logStep(-1.76, 0.3); // one degree to two radians
+  for (int k = 0; k < 300; ++k) {
+    const double step = std::pow(10.0, logStep(random));
+    double a = start(random);
+    TrigTurn turn(a, step);
+    for (int n = 0; n < 400 && std::fabs(a) < TrigTurn::kTurnRange; ++n, a += step, turn.Next()) {
+      ASSERT_LE(std::fabs(turn.Value().cos - std::cos(a)), turn.Error() / 100) << k << " " << n;
+      ASSERT_LE(std::fabs(turn.Value().sin - std::sin(a)), turn.Error() / 100) << k << " " << n;
+    }
+  }
+}
+
 // Every step of the segment, kept when its pixel and the run across it meet the clip.
 std::vector<std::tuple<std::int64_t, std::int64_t, std::int64_t>>
 EveryStep(PixelPoint a, PixelPoint b, const PixelRect& clip, MinorReach reach) {
