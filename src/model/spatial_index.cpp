@@ -224,10 +224,11 @@ typename SpatialIndex<Element>::Range SpatialIndex<Element>::RangeOf(const Float
 }
 
 // The bucket column (or row) of a coordinate. It never decreases as the coordinate grows,
-// which is all that boxes meeting in a shared bucket need.
+// which is all that boxes meeting in a shared bucket need. Between the edge buckets the
+// position is positive, so truncating it rounds it down.
 template <class Element>
 int SpatialIndex<Element>::Column(double v, double origin, double inverse) const {
-  const double c = std::floor((v - origin) * inverse);
+  const double c = (v - origin) * inverse;
   if (!(c > 0.0)) return 0;
   return c >= side_ - 1 ? side_ - 1 : static_cast<int>(c);
 }
