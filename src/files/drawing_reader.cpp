@@ -225,6 +225,8 @@ bool DrawingReader::ReadOneText() {
 bool DrawingReader::ReadParts() {
   std::int32_t count = 0;
   if (!ReadListCount(count)) return false;
+  // Each part takes at least its name and its words.
+  store_.ReserveParts(Plausible(count, kPartWordsStored + kPartNameSize / kWordBytes));
   for (std::int32_t k = 0; k < count; ++k)
     if (!ReadOnePart()) return false;
   return true;
@@ -284,6 +286,9 @@ int ReadStream(ByteReader& bytes, ElementStore& store, FileEnvironment& env,
   }
   const bool read =
       reader.ReadLines() && reader.ReadFillings() && reader.ReadTexts() && reader.ReadParts();
+  // The drawing is searched as soon as it is shown: its indexes are laid out as part of
+  // reading it, whether it was read whole or not.
+  store.BuildIndex();
   return read ? 1 : -1;
 }
 

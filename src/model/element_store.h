@@ -124,7 +124,8 @@ public:
 
   // ---- Zone masks and the spatial index ----
   // Gives the element the zone masks of the box and files it in the spatial index; every
-  // change of a line's, filling's or text's box goes through here.
+  // change of a line's, filling's or text's box goes through here. A text's box is its
+  // extent with measure points (TextExtent(text, true)).
   template <class Element> void SetZones(Element& element, const Box& box);
   // The indexes searches take their candidates from; null while searches walk the lists.
   const SpatialIndex<LineElement>* LineIndex() const { return indexed_ ? &lineIndex_ : nullptr; }
@@ -138,6 +139,14 @@ public:
   // Readies the indexes for that many more records of each kind (a reader that knows its
   // counts), so adding them does not rebuild the indexes on the way.
   void ReserveIndex(std::size_t lines, std::size_t fillings, std::size_t texts);
+  // The same for that many more parts, each holding at least one member.
+  void ReserveParts(std::size_t parts);
+  // Lays out the indexes left stale by many adds now, not at the first search.
+  void BuildIndex() const {
+    lineIndex_.Build();
+    fillingIndex_.Build();
+    textIndex_.Build();
+  }
 
 private:
   // A record off every list with room for its points or boundary lines, and putting it on its

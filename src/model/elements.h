@@ -24,6 +24,7 @@ inline constexpr std::uint32_t kShapeCircle = 4;
 // Polyline, closed line, arc (centre, start, end) or circle (centre, point on it).
 struct LineElement {
   std::array<std::uint32_t, 3> words{};
+  std::uint32_t indexSlot = 0; // where the spatial index keeps the record; never stored
   LineElement* next = nullptr;
   Point* points = nullptr; // ps0 points, stored in the same allocation right after the record
 
@@ -52,6 +53,7 @@ struct HatchCache {
 // Hatched area bounded by line elements.
 struct FillingElement {
   std::array<std::uint32_t, 5> words{};
+  std::uint32_t indexSlot = 0;   // where the spatial index keeps the record; never stored
   LineElement** lines = nullptr; // ls0 entries; an entry may be null
   FillingElement* next = nullptr;
   HatchCache* hatch = nullptr; // computed on first drawing, freed with the filling
@@ -81,7 +83,8 @@ struct FillingElement {
 // Text, measure or angle measure.
 struct TextElement {
   std::array<std::uint32_t, 4> words{};
-  char* text = nullptr; // zero-terminated, its own allocation of exactly its length plus one
+  std::uint32_t indexSlot = 0; // where the spatial index keeps the record; never stored
+  char* text = nullptr;        // zero-terminated, its own allocation of exactly its length plus one
   TextElement* next = nullptr;
   Point* points = nullptr; // pointCount points, in the same allocation right after the record
 

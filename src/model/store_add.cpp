@@ -71,10 +71,9 @@ template <class Element> void ElementStore::SetZones(Element& element, const Box
   } else if constexpr (std::is_same_v<Element, FillingElement>) {
     fillingIndex_.Place(&element, box, limits);
   } else if constexpr (std::is_same_v<Element, TextElement>) {
-    // A text is picked by its extent without measure points; file it under both.
-    Box filed = box;
-    ExtendBoxByBox(env_.TextExtent(element, false), filed);
-    textIndex_.Place(&element, filed, limits);
+    // The box is the text's extent with its measure points, which holds the extent without
+    // them that a pick looks at: laying the text out once is enough.
+    textIndex_.Place(&element, box, limits);
   }
 }
 
@@ -92,13 +91,24 @@ void ElementStore::ReserveIndex(std::size_t lines, std::size_t fillings, std::si
   if (texts > 0) textIndex_.Reserve(texts, drawing_.limits);
 }
 
+void ElementStore::ReserveParts(std::size_t parts) {
+  if (parts == 0) return;
+  try {
+    liveParts_.reserve(liveParts_.size() + parts);
+    holders_.reserve(holders_.size() + parts);
+  } catch (const std::bad_alloc&) {
+    // Only a hint, as above.
+  }
+}
+
 Box LineBox(const LineElement& line) {
   Box box;
   const int count = static_cast<int>(line.ps0());
   const Point* p = line.points;
   if (p == nullptr || count == 0) return box;
-  // An arc or circle short of its points falls back to the box of what it has.
-  if (line.shape() == kShapeArc && count >= 3) {
+  // An arc runs from its second point to its last, so one of two points is a whole circle,
+  // as searches and drawing take it. Shorter than that it falls back to the box of its point.
+  if (line.shape() == kShapeArc && count >= 2) {
     BoxOfArc(p[0], p[1], p[count - 1], box);
   } else if (line.shape() == kShapeCircle && count >= 2) {
     BoxOfCircle(p[0], p[1], box);

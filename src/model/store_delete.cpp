@@ -340,6 +340,8 @@ int ElementStore::DeletePart(PartElement*& part, bool withMembers) {
 }
 
 void ElementStore::FreeLine(LineElement* line) {
+  // A pick remembered must never point at freed memory, whatever deleted the record.
+  if (lastLine_ == line) lastLine_ = nullptr;
   holders_.erase(line);
   bounded_.erase(line);
   lineIndex_.Remove(line);
@@ -347,6 +349,7 @@ void ElementStore::FreeLine(LineElement* line) {
 }
 
 void ElementStore::FreeFilling(FillingElement* filling) {
+  if (lastFilling_ == filling) lastFilling_ = nullptr;
   holders_.erase(filling);
   for (std::uint32_t i = 0; i < filling->ls0() && filling->lines != nullptr; ++i) {
     const auto found = bounded_.find(filling->lines[i]);
@@ -361,6 +364,7 @@ void ElementStore::FreeFilling(FillingElement* filling) {
 }
 
 void ElementStore::FreeText(TextElement* text) {
+  if (lastText_ == text) lastText_ = nullptr;
   holders_.erase(text);
   textIndex_.Remove(text);
   allocator_.Free(text->text);

@@ -1,10 +1,18 @@
 // The spatial index must give exactly what walking the lists gives: two identical drawings, one
 // searched through the index and one by the plain walk, go through the same random adds,
-// deletes, moves and stretches, and every search and repeated pick must agree.
+// deletes, moves and stretches, and every search and repeated pick must agree. The drawings
+// are built element by element, or read from a file, which lays the index out in one pass.
+#include "files/drawing_format.h"
+#include "files/drawing_reader.h"
+#include "files/drawing_writer.h"
+#include "files/headless_environment.h"
 #include "geometry_fixture.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <random>
+#include <string>
+#include <unistd.h>
 
 namespace lumora::test {
 namespace {
@@ -35,20 +43,19 @@ template <class Element> Element* At(Element* head, std::size_t i) {
   return head;
 }
 
-TEST(SpatialIndexTest, IndexedSearchesMatchTheListWalkThroughEdits) {
-  World a(true);
-  World b(false);
-  std::mt19937 random(17);
-  std::uniform_real_distribution<double> coord(-20, kLimit + 20);
-  std::uniform_real_distribution<double> size(0.2, 12);
-  std::uniform_int_distribution<int> pick(0, 1 << 20);
-  std::size_t lines = 0;
-  std::size_t texts = 0;
-  std::size_t fillings = 0;
+// An indexed drawing and its twin searched by walking, edited alike.
+struct Twins {
+  World a{true};
+  World b{false};
+  std::mt19937 random{17};
+  std::uniform_real_distribution<double> coord{-20, kLimit + 20};
+  std::uniform_real_distribution<double> size{0.2, 12};
+  std::uniform_int_distribution<int> pick{0, 1 << 20};
 
   // Both drawings get the same element; now and then a copy of an existing line, so that
   // repeated picks have ties to step through.
-  const auto addLine = [&](int count) {
+  void AddLines(int count) {
+    const std::size_t lines = static_cast<std::size_t>(StoreTestCount(a.drawing.lines));
     for (int n = 0; n < count; ++n) {
       const Point p{coord(random), coord(random)};
       const double s = size(random);
@@ -73,20 +80,30 @@ TEST(SpatialIndexTest, IndexedSearchesMatchTheListWalkThroughEdits) {
         }
       }
     }
-  };
-  addLine(4500); // enough for the grid to grow
-  for (World* w : {&a, &b}) {
-    for (int i = 0; i < 40; ++i) {
-      LineElement* line = At(w->drawing.lines, static_cast<std::size_t>(i * 97));
-      if (line->shape() == kShapeClosed) w->store.AddFilling({}, &line, 1);
+  }
+
+  void AddFillings() {
+    for (World* w : {&a, &b}) {
+      for (int i = 0; i < 40; ++i) {
+        LineElement* line = At(w->drawing.lines, static_cast<std::size_t>(i * 97));
+        if (line->shape() == kShapeClosed) w->store.AddFilling({}, &line, 1);
+      }
     }
   }
 
-  for (int round = 0; round < 210; ++round) {
-    SCOPED_TRACE(testing::Message() << "round " << round);
-    lines = static_cast<std::size_t>(StoreTestCount(a.drawing.lines));
-    texts = static_cast<std::size_t>(StoreTestCount(a.drawing.texts));
-    fillings = static_cast<std::size_t>(StoreTestCount(a.drawing.fillings));
+  // Both drawings replaced by what the file holds.
+  void Read(const std::string& file) {
+    HeadlessFileEnvironment env;
+    for (World* w : {&a, &b}) {
+      DrawingFileState state;
+      ASSERT_EQ(ReadDrawingFile(w->store, env, state, file, nullptr, {}, false), 1);
+    }
+  }
+
+  void Edit(int round) {
+    const std::size_t lines = static_cast<std::size_t>(StoreTestCount(a.drawing.lines));
+    const std::size_t texts = static_cast<std::size_t>(StoreTestCount(a.drawing.texts));
+    const std::size_t fillings = static_cast<std::size_t>(StoreTestCount(a.drawing.fillings));
     const std::size_t which = static_cast<std::size_t>(pick(random));
     const Point to{coord(random), coord(random)};
     const double dx = size(random) - 6;
@@ -94,7 +111,7 @@ TEST(SpatialIndexTest, IndexedSearchesMatchTheListWalkThroughEdits) {
                                   {to.x + 30, to.y - 30},
                                   {to.x + 30, to.y + 30},
                                   {to.x - 30, to.y + 30}};
-    const int edit = round % 7;
+    const int edit = round % 8;
     for (World* w : {&a, &b}) {
       LineElement* line = At(w->drawing.lines, which % lines);
       if (edit == 0) {
@@ -110,13 +127,25 @@ TEST(SpatialIndexTest, IndexedSearchesMatchTheListWalkThroughEdits) {
       } else if (edit == 4 && fillings > 0 && which % 3 == 0) {
         FillingElement* filling = At(w->drawing.fillings, which % fillings);
         w->store.DeleteFilling(filling);
-      } else if (edit == 5 && round % 35 == 5) {
+      } else if (edit == 5 && round % 40 == 5) {
         w->drawing.limits = Box{-10.0, 0.0, kLimit + dx, kLimit};
         w->store.RecomputeZones();
+        // Deleted and added before the grid is laid out over the new limits.
+        w->store.DeleteLine(line);
+        const Point pts[] = {to, {to.x + dx, to.y + 1}};
+        w->store.AddLine({}, pts, 2);
+      } else if (edit == 7) {
+        // A move taken back: the line goes far away and returns to its place.
+        w->geo.TransformLine(*line, {}, Transform{1, 0, 5 * kLimit, 0, 1, dx}, {}, 1, 1);
+        w->geo.TransformLine(*line, {}, Transform{1, 0, -5 * kLimit, 0, 1, -dx}, {}, 1, 1);
       }
     }
-    if (edit == 6) addLine(3);
+    if (edit == 6) AddLines(3);
+  }
 
+  void Compare(int round) {
+    const std::size_t lines = static_cast<std::size_t>(StoreTestCount(a.drawing.lines));
+    const std::size_t which = static_cast<std::size_t>(pick(random));
     // The same point three times: repeated picks step through equally near elements.
     const Point p{coord(random), coord(random)};
     const double k = static_cast<double>(round % 4 == 0 ? 0 : round % 7);
@@ -146,6 +175,42 @@ TEST(SpatialIndexTest, IndexedSearchesMatchTheListWalkThroughEdits) {
                 Position(b.drawing.lines, b.geo.LineEndingAt(nullptr, at, ob, 0.01)));
     }
   }
+
+  void EditAndCompare(int rounds) {
+    for (int round = 0; round < rounds; ++round) {
+      SCOPED_TRACE(testing::Message() << "round " << round);
+      Edit(round);
+      Compare(round);
+    }
+  }
+};
+
+TEST(SpatialIndexTest, IndexedSearchesMatchTheListWalkThroughEdits) {
+  Twins twins;
+  twins.AddLines(4500); // enough for the grid to grow
+  twins.AddFillings();
+  twins.EditAndCompare(240);
+}
+
+TEST(SpatialIndexTest, AnIndexLaidOutWhileReadingMatchesTheWalkThroughEdits) {
+  const std::string file = (std::filesystem::temp_directory_path() /
+                            ("lumora-index-" + std::to_string(::getpid()) + ".drw"))
+                               .string();
+  Twins twins;
+  twins.AddLines(4500);
+  twins.AddFillings();
+  twins.a.drawing.version = kWideVersion;
+  HeadlessFileEnvironment env;
+  ASSERT_EQ(WriteDrawingFile(twins.a.drawing, env, file, nullptr, {0, 0}, twins.a.drawing.limits),
+            1);
+  // Searched before and after a second read over the first, then edited.
+  twins.Read(file);
+  twins.Compare(1);
+  twins.Read(file);
+  std::filesystem::remove(file);
+  ASSERT_EQ(StoreTestCount(twins.a.drawing.lines), StoreTestCount(twins.b.drawing.lines));
+  ASSERT_GT(StoreTestCount(twins.a.drawing.fillings), 0);
+  twins.EditAndCompare(240);
 }
 
 } // namespace

@@ -16,6 +16,9 @@ TEST_F(StoreTest, ZoneMasksFollowTheBoxAgainstTheLimits) {
   // An upper half arc around (50, 50) of radius 10 spans y 50..60, not just its end points.
   EXPECT_EQ(ZonesOf(Line({{50, 50}, {60, 50}, {40, 50}}, kShapeArc)), Zones(0x1E00, 0x0E00));
   EXPECT_EQ(ZonesOf(Line({{80, 80}, {90, 80}}, kShapeCircle)), Zones(0x03C0, 0x03C0));
+  // An arc of two points starts and ends at the same point: searches take it for the whole
+  // circle, so its zones (and its place in the index) are the circle's.
+  EXPECT_EQ(ZonesOf(Line({{80, 80}, {90, 80}}, kShapeArc)), Zones(0x03C0, 0x03C0));
   EXPECT_EQ(ZonesOf(Line({{200, 10}, {300, 20}})), Zones(0, 0xE000));
   LineElement* left = Line({{1, 1}, {2, 2}});
   LineElement* right = Line({{155, 1}, {158, 2}});

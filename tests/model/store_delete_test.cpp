@@ -15,7 +15,11 @@ TEST_F(StoreTest, DeletingABoundaryLineDeletesItsFillingsOnly) {
   Filling({far});
   FillingElement* unbounded = Filling({nullptr});
 
+  // The filling last picked goes with its line and is forgotten: a new filling that takes its
+  // memory is not stepped past as if picked before.
+  store.RememberFillingPick(both);
   EXPECT_EQ(store.DeleteLine(a), 1);
+  EXPECT_EQ(store.LastFillingPick(), nullptr);
   EXPECT_EQ(Count(drawing.fillings), 3);
   EXPECT_EQ(env.draws.back().element, both);
   EXPECT_EQ(env.draws.back().mode, kDrawErase);
