@@ -67,7 +67,7 @@ TEST(ChangedRects, EveryChangedPixelIsReported) {
         canvas.FillRect({int(x), int(y), int(random() % 50), int(random() % 50)},
                         {std::uint8_t(random()), 7, 9});
       } else if (kind == 5) {
-        canvas.DrawGlyphs(int(x), int(y), "Lumora 1:20", {200, 100, 50});
+        canvas.DrawGlyphs(int(x), int(y), "Lumora gjpq_ 1:20", {200, 100, 50});
       } else {
         PixelBlock block;
         ASSERT_TRUE(canvas.ReadBlock({int(y), int(x), 30, 20}, block));
