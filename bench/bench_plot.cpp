@@ -19,16 +19,6 @@ constexpr double kSheetHeight = 3800.0;
 constexpr double kScale = 20.0;
 constexpr double kKibPerMib = 1024.0;
 
-constexpr std::string_view kBenchFont = "#HEIGHT: 10\n#WIDTH: 6\n#CHAR_SPACE: 2\n#ROW_SPACE: 4\n"
-                                        "#LOWER_PORTION: 2\n#CHARACTERS:\n"
-                                        "\"A\" 0 0 0 3 10 1 6 0 1 1 4 0 5 4 1\n"
-                                        "\"B\" 0 0 0 0 10 1 5 8 1 0 5 1 5 2 1 0 0 1\n";
-
-class Quiet final : public MessageSink {
-public:
-  void Show(MessageKind, std::string_view) override {}
-};
-
 void Fill(bench::World& world, int count) {
   std::mt19937 random(11);
   std::uniform_real_distribution<double> x(0.0, kSheetWidth);
@@ -62,12 +52,12 @@ void Fill(bench::World& world, int count) {
 
 void BM_PlotPdf(benchmark::State& state) {
   bench::World world;
-  Quiet quiet;
+  bench::QuietSink quiet;
   world.drawing.scale = kScale;
   world.drawing.paperUnit = kScale;
   world.drawing.limits = Box{0.0, 0.0, kSheetWidth, kSheetHeight};
   Fonts fonts;
-  if (ParseFont(kBenchFont, fonts.slots[0], quiet)) fonts.count = 1;
+  if (ParseFont(bench::kBenchFont, fonts.slots[0], quiet)) fonts.count = 1;
   Fill(world, int(state.range(0)));
   const MeasureStyle measure;
   const std::string path = "/tmp/lumora_bench_plot.pdf";

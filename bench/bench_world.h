@@ -1,13 +1,18 @@
-// A drawing with its store and quiet environments, as the benchmarks build them, and the
-// counters every benchmark of a drawing's size prints.
+// A drawing with its store and quiet environments, as the benchmarks build them, the mixed
+// drawing the redraw benchmarks generate, and the counters every benchmark of a drawing's size
+// prints.
 #pragma once
 
 #include "files/drawing_format.h"
 #include "files/headless_environment.h"
 #include "model/element_store.h"
+#include "model/property_set.h"
+#include "text/message_sink.h"
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
+#include <random>
+#include <string_view>
 #include <thread>
 
 namespace lumora::bench {
@@ -19,6 +24,62 @@ struct World {
   HeadlessFileEnvironment env;
   DrawingFileState state;
 };
+
+// A font of two glyphs, enough for texts to cost what texts cost.
+inline constexpr std::string_view kBenchFont =
+    "#HEIGHT: 10\n#WIDTH: 6\n#CHAR_SPACE: 2\n#ROW_SPACE: 4\n"
+    "#LOWER_PORTION: 2\n#CHARACTERS:\n"
+    "\"A\" 0 0 0 3 10 1 6 0 1 1 4 0 5 4 1\n"
+    "\"B\" 0 0 0 0 10 1 5 8 1 0 5 1 5 2 1 0 0 1\n";
+
+// Silences the font reader and the plotter.
+class QuietSink final : public MessageSink {
+public:
+  void Show(MessageKind, std::string_view) override {}
+};
+
+// The drawing of the redraw benchmarks, on the SoftCanvas and in the window alike, so their
+// figures compare: in turn an open line of two segments, an arc, a circle and a text, each 1 to
+// 40 units, at places spread evenly over the sheet, colours 1 to 8 and styles 1 to 4 in turn.
+// The same count always gives the same drawing.
+inline void FillMixedDrawing(ElementStore& store, int count, double sheetWidth,
+                             double sheetHeight) {
+  std::mt19937 random(7);
+  std::uniform_real_distribution<double> x(0.0, sheetWidth);
+  std::uniform_real_distribution<double> y(0.0, sheetHeight);
+  std::uniform_real_distribution<double> size(1.0, 40.0);
+  for (int k = 0; k < count; ++k) {
+    const Point p{x(random), y(random)};
+    const double s = size(random);
+    PropertySet set;
+    set.SetColour(std::uint32_t(1 + k % 8));
+    set.SetStyle(std::uint32_t(1 + k % 4));
+    switch (k % 4) {
+    case 0: {
+      set.SetShape(kShapeOpen);
+      const Point pts[] = {p, {p.x + s, p.y + s / 2}, {p.x + 2 * s, p.y}};
+      store.AddLine(set, pts, 3);
+      break;
+    }
+    case 1: {
+      set.SetShape(kShapeArc);
+      const Point pts[] = {p, {p.x + s, p.y}, {p.x, p.y + s}};
+      store.AddLine(set, pts, 3);
+      break;
+    }
+    case 2: {
+      set.SetShape(kShapeCircle);
+      const Point pts[] = {p, {p.x + s, p.y}};
+      store.AddLine(set, pts, 2);
+      break;
+    }
+    default:
+      set.SetHeight(50);
+      store.AddText(set, &p, 1, "ABBA");
+      break;
+    }
+  }
+}
 
 // The element count and the machine's cores, so figures from different machines and sizes can
 // be told apart.

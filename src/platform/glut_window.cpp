@@ -53,6 +53,8 @@ void OnDisplay() {
   const int w = glutGet(GLUT_WINDOW_WIDTH);
   const int h = glutGet(GLUT_WINDOW_HEIGHT);
   if (w != link->canvas->Width() || h != link->canvas->Height()) link->canvas->SetSize(w, h);
+  // The window may have lost any part of what it showed: all of it is copied again.
+  link->canvas->Exposed();
   DisplayEvent(link->app(), w, h);
   link->canvas->Flush();
   FinishLater(*link);
@@ -157,7 +159,6 @@ int GlutWindow::Run(int& argc, char** argv) {
     glutCreateWindow(kWindowTitle);
     GlCanvas glCanvas(s.windowWidth, s.windowHeight);
     glCanvas.SetSize(s.windowWidth, s.windowHeight);
-    glCanvas.InitScreenCharacters();
     canvas = &glCanvas;
     AttachCanvas(app_, glCanvas);
     glutSetWindowData(this);

@@ -12,8 +12,85 @@ namespace {
 constexpr int kChannels = 3;
 constexpr std::uint8_t kAllBits = 0xFF;
 constexpr std::uint8_t kLeftmostPixel = 0x80;
+// Pixels a merged rectangle may hold beyond its two parts and still count as close: a copy of
+// them costs less than one more rectangle.
+constexpr std::int64_t kMergeSlack = 4096;
+
+std::int64_t Area(const PixelRect& r) {
+  return std::int64_t{r.width} * r.height;
+}
+
+bool Covers(const PixelRect& outer, const PixelRect& inner) {
+  return inner.x >= outer.x && inner.y >= outer.y &&
+         std::int64_t{inner.x} + inner.width <= std::int64_t{outer.x} + outer.width &&
+         std::int64_t{inner.y} + inner.height <= std::int64_t{outer.y} + outer.height;
+}
+
+PixelRect Union(const PixelRect& a, const PixelRect& b) {
+  const int x0 = std::min(a.x, b.x);
+  const int y0 = std::min(a.y, b.y);
+  const int x1 = std::max(a.x + a.width, b.x + b.width);
+  const int y1 = std::max(a.y + a.height, b.y + b.height);
+  return {x0, y0, x1 - x0, y1 - y0};
+}
+
+// The pixels of the union of a and b that neither holds.
+std::int64_t Waste(const PixelRect& a, const PixelRect& b) {
+  const PixelRect both = Intersect(a, b);
+  const std::int64_t shared = both.width > 0 && both.height > 0 ? Area(both) : 0;
+  return Area(Union(a, b)) - Area(a) - Area(b) + shared;
+}
 
 } // namespace
+
+void ChangedRects::Add(const PixelRect& r) {
+  if (r.width <= 0 || r.height <= 0) return;
+  for (std::size_t k = 0; k < count_; ++k) {
+    if (Covers(rects_[k], r)) return;
+  }
+  for (std::size_t k = 0; k < count_; ++k) {
+    if (Waste(rects_[k], r) <= kMergeSlack) {
+      rects_[k] = Union(rects_[k], r);
+      Absorb(k);
+      return;
+    }
+  }
+  rects_[count_++] = r;
+  if (count_ <= kLimit) return;
+  std::size_t bestI = 0;
+  std::size_t bestJ = 1;
+  std::int64_t best = Waste(rects_[0], rects_[1]);
+  for (std::size_t i = 0; i < count_; ++i) {
+    for (std::size_t j = i + 1; j < count_; ++j) {
+      const std::int64_t waste = Waste(rects_[i], rects_[j]);
+      if (waste < best) {
+        best = waste;
+        bestI = i;
+        bestJ = j;
+      }
+    }
+  }
+  rects_[bestI] = Union(rects_[bestI], rects_[bestJ]);
+  Drop(bestJ);
+  Absorb(bestI < count_ ? bestI : bestJ);
+}
+
+void ChangedRects::Drop(std::size_t k) {
+  rects_[k] = rects_[--count_];
+}
+
+void ChangedRects::Absorb(std::size_t k) {
+  for (std::size_t j = 0; j < count_;) {
+    if (j == k || Waste(rects_[k], rects_[j]) > kMergeSlack) {
+      ++j;
+      continue;
+    }
+    rects_[k] = Union(rects_[k], rects_[j]);
+    Drop(j);
+    if (k == count_) k = j; // the last one, moved into the gap
+    j = 0;
+  }
+}
 
 SoftCanvas::SoftCanvas(int width, int height) {
   Resize(width, height);
@@ -31,7 +108,43 @@ bool SoftCanvas::Resize(int width, int height) {
   }
   width_ = width;
   height_ = height;
+  changed_.Clear();
+  if (tracking_) ChangedAll();
   return true;
+}
+
+void SoftCanvas::TrackChanges(bool on) {
+  tracking_ = on;
+  changed_.Clear();
+}
+
+void SoftCanvas::ChangedAll() {
+  changed_.Clear();
+  Touch({0, 0, width_, height_});
+}
+
+void SoftCanvas::Touch(const PixelRect& r) {
+  if (tracking_) changed_.Add(Intersect(r, {0, 0, width_, height_}));
+}
+
+void SoftCanvas::Touch(std::span<const PixelPoint> pixels) {
+  if (!tracking_ || pixels.empty()) return;
+  std::int64_t x0 = pixels[0].x;
+  std::int64_t x1 = x0;
+  std::int64_t y0 = pixels[0].y;
+  std::int64_t y1 = y0;
+  for (const PixelPoint& p : pixels) {
+    x0 = std::min(x0, p.x);
+    x1 = std::max(x1, p.x);
+    y0 = std::min(y0, p.y);
+    y1 = std::max(y1, p.y);
+  }
+  x0 = std::max<std::int64_t>(x0, 0);
+  y0 = std::max<std::int64_t>(y0, 0);
+  x1 = std::min<std::int64_t>(x1, width_ - 1);
+  y1 = std::min<std::int64_t>(y1, height_ - 1);
+  if (x0 > x1 || y0 > y1) return;
+  changed_.Add({int(x0), int(y0), int(x1 - x0 + 1), int(y1 - y0 + 1)});
 }
 
 Rgb SoftCanvas::Pixel(int x, int y) const {
@@ -68,12 +181,14 @@ void SoftCanvas::InvertPixels(std::span<const PixelPoint> pixels) {
     std::uint8_t* q = At(p.x, p.y);
     for (int c = 0; c < kChannels; ++c) q[c] ^= kAllBits;
   }
+  Touch(pixels);
 }
 
 void SoftCanvas::PaintPixels(std::span<const PixelPoint> pixels, Rgb colour) {
   for (const PixelPoint& p : pixels) {
     if (Contains({0, 0, width_, height_}, p.x, p.y)) Set(p.x, p.y, colour);
   }
+  Touch(pixels);
 }
 
 void SoftCanvas::FillRect(const PixelRect& rect, Rgb colour) {
@@ -81,6 +196,7 @@ void SoftCanvas::FillRect(const PixelRect& rect, Rgb colour) {
   for (int y = r.y; y < r.y + r.height; ++y) {
     for (int x = r.x; x < r.x + r.width; ++x) Set(x, y, colour);
   }
+  Touch(r);
 }
 
 void SoftCanvas::DrawGlyphs(int x, int y, std::string_view text, Rgb colour) {
@@ -100,6 +216,14 @@ void SoftCanvas::DrawGlyphs(int x, int y, std::string_view text, Rgb colour) {
     left += kGlyphAdvance;
     if (left >= width_) break;
   }
+  if (!tracking_ || left <= x) return;
+  // The glyph cells drawn, cut to the canvas before they are narrowed to int.
+  const std::int64_t from = std::max<std::int64_t>(x, 0);
+  const std::int64_t to = std::min<std::int64_t>(left, width_);
+  const std::int64_t low = std::max<std::int64_t>(bottom, 0);
+  const std::int64_t high = std::min<std::int64_t>(bottom + kGlyphHeight, height_);
+  if (from >= to || low >= high) return;
+  Touch({int(from), int(low), int(to - from), int(high - low)});
 }
 
 bool SoftCanvas::ReadBlock(const PixelRect& rect, PixelBlock& block) {
@@ -125,6 +249,7 @@ void SoftCanvas::WriteBlock(const PixelBlock& block) {
       Set(x, y, {p[0], p[1], p[2]});
     }
   }
+  Touch(r);
 }
 
 } // namespace lumora
