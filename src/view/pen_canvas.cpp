@@ -66,7 +66,6 @@ void PenCanvas::SetPen(int colourValue, int style, double widthPixels) {
 
 void PenCanvas::MoveTo(double x, double y) {
   EndStrip(false);
-  penClip_ = Clip();
   counter_ = 0;
   hasCurrent_ = std::isfinite(x) && std::isfinite(y);
   currentX_ = x;
@@ -94,6 +93,44 @@ void PenCanvas::LineTo(double x, double y) {
   }
   currentX_ = x;
   currentY_ = y;
+}
+
+// The walk of a one-pixel pen between two pixels of the clip, as almost every segment of a
+// redraw is: every pixel between them lies in the clip too, so the steps are those of the
+// general walk from its first, without its cutting.
+inline void PenCanvas::PaintInside(PixelPoint a, PixelPoint b) {
+  if (a == b) {
+    if ((pattern_ >> stripCounter_) & 1u) batch_.push_back(a);
+    stripCounter_ = (stripCounter_ + 1) & kTopBit;
+    return;
+  }
+  const std::int64_t dx = b.x - a.x;
+  const std::int64_t dy = b.y - a.y;
+  const std::int64_t adx = dx < 0 ? -dx : dx;
+  const std::int64_t ady = dy < 0 ? -dy : dy;
+  const bool xMajor = adx >= ady;
+  const std::int64_t dMajor = xMajor ? adx : ady;
+  const std::int64_t dMinor = xMajor ? ady : adx;
+  const std::int64_t sMajor = (xMajor ? dx : dy) < 0 ? -1 : 1;
+  const std::int64_t sMinor = (xMajor ? dy : dx) < 0 ? -1 : 1;
+  std::int64_t major = xMajor ? a.x : a.y;
+  std::int64_t minor = xMajor ? a.y : a.x;
+  std::int64_t error = -(dMajor / 2);
+  unsigned bit = stripCounter_;
+  for (std::int64_t i = 0;; ++i) {
+    if ((pattern_ >> bit) & 1u) {
+      batch_.push_back(xMajor ? PixelPoint{major, minor} : PixelPoint{minor, major});
+    }
+    bit = (bit + 1) & kTopBit;
+    if (i == dMajor) break;
+    major += sMajor;
+    error += dMinor;
+    if (error > 0) {
+      error -= dMajor;
+      minor += sMinor;
+    }
+  }
+  stripCounter_ = bit;
 }
 
 // A strip through many points, as a figure's vertices are. While the ordinary one-pixel pen goes
@@ -190,44 +227,6 @@ void PenCanvas::PaintWalk(PixelPoint a, PixelPoint b) {
   });
   stripCounter_ = static_cast<unsigned>((stripCounter_ + steps) % kPatternBits);
   if (batch_.size() >= kBatchPixels) FlushBatch();
-}
-
-// The walk of a one-pixel pen between two pixels of the clip, as almost every segment of a
-// redraw is: every pixel between them lies in the clip too, so the steps are those of the
-// general walk from its first, without its cutting.
-void PenCanvas::PaintInside(PixelPoint a, PixelPoint b) {
-  if (a == b) {
-    if ((pattern_ >> stripCounter_) & 1u) batch_.push_back(a);
-    stripCounter_ = (stripCounter_ + 1) & kTopBit;
-    return;
-  }
-  const std::int64_t dx = b.x - a.x;
-  const std::int64_t dy = b.y - a.y;
-  const std::int64_t adx = dx < 0 ? -dx : dx;
-  const std::int64_t ady = dy < 0 ? -dy : dy;
-  const bool xMajor = adx >= ady;
-  const std::int64_t dMajor = xMajor ? adx : ady;
-  const std::int64_t dMinor = xMajor ? ady : adx;
-  const std::int64_t sMajor = (xMajor ? dx : dy) < 0 ? -1 : 1;
-  const std::int64_t sMinor = (xMajor ? dy : dx) < 0 ? -1 : 1;
-  std::int64_t major = xMajor ? a.x : a.y;
-  std::int64_t minor = xMajor ? a.y : a.x;
-  std::int64_t error = -(dMajor / 2);
-  unsigned bit = stripCounter_;
-  for (std::int64_t i = 0;; ++i) {
-    if ((pattern_ >> bit) & 1u) {
-      batch_.push_back(xMajor ? PixelPoint{major, minor} : PixelPoint{minor, major});
-    }
-    bit = (bit + 1) & kTopBit;
-    if (i == dMajor) break;
-    major += sMajor;
-    error += dMinor;
-    if (error > 0) {
-      error -= dMajor;
-      minor += sMinor;
-    }
-  }
-  stripCounter_ = bit;
 }
 
 void PenCanvas::Plot(std::int64_t x, std::int64_t y, const PixelRect& clip) {

@@ -34,6 +34,8 @@ public:
            double endY) override;
 
 protected:
+  // A canvas calls this whenever its size changes: the pen keeps the clip cut to the window.
+  void SizeChanged() { penClip_ = Clip(); }
   // Sizes the block for the part of rect inside the window and sets its rect; false, with the
   // block empty, when there is no memory for it.
   bool PrepareBlock(const PixelRect& rect, PixelBlock& block) const;
@@ -57,7 +59,7 @@ private:
 
   Background background_ = Background::kDark;
   std::optional<PixelRect> clip_;
-  PixelRect penClip_; // Clip() as it was when the strip began; every segment is cut to it
+  PixelRect penClip_; // Clip() as set or sized last; every segment is cut to it
   PenColour colour_;
   std::uint16_t pattern_ = kSolidPattern;
   int width_ = 1;

@@ -108,6 +108,7 @@ bool SoftCanvas::Resize(int width, int height) {
   }
   width_ = width;
   height_ = height;
+  SizeChanged();
   changed_.Clear();
   if (tracking_) ChangedAll();
   return true;
