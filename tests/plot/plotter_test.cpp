@@ -199,38 +199,49 @@ TEST(Plotter, ScaleChangeGrowsTheSheetAndKeepsThePaperLook) {
   EXPECT_DOUBLE_EQ(d.scale, 25);
 }
 
-TEST(Plotter, AFailedPlotIsToldAndLeavesNoDocument) {
+// A sheet of one solid element, plotted to a recording device.
+struct OneElementPlot {
   Drawing d;
   HeadlessStoreEnvironment env;
-  ElementStore store(d, env);
-  Sheet(d, 1, {0, 0, 198, 281}, 1);
+  ElementStore store{d, env};
   PropertySet set;
-  set.SetZoneX(0xFFFF);
-  set.SetZoneY(0xFFFF);
-  set.SetStyle(1);
-  const Point points[3] = {{10, 10}, {50, 10}, {50, 50}};
-  ASSERT_NE(store.AddLine(set, points, 3), nullptr);
   Fonts fonts;
   MeasureStyle measure;
   KeptMessages messages;
   RecordingPageDevice device;
-  PlotJob job{d, d.limits, fonts, measure, device, messages, Language::kFinnish, nullptr};
+
+  OneElementPlot() {
+    Sheet(d, 1, {0, 0, 198, 281}, 1);
+    set.SetZoneX(0xFFFF);
+    set.SetZoneY(0xFFFF);
+    set.SetStyle(1);
+  }
+  PlotJob Job(Language language, HatchSource* hatches = nullptr) {
+    return {d, d.limits, fonts, measure, device, messages, language, hatches};
+  }
+};
+
+TEST(Plotter, AFailedPlotIsToldAndLeavesNoDocument) {
+  OneElementPlot plot;
+  const Point points[3] = {{10, 10}, {50, 10}, {50, 50}};
+  ASSERT_NE(plot.store.AddLine(plot.set, points, 3), nullptr);
+  PlotJob job = plot.Job(Language::kFinnish);
   EXPECT_EQ(PlotDrawing(job), 1);
-  EXPECT_EQ(device.events, (std::vector<std::string>{"begin", "page", "end page", "end"}));
-  EXPECT_EQ(device.calls.size(), 4u); // pen, move, two lines in one path
+  EXPECT_EQ(plot.device.events, (std::vector<std::string>{"begin", "page", "end page", "end"}));
+  EXPECT_EQ(plot.device.calls.size(), 4u); // pen, move, two lines in one path
 
-  device = RecordingPageDevice();
-  device.failAfter = 2;
+  plot.device = RecordingPageDevice();
+  plot.device.failAfter = 2;
   EXPECT_EQ(PlotDrawing(job), 0);
-  EXPECT_EQ(device.events.back(), "abort");
-  EXPECT_EQ(messages.shown.back(), "E:" + std::string("Tulostus ei onnistunut !"_l1));
+  EXPECT_EQ(plot.device.events.back(), "abort");
+  EXPECT_EQ(plot.messages.shown.back(), "E:" + std::string("Tulostus ei onnistunut !"_l1));
 
-  device = RecordingPageDevice();
-  device.refuseDocument = true;
+  plot.device = RecordingPageDevice();
+  plot.device.refuseDocument = true;
   job.language = Language::kEnglish;
   EXPECT_EQ(PlotDrawing(job), 0);
-  EXPECT_EQ(messages.shown.back(), "E:StartDoc doesnt work !");
-  EXPECT_TRUE(device.calls.empty());
+  EXPECT_EQ(plot.messages.shown.back(), "E:StartDoc doesnt work !");
+  EXPECT_TRUE(plot.device.calls.empty());
 }
 
 // A filling whose hatch was dropped while it lay outside the view has none when the page is
@@ -240,26 +251,15 @@ TEST(Plotter, AFillingWithoutHatchIsHatchedForThePage) {
     void MakeHatch(FillingElement&) override { ++asked; }
     int asked = 0;
   };
-  Drawing d;
-  HeadlessStoreEnvironment env;
-  ElementStore store(d, env);
-  Sheet(d, 1, {0, 0, 198, 281}, 1);
-  PropertySet set;
-  set.SetZoneX(0xFFFF);
-  set.SetZoneY(0xFFFF);
-  set.SetStyle(1);
-  set.SetShape(kShapeClosed);
+  OneElementPlot plot;
+  plot.set.SetShape(kShapeClosed);
   const Point points[4] = {{10, 10}, {50, 10}, {50, 50}, {10, 50}};
-  LineElement* border = store.AddLine(set, points, 4);
+  LineElement* border = plot.store.AddLine(plot.set, points, 4);
   ASSERT_NE(border, nullptr);
-  ASSERT_NE(store.AddFilling(set, &border, 1), nullptr);
-  ASSERT_EQ(d.fillings->hatch, nullptr);
-  Fonts fonts;
-  MeasureStyle measure;
-  KeptMessages messages;
-  RecordingPageDevice device;
+  ASSERT_NE(plot.store.AddFilling(plot.set, &border, 1), nullptr);
+  ASSERT_EQ(plot.d.fillings->hatch, nullptr);
   CountedHatches hatches;
-  PlotJob job{d, d.limits, fonts, measure, device, messages, Language::kEnglish, &hatches};
+  PlotJob job = plot.Job(Language::kEnglish, &hatches);
   EXPECT_EQ(PlotDrawing(job), 1);
   EXPECT_EQ(hatches.asked, 1);
 }
