@@ -39,8 +39,13 @@ std::vector<Point> EllipsePoints(const Point& centre, const Point& major, double
   const double radius = std::hypot(major.x, major.y);
   if (!std::isfinite(radius) || !std::isfinite(ratio) || !std::isfinite(t1) || !std::isfinite(t2))
     return points;
-  while (t2 <= t1) t2 += 2 * std::numbers::pi;
-  if (t2 - t1 > 2 * std::numbers::pi) t2 = t1 + 2 * std::numbers::pi;
+  // Parameters far beyond a turn are taken modulo it first: adding turns to a huge number would
+  // never move it.
+  constexpr double kTurn = 2 * std::numbers::pi;
+  t1 = std::fmod(t1, kTurn);
+  t2 = std::fmod(t2, kTurn);
+  while (t2 <= t1) t2 += kTurn;
+  if (t2 - t1 > kTurn) t2 = t1 + kTurn;
   const int count = std::clamp(static_cast<int>(std::ceil((t2 - t1) / StepFor(radius, accuracy))),
                                4, kMaxCurvePoints - 1);
   const Point minor{-major.y * ratio, major.x * ratio};

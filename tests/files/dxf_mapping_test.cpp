@@ -69,6 +69,10 @@ TEST(DxfCurves, BulgesEllipsesAndSplinesFollowTheirCurves) {
   for (const Point& p : ellipse)
     EXPECT_NEAR(std::pow((p.x - 10) / 4, 2) + std::pow(p.y / 2, 2), 1, 1e-9);
   EXPECT_TRUE(EllipsePoints({0, 0}, {1, 0}, NAN, 0, 1, 0.01).empty());
+  // Parameters far beyond a turn, which once looped for ever adding turns to them.
+  const auto far = EllipsePoints({0, 0}, {1, 0}, 0.5, 1e300, -1e300, 0.01);
+  ASSERT_FALSE(far.empty());
+  for (const Point& p : far) EXPECT_LE(std::hypot(p.x, p.y), 1.0 + 1e-12);
 
   const double knots[] = {0, 0, 0, 1, 1, 1};
   const Point control[] = {{0, 0}, {1, 2}, {2, 0}};
