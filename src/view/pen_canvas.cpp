@@ -10,7 +10,6 @@ namespace {
 
 constexpr unsigned kPatternBits = 16;
 constexpr unsigned kTopBit = kPatternBits - 1;
-constexpr std::size_t kBatchPixels = 4096;
 
 int WholeWidth(double widthPixels) {
   if (!(widthPixels >= 1.0)) return 1;
@@ -95,17 +94,33 @@ void PenCanvas::LineTo(double x, double y) {
   currentY_ = y;
 }
 
+inline void PenCanvas::Push(PixelPoint p) {
+  batch_[batchSize_++] = p;
+  if (batchSize_ + 2 > kBatchPixels) FlushBatch();
+}
+
 // The walk of a one-pixel pen between two pixels of the clip, as almost every segment of a
 // redraw is: every pixel between them lies in the clip too, so the steps are those of the
 // general walk from its first, without its cutting.
+//
+// Most segments of a redraw end in the pixel they start from or in a neighbour of it; their walk
+// is the pixel and then the other one if it differs, written without a branch on the direction.
 inline void PenCanvas::PaintInside(PixelPoint a, PixelPoint b) {
-  if (a == b) {
-    if ((pattern_ >> stripCounter_) & 1u) batch_.push_back(a);
-    stripCounter_ = (stripCounter_ + 1) & kTopBit;
-    return;
-  }
   const std::int64_t dx = b.x - a.x;
   const std::int64_t dy = b.y - a.y;
+  if (static_cast<std::uint64_t>(dx + 1) <= 2 && static_cast<std::uint64_t>(dy + 1) <= 2) {
+    const unsigned moved = (dx | dy) != 0 ? 1u : 0u;
+    const unsigned bit = stripCounter_;
+    PixelPoint* out = batch_.data() + batchSize_;
+    out[0] = a;
+    std::size_t n = (pattern_ >> bit) & 1u;
+    out[n] = b;
+    n += moved & (pattern_ >> ((bit + 1) & kTopBit));
+    stripCounter_ = (bit + 1 + moved) & kTopBit;
+    batchSize_ += n;
+    if (batchSize_ + 2 > kBatchPixels) FlushBatch();
+    return;
+  }
   const std::int64_t adx = dx < 0 ? -dx : dx;
   const std::int64_t ady = dy < 0 ? -dy : dy;
   const bool xMajor = adx >= ady;
@@ -118,9 +133,7 @@ inline void PenCanvas::PaintInside(PixelPoint a, PixelPoint b) {
   std::int64_t error = -(dMajor / 2);
   unsigned bit = stripCounter_;
   for (std::int64_t i = 0;; ++i) {
-    if ((pattern_ >> bit) & 1u) {
-      batch_.push_back(xMajor ? PixelPoint{major, minor} : PixelPoint{minor, major});
-    }
+    if ((pattern_ >> bit) & 1u) Push(xMajor ? PixelPoint{major, minor} : PixelPoint{minor, major});
     bit = (bit + 1) & kTopBit;
     if (i == dMajor) break;
     major += sMajor;
@@ -150,7 +163,6 @@ void PenCanvas::LineStrip(std::span<const CanvasPoint> points) {
         const bool bInside = Contains(penClip_, b.x, b.y);
         if (aInside && bInside) {
           PaintInside(a, b);
-          if (batch_.size() >= kBatchPixels) FlushBatch();
         } else {
           PaintWalk(a, b);
         }
@@ -190,7 +202,6 @@ void PenCanvas::PaintSegment(double x0, double y0, double x1, double y1) {
     const PixelPoint b{FloorOf(x1), FloorOf(y1)};
     if (width_ == 1 && Contains(penClip_, a.x, a.y) && Contains(penClip_, b.x, b.y)) {
       PaintInside(a, b);
-      if (batch_.size() >= kBatchPixels) FlushBatch();
       return;
     }
     PaintWalk(a, b);
@@ -215,18 +226,17 @@ void PenCanvas::PaintWalk(PixelPoint a, PixelPoint b) {
     const unsigned bit = (counter + static_cast<unsigned>(i % kPatternBits)) % kPatternBits;
     if (!((pattern >> bit) & 1u)) return;
     if (width_ == 1) {
-      batch_.push_back({x, y});
+      Push({x, y});
       return;
     }
     const std::int64_t minor = xMajor ? y : x;
     const std::int64_t from = std::max<std::int64_t>(minor - before, minorLo);
     const std::int64_t to = std::min<std::int64_t>(minor + after, minorHi);
     for (std::int64_t m = from; m <= to; ++m) {
-      batch_.push_back(xMajor ? PixelPoint{x, m} : PixelPoint{m, y});
+      Push(xMajor ? PixelPoint{x, m} : PixelPoint{m, y});
     }
   });
   stripCounter_ = static_cast<unsigned>((stripCounter_ + steps) % kPatternBits);
-  if (batch_.size() >= kBatchPixels) FlushBatch();
 }
 
 void PenCanvas::Plot(std::int64_t x, std::int64_t y, const PixelRect& clip) {
@@ -234,17 +244,18 @@ void PenCanvas::Plot(std::int64_t x, std::int64_t y, const PixelRect& clip) {
   ++counter_;
   if (!on || !Contains(clip, x, y)) return;
   if (Inverting() && !touched_.insert(Key(x, y)).second) return;
-  batch_.push_back({x, y});
+  Push({x, y});
 }
 
 void PenCanvas::FlushBatch() {
-  if (batch_.empty()) return;
+  if (batchSize_ == 0) return;
+  const std::span<const PixelPoint> pixels(batch_.data(), batchSize_);
+  batchSize_ = 0;
   if (Inverting()) {
-    InvertPixels(batch_);
+    InvertPixels(pixels);
   } else {
-    PaintPixels(batch_, colour_.rgb);
+    PaintPixels(pixels, colour_.rgb);
   }
-  batch_.clear();
 }
 
 void PenCanvas::InvertSegment(double x0, double y0, double x1, double y1) {

@@ -15,6 +15,8 @@ namespace lumora {
 
 class PenCanvas : public Canvas {
 public:
+  static constexpr std::size_t kBatchPixels = 4096;
+
   void SetBackground(Background background) override { background_ = background; }
   Background GetBackground() const override { return background_; }
 
@@ -55,6 +57,7 @@ private:
   void PaintInside(PixelPoint a, PixelPoint b);
   void Ring(double cx, double cy, double radius, const std::optional<Sector>& sector);
   void Plot(std::int64_t x, std::int64_t y, const PixelRect& clip);
+  void Push(PixelPoint p);
   void FlushBatch();
 
   Background background_ = Background::kDark;
@@ -70,7 +73,10 @@ private:
   unsigned stripCounter_ = 0;                 // stipple position of the ordinary pen
   unsigned counter_ = 0;                      // stipple position of the inverting pen
   std::unordered_set<std::uint64_t> touched_; // pixels this figure has already inverted
-  std::vector<PixelPoint> batch_;
+  // Pixels decided but not yet painted: batchSize_ of them, never all slots, so a step of two
+  // pixels always fits.
+  std::vector<PixelPoint> batch_ = std::vector<PixelPoint>(kBatchPixels);
+  std::size_t batchSize_ = 0;
 };
 
 } // namespace lumora
