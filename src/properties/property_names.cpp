@@ -16,7 +16,10 @@ constexpr double kLowestProportion = 0.4;
 constexpr double kAnglePrecision = 0.001;
 
 std::string Quoted(int value) {
-  return "'" + std::to_string(value) + "'";
+  std::string quoted = "'";
+  quoted += std::to_string(value);
+  quoted += '\'';
+  return quoted;
 }
 
 // The name of the first row with the value, the typing row left out; empty when none.
