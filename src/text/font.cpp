@@ -126,6 +126,7 @@ private:
     try {
       if (glyph.empty()) ++font_.glyphCount;
       glyph = strokes_;
+      font_.reach[static_cast<unsigned char>(code_)] = ReachOf(glyph);
     } catch (const std::bad_alloc&) {
       sink_.Show(MessageKind::kError, store_messages::kMemoryOverflow.en);
     }
@@ -140,6 +141,23 @@ private:
 };
 
 } // namespace
+
+GlyphReach ReachOf(const std::vector<Stroke>& strokes) {
+  GlyphReach reach;
+  if (strokes.empty()) return reach;
+  reach.xmin = reach.xmax = strokes.front().x;
+  reach.ymin = reach.ymax = strokes.front().y;
+  for (std::size_t k = 0; k < strokes.size(); ++k) {
+    const Stroke& s = strokes[k];
+    reach.xmin = std::min(reach.xmin, s.x);
+    reach.xmax = std::max(reach.xmax, s.x);
+    reach.ymin = std::min(reach.ymin, s.y);
+    reach.ymax = std::max(reach.ymax, s.y);
+    reach.draws = reach.draws || s.pen != 0;
+    reach.drawsLater = reach.drawsLater || (k > 0 && s.pen != 0);
+  }
+  return reach;
+}
 
 std::string FontPath(std::string_view home, std::string_view file) {
   std::string path(home);

@@ -27,6 +27,19 @@ struct Stroke {
   friend constexpr bool operator==(const Stroke&, const Stroke&) = default;
 };
 
+// How far a glyph's strokes reach on its grid, and whether they draw, kept with the glyph so a
+// string's extent needs no walk over its strokes.
+struct GlyphReach {
+  std::int32_t xmin = 0;
+  std::int32_t xmax = 0;
+  std::int32_t ymin = 0;
+  std::int32_t ymax = 0;
+  bool draws = false;      // some stroke draws a line
+  bool drawsLater = false; // some stroke but the first draws a line
+};
+
+GlyphReach ReachOf(const std::vector<Stroke>& strokes);
+
 struct Font {
   std::string name; // display name, shown in the font selector
   std::string file;
@@ -38,9 +51,11 @@ struct Font {
   // Glyphs by Latin-1 code; an empty list is a character without a glyph. A character
   // defined twice keeps its last definition.
   std::array<std::vector<Stroke>, 256> glyphs;
+  std::array<GlyphReach, 256> reach; // ReachOf each glyph, set with it
   int glyphCount = 0;
 
   const std::vector<Stroke>& Glyph(char c) const { return glyphs[static_cast<unsigned char>(c)]; }
+  const GlyphReach& Reach(char c) const { return reach[static_cast<unsigned char>(c)]; }
 };
 
 // Set before a string is drawn or measured.

@@ -27,6 +27,17 @@ bool DrawGlyph(const Fonts& fonts, StrokeSink& sink, const Transform& t, double 
 // top. Characters without a glyph take their place. Nothing is drawn without a loaded font.
 bool StrokeString(const Fonts& fonts, StrokeSink& sink, double x, double y, std::string_view s);
 
+// Where the strokes of StrokeString with the same arguments fall. When `bounded`, every stroke
+// point lies in the box, which allows for rounding, and `draws` tells whether some stroke draws a
+// line (a draw that is not the string's first stroke). Not bounded when a place is not a number
+// or infinite. A string without strokes is bounded by an empty box and draws nothing.
+struct StringExtent {
+  Box box;
+  bool bounded = true;
+  bool draws = false;
+};
+StringExtent StringStrokeExtent(const Fonts& fonts, double x, double y, std::string_view s);
+
 void DrawString(const Fonts& fonts, ScreenPen& pen, double x, double y, std::string_view s);
 // 0 at the first plotter primitive that fails, else 1.
 int PlotString(const Fonts& fonts, PlotterPen& pen, double x, double y, std::string_view s);

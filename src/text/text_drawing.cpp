@@ -45,7 +45,11 @@ void DrawText(TextScene& scene, ScreenPen& pen, const TextElement& t, int mode) 
   if (!Drawable(t)) return;
   pen.SetPen(int(t.colour()) * mode, kSolidStyle, 0, t.width() * kTenth);
   const Placed placed = Place(scene, t);
-  DrawString(scene.fonts, pen, placed.start.x, placed.start.y, DisplayString(TextOf(t)));
+  const std::string_view shown = DisplayString(TextOf(t));
+  const StringExtent extent =
+      StringStrokeExtent(scene.fonts, placed.start.x, placed.start.y, shown);
+  if (!extent.bounded || !pen.StandInFor(extent.box, extent.draws))
+    DrawString(scene.fonts, pen, placed.start.x, placed.start.y, shown);
   pen.EndPath();
   if (t.mitta() != 0) DrawMeasure(scene, pen, t, mode, placed.offsets, placed.rotation);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "geometry/point.h"
+#include "geometry/primitives.h"
 
 namespace lumora {
 
@@ -16,6 +17,10 @@ public:
   // Counter-clockwise from the direction of start to that of end, radius from start.
   virtual void DrawArc(const Point& centre, const Point& start, const Point& end) = 0;
   virtual void EndPath() = 0;
+  // Draws what strokes lying within the box would draw, where that needs no strokes: nothing
+  // when they cannot reach the surface, their one pixel when they all fall in it (and `draws`,
+  // some stroke draws a line). True when done, and the strokes are then left out.
+  virtual bool StandInFor(const Box& /*box*/, bool /*draws*/) { return false; }
 };
 
 // Every primitive answers 0 when it failed; drawing stops there.

@@ -38,26 +38,46 @@ double ArcStep(double paperUnit, double accuracy, double radius) {
 
 void CanvasPen::SetPen(int colourValue, int style, int /*section*/, double width) {
   if (colourValue == kModeInvert && mode_ != kModeInvert) colourValue = mode_;
+  FlushStrip();
   inverting_ = colourValue == kModeInvert;
   widthPixels_ = PenWidthPixels(width, paperUnit_, PixelsPerUnit(view_));
   canvas_.SetPen(colourValue, style, widthPixels_);
 }
 
 void CanvasPen::MoveTo(const Point& p) {
+  FlushStrip();
   const Point c = DrawingToCanvas(view_, p);
   canvas_.MoveTo(c.x, c.y);
 }
 
 void CanvasPen::LineTo(const Point& p) {
   const Point c = DrawingToCanvas(view_, p);
-  canvas_.LineTo(c.x, c.y);
+  pending_[pendingCount_++] = {c.x, c.y};
+  if (pendingCount_ == kPendingPoints) FlushStrip();
 }
 
 void CanvasPen::EndPath() {
+  FlushStrip();
   canvas_.EndPath();
 }
 
+bool CanvasPen::StandInFor(const Box& box, bool draws) {
+  if (inverting_) return false;
+  const Point a = DrawingToCanvas(view_, {box.xmin, box.ymin});
+  const Point b = DrawingToCanvas(view_, {box.xmax, box.ymax});
+  switch (ReachOf(a, b)) {
+  case Reach::kNothing:
+    return true;
+  case Reach::kOnePixel:
+    if (draws) Dot(a);
+    return true;
+  default:
+    return false;
+  }
+}
+
 void CanvasPen::DrawCircle(const Point& centre, const Point& onCircle) {
+  FlushStrip();
   const double r = Distance(centre, onCircle);
   if (inverting_) {
     const Point c = DrawingToCanvas(view_, centre);
@@ -80,6 +100,7 @@ CanvasPen::Sweep CanvasPen::SweepOf(const Point& centre, const Point& start,
 }
 
 void CanvasPen::DrawArc(const Point& centre, const Point& start, const Point& end) {
+  FlushStrip();
   if (SamePoint(start, end) != 0) {
     DrawCircle(centre, start);
     return;
@@ -208,6 +229,7 @@ CanvasPen::Reach CanvasPen::CircleReach(const Point& centre, double radius) cons
 }
 
 void CanvasPen::Dot(const Point& canvasPoint) {
+  FlushStrip();
   // Every stipple starts with its bit set, so the first segment paints the pixel.
   canvas_.MoveTo(canvasPoint.x, canvasPoint.y);
   canvas_.LineTo(canvasPoint.x, canvasPoint.y);

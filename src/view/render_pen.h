@@ -7,6 +7,9 @@
 #include "view/quick_trig.h"
 #include "view/view.h"
 
+#include <array>
+#include <cstddef>
+
 namespace lumora {
 
 // Angular step in radians for an arc of the given radius, so that no chord strays further than
@@ -22,6 +25,9 @@ public:
             int mode = kModeInvert)
       : canvas_(canvas), view_(view), paperUnit_(paperUnit), arcAccuracy_(arcAccuracy),
         mode_(mode) {}
+  CanvasPen(const CanvasPen&) = delete;
+  CanvasPen& operator=(const CanvasPen&) = delete;
+  ~CanvasPen() override { FlushStrip(); }
 
   // colourValue is the colour times the drawing mode; width in millimetres on paper, or below
   // 0.001 a pixel count (-p gives p pixels). The section only matters on paper.
@@ -32,6 +38,7 @@ public:
   // end coincide.
   void DrawArc(const Point& centre, const Point& start, const Point& end) override;
   void EndPath() override;
+  bool StandInFor(const Box& box, bool draws) override;
 
   void DrawCircle(const Point& centre, const Point& onCircle);
 
@@ -80,6 +87,17 @@ private:
   };
   VertexSlack VertexSlackOf(const Point& centre, double radius) const;
 
+  // The points LineTo has placed since the last other call reach the canvas as one strip; every
+  // other use of the canvas hands them over first.
+  void FlushStrip() {
+    if (pendingCount_ == 0) return;
+    canvas_.LineStrip({pending_.data(), pendingCount_});
+    pendingCount_ = 0;
+  }
+
+  static constexpr std::size_t kPendingPoints = 64;
+  std::array<CanvasPoint, kPendingPoints> pending_;
+  std::size_t pendingCount_ = 0;
   Canvas& canvas_;
   const View& view_;
   double paperUnit_;

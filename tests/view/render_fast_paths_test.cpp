@@ -2,6 +2,8 @@
 // random drawings, the clipped pixel walk against stepping every pixel, the quick cosine within
 // its bound.
 #include "render_fixture.h"
+#include "text/recording_sink.h"
+#include "text/text_drawing.h"
 #include "view/pixel_walk.h"
 #include "view/quick_trig.h"
 #include "view/render.h"
@@ -258,6 +260,77 @@ TEST(RenderFastPaths, RandomDrawingsGiveThePixelsOfThePlainPen) {
     for (const LineElement* l = f.app.drawing.lines; l != nullptr; l = l->next) {
       DrawLine(scene, *l, kModeNormal);
       PlainLine(plainScene, *l);
+    }
+    EXPECT_EQ(f.canvas.Image().rgb, plain.Image().rgb) << box.xmin << " " << box.ymin;
+  }
+}
+
+// The screen pen with every stroke drawn, none left out or stood in for.
+class EveryStroke final : public ScreenPen {
+public:
+  explicit EveryStroke(CanvasPen& pen) : pen_(pen) {}
+  void SetPen(int colour, int style, int section, double width) override {
+    pen_.SetPen(colour, style, section, width);
+  }
+  void MoveTo(const Point& p) override { pen_.MoveTo(p); }
+  void LineTo(const Point& p) override { pen_.LineTo(p); }
+  void DrawArc(const Point& c, const Point& s, const Point& e) override { pen_.DrawArc(c, s, e); }
+  void EndPath() override { pen_.EndPath(); }
+
+private:
+  CanvasPen& pen_;
+};
+
+// Texts off the canvas are left out and texts within a pixel are a dot: the pixels stay those of
+// every stroke, with glyphs reaching out of their cells, a glyph that starts with a draw, one of
+// moves only, rows, turns and wide pens, in views from close up to far out.
+TEST(RenderFastPaths, TextsLeftOutOrDottedGiveThePixelsOfEveryStroke) {
+  RenderFixture f;
+  RecordingSink sink;
+  ASSERT_TRUE(ParseFont("#HEIGHT: 10\n#WIDTH: 6\n#CHAR_SPACE: 2\n#ROW_SPACE: 3\n"
+                        "#LOWER_PORTION: 2\n#CHARACTERS:\n"
+                        "\"A\" 0 0 0 3 10 1 6 0 1 1 4 0 5 4 1\n"
+                        "\"W\" -40 -30 0 46 45 1\n"
+                        "\"I\" 3 10 1\n"
+                        "\"M\" 1 1 0 5 5 0\n",
+                        f.app.fonts.slots[0], sink));
+  f.app.fonts.count = 1;
+  const char* const strings[] = {"A", "AW", "I", "M", "IA", "MI", "A|W", "MM|I", "WAAAAA"};
+  std::mt19937 random(23);
+  std::uniform_real_distribution<double> place(-40.0, 140.0);
+  std::uniform_int_distribution<int> pick(0, 479);
+  std::vector<const TextElement*> texts;
+  for (int k = 0; k < 600; ++k) {
+    PropertySet set;
+    set.SetColour(std::uint32_t(1 + k % 8));
+    set.SetWidth(std::uint32_t(k % 5 == 0 ? pick(random) % 16 : 0));
+    set.SetHeight(std::uint32_t(1 + pick(random)));
+    set.SetWidthRatio(std::uint32_t(pick(random) % 8));
+    set.SetSlant(std::uint32_t(pick(random) % 4));
+    set.angle = k % 3 == 0 ? 0.0 : pick(random) * 0.75;
+    const Point at{place(random), place(random)};
+    texts.push_back(f.app.store.AddText(set, &at, 1, strings[k % std::size(strings)]));
+  }
+  const Box views[] = {{0, 0, 100, 75},
+                       {20, 30, 26, 34.5},
+                       {-2000, -1500, 2000, 1500},
+                       {-40000, -30000, 40000, 30000}};
+  for (const Box& box : views) {
+    f.app.view.viewBox = box;
+    FitView(f.app.view, RenderFixture::kWidth, RenderFixture::kHeight);
+    SoftCanvas plain(RenderFixture::kWidth, RenderFixture::kHeight);
+    plain.SetClip(f.canvas.Clip());
+    RenderScene scene = f.Scene();
+    RenderScene plainScene{plain, scene.view, scene.drawing, scene.fonts, scene.arcAccuracy,
+                           {},    nullptr};
+    ClearDrawingArea(scene);
+    ClearDrawingArea(plainScene);
+    for (const TextElement* t : texts) {
+      DrawTextElement(scene, *t, kModeNormal);
+      CanvasPen pen = plainScene.Pen(kModeNormal);
+      EveryStroke every(pen);
+      TextScene textScene{plainScene.fonts, plainScene.drawing.paperUnit, plainScene.measure};
+      DrawText(textScene, every, *t, kModeNormal);
     }
     EXPECT_EQ(f.canvas.Image().rgb, plain.Image().rgb) << box.xmin << " " << box.ymin;
   }
