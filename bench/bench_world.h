@@ -38,22 +38,36 @@ public:
   void Show(MessageKind, std::string_view) override {}
 };
 
+// How a mixed drawing is made up; the defaults are those of the redraw benchmarks.
+struct MixedDrawing {
+  unsigned seed = 7;
+  double smallest = 1.0; // sizes of the elements, units
+  double largest = 40.0;
+  double circleShare = 1.0; // a circle's radius as a share of its element's size
+  std::uint32_t textHeight = 50;
+  bool penWidths = false; // widths 0 to 5 in turn on section 4, as a plot shows them
+};
+
 // The drawing of the redraw benchmarks, on the SoftCanvas and in the window alike, so their
-// figures compare: in turn an open line of two segments, an arc, a circle and a text, each 1 to
-// 40 units, at places spread evenly over the sheet, colours 1 to 8 and styles 1 to 4 in turn.
-// The same count always gives the same drawing.
-inline void FillMixedDrawing(ElementStore& store, int count, double sheetWidth,
-                             double sheetHeight) {
-  std::mt19937 random(7);
+// figures compare: in turn an open line of two segments, an arc, a circle and a text, at places
+// spread evenly over the sheet, colours 1 to 8 and styles 1 to 4 in turn. The same count always
+// gives the same drawing.
+inline void FillMixedDrawing(ElementStore& store, int count, double sheetWidth, double sheetHeight,
+                             const MixedDrawing& mix = {}) {
+  std::mt19937 random(mix.seed);
   std::uniform_real_distribution<double> x(0.0, sheetWidth);
   std::uniform_real_distribution<double> y(0.0, sheetHeight);
-  std::uniform_real_distribution<double> size(1.0, 40.0);
+  std::uniform_real_distribution<double> size(mix.smallest, mix.largest);
   for (int k = 0; k < count; ++k) {
     const Point p{x(random), y(random)};
     const double s = size(random);
     PropertySet set;
     set.SetColour(std::uint32_t(1 + k % 8));
     set.SetStyle(std::uint32_t(1 + k % 4));
+    if (mix.penWidths) {
+      set.SetSection(4);
+      set.SetWidth(std::uint32_t(k % 6));
+    }
     switch (k % 4) {
     case 0: {
       set.SetShape(kShapeOpen);
@@ -69,12 +83,12 @@ inline void FillMixedDrawing(ElementStore& store, int count, double sheetWidth,
     }
     case 2: {
       set.SetShape(kShapeCircle);
-      const Point pts[] = {p, {p.x + s, p.y}};
+      const Point pts[] = {p, {p.x + s * mix.circleShare, p.y}};
       store.AddLine(set, pts, 2);
       break;
     }
     default:
-      set.SetHeight(50);
+      set.SetHeight(mix.textHeight);
       store.AddText(set, &p, 1, "ABBA");
       break;
     }

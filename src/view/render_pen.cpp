@@ -146,11 +146,10 @@ void CanvasPen::ArcVertices(const Point& centre, double radius, double a0, doubl
     const double angle = onEnd && a > a1 ? a1 : a;
     Point c;
     bool placed = false;
-    if (last) {
-    } else if (allTurned) {
+    if (!last && allTurned) {
       c = slack.Place(turn.Value());
       placed = Settled(c.x, marginX) && Settled(c.y, marginY);
-    } else {
+    } else if (!last) {
       const bool turned =
           turn.Error() <= TrigTurn::kMaxTurnError && std::fabs(angle) < TrigTurn::kTurnRange;
       const double e = turned ? turn.Error() : kQuickTrigError;
