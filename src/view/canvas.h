@@ -39,6 +39,12 @@ struct CanvasPoint {
   double y;
 };
 
+// The pixel holding a canvas point, the floor of its coordinates; uninitialised like the point.
+struct CanvasPixel {
+  std::int64_t x;
+  std::int64_t y;
+};
+
 struct Rgb {
   std::uint8_t r = 0;
   std::uint8_t g = 0;
@@ -122,6 +128,11 @@ public:
   // The same as LineTo through each point in turn, which a canvas may do faster.
   virtual void LineStrip(std::span<const CanvasPoint> points) {
     for (const CanvasPoint& p : points) LineTo(p.x, p.y);
+  }
+  // The same as LineStrip, for points the caller has found inside the clip, given also by their
+  // pixels (one per point).
+  virtual void LineStripInside(std::span<const CanvasPoint> points, const CanvasPixel* /*pixels*/) {
+    LineStrip(points);
   }
   virtual void EndPath() = 0;
 

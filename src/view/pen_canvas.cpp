@@ -178,6 +178,28 @@ void PenCanvas::LineStrip(std::span<const CanvasPoint> points) {
   }
 }
 
+// The same strip with its pixels known to lie in the clip: only the current point is checked.
+void PenCanvas::LineStripInside(std::span<const CanvasPoint> points, const CanvasPixel* pixels) {
+  if (points.empty()) return;
+  if (!hasCurrent_ || !stripOpen_ || Inverting() || width_ != 1 ||
+      !InFarSquare(currentX_, currentY_, currentX_, currentY_)) {
+    LineStrip(points);
+    return;
+  }
+  PixelPoint a{FloorOf(currentX_), FloorOf(currentY_)};
+  if (!Contains(penClip_, a.x, a.y)) {
+    LineStrip(points);
+    return;
+  }
+  for (std::size_t k = 0; k < points.size(); ++k) {
+    const PixelPoint b{pixels[k].x, pixels[k].y};
+    PaintInside(a, b);
+    a = b;
+  }
+  currentX_ = points.back().x;
+  currentY_ = points.back().y;
+}
+
 void PenCanvas::EndPath() {
   EndStrip(true);
   touched_.clear();

@@ -30,6 +30,7 @@ public:
   void MoveTo(double x, double y) override;
   void LineTo(double x, double y) override;
   void LineStrip(std::span<const CanvasPoint> points) override;
+  void LineStripInside(std::span<const CanvasPoint> points, const CanvasPixel* pixels) override;
   void EndPath() override;
   void Circle(double cx, double cy, double radius) override;
   void Arc(double cx, double cy, double radius, double startX, double startY, double endX,

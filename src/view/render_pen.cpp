@@ -21,9 +21,11 @@ bool Near(const Point& c) {
 
 // Whether a canvas coordinate within margin of another lies in the same pixel as it. Inside the
 // far square the canvas keeps a point as it is and only its pixel counts.
-inline bool Settled(double v, double margin) {
+// That pixel is left in `pixel`.
+inline bool Settled(double v, double margin, std::int64_t& pixel) {
   if (!(std::fabs(v) < kFarPixel)) return false;
-  const double inPixel = v - double(FloorOf(v));
+  pixel = FloorOf(v);
+  const double inPixel = v - double(pixel);
   return inPixel >= margin && inPixel + margin < 1.0;
 }
 
@@ -137,41 +139,65 @@ void CanvasPen::ArcVertices(const Point& centre, double radius, double a0, doubl
                          std::fabs(end) < TrigTurn::kTurnRange;
   const double marginX = slack.perErrorX * most + slack.roundingX;
   const double marginY = slack.perErrorY * most + slack.roundingY;
-  // The vertices between the first and the last reach the canvas as strips of many.
+  // The vertices between the first and the last reach the canvas as strips of many, with their
+  // pixels when the whole circle lies inside the clip.
+  const bool inside = CircleInside(centre, radius);
   std::array<CanvasPoint, kStripPoints> strip;
+  std::array<CanvasPixel, kStripPoints> pixels;
   std::size_t held = 0;
   bool first = true;
   for (double a = a0; a < end; a += step, turn.Next()) {
     const bool last = !(a + step < end);
     const double angle = onEnd && a > a1 ? a1 : a;
     Point c;
+    CanvasPixel pixel{0, 0};
     bool placed = false;
     if (!last && allTurned) {
       c = slack.Place(turn.Value());
-      placed = Settled(c.x, marginX) && Settled(c.y, marginY);
+      placed = Settled(c.x, marginX, pixel.x) && Settled(c.y, marginY, pixel.y);
     } else if (!last) {
       const bool turned =
           turn.Error() <= TrigTurn::kMaxTurnError && std::fabs(angle) < TrigTurn::kTurnRange;
       const double e = turned ? turn.Error() : kQuickTrigError;
       c = slack.Place(turned ? turn.Value() : QuickCosSin(angle));
-      placed = Settled(c.x, slack.perErrorX * e + slack.roundingX) &&
-               Settled(c.y, slack.perErrorY * e + slack.roundingY);
+      placed = Settled(c.x, slack.perErrorX * e + slack.roundingX, pixel.x) &&
+               Settled(c.y, slack.perErrorY * e + slack.roundingY, pixel.y);
     }
     if (!placed) {
       c = DrawingToCanvas(
           view_, {centre.x + radius * std::cos(angle), centre.y + radius * std::sin(angle)});
+      if (inside) pixel = {FloorOf(c.x), FloorOf(c.y)};
     }
     if (first) {
       canvas_.MoveTo(c.x, c.y);
       first = false;
       continue;
     }
-    strip[held++] = {c.x, c.y};
+    strip[held] = {c.x, c.y};
+    pixels[held] = pixel;
+    ++held;
     if (held == strip.size() || last) {
-      canvas_.LineStrip({strip.data(), held});
+      if (inside) {
+        canvas_.LineStripInside({strip.data(), held}, pixels.data());
+      } else {
+        canvas_.LineStrip({strip.data(), held});
+      }
       held = 0;
     }
   }
+}
+
+// Every vertex lies within the radius of the centre on both axes (see CircleReach), so its pixel
+// lies between those of the corners.
+bool CanvasPen::CircleInside(const Point& centre, double radius) const {
+  const Point a = DrawingToCanvas(view_, {centre.x - radius, centre.y - radius});
+  const Point b = DrawingToCanvas(view_, {centre.x + radius, centre.y + radius});
+  if (!Near(a) || !Near(b)) return false;
+  const PixelRect clip = canvas_.Clip();
+  return std::floor(std::min(a.x, b.x)) >= clip.x &&
+         std::floor(std::max(a.x, b.x)) < double(clip.x) + clip.width &&
+         std::floor(std::min(a.y, b.y)) >= clip.y &&
+         std::floor(std::max(a.y, b.y)) < double(clip.y) + clip.height;
 }
 
 // A vertex placed from a cosine within e of the library's, with the view's scale folded into the

@@ -63,6 +63,8 @@ private:
   // What a figure can touch whose every vertex lies in the canvas box of the two corners.
   Reach ReachOf(const Point& a, const Point& b) const;
   Reach CircleReach(const Point& centre, double radius) const;
+  // Whether every pixel of the circle's vertices lies inside the clip.
+  bool CircleInside(const Point& centre, double radius) const;
   // The figure of one or more zero-length segments at the point.
   void Dot(const Point& canvasPoint);
 
