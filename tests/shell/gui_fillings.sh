@@ -9,7 +9,6 @@ source "$source_dir/tests/shell/lib/gui.bash"
 # Drawing x 20..120, y 20..70 lies on columns 283..557 and rows 745..609; the hole of radius 10
 # round (70,45) on columns 393..447 round row 677.
 lit() { "$xshot" count "$1" "$2" "$3" "$4" "$5" ffffff; }
-settle() { "$xshot" settle "$window" 0.3 "$patience" || fail "the window never settled after $1"; }
 press() { xdotool key "$@"; settle "$*"; }
 click_at() {
   xdotool mousemove --sync --window "$window" "$1" "$2"

@@ -42,7 +42,6 @@ cp "$tmp/placed.png" "$build/gui_script.out.png"
 grep -q "ERROR REPORT OF FILE" "$lumora_home/SETUP/ERRORS.txt" || fail "the script never ran"
 [[ "$(wc -l <"$lumora_home/SETUP/ERRORS.txt")" == 0 ]] || fail "the script reported errors"
 
-settle() { "$xshot" settle "$window" 0.3 "$patience" || fail "$1 never settled"; }
 xdotool key ctrl+F6
 settle "the part list"
 xdotool key Home Return

@@ -8,9 +8,6 @@ source_dir="$2"
 source "$source_dir/tests/shell/lib/gui.bash"
 
 cd "$tmp"
-lumora_home="$tmp/home"
-cp -r "$source_dir/data" "$lumora_home"
-rm -f "$lumora_home"/DRAWINGS/*
 awk 'BEGIN {
   srand(5)
   print "0\nSECTION\n2\nENTITIES"
@@ -20,10 +17,9 @@ awk 'BEGIN {
   }
   print "0\nENDSEC\n0\nEOF"
 }' >"$tmp/small.dxf"
-"$build/lumora-cli" convert "$tmp/small.dxf" "$lumora_home/DRAWINGS/Small.drw" \
-  --home "$lumora_home" >"$tmp/convert.out" 2>&1 || fail "no drawing: $(cat "$tmp/convert.out")"
+only_drawing "$tmp/small.dxf" Small.drw
 
-settle() { "$xshot" settle "$window" 1 "$patience" || fail "the window never settled after $1"; }
+quiet=1
 start_lumora
 xdotool mousemove --sync --window "$window" 500 700
 settle "the move away"

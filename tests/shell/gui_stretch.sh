@@ -9,7 +9,6 @@ source "$source_dir/tests/shell/lib/gui.bash"
 
 # Foreground pixels in a strip of row $2 from column $3 to $4 of picture $1.
 lit() { "$xshot" count "$1" "$3" "$(($2 - 2))" "$(($4 - $3))" 5 ffffff; }
-settle() { "$xshot" settle "$window" 0.3 "$patience" || fail "the window never settled after $1"; }
 press() { xdotool key "$@"; settle "$*"; }
 click_at() {
   xdotool mousemove --sync --window "$window" "$1" "$2"

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include <numbers>
 #include <random>
 #include <tuple>
@@ -215,6 +216,25 @@ void PlainLine(const RenderScene& scene, const LineElement& line) {
   canvas.EndPath();
 }
 
+// In each view, draw(fast, plain) draws with the screen pen on the fixture's canvas and the
+// plain way on a canvas of its own; both must show the same pixels.
+template <class Draw>
+void ExpectPlainPixels(RenderFixture& f, std::initializer_list<Box> views, Draw draw) {
+  for (const Box& box : views) {
+    f.app.view.viewBox = box;
+    FitView(f.app.view, RenderFixture::kWidth, RenderFixture::kHeight);
+    SoftCanvas plain(RenderFixture::kWidth, RenderFixture::kHeight);
+    plain.SetClip(f.canvas.Clip());
+    RenderScene scene = f.Scene();
+    RenderScene plainScene{plain, scene.view, scene.drawing, scene.fonts, scene.arcAccuracy,
+                           {},    nullptr};
+    ClearDrawingArea(scene);
+    ClearDrawingArea(plainScene);
+    draw(scene, plainScene);
+    EXPECT_EQ(f.canvas.Image().rgb, plain.Image().rgb) << box.xmin << " " << box.ymin;
+  }
+}
+
 TEST(RenderFastPaths, RandomDrawingsGiveThePixelsOfThePlainPen) {
   RenderFixture f;
   std::mt19937 random(3);
@@ -246,23 +266,14 @@ TEST(RenderFastPaths, RandomDrawingsGiveThePixelsOfThePlainPen) {
   }
   // The whole sheet, zoomed in on a corner, out until most elements are below a pixel, and a
   // view whose scale is not a round number.
-  const Box views[] = {
-      {0, 0, 100, 75}, {20, 30, 26, 34.5}, {-2000, -1500, 2000, 1500}, {-3.3, 7.1, 77.7, 68.9}};
-  for (const Box& box : views) {
-    f.app.view.viewBox = box;
-    FitView(f.app.view, RenderFixture::kWidth, RenderFixture::kHeight);
-    SoftCanvas plain(RenderFixture::kWidth, RenderFixture::kHeight);
-    plain.SetClip(f.canvas.Clip());
-    RenderScene scene = f.Scene();
-    RenderScene plainScene{plain, scene.view, scene.drawing, scene.fonts, scene.arcAccuracy,
-                           {},    nullptr};
-    ClearDrawingArea(scene);
-    for (const LineElement* l = f.app.drawing.lines; l != nullptr; l = l->next) {
-      DrawLine(scene, *l, kModeNormal);
-      PlainLine(plainScene, *l);
-    }
-    EXPECT_EQ(f.canvas.Image().rgb, plain.Image().rgb) << box.xmin << " " << box.ymin;
-  }
+  ExpectPlainPixels(
+      f, {{0, 0, 100, 75}, {20, 30, 26, 34.5}, {-2000, -1500, 2000, 1500}, {-3.3, 7.1, 77.7, 68.9}},
+      [&](const RenderScene& scene, const RenderScene& plainScene) {
+        for (const LineElement* l = f.app.drawing.lines; l != nullptr; l = l->next) {
+          DrawLine(scene, *l, kModeNormal);
+          PlainLine(plainScene, *l);
+        }
+      });
 }
 
 // The screen pen with every stroke drawn, none left out or stood in for.
@@ -311,29 +322,21 @@ TEST(RenderFastPaths, TextsLeftOutOrDottedGiveThePixelsOfEveryStroke) {
     const Point at{place(random), place(random)};
     texts.push_back(f.app.store.AddText(set, &at, 1, strings[k % std::size(strings)]));
   }
-  const Box views[] = {{0, 0, 100, 75},
-                       {20, 30, 26, 34.5},
-                       {-2000, -1500, 2000, 1500},
-                       {-40000, -30000, 40000, 30000}};
-  for (const Box& box : views) {
-    f.app.view.viewBox = box;
-    FitView(f.app.view, RenderFixture::kWidth, RenderFixture::kHeight);
-    SoftCanvas plain(RenderFixture::kWidth, RenderFixture::kHeight);
-    plain.SetClip(f.canvas.Clip());
-    RenderScene scene = f.Scene();
-    RenderScene plainScene{plain, scene.view, scene.drawing, scene.fonts, scene.arcAccuracy,
-                           {},    nullptr};
-    ClearDrawingArea(scene);
-    ClearDrawingArea(plainScene);
-    for (const TextElement* t : texts) {
-      DrawTextElement(scene, *t, kModeNormal);
-      CanvasPen pen = plainScene.Pen(kModeNormal);
-      EveryStroke every(pen);
-      TextScene textScene{plainScene.fonts, plainScene.drawing.paperUnit, plainScene.measure};
-      DrawText(textScene, every, *t, kModeNormal);
-    }
-    EXPECT_EQ(f.canvas.Image().rgb, plain.Image().rgb) << box.xmin << " " << box.ymin;
-  }
+  ExpectPlainPixels(
+      f,
+      {{0, 0, 100, 75},
+       {20, 30, 26, 34.5},
+       {-2000, -1500, 2000, 1500},
+       {-40000, -30000, 40000, 30000}},
+      [&](const RenderScene& scene, const RenderScene& plainScene) {
+        for (const TextElement* t : texts) {
+          DrawTextElement(scene, *t, kModeNormal);
+          CanvasPen pen = plainScene.Pen(kModeNormal);
+          EveryStroke every(pen);
+          TextScene textScene{plainScene.fonts, plainScene.drawing.paperUnit, plainScene.measure};
+          DrawText(textScene, every, *t, kModeNormal);
+        }
+      });
 }
 
 } // namespace

@@ -55,6 +55,17 @@ export DISPLAY="$display"
 preload=""
 for dri in /usr/lib/*/dri/swrast_dri.so; do [[ -e "$dri" ]] && preload="$dri"; done
 
+# A drawing made from the DXF file $1 as the only drawing $2 of a private copy of the program
+# directory, which start_lumora then uses.
+only_drawing() {
+  lumora_home="$tmp/home"
+  rm -rf "$lumora_home"
+  cp -r "$source_dir/data" "$lumora_home"
+  rm -f "$lumora_home"/DRAWINGS/*
+  "$build/lumora-cli" convert "$1" "$lumora_home/DRAWINGS/$2" --home "$lumora_home" \
+    >"$tmp/convert.out" 2>&1 || fail "no drawing $2: $(cat "$tmp/convert.out")"
+}
+
 # Starts lumora with the shipped program directory (or lumora_home, when a test sets it to a
 # copy it may write into) and waits for its window and its first
 # display: the white message band at the top, then a window that stays unchanged.
@@ -76,6 +87,12 @@ start_lumora() {
 
 # Takes a screenshot of the window's client area into $1.
 shot() { "$xshot" shot "$window" "$1" || fail "no screenshot"; }
+
+# Waits until the window has stayed unchanged for $quiet seconds (0.3 unless a test sets it);
+# $1 names what the window was waiting for.
+settle() {
+  "$xshot" settle "$window" "${quiet:-0.3}" "$patience" || fail "the window never settled after $1"
+}
 
 # Presses key $1 and waits until the rectangle x y w h ($2..$5) of the window changes.
 key_and_wait() {
