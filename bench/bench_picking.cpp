@@ -148,6 +148,31 @@ private:
   BenchDrawing& b_;
 };
 
+// An area selection as the area commands make it, of the whole sheet (0) or of a tenth of it
+// (1), into a group that is dissolved again untimed. A tenth of the elements are fillings, each
+// asking whether the group holds its boundary.
+void BM_SelectArea(benchmark::State& state) {
+  BenchDrawing& b = Shared(state, 1);
+  const double w = state.range(0) == 0 ? kSheetWidth : kSheetWidth * 0.1;
+  const std::vector<Point> area{{-1, -1}, {w, -1}, {w, kSheetHeight + 1}, {-1, kSheetHeight + 1}};
+  std::size_t taken = 0;
+  for (auto _ : state) {
+    PartElement* group = b.store.AddPart("", 0, 0);
+    b.geo.SelectArea(*group, area, false, false);
+    state.PauseTiming();
+    taken = 0;
+    for (const FillingNode* n = group->fillings; n != nullptr; n = n->next) ++taken;
+    b.store.DeletePart(group, false);
+    state.ResumeTiming();
+  }
+  state.counters["fillings_taken"] = static_cast<double>(taken);
+}
+
+BENCHMARK(BM_SelectArea)
+    ->ArgsProduct({{0, 1}, {kSmall, kElements}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
 void BM_PickElement(benchmark::State& state) {
   BenchDrawing& b = Shared(state, 2);
   const Indexed indexed(b, state);

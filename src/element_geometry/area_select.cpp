@@ -2,6 +2,9 @@
 #include "element_geometry/element_geometry.h"
 #include "model/store_internal.h"
 
+#include <new>
+#include <unordered_set>
+
 namespace lumora {
 
 namespace {
@@ -57,17 +60,57 @@ bool ElementGeometry::GroupHolds(const PartElement& group, const void* element, 
   return false;
 }
 
-int ElementGeometry::FillingInGroup(const FillingElement& filling, const PartElement& group,
-                                    bool all) {
+namespace {
+
+// The lines of the part and of the parts it holds; a part met twice is gathered once.
+void GatherLines(const PartElement& part, std::unordered_set<const LineElement*>& lines,
+                 std::unordered_set<const PartElement*>& parts) {
+  if (!parts.insert(&part).second) return;
+  for (const LineNode* n = part.lines; n != nullptr; n = n->next) lines.insert(n->element);
+  for (const PartNode* n = part.parts; n != nullptr; n = n->next) {
+    if (n->element != nullptr) GatherLines(*n->element, lines, parts);
+  }
+}
+
+template <class Holds> int BoundaryHeld(const FillingElement& filling, bool all, Holds holds) {
   bool any = false;
   for (std::uint32_t i = 0; i < filling.ls0() && filling.lines != nullptr; ++i) {
     const LineElement* line = filling.lines[i];
     if (line == nullptr) continue;
-    const bool held = GroupHolds(group, line, ElementKind::kLine);
+    const bool held = holds(line);
     if (all && !held) return 0;
     any = any || held;
   }
   return all || any ? 1 : 0;
+}
+
+} // namespace
+
+bool HeldLines::Holds(const LineElement* line) const {
+  if (!gathered_) {
+    gathered_ = true;
+    try {
+      std::unordered_set<const PartElement*> parts;
+      GatherLines(group_, lines_, parts);
+    } catch (const std::bad_alloc&) {
+      lines_.clear();
+      walk_ = true;
+    }
+  }
+  if (walk_) return ElementGeometry::GroupHolds(group_, line, ElementKind::kLine);
+  return lines_.contains(line);
+}
+
+int ElementGeometry::FillingInGroup(const FillingElement& filling, const PartElement& group,
+                                    bool all) {
+  return BoundaryHeld(filling, all, [&](const LineElement* line) {
+    return GroupHolds(group, line, ElementKind::kLine);
+  });
+}
+
+int ElementGeometry::FillingInGroup(const FillingElement& filling, const HeldLines& held,
+                                    bool all) {
+  return BoundaryHeld(filling, all, [&](const LineElement* line) { return held.Holds(line); });
 }
 
 int ElementGeometry::PartInsidePolygon(const PartElement& part, Area area, bool all) const {
@@ -151,9 +194,11 @@ bool ElementGeometry::SelectArea(PartElement& group, Area area, bool all, bool m
       HighlightMembers(*part, screen_);
     }
   }
+  // The group gains no more lines from here on.
+  const HeldLines held(group);
   for (FillingElement* f = drawing_.fillings; f != nullptr; f = f->next) {
     if (!Candidate(*f, qx, qy) || f->inPart() != 0) continue;
-    if (FillingInGroup(*f, group, all) == 0) continue;
+    if (FillingInGroup(*f, held, all) == 0) continue;
     if (store_.AddMember(&group, f) != nullptr && mark) screen_.Highlight(ElementKind::kFilling, f);
   }
   return ElementStore::PartIsEmpty(&group);

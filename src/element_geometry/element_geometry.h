@@ -15,6 +15,7 @@
 #include "model/element_store.h"
 
 #include <span>
+#include <unordered_set>
 #include <vector>
 
 namespace lumora {
@@ -59,6 +60,21 @@ struct OffsetResult {
 using Area = std::span<const Point>;
 
 inline constexpr int kOffsetMaxPoints = 200;
+
+// The lines a group holds at any depth, gathered at the first question, so that the boundaries of
+// many fillings are looked up instead of walking the group's lists for each line. Without memory
+// for the set it answers by walking them. The group must not gain lines while it is asked.
+class HeldLines {
+public:
+  explicit HeldLines(const PartElement& group) : group_(group) {}
+  bool Holds(const LineElement* line) const;
+
+private:
+  const PartElement& group_;
+  mutable std::unordered_set<const LineElement*> lines_;
+  mutable bool gathered_ = false;
+  mutable bool walk_ = false; // the set could not be built
+};
 
 class ElementGeometry {
 public:
@@ -123,7 +139,9 @@ public:
   bool SelectArea(PartElement& group, Area area, bool all, bool mark);
   int PartInsidePolygon(const PartElement& part, Area area, bool all) const;
   int TextInsidePolygon(const TextElement& text, Area area, bool all) const;
+  // Whether the filling's boundary lines are all (or with `all` false, any) in the group.
   static int FillingInGroup(const FillingElement& filling, const PartElement& group, bool all);
+  static int FillingInGroup(const FillingElement& filling, const HeldLines& held, bool all);
   static bool GroupHolds(const PartElement& group, const void* element, ElementKind kind);
   // Moves (with a stretch area: stretches) or maps the group's members. An empty stretch area
   // means none: the members are mapped by the placement.

@@ -28,14 +28,6 @@ bool Inside(const Area& area, const Point& p) {
   return PointInPolygon(p.x, p.y, area) != 0;
 }
 
-bool BoundedByGroup(const FillingElement& f, const PartElement& group) {
-  for (std::uint32_t i = 0; i < f.ls0() && f.lines != nullptr; ++i) {
-    if (f.lines[i] != nullptr && ElementGeometry::GroupHolds(group, f.lines[i], ElementKind::kLine))
-      return true;
-  }
-  return false;
-}
-
 // The value of a stretched measure with its number rewritten: the text before the number, the
 // new number and the text after it. False when the text holds no number or no new value.
 bool RewriteValue(std::string_view text, double number, std::string& out) {
@@ -178,8 +170,9 @@ void ElementGeometry::TransformGroup(PartElement& group, Area stretch, const Poi
   MakeTransform(m, reference.x, reference.y, location.x, location.y, sx, sy, angle);
   const Point d{location.x - reference.x, location.y - reference.y};
   std::vector<FillingElement*> bounded;
+  const HeldLines held(group);
   for (FillingElement* f = drawing_.fillings; f != nullptr; f = f->next) {
-    if (!BoundedByGroup(*f, group)) continue;
+    if (FillingInGroup(*f, held, false) == 0) continue;
     screen_.Erase(ElementKind::kFilling, f);
     store_.ClearHatch(*f);
     bounded.push_back(f);

@@ -63,7 +63,9 @@ TEST_F(GeometryTest, SelectAreaWithAndWithoutAll) {
 
 TEST_F(GeometryTest, APartTouchingTheAreaCountsOnlyWithPartStretch) {
   PartElement* part = Part(1);
-  store.AddMember(part, Line({{40, 40}, {70, 40}, {70, 70}}));
+  LineElement* member = Line({{40, 40}, {70, 40}, {70, 70}});
+  store.AddMember(part, member);
+  FillingElement* filling = Filling({member});
   EXPECT_EQ(geo.PartInsidePolygon(*part, kArea, false), 0);
   geo.settings.partStretch = true;
   EXPECT_EQ(geo.PartInsidePolygon(*part, kArea, false), 1);
@@ -71,6 +73,9 @@ TEST_F(GeometryTest, APartTouchingTheAreaCountsOnlyWithPartStretch) {
   PartElement* group = Part(0);
   geo.SelectArea(*group, kArea, false, false);
   EXPECT_EQ(group->parts->element, part);
+  // A filling bounded by the part's line comes with it, as the group holds the line through it.
+  ASSERT_NE(group->fillings, nullptr);
+  EXPECT_EQ(group->fillings->element, filling);
 }
 
 class MeasureTest : public GeometryTest {
