@@ -4,10 +4,6 @@
 // dispatcher.
 #pragma once
 
-#include "control/dispatch.h"
-#include "control/headless_app.h"
-#include "control/startup_headless.h"
-#include "control/translate.h"
 #include "element_geometry/element_geometry.h"
 #include "files/drawing_format.h"
 #include "files/drawing_writer.h"
@@ -15,6 +11,7 @@
 #include "model/element_store.h"
 #include "properties/current_properties.h"
 #include "screen/text_screen.h"
+#include "support/started_app.h"
 
 #include <filesystem>
 #include <fstream>
@@ -25,11 +22,7 @@
 
 namespace lumora {
 
-struct EditFixture : ::testing::Test {
-  HeadlessApp headless;
-  App& app = headless.app;
-  SoftCanvas canvas{1000, 800};
-  Control& control = app.control;
+struct EditFixture : StartedApp {
   ElementStore& store = app.store;
 
   LineElement* openLine = nullptr;
@@ -44,34 +37,10 @@ struct EditFixture : ::testing::Test {
   TextElement* tag = nullptr;
   LineElement* partLine = nullptr;
 
-  EditFixture() {
-    std::string problem;
-    EXPECT_TRUE(
-        StartHeadless(app, {LUMORA_SOURCE_DIR "/data", "Perus_SET", 1000, 800}, canvas, problem))
-        << problem;
-    app.language = Language::kEnglish;
-  }
-
-  void Key(int key) {
-    app.screen.shownMessages.clear();
-    TranslateInput(control, InputKind::kKey, 0, 0, key);
-    DispatchInput(control);
-  }
-  void EnterAt(double x, double y) {
-    control.In().cursor = {x, y};
-    Key(kCodeEnter);
-  }
   void TabAt(double x, double y) {
     control.In().cursor = {x, y};
     Key(kCodeTab);
   }
-  bool Shown(std::string_view text) const {
-    for (const std::string& shown : app.screen.shownMessages) {
-      if (shown.find(text) != std::string::npos) return true;
-    }
-    return false;
-  }
-
   // The drawing saved at full precision: equal bytes are equal points, strings and boxes.
   std::string Saved() {
     const std::string path = std::string(LUMORA_TEST_TMP) + "/edit_fixture.drw";
@@ -133,11 +102,6 @@ struct EditFixture : ::testing::Test {
     store.AddMember(outer, inner);
   }
 
-  int Lines() const {
-    int n = 0;
-    for (const LineElement* p = app.drawing.lines; p != nullptr; p = p->next) ++n;
-    return n;
-  }
   int Texts() const {
     int n = 0;
     for (const TextElement* p = app.drawing.texts; p != nullptr; p = p->next) ++n;
