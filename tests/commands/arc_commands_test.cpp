@@ -1,47 +1,33 @@
 // The undo of Add arc: what comes back is what the last element was made from, and an element
 // taken back is forgotten.
-#include "control/event_player.h"
+#include "support/play_events.h"
 
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace lumora {
 namespace {
 
-// Plays event lines with the shipped program directory; the errors of the expectations.
-std::string Play(const std::string& name, const std::string& events) {
-  std::filesystem::create_directories(LUMORA_TEST_TMP);
-  const std::string path = std::string(LUMORA_TEST_TMP) + "/" + name + ".events";
-  std::ofstream(path) << events;
-  PlayOptions options;
-  options.start.home = LUMORA_SOURCE_DIR "/data";
-  options.outDir = LUMORA_TEST_TMP;
-  std::ostringstream errors;
-  PlayEventFile(path, options, errors);
-  return errors.str();
-}
+using testing::PlayEvents;
 
 TEST(ArcUndo, AnElementTakenBackIsForgottenAndARefusedEndKeepsTheUndo) {
   // Arc, then a new centre and start with an end refused on the start: undo still brings back
   // the arc's own centre and start, and a second undo of it has nothing left to delete.
-  EXPECT_EQ(Play("arc_undo", "key F2\nkey Enter\n"
-                             "enter 100 100\nenter 110 100\nenter 100 105\n"
-                             "enter 50 50\nenter 60 50\nenter 70 50\n"
-                             "expect-message Same point !\n"
-                             "key Backspace\nkey Backspace\n"
-                             "expect-prompt Adding arc: ENTER CENTER POINT !\n"
-                             "key Backspace\n"
-                             "expect-count lines 0\n"
-                             "expect-prompt Adding arc: ENTER END POINT !\n"
-                             "enter 100 90\n"
-                             "expect-count lines 1\n"
-                             "expect-dump  ps0:3 shape:3    100.0,  100.0    110.0,  100.0"
-                             "    100.0,   90.0 \n"
-                             "key Backspace\nkey Backspace\nkey Backspace\nkey Backspace\n"
-                             "expect-message Nothing to be done !\n"
-                             "expect-count lines 0\n"),
+  EXPECT_EQ(PlayEvents("arc_undo", "key F2\nkey Enter\n"
+                                   "enter 100 100\nenter 110 100\nenter 100 105\n"
+                                   "enter 50 50\nenter 60 50\nenter 70 50\n"
+                                   "expect-message Same point !\n"
+                                   "key Backspace\nkey Backspace\n"
+                                   "expect-prompt Adding arc: ENTER CENTER POINT !\n"
+                                   "key Backspace\n"
+                                   "expect-count lines 0\n"
+                                   "expect-prompt Adding arc: ENTER END POINT !\n"
+                                   "enter 100 90\n"
+                                   "expect-count lines 1\n"
+                                   "expect-dump  ps0:3 shape:3    100.0,  100.0    110.0,  100.0"
+                                   "    100.0,   90.0 \n"
+                                   "key Backspace\nkey Backspace\nkey Backspace\nkey Backspace\n"
+                                   "expect-message Nothing to be done !\n"
+                                   "expect-count lines 0\n"),
             "");
 }
 

@@ -28,11 +28,6 @@ struct ReportCommandFixture : ScreenFixture {
     TranslateInput(control, InputKind::kKey, 0, 0, kCodeDrawingReport);
     DispatchInput(control);
   }
-  bool Shown(std::string_view text) const {
-    return std::any_of(canvas.glyphs.begin(), canvas.glyphs.end(), [&](const GlyphCall& call) {
-      return call.text.find(text) != std::string::npos;
-    });
-  }
 };
 
 TEST(DrawingReportCommand, WritesTheReportNamedAfterTheDrawingAndEndsAtOnce) {

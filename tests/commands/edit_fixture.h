@@ -4,10 +4,6 @@
 // dispatcher.
 #pragma once
 
-#include "control/dispatch.h"
-#include "control/headless_app.h"
-#include "control/startup_headless.h"
-#include "control/translate.h"
 #include "element_geometry/element_geometry.h"
 #include "files/drawing_format.h"
 #include "files/drawing_writer.h"
@@ -15,6 +11,7 @@
 #include "model/element_store.h"
 #include "properties/current_properties.h"
 #include "screen/text_screen.h"
+#include "support/started_app.h"
 
 #include <filesystem>
 #include <fstream>
@@ -25,11 +22,7 @@
 
 namespace lumora {
 
-struct EditFixture : ::testing::Test {
-  HeadlessApp headless;
-  App& app = headless.app;
-  SoftCanvas canvas{1000, 800};
-  Control& control = app.control;
+struct EditFixture : StartedApp {
   ElementStore& store = app.store;
 
   LineElement* openLine = nullptr;
@@ -44,34 +37,10 @@ struct EditFixture : ::testing::Test {
   TextElement* tag = nullptr;
   LineElement* partLine = nullptr;
 
-  EditFixture() {
-    std::string problem;
-    EXPECT_TRUE(
-        StartHeadless(app, {LUMORA_SOURCE_DIR "/data", "Perus_SET", 1000, 800}, canvas, problem))
-        << problem;
-    app.language = Language::kEnglish;
-  }
-
-  void Key(int key) {
-    app.screen.shownMessages.clear();
-    TranslateInput(control, InputKind::kKey, 0, 0, key);
-    DispatchInput(control);
-  }
-  void EnterAt(double x, double y) {
-    control.In().cursor = {x, y};
-    Key(kCodeEnter);
-  }
   void TabAt(double x, double y) {
     control.In().cursor = {x, y};
     Key(kCodeTab);
   }
-  bool Shown(std::string_view text) const {
-    for (const std::string& shown : app.screen.shownMessages) {
-      if (shown.find(text) != std::string::npos) return true;
-    }
-    return false;
-  }
-
   // The drawing saved at full precision: equal bytes are equal points, strings and boxes.
   std::string Saved() {
     const std::string path = std::string(LUMORA_TEST_TMP) + "/edit_fixture.drw";
@@ -133,11 +102,6 @@ struct EditFixture : ::testing::Test {
     store.AddMember(outer, inner);
   }
 
-  int Lines() const {
-    int n = 0;
-    for (const LineElement* p = app.drawing.lines; p != nullptr; p = p->next) ++n;
-    return n;
-  }
   int Texts() const {
     int n = 0;
     for (const TextElement* p = app.drawing.texts; p != nullptr; p = p->next) ++n;
@@ -149,5 +113,66 @@ struct EditFixture : ::testing::Test {
     return n;
   }
 };
+
+template <class Element> bool Listed(const MemberNode<Element>* node, const void* element) {
+  for (; node != nullptr; node = node->next) {
+    if (node->element == element) return true;
+  }
+  return false;
+}
+
+inline bool HeldByPart(const Drawing& drawing, const void* element) {
+  for (const PartElement* p = drawing.parts; p != nullptr; p = p->next) {
+    if (p->type() != 0 && (Listed(p->lines, element) || Listed(p->fillings, element) ||
+                           Listed(p->texts, element) || Listed(p->parts, element))) {
+      return true;
+    }
+  }
+  return false;
+}
+
+template <class Element>
+inline bool MasksMatch(const Drawing& drawing, const Element& e, const Box& b) {
+  const Box& l = drawing.limits;
+  return e.zoneX() == ZoneMask(b.xmin, b.xmax, l.xmin, l.xmax) &&
+         e.zoneY() == ZoneMask(b.ymin, b.ymax, l.ymin, l.ymax);
+}
+
+// What a sound store holds once a command has ended: nothing hidden, membership flags that
+// match the typed parts, zone masks that match the boxes, boundary lines marked, no group
+// records, markers, outlines or selections left.
+inline void ExpectSoundStore(const App& app) {
+  const Drawing& drawing = app.drawing;
+  for (const LineElement* l = drawing.lines; l != nullptr; l = l->next) {
+    EXPECT_EQ(l->hidden(), 0u);
+    EXPECT_EQ(l->inPart() != 0, HeldByPart(drawing, l));
+    EXPECT_TRUE(MasksMatch(drawing, *l, LineBox(*l)));
+  }
+  for (const FillingElement* f = drawing.fillings; f != nullptr; f = f->next) {
+    EXPECT_EQ(f->hidden(), 0u);
+    EXPECT_EQ(f->inPart() != 0, HeldByPart(drawing, f));
+    for (std::uint32_t i = 0; i < f->ls0(); ++i) {
+      if (f->lines[i] != nullptr) {
+        EXPECT_NE(f->lines[i]->boundary(), 0u);
+      }
+    }
+    EXPECT_TRUE(MasksMatch(drawing, *f, FillingBox(*f)));
+  }
+  for (const TextElement* t = drawing.texts; t != nullptr; t = t->next) {
+    EXPECT_EQ(t->hidden(), 0u);
+    EXPECT_EQ(t->inPart() != 0, HeldByPart(drawing, t));
+    EXPECT_TRUE(MasksMatch(drawing, *t, app.storeEnv.TextExtent(*t, true)));
+  }
+  for (const PartElement* p = drawing.parts; p != nullptr; p = p->next) {
+    EXPECT_EQ(p->hidden(), 0u);
+    EXPECT_NE(p->type(), 0u) << "a group record outlived its command";
+    EXPECT_EQ(p->nested() != 0, HeldByPart(drawing, p));
+    EXPECT_TRUE(MasksMatch(drawing, *p, p->box));
+  }
+  EXPECT_EQ(drawing.MarkerList, nullptr);
+  EXPECT_EQ(drawing.OutlineList, nullptr);
+  EXPECT_EQ(drawing.SelectedLines, nullptr);
+  EXPECT_EQ(drawing.SelectedTexts, nullptr);
+}
 
 } // namespace lumora

@@ -2,12 +2,9 @@
 // setup: the full vertex and clipping-point tables, the line dialog in the middle of a line, and
 // Backspace after a clone was taken back.
 #include "commands/line_commands.h"
-#include "control/dispatch.h"
-#include "control/headless_app.h"
-#include "control/startup_headless.h"
-#include "control/translate.h"
 #include "model/drawing.h"
 #include "screen/text_screen.h"
+#include "support/started_app.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -15,40 +12,7 @@
 namespace lumora {
 namespace {
 
-struct LineCommandFixture : ::testing::Test {
-  HeadlessApp headless;
-  App& app = headless.app;
-  SoftCanvas canvas{1000, 800};
-  Control& control = app.control;
-
-  LineCommandFixture() {
-    std::string problem;
-    EXPECT_TRUE(
-        StartHeadless(app, {LUMORA_SOURCE_DIR "/data", "Perus_SET", 1000, 800}, canvas, problem))
-        << problem;
-    app.language = Language::kEnglish;
-  }
-
-  void Key(int key) {
-    app.screen.shownMessages.clear();
-    TranslateInput(control, InputKind::kKey, 0, 0, key);
-    DispatchInput(control);
-  }
-  void EnterAt(double x, double y) {
-    control.In().cursor = {x, y};
-    Key(kCodeEnter);
-  }
-  bool Shown(std::string_view text) const {
-    for (const std::string& shown : app.screen.shownMessages) {
-      if (shown.find(text) != std::string::npos) return true;
-    }
-    return false;
-  }
-  int Lines() const {
-    int count = 0;
-    for (const LineElement* line = app.drawing.lines; line != nullptr; line = line->next) ++count;
-    return count;
-  }
+struct LineCommandFixture : StartedApp {
   void AddSegment(Point a, Point b) {
     Key(kCodeAddLine);
     Key(kCodeEnter); // the first line type

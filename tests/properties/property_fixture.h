@@ -3,13 +3,10 @@
 // translation, command table and dispatcher.
 #pragma once
 
-#include "control/dispatch.h"
-#include "control/headless_app.h"
-#include "control/startup_headless.h"
-#include "control/translate.h"
 #include "screen/text_screen.h"
 #include "screen/text_window.h"
 #include "sound/recording_sound_player.h"
+#include "support/started_app.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -39,20 +36,11 @@ private:
   bool begun_ = false;
 };
 
-struct PropertyFixture : ::testing::Test {
-  HeadlessApp headless;
-  App& app = headless.app;
-  SoftCanvas canvas{1000, 800};
-  Control& control = app.control;
+struct PropertyFixture : StartedApp {
   CurrentProperties& props = app.properties;
   std::vector<int> mainLog; // codes the stand-in main function was given after its start
 
   PropertyFixture() {
-    std::string problem;
-    EXPECT_TRUE(
-        StartHeadless(app, {LUMORA_SOURCE_DIR "/data", "Perus_SET", 1000, 800}, canvas, problem))
-        << problem;
-    app.language = Language::kEnglish;
     for (auto [code, type] : {std::pair{kCodeAddLine, kElementLine},
                               {kCodeAddFilling, kElementFilling},
                               {kCodeAddText, kElementText},
@@ -64,11 +52,10 @@ struct PropertyFixture : ::testing::Test {
     }
   }
 
+  // Also forgets the sounds of the keys before.
   void Key(int key) {
-    app.screen.shownMessages.clear();
     headless.sounds.Clear();
-    TranslateInput(control, InputKind::kKey, 0, 0, key);
-    DispatchInput(control);
+    StartedApp::Key(key);
   }
   void Keys(std::initializer_list<int> keys) {
     for (int key : keys) Key(key);
@@ -85,12 +72,6 @@ struct PropertyFixture : ::testing::Test {
 
   std::string Row(int row) const { return std::string(MirrorRow(app.screen, row)); }
   std::string Prompt() const { return Row(1); }
-  bool Shown(std::string_view text) const {
-    for (const std::string& shown : app.screen.shownMessages) {
-      if (shown.find(text) != std::string::npos) return true;
-    }
-    return false;
-  }
   bool Cue(int cue) const {
     for (const std::string& path : headless.sounds.Played()) {
       if (SoundCueOfPath(path) == cue) return true;

@@ -87,6 +87,14 @@ struct ScreenFixture {
   }
 
   std::vector<std::uint8_t> Pixels() const { return canvas.Image().rgb; }
+
+  // Whether some glyphs written showed this text, even if a closed box has erased it since.
+  bool Shown(std::string_view text) const {
+    for (const GlyphCall& glyph : canvas.glyphs) {
+      if (glyph.text.find(text) != std::string::npos) return true;
+    }
+    return false;
+  }
 };
 
 } // namespace lumora

@@ -1,9 +1,8 @@
-#include "control/headless_app.h"
 #include "control/script_driver.h"
-#include "control/startup_headless.h"
 #include "model/elements.h"
 #include "protocol/functions.h"
 #include "screen/text_window.h"
+#include "support/started_app.h"
 
 #include <filesystem>
 #include <fstream>
@@ -17,17 +16,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct ScriptRunTest : ::testing::Test {
-  HeadlessApp headless;
-  App& app = headless.app;
-  SoftCanvas canvas{1000, 800};
+struct ScriptRunTest : StartedApp {
   fs::path home;
 
   ScriptRunTest() {
-    std::string problem;
-    EXPECT_TRUE(
-        StartHeadless(app, {LUMORA_SOURCE_DIR "/data", "Perus_SET", 1000, 800}, canvas, problem))
-        << problem;
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
     home = fs::path(LUMORA_TEST_TMP) / "script" / test->name();
     fs::remove_all(home);
@@ -57,11 +49,6 @@ struct ScriptRunTest : ::testing::Test {
   }
   std::vector<Point> Points(const LineElement* line) {
     return {line->points, line->points + line->ps0()};
-  }
-  int Lines() {
-    int n = 0;
-    for (const LineElement* l = app.drawing.lines; l != nullptr; l = l->next) ++n;
-    return n;
   }
 };
 

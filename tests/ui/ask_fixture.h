@@ -42,14 +42,6 @@ struct AskFixture : ScreenFixture {
   }
   void Click(int x, int y) { TranslateInput(control, InputKind::kLeftClick, x, y); }
   void Move(int x, int y) { TranslateInput(control, InputKind::kMotion, x, y); }
-
-  // Whether a message showed this text (its box is gone, so the glyphs drawn are searched).
-  bool Shown(std::string_view text) const {
-    for (const GlyphCall& glyph : canvas.glyphs) {
-      if (glyph.text.find(text) != std::string::npos) return true;
-    }
-    return false;
-  }
 };
 
 } // namespace lumora
