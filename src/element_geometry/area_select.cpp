@@ -86,17 +86,17 @@ template <class Holds> int BoundaryHeld(const FillingElement& filling, bool all,
 
 } // namespace
 
-bool HeldLines::Holds(const LineElement* line) const {
-  if (!gathered_) {
-    gathered_ = true;
-    try {
-      std::unordered_set<const PartElement*> parts;
-      GatherLines(group_, lines_, parts);
-    } catch (const std::bad_alloc&) {
-      lines_.clear();
-      walk_ = true;
-    }
+HeldLines::HeldLines(const PartElement& group) : group_(group) {
+  try {
+    std::unordered_set<const PartElement*> parts;
+    GatherLines(group_, lines_, parts);
+  } catch (const std::bad_alloc&) {
+    lines_.clear();
+    walk_ = true;
   }
+}
+
+bool HeldLines::Holds(const LineElement* line) const {
   if (walk_) return ElementGeometry::GroupHolds(group_, line, ElementKind::kLine);
   return lines_.contains(line);
 }

@@ -61,19 +61,18 @@ using Area = std::span<const Point>;
 
 inline constexpr int kOffsetMaxPoints = 200;
 
-// The lines a group holds at any depth, gathered at the first question, so that the boundaries of
-// many fillings are looked up instead of walking the group's lists for each line. Without memory
-// for the set it answers by walking them. The group must not gain lines while it is asked.
+// The lines a group holds at any depth, gathered once, so that the boundaries of many fillings
+// are looked up instead of walking the group's lists for each line. Without memory for the set it
+// answers by walking them. The group must not gain or lose lines while it is asked.
 class HeldLines {
 public:
-  explicit HeldLines(const PartElement& group) : group_(group) {}
+  explicit HeldLines(const PartElement& group);
   bool Holds(const LineElement* line) const;
 
 private:
   const PartElement& group_;
-  mutable std::unordered_set<const LineElement*> lines_;
-  mutable bool gathered_ = false;
-  mutable bool walk_ = false; // the set could not be built
+  std::unordered_set<const LineElement*> lines_;
+  bool walk_ = false; // the set could not be built
 };
 
 class ElementGeometry {
