@@ -173,6 +173,25 @@ BENCHMARK(BM_SelectArea)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
+// Hiding such a group while it is moved and showing it again, the fillings on its lines with it.
+void BM_HideArea(benchmark::State& state) {
+  BenchDrawing& b = Shared(state, 1);
+  const double w = state.range(0) == 0 ? kSheetWidth : kSheetWidth * 0.1;
+  const std::vector<Point> area{{-1, -1}, {w, -1}, {w, kSheetHeight + 1}, {-1, kSheetHeight + 1}};
+  PartElement* group = b.store.AddPart("", 0, 0);
+  b.geo.SelectArea(*group, area, false, false);
+  for (auto _ : state) {
+    b.geo.SetGroupHidden(*group, true);
+    b.geo.SetGroupHidden(*group, false);
+  }
+  b.store.DeletePart(group, false);
+}
+
+BENCHMARK(BM_HideArea)
+    ->ArgsProduct({{0, 1}, {kSmall, kElements}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
 void BM_PickElement(benchmark::State& state) {
   BenchDrawing& b = Shared(state, 2);
   const Indexed indexed(b, state);

@@ -186,16 +186,55 @@ void ElementGeometry::TransformGroup(PartElement& group, Area stretch, const Poi
   group.location = location;
 }
 
+namespace {
+
+// The flag of the group, its parts and lines at any depth (lines), or of its fillings and texts.
+void SetHiddenFlags(PartElement& group, std::uint32_t flag, bool lines) {
+  if (lines) {
+    group.SetHidden(flag);
+    for (LineNode* n = group.lines; n != nullptr; n = n->next) n->element->SetHidden(flag);
+  } else {
+    for (FillingNode* n = group.fillings; n != nullptr; n = n->next) n->element->SetHidden(flag);
+    for (TextNode* n = group.texts; n != nullptr; n = n->next) n->element->SetHidden(flag);
+  }
+  for (PartNode* n = group.parts; n != nullptr; n = n->next)
+    SetHiddenFlags(*n->element, flag, lines);
+}
+
+// Whether a boundary line the group holds bounds the filling and shares a zone with it, as
+// ShowBorderFillings finds the fillings of one line.
+bool BorderedByGroup(const FillingElement& f, const HeldLines& held) {
+  for (std::uint32_t i = 0; i < f.ls0() && f.lines != nullptr; ++i) {
+    const LineElement* line = f.lines[i];
+    if (line == nullptr || line->boundary() == 0 || !held.Holds(line)) continue;
+    if (ZonesOverlap(static_cast<std::uint16_t>(f.zoneX()), static_cast<std::uint16_t>(f.zoneY()),
+                     static_cast<std::uint16_t>(line->zoneX()),
+                     static_cast<std::uint16_t>(line->zoneY())) != 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
+} // namespace
+
+// The fillings bordered by the group's lines go and come with them: one pass over the fillings
+// finds them all, each once.
 void ElementGeometry::SetGroupHidden(PartElement& group, bool hidden) {
   const std::uint32_t flag = hidden ? 1 : 0;
-  group.SetHidden(flag);
-  for (LineNode* n = group.lines; n != nullptr; n = n->next) {
-    n->element->SetHidden(flag);
-    ShowBorderFillings(*n->element, hidden ? -1 : 1);
+  SetHiddenFlags(group, flag, true);
+  const HeldLines held(group);
+  for (FillingElement* f = drawing_.fillings; f != nullptr; f = f->next) {
+    if (!BorderedByGroup(*f, held)) continue;
+    if (hidden) {
+      if (drawing_.layerVisible[f->layer()] != 0) screen_.Erase(ElementKind::kFilling, f);
+      f->SetHidden(1);
+    } else {
+      f->SetHidden(0);
+      screen_.Draw(ElementKind::kFilling, f);
+    }
   }
-  for (FillingNode* n = group.fillings; n != nullptr; n = n->next) n->element->SetHidden(flag);
-  for (TextNode* n = group.texts; n != nullptr; n = n->next) n->element->SetHidden(flag);
-  for (PartNode* n = group.parts; n != nullptr; n = n->next) SetGroupHidden(*n->element, hidden);
+  SetHiddenFlags(group, flag, false);
 }
 
 bool ElementGeometry::ReplaceTextString(TextElement& text, std::string_view value) {
