@@ -32,6 +32,7 @@ struct BenchDrawing {
 
 void BM_Redraw(benchmark::State& state) {
   BenchDrawing bench(int(state.range(0)));
+  bench::CountMachine(state, state.range(0));
   App& app = bench.app;
   if (state.range(1) != 0) {
     const double w = kSheetWidth * kZoomShare;

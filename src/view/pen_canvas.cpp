@@ -191,13 +191,51 @@ void PenCanvas::LineStripInside(std::span<const CanvasPoint> points, const Canva
     LineStrip(points);
     return;
   }
-  for (std::size_t k = 0; k < points.size(); ++k) {
-    const PixelPoint b{pixels[k].x, pixels[k].y};
-    PaintInside(a, b);
-    a = b;
+  if (pattern_ == kSolidPattern) {
+    SolidInside(a, pixels, points.size());
+  } else {
+    for (std::size_t k = 0; k < points.size(); ++k) {
+      const PixelPoint b{pixels[k].x, pixels[k].y};
+      PaintInside(a, b);
+      a = b;
+    }
   }
   currentX_ = points.back().x;
   currentY_ = points.back().y;
+}
+
+// With the solid pen every step paints all its pixels, and a short step's first pixel is the last
+// one painted: each short step adds only its end, when it moved. The count runs on as PaintInside
+// runs it.
+void PenCanvas::SolidInside(PixelPoint a, const CanvasPixel* pixels, std::size_t count) {
+  PixelPoint* const out = batch_.data();
+  std::size_t size = batchSize_;
+  unsigned counter = stripCounter_;
+  out[size++] = a;
+  for (std::size_t k = 0; k < count; ++k) {
+    const PixelPoint b{pixels[k].x, pixels[k].y};
+    if (static_cast<std::uint64_t>(b.x - a.x + 1) <= 2 &&
+        static_cast<std::uint64_t>(b.y - a.y + 1) <= 2) {
+      const unsigned moved = b == a ? 0u : 1u;
+      out[size] = b;
+      size += moved;
+      counter = (counter + 1 + moved) & kTopBit;
+    } else {
+      batchSize_ = size;
+      stripCounter_ = counter;
+      PaintInside(a, b);
+      size = batchSize_;
+      counter = stripCounter_;
+    }
+    if (size + 2 > kBatchPixels) {
+      batchSize_ = size;
+      FlushBatch();
+      size = 0;
+    }
+    a = b;
+  }
+  batchSize_ = size;
+  stripCounter_ = counter;
 }
 
 void PenCanvas::EndPath() {

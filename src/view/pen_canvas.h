@@ -56,6 +56,7 @@ private:
   void PaintSegment(double x0, double y0, double x1, double y1);
   void PaintWalk(PixelPoint a, PixelPoint b);
   void PaintInside(PixelPoint a, PixelPoint b);
+  void SolidInside(PixelPoint a, const CanvasPixel* pixels, std::size_t count);
   void Ring(double cx, double cy, double radius, const std::optional<Sector>& sector);
   void Plot(std::int64_t x, std::int64_t y, const PixelRect& clip);
   void Push(PixelPoint p);

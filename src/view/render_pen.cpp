@@ -41,6 +41,7 @@ double ArcStep(double paperUnit, double accuracy, double radius) {
 void CanvasPen::SetPen(int colourValue, int style, int /*section*/, double width) {
   if (colourValue == kModeInvert && mode_ != kModeInvert) colourValue = mode_;
   FlushStrip();
+  pendingInside_ = false;
   inverting_ = colourValue == kModeInvert;
   widthPixels_ = PenWidthPixels(width, paperUnit_, PixelsPerUnit(view_));
   canvas_.SetPen(colourValue, style, widthPixels_);
@@ -54,13 +55,25 @@ void CanvasPen::MoveTo(const Point& p) {
 
 void CanvasPen::LineTo(const Point& p) {
   const Point c = DrawingToCanvas(view_, p);
+  if (pendingInside_) pendingPixels_[pendingCount_] = {FloorOf(c.x), FloorOf(c.y)};
   pending_[pendingCount_++] = {c.x, c.y};
   if (pendingCount_ == kPendingPoints) FlushStrip();
 }
 
 void CanvasPen::EndPath() {
   FlushStrip();
+  pendingInside_ = false;
   canvas_.EndPath();
+}
+
+void CanvasPen::FlushStrip() {
+  if (pendingCount_ == 0) return;
+  if (pendingInside_) {
+    canvas_.LineStripInside({pending_.data(), pendingCount_}, pendingPixels_.data());
+  } else {
+    canvas_.LineStrip({pending_.data(), pendingCount_});
+  }
+  pendingCount_ = 0;
 }
 
 bool CanvasPen::StandInFor(const Box& box, bool draws) {
@@ -74,6 +87,9 @@ bool CanvasPen::StandInFor(const Box& box, bool draws) {
     if (draws) Dot(a);
     return true;
   default:
+    // The strokes that follow lie in the box: inside the clip, they go with their pixels.
+    FlushStrip();
+    pendingInside_ = CanvasInside(a, b);
     return false;
   }
 }
@@ -190,8 +206,11 @@ void CanvasPen::ArcVertices(const Point& centre, double radius, double a0, doubl
 // Every vertex lies within the radius of the centre on both axes (see CircleReach), so its pixel
 // lies between those of the corners.
 bool CanvasPen::CircleInside(const Point& centre, double radius) const {
-  const Point a = DrawingToCanvas(view_, {centre.x - radius, centre.y - radius});
-  const Point b = DrawingToCanvas(view_, {centre.x + radius, centre.y + radius});
+  return CanvasInside(DrawingToCanvas(view_, {centre.x - radius, centre.y - radius}),
+                      DrawingToCanvas(view_, {centre.x + radius, centre.y + radius}));
+}
+
+bool CanvasPen::CanvasInside(const Point& a, const Point& b) const {
   if (!Near(a) || !Near(b)) return false;
   const PixelRect clip = canvas_.Clip();
   return std::floor(std::min(a.x, b.x)) >= clip.x &&

@@ -65,6 +65,8 @@ private:
   Reach CircleReach(const Point& centre, double radius) const;
   // Whether every pixel of the circle's vertices lies inside the clip.
   bool CircleInside(const Point& centre, double radius) const;
+  // Whether every pixel between the two canvas corners lies inside the clip.
+  bool CanvasInside(const Point& a, const Point& b) const;
   // The figure of one or more zero-length segments at the point.
   void Dot(const Point& canvasPoint);
 
@@ -90,16 +92,15 @@ private:
   VertexSlack VertexSlackOf(const Point& centre, double radius) const;
 
   // The points LineTo has placed since the last other call reach the canvas as one strip; every
-  // other use of the canvas hands them over first.
-  void FlushStrip() {
-    if (pendingCount_ == 0) return;
-    canvas_.LineStrip({pending_.data(), pendingCount_});
-    pendingCount_ = 0;
-  }
+  // other use of the canvas hands them over first. After StandInFor has found the strokes to
+  // come inside the clip, their pixels go with them.
+  void FlushStrip();
 
   static constexpr std::size_t kPendingPoints = 64;
   std::array<CanvasPoint, kPendingPoints> pending_;
+  std::array<CanvasPixel, kPendingPoints> pendingPixels_;
   std::size_t pendingCount_ = 0;
+  bool pendingInside_ = false;
   Canvas& canvas_;
   const View& view_;
   double paperUnit_;

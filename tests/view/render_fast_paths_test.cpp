@@ -294,7 +294,8 @@ private:
 
 // Texts off the canvas are left out and texts within a pixel are a dot: the pixels stay those of
 // every stroke, with glyphs reaching out of their cells, a glyph that starts with a draw, one of
-// moves only, rows, turns and wide pens, in views from close up to far out.
+// moves only, one of a long run of draws, rows, turns and wide pens, in views from close up to far
+// out.
 TEST(RenderFastPaths, TextsLeftOutOrDottedGiveThePixelsOfEveryStroke) {
   RenderFixture f;
   RecordingSink sink;
@@ -303,10 +304,11 @@ TEST(RenderFastPaths, TextsLeftOutOrDottedGiveThePixelsOfEveryStroke) {
                         "\"A\" 0 0 0 3 10 1 6 0 1 1 4 0 5 4 1\n"
                         "\"W\" -40 -30 0 46 45 1\n"
                         "\"I\" 3 10 1\n"
-                        "\"M\" 1 1 0 5 5 0\n",
+                        "\"M\" 1 1 0 5 5 0\n"
+                        "\"O\" 0 0 0 6 0 1 6 10 1 0 10 1 0 0 1 3 5 1\n",
                         f.app.fonts.slots[0], sink));
   f.app.fonts.count = 1;
-  const char* const strings[] = {"A", "AW", "I", "M", "IA", "MI", "A|W", "MM|I", "WAAAAA"};
+  const char* const strings[] = {"A", "AW", "I", "M", "IA", "MI", "A|W", "MM|I", "WAAAAA", "OO"};
   std::mt19937 random(23);
   std::uniform_real_distribution<double> place(-40.0, 140.0);
   std::uniform_int_distribution<int> pick(0, 479);
