@@ -148,13 +148,18 @@ private:
   BenchDrawing& b_;
 };
 
+// The area of the selection benchmarks: the whole sheet (argument 0) or its left tenth (1).
+std::vector<Point> SelectedArea(const benchmark::State& state) {
+  const double w = state.range(0) == 0 ? kSheetWidth : kSheetWidth * 0.1;
+  return {{-1, -1}, {w, -1}, {w, kSheetHeight + 1}, {-1, kSheetHeight + 1}};
+}
+
 // An area selection as the area commands make it, of the whole sheet (0) or of a tenth of it
 // (1), into a group that is dissolved again untimed. A tenth of the elements are fillings, each
 // asking whether the group holds its boundary.
 void BM_SelectArea(benchmark::State& state) {
   BenchDrawing& b = Shared(state, 1);
-  const double w = state.range(0) == 0 ? kSheetWidth : kSheetWidth * 0.1;
-  const std::vector<Point> area{{-1, -1}, {w, -1}, {w, kSheetHeight + 1}, {-1, kSheetHeight + 1}};
+  const std::vector<Point> area = SelectedArea(state);
   std::size_t taken = 0;
   for (auto _ : state) {
     PartElement* group = b.store.AddPart("", 0, 0);
@@ -176,8 +181,7 @@ BENCHMARK(BM_SelectArea)
 // Hiding such a group while it is moved and showing it again, the fillings on its lines with it.
 void BM_HideArea(benchmark::State& state) {
   BenchDrawing& b = Shared(state, 1);
-  const double w = state.range(0) == 0 ? kSheetWidth : kSheetWidth * 0.1;
-  const std::vector<Point> area{{-1, -1}, {w, -1}, {w, kSheetHeight + 1}, {-1, kSheetHeight + 1}};
+  const std::vector<Point> area = SelectedArea(state);
   PartElement* group = b.store.AddPart("", 0, 0);
   b.geo.SelectArea(*group, area, false, false);
   for (auto _ : state) {
