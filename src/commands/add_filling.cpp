@@ -43,7 +43,7 @@ int AddFilling::Start(Control& control, const CommandRow& row) {
 int AddFilling::ChooseType(Control& control, const CommandRow& row) {
   const int answer = selector_.Step(control);
   if (answer == kStillRunning) {
-    SetPrompt(control, kAddingFilling, kSelectTypeOfFilling);
+    if (selector_.Listing()) SetPrompt(control, kAddingFilling, kSelectTypeOfFilling);
     return kStillRunning;
   }
   if (answer == kSelectorCancelled) return Finish(control, row);

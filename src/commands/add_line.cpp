@@ -41,7 +41,7 @@ int AddLine::Start(Control& control, const CommandRow& row) {
 int AddLine::ChooseType(Control& control, const CommandRow& row) {
   const int answer = selector_.Step(control);
   if (answer == kStillRunning) {
-    SetPrompt(control, kAddingLine, kSelectTypeOfLine);
+    if (selector_.Listing()) SetPrompt(control, kAddingLine, kSelectTypeOfLine);
     return kStillRunning;
   }
   if (answer == kSelectorCancelled) return Finish(control, row);

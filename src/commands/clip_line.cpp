@@ -97,6 +97,7 @@ void ClipLine::Pick(Control& control) {
     Message(control, kSoundError, kNoLineFound);
     return;
   }
+  Beep(control, kSoundKey);
   picked_ = line;
   pickPoint_ = in.cursor;
   cuts_.clear();

@@ -28,7 +28,7 @@ int CloneLine::Start(Control& control, const CommandRow& row) {
 int CloneLine::ChooseType(Control& control, const CommandRow& row) {
   const int answer = selector_.Step(control);
   if (answer == kStillRunning) {
-    SetPrompt(control, kCloningLine, kSelectTypeOfLine);
+    if (selector_.Listing()) SetPrompt(control, kCloningLine, kSelectTypeOfLine);
     return kStillRunning;
   }
   if (answer == kSelectorCancelled) return Finish(control, row);
@@ -93,6 +93,7 @@ void CloneLine::Pick(Control& control) {
     Message(control, kSoundError, kNoLineFound);
     return;
   }
+  Beep(control, kSoundKey);
   picked_ = line;
   previous_ = nullptr;
   pickPoint_ = in.cursor;
@@ -127,6 +128,7 @@ void CloneLine::Position(Control& control) {
     Message(control, kSoundError, kCloningFailed);
     return;
   }
+  Beep(control, kSoundKey);
   in.cursor = hit.point;
   control.properties.cloneDistance = std::abs(hit.distance);
   MakeClone(control, hit.distance);

@@ -264,13 +264,17 @@ void EditElement::CommitFilling(Control& control) {
   FillingElement& filling = *edited_.filling;
   undo_.Take(filling);
   undo_.TakeHolders(control.drawing, &filling);
-  PackFilling(control.properties.filling, filling, PackFields::kPlain);
-  // Renewing the filling erases it, drops its cached hatch and draws it anew; a gap too fine
-  // for its boundary leaves it without hatch, and the user is told so.
+  // The old hatch goes with the old gap and angle, before the new ones are packed in.
   ElementGeometry& geometry = Geometry(control);
+  geometry.Screen().Erase(ElementKind::kFilling, &filling);
+  control.store.ClearHatch(filling);
+  PackFilling(control.properties.filling, filling, PackFields::kPlain);
+  // Renewing the filling drops its cached hatch and draws it anew; a gap too fine for its
+  // boundary leaves it without hatch, and the user is told so.
   geometry.ElementChanged(filling);
   if (geometry.BuildHatch(filling) == HatchStatus::kTooDense)
     Message(control, kSoundError, kTooDenseFilling);
+  DrawBoundary(geometry, filling);
 }
 
 void EditElement::CommitText(Control& control, bool enter) {
@@ -315,7 +319,9 @@ int EditElement::ToString(Control& control) {
 int EditElement::AskString(Control& control) {
   const bool opening = control.state.inputMode != kModeTextEntry;
   // The entry takes a text's whole length, not only what a new text may be typed with.
-  const AskTextArgs args{Header(), kEditTextString, kMaxTextLength + 1, false};
+  // A measure's text is one line, whatever the size of the text window.
+  const AskTextArgs args{Header(), kEditTextString, kMaxTextLength + 1,
+                         control.properties.text.mitta() != 0};
   const int result = AskText(control, control.prompts, args, string_);
   if (result == kStillRunning) return kStillRunning;
   // An entry that could not open would be asked for again and again: back to fixing.

@@ -9,12 +9,67 @@
 #include "protocol/window_services.h"
 #include "sound/my_beep.h"
 
+#include <vector>
+
 namespace lumora {
 namespace {
 
 constexpr std::uint32_t kClosedLine = 2;
 constexpr std::uint32_t kAreaStyle = 3;
 constexpr double kPickFactor = 1.0;
+
+// The lines, fillings and texts of a part and of the parts it holds, at any depth.
+struct Members {
+  std::vector<LineElement*> lines;
+  std::vector<FillingElement*> fillings;
+  std::vector<TextElement*> texts;
+};
+
+void GatherMembers(PartElement* part, Members& members) {
+  std::vector<PartElement*> pending{part};
+  while (!pending.empty()) {
+    PartElement* p = pending.back();
+    pending.pop_back();
+    if (p == nullptr) continue;
+    for (LineNode* n = p->lines; n != nullptr; n = n->next) members.lines.push_back(n->element);
+    for (FillingNode* n = p->fillings; n != nullptr; n = n->next)
+      members.fillings.push_back(n->element);
+    for (TextNode* n = p->texts; n != nullptr; n = n->next) members.texts.push_back(n->element);
+    for (PartNode* n = p->parts; n != nullptr; n = n->next) pending.push_back(n->element);
+  }
+}
+
+void Add(Members& members, LineElement* line) {
+  members.lines.push_back(line);
+}
+void Add(Members& members, FillingElement* filling) {
+  members.fillings.push_back(filling);
+}
+void Add(Members& members, TextElement* text) {
+  members.texts.push_back(text);
+}
+void Add(Members& members, PartElement* part) {
+  GatherMembers(part, members);
+}
+
+// Taking the highlight away erases the elements; all of them are erased first and then drawn
+// in their own look, fillings before lines, so no erase punches a hole in a line drawn again.
+void ShowNormally(ElementGeometry& geometry, const Members& members) {
+  ElementStore& store = geometry.Store();
+  ElementScreen& screen = geometry.Screen();
+  for (LineElement* line : members.lines) store.Unselect(line);
+  for (FillingElement* filling : members.fillings) store.Unselect(filling);
+  for (TextElement* text : members.texts) store.Unselect(text);
+  for (FillingElement* filling : members.fillings) {
+    if (filling != nullptr) screen.Draw(ElementKind::kFilling, filling);
+  }
+  for (LineElement* line : members.lines) {
+    if (line != nullptr) screen.Draw(ElementKind::kLine, line);
+  }
+  for (TextElement* text : members.texts) {
+    if (text != nullptr) screen.Draw(ElementKind::kText, text);
+  }
+}
 
 } // namespace
 
@@ -165,6 +220,30 @@ int ElementSelection::PickKey(Control& control, bool previousGroup) {
   }
 }
 
+// An element leaves the set: it is shown normally again, a filling whose boundary is no longer
+// in the set leaves with it, and the group's box shrinks to what stays.
+template <class Element> void ElementSelection::TakeOut(Control& control, Element* element) {
+  ElementGeometry& geometry = Geometry(control);
+  ElementStore& store = control.store;
+  store.RemoveMember(group_, element);
+  Members leaving;
+  Add(leaving, element);
+  std::vector<FillingElement*> orphans;
+  for (FillingNode* n = group_->fillings; n != nullptr; n = n->next) {
+    // A stretch set holds the fillings that any of its lines bound, as its area gathers them.
+    if (n->element != nullptr &&
+        ElementGeometry::FillingInGroup(*n->element, *group_, !stretch_) == 0) {
+      orphans.push_back(n->element);
+    }
+  }
+  for (FillingElement* filling : orphans) {
+    store.RemoveMember(group_, filling);
+    leaving.fillings.push_back(filling);
+  }
+  ShowNormally(geometry, leaving);
+  geometry.ElementChanged(*group_);
+}
+
 // A pick adds the element at the cursor to the set, or takes it out when it is in already.
 int ElementSelection::Pick(Control& control) {
   if (group_ == nullptr) return kStillRunning;
@@ -173,8 +252,7 @@ int ElementSelection::Pick(Control& control) {
   const Picked picked = geometry.PickElement(control.In().cursor, kPickFactor, true);
   const auto toggle = [&](auto* element, ElementKind kind) {
     if (ElementGeometry::GroupHolds(*group_, element, kind)) {
-      store.RemoveMember(group_, element);
-      store.Unselect(element);
+      TakeOut(control, element);
     } else if (store.AddMember(group_, element) != nullptr) {
       store.Select(element);
     }

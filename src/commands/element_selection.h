@@ -62,6 +62,7 @@ private:
   int Leave(Control& control, int result);
   void ToPickMode(Control& control);
   void RubberBand(Control& control, int points);
+  template <class Element> void TakeOut(Control& control, Element* element);
 
   Mode mode_ = Mode::kArea;
   TextPair header_;

@@ -37,6 +37,14 @@ bool Lists(const PartElement& part, const void* element) {
 
 } // namespace
 
+void DrawBoundary(ElementGeometry& geometry, const FillingElement& filling) {
+  if (filling.hidden() != 0 || filling.lines == nullptr) return;
+  for (std::uint32_t i = 0; i < filling.ls0(); ++i) {
+    LineElement* line = filling.lines[i];
+    if (line != nullptr && line->hidden() == 0) geometry.Screen().Draw(ElementKind::kLine, line);
+  }
+}
+
 void ElementSnapshot::Clear() {
   lines_.clear();
   fillings_.clear();
@@ -123,11 +131,17 @@ bool ElementSnapshot::Restore(ElementGeometry& geometry) {
       whole = false;
     }
   }
-  for (FillingState& s : fillings_) s.filling->words = s.words;
+  // A filling's hatch is erased with the gap and angle it was drawn with.
+  for (FillingState& s : fillings_) {
+    if (s.filling->hidden() == 0) screen.Erase(ElementKind::kFilling, s.filling);
+    store.ClearHatch(*s.filling);
+    s.filling->words = s.words;
+  }
   // Zone masks, the parts holding each element and the fillings a line bounds follow.
   for (LineState& s : lines_) geometry.ElementChanged(*s.line);
   for (TextState& s : texts_) geometry.ElementChanged(*s.text);
   for (FillingState& s : fillings_) geometry.ElementChanged(*s.filling);
+  for (FillingState& s : fillings_) DrawBoundary(geometry, *s.filling);
   // The parts take their own location and box back, exactly as they were.
   for (PartState& s : parts_) {
     PartElement& part = *s.part;

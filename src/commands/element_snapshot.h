@@ -25,6 +25,10 @@ struct LineElement;
 struct PartElement;
 struct TextElement;
 
+// A hatch meets its boundary: erasing it takes pixels of the boundary lines, which are drawn
+// again after the filling.
+void DrawBoundary(ElementGeometry& geometry, const FillingElement& filling);
+
 class ElementSnapshot {
 public:
   void Clear();

@@ -127,7 +127,8 @@ int CursorStep::Step(Control& control, const CommandRow& row) {
   if (key == kKeyDown) to.y -= length;
   to = {RoundToThousandth(to.x), RoundToThousandth(to.y)};
   to = ConstrainToDirection(control.view, control.drawing, to);
-  MoveCursor(control, to, kSoundSmallError);
+  // A step off the sheet is answered by its refusal alone.
+  if (MoveCursor(control, to, kSoundSmallError)) Beep(control, kSoundKey);
   return kFinished;
 }
 
@@ -212,7 +213,12 @@ int WriteCoordinates::Start(Control& control, const CommandRow& row) {
   first_ = c.x - o.x;
   second_ = c.y - o.y;
   along_ = Relative(row) && control.view.directionShown;
-  if (along_) first_ = std::hypot(first_, second_);
+  // Along the direction the distance is signed: behind the local origin it is negative, so
+  // taking the proposal as it is leaves the cursor where it is.
+  if (along_) {
+    const double a = control.view.cursorAngle * kDegToRad;
+    first_ = first_ * std::cos(a) + second_ * std::sin(a);
+  }
   return Ask(control, row);
 }
 

@@ -72,7 +72,7 @@ int MeasureCommand::BeginMeasure(Control& control, const CommandRow& row) {
 int MeasureCommand::ChooseType(Control& control, const CommandRow& row) {
   const int result = selector_.Step(control);
   if (result == kStillRunning) {
-    SetPrompt(control, title_, kSelectTypeOfText);
+    if (selector_.Listing()) SetPrompt(control, title_, kSelectTypeOfText);
     return kStillRunning;
   }
   if (result != kSelectorDone) return End(control, row);

@@ -173,6 +173,8 @@ int PartPlacer::ScriptRan(Control& control) {
 
 int PartPlacer::ToLocation(Control& control, const Box& box) {
   step_ = Step::kLocation;
+  // The part's size in the part dialog is measured from the box of the file being placed.
+  control.properties.part.partBox = box;
   SetPreview(control, box);
   SetPrompt(control, header_.Pair(), kEnterLocation);
   Beep(control, kSoundWaiting);

@@ -81,6 +81,8 @@ int RemovePartDefinition::Act(Control& control, const CommandRow& row) {
     return kStillRunning;
   }
   if (control.In().code == kCodeEnter) return Show(control);
+  // Only a key makes the shown part final: the cursor's motion, a repaint or a timer must not.
+  if (control.In().rawKey == kRawNone) return kStillRunning;
   DissolvePending(control);
   return NotInUse(control);
 }

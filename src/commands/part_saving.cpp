@@ -37,9 +37,17 @@ int SavePart::Act(Control& control, const CommandRow& row) {
 
 int SavePart::Back(Control& control, const CommandRow& row) {
   if (step_ != Step::kReference) return Act(control, row);
+  // The set is given up; an area can be drawn again from its first corner.
   RemoveMarker(control);
+  const bool byArea = selection_.AreaCount() > 0;
+  const Point corner = selection_.Area()[0];
   selection_.Dissolve(control);
-  Restart(control);
+  step_ = Step::kSelect;
+  if (byArea) {
+    selection_.BeginAtCorner(control, title_.Pair(), corner);
+  } else {
+    selection_.Begin(control, title_.Pair(), true);
+  }
   return kStillRunning;
 }
 
@@ -50,9 +58,13 @@ int SavePart::Complete(Control& control, const CommandRow& row) {
 
 int SavePart::Alternative(Control& control, const CommandRow& row) {
   if (step_ != Step::kReference) return Act(control, row);
-  // Back to the gathering, keeping the set: more elements can be picked into it.
+  // Back to the gathering, keeping the set: more elements can be picked into it or out of it.
+  RemoveMarker(control);
+  const std::array<Point, 4> area = selection_.Area();
+  const int areaCount = selection_.AreaCount();
+  PartElement* group = selection_.TakeGroup();
+  selection_.Resume(control, title_.Pair(), group, area, areaCount);
   step_ = Step::kSelect;
-  SetPrompt(control, title_.Pair(), kShowElement);
   return kStillRunning;
 }
 

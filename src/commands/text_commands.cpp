@@ -22,7 +22,7 @@ int AddText::Start(Control& control, const CommandRow& row) {
 int AddText::ChooseType(Control& control, const CommandRow& row) {
   const int result = selector_.Step(control);
   if (result == kStillRunning) {
-    SetPrompt(control, kAddingText, kSelectTypeOfText);
+    if (selector_.Listing()) SetPrompt(control, kAddingText, kSelectTypeOfText);
     return kStillRunning;
   }
   if (result != kSelectorDone) return End(control, row);

@@ -145,10 +145,11 @@ int TextSubstitution::Ask(Control& control, std::string& result, VariableTable& 
   args.prompt = {en, fi};
   args.size = kAnswerSize;
   args.initial = ref_.kept ? std::string_view(ref_.after) : std::string_view();
+  args.ctrlEnterAccepts = true;
   const int answer = AskStr(control, control.prompts, args, answer_);
   if (answer == kStillRunning) return kStillRunning;
   asking_ = false;
-  // Ctrl+Enter, where the caller allows a step back, accepts as well.
+  // Backspace on an empty answer, where the caller allows a step back, accepts it as well.
   if (answer != kEntryAccepted && answer != kEntryBack) {
     return kTextUnchanged;
   }

@@ -129,7 +129,7 @@ int StartFunction(Control& control, const CommandRow& row, std::unique_ptr<Funct
     Message(control, kSoundError, store_messages::kMemoryOverflow);
     return kFinished;
   }
-  Beep(control, kSoundKey);
+  if ((row.flags & kOwnKeyCue) == 0) Beep(control, kSoundKey);
   if (row.level == Level::kMain) control.state.elementType = row.elementType;
   LevelSlot& slot = control.Slot(row.level);
   slot.function = std::move(function);

@@ -154,6 +154,26 @@ bool ExpectSound(EventChecks& checks, std::string_view rest, std::string& proble
   return false;
 }
 
+// Every cue heard since the previous event line, in order: a cue that must not sound is caught
+// as well as one that is missing.
+bool ExpectSounds(EventChecks& checks, std::string_view rest, std::string& problem) {
+  std::string wanted;
+  long id = 0;
+  while (ReadInteger(rest, kPixelLimit, id)) {
+    wanted += ' ';
+    wanted += std::to_string(id);
+  }
+  if (wanted.empty()) return problem = "expect-sounds wants cue numbers", false;
+  std::string heard;
+  for (const std::string& path : checks.sounds.Played()) {
+    heard += ' ';
+    heard += std::to_string(SoundCueOfPath(path));
+  }
+  if (heard == wanted) return true;
+  problem = "expected the sounds" + wanted + ", heard" + (heard.empty() ? " none" : heard);
+  return false;
+}
+
 bool ExpectCount(EventChecks& checks, std::string_view rest, std::string& problem) {
   const std::string kind(NextWord(rest));
   long wanted = 0;
@@ -271,6 +291,7 @@ bool EventChecks::Expect(std::string_view word, std::string_view rest, std::stri
   }
   if (word == "expect-message") return ExpectMessage(*this, rest, problem);
   if (word == "expect-sound") return ExpectSound(*this, rest, problem);
+  if (word == "expect-sounds") return ExpectSounds(*this, rest, problem);
   if (word == "expect-count") return ExpectCount(*this, rest, problem);
   if (word == "expect-silence") {
     if (recorder.Texts().empty() && sounds.Played().empty()) return true;

@@ -140,6 +140,7 @@ void PropertyDialog::BuildLines(const Control& control) {
 void PropertyDialog::Rebuild(const Control& control) {
   const PropertySet& set = control.properties.Of(kind_);
   texts_.clear();
+  width_ = 1;
   for (const Line& line : lines_) {
     std::string text(control.Tr(line.label));
     if (!line.closedSwitch) text += ValueText(control, line.attribute, kind_, set);
@@ -174,8 +175,16 @@ int PropertyDialog::Continue(Control& control, const CommandRow& row) {
   }
   selector_.reset();
   changed_ = true;
+  const int before = width_;
   Rebuild(control);
   ShowPrompt(control);
+  // The window is as wide as its longest line: a value that grew or shrank opens it anew.
+  if (windowOpen_ && width_ != before) {
+    CloseWindow(control.screen);
+    windowOpen_ = OpenWindow(control.screen, kDialogRow, kDialogColumn,
+                             static_cast<int>(lines_.size()), width_);
+    if (!windowOpen_) return Close(control, row);
+  }
   return Choose(control, row);
 }
 

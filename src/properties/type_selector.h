@@ -32,6 +32,9 @@ public:
 
   // kStillRunning, then 1 when a preset was chosen and completed, 0 when cancelled.
   int Step(Control& control);
+  // Whether the preset list is open; while the presets are completed, each selector that asks
+  // shows its own header and prompt.
+  bool Listing() const { return stage_ != Stage::kCompleting; }
 
 private:
   enum class Stage { kStart, kList, kCompleting };

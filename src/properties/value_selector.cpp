@@ -560,10 +560,16 @@ int ValueSelector::Question(Control& control, PropertySet& set) {
   using namespace selector_texts;
   const bool gap = attribute_ == Attribute::kGap;
   const bool width = attribute_ == Attribute::kPartWidth;
-  const TextPair& title = gap ? kOnPlotter : width ? kHeightAlso : kWidthAlso;
+  const TextPair& message = gap ? kOnPlotter : width ? kHeightAlso : kWidthAlso;
   const TextPair& question = gap ? kGapOnPaper : width ? kHeightInProportion : kWidthInProportion;
-  const int answer = question_.Ask(control, 1, 1, 0, title, question, kAnswerYes);
-  if (answer == kStillRunning) return kStillRunning;
+  // The question goes under the typed entry's header; its short form is a message beside it.
+  const bool opening = !question_.Open();
+  const int answer =
+      question_.Ask(control, 1, 2, 0, TextsOf(attribute_, kind_).typeTitle, question, kAnswerYes);
+  if (answer == kStillRunning) {
+    if (opening) Message(control, kSoundNotice, message);
+    return kStillRunning;
+  }
   if (answer != kAnswerYes && answer != kAnswerNo) return Finish(control, set, kSelectorCancelled);
   if (gap) {
     set.gap = answer == kAnswerYes ? pending_ * control.drawing.paperUnit : pending_;

@@ -22,6 +22,7 @@ enum CommandFlag : std::uint32_t {
   kOnlyWhenIdle = 1u << 2,   // only when no function of any level is active
   kExclusive = 1u << 3,      // before it starts, its level (and the ones it closes) are freed
   kNotDuringEdit = 1u << 4,  // not while the edit command is the main function
+  kOwnKeyCue = 1u << 5,      // the function plays the key cue itself, only when the key is taken
 };
 
 // Element types a property key applies to, as bits (1 << type); every type when zero.

@@ -269,14 +269,17 @@ int Step(Control& control, PromptState& prompts, const AskStrArgs& args, std::st
   case kCodeDown:
   case kCodeCtrlDown:
     return Leave(control, prompts, buffer, entry.listMode && !entry.lastRow, kEntryDown);
+  case kCodeCtrlEnter:
+    if (!args.ctrlEnterAccepts) {
+      if (control.state.backAllowed) return Close(control, prompts, buffer, kEntryBack);
+      break;
+    }
+    [[fallthrough]];
   case kCodeTab:
   case kCodeEnter:
     prompts.answers.Store(buffer);
     Beep(control, kSoundKey);
     return Close(control, prompts, buffer, kEntryAccepted);
-  case kCodeCtrlEnter:
-    if (control.state.backAllowed) return Close(control, prompts, buffer, kEntryBack);
-    break;
   case kCodeEsc:
     return Close(control, prompts, buffer, kEntryEsc);
   case kContinueTick:

@@ -25,8 +25,9 @@ struct AskStrArgs {
   bool overwrite = false;     // list mode: start in overwrite mode whatever was used last
   // Negative: an ordinary entry, the cursor at the start. Otherwise list mode, the cursor here.
   int cursor = -1;
-  bool firstRow = true; // list mode: Up leaves only when there is a row above
-  bool lastRow = true;  // list mode: Down leaves only when there is a row below
+  bool firstRow = true;          // list mode: Up leaves only when there is a row above
+  bool lastRow = true;           // list mode: Down leaves only when there is a row below
+  bool ctrlEnterAccepts = false; // Ctrl+Enter answers as Enter does, not as a step back
 };
 
 // Results besides kStillRunning.

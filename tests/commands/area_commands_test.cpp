@@ -82,5 +82,35 @@ TEST_F(CopyAreaTest, ACopyTakenBackIsNotTakenBackAgainByTheNextRound) {
   EXPECT_TRUE(app.drawing.SelectedLines == nullptr);
 }
 
+// Picks gather a set and take out of it again: what leaves is no longer highlighted, a filling
+// leaves with its boundary line, and the set's box shrinks to what stays.
+TEST_F(CopyAreaTest, TakingOutOfAPickedSetShrinksIt) {
+  LineElement* rectangle = app.drawing.lines;
+  ASSERT_NE(app.store.AddFilling(control.properties.filling, &rectangle, 1), nullptr);
+  PropertySet line = control.properties.line;
+  line.SetShape(kShapeOpen);
+  const Point far[] = {{100, 100}, {140, 100}};
+  ASSERT_NE(app.store.AddLine(line, far, 2), nullptr);
+  Key(kCodeCopy);
+  Key(kCodeTab); // picks
+  EnterAt(20, 30);
+  EnterAt(50, 25); // inside the rectangle: its filling
+  EnterAt(120, 100);
+  const PartElement* set = app.drawing.parts;
+  ASSERT_NE(set, nullptr);
+  ASSERT_NE(set->fillings, nullptr);
+  EXPECT_DOUBLE_EQ(set->box.xmax, 140.0);
+  EnterAt(120, 100);
+  EXPECT_DOUBLE_EQ(set->box.xmax, 60.0);
+  EnterAt(20, 30);
+  EXPECT_EQ(set->lines, nullptr);
+  EXPECT_EQ(set->fillings, nullptr);
+  EXPECT_EQ(app.drawing.SelectedLines, nullptr);
+  EXPECT_EQ(app.drawing.SelectedFillings, nullptr);
+  Key(kCodeTab);
+  EXPECT_TRUE(Shown("No elements !"));
+  Key(kCodeEsc);
+}
+
 } // namespace
 } // namespace lumora

@@ -59,6 +59,26 @@ TEST_F(EditCommandsTest, ALongTextKeepsItsWholeStringThroughAnEdit) {
   EXPECT_EQ(text->points[0].x, 50.0);
 }
 
+// A measure's string is corrected on the prompt line, whatever text window the setup gives an
+// ordinary text.
+TEST_F(EditCommandsTest, AMeasureStringIsAOneLineEntry) {
+  app.setup.textWindowLines = 3;
+  ASSERT_NE(Text(1, {{60, 85}, {40, 70}, {80, 70}}, "40.0"), nullptr);
+  ASSERT_NE(Text(0, {{20, 30}}, "Hello"), nullptr);
+  Key(kCodeEdit);
+  EnterAt(60.0, 85.0);
+  Key(kCodeCtrlEnter);
+  const std::string prompt(MirrorRow(app.screen, 1));
+  EXPECT_NE(prompt.find("EDIT STRING !"), std::string::npos) << prompt;
+  EXPECT_TRUE(app.screen.windows.empty());
+  Key(kCodeEsc);
+  // An ordinary text is edited in the text window.
+  Key(kCodeEdit);
+  EnterAt(20.0, 30.0);
+  Key(kCodeCtrlEnter);
+  EXPECT_FALSE(app.screen.windows.empty());
+}
+
 TEST_F(EditCommandsTest, ATextInAPartIsPickedAloneALineInAPartPicksThePart) {
   BuildSample();
   const int texts = Texts();

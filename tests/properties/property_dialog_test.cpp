@@ -41,6 +41,22 @@ TEST_F(PropertyDialogTest, ClosingTellsTheMainFunctionOnce) {
   EXPECT_NE(Prompt().find("SELECT COLOUR !"), std::string::npos);
 }
 
+// The window is as wide as its longest line, also after a value grew under it.
+TEST_F(PropertyDialogTest, TheWindowGrowsWithItsLongestLine) {
+  Key(kCodeAddLine);
+  props.line.SetLayer(10); // "Notes"
+  props.line.SetColour(2); // "Blue"
+  Key(kCodePropertiesMenuKey);
+  ASSERT_EQ(app.screen.windows.size(), 1u);
+  const std::string wide = "layer    <l>: Drawing frame";
+  EXPECT_LT(app.screen.windows.back().columns, static_cast<int>(wide.size()));
+  Keys({kCodeHome, kCodeEnter, kCodeHome, kCodeEnter});
+  EXPECT_EQ(props.line.layer(), 1u);
+  ASSERT_EQ(app.screen.windows.size(), 1u);
+  EXPECT_NE(Row(3).find(wide), std::string::npos) << Row(3);
+  EXPECT_EQ(app.screen.windows.back().columns, static_cast<int>(wide.size()));
+}
+
 TEST_F(PropertyDialogTest, ClosedLineActsAsTheShapeKeyExceptDuringEdit) {
   Key(kCodeAddLine);
   app.input.attributes.SetShape(1);
@@ -82,7 +98,9 @@ TEST_F(PropertyDialogTest, PartSizeFromItsBox) {
   Keys({kCodePropertiesMenuKey, kCodeEnter});
   EXPECT_NE(Prompt().find("Change of size: WRITE WIDTH ?"), std::string::npos);
   Answer("40");
-  EXPECT_NE(Prompt().find("Height also ?"), std::string::npos);
+  EXPECT_NE(Prompt().find("Change of size: IS HEIGHT CHANGED PROPORTIONALLY ?"), std::string::npos)
+      << Prompt();
+  EXPECT_TRUE(Shown("Height also ?"));
   Key('y');
   EXPECT_DOUBLE_EQ(props.part.partSx, 2.0);
   EXPECT_DOUBLE_EQ(props.part.partSy, 2.0);

@@ -74,7 +74,11 @@ TEST_F(ValueSelectorTest, TypedGapIsOnPaperWhenTheAnswerIsYes) {
   Key(kCodeAddFilling);
   OpenTyping(*this, kCodeGapKey);
   Answer("5");
-  EXPECT_NE(Prompt().find("On plotter ?"), std::string::npos);
+  EXPECT_NE(
+      Prompt().find("Changing gap between filling lines: IS GAP THIS, WHEN PLOTTED ON PAPER ?"),
+      std::string::npos)
+      << Prompt();
+  EXPECT_TRUE(Shown("On plotter ?"));
   Key('y');
   EXPECT_DOUBLE_EQ(props.filling.gap, 500.0);
   OpenTyping(*this, kCodeGapKey);
