@@ -112,6 +112,7 @@ private:
   Round previous_;
   bool hasPrevious_ = false;
   Point reference_{0.0, 0.0};
+  std::vector<Point> nested_; // nested parts' locations relative to the reference point
   bool marked_ = false;
   AskYesNo question_;
   PartPlacer placer_;

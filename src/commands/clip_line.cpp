@@ -142,7 +142,8 @@ void ClipLine::Cut(Control& control) {
   Release(control);
   control.store.Unselect(line);
   int pieces = 0;
-  if (!cuts.empty()) pieces = Geometry(control).CutLineAtPoints(line, cuts, false);
+  // Deleting a part of a line opens the boundaries it is in: its fillings go with it.
+  if (!cuts.empty()) pieces = Geometry(control).CutLineAtPoints(line, cuts, false, !Deleting());
   // Uncut, the line is drawn again; cut, its pieces were drawn in its place.
   if (pieces == 0 && line != nullptr) DrawMadeLine(control, *line);
   if (Deleting()) {

@@ -2,6 +2,7 @@
 #include "element_geometry/element_geometry.h"
 #include "files/drawing_writer.h"
 #include "files/file_environment.h"
+#include "files/write_order.h"
 #include "model/drawing.h"
 #include "model/element_store.h"
 #include "protocol/command_state.h"
@@ -130,6 +131,13 @@ int CopyArea::Reference(Control& control) {
     SetPrompt(control, kCopyTitle, kEnterPositioning);
     return kStillRunning;
   }
+  // The nested parts' locations, which the file cannot hold, go beside it.
+  nested_.clear();
+  const WriteOrder order = PartOrder(group);
+  for (const PartElement* p : order.parts.Items()) {
+    if (p != &group)
+      nested_.push_back({p->location.x - reference_.x, p->location.y - reference_.y});
+  }
   step_ = Step::kQuestion;
   question_.Ask(control, kQuestionRow, kQuestionColumn, 0, kCopyTitle, kOriginalDeleted, kAnswerNo);
   Message(control, kSoundNotice, kOriginalDeletedNote);
@@ -156,7 +164,7 @@ int CopyArea::Question(Control& control, const CommandRow& row) {
   step_ = Step::kPlacing;
   seen_ = nullptr;
   current_.copies.clear();
-  placer_.BeginCopy(control, reference_, current_.move);
+  placer_.BeginCopy(control, reference_, current_.move, nested_);
   return kStillRunning;
 }
 
@@ -184,7 +192,7 @@ int CopyArea::Placing(Control& control, const CommandRow& row) {
     control.store.DeletePart(copy, true);
     control.window.Repaint();
     seen_ = nullptr;
-    placer_.BeginCopy(control, reference_, current_.move);
+    placer_.BeginCopy(control, reference_, current_.move, nested_);
     return kStillRunning;
   }
   if (result == kCopyPlaced) {

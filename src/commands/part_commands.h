@@ -50,6 +50,9 @@ private:
 
 #include "commands/file_commands.h"
 #include "files/placement.h"
+#include "geometry/point.h"
+
+#include <vector>
 
 namespace lumora {
 
@@ -71,7 +74,10 @@ public:
   int Begin(Control& control, int code);
   // The copy of an area: the temporary part, whose elements stand at `location`; `moving` says
   // the copy may land on the elements' own place (the source is deleted).
-  int BeginCopy(Control& control, const Point& location, bool moving);
+  // The file keeps no part's location: `nested` carries those of the parts nested in the copied
+  // set beside it, relative to `location`, in the order the file holds them.
+  int BeginCopy(Control& control, const Point& location, bool moving,
+                std::vector<Point> nested = {});
   // One code. kStillRunning; then kFinished (a command) or kCopyPlaced, kCopyTakenBack or
   // kCopyCancelled (the copy of an area).
   int Run(Control& control);
@@ -91,6 +97,7 @@ private:
   bool SameAsBefore(const Control& control, const Placement& at) const;
   Placement Here(const Control& control, const Point& at) const;
   bool Place(Control& control, const Placement& at);
+  void PlaceNested(Control& control, const PartElement& placed, const Placement& at);
   void DissolveLast(Control& control);
   void DropScriptGroup(Control& control);
   int End(Control& control, int result);
@@ -109,6 +116,7 @@ private:
   Placement previous_;
   PartElement* scriptGroup_ = nullptr;
   bool moving_ = false;
+  std::vector<Point> nested_;
 };
 
 class AddPart final : public Command {

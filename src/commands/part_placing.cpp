@@ -83,9 +83,11 @@ int PartPlacer::Begin(Control& control, int code) {
   return AskFile(control);
 }
 
-int PartPlacer::BeginCopy(Control& control, const Point& location, bool moving) {
+int PartPlacer::BeginCopy(Control& control, const Point& location, bool moving,
+                          std::vector<Point> nested) {
   code_ = kCodeCopy;
   moving_ = moving;
+  nested_ = std::move(nested);
   placed_ = false;
   // A copy of an earlier round may be gone already: it is never taken back from here.
   lastPlaced_ = nullptr;
@@ -260,10 +262,27 @@ bool PartPlacer::Place(Control& control, const Placement& at) {
     return false;
   }
   DropGroupRecords(store, *part);
+  if (ForCopy()) PlaceNested(control, *part, at);
   lastPlaced_ = part;
   previous_ = at;
   placed_ = true;
   return true;
+}
+
+// The parts read with the placed one stand in the list above it, newest first; read in the
+// file's order, they take the carried locations through the same placement as the elements.
+void PartPlacer::PlaceNested(Control& control, const PartElement& placed, const Placement& at) {
+  std::vector<PartElement*> read;
+  for (PartElement* p = control.drawing.parts; p != nullptr && p != &placed; p = p->next)
+    read.push_back(p);
+  if (read.size() != nested_.size()) return;
+  Transform m;
+  MakeTransform(m, 0.0, 0.0, at.x, at.y, at.sx, at.sy, at.angle);
+  for (std::size_t i = 0; i < read.size(); ++i) {
+    Point to = nested_[i];
+    ApplyTransform(m, to.x, to.y);
+    read[read.size() - 1 - i]->location = to;
+  }
 }
 
 void PartPlacer::DissolveLast(Control& control) {

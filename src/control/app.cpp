@@ -18,7 +18,7 @@ App::App(Clock& clockService, WindowServices& window, PageOutput& pageOutput,
 
 RenderScene App::Scene() {
   const MeasureStyle measure{setup.measureLineWidth, setup.measureLineColour, setup.measureGap};
-  return RenderScene{*canvas, view, drawing, fonts, setup.arcAccuracy, measure, &storeEnv};
+  return RenderScene{*canvas, view, drawing, fonts, setup.arcAccuracy, measure, &storeEnv, &store};
 }
 
 void AttachCanvas(App& app, Canvas& canvas) {

@@ -19,13 +19,16 @@ void AppStoreEnvironment::ShowError(const TextPair& message) {
 }
 
 void AppStoreEnvironment::DrawLine(const LineElement& line, int mode) {
-  if (app_.canvas != nullptr) lumora::DrawLine(app_.Scene(), line, mode);
+  if (app_.canvas == nullptr) return;
+  lumora::DrawLine(app_.Scene(), line, mode);
+  if (mode == kDrawErase) app_.window.erased.push_back(LineBox(line));
 }
 
 void AppStoreEnvironment::DrawFilling(FillingElement& filling, int mode) {
   if (app_.canvas == nullptr) return;
   if (mode == kDrawNormal && filling.hatch == nullptr) MakeHatch(filling);
   lumora::DrawFilling(app_.Scene(), filling, mode);
+  if (mode == kDrawErase) app_.window.erased.push_back(FillingBox(filling));
 }
 
 // Built once, at the first normal drawing; a change of the filling or its lines drops it.
@@ -35,7 +38,9 @@ void AppStoreEnvironment::MakeHatch(FillingElement& filling) {
 }
 
 void AppStoreEnvironment::DrawText(const TextElement& text, int mode) {
-  if (app_.canvas != nullptr) DrawTextElement(app_.Scene(), text, mode);
+  if (app_.canvas == nullptr) return;
+  DrawTextElement(app_.Scene(), text, mode);
+  if (mode == kDrawErase) app_.window.erased.push_back(TextExtent(text, true));
 }
 
 void AppStoreEnvironment::DrawMarker(const Point& point, char marker) {

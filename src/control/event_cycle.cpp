@@ -63,6 +63,7 @@ bool ScriptTick(App& app, bool waitClock) {
   control.In().code = kContinueTick;
   control.In().rawKey = kRawNone;
   DispatchInput(control);
+  RepairErased(app);
   if (control.state.cursorShown) DrawOverlays(app, kFollowingOverlays);
   return true;
 }
@@ -135,6 +136,7 @@ bool CloseEvent(App& app) {
   const bool shown = app.control.state.cursorShown;
   if (shown) EraseOverlays(app, kAllOverlays);
   RequestQuit(app.control);
+  RepairErased(app);
   if (!app.window.quit && app.control.state.cursorShown) DrawOverlays(app, kAllOverlays);
   return app.window.quit;
 }

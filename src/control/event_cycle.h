@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace lumora {
 
@@ -57,6 +58,9 @@ struct WindowState {
   RedrawProgress redraw;
   View redrawView;
   std::uint64_t redrawMarks = 0;
+  // Boxes of the elements erased since the last repair: the pen that erased them broke what
+  // crosses them.
+  std::vector<Box> erased;
 };
 
 // The mouse buttons the cycle tells apart.
@@ -112,6 +116,10 @@ void DrawOverlays(App& app, unsigned mask);
 // Lays the window out anew and repaints the message band, the drawing, the overlays and the
 // open text windows.
 void RepaintWindow(App& app);
+
+// Draws again, as a full redraw would, the areas of the elements erased since the last time,
+// once no text window covers the drawing and no stopped redraw is left.
+void RepairErased(App& app);
 
 // Whether a redraw that stopped for input is left to finish now: none is while a text window
 // covers the drawing (it keeps the pixels beneath it as they were when it opened).

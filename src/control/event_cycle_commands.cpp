@@ -35,6 +35,7 @@ void DispatchCommand(App& app, const CommandEvent& event) {
   }
   // Special keys were translated by TranslateKeyStep before the overlays were erased.
   DispatchInput(control);
+  RepairErased(app);
 }
 
 MotionResult TranslateMotion(App& app, WindowPixel mouse) {

@@ -13,6 +13,10 @@
 namespace lumora {
 namespace {
 
+// Pixels around an erased element's box that its pen may have reached: the widest pen.
+constexpr int kRepairMargin = 8;
+constexpr std::size_t kRepairAreas = 32;
+
 // The erase order; drawing goes the other way round.
 constexpr OverlayBit kEraseOrder[] = {kDragPreview, kCursorLines, kCursorMark, kRubberBand};
 constexpr OverlayBit kDrawOrder[] = {kRubberBand, kCursorMark, kCursorLines, kDragPreview};
@@ -151,7 +155,8 @@ void RepaintWindow(App& app) {
   canvas.SetClip(DrawingAreaRect(app.view));
   RepaintMessageBand(app);
   RedrawDrawing(app);
-  app.overlays.drawn = 0; // the repaint has wiped them
+  app.window.erased.clear(); // drawn whole, or finished whole when the redraw stopped
+  app.overlays.drawn = 0;    // the repaint has wiped them
   if (app.control.state.cursorShown) {
     DrawOverlays(app, kAllOverlays);
     app.window.motionPhase = 0;
@@ -159,6 +164,29 @@ void RepaintWindow(App& app) {
   RedrawWindows(app.screen);
   RewriteNotice(app.screen);
   app.commandState.windowRedrawCounter = OpenWindowCount(app.screen);
+}
+
+void RepairErased(App& app) {
+  std::vector<Box>& erased = app.window.erased;
+  if (erased.empty() || app.canvas == nullptr) return;
+  if (OpenWindowCount(app.screen) > 0 || !app.window.redraw.Finished()) return;
+  // Many small areas cost more one by one than their common box at once.
+  if (erased.size() > kRepairAreas) {
+    Box all = erased.front();
+    for (const Box& box : erased) {
+      ExtendBox(box.xmin, box.ymin, all);
+      ExtendBox(box.xmax, box.ymax, all);
+    }
+    erased.assign(1, all);
+  }
+  // Overlays still standing are inverted pixels: off before, on again after.
+  const unsigned standing = app.overlays.drawn;
+  if (standing != 0) EraseOverlays(app, standing);
+  const RenderScene scene = app.Scene();
+  for (const Box& box : erased) RedrawArea(scene, box, kRepairMargin);
+  erased.clear();
+  if (standing != 0) DrawOverlays(app, standing);
+  app.canvas->Flush();
 }
 
 bool RedrawLeft(const App& app) {

@@ -85,15 +85,19 @@ int ElementGeometry::FindCorner(LineElement* picked, Corner& corner) const {
     corner.line2 = picked;
     return 1;
   }
-  LineElement* second = LineEndingAt(picked, vertex, other, tol);
+  int meeting = 0;
+  LineElement* second = LineEndingAt(picked, vertex, other, tol, &meeting);
+  // The free end of a line is no corner: no radius could be asked for it.
+  if (meeting == 0) return 0;
   if (second == nullptr || second->shape() != kShapeArc) {
     corner.line2 = second;
     return 1;
   }
-  // The corner is rounded already: the arc's other end leads to the second line.
+  // The corner is rounded already: the arc's other end leads to the second line, which is the
+  // picked line itself when a closed line was cut open there.
   LineElement* beyond = LineEndingAt(second, other, other, tol);
   Point mid{};
-  if (!OpenLine(beyond) || beyond == picked || ArcMidpoint(*second, mid) == 0) return 0;
+  if (!OpenLine(beyond) || ArcMidpoint(*second, mid) == 0) return 0;
   corner.arc = second;
   corner.line2 = beyond;
   corner.radius = ArcRadius(*second);
@@ -144,7 +148,10 @@ int ElementGeometry::RoundLineCorner(Corner& corner, double radius) {
   MoveVertex(line1, move1.index, t1);
   MoveVertex(line2, move2.index, t2);
   if (radius == 0.0) {
-    if (corner.arc != nullptr) store_.DeleteLine(corner.arc);
+    if (corner.arc != nullptr) {
+      DropFromBoundaries(*corner.arc);
+      store_.DeleteLine(corner.arc);
+    }
     corner.point = t1;
     corner.radius = 0.0;
     return 1;
@@ -161,6 +168,7 @@ int ElementGeometry::RoundLineCorner(Corner& corner, double radius) {
     if (corner.arc == nullptr) return 0;
     screen_.Draw(ElementKind::kLine, corner.arc);
     InheritPartMembership(corner.arc, static_cast<const LineElement*>(&line1));
+    PassBoundaryToArc(*corner.arc, &line1, &line2);
   } else {
     std::copy(std::begin(arcPoints), std::end(arcPoints), corner.arc->points);
     ElementChanged(*corner.arc);

@@ -149,7 +149,8 @@ bool ElementGeometry::MakePieces(const LineElement& line, const std::vector<Piec
   return true;
 }
 
-int ElementGeometry::CutLineAtPoints(LineElement*& line, std::vector<Point> cuts, bool vertexOnly) {
+int ElementGeometry::CutLineAtPoints(LineElement*& line, std::vector<Point> cuts, bool vertexOnly,
+                                     bool keepFillings) {
   if (line == nullptr) return 0;
   const std::span<const Point> points = PointsOf(*line);
   std::vector<Piece> pieces;
@@ -186,6 +187,7 @@ int ElementGeometry::CutLineAtPoints(LineElement*& line, std::vector<Point> cuts
     screen_.Draw(ElementKind::kLine, piece);
     InheritPartMembership(piece, static_cast<const LineElement*>(line));
   }
+  if (keepFillings && line->boundary() != 0) PassBoundaryToPieces(*line, made);
   store_.DeleteLine(line);
   return static_cast<int>(made.size());
 }

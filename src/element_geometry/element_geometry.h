@@ -103,16 +103,19 @@ public:
                     double k) const;
   // 0 no, 1 one end, 2 both ends of an open line or arc within tol of p.
   static int EndsAt(const LineElement& line, const Point& p, Point& otherEnd, double tol);
-  // The single line other than skip that ends at p, or none.
-  LineElement* LineEndingAt(const LineElement* skip, const Point& p, Point& otherEnd,
-                            double tol) const;
+  // The single line other than skip that ends at p, or none; count, when given, tells how many
+  // end there.
+  LineElement* LineEndingAt(const LineElement* skip, const Point& p, Point& otherEnd, double tol,
+                            int* count = nullptr) const;
   // The distinct crossing points, at most out.size(); answers their number.
   static int LineIntersections(const LineElement& a, const LineElement& b, std::span<Point> out);
 
   // ---- Constructions ----
   static int OffsetLine(const LineElement& line, double d, OffsetResult& result);
   // Replaces the line by its pieces. Answers the number of pieces made; 0 leaves it as it was.
-  int CutLineAtPoints(LineElement*& line, std::vector<Point> cuts, bool vertexOnly);
+  // The fillings the line bounded keep the pieces as their boundary unless told to go with it.
+  int CutLineAtPoints(LineElement*& line, std::vector<Point> cuts, bool vertexOnly,
+                      bool keepFillings = true);
   static int AcceptCutPoint(const LineElement& line, const Point& p, std::span<const Point> cuts);
   int FindCorner(LineElement* picked, Corner& corner) const;
   int RoundLineCorner(Corner& corner, double radius);
@@ -132,6 +135,13 @@ public:
   void ElementChanged(PartElement& part);
   template <class Element> void InheritPartMembership(Element* added, const Element* old);
   void ShowBorderFillings(const LineElement& line, int mode);
+  // The fillings the old line bounds take the pieces in its place, in the order their boundary
+  // walks it, and are made again.
+  void PassBoundaryToPieces(const LineElement& old, std::span<LineElement* const> pieces);
+  // The fillings whose loop runs from one line to the other take the arc between them.
+  void PassBoundaryToArc(LineElement& arc, const LineElement* line1, const LineElement* line2);
+  // The line leaves every boundary it is in; the fillings are made again without it.
+  void DropFromBoundaries(const LineElement& line);
 
   // ---- Area selection and groups ----
   // Adds what lies in the area to the group; true when the group stayed empty.

@@ -85,11 +85,17 @@ LineElement* ElementGeometry::NearestLine(const Point& p, Point& nearest, double
   const LineElement* previous = store_.LastLinePick();
   const Probe probe = MakeProbe(p, radius, direction, angle);
   const ZoneGaps gaps(drawing_.limits, p);
+  // Lines equally near (within the tolerance of the nearest) form a group; a repeated pick at
+  // one place takes the group's first line after the previous result, and after the last one
+  // the first again, so it visits every line lying on the others in turn.
   struct Walk {
-    LineElement* best = nullptr;
+    LineElement* best = nullptr; // the group's first line in list order
     Point point{};
     double r = 0.0;
-    double first = kNoPoint; // distance of the first line taken
+    double first = kNoPoint;     // distance of the first line taken
+    bool metPrevious = false;    // the previous result is in the group
+    LineElement* next = nullptr; // the group's first line after the previous result
+    Point nextPoint{};
   };
   const auto offer = [&](Walk& w, LineElement* line) {
     if (!Candidate(*line, qx, qy)) return;
@@ -102,13 +108,19 @@ LineElement* ElementGeometry::NearestLine(const Point& p, Point& nearest, double
     const double d = NearestOnLineWithin(*line, p, limit, probe, hit);
     if (d < w.r - kGeomTolerance) {
       if (w.best == nullptr) w.first = d;
-    } else if (direction || w.best == nullptr || w.best != previous || !(d < limit)) {
+      w.best = line;
+      w.point = hit.point;
+      w.r = d;
+      w.metPrevious = line == previous;
+      w.next = nullptr;
       return;
     }
-    // Equally near lines: a repeated pick steps to the next one after the previous result.
-    w.best = line;
-    w.point = hit.point;
-    w.r = d;
+    if (direction || w.best == nullptr || !(d < limit)) return;
+    if (w.metPrevious && w.next == nullptr) {
+      w.next = line;
+      w.nextPoint = hit.point;
+    }
+    if (line == previous) w.metPrevious = true;
   };
 
   Walk walk;
@@ -118,7 +130,7 @@ LineElement* ElementGeometry::NearestLine(const Point& p, Point& nearest, double
     for (Reaches reaches(*index, radius);; reaches.Widen()) {
       const double reach = reaches.reach();
       if (!index->Collect(Around(p, reach + kGeomTolerance), candidates)) break;
-      walk = Walk{nullptr, {}, reach, kNoPoint};
+      walk = Walk{.r = reach};
       for (const auto& entry : candidates) offer(walk, entry.element);
       if (reaches.last() || (walk.best != nullptr && walk.first < reach - 2.0 * kGeomTolerance)) {
         done = true;
@@ -127,12 +139,13 @@ LineElement* ElementGeometry::NearestLine(const Point& p, Point& nearest, double
     }
   }
   if (!done) {
-    walk = Walk{nullptr, {}, radius, kNoPoint};
+    walk = Walk{.r = radius};
     for (LineElement* line = drawing_.lines; line != nullptr; line = line->next) offer(walk, line);
   }
-  if (walk.best != nullptr) nearest = walk.point;
-  store_.RememberLinePick(walk.best);
-  return walk.best;
+  LineElement* found = walk.next != nullptr ? walk.next : walk.best;
+  if (found != nullptr) nearest = walk.next != nullptr ? walk.nextPoint : walk.point;
+  store_.RememberLinePick(found);
+  return found;
 }
 
 int ElementGeometry::NearestOnLine(const LineElement& line, const Point& p, LineHit& hit, double k,
@@ -258,7 +271,7 @@ int ElementGeometry::EndsAt(const LineElement& line, const Point& p, Point& othe
 }
 
 LineElement* ElementGeometry::LineEndingAt(const LineElement* skip, const Point& p, Point& otherEnd,
-                                           double tol) const {
+                                           double tol, int* count) const {
   std::uint16_t qx = 0;
   std::uint16_t qy = 0;
   QueryMasks(p, kGeomTolerance, qx, qy);
@@ -282,6 +295,7 @@ LineElement* ElementGeometry::LineEndingAt(const LineElement* skip, const Point&
   } else {
     for (LineElement* line = drawing_.lines; line != nullptr; line = line->next) offer(line);
   }
+  if (count != nullptr) *count = found;
   if (found != 1) return nullptr;
   otherEnd = end;
   return single;

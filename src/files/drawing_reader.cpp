@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <span>
 #include <string>
@@ -24,6 +25,7 @@ namespace {
 
 constexpr std::size_t kRememberedNameMax = 99;
 constexpr std::size_t kPointReals = 2;
+constexpr double kSmallestScale = 0.001; // below it a scale is taken as 1
 using Kind = RecordDecoder::Kind;
 
 struct FileHeader {
@@ -54,8 +56,14 @@ bool ReadHeader(ByteReader& in, FileReporter& reporter, FileHeader& header) {
     return false;
   }
   RecordDecoder in2(in, reporter, IsWideVersion(version));
-  return in2.Real(header.area.xmin) && in2.Real(header.area.ymin) && in2.Real(header.area.xmax) &&
-         in2.Real(header.area.ymax) && in2.Real(header.scale) && in2.Real(header.step);
+  if (!(in2.Real(header.area.xmin) && in2.Real(header.area.ymin) && in2.Real(header.area.xmax) &&
+        in2.Real(header.area.ymax) && in2.Real(header.scale) && in2.Real(header.step))) {
+    return false;
+  }
+  // A scale of nothing would divide by zero wherever the scale is used: taken as 1, as scripts
+  // and the setup take it.
+  if (!(header.scale >= kSmallestScale) || !std::isfinite(header.scale)) header.scale = 1.0;
+  return true;
 }
 
 class DrawingReader {

@@ -10,8 +10,18 @@ namespace lumora {
 
 std::string OpenFailedMessage(std::string_view fileName, Language language) {
   std::string message = OpenFailureMessage(fileName, language);
-  if (message.size() > kOpenMessageMax) message.resize(kOpenMessageMax);
-  return message;
+  if (message.size() <= kOpenMessageMax) return message;
+  // Too long a name loses its start, not the end of the message that tells what happened.
+  constexpr std::string_view kCutMark = "...";
+  const std::size_t excess = message.size() - kOpenMessageMax + kCutMark.size();
+  if (excess >= fileName.size()) {
+    message.resize(kOpenMessageMax);
+    return message;
+  }
+  std::string_view tail = fileName.substr(excess);
+  const std::size_t slash = tail.find('/');
+  if (slash != std::string_view::npos && slash + 1 < tail.size()) tail.remove_prefix(slash);
+  return OpenFailureMessage(std::string(kCutMark) + std::string(tail), language);
 }
 
 FilePtr OpenFileChecked(FileReporter& reporter, const std::string& fileName, const char* mode,

@@ -106,6 +106,15 @@ public:
   OutlineNode* AddOutline(const Point* points, int count);
   int RemoveOutline(const Point* points, int count);
 
+  // ---- Filling boundaries ----
+  // The fillings the line bounds.
+  std::vector<FillingElement*> FillingsBoundedBy(const LineElement* line) const;
+  // Puts `with` (a null entry ends a loop) in place of boundary entry `index` of the filling,
+  // keeping the boundary index and the lines' boundary flags current. The hatch cache and the
+  // zone masks are the caller's to renew. False when memory ran out; nothing has changed then.
+  bool ReplaceBoundaryEntry(FillingElement& filling, std::uint32_t index,
+                            std::span<LineElement* const> with);
+
   // ---- Hatch cache of a filling ----
   HatchCache* SetHatch(FillingElement& filling, const Point* points, std::uint32_t count);
   void ClearHatch(FillingElement& filling);

@@ -184,6 +184,67 @@ bool ElementStore::NoteBoundaries(FillingElement& filling) {
   }
 }
 
+std::vector<FillingElement*> ElementStore::FillingsBoundedBy(const LineElement* line) const {
+  const auto found = bounded_.find(line);
+  return found == bounded_.end() ? std::vector<FillingElement*>{} : found->second;
+}
+
+bool ElementStore::ReplaceBoundaryEntry(FillingElement& filling, std::uint32_t index,
+                                        std::span<LineElement* const> with) {
+  const std::uint32_t count = filling.ls0();
+  if (index >= count || filling.lines == nullptr) return false;
+  const std::size_t total = count - 1 + with.size();
+  if (total > static_cast<std::size_t>(kMaxFillingLines)) return false;
+  void* block = Allocate(sizeof(LineElement*) * std::max<std::size_t>(total, 1));
+  if (block == nullptr) {
+    ReportOverflow();
+    return false;
+  }
+  auto* lines = static_cast<LineElement**>(block);
+  std::uninitialized_fill_n(lines, std::max<std::size_t>(total, 1), nullptr);
+  std::copy_n(filling.lines, index, lines);
+  std::copy(with.begin(), with.end(), lines + index);
+  std::copy(filling.lines + index + 1, filling.lines + count, lines + index + with.size());
+  LineElement* old = filling.lines[index];
+  try {
+    for (LineElement* line : with) {
+      if (line == nullptr) continue;
+      std::vector<FillingElement*>& fillings = bounded_[line];
+      if (std::find(fillings.begin(), fillings.end(), &filling) == fillings.end())
+        fillings.push_back(&filling);
+    }
+  } catch (const std::bad_alloc&) {
+    for (LineElement* line : with) {
+      const auto found = bounded_.find(line);
+      if (found == bounded_.end() || std::count(filling.lines, filling.lines + count, line) > 0)
+        continue;
+      std::erase(found->second, &filling);
+      if (found->second.empty()) bounded_.erase(found);
+    }
+    allocator_.Free(lines);
+    ReportOverflow();
+    return false;
+  }
+  allocator_.Free(filling.lines);
+  filling.lines = lines;
+  filling.SetLs0(static_cast<std::uint32_t>(total));
+  for (LineElement* line : with)
+    if (line != nullptr) line->SetBoundary(1);
+  // The old line may still bound this filling elsewhere, or other fillings.
+  if (old != nullptr && std::count(lines, lines + total, old) == 0) {
+    const auto found = bounded_.find(old);
+    if (found != bounded_.end()) {
+      std::erase(found->second, &filling);
+      if (found->second.empty()) {
+        bounded_.erase(found);
+        old->SetBoundary(0);
+      }
+    }
+  }
+  ++drawing_.changes;
+  return true;
+}
+
 FillingElement* ElementStore::AddFilling(const PropertySet& set, LineElement* const* lines,
                                          int count) {
   if (count < 0 || count > kMaxFillingLines || (count > 0 && lines == nullptr)) return nullptr;

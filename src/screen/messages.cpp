@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace lumora {
@@ -17,6 +18,9 @@ constexpr int kNoticeRow = 3;
 constexpr int kNoticeColumn = 2;
 constexpr double kNoticeSeconds = 2.0;
 constexpr int kBoxPadding = 2; // one free column on each side of the text
+// Stands for the start of a path left out; plain dots, since the screen's 8-bit set has no
+// ellipsis.
+constexpr std::string_view kCutMark = "...";
 
 void Beep(TextScreen& screen, int sound) {
   if (screen.sound != nullptr) MyBeep(*screen.sound, sound);
@@ -38,6 +42,47 @@ void Remember(TextScreen& screen, std::string_view text) {
     if (c != '^') line.push_back(c);
   }
 }
+
+// Where a message names a file: the text between its first pair of double (or else single)
+// quotes that holds a "/", or else its first word holding one. Empty when it names none.
+std::pair<std::size_t, std::size_t> PathIn(std::string_view text) {
+  for (const char quote : {'"', '\''}) {
+    const std::size_t open = text.find(quote);
+    const std::size_t close = open == std::string_view::npos ? open : text.find(quote, open + 1);
+    if (close != std::string_view::npos &&
+        text.substr(open + 1, close - open - 1).find('/') != std::string_view::npos) {
+      return {open + 1, close - open - 1};
+    }
+  }
+  const std::size_t slash = text.find('/');
+  if (slash == std::string_view::npos) return {0, 0};
+  const std::size_t space = text.rfind(' ', slash);
+  const std::size_t start = space == std::string_view::npos ? 0 : space + 1;
+  const std::size_t end = std::min(text.find(' ', slash), text.size());
+  return {start, end - start};
+}
+
+} // namespace
+
+std::string FitMessage(std::string_view text, int room) {
+  const int excess = VisibleLength(text) - std::max(room, 0);
+  if (excess <= 0) return std::string(text);
+  const auto [start, length] = PathIn(text);
+  const std::string_view path = text.substr(start, length);
+  const int keep = static_cast<int>(path.size()) - excess - static_cast<int>(kCutMark.size());
+  if (keep <= 0) return std::string(text); // no path to shorten, or it is all that is too long
+  std::string_view tail = path.substr(path.size() - static_cast<std::size_t>(keep));
+  // Begin at a directory's name, not in the middle of one, when a separator is left.
+  const std::size_t slash = tail.find('/');
+  if (slash != std::string_view::npos && slash + 1 < tail.size()) tail.remove_prefix(slash);
+  std::string fitted(text.substr(0, start));
+  fitted += kCutMark;
+  fitted += tail;
+  fitted += text.substr(start + length);
+  return fitted;
+}
+
+namespace {
 
 // Opens a one-row box for the text and writes it; false when no box could be opened. A text
 // wider than the window is shown from its start, cut at the window's right edge.
@@ -63,8 +108,10 @@ void ShowMessage(TextScreen& screen, int sound, std::string_view text, double se
     Wait(screen, seconds);
     return;
   }
-  const int width = VisibleLength(text) + kBoxPadding;
-  const bool shown = OpenMessageBox(screen, screen.rows / 2, screen.columns / 2 - width / 2, text);
+  const std::string fitted = FitMessage(text, screen.columns - kBoxPadding);
+  const int width = VisibleLength(fitted) + kBoxPadding;
+  const bool shown =
+      OpenMessageBox(screen, screen.rows / 2, screen.columns / 2 - width / 2, fitted);
   if (!shown) return Beep(screen, sound); // no box to leave standing
   // The box must reach the window before the program plays and waits, and it stays at least as
   // long as its cue sounds, played or not (no device, or its group already sounded).
@@ -90,13 +137,14 @@ int ShowNotice(TextScreen& screen, std::string_view text, bool acknowledge) {
     if (!acknowledge) Wait(screen, kNoticeSeconds);
     return 0;
   }
-  const bool shown = OpenMessageBox(screen, kNoticeRow, kNoticeColumn, text);
+  const std::string fitted = FitMessage(text, screen.columns - kNoticeColumn + 1 - kBoxPadding);
+  const bool shown = OpenMessageBox(screen, kNoticeRow, kNoticeColumn, fitted);
   Beep(screen, kSoundError);
   if (acknowledge) {
     // A box that could not open cannot be acknowledged: waiting for it would hang the caller.
     if (!shown) return 0;
     screen.noticeDepth = OpenWindowCount(screen);
-    screen.noticeText = std::string(text);
+    screen.noticeText = fitted;
     return kStillRunning;
   }
   ConsoleLine(screen, text);

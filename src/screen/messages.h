@@ -4,6 +4,7 @@
 
 #include "util/text_pair.h"
 
+#include <string>
 #include <string_view>
 
 namespace lumora {
@@ -20,6 +21,11 @@ void ShowMessage(TextScreen& screen, int sound, const TextPair& text, double sec
 // the box stays 2 seconds and the result is 0.
 int ShowNotice(TextScreen& screen, std::string_view text, bool acknowledge);
 int ShowNotice(TextScreen& screen, const TextPair& text, bool acknowledge);
+
+// A message that would not fit `room` columns with the start of the file path it names
+// ("...") left out, so that what happened to the file stays in view; unchanged when it fits or
+// names no path long enough to help.
+std::string FitMessage(std::string_view text, int room);
 
 // The dispatcher hands each key to an open notice: a non-zero raw key closes it (result 0),
 // anything else leaves it open (88888). With no notice waiting the result is 0.

@@ -1,6 +1,7 @@
 #include "text/text_layout.h"
 
 #include "text/stroke_text.h"
+#include "text/text_drawing.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,6 +15,27 @@ constexpr double kSlantStep = 0.2;
 constexpr char kVariableMark = '#';
 constexpr int kPositionings = 9;
 constexpr int kWaysPerRow = 3;
+
+// Takes in every stroke a measure draws.
+class BoxStrokes final : public StrokeSink {
+public:
+  explicit BoxStrokes(Box& box) : box_(box) {}
+  bool Move(const Point& p) override {
+    ExtendBox(p.x, p.y, box_);
+    return true;
+  }
+  bool Line(const Point& p) override { return Move(p); }
+  bool Arc(const Point& centre, const Point& start, const Point& end) override {
+    Box arc;
+    BoxOfArc(centre, start, end, arc);
+    ExtendBox(arc.xmin, arc.ymin, box_);
+    ExtendBox(arc.xmax, arc.ymax, box_);
+    return true;
+  }
+
+private:
+  Box& box_;
+};
 
 } // namespace
 
@@ -78,8 +100,14 @@ Box TextExtent(const Fonts& fonts, double paperUnit, const TextElement& t, bool 
     const Point c = Apply(turn, p0.x + dx, p0.y + dy);
     ExtendBox(c.x, c.y, box);
   }
-  if (includePoints)
-    for (std::uint32_t i = 0; i < t.pointCount(); ++i) ExtendBox(t.points[i].x, t.points[i].y, box);
+  if (!includePoints) return box;
+  for (std::uint32_t i = 0; i < t.pointCount(); ++i) ExtendBox(t.points[i].x, t.points[i].y, box);
+  // A measure draws beyond its points: an angle's arc, arrows outside, extension overshoots.
+  if (t.mitta() != 0) {
+    BoxStrokes strokes(box);
+    const TextMetrics m = MetricsOf(int(t.height()), 0, 0, paperUnit);
+    MeasureStrokes(strokes, t, o, turn, m.h, 0.0);
+  }
   return box;
 }
 

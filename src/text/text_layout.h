@@ -39,7 +39,8 @@ std::string_view TextOf(const TextElement& t);
 TextBoxOffsets TextBox(const Fonts& fonts, std::string_view s, int height, int widthRatio,
                        int positioning, int font, double paperUnit);
 
-// The box a text covers on the drawing; with includePoints also every one of its points.
+// The box a text covers on the drawing; with includePoints also every one of its points and
+// every stroke of a measure (its line or arc, arrowheads and extension lines).
 Box TextExtent(const Fonts& fonts, double paperUnit, const TextElement& t, bool includePoints);
 
 } // namespace lumora

@@ -289,6 +289,14 @@ int AskFileName::StepList(Control& control, PromptState& prompts, std::string& p
 
 int AskFileName::Final(Control& control, PromptState& prompts, const std::string& name,
                        std::string& path) {
+  // What is saved here is binary: under a name that reads as a script it could not be read
+  // back, nor would it be listed as a drawing. (A drawing's name without its ending is told
+  // so by the command instead.)
+  const bool endingKept = command_ == kCodeSavePart || name.ends_with("drw") ||
+                          name.ends_with("DRW") || IsDxfName(name);
+  if (Saving() && endingKept && (IsScript(name) || IsScript(Subdirectory(prompts)))) {
+    return Refuse(control, prompts, kScriptNameRefused);
+  }
   name_ = name;
   path = Directory(prompts) + name;
   if (!IsScript(name) && !IsDxfName(name)) path += "." + kind_;

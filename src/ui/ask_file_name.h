@@ -28,6 +28,8 @@ inline constexpr TextPair kSelectFromList{"^SELECT FROM LIST ! "_l1, "^VALITSE L
 inline constexpr TextPair kNotInDirectory{"Not in directory !"_l1, "Ei olla hakemistossa !"_l1};
 inline constexpr TextPair kAlreadyInDirectory{"Already in directory !"_l1,
                                               "Ollaan jo hakemistossa !"_l1};
+inline constexpr TextPair kScriptNameRefused{"A name with .txt is read as a script !"_l1,
+                                             "Nimi, jossa on .txt, luetaan skriptinä !"_l1};
 inline constexpr TextPair kNewDirectory{"New directory !"_l1, "Uusi hakemisto !"_l1};
 inline constexpr TextPair kNoFiles{"No files !"_l1, "Ei tiedostoja !"_l1};
 inline constexpr TextPair kGiveName{"You have to give name !"_l1, "Nimi täytyy antaa !"_l1};

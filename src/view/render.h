@@ -13,6 +13,7 @@
 namespace lumora {
 
 class Clock;
+class ElementStore;
 
 // Makes the hatch cache of a filling that has none; the owner of the element geometry answers.
 class HatchSource {
@@ -31,6 +32,8 @@ struct RenderScene {
   MeasureStyle measure;
   // Asked for the hatch of a filling drawn normally without one; none leaves it undrawn.
   HatchSource* hatches = nullptr;
+  // Finds the elements of a small area without walking the lists; none walks them.
+  const ElementStore* store = nullptr;
 
   // A pen for one figure drawn in the given mode.
   CanvasPen Pen(int mode = kModeInvert) const {
@@ -61,6 +64,12 @@ void ClearDrawingArea(const RenderScene& scene);
 // Clears the drawing area and repaints the sheet frame and every visible element that lies in
 // the view; with recompute, every element's zone masks are first taken anew against the limits.
 void Redraw(const RenderScene& scene, bool recompute);
+
+// Repaints the pixels of the box (drawing units), widened by `margin` pixels, exactly as a full
+// redraw would paint them: cleared, the sheet frame, the elements there in list order, then the
+// selections, outlines and markers, all clipped to it. What an erase with the background pen
+// broke of the elements around it is whole again.
+void RedrawArea(const RenderScene& scene, const Box& box, int margin);
 
 // Asked every few thousand elements of a redraw whether a key or a click waits: the redraw stops
 // for it and is finished after it has been handled.

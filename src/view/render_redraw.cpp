@@ -2,7 +2,10 @@
 #include "text/text_layout.h"
 #include "view/render.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <vector>
 
 namespace lumora {
 namespace {
@@ -130,7 +133,81 @@ void DrawSelections(const RenderScene& scene, const Zones& view) {
   }
 }
 
+// The candidates of one list inside the area, in list order: from the index when it can
+// answer, else by a walk over the list with the zone masks.
+template <class Element, class Index, class Draw>
+void DrawCandidates(Element* head, const Index* index, const Box& area, const Zones& zones,
+                    Draw draw) {
+  std::vector<typename Index::Entry> entries;
+  if (index != nullptr && index->Collect(area, entries)) {
+    // Newest first, the order of the list.
+    for (const auto& entry : entries) {
+      if (InView(*entry.element, zones)) draw(*entry.element);
+    }
+    return;
+  }
+  for (Element* e = head; e != nullptr; e = e->next) {
+    if (InView(*e, zones)) draw(*e);
+  }
+}
+
+// The canvas pixels the box covers, widened by the margin and kept inside the drawing area.
+PixelRect PixelsOf(const View& view, const Box& box, int margin) {
+  const Point a = DrawingToCanvas(view, {box.xmin, box.ymin});
+  const Point b = DrawingToCanvas(view, {box.xmax, box.ymax});
+  const PixelRect area = DrawingAreaRect(view);
+  const double left = std::max(std::min(a.x, b.x) - margin, double(area.x));
+  const double bottom = std::max(std::min(a.y, b.y) - margin, double(area.y));
+  const double right = std::min(std::max(a.x, b.x) + margin, double(area.x + area.width));
+  const double top = std::min(std::max(a.y, b.y) + margin, double(area.y + area.height));
+  if (!(left < right && bottom < top)) return {};
+  const int x0 = static_cast<int>(std::floor(left));
+  const int y0 = static_cast<int>(std::floor(bottom));
+  return {x0, y0, static_cast<int>(std::ceil(right)) - x0, static_cast<int>(std::ceil(top)) - y0};
+}
+
 } // namespace
+
+void RedrawArea(const RenderScene& scene, const Box& box, int margin) {
+  const PixelRect rect = PixelsOf(scene.view, box, margin);
+  if (rect.width <= 0 || rect.height <= 0) return;
+  Canvas& canvas = scene.canvas;
+  const PixelRect before = canvas.Clip();
+  canvas.SetClip(rect);
+  canvas.FillRect(rect, BackgroundColour(canvas.GetBackground()));
+  const Drawing& d = scene.drawing;
+  CanvasPen frame = scene.Pen();
+  frame.SetPen(kFrameColour, kFrameStyle, 0, kHairline);
+  DrawBox(frame, d.limits);
+
+  // The area in drawing units, a pixel wider on each side, picks the candidates.
+  const Point low = CanvasToDrawing(scene.view, {double(rect.x) - 1, double(rect.y) - 1});
+  const Point high = CanvasToDrawing(
+      scene.view, {double(rect.x + rect.width) + 1, double(rect.y + rect.height) + 1});
+  const Box area{std::min(low.x, high.x), std::min(low.y, high.y), std::max(low.x, high.x),
+                 std::max(low.y, high.y)};
+  const Zones zones = ZonesOf(area, d.limits);
+  const ElementStore* store = scene.store;
+  DrawCandidates(d.fillings, store != nullptr ? store->FillingIndex() : nullptr, area, zones,
+                 [&](FillingElement& f) {
+                   if (!Shown(d, f)) return;
+                   if (f.hatch == nullptr && scene.hatches != nullptr) scene.hatches->MakeHatch(f);
+                   DrawFilling(scene, f, kModeNormal);
+                 });
+  DrawCandidates(d.lines, store != nullptr ? store->LineIndex() : nullptr, area, zones,
+                 [&](const LineElement& l) {
+                   if (Shown(d, l)) DrawLine(scene, l, kModeNormal);
+                 });
+  DrawCandidates(d.texts, store != nullptr ? store->TextIndex() : nullptr, area, zones,
+                 [&](const TextElement& t) {
+                   if (Shown(d, t)) DrawTextElement(scene, t, kModeNormal);
+                 });
+  DrawSelections(scene, zones);
+  for (const OutlineNode* o = d.OutlineList; o != nullptr; o = o->next) DrawOutline(scene, *o);
+  for (const MarkerNode* m = d.MarkerList; m != nullptr; m = m->next)
+    DrawMarker(scene, m->point, m->marker);
+  canvas.SetClip(before);
+}
 
 PixelRect DrawingAreaRect(const View& view) {
   return {0, 0, DrawingAreaWidth(view), DrawingAreaHeight(view)};

@@ -112,5 +112,34 @@ TEST_F(CopyAreaTest, TakingOutOfAPickedSetShrinksIt) {
   Key(kCodeEsc);
 }
 
+// The temporary part keeps no part's location: a part nested in the copied set still gets its
+// own, moved with the copy, not (0,0).
+TEST_F(CopyAreaTest, ANestedPartKeepsItsLocationThroughTheCopy) {
+  PropertySet line = control.properties.line;
+  line.SetShape(kShapeOpen);
+  const Point stroke[] = {{30, 25}, {50, 25}};
+  PartElement* inner = app.store.AddPart("inner", 1, 0);
+  inner->location = {30, 25};
+  app.store.AddMember(inner, app.store.AddLine(line, stroke, 2));
+  PartElement* outer = app.store.AddPart("outer", 1, 0);
+  outer->location = {20, 20};
+  app.store.AddMember(outer, app.drawing.lines->next); // the box
+  app.store.AddMember(outer, inner);
+  GatherAndRefer();
+  Key('n');
+  EnterAt(20, 100);
+  Key(kCodeTab);
+  Key(kCodeEsc);
+  ASSERT_EQ(Count(app.drawing.parts), 4);
+  const PartElement* copy = app.drawing.parts;
+  const PartElement* nested = copy->next;
+  ASSERT_EQ(copy->name, std::string("outer"));
+  ASSERT_EQ(nested->name, std::string("inner"));
+  EXPECT_EQ(copy->location.x, 20);
+  EXPECT_EQ(copy->location.y, 100);
+  EXPECT_EQ(nested->location.x, 30);
+  EXPECT_EQ(nested->location.y, 105);
+}
+
 } // namespace
 } // namespace lumora

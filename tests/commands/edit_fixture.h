@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace lumora {
@@ -41,9 +42,17 @@ struct EditFixture : StartedApp {
     control.In().cursor = {x, y};
     Key(kCodeTab);
   }
+  // Each test process saves to a file of its own, removed when the fixture goes.
+  const std::string savePath =
+      std::string(LUMORA_TEST_TMP) + "/edit_fixture-" + std::to_string(::getpid()) + ".drw";
+  ~EditFixture() override {
+    std::error_code ignored;
+    std::filesystem::remove(savePath, ignored);
+  }
+
   // The drawing saved at full precision: equal bytes are equal points, strings and boxes.
   std::string Saved() {
-    const std::string path = std::string(LUMORA_TEST_TMP) + "/edit_fixture.drw";
+    const std::string& path = savePath;
     std::error_code ignored;
     std::filesystem::create_directories(LUMORA_TEST_TMP, ignored);
     app.drawing.version = kWideVersion;

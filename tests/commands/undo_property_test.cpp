@@ -24,7 +24,6 @@ struct UndoDriver : EditFixture {
   std::mt19937 rng;
   std::vector<std::string> steps;
   void TestBody() override {}
-  std::string savePath = std::string(LUMORA_TEST_TMP) + "/edit_fixture.drw";
 
   double Uniform(double lo, double hi) { return std::uniform_real_distribution<>(lo, hi)(rng); }
   std::size_t Below(std::size_t n) {

@@ -116,5 +116,39 @@ TEST_F(FillingTest, PlateWithRowOfRoundHolesIsHatchedOnlyInside) {
   EXPECT_NEAR(length * 0.7, area, perimeter * (0.7 + kHatchAccuracy));
 }
 
+// A boundary line cut by a clip or a rounding leaves its pieces, in the order the boundary walks
+// it, and the rounding arc in its place: the surface stays what the lines now enclose.
+TEST_F(FillingTest, CutAndRoundedBoundaryLinesKeepTheFilling) {
+  // A closed line with a hole beside it: its pieces stay a loop of their own.
+  LineElement* square = Line({{0, 0}, {10, 0}, {10, 10}, {0, 10}}, kShapeClosed);
+  LineElement* hole = Line({{5, 5}, {7, 5}}, kShapeCircle);
+  FillingElement* plate = Filling({square, hole});
+  const std::string whole = Area(*plate);
+  EXPECT_EQ(geo.CutLineAtPoints(square, {{5, 0}, {5, 10}}, false), 2);
+  ASSERT_EQ(Count(drawing.fillings), 1);
+  EXPECT_EQ(plate->ls0(), 4u);
+  EXPECT_EQ(Area(*plate), whole);
+  // Four open lines, the first walked from its end: its pieces go in backwards.
+  std::vector<LineElement*> sides{Line({{20, 0}, {30, 0}}), Line({{20, 0}, {20, 10}}),
+                                  Line({{20, 10}, {30, 10}}), Line({{30, 10}, {30, 0}})};
+  FillingElement* open = Filling(sides);
+  EXPECT_EQ(geo.CutLineAtPoints(sides[0], {{23, 0}, {26, 0}}, false), 3);
+  EXPECT_EQ(open->ls0(), 6u);
+  EXPECT_EQ(Area(*open), "100");
+  // A rounding between two of its lines joins the loop; radius 0 takes it out again.
+  Corner corner;
+  corner.point = {30, 10};
+  ASSERT_EQ(geo.FindCorner(sides[2], corner), 1);
+  ASSERT_EQ(geo.RoundLineCorner(corner, 2.0), 1);
+  EXPECT_EQ(open->ls0(), 7u);
+  double rounded = 0.0;
+  ASSERT_TRUE(geo.FillingArea(*open, rounded));
+  EXPECT_NEAR(rounded, 96.0 + 3.14159265358979, 0.1); // a chord across the corner: 98
+  ASSERT_EQ(geo.RoundLineCorner(corner, 0.0), 1);
+  EXPECT_EQ(open->ls0(), 6u);
+  EXPECT_EQ(Area(*open), "100");
+  EXPECT_EQ(Count(drawing.fillings), 2);
+}
+
 } // namespace
 } // namespace lumora::test

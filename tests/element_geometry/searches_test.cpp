@@ -21,6 +21,13 @@ TEST_F(GeometryTest, RepeatedPicksStepThroughCoincidingLinesUntilOneIsDeleted) {
   store.DeleteLine(gone);
   EXPECT_EQ(store.LastLinePick(), nullptr);
   EXPECT_EQ(geo.NearestLine({30, 11}, at, 5), first == a ? b : a);
+
+  // Three or more on each other: every one in turn, then the first again.
+  std::vector<LineElement*> three{Line({{10, 60}, {50, 60}}), Line({{10, 60}, {50, 60}}),
+                                  Line({{10, 60}, {50, 60}})};
+  std::vector<LineElement*> visited;
+  for (int pick = 0; pick < 4; ++pick) visited.push_back(geo.NearestLine({30, 61}, at, 5));
+  EXPECT_EQ(visited, (std::vector<LineElement*>{three[2], three[1], three[0], three[2]}));
 }
 
 TEST_F(GeometryTest, NearestLineRadiusCornerAndDirectionProbe) {

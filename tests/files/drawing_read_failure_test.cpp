@@ -33,8 +33,8 @@ struct Builder {
   void Count(std::int32_t v) { Little(static_cast<std::uint32_t>(v), wide ? 4 : 2); }
 };
 
-// A saved sample of every record kind, as bytes, in both precisions. The files also seed the
-// reader's fuzz target.
+// A saved sample of every record kind, as bytes, in both precisions. (The reader's fuzz target
+// keeps copies of them among its committed seeds.)
 Bytes SampleFile(float version) {
   const std::string name = version == kWideVersion ? "sample_v3.drw" : "sample_v2.drw";
   const std::string dir = test::ScratchDirectory(std::string("sample_") + name);
@@ -47,11 +47,6 @@ Bytes SampleFile(float version) {
   PartElement* part = f.store.AddPart("P", 1, 0);
   f.store.AddMember(part, line);
   EXPECT_EQ(f.Save(dir + "/" + name), 1);
-  const std::filesystem::path corpus =
-      std::filesystem::path(LUMORA_TEST_TMP).parent_path() / "fuzz-corpus" / "fuzz_drawing_file";
-  std::filesystem::create_directories(corpus);
-  std::filesystem::copy_file(dir + "/" + name, corpus / name,
-                             std::filesystem::copy_options::overwrite_existing);
   const std::string text = test::Slurp(dir + "/" + name);
   return Bytes(text.begin(), text.end());
 }
@@ -211,6 +206,20 @@ TEST(DrawingFileParts, AReversedSavedAreaGivesTheLimitsOfItsCorners) {
   const Box& limits = f.drawing.limits;
   EXPECT_EQ(std::vector<double>({limits.xmin, limits.ymin, limits.xmax, limits.ymax}),
             std::vector<double>({0, 0, 100, 80}));
+}
+
+// A scale of nothing (or a hostile one) would divide by zero in the scale command and the
+// limits; it is read as 1. A sound scale is kept, into a container too.
+TEST(DrawingFileFailures, AScaleBelowAThousandthIsReadAsOne) {
+  for (const double stored : {0.0, 0.0009, -2.0, 0.5}) {
+    Builder b(kWideVersion);
+    b.bytes.resize(4);
+    for (double v : {0.0, 0.0, 100.0, 100.0, stored, 1.0}) b.Real(v);
+    for (int list = 0; list < 4; ++list) b.Count(0);
+    DrawingFixture f;
+    ASSERT_EQ(ReadBytes(f, b.bytes), 1) << stored;
+    EXPECT_EQ(f.drawing.scale, stored == 0.5 ? 0.5 : 1.0) << stored;
+  }
 }
 
 TEST(DrawingFileFailures, MissingFilesAndScriptsAnswerZero) {

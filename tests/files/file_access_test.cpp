@@ -13,7 +13,14 @@ TEST(OpenFileChecked, ComposesTheOpenMessageInBothLanguages) {
             "Opening of \"A.drw\"-file not succeeded !");
   EXPECT_EQ(OpenFailedMessage("A.drw", Language::kFinnish),
             "\"A.drw\"-nimisen tiedoston avaus ei onnistu !");
-  EXPECT_EQ(OpenFailedMessage(std::string(200, 'n'), Language::kEnglish).size(), kOpenMessageMax);
+  // Too long a name loses its start, from a directory on: the end of the message stays.
+  const std::string deep = "/" + std::string(90, 'd') + "/DRAWINGS/Plan.drw";
+  EXPECT_EQ(OpenFailedMessage(deep, Language::kEnglish),
+            "Opening of \".../DRAWINGS/Plan.drw\"-file not succeeded !");
+  const std::string finnish = OpenFailedMessage(std::string(200, 'n'), Language::kFinnish);
+  EXPECT_EQ(finnish.size(), kOpenMessageMax);
+  EXPECT_TRUE(finnish.starts_with("\"...n"));
+  EXPECT_TRUE(finnish.ends_with("n\"-nimisen tiedoston avaus ei onnistu !"));
   test::RecordingReporter reporter;
   const std::string missing = test::ScratchDirectory("open_checked") + "/no/such";
   EXPECT_EQ(OpenFileChecked(reporter, missing, "rb", true), nullptr);

@@ -47,6 +47,25 @@ TEST(Messages, AMessageIsCentredSoundsWaitsAndCloses) {
                                                               std::string(150, 'w')}));
 }
 
+// A message too wide for the window loses the start of the path it names, never its end, in a
+// centred message and in a notice alike.
+TEST(Messages, AMessageTooWideShortensItsPathFromTheLeft) {
+  ScreenFixture f;
+  const std::string path = "/home/" + std::string(60, 'x') + "/DRAWINGS/Plan.txt";
+  const std::string shortened = "Opening of \".../DRAWINGS/Plan.txt\"-file not succeeded !";
+  ShowMessage(f.screen, kSoundError, "Opening of \"" + path + "\"-file not succeeded !", 0);
+  EXPECT_TRUE(f.Shown(shortened));
+  std::string standing;
+  f.clock.onWait = [&](double) { standing = f.Cells(3, 2, 55); };
+  ShowNotice(f.screen, "Opening of \"" + path + "\"-file not succeeded !", false);
+  EXPECT_EQ(standing, shortened);
+  // A name without quotes is shortened likewise; one that fits is left whole.
+  EXPECT_EQ(FitMessage("No " + path + " here", 40), "No .../DRAWINGS/Plan.txt here");
+  EXPECT_EQ(FitMessage("File '" + path + "' is not found ! ", 60),
+            "File '.../DRAWINGS/Plan.txt' is not found ! ");
+  EXPECT_EQ(FitMessage("No " + path + " here", 200), "No " + path + " here");
+}
+
 // A message without a wait was once opened and closed in the same pass: never on screen where
 // no sound plays. It stands as long as its cue sounds, whether or not the cue is played.
 TEST(Messages, AShortMessageStaysAsLongAsItsCueSounds) {

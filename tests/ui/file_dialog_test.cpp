@@ -100,7 +100,7 @@ TEST(FileDialog, DirectoriesAreMadeWithoutAShell) {
   f.Call();
   f.Name("Busy/Plan");
   EXPECT_EQ(f.Key('y'), kStillRunning);
-  EXPECT_TRUE(f.Shown("Opening of \"" + f.home.string()));
+  EXPECT_TRUE(f.Shown("/DRAWINGS/Busy\"-file not succeeded !"));
   EXPECT_EQ(f.control.state.inputMode, kModeTextEntry);
 }
 
@@ -168,8 +168,8 @@ TEST(FileDialog, AFileGoneBeforeItIsChosenIsNoticed) {
   f.Call();
   fs::remove(f.home / "PARTS/Bolt.part");
   EXPECT_EQ(f.Key(kCodeEnter), kStillRunning);
-  EXPECT_TRUE(f.Shown("File '" + f.home.string())); // the rest is cut at the window's edge
-  f.Key('q');                                       // the notice goes; the list is back
+  EXPECT_TRUE(f.Shown("/PARTS/Bolt.part' is not found ! ")); // the path may lose its start
+  f.Key('q');                                                // the notice goes; the list is back
   EXPECT_EQ(f.Cells(3, 2, 4), "Nut ");
   EXPECT_EQ(f.Key(kCodeEnter), kFileAccepted);
   EXPECT_EQ(f.prompts.files.partName, "Nut");

@@ -36,6 +36,25 @@ TEST(RenderRedraw, SkipsElementsOutsideTheViewHiddenOrOnHiddenLayers) {
   EXPECT_EQ(counting.pens, 3);
 }
 
+// A measure draws beyond its points and its text: a zoomed view that meets only the end of an
+// angle measure's arc (and its extension line) still shows it.
+TEST(RenderRedraw, AnAngleMeasureIsDrawnWhereOnlyItsArcMeetsTheView) {
+  RenderFixture f;
+  PropertySet set;
+  set.SetMitta(2);
+  set.SetHeight(10);
+  const Point points[] = {{40, 40}, {20, 20}, {22, 20}, {20, 20}, {20, 22}};
+  ASSERT_NE(f.app.store.AddText(set, points, 5, "90"), nullptr);
+  f.app.view.viewBox = Box{14, 44, 26, 53}; // above the text and every point
+  FitView(f.app.view, RenderFixture::kWidth, RenderFixture::kHeight);
+  Redraw(f.Scene(), false);
+  const PixelRect area = DrawingAreaRect(f.app.view);
+  int drawn = 0;
+  for (int y = area.y; y < area.y + area.height; ++y)
+    for (int x = area.x; x < area.x + area.width; ++x) drawn += f.canvas.Pixel(x, y) != kBlackPixel;
+  EXPECT_GT(drawn, 0);
+}
+
 TEST(RenderRedraw, RecomputeTakesTheZonesAnewAgainstChangedLimits) {
   RenderFixture f;
   f.Line(kShapeOpen, {{50, 50}, {60, 50}});
