@@ -103,8 +103,8 @@ ScriptRun::Flow ScriptRun::Line(bool circle) {
   set.SetLayer(static_cast<std::uint32_t>(Layer()));
   std::vector<Point> points;
   while (!values_.AtEnd() && points.size() < static_cast<std::size_t>(kLinePointsMax)) {
-    // The points run to the end of the line. In the two every line needs a name not known is
-    // reported; the items themselves may be missing (fewer points make nothing).
+    // The points run to the end of the line. A name not known in the first two, which every
+    // line and circle needs, is reported; a missing item only means fewer points.
     values_.reporting = points.size() < kRequiredPoints;
     double x = 0.0;
     double y = 0.0;

@@ -146,7 +146,9 @@ TEST_F(ScriptRunTest, OneLineIfsFindTheirThenAndKeepTheirElse) {
                   "IF N$ = \"Lumora\" THEN G = 1\n"
                   "ELSE\n G = 2\nEND IF\n"
                   "IF 0\n IF 1 THEN H = 1\n ELSE H = 2\n K = 1\nENDIF\n"
-                  "L = 1\n"),
+                  "L = 1\n"
+                  "IF 1\n DO\n  IF 1 THEN BREAK\n  ELSE\n   S = 5\n  END IF\n LOOP\n S = 1\n"
+                  "ELSE\n S = 2\nEND IF\n"),
             1);
   EXPECT_EQ(Number("A"), 1);
   EXPECT_EQ(Number("B"), -999);
@@ -158,6 +160,7 @@ TEST_F(ScriptRunTest, OneLineIfsFindTheirThenAndKeepTheirElse) {
   EXPECT_EQ(Number("H"), -999); // the ELSE of an IF in a branch not taken keeps the branch off
   EXPECT_EQ(Number("K"), -999);
   EXPECT_EQ(Number("L"), 1);
+  EXPECT_EQ(Number("S"), 1); // a BREAK passes the ELSE block of its own IF by
   EXPECT_EQ(Reports(), "");
 }
 
