@@ -39,6 +39,7 @@ constexpr std::string_view kMustBeString = "Variable has to be string type!";
 constexpr std::string_view kNotString = "Variable can not be string type!";
 
 constexpr int kLinePointsMax = 199;
+constexpr std::size_t kRequiredPoints = 2; // the ends of a line, the centre and a point of a circle
 constexpr std::size_t kPromptMax = 99;
 constexpr std::size_t kSelectItems = 40;
 constexpr std::size_t kSelectItemMax = 39;
@@ -101,8 +102,10 @@ ScriptRun::Flow ScriptRun::Line(bool circle) {
   }
   set.SetLayer(static_cast<std::uint32_t>(Layer()));
   std::vector<Point> points;
-  values_.reporting = false; // the points run to the end of the line
   while (!values_.AtEnd() && points.size() < static_cast<std::size_t>(kLinePointsMax)) {
+    // The points run to the end of the line. A name not known in the first two, which every
+    // line and circle needs, is reported; a missing item only means fewer points.
+    values_.reporting = points.size() < kRequiredPoints;
     double x = 0.0;
     double y = 0.0;
     if (!values_.OptionalNumber(x) || !values_.OptionalNumber(y)) break;
@@ -110,7 +113,7 @@ ScriptRun::Flow ScriptRun::Line(bool circle) {
     if (circle && points.size() == 3) break;
   }
   values_.reporting = true;
-  if (points.size() < 2) return Flow::kNext;
+  if (points.size() < kRequiredPoints) return Flow::kNext;
   if (circle) {
     if (points.size() == 3) {
       // The direction point moves onto the circle through the start.

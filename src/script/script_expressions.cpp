@@ -95,6 +95,15 @@ int RoundToInt(double value) {
   return static_cast<int>(std::clamp(rounded, kMin, kMax));
 }
 
+std::size_t FindOutsideQuotes(std::string_view text, std::string_view word) {
+  bool quoted = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '"') quoted = !quoted;
+    if (!quoted && text.substr(i, word.size()) == word) return i;
+  }
+  return std::string_view::npos;
+}
+
 ScriptValues::ScriptValues(ScriptReporter& reporter) : reporter_(reporter) {
   table_.capacity = kScriptVariables;
   Reset();
@@ -436,8 +445,8 @@ bool ScriptValues::StringOf(std::string_view expression, std::string& value, std
 
 bool ScriptValues::Condition(std::string_view text) {
   std::string work(Trim(text));
-  const std::size_t then = work.find("THEN");
-  if (then != std::string::npos) work.erase(then);
+  const std::size_t then = FindOutsideQuotes(work, "THEN");
+  if (then != std::string_view::npos) work.erase(then);
   if (Trim(work).empty()) {
     Report(kNoCondition);
     return true;

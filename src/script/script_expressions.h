@@ -40,6 +40,9 @@ std::string ScriptNumberText(double value);
 // A double made a whole number, halves away from zero, held inside the range of int.
 int RoundToInt(double value);
 
+// Where the word first stands outside double quotes; npos when it does not.
+std::size_t FindOutsideQuotes(std::string_view text, std::string_view word);
+
 class ScriptValues {
 public:
   explicit ScriptValues(ScriptReporter& reporter);

@@ -33,9 +33,12 @@ constexpr std::string_view kNoLabelName = "No name of line found!";
 constexpr std::string_view kNoForward = "You can not GOTO forward!";
 constexpr std::string_view kStringFor = "String type of variable not allowed!";
 constexpr std::string_view kNoValue = "No value for variable found!";
+constexpr std::string_view kWaitTooLong = "Waiting time over one day not allowed!";
 
 constexpr std::size_t kPrintMax = 199;
 constexpr double kReportSeconds = 1.0;
+constexpr double kWaitMin = 1.0;
+constexpr double kWaitMax = 24.0 * 60.0 * 60.0;
 
 enum Code : int {
   kRem = 0,
@@ -202,7 +205,6 @@ int ScriptRun::Start(const ScriptRunArgs& args) {
   fileEnded_ = false;
   rowsRead_ = 0;
   reopenable_ = false;
-  lastWasThenIf_ = false;
   countdown_ = kStatementCountdown;
   executed_ = 0;
   input_ = Input::kNone;
@@ -283,7 +285,9 @@ int ScriptRun::End(int result) {
 
 void ScriptRun::Pause(double seconds) {
   resume_ = Resume::kPause;
-  pauseUntil_ = control_.clock.Seconds() + seconds;
+  const double now = control_.clock.Seconds();
+  // An end that is no number would never come, and Esc would be the only way on.
+  pauseUntil_ = std::isfinite(now + seconds) ? now + seconds : now;
 }
 
 void ScriptRun::Report(std::string_view message) {
@@ -343,10 +347,9 @@ bool ScriptRun::ReadPhysical(std::string& line) {
     if (c != ' ' && c != '\r') last = c;
     if (c == '\r' || c == '&') continue;
     if (line.size() >= kScriptLineMax) {
-      std::ungetc(c, file_.get());
+      std::ungetc(c, file_.get()); // the rest is read as the next line
       line_ = line;
       Report(kTooLong);
-      line.clear(); // the rest is read as the next line
       return true;
     }
     line.push_back(static_cast<char>(c));
@@ -388,7 +391,7 @@ bool ScriptRun::NextLine() {
   }
   line_ = std::string(text);
   if (!saving_) return true;
-  saved_.push_back({line_, label, row_, kNone, {}, 0.0, 1.0, doDepth_});
+  saved_.push_back({line_, label, row_, kNone, {}, 0.0, 1.0, doDepth_, ifStack_.size()});
   return SaveCurrent();
 }
 
@@ -436,8 +439,13 @@ int ScriptRun::Recognise(std::string_view line, std::size_t& cursor) const {
 }
 
 bool ScriptRun::BlockIf(std::string_view line) const {
-  const std::size_t then = FindUnquoted(line, "THEN");
+  const std::size_t then = FindOutsideQuotes(line, "THEN");
   return then == std::string_view::npos || Trim(line.substr(then + 4)).empty();
+}
+
+bool ScriptRun::BlockElse(std::string_view line) {
+  const std::size_t at = FindUnquoted(line, "ELSE");
+  return at != std::string_view::npos && Trim(line.substr(at + 4)).empty();
 }
 
 bool ScriptRun::TopTaken() const {
@@ -455,11 +463,12 @@ ScriptRun::Flow ScriptRun::Execute(std::string_view raw, bool fromThen) {
   std::string text(Trim(WithoutComment(line)));
   std::size_t cursor = 0;
   const int code = Recognise(text, cursor);
+  // The statement after THEN leaves the mark of its IF for an ELSE on the next line.
   const bool reopen = reopenable_ && !fromThen;
-  reopenable_ = false;
+  if (!fromThen) reopenable_ = false;
   if (currentSaved_ && !fromThen && current_ < saved_.size()) saved_[current_].code = code;
   if (skipTarget_ != 0) {
-    SkipLine(code, text);
+    SkipLine(code, text, reopen);
     return Flow::kNext;
   }
   if (code == kNone) {
@@ -471,9 +480,17 @@ ScriptRun::Flow ScriptRun::Execute(std::string_view raw, bool fromThen) {
   return Statement(code, text, cursor);
 }
 
-// Skip mode: loops still nest, block IFs still count; the target ends it.
-bool ScriptRun::SkipLine(int code, std::string_view line) {
-  if (code == kIf && BlockIf(line)) {
+// Skip mode: loops still nest, block IFs still count (with a block ELSE that opens a one-line
+// IF again); the target ends it.
+bool ScriptRun::SkipLine(int code, std::string_view line, bool reopen) {
+  if (code == kIf) {
+    if (BlockIf(line)) {
+      ifStack_.push_back(false);
+    } else {
+      reopenable_ = true;
+      reopenTruth_ = false;
+    }
+  } else if (code == kElse && reopen && BlockElse(line)) {
     ifStack_.push_back(false);
   } else if (code == kEndIf && !ifStack_.empty()) {
     ifStack_.pop_back();
@@ -577,10 +594,16 @@ ScriptRun::Flow ScriptRun::Abort() {
 ScriptRun::Flow ScriptRun::If(std::string_view rest) {
   const bool block = BlockIf(rest);
   if (!TopTaken()) {
-    if (block) ifStack_.push_back(false);
+    // Not evaluated, but still an IF: an ELSE on the next line belongs to it.
+    if (block) {
+      ifStack_.push_back(false);
+    } else {
+      reopenable_ = true;
+      reopenTruth_ = false;
+    }
     return Flow::kNext;
   }
-  const std::size_t then = FindUnquoted(rest, "THEN");
+  const std::size_t then = FindOutsideQuotes(rest, "THEN");
   const bool truth =
       values_.Condition(then == std::string_view::npos ? rest : rest.substr(0, then));
   if (!block) {
@@ -619,7 +642,7 @@ ScriptRun::Flow ScriptRun::EndIf() {
 ScriptRun::Flow ScriptRun::Do() {
   if (!saving_) {
     saving_ = true;
-    saved_.push_back({line_, {}, row_, kDo, {}, 0.0, 1.0, doDepth_});
+    saved_.push_back({line_, {}, row_, kDo, {}, 0.0, 1.0, doDepth_, ifStack_.size()});
     if (!SaveCurrent()) return Flow::kEnd;
   }
   ++doDepth_;
@@ -664,7 +687,7 @@ ScriptRun::Flow ScriptRun::For(std::string_view rest) {
   values_.SetNumber(name, start);
   if (!saving_ || !currentSaved_) {
     saving_ = true;
-    saved_.push_back({line_, {}, row_, kFor, {}, 0.0, 1.0, doDepth_});
+    saved_.push_back({line_, {}, row_, kFor, {}, 0.0, 1.0, doDepth_, ifStack_.size()});
     if (!SaveCurrent()) return Flow::kEnd;
   }
   SavedLine& saved = saved_[current_];
@@ -737,6 +760,8 @@ ScriptRun::Flow ScriptRun::GoTo(std::string_view rest) {
   }
   for (std::size_t i = saved_.size(); i-- > 0;) {
     if (saved_[i].label == label) {
+      // The IF blocks opened since the label are left for good.
+      if (ifStack_.size() > saved_[i].ifDepth) ifStack_.resize(saved_[i].ifDepth);
       nextSaved_ = i;
       return Flow::kNext;
     }
@@ -779,7 +804,11 @@ ScriptRun::Flow ScriptRun::Print() {
 
 ScriptRun::Flow ScriptRun::Wait() {
   const double seconds = values_.Number();
-  Pause(std::isfinite(seconds) && seconds >= 1.0 ? seconds : 1.0);
+  if (!(seconds <= kWaitMax)) {
+    Report(kWaitTooLong);
+    return Flow::kNext;
+  }
+  Pause(std::max(seconds, kWaitMin));
   return Flow::kNext;
 }
 

@@ -37,7 +37,8 @@ struct ScriptRunArgs {
 };
 
 inline constexpr std::size_t kScriptLineMax = 299;
-inline constexpr std::size_t kSavedLinesMax = 500;
+// Loops and labels replay saved lines: room for a script of any practical length.
+inline constexpr std::size_t kSavedLinesMax = 100'000;
 inline constexpr std::size_t kIfDepthMax = 20;
 inline constexpr int kStatementCountdown = 1000;
 inline constexpr std::size_t kLabelMax = 20;
@@ -74,6 +75,7 @@ private:
     double forEnd = 0.0;
     double forStep = 1.0;
     int doDepth = 0;
+    std::size_t ifDepth = 0; // the IF blocks open when the line was read
   };
 
   int Start(const ScriptRunArgs& args);
@@ -122,8 +124,9 @@ private:
   Flow Next(std::string_view rest);
   Flow BreakOut(bool resume);
   Flow GoTo(std::string_view rest);
-  bool SkipLine(int code, std::string_view line);
+  bool SkipLine(int code, std::string_view line, bool reopen);
   bool BlockIf(std::string_view line) const;
+  static bool BlockElse(std::string_view line);
 
   // ---- helpers ----
   Point Mapped(double x, double y) const;
@@ -170,7 +173,6 @@ private:
   int skipNesting_ = 0;
   bool reopenable_ = false; // the line before was IF ... THEN statement
   bool reopenTruth_ = false;
-  bool lastWasThenIf_ = false;
 
   // The question open while the run waits.
   Input input_ = Input::kNone;

@@ -47,6 +47,15 @@ struct ScriptRunTest : StartedApp {
     all << in.rdbuf();
     return all.str();
   }
+  // ERRORS.txt without its heading: every report as its line, row and message.
+  std::string Reports() {
+    const std::string all = Read("ERRORS.txt");
+    const std::size_t heading = all.find('\n');
+    return heading == std::string::npos ? std::string() : all.substr(heading);
+  }
+  static std::string Reported(const std::string& line, int row, const std::string& message) {
+    return "\n" + line + "   [" + std::to_string(row) + ". row]:\n  " + message;
+  }
   std::vector<Point> Points(const LineElement* line) {
     return {line->points, line->points + line->ps0()};
   }
@@ -123,6 +132,63 @@ TEST_F(ScriptRunTest, BranchesLabelsAndComments) {
   EXPECT_NE(errors.find("Line name to GOTO not found!"), std::string::npos);
 }
 
+TEST_F(ScriptRunTest, OneLineIfsFindTheirThenAndKeepTheirElse) {
+  ASSERT_EQ(Drive("N$ = \"Lumora\"\n"
+                  "IF N$ = \"Lumora\" THEN A = 1\n"
+                  "IF N$ = \"Other\" THEN B = 1\n"
+                  "IF N$ = \"THEN\" THEN C = 1\n"
+                  "T$ = \"THEN\"\n"
+                  "IF T$ = \"THEN\" THEN D = 1\n"
+                  "IF 1 THEN E = 1\n"
+                  "ELSE E = 2\n"
+                  "IF 0 THEN F = 1\n"
+                  "ELSE F = 2\n"
+                  "IF N$ = \"Lumora\" THEN G = 1\n"
+                  "ELSE\n G = 2\nEND IF\n"
+                  "IF 0\n IF 1 THEN H = 1\n ELSE H = 2\n K = 1\nENDIF\n"
+                  "L = 1\n"
+                  "IF 1\n DO\n  IF 1 THEN BREAK\n  ELSE\n   S = 5\n  END IF\n LOOP\n S = 1\n"
+                  "ELSE\n S = 2\nEND IF\n"),
+            1);
+  EXPECT_EQ(Number("A"), 1);
+  EXPECT_EQ(Number("B"), -999);
+  EXPECT_EQ(Number("C"), -999);
+  EXPECT_EQ(Number("D"), 1);
+  EXPECT_EQ(Number("E"), 1); // a true IF's ELSE does not run
+  EXPECT_EQ(Number("F"), 2);
+  EXPECT_EQ(Number("G"), 1);
+  EXPECT_EQ(Number("H"), -999); // the ELSE of an IF in a branch not taken keeps the branch off
+  EXPECT_EQ(Number("K"), -999);
+  EXPECT_EQ(Number("L"), 1);
+  EXPECT_EQ(Number("S"), 1); // a BREAK passes the ELSE block of its own IF by
+  EXPECT_EQ(Reports(), "");
+}
+
+// A loop of a label and a GOTO inside IF blocks runs as long as it says, and the blocks the
+// GOTO leaves do not pile up; one around the label stays open.
+TEST_F(ScriptRunTest, GotoOutOfIfBlocksClosesThem) {
+  ASSERT_EQ(Drive("N = 0\nTOP: N = N + 1\nIF N < 30\n GOTO TOP\nEND IF\n"
+                  "IF 0\n M = 1\nEND IF\n"
+                  "IF 1\n K = 0\n INNER: K = K + 1\n IF K < 25\n  IF 1\n   GOTO INNER\n  ENDIF\n"
+                  " ENDIF\n P = 1\nELSE\n P = 2\nENDIF\n",
+                  {}, 10'000),
+            1);
+  EXPECT_EQ(Number("N"), 30);
+  EXPECT_EQ(Number("M"), -999);
+  EXPECT_EQ(Number("K"), 25);
+  EXPECT_EQ(Number("P"), 1);
+  EXPECT_EQ(Reports(), "");
+}
+
+TEST_F(ScriptRunTest, RequiredPointsReportUnknownNames) {
+  ASSERT_EQ(Drive("LINE 1, 0, 0, XX, 10, YY, 5\nCIRCLE 1, CC, 0, 5, 0\n"
+                  "ARC 1, 0, 0, 5, 0, ZZ, 1\nLINE 1, 0, 0\n"),
+            1);
+  EXPECT_EQ(Lines(), 3);
+  EXPECT_EQ(Reports(), Reported("LINE 1, 0, 0, XX, 10, YY, 5", 1, "Variable 'XX' not found!") +
+                           Reported("CIRCLE 1, CC, 0, 5, 0", 2, "Variable 'CC' not found!"));
+}
+
 TEST_F(ScriptRunTest, SplitLinesQuotesAndIfDepth) {
   std::string deep;
   for (int i = 0; i < 21; ++i) deep += "IF 1\n";
@@ -154,16 +220,46 @@ TEST_F(ScriptRunTest, QuestionsTakeAnswersAndEscCancels) {
   EXPECT_FALSE(app.script.Running());
 }
 
-TEST_F(ScriptRunTest, EndlessRunsStopAndFullTablesEnd) {
+TEST_F(ScriptRunTest, EndlessRunsStopAndWaitsEnd) {
   EXPECT_EQ(Drive("TOP: LINE 1, 0, 0, 1, 1\nGOTO TOP\n", {}, 5000), -1);
   EXPECT_GT(Lines(), 100); // what was made stays
-  EXPECT_EQ(Drive("WAIT 99999999\nA = 1\n", {}, 1), -1);
+  EXPECT_EQ(Drive("WAIT 86400\nA = 1\n", {}, 1), -1);
   EXPECT_EQ(Number("A"), -999);
-  std::string many = "DO\n";
-  for (int i = 0; i < 600; ++i) many += "A = " + std::to_string(i) + "\n";
-  EXPECT_EQ(Drive(many + "LOOP\n"), -1);
-  EXPECT_NE(Read("ERRORS.txt").find("Maximum amount of saving read lines exceeded!"),
-            std::string::npos);
+  headless.clock.ClearWaits();
+  ASSERT_EQ(Drive("WAIT 1e308\nWAIT 86401\nA = 1\n"), 1);
+  EXPECT_EQ(Number("A"), 1);
+  double waited = 0.0;
+  for (const double seconds : headless.clock.Waits()) waited += seconds;
+  EXPECT_LT(waited, 10.0); // only the boxes of the reports
+  const std::string refused = "Waiting time over one day not allowed!";
+  EXPECT_EQ(Reports(), Reported("WAIT 1e308", 1, refused) + Reported("WAIT 86401", 2, refused));
+}
+
+TEST_F(ScriptRunTest, LongLinesAndLongScripts) {
+  const std::string first = "X = 1" + std::string(kScriptLineMax - 5, ' ');
+  ASSERT_EQ(Drive(first + "Y = 22222  \nZ = X + Y\n"), 1);
+  EXPECT_EQ(Number("Z"), 22223); // the rest of a long line is the next line
+  EXPECT_EQ(Reports(), Reported(first, 1, "Too long line!"));
+
+  std::string body;
+  for (int i = 0; i < 600; ++i) body += "A = A + 1\n";
+  ASSERT_EQ(Drive("A = 0\nFOR I = 1 TO 2\n" + body + "NEXT I\n"), 1);
+  EXPECT_EQ(Number("A"), 1200);
+  // Beyond its bound the table of saved lines ends the run rather than lose a line.
+  EXPECT_EQ(Drive("DO\n" + std::string(kSavedLinesMax, '\n') + "LOOP\n"), -1);
+  EXPECT_EQ(Reports(), Reported("", static_cast<int>(kSavedLinesMax) + 1,
+                                "Maximum amount of saving read lines exceeded!"));
+}
+
+// The script an event file reads as the drawing: exactly its two faults are reported, each
+// with its line and row.
+TEST_F(ScriptRunTest, TheEventFilesChecksReportTheirFaults) {
+  ASSERT_EQ(DriveScript(app, LUMORA_SOURCE_DIR "/tests/events/drawings/zx_checks.txt", {}), 1);
+  EXPECT_EQ(Lines(), 603);
+  EXPECT_EQ(Number("N"), 30);
+  EXPECT_EQ(Reports(),
+            Reported("LONGA = 45" + std::string(289, ' '), 17, "Too long line!") +
+                Reported("LINE 1, XX, 20, LONGA, LONGB", 18, "Variable 'XX' not found!"));
 }
 
 TEST_F(ScriptRunTest, PartsAndSheetStatementsAreGuarded) {

@@ -38,6 +38,10 @@ grep -q "ended with 0" "$work/err" || fail "cancelled run: $(cat "$work/err")"
 printf 'A = 0\nTOP: A = A + 1\nGOTO TOP\n' >"$work/loop.txt"
 if "$cli" run "$work/loop.txt" --limit 20000 2>"$work/err" >/dev/null; then fail "endless run"; fi
 grep -q "ended with -1" "$work/err" || fail "stopped run: $(cat "$work/err")"
+# Pauses beyond a day are refused: two that would run the clock to infinity end at once.
+printf 'WAIT 1e308\nWAIT 1e308\n' >"$work/wait.txt"
+out=$(timeout 20 "$cli" run "$work/wait.txt") || fail "endless waits"
+[ "$(grep -c "Waiting time over one day not allowed!" <<<"$out")" == 2 ] || fail "waits: $out"
 if "$cli" run "$work/none.txt" 2>"$work/err" >/dev/null; then fail "missing script"; fi
 [ "$(wc -l <"$work/err")" == 1 ] || fail "one line for a missing script"
 
