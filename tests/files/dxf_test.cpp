@@ -163,7 +163,7 @@ TEST(DxfRead, FilesOfOtherProgramsMapOntoTheElements) {
                                "20");
   EXPECT_EQ(diameter->layer(), 2u); // NOTES came second
   EXPECT_EQ(diameter->height(), 80u);
-  EXPECT_EQ(r12.env.errors, std::vector<std::string>{"1 POINT not read"});
+  EXPECT_EQ(r12.env.errors, std::vector<std::string>{"1 POINT not read; layers WALLS 1, NOTES 2"});
 
   DxfFixture r2000;
   ASSERT_EQ(r2000.ReadDxf(kSamples + "r2000_sample.dxf"), 1);
@@ -224,6 +224,11 @@ TEST(DxfRead, BadFilesAreRefusedAndTheDrawingStaysAsItWas) {
       {"mutual insert", Wrap(Insert("A"), Block("A", Insert("B")) + Block("B", Insert("A"))),
        "A block inserts itself, file not read !"},
       {"deep", Wrap(Insert("B39"), deep), "Blocks are nested too deeply, file not read !"},
+      // A grid of 30000 x 30000 placements of a part of one line.
+      {"grid",
+       Wrap("0\nINSERT\n2\nA\n70\n30000\n71\n30000\n10\n0\n20\n0\n",
+            Block("A", "0\nLINE\n10\n0\n20\n0\n11\n1\n21\n1\n")),
+       "The file would make 1800000000 elements, too many !"},
   };
   for (const auto& c : cases) {
     DxfFixture f;
