@@ -116,10 +116,10 @@ public:
   // Refuses cycles, deep nesting and files that unfold beyond what memory holds. Each block
   // is counted once, so a file of a few nested blocks that unfolds into billions costs no
   // more than its size.
-  const TextPair* Check(Expansion& total) {
+  const TextPair* Check(Expansion& total, double budgetBytes) {
     if (const TextPair* p = Count(scene_.model, total)) return p;
     if (total.height > kMaxBlockDepth) return &dxf_messages::kTooDeep;
-    return total.elements * kDxfBytesPerElement + total.points * kDxfBytesPerPoint > kMaxDxfBytes
+    return total.elements * kDxfBytesPerElement + total.points * kDxfBytesPerPoint > budgetBytes
                ? &dxf_messages::kTooMany
                : nullptr;
   }
@@ -686,42 +686,43 @@ double ScaleToFit(double widthMm, double heightMm, double sheetWidth, double she
 }
 
 int BuildDxfScene(ElementStore& store, FileEnvironment& env, DxfScene& scene,
-                  PartElement* container, const Placement& placement, bool draw) {
+                  PartElement* container, const Placement& placement, bool draw,
+                  double budgetBytes) {
   std::map<std::string, int> notRead = scene.notRead;
   std::map<std::string, int> approximated;
   Planner plan(scene, env.ReadingSetup(), notRead, approximated);
   Expansion total;
-  if (const TextPair* problem = plan.Check(total)) {
-    if (problem == &dxf_messages::kTooMany) {
-      const std::string count = CountText(total.elements);
-      env.ShowError(dxf_messages::TooManyElements(env.CurrentLanguage(), count));
-    } else {
-      env.ShowError(*problem);
-    }
-    return 0;
-  }
   const Units units = container == nullptr ? WholeDrawingUnits(scene.insUnits)
                                            : AddedUnits(scene.insUnits, store.drawing());
+  // Until the plan is whole nothing has changed: memory that runs out refuses the file as one
+  // that unfolds too far, with what it was counted to make.
   try {
+    if (const TextPair* problem = plan.Check(total, budgetBytes)) {
+      if (problem == &dxf_messages::kTooMany)
+        env.ShowError(
+            dxf_messages::TooManyElements(env.CurrentLanguage(), CountText(total.elements)));
+      else
+        env.ShowError(*problem);
+      return 0;
+    }
     plan.Plan(placement, units.toDrawing);
   } catch (const std::bad_alloc&) {
-    // Nothing has changed yet: the refusal names what the file would have made.
     env.ShowError(dxf_messages::TooManyElements(env.CurrentLanguage(), CountText(total.elements)));
     return 0;
   }
   // The plan holds the drawing's lines now (texts still refer to the scene's strings).
   std::vector<SceneLine>().swap(scene.model.lines);
-  if (container == nullptr) SetUpWholeDrawing(store, env, scene, units, PlanExtent(plan), plan);
-  Adder adder(store, env, container, draw);
   try {
+    if (container == nullptr) SetUpWholeDrawing(store, env, scene, units, PlanExtent(plan), plan);
+    Adder adder(store, env, container, draw);
     if (!adder.Add(plan)) return -1;
+    const std::string report =
+        NotReadReport(env.CurrentLanguage(), notRead, approximated, plan.numberedLayers);
+    if (!report.empty()) env.ShowError(report);
   } catch (const std::bad_alloc&) {
     env.ShowError(store_messages::kMemoryOverflow);
     return -1;
   }
-  const std::string report =
-      NotReadReport(env.CurrentLanguage(), notRead, approximated, plan.numberedLayers);
-  if (!report.empty()) env.ShowError(report);
   return 1;
 }
 

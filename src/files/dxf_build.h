@@ -27,7 +27,8 @@ inline constexpr double kMaxDxfBytes = 1.25 * 1024 * 1024 * 1024;
 // 1 = read; 0 = refused before anything changed (a message was shown); -1 = the store failed
 // part way (it said why).
 int BuildDxfScene(ElementStore& store, FileEnvironment& env, DxfScene& scene,
-                  PartElement* container, const Placement& placement, bool draw);
+                  PartElement* container, const Placement& placement, bool draw,
+                  double budgetBytes = kMaxDxfBytes);
 
 // The first standard scale (1, 2 or 5 times a power of ten) at which the extents (in
 // millimetres) fit the sheet, turned to the extents' orientation.

@@ -51,7 +51,7 @@ int Refuse(FileEnvironment& env, const std::string& problem) {
 // leaves the drawing as it was; the building reports its own failures.
 int ParseAndBuild(ElementStore& store, FileEnvironment& env, std::vector<char>* owned,
                   std::span<const char> bytes, PartElement* container, const Placement& placement,
-                  bool draw) {
+                  bool draw, double budgetBytes) {
   DxfScene scene;
   std::string problem;
   bool parsed = false;
@@ -64,7 +64,7 @@ int ParseAndBuild(ElementStore& store, FileEnvironment& env, std::vector<char>* 
   // The scene holds all that is needed: the bytes go before the drawing grows.
   if (owned != nullptr) std::vector<char>().swap(*owned);
   if (!parsed) return Refuse(env, problem);
-  return BuildDxfScene(store, env, scene, container, placement, draw);
+  return BuildDxfScene(store, env, scene, container, placement, draw, budgetBytes);
 }
 
 } // namespace
@@ -82,8 +82,9 @@ bool IsDxfName(std::string_view name) {
 }
 
 int ReadDxfBytes(ElementStore& store, FileEnvironment& env, std::span<const char> bytes,
-                 PartElement* container, const Placement& placement, bool draw) {
-  return ParseAndBuild(store, env, nullptr, bytes, container, placement, draw);
+                 PartElement* container, const Placement& placement, bool draw,
+                 double budgetBytes) {
+  return ParseAndBuild(store, env, nullptr, bytes, container, placement, draw, budgetBytes);
 }
 
 int ReadDxfFile(ElementStore& store, FileEnvironment& env, DrawingFileState& state,
@@ -107,7 +108,7 @@ int ReadDxfFile(ElementStore& store, FileEnvironment& env, DrawingFileState& sta
     return 0;
   }
   file.reset();
-  return ParseAndBuild(store, env, &bytes, bytes, container, placement, draw);
+  return ParseAndBuild(store, env, &bytes, bytes, container, placement, draw, kMaxDxfBytes);
 }
 
 } // namespace lumora
