@@ -509,8 +509,10 @@ void SetUpWholeDrawing(ElementStore& store, FileEnvironment& env, const DxfScene
 // rounded into the record's range when the setup lists none.
 int NearestSection(const Setup& setup, double wanted) {
   int best = 0;
-  for (const CodeRow& row : setup.lineStyleSections.rows)
-    if (row.value > 0 && row.value <= kMaxSection &&
+  const std::vector<CodeRow>& rows = setup.lineStyleSections.rows;
+  for (std::size_t k = 0; k + 1 < rows.size(); ++k)
+    if (const CodeRow& row = rows[k];
+        row.value > 0 && row.value <= kMaxSection &&
         (best == 0 || std::fabs(row.value - wanted) < std::fabs(best - wanted)))
       best = row.value;
   if (best != 0) return best;
@@ -521,8 +523,10 @@ int NearestSection(const Setup& setup, double wanted) {
 double SmallestGapMm(const Setup& setup) {
   constexpr double kNoList = 1.0;
   double smallest = 0;
-  for (const ValueRow& row : setup.fillingDistances.rows)
-    if (row.value > 0.001 && (smallest == 0 || row.value < smallest)) smallest = row.value;
+  const std::vector<ValueRow>& rows = setup.fillingDistances.rows;
+  for (std::size_t k = 0; k + 1 < rows.size(); ++k)
+    if (rows[k].value > 0.001 && (smallest == 0 || rows[k].value < smallest))
+      smallest = rows[k].value;
   return smallest > 0 ? smallest : kNoList;
 }
 

@@ -65,6 +65,7 @@ TEST(DxfRoundTrip, EveryElementKindComesBackInPlaceWithItsLayerAndColour) {
   DxfFixture first;
   first.drawing.scale = 20;
   first.drawing.paperUnit = 20;
+  first.drawing.limits = Box{-100, -50, 3900, 5500};
   LineElement* open = Styled(first, kShapeOpen, {{1.1, 2.2}, {3.3, 4.4}, {5.000001, 6.6}}, 3, 5);
   LineElement* closed = Styled(first, kShapeClosed, {{0, 0}, {10, 0}, {10, 10}, {0, 10}}, 4, 2);
   LineElement* arc = Styled(first, kShapeArc, {{10, 10}, {15, 10}, {10, 15}}, 4, 7);
@@ -95,7 +96,10 @@ TEST(DxfRoundTrip, EveryElementKindComesBackInPlaceWithItsLayerAndColour) {
     return it == texts.end() ? nullptr : *it;
   };
   EXPECT_EQ(test::ListOf(d.parts).size(), 2u);
+  // A file this program wrote keeps its scale and its limits.
   EXPECT_EQ(d.scale, 20);
+  EXPECT_EQ(d.limits.xmin, -100);
+  EXPECT_EQ(d.limits.ymax, 5500);
   for (const LineElement* line : test::ListOf(first.drawing.lines)) {
     const LineElement* twin = Twin(d, *line);
     ASSERT_NE(twin, nullptr) << "shape " << line->shape();

@@ -173,12 +173,18 @@ def _(path):
     msp = doc.modelspace()
     msp.add_circle((10, 0), 3, dxfattribs={"extrusion": (0, 0, -1)})
     msp.add_arc((0, 0), 5, 0, 90, dxfattribs={"extrusion": (0, 0, -1)})
+    msp.add_lwpolyline([(1, 20), (2, 20)], dxfattribs={"extrusion": (0, 0, -1)})
+    block = doc.blocks.new("HOOK")
+    block.add_line((0, 0), (5, 1))
+    msp.add_blockref("HOOK", (10, 30), dxfattribs={"extrusion": (0, 0, -1)})
     doc.saveas(path)
     def verify(d, err):
-        arc, circle = d["lines"]
+        hook, polyline, arc, circle = d["lines"]
         check("extrusion", circle[0] == 4 and circle[1][0] == (-10.0, 0.0), f"circle {circle}")
         # From (5,0)..(0,5) in the mirrored plane: in the world from (0,5) to (-5,0).
         check("extrusion", arc[0] == 3 and arc[1][1:] == [(0.0, 5.0), (-5.0, 0.0)], f"arc {arc}")
+        check("extrusion", polyline[1] == [(-1.0, 20.0), (-2.0, 20.0)], f"polyline {polyline}")
+        check("extrusion", hook[1] == [(-10.0, 30.0), (-15.0, 31.0)], f"insert {hook}")
     return verify
 
 
