@@ -24,7 +24,7 @@ void ReadOnce(std::span<const char> bytes, bool intoPart) {
   PartElement* container = intoPart ? store.AddPart("Fuzz", 1, 0) : nullptr;
   const Placement at = intoPart ? Placement{10, 20, -2, 0.5, 33} : Placement{};
   // A small budget: the refusal is what is checked here, not how much a read may build.
-  constexpr double kFuzzBudget = 64.0 * 1024 * 1024;
+  constexpr double kFuzzBudget = 8.0 * 1024 * 1024;
   const int result = ReadDxfBytes(store, env, bytes, container, at, false, kFuzzBudget);
   if (result != 1 && env.errors.empty() && storeEnv.errors.empty()) __builtin_trap();
   // A refusal changes nothing.
