@@ -23,7 +23,9 @@ void ReadOnce(std::span<const char> bytes, bool intoPart) {
   store.AddLine(PropertySet{}, kept, 2);
   PartElement* container = intoPart ? store.AddPart("Fuzz", 1, 0) : nullptr;
   const Placement at = intoPart ? Placement{10, 20, -2, 0.5, 33} : Placement{};
-  const int result = ReadDxfBytes(store, env, bytes, container, at, false);
+  // A small budget: the refusal is what is checked here, not how much a read may build.
+  constexpr double kFuzzBudget = 8.0 * 1024 * 1024;
+  const int result = ReadDxfBytes(store, env, bytes, container, at, false, kFuzzBudget);
   if (result != 1 && env.errors.empty() && storeEnv.errors.empty()) __builtin_trap();
   // A refusal changes nothing.
   if (result == 0 && (drawing.lines == nullptr || drawing.lines->next != nullptr)) __builtin_trap();

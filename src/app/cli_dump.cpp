@@ -1,6 +1,9 @@
-// lumora-cli dump DRAWING [REPORT] [--home DIR] [--setup NAME]: the drawing report of a drawing
-// file, on standard output or into REPORT. The tool starts as the program does, with the setup
-// of its program directory, so the report shows what the program's own report would.
+// lumora-cli dump DRAWING [REPORT] [--attributes] [--home DIR] [--setup NAME]: the drawing
+// report of a drawing file, on standard output or into REPORT. The tool starts as the program
+// does, with the setup of its program directory, so the report shows what the program's own
+// report would. --attributes adds, after the report, what the report leaves out: each
+// element's layer, colour, width, style and section, a filling's gap and angle, a text's
+// height, angle, positioning, width and slant codes, and the hidden layers.
 #include "app/cli_options.h"
 #include "control/headless_app.h"
 #include "control/startup.h"
@@ -8,6 +11,8 @@
 #include "files/drawing_reader.h"
 #include "files/dxf_reader.h"
 #include "files/headless_environment.h"
+#include "model/drawing.h"
+#include "model/elements.h"
 #include "util/latin1.h"
 
 #include <cstdio>
@@ -21,13 +26,46 @@ namespace lumora {
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: lumora-cli dump DRAWING [REPORT] [--home DIR] [--setup NAME]";
+    "usage: lumora-cli dump DRAWING [REPORT] [--attributes] [--home DIR] [--setup NAME]";
+constexpr std::string_view kAttributesOption = "--attributes";
 
 struct DumpArguments {
   std::string drawing;
   std::string report;
+  bool attributes = false;
   HeadlessOptions options;
 };
+
+void AppendLine(std::string& out, const char* format, auto... values) {
+  char buffer[160];
+  std::snprintf(buffer, sizeof buffer, format, values...);
+  out += buffer;
+}
+
+std::string AttributesReport(const Drawing& drawing) {
+  std::string out = "\n\nAttributes:";
+  int k = 0;
+  for (const LineElement* l = drawing.lines; l != nullptr; l = l->next)
+    AppendLine(out, "\n line %d: layer:%u colour:%u width:%u style:%u section:%u", ++k, l->layer(),
+               l->colour(), l->width(), l->style(), l->section());
+  k = 0;
+  for (const FillingElement* f = drawing.fillings; f != nullptr; f = f->next)
+    AppendLine(out, "\n filling %d: layer:%u colour:%u style:%u section:%u gap:%g angle:%d", ++k,
+               f->layer(), f->colour(), f->style(), f->ldista(), static_cast<double>(f->gap()),
+               static_cast<int>(f->angle()));
+  k = 0;
+  for (const TextElement* t = drawing.texts; t != nullptr; t = t->next)
+    AppendLine(out,
+               "\n text %d: layer:%u colour:%u height:%u angle:%g positioning:%u widthRatio:%u "
+               "slant:%u",
+               ++k, t->layer(), t->colour(), t->height(), static_cast<double>(t->angle()),
+               t->positioning(), t->widthRatio(), t->slant());
+  out += "\n hidden layers:";
+  for (std::size_t layer = 0; layer < drawing.layerVisible.size(); ++layer)
+    if (drawing.layerVisible[layer] == 0) AppendLine(out, " %zu", layer);
+  out += "\n";
+  return out;
+}
 
 int Refuse(const std::string& line) {
   std::fprintf(stderr, "lumora-cli dump: %s\n", line.c_str());
@@ -35,8 +73,17 @@ int Refuse(const std::string& line) {
 }
 
 bool ParseArguments(int argc, char** argv, DumpArguments& args, std::string& problem) {
+  std::vector<char*> rest;
+  for (int k = 0; k < argc; ++k) {
+    if (k >= 2 && argv[k] == kAttributesOption)
+      args.attributes = true;
+    else
+      rest.push_back(argv[k]);
+  }
   std::vector<std::string> positional;
-  if (!TakeArguments(argc, argv, false, args.options, positional, problem)) return false;
+  if (!TakeArguments(static_cast<int>(rest.size()), rest.data(), false, args.options, positional,
+                     problem))
+    return false;
   const bool counted = !positional.empty() && positional.size() <= 2;
   if (counted) {
     args.drawing = positional.front();
@@ -72,14 +119,19 @@ int RunDumpCommand(int argc, char** argv) {
     return Refuse("the setup '" + app.setupName + "' could not be read under '" + app.home + "'");
   console.str("");
   HeadlessFileEnvironment env;
+  env.setup = app.setup;
   const int read =
       IsDxfName(path)
           ? ReadDxfFile(app.store, env, app.fileState, path, nullptr, Placement{}, false)
           : ReadDrawingFile(app.store, env, app.fileState, path, nullptr, Placement{}, false);
   if (read != 1) return Refuse(FirstMessage(env, console));
+  // What the read said besides (a DXF file's report of what it could not read).
+  for (const std::string& note : env.errors)
+    std::fprintf(stderr, "%s\n", Latin1ToUtf8(note).c_str());
   SetDrawingName(app.drawing, path.substr(path.rfind('/') + 1));
   if (args.report.empty()) {
-    const std::string report = DrawingReport(app.drawing);
+    std::string report = DrawingReport(app.drawing);
+    if (args.attributes) report += AttributesReport(app.drawing);
     std::fwrite(report.data(), 1, report.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
   }

@@ -155,6 +155,10 @@ int AppFileEnvironment::RunScript(const std::string& fileName, PartElement* grou
   return app_.script.Run({fileName, group, placement, draw});
 }
 
+const Setup& AppFileEnvironment::ReadingSetup() const {
+  return app_.setup;
+}
+
 void AppMessageSink::Show(MessageKind kind, std::string_view text) {
   TextScreen& screen = app_.screen;
   if (screen.consoleOutput) {

@@ -64,6 +64,7 @@ public:
   void SetUpPlotter(Drawing& drawing) override;
   int RunScript(const std::string& fileName, PartElement* group, const Placement& placement,
                 bool draw) override;
+  const Setup& ReadingSetup() const override;
   using FileReporter::ShowError;
 
 private:

@@ -28,6 +28,7 @@ public:
   void DrawText(const TextElement&) override {}
   void ResetOrigins() override { app_.fileEnv.ResetOrigins(); }
   void SetUpPlotter(Drawing& drawing) override { app_.fileEnv.SetUpPlotter(drawing); }
+  const Setup& ReadingSetup() const override { return app_.setup; }
   using FileReporter::ShowError;
 
 private:

@@ -1,58 +1,64 @@
 #include "files/dxf_build.h"
 
 #include "files/dxf_messages.h"
+#include "files/dxf_style.h"
 #include "model/element_store.h"
 #include "model/element_transform.h"
+#include "model/store_messages.h"
+#include "setup/setup.h"
 #include "text/place_text.h"
 
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <numbers>
 #include <unordered_map>
 #include <unordered_set>
 
 namespace lumora {
 namespace {
 
-constexpr double kSheetWidth = 200.0; // the default paper, millimetres
-constexpr double kSheetHeight = 287.0;
-constexpr double kSheetSlack = 1.1;
-constexpr double kSolidGapMm = 0.3; // a solid fill is hatched this densely on paper
 constexpr double kMaxScale = 1e9;
 constexpr int kLastLayer = 127;      // a layer named by its number keeps it
 constexpr int kLastNamedLayer = 126; // named layers are numbered below the mixed-layer mark
+constexpr int kCentimetres = 5;
+constexpr int kDecimetres = 14;
+constexpr double kMmPerCm = 10.0;
+constexpr double kMmPerM = 1000.0;
+constexpr int kMaxSection = 15;
 
+// The drawing units a file's coordinates land in, and the paper unit factor they mean.
 struct Units {
-  double toMm = 1.0;   // coordinates are multiplied by this to land in the drawing's units
-  double factor = 1.0; // paper unit per scale: 1 mm, 0.1 cm, 0.001 m
-  double mmPerUnit = 1.0;
+  double toDrawing = 1.0; // file units to drawing units
+  double factor = 1.0;    // paper unit per scale: 1 (mm), 0.1 (cm), 0.001 (m)
+  double mmPerUnit = 1.0; // millimetres per drawing unit
 };
 
-Units UnitsOf(int insUnits) {
-  constexpr int kInches = 1;
-  constexpr int kFeet = 2;
-  constexpr int kCentimetres = 5;
-  constexpr int kMetres = 6;
-  switch (insUnits) {
-  case kInches:
-    return {25.4, 1.0, 1.0};
-  case kFeet:
-    return {304.8, 1.0, 1.0};
-  case kCentimetres:
-    return {1.0, 0.1, 10.0};
-  case kMetres:
-    return {1.0, 0.001, 1000.0};
-  default:
-    return {};
-  }
+// A whole drawing keeps centimetres and metres as they are and larger units as metres; the
+// rest (inches and feet too) becomes millimetres.
+Units WholeDrawingUnits(int insUnits) {
+  const double mm = MillimetresOfUnit(insUnits);
+  if (insUnits == kCentimetres || insUnits == kDecimetres) return {mm / kMmPerCm, 0.1, kMmPerCm};
+  if (mm >= kMmPerM) return {mm / kMmPerM, 0.001, kMmPerM};
+  return {mm, 1.0, 1.0};
+}
+
+// A file added into the drawing takes the drawing's own units.
+Units AddedUnits(int insUnits, const Drawing& drawing) {
+  double mmPerUnit = 1.0;
+  if (drawing.scale > 0 && drawing.paperUnit > 0 &&
+      std::isfinite(drawing.scale / drawing.paperUnit))
+    mmPerUnit = drawing.scale / drawing.paperUnit;
+  return {MillimetresOfUnit(insUnits) / mmPerUnit, 1.0 / mmPerUnit, mmPerUnit};
 }
 
 struct PlanAttr {
   int layer = 0;
   int colour = 1;
   int width = 0;
-  int style = 0;
+  SceneLinetype linetype; // the period in drawing units
 };
 
 struct PlanLine {
@@ -93,24 +99,38 @@ struct Level {
   double angle = 0;
 };
 
+// What a block unfolds into, counted before anything is built: elements (a part for every
+// placement) and points, with every insert's multiplicity.
+struct Expansion {
+  double elements = 0;
+  double points = 0;
+  int height = 0; // the deepest nesting below the block
+};
+
 class Planner {
 public:
-  Planner(DxfScene& scene, std::map<std::string, int>& notRead)
-      : scene_(scene), notRead_(notRead) {}
+  Planner(DxfScene& scene, const Setup& setup, std::map<std::string, int>& notRead,
+          std::map<std::string, int>& approximated)
+      : scene_(scene), setup_(setup), notRead_(notRead), approximated_(approximated) {}
 
-  // Refuses cycles, deep nesting and blocks that unfold beyond the limit.
-  const TextPair* Check() {
-    std::size_t total = 0;
-    if (const TextPair* p = Count(scene_.model, 0, total)) return p;
-    return nullptr;
+  // Refuses cycles, deep nesting and files that unfold beyond what memory holds. Each block
+  // is counted once, so a file of a few nested blocks that unfolds into billions costs no
+  // more than its size.
+  const TextPair* Check(Expansion& total, double budgetBytes) {
+    if (const TextPair* p = Count(scene_.model, total)) return p;
+    if (total.height > kMaxBlockDepth) return &dxf_messages::kTooDeep;
+    return total.elements * kDxfBytesPerElement + total.points * kDxfBytesPerPoint > budgetBytes
+               ? &dxf_messages::kTooMany
+               : nullptr;
   }
 
-  void Plan(const Placement& placement, double toMm) {
+  void Plan(const Placement& placement, double toDrawing) {
+    toDrawing_ = toDrawing;
     Level outer;
-    MakeTransform(outer.m, 0, 0, placement.x, placement.y, placement.sx * toMm, placement.sy * toMm,
-                  placement.angle);
-    outer.sx = placement.sx * toMm;
-    outer.sy = placement.sy * toMm;
+    MakeTransform(outer.m, 0, 0, placement.x, placement.y, placement.sx * toDrawing,
+                  placement.sy * toDrawing, placement.angle);
+    outer.sx = placement.sx * toDrawing;
+    outer.sy = placement.sy * toDrawing;
     outer.angle = placement.angle;
     levels_.push_back(outer);
     // The model is unfolded once: its points move into the plan instead of being copied.
@@ -122,39 +142,78 @@ public:
   std::vector<PlanText> texts;
   std::vector<PlanFilling> fillings;
   std::vector<PlanPart> parts;
+  std::vector<int> hiddenLayers;                           // numbers of the file's hidden layers
+  std::vector<std::pair<std::string, int>> numberedLayers; // names given free numbers
 
 private:
-  const TextPair* Count(const SceneBlock& block, int depth, std::size_t& total) {
-    if (depth > kMaxBlockDepth) return &dxf_messages::kTooDeep;
-    // Inserts count too: blocks of nothing but inserts still cost a visit each.
-    total += block.lines.size() + block.texts.size() + block.fillings.size() + block.inserts.size();
-    if (total > kMaxDxfElements) return &dxf_messages::kTooMany;
+  const TextPair* Count(const SceneBlock& block, Expansion& out) {
+    const auto known = counted_.find(&block);
+    if (known != counted_.end()) return out = known->second, nullptr;
+    if (std::find(active_.begin(), active_.end(), &block) != active_.end())
+      return &dxf_messages::kSelfInsert;
+    Expansion e;
+    for (const SceneLine& l : block.lines)
+      if (!l.measureGraphics) e.elements += 1, e.points += static_cast<double>(l.points.size());
+    for (const SceneText& t : block.texts)
+      e.elements += 1, e.points += static_cast<double>(t.points.size());
+    for (const SceneFilling& f : block.fillings) {
+      e.elements += 1;
+      for (const SceneLine& l : f.boundary)
+        e.elements += 1, e.points += static_cast<double>(l.points.size());
+    }
+    active_.push_back(&block);
     for (const SceneInsert& insert : block.inserts) {
       const auto found = scene_.blocks.find(insert.block);
       if (found == scene_.blocks.end()) continue;
-      if (std::find(active_.begin(), active_.end(), &found->second) != active_.end())
-        return &dxf_messages::kSelfInsert;
-      active_.push_back(&found->second);
-      const TextPair* problem = Count(found->second, depth + 1, total);
-      active_.pop_back();
-      if (problem != nullptr) return problem;
+      Expansion inner;
+      if (const TextPair* problem = Count(found->second, inner)) return problem;
+      const double copies = static_cast<double>(insert.cols) * insert.rows;
+      e.elements += copies * ((insert.explode ? 0 : 1) + inner.elements);
+      e.points += copies * inner.points;
+      e.height = std::max(e.height, inner.height + 1);
+      // Deep chains stop here rather than at the end of their recursion.
+      if (e.height > kMaxBlockDepth) return &dxf_messages::kTooDeep;
     }
+    active_.pop_back();
+    counted_[&block] = e;
+    out = e;
     return nullptr;
   }
 
+  // The setup's layer of a name (any case), or 0.
+  int SetupLayer(const std::string& name) const {
+    const std::vector<NameRow>& rows = setup_.layers.rows;
+    for (std::size_t k = 0; k < rows.size() && k < static_cast<std::size_t>(kLastNamedLayer); ++k)
+      if (rows[k].text.size() == name.size() &&
+          std::equal(name.begin(), name.end(), rows[k].text.begin(), [](char a, char b) {
+            return std::toupper(static_cast<unsigned char>(a)) ==
+                   std::toupper(static_cast<unsigned char>(b));
+          }))
+        return static_cast<int>(k) + 1;
+    return 0;
+  }
+
+  // Layers named as the setup names them take those numbers, a name that is a number keeps
+  // it, and the rest take the free numbers after the setup's names in order of first use.
   int LayerOf(const std::string& name, const PlanAttr& holder) {
     if (name == "0" && holder.layer != 0) return holder.layer;
     const auto known = layers_.find(name);
     if (known != layers_.end()) return known->second;
-    int number = -1;
-    const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), number);
-    if (error != std::errc() || end != name.data() + name.size() || number < 0 ||
-        number > kLastLayer) {
-      while (next_ < kLastNamedLayer && used_[static_cast<std::size_t>(next_)]) ++next_;
-      number = next_;
+    int number = SetupLayer(name);
+    if (number == 0) {
+      const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), number);
+      if (error != std::errc() || end != name.data() + name.size() || number < 0 ||
+          number > kLastLayer) {
+        if (next_ == 0)
+          next_ = std::min<int>(static_cast<int>(setup_.layers.rows.size()) + 1, kLastNamedLayer);
+        while (next_ < kLastNamedLayer && used_[static_cast<std::size_t>(next_)]) ++next_;
+        number = next_;
+        numberedLayers.emplace_back(name, number);
+      }
     }
     used_[static_cast<std::size_t>(number)] = true;
     layers_[name] = number;
+    if (scene_.hiddenLayers.contains(name)) hiddenLayers.push_back(number);
     return number;
   }
 
@@ -163,7 +222,12 @@ private:
     out.layer = LayerOf(a.layer, holder);
     out.colour = a.colour < 0 ? holder.colour : a.colour;
     out.width = a.width;
-    out.style = a.style;
+    if (a.linetype.family == LineFamily::kByBlock) {
+      out.linetype = holder.linetype;
+    } else {
+      out.linetype = a.linetype;
+      out.linetype.period *= toDrawing_;
+    }
     return out;
   }
 
@@ -309,6 +373,8 @@ private:
 
   // `take`: the block is unfolded only this once, so its lines and texts give up their points.
   void Unfold(SceneBlock& block, int part, const PlanAttr& holder, bool take) {
+    for (const auto& [kind, count] : block.notRead) notRead_[kind] += count;
+    for (const auto& [kind, count] : block.approximated) approximated_[kind] += count;
     for (SceneLine& line : block.lines)
       if (!line.measureGraphics) AddLine(line, part, holder, take);
     for (const SceneFilling& f : block.fillings) {
@@ -340,32 +406,50 @@ private:
       }
       SceneBlock& inner = found->second;
       const PlanAttr attr = AttrOf(insert.attr, holder);
-      Level level;
-      MakeTransform(level.m, inner.base.x, inner.base.y, insert.at.x, insert.at.y, insert.sx,
-                    insert.sy, insert.angle);
-      level.sx = insert.sx;
-      level.sy = insert.sy;
-      level.angle = insert.angle;
-      int innerPart = part;
-      if (!insert.explode) {
-        const std::string& name = insert.name.empty() ? insert.block : insert.name;
-        parts.push_back(PlanPart{name.substr(0, kPartNameMax), part, attr.layer});
-        innerPart = static_cast<int>(parts.size()) - 1;
-      }
-      levels_.push_back(level);
-      Unfold(inner, innerPart, attr, false);
-      levels_.pop_back();
+      const double a = insert.angle * std::numbers::pi / 180.0;
+      for (int row = 0; row < insert.rows; ++row)
+        for (int col = 0; col < insert.cols; ++col) {
+          // A grid's placements step along the insert's own turned axes.
+          const double u = col * insert.colSpacing;
+          const double v = row * insert.rowSpacing;
+          const Point at{insert.at.x + u * std::cos(a) - v * std::sin(a),
+                         insert.at.y + u * std::sin(a) + v * std::cos(a)};
+          Place(insert, inner, at, part, attr);
+        }
     }
   }
 
+  void Place(const SceneInsert& insert, SceneBlock& inner, const Point& at, int part,
+             const PlanAttr& attr) {
+    Level level;
+    MakeTransform(level.m, inner.base.x, inner.base.y, at.x, at.y, insert.sx, insert.sy,
+                  insert.angle);
+    level.sx = insert.sx;
+    level.sy = insert.sy;
+    level.angle = insert.angle;
+    int innerPart = part;
+    if (!insert.explode) {
+      const std::string& name = insert.name.empty() ? insert.block : insert.name;
+      parts.push_back(PlanPart{name.substr(0, kPartNameMax), part, attr.layer});
+      innerPart = static_cast<int>(parts.size()) - 1;
+    }
+    levels_.push_back(level);
+    Unfold(inner, innerPart, attr, false);
+    levels_.pop_back();
+  }
+
   DxfScene& scene_;
+  const Setup& setup_;
   std::map<std::string, int>& notRead_;
+  std::map<std::string, int>& approximated_;
   std::vector<const SceneBlock*> active_;
+  std::unordered_map<const SceneBlock*, Expansion> counted_;
+  double toDrawing_ = 1.0;
   std::vector<Level> levels_;
   std::vector<PendingFilling> pending_;
   std::map<std::string, int> layers_;
   std::array<bool, kLayerCount> used_{};
-  int next_ = 1;
+  int next_ = 0; // the next free layer to try, 0 before the first
 };
 
 Box PlanExtent(const Planner& plan) {
@@ -389,10 +473,19 @@ Box PlanExtent(const Planner& plan) {
 }
 
 void SetUpWholeDrawing(ElementStore& store, FileEnvironment& env, const DxfScene& scene,
-                       const Units& units, const Box& extent) {
+                       const Units& units, const Box& extent, const Planner& plan) {
   Drawing& drawing = store.drawing();
+  const Setup& setup = env.ReadingSetup();
+  const double sheetWidth = setup.limits[2] - setup.limits[0];
+  const double sheetHeight = setup.limits[3] - setup.limits[1];
+  // A file this program wrote keeps the scale and the limits it was written with.
+  const bool own = scene.own && scene.dimScale > 0 && scene.dimScale <= kMaxScale;
   Box limits = extent;
-  if (IsResetBox(limits)) limits = Box{0, 0, kSheetWidth, kSheetHeight};
+  if (own && scene.hasLimits) {
+    const double k = units.toDrawing;
+    limits = Box{scene.limMin.x * k, scene.limMin.y * k, scene.limMax.x * k, scene.limMax.y * k};
+  }
+  if (IsResetBox(limits)) limits = Box{0, 0, sheetWidth, sheetHeight};
   // A drawing of one point or one straight line still gets an area to show it in.
   const double pad =
       std::max({1.0, (limits.xmax - limits.xmin) * 0.05, (limits.ymax - limits.ymin) * 0.05});
@@ -401,22 +494,53 @@ void SetUpWholeDrawing(ElementStore& store, FileEnvironment& env, const DxfScene
   env.ResetOrigins();
   drawing.limits = limits;
   store.ClearDrawing();
-  drawing.scale = scene.dimScale > 0 && scene.dimScale <= kMaxScale
-                      ? scene.dimScale
-                      : ScaleToFit((limits.xmax - limits.xmin) * units.mmPerUnit,
-                                   (limits.ymax - limits.ymin) * units.mmPerUnit);
+  for (int layer : plan.hiddenLayers) drawing.layerVisible[static_cast<std::size_t>(layer)] = 0;
+  drawing.scale =
+      own ? scene.dimScale
+          : ScaleToFit((limits.xmax - limits.xmin) * units.mmPerUnit,
+                       (limits.ymax - limits.ymin) * units.mmPerUnit, sheetWidth, sheetHeight);
   drawing.step = 1.0;
   drawing.unitsChosen = units.factor == 1.0 ? 1 : 0;
   drawing.paperUnit = drawing.scale * units.factor;
   env.SetUpPlotter(drawing);
 }
 
-PropertySet SetOf(const PlanAttr& attr) {
+// The setup's section nearest to a wanted one (the typing row aside), or the wanted one
+// rounded into the record's range when the setup lists none.
+int NearestSection(const Setup& setup, double wanted) {
+  int best = 0;
+  const std::vector<CodeRow>& rows = setup.lineStyleSections.rows;
+  for (std::size_t k = 0; k + 1 < rows.size(); ++k)
+    if (const CodeRow& row = rows[k];
+        row.value > 0 && row.value <= kMaxSection &&
+        (best == 0 || std::fabs(row.value - wanted) < std::fabs(best - wanted)))
+      best = row.value;
+  if (best != 0) return best;
+  return std::clamp(static_cast<int>(std::lround(wanted)), 1, kMaxSection);
+}
+
+// The smallest gap of the setup's filling gaps (millimetres on paper; the typing row aside).
+double SmallestGapMm(const Setup& setup) {
+  constexpr double kNoList = 1.0;
+  double smallest = 0;
+  const std::vector<ValueRow>& rows = setup.fillingDistances.rows;
+  for (std::size_t k = 0; k + 1 < rows.size(); ++k)
+    if (rows[k].value > 0.001 && (smallest == 0 || rows[k].value < smallest))
+      smallest = rows[k].value;
+  return smallest > 0 ? smallest : kNoList;
+}
+
+PropertySet SetOf(const PlanAttr& attr, const Setup& setup, double paperUnit) {
   PropertySet set;
   set.SetLayer(static_cast<std::uint32_t>(attr.layer));
   set.SetColour(static_cast<std::uint32_t>(std::clamp(attr.colour, 0, 15)));
   set.SetWidth(static_cast<std::uint32_t>(std::clamp(attr.width, 0, 15)));
-  set.SetStyle(static_cast<std::uint32_t>(std::clamp(attr.style, 0, 15)));
+  set.SetStyle(static_cast<std::uint32_t>(StyleOfFamily(attr.linetype.family)));
+  if (attr.linetype.family != LineFamily::kSolid && attr.linetype.family != LineFamily::kByBlock) {
+    const double periodMm = paperUnit > 0 ? attr.linetype.period / paperUnit : 0;
+    set.SetSection(static_cast<std::uint32_t>(
+        NearestSection(setup, SectionForPeriod(attr.linetype.family, periodMm))));
+  }
   return set;
 }
 
@@ -432,9 +556,10 @@ public:
 
   bool Add(const Planner& plan) {
     const double paperUnit = store_.drawing().paperUnit;
+    const Setup& setup = env_.ReadingSetup();
     lines_.reserve(plan.lines.size());
     for (const PlanLine& l : plan.lines) {
-      PropertySet set = SetOf(l.attr);
+      PropertySet set = SetOf(l.attr, setup, paperUnit);
       set.SetShape(l.shape);
       LineElement* line = store_.AddLine(set, l.points.data(), static_cast<int>(l.points.size()));
       if (line == nullptr) return false;
@@ -442,8 +567,8 @@ public:
       if (draw_) env_.DrawLine(*line);
     }
     for (const PlanFilling& f : plan.fillings) {
-      PropertySet set = SetOf(f.attr);
-      set.gap = f.gap > 0 ? f.gap : kSolidGapMm * paperUnit;
+      PropertySet set = SetOf(f.attr, setup, paperUnit);
+      set.gap = f.gap > 0 ? f.gap : SmallestGapMm(setup) * paperUnit;
       set.hatchAngle = WholeDegrees(f.angle);
       std::vector<LineElement*> boundary;
       for (std::size_t k : f.lines) boundary.push_back(lines_[k]);
@@ -462,8 +587,11 @@ public:
         UnpackText(stored, set, PackFields::kAll);
         set.SetLayer(static_cast<std::uint32_t>(t.attr.layer));
       } else {
-        set = SetOf(t.attr);
+        set = SetOf(t.attr, setup, paperUnit);
         set.SetHeight(ClampTextHeight(t.height / paperUnit * 10.0));
+        set.SetPositioning(static_cast<std::uint32_t>(t.source->positioning));
+        set.SetWidthRatio(static_cast<std::uint32_t>(t.source->widthRatio));
+        set.SetSlant(static_cast<std::uint32_t>(t.source->slant));
       }
       set.angle = t.angle;
       const std::size_t count = std::min<std::size_t>(t.points.size(), kMaxTextPoints);
@@ -510,48 +638,95 @@ private:
   std::vector<TextElement*> texts_;
 };
 
-void ReportNotRead(FileEnvironment& env, const std::map<std::string, int>& notRead) {
-  if (notRead.empty()) return;
-  std::string message;
-  for (const auto& [kind, count] : notRead) {
-    if (!message.empty()) message += ", ";
-    message += std::to_string(count) + " " + kind;
+// One line: the kinds passed over, what was read as something near it, and the layers that
+// took free numbers.
+std::string NotReadReport(Language language, const std::map<std::string, int>& notRead,
+                          const std::map<std::string, int>& approximated,
+                          const std::vector<std::pair<std::string, int>>& layers) {
+  const auto list = [](const std::map<std::string, int>& counts, auto name) {
+    std::string out;
+    for (const auto& [kind, count] : counts) {
+      if (!out.empty()) out += ", ";
+      out += std::to_string(count) + " " + name(kind);
+    }
+    return out;
+  };
+  std::string message = list(notRead, [](const std::string& kind) { return kind; });
+  if (!message.empty()) message += dxf_messages::kNotReadTail.In(language);
+  const std::string near = list(approximated, [language](const std::string& kind) {
+    for (const auto& [key, text] : dxf_messages::kApproximations)
+      if (kind == key) return std::string(text.In(language));
+    return kind;
+  });
+  if (!near.empty()) message += (message.empty() ? "" : "; ") + near;
+  if (!layers.empty()) {
+    message += (message.empty() ? "" : "; ") + std::string(dxf_messages::kLayersHead.In(language));
+    for (std::size_t k = 0; k < layers.size(); ++k)
+      message += (k == 0 ? " " : ", ") + layers[k].first + " " + std::to_string(layers[k].second);
   }
-  message += dxf_messages::kNotReadTail.In(env.CurrentLanguage());
-  env.ShowError(message);
+  return message;
+}
+
+std::string CountText(double count) {
+  char buffer[48];
+  std::snprintf(buffer, sizeof buffer, "%.0f", std::min(count, 1e30));
+  return buffer;
 }
 
 } // namespace
 
-double ScaleToFit(double widthMm, double heightMm) {
-  constexpr std::array<double, 4> kSteps{1.0, 2.0, 2.5, 5.0};
-  double a = kSheetWidth;
-  double b = kSheetHeight;
-  if (widthMm > heightMm) std::swap(a, b);
+double ScaleToFit(double widthMm, double heightMm, double sheetWidth, double sheetHeight) {
+  // The standard scales: 1, 2 and 5 times a power of ten.
+  constexpr std::array<double, 3> kSteps{1.0, 2.0, 5.0};
+  double a = sheetWidth;
+  double b = sheetHeight;
+  if ((widthMm > heightMm) != (a > b)) std::swap(a, b);
   for (double decade = 1.0; decade < kMaxScale; decade *= 10.0)
     for (double step : kSteps) {
       const double scale = step * decade;
-      if (widthMm / scale < kSheetSlack * a && heightMm / scale < kSheetSlack * b) return scale;
+      if (widthMm / scale <= a && heightMm / scale <= b) return scale;
     }
   return kMaxScale;
 }
 
 int BuildDxfScene(ElementStore& store, FileEnvironment& env, DxfScene& scene,
-                  PartElement* container, const Placement& placement, bool draw) {
+                  PartElement* container, const Placement& placement, bool draw,
+                  double budgetBytes) {
   std::map<std::string, int> notRead = scene.notRead;
-  Planner plan(scene, notRead);
-  if (const TextPair* problem = plan.Check()) {
-    env.ShowError(*problem);
+  std::map<std::string, int> approximated;
+  Planner plan(scene, env.ReadingSetup(), notRead, approximated);
+  Expansion total;
+  const Units units = container == nullptr ? WholeDrawingUnits(scene.insUnits)
+                                           : AddedUnits(scene.insUnits, store.drawing());
+  // Until the plan is whole nothing has changed: memory that runs out refuses the file as one
+  // that unfolds too far, with what it was counted to make.
+  try {
+    if (const TextPair* problem = plan.Check(total, budgetBytes)) {
+      if (problem == &dxf_messages::kTooMany)
+        env.ShowError(
+            dxf_messages::TooManyElements(env.CurrentLanguage(), CountText(total.elements)));
+      else
+        env.ShowError(*problem);
+      return 0;
+    }
+    plan.Plan(placement, units.toDrawing);
+  } catch (const std::bad_alloc&) {
+    env.ShowError(dxf_messages::TooManyElements(env.CurrentLanguage(), CountText(total.elements)));
     return 0;
   }
-  const Units units = UnitsOf(scene.insUnits);
-  plan.Plan(placement, container == nullptr ? units.toMm : 1.0);
   // The plan holds the drawing's lines now (texts still refer to the scene's strings).
   std::vector<SceneLine>().swap(scene.model.lines);
-  if (container == nullptr) SetUpWholeDrawing(store, env, scene, units, PlanExtent(plan));
-  Adder adder(store, env, container, draw);
-  if (!adder.Add(plan)) return -1;
-  ReportNotRead(env, notRead);
+  try {
+    if (container == nullptr) SetUpWholeDrawing(store, env, scene, units, PlanExtent(plan), plan);
+    Adder adder(store, env, container, draw);
+    if (!adder.Add(plan)) return -1;
+    const std::string report =
+        NotReadReport(env.CurrentLanguage(), notRead, approximated, plan.numberedLayers);
+    if (!report.empty()) env.ShowError(report);
+  } catch (const std::bad_alloc&) {
+    env.ShowError(store_messages::kMemoryOverflow);
+    return -1;
+  }
   return 1;
 }
 

@@ -14,19 +14,24 @@ namespace lumora {
 class ElementStore;
 struct PartElement;
 
-// Deepest block nesting and most elements the blocks of one file may unfold into.
+// Deepest block nesting, and the memory one file may unfold into, counted as a cost per
+// element and per point (the plan and the drawing's records together) before anything is
+// built: a file beyond it is refused, so that reading stays well under 2 GiB.
 inline constexpr int kMaxBlockDepth = 32;
-inline constexpr std::size_t kMaxDxfElements = 20'000'000;
+inline constexpr double kDxfBytesPerElement = 400.0;
+inline constexpr double kDxfBytesPerPoint = 48.0;
+inline constexpr double kMaxDxfBytes = 1.25 * 1024 * 1024 * 1024;
 
 // Checks the scene, then replaces the drawing (container null) or adds into the container.
 // The scene's drawing-level points are taken over: the scene serves no second build.
 // 1 = read; 0 = refused before anything changed (a message was shown); -1 = the store failed
 // part way (it said why).
 int BuildDxfScene(ElementStore& store, FileEnvironment& env, DxfScene& scene,
-                  PartElement* container, const Placement& placement, bool draw);
+                  PartElement* container, const Placement& placement, bool draw,
+                  double budgetBytes = kMaxDxfBytes);
 
-// The scale at which the extents (in millimetres) fit the default sheet: 1, 2, 5 or 2.5
-// times a power of ten.
-double ScaleToFit(double widthMm, double heightMm);
+// The first standard scale (1, 2 or 5 times a power of ten) at which the extents (in
+// millimetres) fit the sheet, turned to the extents' orientation.
+double ScaleToFit(double widthMm, double heightMm, double sheetWidth, double sheetHeight);
 
 } // namespace lumora

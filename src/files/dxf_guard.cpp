@@ -8,8 +8,9 @@
 namespace lumora {
 namespace {
 
-// The longest line the library keeps whole.
-constexpr std::size_t kMaxLine = 1024;
+// The longest line the library keeps whole: its line buffer of 1024 holds 1023 characters and
+// its end, and a line that fills it stops the library's stream for good.
+constexpr std::size_t kMaxLine = 1021;
 constexpr int kMaxGroupCode = 1071;
 
 // Entity kinds the library reads (whether or not the program then uses them).

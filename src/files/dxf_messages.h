@@ -4,15 +4,32 @@
 #include "util/latin1.h"
 #include "util/text_pair.h"
 
+#include <string>
+#include <string_view>
+#include <utility>
+
 namespace lumora::dxf_messages {
 
 inline constexpr TextPair kSelfInsert{"A block inserts itself, file not read !"_l1,
                                       "Lohko lisää itsensä, tiedostoa ei luettu !"_l1};
 inline constexpr TextPair kTooDeep{"Blocks are nested too deeply, file not read !"_l1,
                                    "Lohkot ovat liian syvällä, tiedostoa ei luettu !"_l1};
-inline constexpr TextPair kTooMany{"Blocks unfold into too many elements, file not read !"_l1,
-                                   "Lohkoista tulee liian monta osaa, tiedostoa ei luettu !"_l1};
-// Followed by the kinds and counts, e.g. "12 SPLINE, 3 POINT".
+// Stands for the refusal of a file that would unfold beyond memory; shown with its count.
+inline constexpr TextPair kTooMany{"The file would make "_l1, "Tiedostosta tulisi "_l1};
+inline constexpr TextPair kTooManyTail{" elements, too many !"_l1, " alkiota, liian monta !"_l1};
+// Follows the kinds and counts, e.g. "12 SPLINE, 3 POINT".
 inline constexpr TextPair kNotReadTail{" not read"_l1, " jäi lukematta"_l1};
+// What was read as something near it, by the key the reader counts it under.
+inline constexpr std::pair<std::string_view, TextPair> kApproximations[] = {
+    {"solid fill read as hatch", {"solid fill read as hatch"_l1, "täyttö luettu viivoituksena"_l1}},
+    {"unknown linetype read as solid",
+     {"unknown linetype read as solid"_l1, "tuntematon viivatyyppi luettu yhtenäisenä"_l1}},
+};
+// Heads the layers that took free numbers, e.g. "layers WALLS 11, NOTES 12".
+inline constexpr TextPair kLayersHead{"layers"_l1, "tasot"_l1};
+
+inline std::string TooManyElements(Language language, const std::string& count) {
+  return std::string(kTooMany.In(language)) + count + std::string(kTooManyTail.In(language));
+}
 
 } // namespace lumora::dxf_messages

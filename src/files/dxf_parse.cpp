@@ -7,11 +7,13 @@
 #include "files/dxf_xdata.h"
 
 #include <cmath>
+#include <cstring>
 #include <deque>
 #include <dl_creationadapter.h>
 #include <dl_dxf.h>
 #include <istream>
 #include <numbers>
+#include <sstream>
 #include <streambuf>
 
 namespace lumora {
@@ -23,11 +25,9 @@ constexpr int kByLayer = 256;
 constexpr int kPolylineClosed = 1;
 constexpr int kPolylineMesh = 16;
 constexpr int kPolylineFaces = 64;
+constexpr int kLayerFrozen = 1;
 constexpr double kPaperAccuracy = 0.04; // millimetres on paper between a curve and its chords
-constexpr int kInches = 1;
-constexpr int kFeet = 2;
-constexpr int kCentimetres = 5;
-constexpr int kMetres = 6;
+constexpr std::string_view kOwnApplication = "LUMORA";
 
 // The bytes as a stream, without a copy.
 class SpanBuffer : public std::streambuf {
@@ -38,12 +38,113 @@ public:
   }
 };
 
+// The group code / value pairs of the bytes, cut as the library cuts them: the code line
+// without blanks, the value line without its line end (a NUL ends it).
+class PairWalk {
+public:
+  explicit PairWalk(std::span<const char> bytes) : text_(bytes.data(), bytes.size()) {}
+  bool Next(int& code, std::string& value) {
+    std::string_view codeLine;
+    std::string_view valueLine;
+    if (!Line(codeLine) || !Line(valueLine)) return false;
+    while (!codeLine.empty() && std::strchr(" \t\r", codeLine.back()) != nullptr)
+      codeLine.remove_suffix(1);
+    while (!codeLine.empty() && std::strchr(" \t", codeLine.front()) != nullptr)
+      codeLine.remove_prefix(1);
+    code = std::atoi(std::string(codeLine).c_str());
+    while (!valueLine.empty() && valueLine.back() == '\r') valueLine.remove_suffix(1);
+    value.assign(valueLine.substr(0, valueLine.find('\0')));
+    return true;
+  }
+
+private:
+  bool Line(std::string_view& line) {
+    if (at_ >= text_.size()) return false;
+    auto end = text_.find('\n', at_);
+    if (end == std::string_view::npos) end = text_.size();
+    line = text_.substr(at_, end - at_);
+    at_ = end + 1;
+    return true;
+  }
+  std::string_view text_;
+  std::size_t at_ = 0;
+};
+
 struct LayerStyle {
   int aci = 7;
   int rgb = -1;
   std::string linetype = "CONTINUOUS";
   int lineweight = -3;
 };
+
+// An entity's object coordinate system, from its extrusion direction by the arbitrary axis
+// rule: plan coordinates of the entity map to world x and y. A direction towards -z mirrors.
+class Ocs {
+public:
+  Ocs() = default;
+  explicit Ocs(const double* n) {
+    const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+    if (!std::isfinite(length) || !(length > 0)) return;
+    const double nx = n[0] / length;
+    const double ny = n[1] / length;
+    const double nz = n[2] / length;
+    constexpr double kNearZ = 1.0 / 64.0;
+    double ax[3];
+    if (std::fabs(nx) < kNearZ && std::fabs(ny) < kNearZ)
+      ax[0] = nz, ax[1] = 0, ax[2] = -nx; // world y x n
+    else
+      ax[0] = -ny, ax[1] = nx, ax[2] = 0; // world z x n
+    const double al = std::sqrt(ax[0] * ax[0] + ax[1] * ax[1] + ax[2] * ax[2]);
+    for (double& a : ax) a /= al;
+    const double ay[3] = {ny * ax[2] - nz * ax[1], nz * ax[0] - nx * ax[2],
+                          nx * ax[1] - ny * ax[0]};
+    xx_ = ax[0], xy_ = ay[0], yx_ = ax[1], yy_ = ay[1];
+    identity_ = xx_ == 1 && yy_ == 1 && xy_ == 0 && yx_ == 0;
+    mirrored_ = nz < 0;
+  }
+  bool identity() const { return identity_; }
+  bool mirrored() const { return mirrored_; }
+  Point Map(const Point& p) const {
+    return identity_ ? p : Point{xx_ * p.x + xy_ * p.y, yx_ * p.x + yy_ * p.y};
+  }
+  // A direction in degrees within the entity's plane, as seen in the world.
+  double MapAngle(double degrees) const {
+    if (identity_) return degrees;
+    const double a = degrees / (180.0 / std::numbers::pi);
+    const Point d = Map({std::cos(a), std::sin(a)});
+    return std::atan2(d.y, d.x) * (180.0 / std::numbers::pi);
+  }
+  // A line built in the entity's plane, in the world: arcs keep running counter-clockwise.
+  void Map(SceneLine& line) const {
+    if (identity_) return;
+    for (Point& p : line.points) p = Map(p);
+    if (mirrored_ && line.shape == 3 && line.points.size() == 3)
+      std::swap(line.points[1], line.points[2]);
+  }
+
+private:
+  bool identity_ = true;
+  bool mirrored_ = false;
+  double xx_ = 1, xy_ = 0, yx_ = 0, yy_ = 1;
+};
+
+// The program's positioning way of a TEXT's justification (72 horizontal, 73 vertical) and of
+// an MTEXT's attachment point (71).
+int WayOfJustification(int horizontal, int vertical) {
+  constexpr int kCentre = 1, kRight = 2, kMiddle = 4;
+  int column = 0;
+  if (horizontal == kCentre || horizontal == kMiddle) column = 1;
+  if (horizontal == kRight) column = 2;
+  int row = 0;
+  if (vertical == 2 || horizontal == kMiddle) row = 1;
+  if (vertical == 3) row = 2;
+  return 1 + column + 3 * row;
+}
+int WayOfAttachment(int attachment) {
+  if (attachment < 1 || attachment > 9) return 7;
+  const int row = 2 - (attachment - 1) / 3; // the attachment counts rows from the top
+  return 1 + (attachment - 1) % 3 + 3 * row;
+}
 
 // The library reads an overflowing number as the largest double; such a coordinate (like a
 // non-number) would overflow every box and zone computed from it.
@@ -57,12 +158,35 @@ bool Finite(const Point& p) {
 
 class SceneBuilder final : public DL_CreationAdapter {
 public:
-  SceneBuilder(DxfScene& scene, const DxfGuardResult& guard)
-      : scene_(scene), dimensions_(guard.dimensionBlocks.begin(), guard.dimensionBlocks.end()) {
+  SceneBuilder(DxfScene& scene, const DxfGuardResult& guard, DL_Dxf& dxf)
+      : scene_(scene), dxf_(dxf),
+        dimensions_(guard.dimensionBlocks.begin(), guard.dimensionBlocks.end()) {
     for (const auto& [kind, count] : guard.unknownEntities) scene_.notRead[kind] += count;
   }
 
   void Finish() { Flush(); }
+
+  // Every pair, before the library sees it: what the library keeps only the last of (a
+  // hatch's pattern lines) or does not hand over at all (the registered applications).
+  void Pair(int code, const std::string& value) {
+    if (code == 0) {
+      // The library completes the entity before this pair with it: its data moves aside.
+      done_ = std::move(current_);
+      current_ = RawEntity{};
+      current_.kind = value;
+      doneDashes_ = std::move(dashes_);
+      dashes_.clear();
+      return;
+    }
+    if (current_.kind == "APPID" && code == 2 && value == kOwnApplication) scene_.own = true;
+    if (current_.kind != "HATCH") return;
+    if (code == 78) current_.patternLines = true;
+    if (!current_.patternLines) return;
+    const double number = std::atof(value.c_str());
+    if (code == 53 && !current_.hasAngle) current_.hasAngle = true, current_.angle = number;
+    if (code == 45 && !current_.hasDx) current_.hasDx = true, current_.dx = number;
+    if (code == 46 && !current_.hasDy) current_.hasDy = true, current_.dy = number;
+  }
 
   // ---- Header and tables ----
   void setVariableInt(const std::string& key, int value, int) override {
@@ -70,6 +194,13 @@ public:
   }
   void setVariableDouble(const std::string& key, double value, int) override {
     if (key == "$DIMSCALE" && Finite(value)) scene_.dimScale = value;
+    if (key == "$LTSCALE" && Finite(value) && value > 0) ltScale_ = value;
+  }
+  void setVariableVector(const std::string& key, double x, double y, double, int) override {
+    if (!Finite(x) || !Finite(y)) return;
+    if (key == "$LIMMIN") scene_.limMin = {x, y}, limits_ |= 1;
+    if (key == "$LIMMAX") scene_.limMax = {x, y}, limits_ |= 2;
+    scene_.hasLimits = limits_ == 3;
   }
   void setVariableString(const std::string& key, const std::string& value, int) override {
     // From 2007 on, strings are stored as UTF-8.
@@ -83,7 +214,17 @@ public:
     layer.rgb = a.getColor24();
     layer.linetype = a.getLinetype();
     layer.lineweight = a.getWidth();
+    if (a.getColor() < 0 || (data.flags & kLayerFrozen) != 0) scene_.hiddenLayers.insert(data.name);
   }
+  void addLinetype(const DL_LinetypeData& data) override {
+    lastValid_ = false;
+    SceneLinetype& type = linetypes_[Upper(data.name)];
+    type.family = FamilyOfPattern(doneDashes_);
+    type.period = 0;
+    for (double d : doneDashes_) type.period += std::fabs(d);
+    if (!std::isfinite(type.period)) type = SceneLinetype{};
+  }
+  void addLinetypeDash(double length) override { dashes_.push_back(length); }
 
   // ---- Blocks ----
   void addBlock(const DL_BlockData& data) override {
@@ -117,17 +258,19 @@ public:
             {{d.cx, d.cy},
              {d.cx + d.radius * std::cos(a1), d.cy + d.radius * std::sin(a1)},
              {d.cx + d.radius * std::cos(a2), d.cy + d.radius * std::sin(a2)}},
-            "ARC", Finite(d.radius) && d.radius > 0);
+            "ARC", Finite(d.radius) && d.radius > 0, EntityOcs());
   }
   void addCircle(const DL_CircleData& d) override {
     Begin();
     AddPath(kShapeCircleLine, {{d.cx, d.cy}, {d.cx + d.radius, d.cy}}, "CIRCLE",
-            Finite(d.radius) && d.radius > 0);
+            Finite(d.radius) && d.radius > 0, EntityOcs());
   }
   void addEllipse(const DL_EllipseData& d) override {
     Begin();
+    // An ellipse lies in world coordinates; a mirroring extrusion only turns its sense.
+    const double ratio = EntityOcs().mirrored() ? -d.ratio : d.ratio;
     std::vector<Point> points =
-        EllipsePoints({d.cx, d.cy}, {d.mx, d.my}, d.ratio, d.angle1, d.angle2, Accuracy());
+        EllipsePoints({d.cx, d.cy}, {d.mx, d.my}, ratio, d.angle1, d.angle2, Accuracy());
     const bool whole = std::fabs(std::fabs(d.angle2 - d.angle1) - 2 * std::numbers::pi) < 1e-9;
     if (whole && points.size() > 2) points.pop_back();
     AddPath(whole ? kShapeClosedLine : kShapeOpenLine, std::move(points), "ELLIPSE");
@@ -135,7 +278,7 @@ public:
   void addPolyline(const DL_PolylineData& d) override {
     Begin();
     if ((d.flags & (kPolylineMesh | kPolylineFaces)) != 0) {
-      ++scene_.notRead["POLYLINE"];
+      ++block_->notRead["POLYLINE"];
       return;
     }
     polyline_.active = true;
@@ -143,6 +286,7 @@ public:
     polyline_.points.clear();
     polyline_.bulges.clear();
     polyline_.attr = Attributes();
+    polyline_.ocs = EntityOcs();
   }
   void addVertex(const DL_VertexData& d) override {
     if (!polyline_.active) return;
@@ -169,35 +313,63 @@ public:
   }
   void addText(const DL_TextData& d) override {
     Begin();
-    // Justified text is placed by its alignment point.
-    const bool justified = d.hJustification != 0 || d.vJustification != 0;
-    const Point at = justified ? Point{d.apx, d.apy} : Point{d.ipx, d.ipy};
-    AddText(at, d.height, d.angle * kDegrees, PlainDxfText(d.text, utf8_), "TEXT");
+    // Justified text is placed by its alignment point; aligned and fitted text (3, 5) by its
+    // start, as its rotation already follows the line between the two.
+    constexpr int kAligned = 3, kFit = 5;
+    const bool byStart = d.hJustification == kAligned || d.hJustification == kFit ||
+                         (d.hJustification == 0 && d.vJustification == 0);
+    const Ocs ocs = EntityOcs();
+    SceneText t;
+    t.points.push_back(ocs.Map(byStart ? Point{d.ipx, d.ipy} : Point{d.apx, d.apy}));
+    t.height = d.height;
+    t.angle = ocs.MapAngle(d.angle * kDegrees);
+    t.positioning = byStart ? 1 : WayOfJustification(d.hJustification, d.vJustification);
+    t.widthRatio = WidthRatioCode(d.xScaleFactor);
+    t.slant = SlantCode(dxf_.getRealValue(51, 0.0));
+    t.text = PlainDxfText(d.text, utf8_);
+    AddText(std::move(t), "TEXT");
   }
   void addMTextChunk(const std::string& text) override { mtext_ += text; }
   void addMText(const DL_MTextData& d) override {
     Begin();
-    const double angle =
-        (d.dirx != 0 || d.diry != 0) ? std::atan2(d.diry, d.dirx) * kDegrees : d.angle;
+    // The direction vector wins over the rotation, which files store in degrees.
+    double angle = 0;
+    if (d.dirx != 0 || d.diry != 0)
+      angle = std::atan2(d.diry, d.dirx) * kDegrees;
+    else if (dxf_.hasValue(50))
+      angle = dxf_.getRealValue(50, 0.0);
     mtext_ += d.text;
-    AddText({d.ipx, d.ipy}, d.height, angle, PlainMText(mtext_, utf8_), "MTEXT");
+    SceneText t;
+    t.points.push_back({d.ipx, d.ipy});
+    t.height = d.height;
+    t.angle = angle;
+    t.positioning = WayOfAttachment(d.attachmentPoint);
+    t.text = PlainMText(mtext_, utf8_);
     mtext_.clear();
+    AddText(std::move(t), "MTEXT");
   }
   void addInsert(const DL_InsertData& d) override {
     Begin();
     SceneInsert insert;
     insert.block = d.name;
-    insert.at = {d.ipx, d.ipy};
-    insert.sx = d.sx;
+    const Ocs ocs = EntityOcs();
+    insert.at = ocs.Map({d.ipx, d.ipy});
+    insert.sx = ocs.mirrored() ? -d.sx : d.sx;
     insert.sy = d.sy;
-    insert.angle = d.angle;
+    insert.angle = ocs.MapAngle(d.angle);
+    if (ocs.mirrored()) insert.angle -= 180; // the mirror in x is in the scale already
+    insert.cols = std::max(1, d.cols);
+    insert.rows = std::max(1, d.rows);
+    insert.colSpacing = d.colSp;
+    insert.rowSpacing = d.rowSp;
     insert.attr = Attributes();
     const DxfXData xdata = TakeXData();
     constexpr std::string_view kPartTag = "part:";
     if (xdata.tag.starts_with(kPartTag)) insert.name = xdata.tag.substr(kPartTag.size());
     if (!Finite(insert.at) || !Finite(insert.sx) || !Finite(insert.sy) || !Finite(insert.angle) ||
-        insert.sx == 0 || insert.sy == 0) {
-      ++scene_.notRead["INSERT"];
+        !Finite(insert.colSpacing) || !Finite(insert.rowSpacing) || insert.sx == 0 ||
+        insert.sy == 0) {
+      ++block_->notRead["INSERT"];
       return;
     }
     block_->inserts.push_back(std::move(insert));
@@ -206,13 +378,25 @@ public:
     Begin();
     hatch_ = HatchState{};
     hatch_.active = true;
+    hatch_.ocs = EntityOcs();
     hatch_.filling.solid = d.solid;
     hatch_.filling.angle = d.angle;
     const std::string pattern = Upper(d.pattern);
-    if (pattern == "_USER" || pattern == "USER") {
+    if (d.solid) {
+      ++block_->approximated["solid fill read as hatch"];
+    } else if (done_.hasAngle && done_.hasDx && done_.hasDy && !scene_.own) {
+      // (The library writes one fixed pattern line into every hatch; this program's own files
+      // keep their gap as the pattern scale.)
+      // The first pattern line, stored already turned and scaled: its direction, and the
+      // distance of the next line across it.
+      const double a = done_.angle / kDegrees;
+      hatch_.filling.angle = done_.angle;
+      hatch_.filling.gap = std::fabs(-done_.dx * std::sin(a) + done_.dy * std::cos(a));
+    } else if (pattern == "_USER" || pattern == "USER") {
       hatch_.filling.gap = d.scale;
-    } else if (!d.solid) {
-      // A predefined pattern is drawn as its first line family: 45 degrees at 1/8 inch.
+    } else {
+      // A predefined pattern without its lines is drawn as the common one: 45 degrees at 1/8
+      // inch.
       constexpr double kPatternGap = 3.175;
       constexpr double kPatternAngle = 45.0;
       hatch_.filling.gap = d.scale * kPatternGap;
@@ -285,6 +469,14 @@ private:
     std::vector<Point> points;
     std::vector<double> bulges;
     SceneAttributes attr;
+    Ocs ocs;
+  };
+  // What the pairs of one entity said beyond the library: a hatch's first pattern line.
+  struct RawEntity {
+    std::string kind;
+    bool patternLines = false;
+    bool hasAngle = false, hasDx = false, hasDy = false;
+    double angle = 0, dx = 0, dy = 0;
   };
   struct SplineState {
     bool active = false;
@@ -297,6 +489,7 @@ private:
   };
   struct HatchState {
     bool active = false;
+    Ocs ocs;
     SceneFilling filling;
     std::vector<Point> run; // straight edges not yet made a line
     bool runStarted = false;
@@ -309,35 +502,54 @@ private:
   }
 
   double Accuracy() const {
-    double unitsPerMm = 1.0;
-    if (scene_.insUnits == kCentimetres) unitsPerMm = 0.1;
-    if (scene_.insUnits == kMetres) unitsPerMm = 0.001;
-    if (scene_.insUnits == kInches) unitsPerMm = 1 / 25.4;
-    if (scene_.insUnits == kFeet) unitsPerMm = 1 / 304.8;
+    const double unitsPerMm = 1.0 / MillimetresOfUnit(scene_.insUnits);
     const double scale = scene_.dimScale > 0 ? scene_.dimScale : 1.0;
     return kPaperAccuracy * unitsPerMm * scale;
   }
 
+  Ocs EntityOcs() { return Ocs(getExtrusion()->getDirection()); }
+
+  // A width factor scales a font's own proportions; the program's ordinary text is 0.7 as
+  // wide as high, so that is what a factor of 1 becomes.
+  static int WidthRatioCode(double factor) {
+    constexpr double kOrdinary = 0.7, kLeast = 0.4, kStep = 0.1;
+    constexpr int kMost = 7;
+    if (!std::isfinite(factor) || !(factor > 0)) factor = 1;
+    return std::clamp(static_cast<int>(std::lround((kOrdinary * factor - kLeast) / kStep)), 0,
+                      kMost);
+  }
+  static int SlantCode(double obliqueDegrees) {
+    constexpr double kStep = 0.2;
+    constexpr int kMost = 3;
+    if (!std::isfinite(obliqueDegrees)) return 0;
+    const double slant = std::tan(std::remainder(obliqueDegrees, 180.0) / kDegrees);
+    return std::clamp(static_cast<int>(std::lround(slant / kStep)), 0, kMost);
+  }
+
   // Entities mostly repeat the attributes of the one before: those map once.
   SceneAttributes Attributes() {
-    const DL_Attributes& a = getAttributes();
+    DL_Attributes a = getAttributes();
     std::string layerName = a.getLayer();
     std::string linetype = a.getLinetype();
-    if (lastValid_ && layerName == lastLayer_ && linetype == lastLinetype_ &&
-        a.getColor() == lastColour_ && a.getColor24() == lastRgb_ && a.getWidth() == lastWidth_)
-      return lastOut_;
-    lastLayer_ = layerName;
-    lastLinetype_ = linetype;
-    lastColour_ = a.getColor();
-    lastRgb_ = a.getColor24();
-    lastWidth_ = a.getWidth();
-    lastOut_ = MapAttributes(a, std::move(layerName), std::move(linetype));
-    lastValid_ = true;
+    const double typeScale = a.getLinetypeScale();
+    if (!(lastValid_ && layerName == lastLayer_ && linetype == lastLinetype_ &&
+          a.getColor() == lastColour_ && a.getColor24() == lastRgb_ && a.getWidth() == lastWidth_ &&
+          typeScale == lastTypeScale_)) {
+      lastLayer_ = layerName;
+      lastLinetype_ = linetype;
+      lastColour_ = a.getColor();
+      lastRgb_ = a.getColor24();
+      lastWidth_ = a.getWidth();
+      lastTypeScale_ = typeScale;
+      lastOut_ = MapAttributes(a, std::move(layerName), std::move(linetype), lastUnknown_);
+      lastValid_ = true;
+    }
+    if (lastUnknown_) ++block_->approximated["unknown linetype read as solid"];
     return lastOut_;
   }
 
-  SceneAttributes MapAttributes(const DL_Attributes& a, std::string layerName,
-                                std::string linetype) const {
+  SceneAttributes MapAttributes(DL_Attributes& a, std::string layerName, std::string linetype,
+                                bool& unknown) const {
     SceneAttributes out;
     out.layer = layerName.empty() ? "0" : std::move(layerName);
     const auto found = layers_.find(out.layer);
@@ -355,11 +567,29 @@ private:
     else
       out.colour = ColourOfAci(aci);
     if (Upper(linetype) == "BYLAYER") linetype = layer.linetype;
-    out.style = StyleOfLinetype(linetype);
+    out.linetype = LinetypeNamed(linetype, unknown);
+    double scale = a.getLinetypeScale();
+    if (!Finite(scale) || !(scale > 0)) scale = 1;
+    out.linetype.period *= scale * ltScale_;
     int weight = a.getWidth();
     if (weight == -1) weight = layer.lineweight;
     out.width = std::max(0, WidthOfLineweight(weight));
     return out;
+  }
+
+  // A line type by its name: from the file's table, else a well-known name, else solid.
+  SceneLinetype LinetypeNamed(const std::string& name, bool& unknown) const {
+    unknown = false;
+    const std::string upper = Upper(name);
+    if (upper == "BYBLOCK") return SceneLinetype{.family = LineFamily::kByBlock};
+    if (upper == "BYLAYER" || upper == "CONTINUOUS") return SceneLinetype{};
+    const auto defined = linetypes_.find(upper);
+    if (defined != linetypes_.end()) return defined->second;
+    bool known = true;
+    SceneLinetype type;
+    type.family = FamilyOfName(name, known);
+    unknown = !known;
+    return type;
   }
 
   // Every entity begins by completing the one before it (polylines, splines and hatches
@@ -368,21 +598,22 @@ private:
 
   void Skip(const char* kind) {
     Begin();
-    ++scene_.notRead[kind];
+    ++block_->notRead[kind];
   }
 
-  void AddPath(std::uint32_t shape, std::vector<Point> points, const char* kind,
-               bool valid = true) {
+  void AddPath(std::uint32_t shape, std::vector<Point> points, const char* kind, bool valid = true,
+               const Ocs& ocs = Ocs()) {
     bool finite = valid && points.size() >= 2;
     for (const Point& p : points) finite = finite && Finite(p);
     if (!finite) {
-      ++scene_.notRead[kind];
+      ++block_->notRead[kind];
       TakeXData();
       return;
     }
     SceneLine line;
     line.shape = shape;
     line.points = std::move(points);
+    ocs.Map(line);
     line.attr = Attributes();
     const DxfXData xdata = TakeXData();
     line.measureGraphics = xdata.tag == kMeasureGraphicsTag;
@@ -409,17 +640,13 @@ private:
     }
   }
 
-  void AddText(const Point& at, double height, double angle, std::string text, const char* kind) {
+  void AddText(SceneText t, const char* kind) {
     const DxfXData xdata = TakeXData();
-    if (!Finite(at) || !Finite(height) || !Finite(angle) || !(height > 0) || text.empty()) {
-      ++scene_.notRead[kind];
+    if (!Finite(t.points.front()) || !Finite(t.height) || !Finite(t.angle) || !(t.height > 0) ||
+        t.text.empty()) {
+      ++block_->notRead[kind];
       return;
     }
-    SceneText t;
-    t.points.push_back(at);
-    t.height = height;
-    t.angle = angle;
-    t.text = std::move(text);
     t.attr = Attributes();
     RestoreOwnText(xdata, t);
     block_->texts.push_back(std::move(t));
@@ -430,7 +657,7 @@ private:
     const DxfXData xdata = TakeXData();
     (void)xdata;
     if (dimensions_.empty()) {
-      ++scene_.notRead["DIMENSION"];
+      ++block_->notRead["DIMENSION"];
       return;
     }
     SceneInsert insert;
@@ -447,7 +674,7 @@ private:
     if (p.points.empty()) return;
     const DxfXData xdata = TakeXData();
     for (const Point& q : p.points)
-      if (!Finite(q)) return void(++scene_.notRead["POLYLINE"]);
+      if (!Finite(q)) return void(++block_->notRead["POLYLINE"]);
     bool bulged = false;
     for (std::size_t k = 0; k + 1 < p.bulges.size() || (p.closed && k < p.bulges.size()); ++k)
       bulged = bulged || std::fabs(p.bulges[k]) > 1e-9;
@@ -455,6 +682,7 @@ private:
       SceneLine line;
       line.shape = p.closed && p.points.size() > 2 ? kShapeClosedLine : kShapeOpenLine;
       line.points = std::move(p.points);
+      p.ocs.Map(line);
       line.attr = p.attr;
       line.measureGraphics = xdata.tag == kMeasureGraphicsTag;
       if (line.points.size() >= 2) PushLine(std::move(line));
@@ -465,6 +693,7 @@ private:
     SceneLine run;
     run.attr = p.attr;
     auto endRun = [&]() {
+      p.ocs.Map(run);
       if (run.points.size() >= 2) PushLine(run);
       run.points.clear();
     };
@@ -475,6 +704,7 @@ private:
         SceneLine a;
         a.shape = kShapeArcLine;
         a.points.assign(arc, arc + 3);
+        p.ocs.Map(a);
         a.attr = p.attr;
         block_->lines.push_back(std::move(a));
         continue;
@@ -498,8 +728,8 @@ private:
     line.attr = s.attr;
     TakeXData();
     for (const Point& q : line.points)
-      if (!Finite(q)) return void(++scene_.notRead["SPLINE"]);
-    if (line.points.size() < 2) return void(++scene_.notRead["SPLINE"]);
+      if (!Finite(q)) return void(++block_->notRead["SPLINE"]);
+    if (line.points.size() < 2) return void(++block_->notRead["SPLINE"]);
     PushLine(std::move(line));
   }
 
@@ -597,7 +827,9 @@ private:
     bool finite = !h.filling.boundary.empty() && Finite(h.filling.gap) && Finite(h.filling.angle);
     for (const SceneLine& l : h.filling.boundary)
       for (const Point& p : l.points) finite = finite && Finite(p);
-    if (!finite) return void(++scene_.notRead["HATCH"]);
+    if (!finite) return void(++block_->notRead["HATCH"]);
+    for (SceneLine& l : h.filling.boundary) h.ocs.Map(l);
+    h.filling.angle = h.ocs.MapAngle(h.filling.angle);
     block_->fillings.push_back(std::move(h.filling));
   }
 
@@ -615,8 +847,16 @@ private:
   }
 
   DxfScene& scene_;
+  DL_Dxf& dxf_;
   std::deque<std::string> dimensions_;
   std::map<std::string, LayerStyle> layers_;
+  std::map<std::string, SceneLinetype> linetypes_; // by upper-case name
+  std::vector<double> dashes_;                     // of the line type being read
+  std::vector<double> doneDashes_;                 // of the line type just completed
+  RawEntity current_;
+  RawEntity done_;
+  double ltScale_ = 1.0;
+  int limits_ = 0;
   SceneBlock* block_ = &scene_.model;
   SceneBlock discard_;
   PolylineState polyline_;
@@ -632,6 +872,8 @@ private:
   int lastColour_ = 0;
   int lastRgb_ = 0;
   int lastWidth_ = 0;
+  double lastTypeScale_ = 1.0;
+  bool lastUnknown_ = false;
   SceneAttributes lastOut_;
 };
 
@@ -643,16 +885,27 @@ bool ParseDxf(std::span<const char> bytes, DxfScene& scene, std::string& problem
     problem = guard.problem;
     return false;
   }
-  SpanBuffer buffer(bytes);
-  std::istream stream(&buffer);
-  SceneBuilder builder(scene, guard);
   DL_Dxf dxf;
+  SceneBuilder builder(scene, guard, dxf);
   try {
-    if (!dxf.in(stream, &builder)) {
-      problem = "the file could not be read";
-      return false;
+    // The library reads the pairs one call at a time; the builder sees each one first, from
+    // its own walk over the same lines. One comment through the library's whole-stream
+    // reading sets its state up (and names the version whose angle units it then reads).
+    std::istringstream start("999\ndxflib " DL_VERSION "\n");
+    dxf.in(start, &builder);
+    SpanBuffer buffer(bytes);
+    std::istream stream(&buffer);
+    PairWalk walk(bytes);
+    int code = 0;
+    std::string value;
+    while (walk.Next(code, value)) {
+      builder.Pair(code, value);
+      dxf.readDxfGroups(stream, &builder);
+      if (code == 0 && value == "EOF") break;
     }
-  } catch (const std::exception&) { // the library allocates as the file asks
+  } catch (const std::bad_alloc&) {
+    throw; // the reader reports memory itself
+  } catch (const std::exception&) {
     problem = "the file could not be read";
     return false;
   }

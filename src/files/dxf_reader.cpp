@@ -4,8 +4,11 @@
 #include "files/dxf_parse.h"
 #include "files/file_access.h"
 #include "files/file_messages.h"
+#include "model/store_messages.h"
+#include "setup/setup.h"
 
 #include <cctype>
+#include <new>
 #include <vector>
 
 namespace lumora {
@@ -44,7 +47,32 @@ int Refuse(FileEnvironment& env, const std::string& problem) {
   return 0;
 }
 
+// Reads the scene and builds it. Memory that runs out while the file is read or planned
+// leaves the drawing as it was; the building reports its own failures.
+int ParseAndBuild(ElementStore& store, FileEnvironment& env, std::vector<char>* owned,
+                  std::span<const char> bytes, PartElement* container, const Placement& placement,
+                  bool draw, double budgetBytes) {
+  DxfScene scene;
+  std::string problem;
+  bool parsed = false;
+  try {
+    parsed = ParseDxf(bytes, scene, problem);
+  } catch (const std::bad_alloc&) {
+    env.ShowError(store_messages::kMemoryOverflow);
+    return 0;
+  }
+  // The scene holds all that is needed: the bytes go before the drawing grows.
+  if (owned != nullptr) std::vector<char>().swap(*owned);
+  if (!parsed) return Refuse(env, problem);
+  return BuildDxfScene(store, env, scene, container, placement, draw, budgetBytes);
+}
+
 } // namespace
+
+const Setup& FileEnvironment::ReadingSetup() const {
+  static const Setup kNone{};
+  return kNone;
+}
 
 bool IsDxfName(std::string_view name) {
   if (name.size() < 4) return false;
@@ -54,11 +82,9 @@ bool IsDxfName(std::string_view name) {
 }
 
 int ReadDxfBytes(ElementStore& store, FileEnvironment& env, std::span<const char> bytes,
-                 PartElement* container, const Placement& placement, bool draw) {
-  DxfScene scene;
-  std::string problem;
-  if (!ParseDxf(bytes, scene, problem)) return Refuse(env, problem);
-  return BuildDxfScene(store, env, scene, container, placement, draw);
+                 PartElement* container, const Placement& placement, bool draw,
+                 double budgetBytes) {
+  return ParseAndBuild(store, env, nullptr, bytes, container, placement, draw, budgetBytes);
 }
 
 int ReadDxfFile(ElementStore& store, FileEnvironment& env, DrawingFileState& state,
@@ -72,18 +98,17 @@ int ReadDxfFile(ElementStore& store, FileEnvironment& env, DrawingFileState& sta
   FilePtr file = OpenFileChecked(env, fileName, "rb", true);
   if (!file) return 0;
   std::vector<char> bytes;
-  if (!ReadAll(file.get(), bytes)) {
-    env.ShowError(file_messages::kReadFailed);
+  try {
+    if (!ReadAll(file.get(), bytes)) {
+      env.ShowError(file_messages::kReadFailed);
+      return 0;
+    }
+  } catch (const std::bad_alloc&) {
+    env.ShowError(store_messages::kMemoryOverflow);
     return 0;
   }
   file.reset();
-  DxfScene scene;
-  std::string problem;
-  const bool parsed = ParseDxf(bytes, scene, problem);
-  // The scene holds all that is needed: the bytes go before the drawing grows.
-  std::vector<char>().swap(bytes);
-  if (!parsed) return Refuse(env, problem);
-  return BuildDxfScene(store, env, scene, container, placement, draw);
+  return ParseAndBuild(store, env, &bytes, bytes, container, placement, draw, kMaxDxfBytes);
 }
 
 } // namespace lumora

@@ -2,6 +2,7 @@
 // in place of the drawing or into a container part at a placement, as ReadDrawingFile does.
 #pragma once
 
+#include "files/dxf_build.h"
 #include "files/file_environment.h"
 #include "files/placement.h"
 
@@ -25,8 +26,10 @@ int ReadDxfFile(ElementStore& store, FileEnvironment& env, DrawingFileState& sta
                 const std::string& fileName, PartElement* container, const Placement& placement,
                 bool draw);
 
-// The same from bytes in memory.
+// The same from bytes in memory, with the memory the read may unfold into (the fuzz target
+// keeps it small, where every byte is checked and every read must be quick).
 int ReadDxfBytes(ElementStore& store, FileEnvironment& env, std::span<const char> bytes,
-                 PartElement* container, const Placement& placement, bool draw);
+                 PartElement* container, const Placement& placement, bool draw,
+                 double budgetBytes = kMaxDxfBytes);
 
 } // namespace lumora

@@ -1,25 +1,37 @@
 // What a DXF file holds once the library has read it, in the program's own terms: straight
-// polylines, arcs and circles, texts, hatched areas and block inserts, grouped by block. The
-// adapter fills it completely before anything touches the drawing, so a file that fails half
-// way leaves the drawing as it was.
+// polylines, arcs and circles, texts, hatched areas and block inserts, grouped by block, all in
+// world coordinates of the file's units. The adapter fills it completely before anything
+// touches the drawing, so a file that fails half way leaves the drawing as it was.
 #pragma once
 
 #include "geometry/point.h"
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 namespace lumora {
 
+// The pattern family of a line type: the program draws these four; a "by block" line takes the
+// line type of the insert that places it.
+enum class LineFamily : std::uint8_t { kSolid, kDashed, kDotted, kDashDot, kByBlock };
+
+// A resolved line type: its family and the length of one period of its pattern in the file's
+// units (0 for solid lines).
+struct SceneLinetype {
+  LineFamily family = LineFamily::kSolid;
+  double period = 0;
+};
+
 // The attributes an entity brings, already mapped: layer name (numbered later), colour, width
-// and line style.
+// and line type.
 struct SceneAttributes {
   std::string layer = "0";
   int colour = 1;
   int width = 0;
-  int style = 0;
+  SceneLinetype linetype;
 };
 
 struct SceneLine {
@@ -34,6 +46,9 @@ struct SceneText {
   std::vector<Point> points; // the place first, then measure points
   double height = 0;         // drawing units
   double angle = 0;          // degrees
+  int positioning = 1;       // the program's positioning way 1..9
+  int widthRatio = 3;        // the record code: width / height = code x 0.1 + 0.4
+  int slant = 0;             // the record code: slant / height = code x 0.2
   std::string text;          // Latin-1
   SceneAttributes attr;
   // The record words of a text this program wrote, restored exactly when present.
@@ -44,7 +59,7 @@ struct SceneText {
 
 struct SceneFilling {
   std::vector<SceneLine> boundary;
-  double gap = 0;   // drawing units; 0 = take the solid fill's gap
+  double gap = 0;   // drawing units; 0 = take the smallest gap of the setup
   double angle = 0; // degrees
   bool solid = false;
   SceneAttributes attr;
@@ -57,6 +72,11 @@ struct SceneInsert {
   double sx = 1;
   double sy = 1;
   double angle = 0;
+  // A grid of placements (MINSERT): columns along the insert's x axis, rows along its y axis.
+  int cols = 1;
+  int rows = 1;
+  double colSpacing = 0;
+  double rowSpacing = 0;
   SceneAttributes attr;
   // A dimension's block: its geometry joins the drawing as lines and texts, not as a part.
   bool explode = false;
@@ -68,6 +88,10 @@ struct SceneBlock {
   std::vector<SceneText> texts;
   std::vector<SceneFilling> fillings;
   std::vector<SceneInsert> inserts;
+  // What the block's entities lost, reported for every placement of the block: a block that
+  // is never placed loses nothing that shows.
+  std::map<std::string, int> notRead;      // entity kind -> how many were passed over
+  std::map<std::string, int> approximated; // what was read as something near it -> how many
 };
 
 struct DxfScene {
@@ -75,7 +99,13 @@ struct DxfScene {
   std::map<std::string, SceneBlock> blocks;
   int insUnits = -1;   // $INSUNITS, -1 when absent
   double dimScale = 0; // $DIMSCALE, 0 when absent: the scale the program writes there
-  std::map<std::string, int> notRead; // entity kind -> how many were passed over
+  // A file this program wrote (it registers its own application): its scale and limits hold.
+  bool own = false;
+  bool hasLimits = false;
+  Point limMin{0, 0};
+  Point limMax{0, 0};
+  std::set<std::string> hiddenLayers; // off or frozen in the file
+  std::map<std::string, int> notRead; // kinds the library does not know, anywhere in the file
 };
 
 } // namespace lumora

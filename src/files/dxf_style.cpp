@@ -107,14 +107,99 @@ const char* LinetypeOfStyle(int style) {
   }
 }
 
-int StyleOfLinetype(std::string_view name) {
+LineFamily FamilyOfPattern(std::span<const double> dashes) {
+  double period = 0;
+  for (double d : dashes) period += std::fabs(d);
+  bool gaps = false;
+  bool dots = false;
+  bool longDashes = false;
+  // A piece of a fifth of the period or less reads as a dot: CENTER's short dash is one.
+  constexpr double kDotShare = 0.2;
+  for (double d : dashes) {
+    if (!std::isfinite(d)) return LineFamily::kSolid;
+    if (d < 0)
+      gaps = true;
+    else if (d <= kDotShare * period)
+      dots = true;
+    else
+      longDashes = true;
+  }
+  if (!gaps || !(period > 0)) return LineFamily::kSolid;
+  if (longDashes && dots) return LineFamily::kDashDot;
+  return dots ? LineFamily::kDotted : LineFamily::kDashed;
+}
+
+LineFamily FamilyOfName(std::string_view name, bool& known) {
   const std::string upper = Upper(name);
-  if (upper.find("DASHDOT") != std::string::npos || upper.find("CENTER") != std::string::npos)
-    return 4;
-  if (upper.find("DOT") != std::string::npos) return 3;
+  known = true;
+  if (upper.empty() || upper == "CONTINUOUS" || upper == "BYLAYER") return LineFamily::kSolid;
+  if (upper == "BYBLOCK") return LineFamily::kByBlock;
+  if (upper.find("DASHDOT") != std::string::npos || upper.find("CENTER") != std::string::npos ||
+      upper.find("PHANTOM") != std::string::npos || upper.find("DIVIDE") != std::string::npos)
+    return LineFamily::kDashDot;
+  if (upper.find("DOT") != std::string::npos) return LineFamily::kDotted;
   if (upper.find("DASH") != std::string::npos || upper.find("HIDDEN") != std::string::npos)
+    return LineFamily::kDashed;
+  known = false;
+  return LineFamily::kSolid;
+}
+
+int StyleOfFamily(LineFamily family) {
+  switch (family) {
+  case LineFamily::kDashed:
     return 2;
-  return 0;
+  case LineFamily::kDotted:
+    return 3;
+  case LineFamily::kDashDot:
+    return 4;
+  default:
+    return 1;
+  }
+}
+
+double SectionForPeriod(LineFamily family, double periodMm) {
+  // The plotter repeats a dash every half section, a dot every quarter, a dash-dot every section.
+  switch (family) {
+  case LineFamily::kDashed:
+    return 2 * periodMm;
+  case LineFamily::kDotted:
+    return 4 * periodMm;
+  default:
+    return periodMm;
+  }
+}
+
+double MillimetresOfUnit(int insUnits) {
+  // The $INSUNITS list: inches, feet, miles, millimetres, centimetres, metres, kilometres,
+  // microinches, mils, yards, angstroms, nanometres, microns, decimetres, decametres,
+  // hectometres, gigametres, astronomical units, light years, parsecs and the US survey units.
+  constexpr std::array<double, 25> kMillimetres{1.0,
+                                                25.4,
+                                                304.8,
+                                                1609344.0,
+                                                1.0,
+                                                10.0,
+                                                1000.0,
+                                                1e6,
+                                                25.4e-6,
+                                                0.0254,
+                                                914.4,
+                                                1e-7,
+                                                1e-6,
+                                                1e-3,
+                                                100.0,
+                                                1e4,
+                                                1e5,
+                                                1e12,
+                                                1.495978707e14,
+                                                9.4607304725808e18,
+                                                3.0856775814914e19,
+                                                1200.0 / 3937.0 * 1000.0,
+                                                100.0 / 3937.0 * 1000.0,
+                                                3600.0 / 3937.0 * 1000.0,
+                                                6336000.0 / 3937.0 * 1000.0};
+  if (insUnits < 0 || insUnits >= static_cast<int>(kMillimetres.size())) return 1.0;
+  return kMillimetres[static_cast<std::size_t>(insUnits)];
 }
 
 int LineweightOfWidth(int width) {

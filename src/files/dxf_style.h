@@ -3,6 +3,9 @@
 // and line weights against widths in tenths of a millimetre.
 #pragma once
 
+#include "files/dxf_scene.h"
+
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -17,9 +20,20 @@ int ColourOfAci(int aci);
 // The nearest colour of a true colour 0xRRGGBB.
 int ColourOfRgb(int rgb);
 
-// The line type written for a line style, and the style read for a line type name.
+// The line type written for a line style.
 const char* LinetypeOfStyle(int style);
-int StyleOfLinetype(std::string_view name);
+// The family of a line type's pattern (positive dashes, negative gaps, 0 dots), and of a
+// well-known name when a file names a line type without defining it (solid when unknown:
+// `known` then says false).
+LineFamily FamilyOfPattern(std::span<const double> dashes);
+LineFamily FamilyOfName(std::string_view name, bool& known);
+// The program's line style drawn for a family (by block: solid), and the section in
+// millimetres on paper that gives a pattern period of `periodMm` on paper in that style.
+int StyleOfFamily(LineFamily family);
+double SectionForPeriod(LineFamily family, double periodMm);
+
+// Millimetres per unit of a $INSUNITS code; unitless and unknown codes read as millimetres.
+double MillimetresOfUnit(int insUnits);
 
 // The standard line weight (hundredths of a millimetre) nearest to a width in tenths, and the
 // width read back from a line weight (negative weights are "by layer" and the like: -1).

@@ -11,6 +11,7 @@
 namespace lumora {
 
 struct Drawing;
+struct Setup;
 struct LineElement;
 struct FillingElement;
 struct TextElement;
@@ -32,6 +33,9 @@ public:
   // no interpreter is at hand it says so and answers 0.
   virtual int RunScript(const std::string& fileName, PartElement* group, const Placement& placement,
                         bool draw);
+  // The setup whose layer names, line styles and sections and filling gaps a foreign file's
+  // attributes are matched against. Where none was read: a setup of empty lists.
+  virtual const Setup& ReadingSetup() const;
 };
 
 // The reader's memory between calls: the name last traced, so that reading the same file

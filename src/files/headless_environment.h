@@ -5,6 +5,7 @@
 
 #include "files/file_environment.h"
 #include "model/store_environment.h"
+#include "setup/setup.h"
 
 #include <string>
 #include <vector>
@@ -32,6 +33,7 @@ class HeadlessFileEnvironment : public FileEnvironment {
 public:
   Language language = Language::kEnglish;
   std::vector<std::string> errors; // Latin-1, in the language above
+  Setup setup;                     // the lists a foreign file's attributes are matched with
 
   Language CurrentLanguage() const override { return language; }
   void ShowError(std::string_view message) override { errors.emplace_back(message); }
@@ -41,6 +43,7 @@ public:
   void DrawText(const TextElement&) override {}
   void ResetOrigins() override {}
   void SetUpPlotter(Drawing&) override {}
+  const Setup& ReadingSetup() const override { return setup; }
   using FileReporter::ShowError;
 };
 

@@ -23,11 +23,26 @@ TEST(DxfStyle, ColoursComeBackAndForeignOnesFindTheNearest) {
   EXPECT_EQ(ColourOfRgb(0x00C000), 3); // green
   EXPECT_EQ(ColourOfRgb(0xF0F0F0), 1); // near white
   EXPECT_EQ(ColourOfRgb(0x606060), 8); // grey
-  EXPECT_EQ(StyleOfLinetype("Center2"), 4);
-  EXPECT_EQ(StyleOfLinetype("HIDDEN"), 2);
-  EXPECT_EQ(StyleOfLinetype("dot"), 3);
-  EXPECT_EQ(StyleOfLinetype("Continuous"), 0);
-  for (int style : {2, 3, 4}) EXPECT_EQ(StyleOfLinetype(LinetypeOfStyle(style)), style);
+  bool known = false;
+  EXPECT_EQ(StyleOfFamily(FamilyOfName("Center2", known)), 4);
+  EXPECT_EQ(StyleOfFamily(FamilyOfName("HIDDEN", known)), 2);
+  EXPECT_EQ(StyleOfFamily(FamilyOfName("dot", known)), 3);
+  EXPECT_EQ(StyleOfFamily(FamilyOfName("Continuous", known)), 1);
+  EXPECT_TRUE(known);
+  EXPECT_EQ(StyleOfFamily(FamilyOfName("BYBLOCK", known)), 1);
+  EXPECT_EQ(StyleOfFamily(FamilyOfName("WIGGLE", known)), 1);
+  EXPECT_FALSE(known);
+  for (int style : {2, 3, 4})
+    EXPECT_EQ(StyleOfFamily(FamilyOfName(LinetypeOfStyle(style), known)), style);
+  // Patterns: HIDDEN, CENTER (its short dash is a dot), DOT, ISO dotted, no gaps at all.
+  const std::vector<std::vector<double>> patterns{
+      {0.25, -0.125}, {1.25, -0.25, 0.25, -0.25}, {0, -0.25}, {0.5, -3}, {1.0}};
+  const std::vector<int> styles{2, 4, 3, 3, 1};
+  for (std::size_t k = 0; k < patterns.size(); ++k)
+    EXPECT_EQ(StyleOfFamily(FamilyOfPattern(patterns[k])), styles[k]) << k;
+  EXPECT_DOUBLE_EQ(MillimetresOfUnit(1), 25.4);
+  EXPECT_DOUBLE_EQ(MillimetresOfUnit(10), 914.4);
+  EXPECT_DOUBLE_EQ(MillimetresOfUnit(0), 1.0);
   for (int width = 0; width < 16; ++width)
     EXPECT_NEAR(WidthOfLineweight(LineweightOfWidth(width)), width, 1) << width;
   EXPECT_EQ(WidthOfLineweight(-1), -1);
@@ -86,11 +101,12 @@ TEST(DxfCurves, BulgesEllipsesAndSplinesFollowTheirCurves) {
 }
 
 TEST(DxfBuild, ASheetIsReadAtTheScaleItFitsAt) {
-  EXPECT_EQ(ScaleToFit(180, 260), 1);
-  EXPECT_EQ(ScaleToFit(300, 200), 1); // landscape turns the sheet
-  EXPECT_EQ(ScaleToFit(400, 200), 2);
-  EXPECT_EQ(ScaleToFit(20000, 9000), 100);
-  EXPECT_EQ(ScaleToFit(0, 0), 1);
+  EXPECT_EQ(ScaleToFit(180, 260, 198, 281), 1);
+  EXPECT_EQ(ScaleToFit(280, 190, 198, 281), 1); // landscape turns the sheet
+  EXPECT_EQ(ScaleToFit(400, 200, 198, 281), 2);
+  EXPECT_EQ(ScaleToFit(1000, 200, 198, 281), 5); // no 1:2.5: only the standard scales
+  EXPECT_EQ(ScaleToFit(20000, 9000, 198, 281), 100);
+  EXPECT_EQ(ScaleToFit(0, 0, 198, 281), 1);
 }
 
 std::string Entities(const std::string& header, const std::string& body,
@@ -112,11 +128,12 @@ TEST(DxfBuild, UnitsDimensionsAndUnknownKindsAreTakenAsTheFileMeansThem) {
   EXPECT_NEAR(inches.drawing.lines->points[1].x, 50.8, 1e-12);
   EXPECT_EQ(inches.drawing.unitsChosen, 1u);
 
+  // A foreign file's $DIMSCALE is no drawing scale: 2 x 1 m fits the sheet at 1:10.
   test::DrawingFixture metres;
   ASSERT_EQ(Read(metres, Entities("9\n$INSUNITS\n70\n6\n9\n$DIMSCALE\n40\n100\n", line)), 1);
   EXPECT_EQ(metres.drawing.lines->points[1].x, 2);
-  EXPECT_EQ(metres.drawing.scale, 100);
-  EXPECT_DOUBLE_EQ(metres.drawing.paperUnit, 0.1);
+  EXPECT_EQ(metres.drawing.scale, 10);
+  EXPECT_DOUBLE_EQ(metres.drawing.paperUnit, 0.01);
 
   // A dimension draws its block as plain lines and texts; kinds nobody reads are counted.
   const std::string dimBlock = "0\nBLOCK\n2\n*D1\n70\n1\n10\n0\n20\n0\n" + line +
@@ -129,7 +146,7 @@ TEST(DxfBuild, UnitsDimensionsAndUnknownKindsAreTakenAsTheFileMeansThem) {
   ASSERT_NE(dims.drawing.texts, nullptr);
   EXPECT_STREQ(dims.drawing.texts->text, "2.24");
   EXPECT_EQ(dims.drawing.parts, nullptr);
-  EXPECT_EQ(dims.env.errors, std::vector<std::string>{"2 MLINE, 1 POINT not read"});
+  EXPECT_EQ(dims.env.errors, std::vector<std::string>{"2 MLINE, 1 POINT not read; layers A 1"});
 }
 
 TEST(DxfBuild, AHatchFarFromTheOriginInFeetIsRead) {

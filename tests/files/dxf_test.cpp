@@ -65,6 +65,7 @@ TEST(DxfRoundTrip, EveryElementKindComesBackInPlaceWithItsLayerAndColour) {
   DxfFixture first;
   first.drawing.scale = 20;
   first.drawing.paperUnit = 20;
+  first.drawing.limits = Box{-100, -50, 3900, 5500};
   LineElement* open = Styled(first, kShapeOpen, {{1.1, 2.2}, {3.3, 4.4}, {5.000001, 6.6}}, 3, 5);
   LineElement* closed = Styled(first, kShapeClosed, {{0, 0}, {10, 0}, {10, 10}, {0, 10}}, 4, 2);
   LineElement* arc = Styled(first, kShapeArc, {{10, 10}, {15, 10}, {10, 15}}, 4, 7);
@@ -95,7 +96,10 @@ TEST(DxfRoundTrip, EveryElementKindComesBackInPlaceWithItsLayerAndColour) {
     return it == texts.end() ? nullptr : *it;
   };
   EXPECT_EQ(test::ListOf(d.parts).size(), 2u);
+  // A file this program wrote keeps its scale and its limits.
   EXPECT_EQ(d.scale, 20);
+  EXPECT_EQ(d.limits.xmin, -100);
+  EXPECT_EQ(d.limits.ymax, 5500);
   for (const LineElement* line : test::ListOf(first.drawing.lines)) {
     const LineElement* twin = Twin(d, *line);
     ASSERT_NE(twin, nullptr) << "shape " << line->shape();
@@ -163,7 +167,7 @@ TEST(DxfRead, FilesOfOtherProgramsMapOntoTheElements) {
                                "20");
   EXPECT_EQ(diameter->layer(), 2u); // NOTES came second
   EXPECT_EQ(diameter->height(), 80u);
-  EXPECT_EQ(r12.env.errors, std::vector<std::string>{"1 POINT not read"});
+  EXPECT_EQ(r12.env.errors, std::vector<std::string>{"1 POINT not read; layers WALLS 1, NOTES 2"});
 
   DxfFixture r2000;
   ASSERT_EQ(r2000.ReadDxf(kSamples + "r2000_sample.dxf"), 1);
@@ -224,6 +228,11 @@ TEST(DxfRead, BadFilesAreRefusedAndTheDrawingStaysAsItWas) {
       {"mutual insert", Wrap(Insert("A"), Block("A", Insert("B")) + Block("B", Insert("A"))),
        "A block inserts itself, file not read !"},
       {"deep", Wrap(Insert("B39"), deep), "Blocks are nested too deeply, file not read !"},
+      // A grid of 30000 x 30000 placements of a part of one line.
+      {"grid",
+       Wrap("0\nINSERT\n2\nA\n70\n30000\n71\n30000\n10\n0\n20\n0\n",
+            Block("A", "0\nLINE\n10\n0\n20\n0\n11\n1\n21\n1\n")),
+       "The file would make 1800000000 elements, too many !"},
   };
   for (const auto& c : cases) {
     DxfFixture f;

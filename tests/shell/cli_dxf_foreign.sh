@@ -1,0 +1,342 @@
+#!/usr/bin/env bash
+# DXF files written by an independent library (python3-ezdxf), one for each thing a drafter's
+# colleague may have drawn, read by `lumora-cli dump --attributes` with the expected drawing
+# beside the file that makes it: units, line types, texts, mirrored entities, grids of
+# inserts, hatches, scale, layers, the one-line report of what was not read, and a file of
+# nested blocks that would unfold into billions of elements, refused at once. Every file is
+# read twice and must give the same report both times. A DXF of solid lines and a hatch plots
+# its strokes.
+# Usage: cli_dxf_foreign.sh BUILD_DIR SOURCE_DIR
+set -euo pipefail
+build=$(cd "$1" && pwd)
+source_dir=$(cd "$2" && pwd)
+work="$build/test-tmp/shell-cli-dxf-foreign"
+rm -rf "$work"
+mkdir -p "$work"
+/usr/bin/python3 -c 'import ezdxf' || { echo "FAIL: python3-ezdxf is missing"; exit 1; }
+exec /usr/bin/python3 - "$build/lumora-cli" "$source_dir/data" "$work" <<'PY'
+import os, re, subprocess, sys, time
+import ezdxf
+from ezdxf.math import Vec3
+
+cli, home, work = sys.argv[1:4]
+failures = []
+
+
+def check(name, condition, what):
+    if not condition:
+        failures.append(f"{name}: {what}")
+
+
+def new(units=None):
+    doc = ezdxf.new("R2010", setup=True)
+    if units is not None:
+        doc.header["$INSUNITS"] = units
+    return doc
+
+
+def dump(path):
+    """The drawing as lumora reads it: report, attributes and the message on stderr."""
+    run = subprocess.run([cli, "dump", path, "--attributes", "--home", home],
+                         capture_output=True, encoding="latin-1")
+    return run
+
+
+def parse(report):
+    d = {"lines": [], "fillings": [], "texts": [], "parts": [], "line": [], "filling": [],
+         "text": [], "hidden": [], "head": {}}
+    head = re.search(r"limits:\s*(\S+),\s*(\S+),\s*(\S+),\s*(\S+) scale:\s*(\S+)", report)
+    if head:
+        d["head"] = dict(zip(["xmin", "ymin", "xmax", "ymax", "scale"],
+                             map(float, head.groups())))
+    for row in report.splitlines():
+        m = re.match(r" ps0:(\d+) shape:(\d+) (.*)", row)
+        if m:
+            nums = [float(v) for v in re.findall(r"-?\d+\.\d+", m.group(3))]
+            d["lines"].append((int(m.group(2)), list(zip(nums[0::2], nums[1::2]))))
+        m = re.match(r" pisteit. (\d+) kpl mitta:(\d+) (.*)", row)
+        if m:
+            nums = [float(v) for v in re.findall(r"-?\d+\.\d+", m.group(3))]
+            d["texts"].append(list(zip(nums[0::2], nums[1::2])))
+        m = re.match(r' name:"([^"]*)"', row)
+        if m:
+            d["parts"].append(m.group(1))
+        m = re.match(r" (line|filling|text) \d+: (.*)", row)
+        if m:
+            d[m.group(1)].append({k: float(v) for k, v in re.findall(r"(\w+):(-?[\d.e+]+)",
+                                                                     m.group(2))})
+        m = re.match(r" hidden layers:(.*)", row)
+        if m:
+            d["hidden"] = [int(v) for v in m.group(1).split()]
+    return d
+
+
+def near(a, b, tol=0.05):
+    return abs(a - b) <= tol
+
+
+def has_point(lines, x, y):
+    return any(near(px, x) and near(py, y) for _, pts in lines for px, py in pts)
+
+
+cases = []  # (name, builder, checker)
+
+
+def case(name):
+    def wrap(fn):
+        cases.append((name, fn))
+        return fn
+    return wrap
+
+
+# 3. Units: a 1 x 2 inch rectangle is 25.4 x 50.8 mm; metres stay metres; yards become mm.
+@case("units_inch")
+def _(path):
+    doc = new(1)
+    doc.modelspace().add_lwpolyline([(0, 0), (1, 0), (1, 2), (0, 2)], close=True)
+    doc.saveas(path)
+    def verify(d, err):
+        check("units_inch", has_point(d["lines"], 25.4, 50.8), f"no corner at 25.4,50.8: {d['lines']}")
+    return verify
+
+
+@case("units_yard_metre")
+def _(path):
+    doc = new(10)  # yards
+    doc.modelspace().add_line((0, 0), (1, 0))
+    doc.saveas(path)
+    def verify(d, err):
+        check("units_yard", has_point(d["lines"], 914.4, 0), f"{d['lines']}")
+    return verify
+
+
+# 2. Line types: solid ones plot (style 1), named dashed types take their family and a
+# section of the setup, "by block" follows the insert, an unknown type is solid and reported.
+@case("linetypes")
+def _(path):
+    doc = new(4)
+    doc.layers.add("DASHLAYER", linetype="DASHED")
+    msp = doc.modelspace()
+    msp.add_line((0, 0), (100, 0), dxfattribs={"linetype": "CONTINUOUS"})
+    msp.add_line((0, 10), (100, 10), dxfattribs={"linetype": "BYLAYER"})
+    msp.add_line((0, 20), (100, 20), dxfattribs={"linetype": "BYBLOCK"})
+    msp.add_line((0, 30), (100, 30), dxfattribs={"layer": "DASHLAYER"})
+    msp.add_line((0, 40), (100, 40), dxfattribs={"linetype": "CENTER"})
+    msp.add_line((0, 50), (100, 50), dxfattribs={"linetype": "DOT"})
+    msp.add_line((0, 60), (100, 60), dxfattribs={"linetype": "HIDDEN"})
+    block = doc.blocks.new("BB")
+    block.add_line((0, 0), (10, 0), dxfattribs={"linetype": "BYBLOCK"})
+    msp.add_blockref("BB", (0, 70), dxfattribs={"linetype": "DASHDOT"})
+    msp.add_line((0, 80), (100, 80), dxfattribs={"linetype": "WIGGLE"})
+    doc.saveas(path)
+    def verify(d, err):
+        styles = [int(a["style"]) for a in d["line"]]
+        # Newest first: the block's line, WIGGLE, HIDDEN, DOT, CENTER, DASHED, BYBLOCK, ...
+        check("linetypes", styles == [4, 1, 2, 3, 4, 2, 1, 1, 1], f"styles {styles}")
+        check("linetypes", all(a["section"] > 0 for a in d["line"] if a["style"] != 1),
+              "a dashed line without a section")
+        check("linetypes", "1 unknown linetype read as solid" in err, f"report {err!r}")
+    return verify
+
+
+# 4. Texts: MTEXT rotation in degrees and its attachment point; a right-aligned TEXT keeps its
+# alignment point; width factor and oblique angle become width and slant.
+@case("texts")
+def _(path):
+    doc = new(4)
+    msp = doc.modelspace()
+    msp.add_mtext("Up", dxfattribs={"insert": (10, 10), "char_height": 5, "rotation": 90,
+                                    "attachment_point": 9})
+    t = msp.add_text("Right", dxfattribs={"height": 5, "width": 0.8, "oblique": 15})
+    t.set_placement((100, 20), align=ezdxf.enums.TextEntityAlignment.BOTTOM_RIGHT)
+    msp.add_text("Plain", dxfattribs={"height": 5, "insert": (0, 40), "rotation": 30})
+    doc.saveas(path)
+    def verify(d, err):
+        plain, right, up = d["text"]
+        check("texts", near(up["angle"], 90, 1e-3), f"MTEXT angle {up['angle']}")
+        check("texts", up["positioning"] == 3, f"MTEXT positioning {up['positioning']}")
+        check("texts", d["texts"][2][0] == (10.0, 10.0), f"MTEXT place {d['texts'][2]}")
+        check("texts", right["positioning"] == 3, f"TEXT positioning {right['positioning']}")
+        check("texts", d["texts"][1][0] == (100.0, 20.0), f"TEXT place {d['texts'][1]}")
+        # Width 0.8 of the ordinary 0.7, slant tan 15 degrees.
+        check("texts", right["widthRatio"] == 2 and right["slant"] == 1, f"TEXT shape {right}")
+        check("texts", plain["widthRatio"] == 3, f"TEXT width {plain}")
+        check("texts", near(plain["angle"], 30, 1e-3) and plain["positioning"] == 1, f"{plain}")
+    return verify
+
+
+# 5. Object coordinates: a circle at (10,0) seen from below lies at (-10,0); an arc keeps
+# running counter-clockwise in the world.
+@case("extrusion")
+def _(path):
+    doc = new(4)
+    msp = doc.modelspace()
+    msp.add_circle((10, 0), 3, dxfattribs={"extrusion": (0, 0, -1)})
+    msp.add_arc((0, 0), 5, 0, 90, dxfattribs={"extrusion": (0, 0, -1)})
+    msp.add_lwpolyline([(1, 20), (2, 20)], dxfattribs={"extrusion": (0, 0, -1)})
+    block = doc.blocks.new("HOOK")
+    block.add_line((0, 0), (5, 1))
+    msp.add_blockref("HOOK", (10, 30), dxfattribs={"extrusion": (0, 0, -1)})
+    doc.saveas(path)
+    def verify(d, err):
+        hook, polyline, arc, circle = d["lines"]
+        check("extrusion", circle[0] == 4 and circle[1][0] == (-10.0, 0.0), f"circle {circle}")
+        # From (5,0)..(0,5) in the mirrored plane: in the world from (0,5) to (-5,0).
+        check("extrusion", arc[0] == 3 and arc[1][1:] == [(0.0, 5.0), (-5.0, 0.0)], f"arc {arc}")
+        check("extrusion", polyline[1] == [(-1.0, 20.0), (-2.0, 20.0)], f"polyline {polyline}")
+        check("extrusion", hook[1] == [(-10.0, 30.0), (-15.0, 31.0)], f"insert {hook}")
+    return verify
+
+
+# 6. A 2 x 3 MINSERT places its block six times.
+@case("minsert")
+def _(path):
+    doc = new(4)
+    block = doc.blocks.new("CELL")
+    block.add_line((0, 0), (5, 0))
+    ref = doc.modelspace().add_blockref("CELL", (0, 0))
+    ref.grid(size=(2, 3), spacing=(10, 20))  # 2 rows, 3 columns
+    doc.saveas(path)
+    def verify(d, err):
+        check("minsert", d["parts"].count("CELL") == 6, f"parts {d['parts']}")
+        check("minsert", has_point(d["lines"], 40, 10) and has_point(d["lines"], 45, 10),
+              f"no copy at row 2, column 3: {d['lines']}")
+    return verify
+
+
+# 7. Hatches: the first pattern line gives gap and angle; a solid fill takes the setup's
+# smallest gap and is reported.
+@case("hatches")
+def _(path):
+    doc = new(4)
+    msp = doc.modelspace()
+    user = msp.add_hatch()
+    user.set_pattern_fill("_USER", definition=[[30, (0, 0), (-2.5, 4.330127), []]])
+    user.paths.add_polyline_path([(0, 0), (50, 0), (50, 50), (0, 50)])
+    ansi = msp.add_hatch()
+    ansi.set_pattern_fill("ANSI31", scale=2)
+    ansi.paths.add_polyline_path([(100, 0), (150, 0), (150, 50), (100, 50)])
+    solid = msp.add_hatch()
+    solid.paths.add_polyline_path([(200, 0), (250, 0), (250, 50), (200, 50)])
+    doc.saveas(path)
+    def verify(d, err):
+        solid, ansi, user = d["filling"]
+        check("hatches", near(user["gap"], 5, 1e-3) and user["angle"] == 30, f"user {user}")
+        check("hatches", near(ansi["gap"], 6.35, 1e-3) and ansi["angle"] == 45, f"ANSI31 {ansi}")
+        check("hatches", near(solid["gap"], 1, 1e-3), f"solid {solid}")
+        check("hatches", "1 solid fill read as hatch" in err, f"report {err!r}")
+    return verify
+
+
+# 8. $DIMSCALE is no drawing scale: 1000 x 600 mm fits the sheet at 1:5.
+@case("scale")
+def _(path):
+    doc = new(4)
+    doc.header["$DIMSCALE"] = 50
+    doc.modelspace().add_lwpolyline([(0, 0), (1000, 0), (1000, 600)])
+    doc.saveas(path)
+    def verify(d, err):
+        check("scale", d["head"].get("scale") == 5, f"head {d['head']}")
+    return verify
+
+
+# 9. Layers: setup names keep their numbers, other names take free ones and are reported,
+# frozen and off layers are hidden.
+@case("layers")
+def _(path):
+    doc = new(4)
+    doc.layers.add("outlines")
+    doc.layers.add("WALLS")
+    doc.layers.add("Frozen").freeze()
+    doc.layers.add("Off").off()
+    msp = doc.modelspace()
+    for k, layer in enumerate(["outlines", "WALLS", "Frozen", "Off"]):
+        msp.add_line((0, k), (10, k), dxfattribs={"layer": layer})
+    doc.saveas(path)
+    def verify(d, err):
+        layers = [int(a["layer"]) for a in d["line"]][::-1]
+        check("layers", layers == [2, 11, 12, 13], f"layers {layers}")
+        check("layers", d["hidden"] == [12, 13], f"hidden {d['hidden']}")
+        check("layers", "layers WALLS 11, Frozen 12, Off 13" in err, f"report {err!r}")
+    return verify
+
+
+# 11. What is not read is one line with counts.
+@case("report")
+def _(path):
+    doc = new(4)
+    msp = doc.modelspace()
+    msp.add_point((1, 1))
+    msp.add_point((2, 2))
+    msp.add_line((0, 0), (5, 5))
+    msp.add_mline([(0, 0), (10, 0)])
+    doc.saveas(path)
+    def verify(d, err):
+        check("report", err.strip().endswith("1 MLINE, 2 POINT not read"), f"report {err!r}")
+        check("report", len(err.strip().splitlines()) == 1, f"report {err!r}")
+    return verify
+
+
+for name, make in cases:
+    path = f"{work}/{name}.dxf"
+    verify = make(path)
+    first = dump(path)
+    if first.returncode != 0:
+        failures.append(f"{name}: not read: {first.stderr.strip()}")
+        continue
+    verify(parse(first.stdout), first.stderr)
+    # 10. The same file gives the same drawing every time.
+    second = dump(path)
+    check(name, second.stdout == first.stdout and second.stderr == first.stderr,
+          "a second read differs")
+
+# 1. Nested inserts that would unfold into 10^12 elements: refused at once, in both messages.
+doc = new(4)
+block = doc.blocks.new("L0")
+for k in range(10):
+    block.add_line((0, k), (1, k))
+for level in range(1, 12):
+    block = doc.blocks.new(f"L{level}")
+    for k in range(10):
+        block.add_blockref(f"L{level - 1}", (k, 0))
+doc.modelspace().add_blockref("L11", (0, 0))
+bomb = f"{work}/bomb.dxf"
+doc.saveas(bomb)
+start = time.monotonic()
+child = subprocess.Popen([cli, "dump", bomb, "--home", home], stdout=subprocess.DEVNULL,
+                         stderr=open(f"{work}/bomb.err", "w"))
+_, status, usage = os.wait4(child.pid, 0)
+took = time.monotonic() - start
+message = open(f"{work}/bomb.err").read()
+check("bomb", os.waitstatus_to_exitcode(status) == 1, f"status {status}")
+check("bomb", re.search(r"The file would make \d{12,} elements, too many !", message),
+      f"message {message!r}")
+check("bomb", os.path.getsize(bomb) < 200_000, "the file is too large to prove anything")
+# Generous against a busy machine and the sanitizers; the read itself takes milliseconds.
+check("bomb", took < 10 and usage.ru_maxrss < 500_000, f"{took:.1f} s, {usage.ru_maxrss} KiB")
+
+# 2. The plot of solid lines and a hatch strokes them: 4 sides and the hatch lines.
+doc = new(4)
+msp = doc.modelspace()
+msp.add_lwpolyline([(0, 0), (100, 0), (100, 100), (0, 100)], close=True)
+hatch = msp.add_hatch()
+hatch.set_pattern_fill("_USER", definition=[[0, (0, 0), (0, 10), []]])
+hatch.paths.add_polyline_path([(0, 0), (100, 0), (100, 100), (0, 100)])
+plotted = f"{work}/plot.dxf"
+doc.saveas(plotted)
+pdf = f"{work}/plot.pdf"
+run = subprocess.run([cli, "plot", plotted, pdf, "--home", home], capture_output=True, text=True)
+check("plot", run.returncode == 0, f"plot failed: {run.stderr}")
+if run.returncode == 0:
+    subprocess.run(["qpdf", "--qdf", "--object-streams=disable", pdf, f"{work}/flat.pdf"],
+                   check=True)
+    content = open(f"{work}/flat.pdf", "rb").read().decode("latin-1")
+    strokes = len(re.findall(r"^[-\d.]+ [-\d.]+ l$", content, re.M))
+    check("plot", strokes >= 4 + 9, f"{strokes} strokes on the page")
+
+for failure in failures:
+    print("FAIL:", failure)
+if failures:
+    sys.exit(1)
+print("cli_dxf_foreign: ok")
+PY
