@@ -93,9 +93,17 @@ std::vector<std::vector<double>> SplitPlaces(std::span<const RegionCurve> curves
 class Graph {
 public:
   void Build(std::span<const RegionCurve> curves);
-  bool Face(const Point& p, Region& region);
+  bool Face(const Point& p, Region& region) const;
 
 private:
+  struct Cycle {
+    RegionLoop loop;
+    Box box;
+    int part;
+  };
+
+  std::vector<int> Parts() const;
+  std::vector<Cycle> Cycles() const;
   void AddPiece(const RegionCurve& c, double t0, double t1);
   void AddEdge(const Edge& e);
   void Order();
@@ -328,26 +336,28 @@ RegionLoop Graph::LoopOf(int cycle) const {
   return loop;
 }
 
-bool Graph::Face(const Point& p, Region& region) {
-  // The parts of the graph: a union of the vertices each live edge joins.
+// The connected part of each vertex (a union of the vertices each live edge joins).
+std::vector<int> Graph::Parts() const {
   std::vector<int> part(vertices_.points.size());
   std::iota(part.begin(), part.end(), 0);
   const auto root = [&part](int v) {
     while (part[static_cast<std::size_t>(v)] != v) {
-      part[static_cast<std::size_t>(v)] =
-          part[static_cast<std::size_t>(part[static_cast<std::size_t>(v)])];
-      v = part[static_cast<std::size_t>(v)];
+      const int up = part[static_cast<std::size_t>(v)];
+      part[static_cast<std::size_t>(v)] = part[static_cast<std::size_t>(up)];
+      v = up;
     }
     return v;
   };
   for (const Edge& e : edges_) {
     if (e.live) part[static_cast<std::size_t>(root(e.u))] = root(e.v);
   }
-  struct Cycle {
-    RegionLoop loop;
-    Box box;
-    int part;
-  };
+  for (std::size_t v = 0; v < part.size(); ++v) part[v] = root(static_cast<int>(v));
+  return part;
+}
+
+// Every loop that encloses something, with its box and its part.
+std::vector<Graph::Cycle> Graph::Cycles() const {
+  const std::vector<int> part = Parts();
   std::vector<Cycle> cycles;
   for (std::size_t c = 0; c < cycles_.size(); ++c) {
     RegionLoop loop = LoopOf(static_cast<int>(c));
@@ -356,42 +366,39 @@ bool Graph::Face(const Point& p, Region& region) {
     for (const RegionEdge& e : loop.edges) {
       ExtendBox(e.from.x, e.from.y, box);
       if (e.round) {
-        box.xmin = std::min(box.xmin, e.o.x - e.r);
-        box.ymin = std::min(box.ymin, e.o.y - e.r);
-        box.xmax = std::max(box.xmax, e.o.x + e.r);
-        box.ymax = std::max(box.ymax, e.o.y + e.r);
+        ExtendBox(e.o.x - e.r, e.o.y - e.r, box);
+        ExtendBox(e.o.x + e.r, e.o.y + e.r, box);
       }
     }
-    const int at = root(From(cycles_[c].front()));
+    const int at = part[static_cast<std::size_t>(From(cycles_[c].front()))];
     cycles.push_back({std::move(loop), box, at});
   }
+  return cycles;
+}
+
+// The outer loop is the smallest counter-clockwise loop round p. Its holes are the outlines
+// (clockwise loops) of the other parts inside it, unless a smaller loop inside it holds them.
+bool Graph::Face(const Point& p, Region& region) const {
+  const std::vector<Cycle> cycles = Cycles();
   const auto holds = [](const Cycle& c, const Point& q) {
     return InBox(q.x, q.y, c.box) != 0 && InsideLoop(q, c.loop.edges);
   };
-  // The outer loop: the smallest counter-clockwise loop round p.
   const Cycle* outer = nullptr;
   for (const Cycle& c : cycles) {
     if (c.loop.area > 0.0 && (outer == nullptr || c.loop.area < outer->loop.area) && holds(c, p))
       outer = &c;
   }
   if (outer == nullptr) return false;
-  region = Region{};
-  region.outer = outer->loop;
-  region.area = outer->loop.area;
-  // Holes: the outlines of other parts inside it, unless a smaller loop inside it holds them.
+  region = Region{.outer = outer->loop, .holes = {}, .area = outer->loop.area};
   for (const Cycle& hole : cycles) {
     if (hole.loop.area > 0.0 || hole.part == outer->part) continue;
     const Point q = hole.loop.edges.front().from;
     if (!holds(*outer, q)) continue;
-    bool direct = true;
-    for (const Cycle& c : cycles) {
-      if (c.loop.area > 0.0 && &c != outer && c.part != hole.part &&
-          c.loop.area < outer->loop.area && holds(c, q)) {
-        direct = false;
-        break;
-      }
-    }
-    if (!direct) continue;
+    const bool nested = std::any_of(cycles.begin(), cycles.end(), [&](const Cycle& c) {
+      return c.loop.area > 0.0 && &c != outer && c.part != hole.part &&
+             c.loop.area < outer->loop.area && holds(c, q);
+    });
+    if (nested) continue;
     region.holes.push_back(hole.loop);
     region.area += hole.loop.area;
   }
