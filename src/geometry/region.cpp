@@ -18,6 +18,7 @@ constexpr double kSameDeparture = 1e-9;
 // Bridges cut loose in one pass may leave further loose ends and bridges; this many passes
 // settle any drawing met in practice.
 constexpr int kMaxPasses = 8;
+constexpr double kFarCell = 4e18; // vertex cells beyond this are one
 
 // A piece of a curve between two vertices, running from u to v (a round one counter-clockwise).
 struct Edge {
@@ -40,8 +41,8 @@ bool Usable(const RegionCurve& c) {
 class Vertices {
 public:
   int Of(const Point& p) {
-    const auto cx = static_cast<std::int64_t>(std::floor(p.x / kTol));
-    const auto cy = static_cast<std::int64_t>(std::floor(p.y / kTol));
+    const std::int64_t cx = Cell(p.x);
+    const std::int64_t cy = Cell(p.y);
     for (std::int64_t dx = -1; dx <= 1; ++dx) {
       for (std::int64_t dy = -1; dy <= 1; ++dy) {
         const auto found = cells_.find(Key(cx + dx, cy + dy));
@@ -59,6 +60,11 @@ public:
   std::vector<Point> points;
 
 private:
+  // Far-off coordinates (a drawing may hold any finite number) share the outermost cells.
+  static std::int64_t Cell(double v) {
+    const double c = std::floor(v / kTol);
+    return std::isfinite(c) ? static_cast<std::int64_t>(std::clamp(c, -kFarCell, kFarCell)) : 0;
+  }
   static std::uint64_t Key(std::int64_t x, std::int64_t y) {
     return (static_cast<std::uint64_t>(x) * 0x9E3779B97F4A7C15ULL) ^ static_cast<std::uint64_t>(y);
   }

@@ -65,6 +65,11 @@ TEST(Region, FloorPlanRoomsColumnAndDoor) {
   ASSERT_TRUE(FindRegion({50, 25}, sloppy, room));
   EXPECT_NEAR(room.area, 5000.0, 1e-9);
   EXPECT_EQ(room.outer.edges.size(), 5u); // the overlap leaves a vertex at (30, 50)
+  // A line reaching as far as a number goes spoils nothing.
+  std::vector<RegionCurve> far = sloppy;
+  far.push_back(Seg({200, 200}, {1e300, 3e300}));
+  ASSERT_TRUE(FindRegion({50, 25}, far, room));
+  EXPECT_NEAR(room.area, 5000.0, 1e-9);
 }
 
 // ---- A plain walk to compare with: every pair of curves, every vertex, every turn scanned ----
