@@ -100,7 +100,7 @@ void BM_FindRegion(benchmark::State& state) {
       benchmark::Counter(static_cast<double>(holes), benchmark::Counter::kAvgIterations);
 }
 
-// A click between the plans closes nothing: the search widens over the whole sheet.
+// A click between the plans closes nothing: the search widens until it gives up.
 void BM_FindRegionOutside(benchmark::State& state) {
   Plans& plans = Shared();
   for (auto _ : state) {

@@ -17,6 +17,10 @@ constexpr double kFirstRegionReach = 8.0;
 constexpr double kRegionWiden = 2.0;
 // Enough doublings to pass any sheet, so a sheet of no usable size cannot hold the search.
 constexpr int kMaxWidenings = 96;
+// A search that has taken this many pieces without a region closing gives up: a click outside
+// everything on a sheet of a million elements took 40 s when the search went on to the whole
+// sheet (BM_FindRegionOutside), while a room needs a few hundred pieces at most.
+constexpr std::size_t kMaxRegionCurves = 20000;
 
 void AddCurves(const LineElement& line, std::vector<RegionCurve>& curves) {
   if (IsRound(line)) {
@@ -89,7 +93,8 @@ void GatherCurves(ElementStore& store, const Box& box, std::vector<RegionCurve>&
 } // namespace
 
 // Only lines meeting the search box can cut into a loop lying inside it, so a loop found there
-// is the one the whole drawing gives.
+// is the one the whole drawing gives. The box widens until a loop closes inside it, it covers
+// the sheet, or it holds too many pieces to go on.
 bool FindRegion(ElementGeometry& geometry, const Point& p, Region& region) {
   ElementStore& store = geometry.Store();
   const Box& limits = store.drawing().limits;
@@ -109,6 +114,7 @@ bool FindRegion(ElementGeometry& geometry, const Point& p, Region& region) {
     } else if (whole) {
       return false;
     }
+    if (curves.size() > kMaxRegionCurves) return false;
     reach *= kRegionWiden;
   }
   return false;
