@@ -1,6 +1,7 @@
 #include "commands/filling_commands.h"
 #include "commands/line_commands.h"
 #include "element_geometry/element_geometry.h"
+#include "element_geometry/region_search.h"
 #include "properties/current_properties.h"
 #include "protocol/command_state.h"
 #include "screen/messages.h"
@@ -33,6 +34,7 @@ int AddFilling::Start(Control& control, const CommandRow& row) {
   border_.clear();
   ends_.clear();
   undoBorder_.clear();
+  regionLines_.clear();
   last_ = nullptr;
   justMade_ = false;
   marked_ = false;
@@ -81,7 +83,9 @@ int AddFilling::Act(Control& control, const CommandRow& row) {
   Point nearest;
   LineElement* line = Geometry(control).NearestLine(in.cursor, nearest, kBorderPickRadius);
   if (line == nullptr) {
-    Message(control, kSoundError, kBorderLineNotFound);
+    if (!border_.empty() || !HatchRegion(control)) {
+      Message(control, kSoundError, kBorderLineNotFound);
+    }
   } else if (Listed(line)) {
     Message(control, kSoundError, kLineAlreadyIncluded);
   } else if (IsLoop(*line)) {
@@ -171,6 +175,7 @@ void AddFilling::MakeFilling(Control& control) {
     return;
   }
   undoBorder_ = border_;
+  regionLines_.clear();
   std::vector<LineElement*> lines = border_;
   if (lines.back() == nullptr) lines.pop_back();
   ClearHighlights(control);
@@ -185,6 +190,40 @@ void AddFilling::MakeFilling(Control& control) {
   if (status == HatchStatus::kTooDense) Message(control, kSoundError, kTooDenseFilling);
   last_ = made;
   justMade_ = true;
+}
+
+// A click inside a closed region hatches it at once. Its boundary is made as new lines lying
+// over the lines that form it, so the filling follows whole lines of its own and the drawing's
+// lines stay as they were. False when no region closes round the point.
+bool AddFilling::HatchRegion(Control& control) {
+  ElementGeometry& geometry = Geometry(control);
+  Region region;
+  if (!FindRegion(geometry, control.In().cursor, region)) return false;
+  const PropertySet& attributes = control.In().attributes;
+  std::vector<LineElement*> entries;
+  std::vector<LineElement*> lines;
+  const bool made = MakeRegionBoundary(geometry, region, attributes, entries, lines);
+  FillingElement* filling = nullptr;
+  if (made && entries.size() > static_cast<std::size_t>(kMaxFillingLines)) {
+    ShowNotice(control.screen, kTooManyLines, false);
+  } else if (made) {
+    filling =
+        control.store.AddFilling(attributes, entries.data(), static_cast<int>(entries.size()));
+  }
+  if (filling == nullptr) {
+    // The store or the notice has told why; nothing half made stays.
+    for (LineElement* line : lines) control.store.DeleteLine(line);
+    return true;
+  }
+  for (LineElement* line : lines) geometry.Screen().Draw(ElementKind::kLine, line);
+  const HatchStatus status = geometry.BuildHatch(*filling);
+  geometry.Screen().Draw(ElementKind::kFilling, filling);
+  if (status == HatchStatus::kTooDense) Message(control, kSoundError, kTooDenseFilling);
+  undoBorder_.clear();
+  regionLines_ = std::move(lines);
+  last_ = filling;
+  justMade_ = true;
+  return true;
 }
 
 int AddFilling::Back(Control& control, const CommandRow& row) {
@@ -208,6 +247,12 @@ void AddFilling::Undo(Control& control) {
     justMade_ = false;
     Geometry(control).Screen().Erase(ElementKind::kFilling, last_);
     control.store.DeleteFilling(last_);
+    if (!regionLines_.empty()) {
+      // The region's own lines go with it; the lines they lay over are shown whole again.
+      for (LineElement* line : regionLines_) control.store.DeleteLine(line);
+      regionLines_.clear();
+      Geometry(control).Environment().RedrawAll();
+    }
     border_ = undoBorder_;
     ends_.assign(border_.size(), end_);
     for (LineElement* line : border_) control.store.Select(line);

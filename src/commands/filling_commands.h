@@ -47,7 +47,8 @@ inline constexpr std::size_t kMaxBorderEntries = 200;
 
 // Alt+F1: a filling bounded by the lines shown. Closed lines and circles are loops by
 // themselves; an open line is followed through the lines joined to it until its loop closes,
-// or continued by hand from where the following stopped.
+// or continued by hand from where the following stopped. A click away from every line, with no
+// line shown yet, hatches the closed region round it at once.
 class AddFilling final : public DrawingCommand {
 protected:
   int Start(Control& control, const CommandRow& row) override;
@@ -67,6 +68,7 @@ private:
   void ContinueByHand(Control& control);
   void EndContinuation(Control& control);
   void MakeFilling(Control& control);
+  bool HatchRegion(Control& control);
   void Undo(Control& control);
   void UndoContinued(Control& control);
   bool Listed(const LineElement* line) const;
@@ -84,7 +86,8 @@ private:
   std::vector<Point> ends_; // the chain's end after each entry
   std::vector<LineElement*> undoBorder_;
   FillingElement* last_ = nullptr;
-  bool justMade_ = false; // the filling was made by the key before this one
+  std::vector<LineElement*> regionLines_; // the boundary made for the last filling by a click
+  bool justMade_ = false;                 // the filling was made by the key before this one
   Point loopStart_{};
   Point end_{};
   bool marked_ = false;

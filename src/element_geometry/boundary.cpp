@@ -2,6 +2,7 @@
 #include "element_geometry/element_geometry.h"
 #include "element_geometry/line_walk.h"
 #include "geometry/hatch.h"
+#include "geometry/region.h"
 
 #include <algorithm>
 #include <cmath>
@@ -29,13 +30,15 @@ constexpr std::int32_t kPenDown = 1;
 // Writes points into pen-path records, closing each loop back at its start.
 class BoundaryWriter {
 public:
-  explicit BoundaryWriter(std::vector<PenPathRecord>& out) : out_(out) {}
+  BoundaryWriter(std::vector<PenPathRecord>& out, std::vector<double>* bulges)
+      : out_(out), bulges_(bulges) {}
 
   void Write(const Point& p) {
     if (pen_ == kPenUp) {
       Close();
       start_ = p;
       out_.push_back({p.x, p.y, kPenUp});
+      if (bulges_ != nullptr) bulges_->push_back(0.0);
       pen_ = kPenDown;
       return;
     }
@@ -48,9 +51,14 @@ public:
     if (!out_.empty()) out_.push_back({start_.x, start_.y, kPenDown});
   }
   Point Last() const { return {out_.back().x, out_.back().y}; }
+  // The area between an arc and its chords, counter-clockwise positive, for the loop written.
+  void Bulge(double area) {
+    if (bulges_ != nullptr && !bulges_->empty()) bulges_->back() += area;
+  }
 
 private:
   std::vector<PenPathRecord>& out_;
+  std::vector<double>* bulges_;
   std::int32_t pen_ = kPenUp;
   Point start_{0.0, 0.0};
 };
@@ -94,20 +102,32 @@ bool WriteArc(const LineElement& line, bool backwards, double accuracy, Boundary
     return Point{arc.o.x + r * std::cos(t), arc.o.y + r * std::sin(t)};
   };
   if (!(step > 0.0)) return false;
+  // Each chord over the angle d cuts off r^2 (d - sin d) / 2 of the circle.
+  double bulge = 0.0;
+  const auto cut = [&bulge, r](double d) { bulge += r * r * (d - std::sin(d)) / 2.0; };
   if (!backwards) {
-    for (double t = start; t < end; t += step) writer.Write(at(t));
+    double t = start;
+    for (; t < end; t += step) {
+      writer.Write(at(t));
+      cut(std::min(step, end - t));
+    }
     writer.Write(at(end));
   } else {
-    for (double t = end; t > start; t -= step) writer.Write(at(t));
+    double t = end;
+    for (; t > start; t -= step) {
+      writer.Write(at(t));
+      cut(std::min(step, t - start));
+    }
     writer.Write(at(start));
   }
+  writer.Bulge(backwards ? -bulge : bulge);
   return true;
 }
 
 // False when the boundary grows past its bound.
 bool WalkBoundary(std::span<LineElement* const> lines, double accuracy,
-                  std::vector<PenPathRecord>& out) {
-  BoundaryWriter writer(out);
+                  std::vector<PenPathRecord>& out, std::vector<double>* bulges = nullptr) {
+  BoundaryWriter writer(out, bulges);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (out.size() > kMaxBoundaryRecords) return false;
     const LineElement* line = lines[i];
@@ -173,15 +193,24 @@ HatchStatus ElementGeometry::BuildHatch(FillingElement& filling) {
   return status;
 }
 
+// Arcs count whole: the area cut off by each chord is added back, so a round hole or a rounded
+// corner measures what it is and not what its chords enclose.
 bool ElementGeometry::FillingArea(const FillingElement& filling, double& area) {
   if (filling.lines == nullptr) return false;
-  const std::vector<PenPathRecord> path =
-      BuildBoundary({filling.lines, filling.ls0()}, settings.arcAccuracy);
+  std::vector<PenPathRecord> path;
+  std::vector<double> bulges;
+  try {
+    if (!WalkBoundary({filling.lines, filling.ls0()}, settings.arcAccuracy, path, &bulges))
+      return false;
+  } catch (const std::bad_alloc&) {
+    env_.ShowError(kMemoryOverflow);
+    return false;
+  }
   if (path.empty()) return false;
   for (const PenPathRecord& r : path) {
     if (!std::isfinite(r.x) || !std::isfinite(r.y)) return false;
   }
-  area = PenPathArea(path);
+  area = PenPathArea(path, bulges);
   return std::isfinite(area);
 }
 

@@ -1,5 +1,6 @@
 // Surface area of the loops of a pen path, holes taken off.
 #include "geometry/primitives.h"
+#include "geometry/region.h"
 
 #include <cmath>
 #include <cstddef>
@@ -16,7 +17,8 @@ struct Loop {
   Point average; // of the loop's records, its start included
 };
 
-Loop MeasureLoop(std::span<const PenPathRecord> records, std::size_t begin, std::size_t end) {
+Loop MeasureLoop(std::span<const PenPathRecord> records, std::size_t begin, std::size_t end,
+                 double bulge) {
   double twiceArea = 0.0;
   double sumX = records[begin].x;
   double sumY = records[begin].y;
@@ -26,15 +28,18 @@ Loop MeasureLoop(std::span<const PenPathRecord> records, std::size_t begin, std:
     sumY += records[k].y;
   }
   const double count = static_cast<double>(end - begin);
-  return {begin, end, std::abs(twiceArea / 2.0), {sumX / count, sumY / count}};
+  // twiceArea grows clockwise; a bulge counter-clockwise.
+  return {begin, end, std::abs(bulge - twiceArea / 2.0), {sumX / count, sumY / count}};
 }
 
-std::vector<Loop> SplitLoops(std::span<const PenPathRecord> records) {
+std::vector<Loop> SplitLoops(std::span<const PenPathRecord> records,
+                             std::span<const double> bulges) {
   std::vector<Loop> loops;
   std::size_t begin = 0;
   for (std::size_t k = 1; k <= records.size(); ++k) {
     if (k == records.size() || records[k].pen == 0) {
-      loops.push_back(MeasureLoop(records, begin, k));
+      const double bulge = loops.size() < bulges.size() ? bulges[loops.size()] : 0.0;
+      loops.push_back(MeasureLoop(records, begin, k, bulge));
       begin = k;
     }
   }
@@ -44,8 +49,12 @@ std::vector<Loop> SplitLoops(std::span<const PenPathRecord> records) {
 } // namespace
 
 double PenPathArea(std::span<const PenPathRecord> records) {
+  return PenPathArea(records, {});
+}
+
+double PenPathArea(std::span<const PenPathRecord> records, std::span<const double> bulges) {
   if (records.empty()) return 0.0;
-  const std::vector<Loop> loops = SplitLoops(records);
+  const std::vector<Loop> loops = SplitLoops(records, bulges);
   double total = 0.0;
   for (const Loop& loop : loops) {
     // A loop is a hole when it lies inside an odd number of larger loops. With the outer loop

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# A room hatched by one click inside it, in the real window: a plate with a round hole drawn by
+# clicks, Add filling, a click in the plate away from its lines: the plate is hatched at once,
+# without showing a line or pressing Tab, the hole stays empty, and Backspace takes it back.
+set -u
+build="$1"
+source_dir="$2"
+source "$source_dir/tests/shell/lib/gui.bash"
+
+# Drawing x 20..120, y 20..70 lies on columns 283..557 and rows 745..609; the hole of radius 10
+# round (70,45) on columns 393..447 round row 677.
+lit() { "$xshot" count "$1" "$2" "$3" "$4" "$5" ffffff; }
+press() { xdotool key "$@"; settle "$*"; }
+click_at() {
+  xdotool mousemove --sync --window "$window" "$1" "$2"
+  settle "the move to $1 $2"
+  xdotool click 1
+  settle "the click at $1 $2"
+}
+# The cursor mark stays where the mouse last was over the drawing: below the plate.
+picture() {
+  xdotool mousemove --sync --window "$window" 500 700
+  settle "the move away"
+  xdotool mousemove --sync --window "$window" 900 300
+  settle "the move aside"
+  shot "$tmp/$1.png"
+}
+
+cd "$tmp"
+start_lumora
+press F1
+press Return
+press o
+click_at 283 745
+click_at 557 609
+press Tab Escape
+press F2
+press Return
+press o
+click_at 420 677
+click_at 447 677
+press Escape
+
+press alt+F1
+press Return
+click_at 320 640
+picture hatched
+plate="$(lit "$tmp/hatched.png" 300 620 80 40)"
+hole="$(lit "$tmp/hatched.png" 410 667 20 20)"
+((plate > 100)) || { cp "$tmp/hatched.png" "$build/gui_fill_region.out.png"; fail "no hatch in the plate: $plate pixels"; }
+((hole == 0)) || { cp "$tmp/hatched.png" "$build/gui_fill_region.out.png"; fail "the hole is hatched: $hole pixels"; }
+
+press BackSpace
+picture taken
+left="$(lit "$tmp/taken.png" 300 620 80 40)"
+((left == 0)) || { cp "$tmp/taken.png" "$build/gui_fill_region.out.png"; fail "the hatch stayed after Backspace: $left pixels"; }
+edge="$(lit "$tmp/taken.png" 300 745 180 1)"
+((edge > 150)) || fail "the plate's lower line went with the hatch: $edge pixels"
+press Escape
+echo "gui_fill_region: ok ($plate hatch pixels in the plate, none in the hole, none after Backspace)"
