@@ -16,6 +16,8 @@
 #include "ui/ask_state.h"
 #include "view/view.h"
 
+#include <filesystem>
+
 namespace lumora {
 namespace {
 
@@ -49,6 +51,13 @@ std::string TitleIn(std::string_view words, std::string_view sub, std::size_t ma
   title += ": ";
   if (title.size() > max) title.resize(max);
   return title;
+}
+
+constexpr TextPair kReadNote{"Read "_l1, "Luettu "_l1};
+constexpr TextPair kSavedNote{"Saved "_l1, "Tallennettu "_l1};
+
+std::string FileNameOf(const std::string& path) {
+  return std::filesystem::path(path).filename().string();
 }
 
 bool EndsInDrw(std::string_view path) {
@@ -120,6 +129,7 @@ int ReadDrawing::Read(Control& control, const CommandRow& row) {
     return kStillRunning;
   }
   if (read >= 1) {
+    ShowNote(control.screen, kReadNote, "'" + FileNameOf(path_) + "'");
     Drawing& drawing = control.drawing;
     // A part left without members by the file is of no use to anyone.
     while (drawing.parts != nullptr && ElementStore::PartIsEmpty(drawing.parts)) {
@@ -171,7 +181,10 @@ int SaveDrawing::Write(Control& control, const CommandRow& row) {
     written = WriteDrawingFile(drawing, control.files, path_, nullptr, control.view.globalOrigin,
                                drawing.limits);
   }
-  if (written == 1) SetDrawingName(drawing, dialog_.Name());
+  if (written == 1) {
+    SetDrawingName(drawing, dialog_.Name());
+    ShowNote(control.screen, kSavedNote, "'" + FileNameOf(path_) + "'");
+  }
   return End(control, row);
 }
 

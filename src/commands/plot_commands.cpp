@@ -10,6 +10,7 @@
 #include "plot/scale_change.h"
 #include "properties/property_names.h"
 #include "protocol/window_services.h"
+#include "screen/messages.h"
 #include "screen/text_screen.h"
 #include "setup/setup.h"
 #include "sound/my_beep.h"
@@ -53,6 +54,20 @@ bool EmptyBox(const Box& box) {
 
 bool Same(double a, double b) {
   return std::abs(a - b) < kSmallest;
+}
+
+constexpr TextPair kPrintedNote{"Printed "_l1, "Tulostettu "_l1};
+constexpr TextPair kScaleNote{"Scale 1:"_l1, "Mittakaava 1:"_l1};
+constexpr TextPair kPlotAreaNote{"Plotting area "_l1, "Tulostus alue "_l1};
+
+// The page's path as the user knows it: within the program directory, from there on.
+std::string HomeRelative(const std::string& home, const std::string& path) {
+  const std::string inside = home.empty() || home.ends_with('/') ? home : home + "/";
+  return !inside.empty() && path.starts_with(inside) ? path.substr(inside.size()) : path;
+}
+
+void NoteScale(Control& control) {
+  ShowNote(control.screen, kScaleNote, NumberText(control.drawing.scale, kSmallest));
 }
 
 int Longest(const std::vector<std::string>& names) {
@@ -100,7 +115,9 @@ bool PlotToPage(Control& control) {
   GeometryHatches hatches(control);
   PlotJob job{control.drawing, control.view.viewBox, control.fonts,    measure,
               *device,         control.messages,     control.language, &hatches};
-  return PlotDrawing(job) != 0;
+  if (PlotDrawing(job) == 0) return false;
+  ShowNote(control.screen, kPrintedNote, "'" + HomeRelative(control.home, path) + "'");
+  return true;
 }
 
 // ---- What Scale and Plotting area share ----
@@ -216,6 +233,7 @@ int ScaleCommand::Take(Control& control, const CommandRow& row, double scale) {
   if (EmptyBox(d.limits)) {
     d.scale = scale;
     ++d.changes;
+    NoteScale(control);
     return End(control, row);
   }
   sheet_ = SheetAtScale(d.limits, d.scale, scale);
@@ -245,6 +263,7 @@ int ScaleCommand::Question(Control& control, const CommandRow& row) {
 void ScaleCommand::Apply(Control& control, bool proportional) {
   ApplyScaleChange(control.drawing, newScale_, sheet_, proportional);
   TakeSheet(control);
+  NoteScale(control);
 }
 
 // ---- Plotting area ----
@@ -309,6 +328,10 @@ int PlotAreaCommand::Placed(Control& control, const CommandRow& row) {
     ++d.changes;
     control.geometry.settings.areaTolerance = kAreaToleranceShare * (sheet_.xmax - sheet_.xmin);
     TakeSheet(control);
+    const std::string size = NumberText((sheet_.xmax - sheet_.xmin) / d.scale, kWholeMillimetre) +
+                             "x" +
+                             NumberText((sheet_.ymax - sheet_.ymin) / d.scale, kWholeMillimetre);
+    ShowNote(control.screen, kPlotAreaNote, size);
   }
   return End(control, row);
 }

@@ -4,6 +4,7 @@
 #include "control/dispatch.h"
 #include "control/event_cycle.h"
 #include "control/translate.h"
+#include "screen/messages.h"
 
 namespace lumora {
 namespace {
@@ -26,6 +27,8 @@ void DispatchCommand(App& app, const CommandEvent& event) {
   Control& control = app.control;
   const int x = event.mouse.x;
   const int y = event.mouse.y;
+  // A note of what the last command did stays until the hand does something new.
+  if (!IsMotion(event)) ClearNote(app.screen);
   if (IsButton(event, kCodeLeftButton)) {
     TranslateInput(control, InputKind::kLeftClick, x, y);
   } else if (IsButton(event, kCodeRightButton)) {

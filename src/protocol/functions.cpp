@@ -200,6 +200,7 @@ void RefreshPrompt(Control& control) {
   input.directionShown = control.view.directionShown ? 1 : 0;
   input.snapMode = control.In().snapMode;
   input.cursorAngle = control.view.directionShown ? control.view.cursorAngle : 0.0;
+  input.note = control.screen.note;
   RefreshPromptLine(control.screen, input);
 }
 

@@ -127,6 +127,21 @@ void ShowMessage(TextScreen& screen, int sound, const TextPair& text, double sec
   ShowMessage(screen, sound, Tr(screen, text), seconds);
 }
 
+void ShowNote(TextScreen& screen, std::string_view text) {
+  text = BoundedText(text);
+  Remember(screen, text);
+  if (screen.consoleOutput) return ConsoleLine(screen, text);
+  screen.note = std::string(text);
+}
+
+void ShowNote(TextScreen& screen, const TextPair& text, std::string_view detail) {
+  ShowNote(screen, std::string(Tr(screen, text)) + std::string(detail));
+}
+
+void ClearNote(TextScreen& screen) {
+  screen.note.clear();
+}
+
 int ShowNotice(TextScreen& screen, std::string_view text, bool acknowledge) {
   text = BoundedText(text);
   Remember(screen, text);

@@ -31,6 +31,13 @@ std::string FitMessage(std::string_view text, int room);
 // anything else leaves it open (88888). With no notice waiting the result is 0.
 int AcknowledgeNotice(TextScreen& screen, int rawKey);
 bool NoticeWaiting(const TextScreen& screen);
+// A note of what was just done, shown after the prompt on row 1 without waiting and without a
+// cue, until the next key or click clears it (ClearNote). Before the window exists it goes to
+// the console.
+void ShowNote(TextScreen& screen, std::string_view text);
+void ShowNote(TextScreen& screen, const TextPair& text, std::string_view detail);
+void ClearNote(TextScreen& screen);
+
 // Writes a waiting notice's text again into its box, emptied by a full repaint.
 void RewriteNotice(TextScreen& screen);
 

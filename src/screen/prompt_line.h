@@ -36,6 +36,7 @@ struct PromptLineInput {
   int directionShown = 0;
   int snapMode = 0;
   double cursorAngle = 0.0;
+  std::string note; // what was just done, after the prompt
   friend bool operator==(const PromptLineInput&, const PromptLineInput&) = default;
 };
 

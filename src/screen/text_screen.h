@@ -91,6 +91,9 @@ struct TextScreen {
   // that the event-file player can tell what was shown; its owner clears it.
   std::vector<std::string> shownMessages;
   PromptLineMemory promptLine;
+  // What the last command did (a save, a print, a new scale), shown after the prompt until the
+  // next key or click.
+  std::string note;
 };
 
 // Sizes the grid for a window of the given pixels (at most 16384 a side) and clears the mirror.

@@ -59,8 +59,8 @@ int Entry(Control& control, PromptState& prompts, const AskNumberArgs& args,
   return result;
 }
 
-// A number that cannot be used (a division by zero, an overflow) is refused, and the entry
-// opens again with the text as typed.
+// A text that is no number, or a number that cannot be used (a division by zero, an overflow),
+// is refused, and the entry opens again with the text as typed.
 int Refuse(Control& control, PromptState& prompts, const AskNumberArgs& args) {
   Message(control, kSoundSmallError, kNotANumber);
   const std::string typed = prompts.numberText;
@@ -69,6 +69,28 @@ int Refuse(Control& control, PromptState& prompts, const AskNumberArgs& args) {
 }
 
 } // namespace
+
+bool IsNumberText(std::string_view text, bool pair) {
+  int commas = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (kDigits.find(c) != std::string_view::npos || kOperators.find(c) != std::string_view::npos ||
+        c == '.' || c == ' ') {
+      continue;
+    }
+    if (c == ',' && pair && ++commas == 1) continue;
+    // An exponent only stands after a mantissa and before its digits or sign.
+    const bool exponent = c == 'e' || c == 'E';
+    const bool afterMantissa =
+        i > 0 && (kDigits.find(text[i - 1]) != std::string_view::npos || text[i - 1] == '.');
+    const bool beforePower =
+        i + 1 < text.size() && (kDigits.find(text[i + 1]) != std::string_view::npos ||
+                                text[i + 1] == '+' || text[i + 1] == '-');
+    if (exponent && afterMantissa && beforePower) continue;
+    return false;
+  }
+  return true;
+}
 
 double EvaluateNumberText(std::string_view text) {
   const std::size_t firstDigit = text.find_first_of(kDigits);
@@ -89,6 +111,7 @@ int AskNumber(Control& control, PromptState& prompts, const AskNumberArgs& args,
   if (answer == kStillRunning) return kStillRunning;
   result = oldValue;
   if (answer != kEntryAccepted) return answer;
+  if (!IsNumberText(prompts.numberText, false)) return Refuse(control, prompts, args);
   const double value = EvaluateNumberText(prompts.numberText);
   if (!std::isfinite(value)) return Refuse(control, prompts, args);
   result = value;
@@ -121,6 +144,7 @@ int AskTwoNumbers(Control& control, PromptState& prompts, const AskNumberArgs& a
   resultX = oldX;
   resultY = oldY;
   if (answer != kEntryAccepted) return answer;
+  if (!IsNumberText(prompts.numberText, true)) return Refuse(control, prompts, args);
   std::size_t pos = 0;
   const double x = TextToNumber(prompts.numberText, pos);
   const double y = TextToNumber(prompts.numberText, pos);

@@ -35,6 +35,10 @@ int AskTwoNumbers(Control& control, PromptState& prompts, const AskNumberArgs& a
 // minus in front of the first digit is the number's sign.
 double EvaluateNumberText(std::string_view text);
 
+// Whether an answer is a number expression: digits, points, signs and the operators, blanks,
+// exponents after a mantissa, and in a pair one comma. Letters are refused, not read as 0.
+bool IsNumberText(std::string_view text, bool pair);
+
 inline constexpr TextPair kNotANumber{"Not a number !"_l1, "Ei ole luku !"_l1};
 
 } // namespace lumora

@@ -35,6 +35,9 @@ struct EntryState {
   int cursor = 0;
   int offset = 0; // first character shown, when the text is wider than the field
   bool listMode = false;
+  // No key has reached the entry yet: the first typed character replaces the whole proposal,
+  // as in a field whose text is selected.
+  bool untouched = true;
   bool firstRow = true; // list mode: Up and Down leave the entry only where there is a row
   bool lastRow = true;
   const std::string* buffer = nullptr; // whose text is being edited; only compared

@@ -109,6 +109,7 @@ int Open(Control& control, PromptState& prompts, const AskStrArgs& args, std::st
   entry.firstRow = args.firstRow;
   entry.lastRow = args.lastRow;
   entry.offset = 0;
+  entry.untouched = true;
   entry.buffer = &buffer;
   state.actionVariant = state.backAllowed ? kBackVariant : 0;
   // The proposal may be the buffer itself (an entry that edits its caller's text in place).
@@ -147,9 +148,11 @@ void Accept(Control& control, PromptState& prompts, const std::string& buffer) {
   DrawField(control, prompts, buffer, false);
 }
 
+// The first character typed into an untouched entry replaces the whole proposal.
 void Type(Control& control, PromptState& prompts, const AskStrArgs& args, std::string& buffer,
-          char typed) {
+          char typed, bool first) {
   EntryState& entry = prompts.entry;
+  if (first && !entry.listMode && entry.cursor == 0) buffer.clear();
   const bool atEnd = entry.cursor >= Length(buffer);
   const bool full = buffer.size() >= Capacity(args.size);
   if (atEnd || prompts.insertMode) {
@@ -246,9 +249,12 @@ int Edit(Control& control, PromptState& prompts, std::string& buffer) {
 int Step(Control& control, PromptState& prompts, const AskStrArgs& args, std::string& buffer) {
   const InputRecord& in = control.In();
   EntryState& entry = prompts.entry;
+  const bool first = entry.untouched;
+  // Only a real key touches the entry; the mouse moving the cursor over it does not.
+  if (in.rawKey != kRawNone) entry.untouched = false;
   if (in.code == 0 && in.rawKey >= kFirstTyped && in.rawKey <= kLastTyped &&
       in.rawKey != kStyleMark) {
-    Type(control, prompts, args, buffer, static_cast<char>(in.rawKey));
+    Type(control, prompts, args, buffer, static_cast<char>(in.rawKey), first);
     return kStillRunning;
   }
   if (Edit(control, prompts, buffer) != 0) return kStillRunning;

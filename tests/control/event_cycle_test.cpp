@@ -1,6 +1,9 @@
 #include "control/event_cycle.h"
 #include "control/headless_app.h"
 #include "model/property_set.h"
+#include "protocol/functions.h"
+#include "screen/messages.h"
+#include "screen/text_screen.h"
 #include "view/soft_canvas.h"
 
 #include <gtest/gtest.h>
@@ -11,13 +14,14 @@ namespace {
 struct CycleFixture {
   HeadlessApp headless;
   App& app = headless.app;
-  SoftCanvas canvas{400, 332};
+  SoftCanvas canvas;
 
-  CycleFixture() {
+  // 400 x 332 fits the view: 4 pixels per unit, grid step 1.
+  explicit CycleFixture(int width = 400) : canvas(width, 332) {
     app.drawing.limits = Box{0, 0, 100, 75};
     app.view.viewBox = app.drawing.limits;
     AttachCanvas(app, canvas);
-    DisplayEvent(app, 400, 332); // fits the view: 4 pixels per unit, grid step 1
+    DisplayEvent(app, width, 332);
   }
   int Acted() const { return app.window.commandCount; }
 };
@@ -50,6 +54,28 @@ TEST(EventCycle, AClickActsOnceAtThePressOrAfterADragAtTheRelease) {
   CycleFixture middle;
   MouseEvent(middle.app, MouseButton::kMiddle, false, {1, 1});
   EXPECT_EQ(middle.Acted(), 0);
+}
+
+TEST(EventCycle, ANoteStaysThroughMotionsAndGoesWithTheNextKeyOrClick) {
+  CycleFixture f(800);
+  const auto noted = [&f] {
+    return MirrorRow(f.app.screen, 1).find("Ok") != std::string_view::npos;
+  };
+  ShowNote(f.app.screen, "Ok");
+  RefreshPrompt(f.app.control); // as at the end of the pass that saved
+  EXPECT_TRUE(noted());
+  MotionEvent(f.app, {200, 150});
+  PassiveMotionEvent(f.app, {100, 100});
+  EXPECT_TRUE(noted());
+  KeyboardEvent(f.app, 'x', {200, 150});
+  EXPECT_FALSE(noted());
+  ShowNote(f.app.screen, "Ok");
+  RefreshPrompt(f.app.control);
+  EXPECT_TRUE(noted());
+  PassiveMotionEvent(f.app, {300, 200});
+  EXPECT_TRUE(noted());
+  MouseEvent(f.app, MouseButton::kLeft, true, {300, 200});
+  EXPECT_FALSE(noted());
 }
 
 TEST(EventCycle, ClosingEndsAtOnceUnlessADrawingIsUnsaved) {

@@ -41,6 +41,12 @@ for _ in $(seq $((patience * 10))); do
   sleep 0.1
 done
 [[ -s "$lumora_home/DRAWINGS/Plan.drw" ]] || fail "F7 wrote no DRAWINGS/Plan.drw"
+"$xshot" settle "$window" 0.3 "$patience" || fail "the window never settled after F7"
+shot "$tmp/saved.png"
+# The prompt line notes the save after its request, where it was empty before.
+noted="$("$xshot" compare "$tmp/saved.png" "$tmp/empty.png" 0 0 "" 380 0 300 16)"
+[[ "$noted" =~ ^[0-9]+$ ]] && ((noted > 50)) ||
+  fail "the save left no note on the prompt line ($noted pixels)"
 
 xdotool key alt+F7
 "$xshot" settle "$window" 0.3 "$patience" || fail "the question never settled"
@@ -50,7 +56,9 @@ xdotool key y
 # Plan comes first in the list.
 read_and_wait Home
 shot "$tmp/again.png"
-differing="$("$xshot" compare "$tmp/again.png" "$tmp/first.png" 0 0 "$tmp/again.diff.png")" ||
+# The prompt line notes which file was read; the drawings below it must be the same.
+# shellcheck disable=SC2086
+differing="$("$xshot" compare "$tmp/again.png" "$tmp/first.png" 0 0 "$tmp/again.diff.png" $area)" ||
   { cp "$tmp/again.png" "$build/gui_files.out.png" 2>/dev/null
     fail "the saved drawing read back differs from the first in $differing pixels"; }
 

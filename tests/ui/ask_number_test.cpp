@@ -16,6 +16,16 @@ TEST(AskNumber, EvaluatesOneOperator) {
   EXPECT_DOUBLE_EQ(EvaluateNumberText("10-2*3"), 8.0); // one operator: the rest is ignored
 }
 
+TEST(AskNumber, OnlyNumberExpressionsAreNumbers) {
+  for (const char* text : {"12", " -4.5 ", "1e3", "2.E-2", "7/2", "+", "10-2*3"})
+    EXPECT_TRUE(IsNumberText(text, false)) << text;
+  for (const char* text : {"abc", "7a", "e5", "1e", "1,2", "12 m", "1ee2"})
+    EXPECT_FALSE(IsNumberText(text, false)) << text;
+  EXPECT_TRUE(IsNumberText("198, 281", true));
+  EXPECT_TRUE(IsNumberText("5", true));
+  EXPECT_FALSE(IsNumberText("1,2,3", true));
+}
+
 struct NumberFixture : AskFixture {
   AskNumberArgs args;
   // Opens the entry, checks the proposal, replaces it with `typed` and enters it.
@@ -40,6 +50,9 @@ TEST(AskNumber, ReadsTheAnswerAndRefusesWhatIsNoNumber) {
   EXPECT_EQ(f.Answer("2.35", "7/0"), kStillRunning); // the entry stays open
   EXPECT_TRUE(f.Shown("Not a number !"));
   EXPECT_EQ(f.prompts.numberText, "7/0");
+  EXPECT_EQ(f.Key(kCodeEsc), kEntryEsc);
+  EXPECT_EQ(f.Answer("2.35", "2x"), kStillRunning); // not read as the 2 before the letter
+  EXPECT_EQ(f.Cues().back(), kSoundSmallError);
   EXPECT_EQ(f.Key(kCodeEsc), kEntryEsc);
   EXPECT_DOUBLE_EQ(value, 2.345);
 }

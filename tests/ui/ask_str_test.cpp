@@ -24,9 +24,16 @@ struct EntryFixture : AskFixture {
   }
 };
 
-TEST(AskStr, OverwritesTheProposalThenInsertsAndStopsWhenFull) {
+TEST(AskStr, TypingReplacesTheProposalUnlessAnEditingKeyCameFirst) {
+  // Typed at once, the answer replaces the whole proposal, as a selected text would be.
+  EntryFixture typed("Overlap");
+  typed.Type("Plan");
+  EXPECT_EQ(typed.text, "Plan");
+
+  // An editing key first keeps the proposal, and typing overwrites it, then inserts.
   EntryFixture f("Plan", 7);
   EXPECT_EQ(f.Cells(1, 2, 24), "Saving: WRITE NAME ? Pla");
+  f.Key(kHome);
   f.Type("Sk");
   EXPECT_EQ(f.text, "Skan");
   f.Key(kInsert);

@@ -226,18 +226,24 @@ int CountColour(const RgbImage& image, const Rect& r, std::array<std::uint8_t, k
 }
 
 // Differing pixels red over a dimmed copy of the first picture.
+// Only the pixels inside `area` count; the whole picture when it is empty.
 int Compare(const RgbImage& a, const RgbImage& b, int tolerance, long allowed,
-            const std::string& diffPath) {
+            const std::string& diffPath, const Rect& area) {
   if (a.width != b.width || a.height != b.height) {
     std::printf("size %dx%d against %dx%d\n", a.width, a.height, b.width, b.height);
     return kNo;
   }
+  const bool whole = area.width <= 0 || area.height <= 0;
   RgbImage diff = a;
   long differing = 0;
   for (std::size_t k = 0; k < a.rgb.size(); k += kChannels) {
+    const int pixel = int(k / kChannels);
+    const int x = pixel % a.width, y = pixel / a.width;
+    const bool inside = whole || (x >= area.x && x < area.x + area.width && y >= area.y &&
+                                  y < area.y + area.height);
     bool differs = false;
     for (int c = 0; c < kChannels; ++c)
-      differs |= std::abs(a.rgb[k + c] - b.rgb[k + c]) > tolerance;
+      differs |= inside && std::abs(a.rgb[k + c] - b.rgb[k + c]) > tolerance;
     differing += differs ? 1 : 0;
     for (int c = 0; c < kChannels; ++c) {
       diff.rgb[k + c] = differs ? (c == 0 ? 0xFF : 0) : std::uint8_t(a.rgb[k + c] >> kDimShift);
@@ -291,11 +297,12 @@ int WaitForPointer(bool shown, double seconds) {
 }
 
 int Usage() {
-  return Trouble("usage: shot WINDOW OUT.png | wait WINDOW X Y RRGGBB SECONDS | "
-                 "wait-change WINDOW REF.png X Y W H SECONDS | settle WINDOW QUIET SECONDS | size "
-                 "PNG | pixel PNG X Y | "
-                 "count PNG X Y W H RRGGBB | compare A.png B.png T N [DIFF.png] | close WINDOW | "
-                 "pointer hidden|shown SECONDS");
+  return Trouble(
+      "usage: shot WINDOW OUT.png | wait WINDOW X Y RRGGBB SECONDS | "
+      "wait-change WINDOW REF.png X Y W H SECONDS | settle WINDOW QUIET SECONDS | size "
+      "PNG | pixel PNG X Y | "
+      "count PNG X Y W H RRGGBB | compare A.png B.png T N [DIFF.png [X Y W H]] | close WINDOW | "
+      "pointer hidden|shown SECONDS");
 }
 
 std::optional<RgbImage> Picture(const char* path) {
@@ -329,12 +336,15 @@ int Run(int argc, char** argv) {
     if (!r) return Usage();
     return WaitForChange(Window(*id), argv[3], *r, std::atof(argv[8]));
   }
-  if (command == "compare" && (argc == 6 || argc == 7)) {
+  if (command == "compare" && (argc == 6 || argc == 7 || argc == 11)) {
     const auto a = Picture(argv[2]), b = Picture(argv[3]);
     const auto tolerance = Number(argv[4]), allowed = Number(argv[5]);
     if (!a || !b) return Trouble("cannot read the pictures");
     if (!tolerance || !allowed) return Usage();
-    return Compare(*a, *b, int(*tolerance), *allowed, argc == 7 ? argv[6] : "");
+    std::optional<Rect> area = Rect{};
+    if (argc == 11) area = RectOf(argv + 7);
+    if (!area) return Usage();
+    return Compare(*a, *b, int(*tolerance), *allowed, argc >= 7 ? argv[6] : "", *area);
   }
   const bool size = command == "size" && argc == 3;
   if (size || (command == "pixel" && argc == 5) || (command == "count" && argc == 8)) {
