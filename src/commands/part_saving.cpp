@@ -5,7 +5,10 @@
 #include "model/element_store.h"
 #include "protocol/command_state.h"
 #include "protocol/window_services.h"
+#include "screen/messages.h"
 #include "ui/ask_str.h"
+
+#include <filesystem>
 
 namespace lumora {
 
@@ -86,8 +89,11 @@ int SavePart::Named(Control& control, const CommandRow& row, int result) {
   if (result == kEntryEsc) return End(control, row);
   if (result == kFileAccepted) {
     PartElement* group = selection_.Group();
-    if (group != nullptr) {
-      WriteDrawingFile(control.drawing, control.files, path_, group, reference_, group->box);
+    if (group != nullptr && WriteDrawingFile(control.drawing, control.files, path_, group,
+                                             reference_, group->box) == 1) {
+      constexpr TextPair kSavedNote{"Saved "_l1, "Tallennettu "_l1};
+      ShowNote(control.screen, kSavedNote,
+               "'" + std::filesystem::path(path_).filename().string() + "'");
     }
     RemoveMarker(control);
     selection_.Dissolve(control);

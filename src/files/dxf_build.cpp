@@ -151,6 +151,8 @@ private:
     if (known != counted_.end()) return out = known->second, nullptr;
     if (std::find(active_.begin(), active_.end(), &block) != active_.end())
       return &dxf_messages::kSelfInsert;
+    // A chain of blocks each placing the next is refused before its depth exhausts the stack.
+    if (active_.size() > static_cast<std::size_t>(kMaxBlockDepth)) return &dxf_messages::kTooDeep;
     Expansion e;
     for (const SceneLine& l : block.lines)
       if (!l.measureGraphics) e.elements += 1, e.points += static_cast<double>(l.points.size());

@@ -14,8 +14,34 @@ struct Loop {
   std::size_t begin;
   std::size_t end; // one past the last record
   double area;
-  Point average; // of the loop's records, its start included
+  Point inner; // a point inside the loop itself
 };
+
+// A point inside the loop itself, to ask whether the loop lies inside another: its vertex
+// average where that is inside (a loop near convex), else a point just beside the middle of its
+// longest edge, on the inner side. The average of a U-shaped loop may lie in what the U holds.
+Point InnerPoint(std::span<const PenPathRecord> records, std::size_t begin, std::size_t end,
+                 Point average, bool clockwise) {
+  const auto own = records.subspan(begin, end - begin);
+  if (PointInPenPath(average.x, average.y, own) != 0) return average;
+  double longest = 0.0;
+  std::size_t at = begin + 1;
+  for (std::size_t k = begin + 1; k < end; ++k) {
+    const double length =
+        std::hypot(records[k].x - records[k - 1].x, records[k].y - records[k - 1].y);
+    if (length > longest) {
+      longest = length;
+      at = k;
+    }
+  }
+  if (!(longest > 0.0)) return average;
+  const PenPathRecord& a = records[at - 1];
+  const PenPathRecord& b = records[at];
+  // The inside lies left of a counter-clockwise edge; the step is far below any drawn size.
+  constexpr double kStepShare = 1e-6;
+  const double side = (clockwise ? -1.0 : 1.0) * kStepShare;
+  return {(a.x + b.x) / 2.0 - (b.y - a.y) * side, (a.y + b.y) / 2.0 + (b.x - a.x) * side};
+}
 
 Loop MeasureLoop(std::span<const PenPathRecord> records, std::size_t begin, std::size_t end,
                  double bulge) {
@@ -29,7 +55,8 @@ Loop MeasureLoop(std::span<const PenPathRecord> records, std::size_t begin, std:
   }
   const double count = static_cast<double>(end - begin);
   // twiceArea grows clockwise; a bulge counter-clockwise.
-  return {begin, end, std::abs(bulge - twiceArea / 2.0), {sumX / count, sumY / count}};
+  return {begin, end, std::abs(bulge - twiceArea / 2.0),
+          InnerPoint(records, begin, end, {sumX / count, sumY / count}, twiceArea > 0.0)};
 }
 
 std::vector<Loop> SplitLoops(std::span<const PenPathRecord> records,
@@ -63,7 +90,7 @@ double PenPathArea(std::span<const PenPathRecord> records, std::span<const doubl
     for (const Loop& other : loops) {
       if (&other == &loop || other.area <= loop.area) continue;
       const auto span = records.subspan(other.begin, other.end - other.begin);
-      if (PointInPenPath(loop.average.x, loop.average.y, span)) hole = !hole;
+      if (PointInPenPath(loop.inner.x, loop.inner.y, span)) hole = !hole;
     }
     total += hole ? -loop.area : loop.area;
   }

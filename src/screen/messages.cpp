@@ -129,7 +129,6 @@ void ShowMessage(TextScreen& screen, int sound, const TextPair& text, double sec
 
 void ShowNote(TextScreen& screen, std::string_view text) {
   text = BoundedText(text);
-  Remember(screen, text);
   if (screen.consoleOutput) return ConsoleLine(screen, text);
   screen.note = std::string(text);
 }

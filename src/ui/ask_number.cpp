@@ -70,26 +70,78 @@ int Refuse(Control& control, PromptState& prompts, const AskNumberArgs& args) {
 
 } // namespace
 
-bool IsNumberText(std::string_view text, bool pair) {
-  int commas = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (kDigits.find(c) != std::string_view::npos || kOperators.find(c) != std::string_view::npos ||
-        c == '.' || c == ' ') {
-      continue;
+namespace {
+
+// A small reader of the forms an answer may take: blanks anywhere between the parts.
+class NumberForm {
+public:
+  explicit NumberForm(std::string_view text) : text_(text) {}
+  bool AtEnd() {
+    Blanks();
+    return at_ >= text_.size();
+  }
+  bool Take(std::string_view any) {
+    Blanks();
+    if (at_ < text_.size() && any.find(text_[at_]) != std::string_view::npos) {
+      ++at_;
+      return true;
     }
-    if (c == ',' && pair && ++commas == 1) continue;
-    // An exponent only stands after a mantissa and before its digits or sign.
-    const bool exponent = c == 'e' || c == 'E';
-    const bool afterMantissa =
-        i > 0 && (kDigits.find(text[i - 1]) != std::string_view::npos || text[i - 1] == '.');
-    const bool beforePower =
-        i + 1 < text.size() && (kDigits.find(text[i + 1]) != std::string_view::npos ||
-                                text[i + 1] == '+' || text[i + 1] == '-');
-    if (exponent && afterMantissa && beforePower) continue;
     return false;
   }
-  return true;
+  // [sign] digits [. digits] [e [sign] digits], or the same starting with the point.
+  bool Number() {
+    Take("+-");
+    Blanks();
+    const std::size_t whole = Digits();
+    std::size_t fraction = 0;
+    if (at_ < text_.size() && text_[at_] == '.') {
+      ++at_;
+      fraction = Digits();
+    }
+    if (whole + fraction == 0) return false;
+    if (at_ < text_.size() && (text_[at_] == 'e' || text_[at_] == 'E')) {
+      ++at_;
+      if (at_ < text_.size() && (text_[at_] == '+' || text_[at_] == '-')) ++at_;
+      if (Digits() == 0) return false;
+    }
+    return true;
+  }
+
+private:
+  void Blanks() {
+    while (at_ < text_.size() && text_[at_] == ' ') ++at_;
+  }
+  std::size_t Digits() {
+    const std::size_t from = at_;
+    while (at_ < text_.size() && kDigits.find(text_[at_]) != std::string_view::npos) ++at_;
+    return at_ - from;
+  }
+  std::string_view text_;
+  std::size_t at_ = 0;
+};
+
+// A pair: two numbers, each of which may be missing (it reads as 0), apart by one comma or by
+// blanks.
+bool Pair(NumberForm& form) {
+  if (form.AtEnd()) return true;
+  if (!form.Take(",")) {
+    if (!form.Number()) return false;
+    if (form.AtEnd()) return true;
+    form.Take(",");
+  }
+  if (form.AtEnd()) return true;
+  return form.Number() && form.AtEnd();
+}
+
+} // namespace
+
+bool IsNumberText(std::string_view text, bool pair) {
+  NumberForm form(text);
+  if (pair) return Pair(form);
+  // A number, or two joined by one operator.
+  if (!form.Number()) return false;
+  if (form.AtEnd()) return true;
+  return form.Take(kOperators) && form.Number() && form.AtEnd();
 }
 
 double EvaluateNumberText(std::string_view text) {
@@ -97,7 +149,10 @@ double EvaluateNumberText(std::string_view text) {
   if (firstDigit == std::string_view::npos) return 0.0;
   const std::string_view rest = text.substr(firstDigit);
   for (char op : kOperators) {
-    const std::size_t at = rest.find(op);
+    std::size_t at = rest.find(op);
+    // The sign of an exponent (2e-3) is part of its number, not an operator.
+    while (at != std::string_view::npos && at > 0 && (rest[at - 1] == 'e' || rest[at - 1] == 'E'))
+      at = rest.find(op, at + 1);
     if (at == std::string_view::npos) continue;
     return Apply(op, ReadAt(text, 0), ReadAt(text, firstDigit + at + 1));
   }

@@ -210,6 +210,11 @@ TEST(DxfRead, BadFilesAreRefusedAndTheDrawingStaysAsItWas) {
   std::string deep = Block("B0", "0\nLINE\n10\n0\n20\n0\n11\n1\n21\n1\n");
   for (int k = 1; k < 40; ++k)
     deep += Block("B" + std::to_string(k), Insert("B" + std::to_string(k - 1)));
+  // A chain far deeper than any stack could follow block by block.
+  constexpr int kChain = 100000;
+  std::string chain = Block("C0", "0\nLINE\n10\n0\n20\n0\n11\n1\n21\n1\n");
+  for (int k = 1; k < kChain; ++k)
+    chain += Block("C" + std::to_string(k), Insert("C" + std::to_string(k - 1)));
   const struct {
     const char* what;
     std::string text;
@@ -228,6 +233,8 @@ TEST(DxfRead, BadFilesAreRefusedAndTheDrawingStaysAsItWas) {
       {"mutual insert", Wrap(Insert("A"), Block("A", Insert("B")) + Block("B", Insert("A"))),
        "A block inserts itself, file not read !"},
       {"deep", Wrap(Insert("B39"), deep), "Blocks are nested too deeply, file not read !"},
+      {"chain", Wrap(Insert("C" + std::to_string(kChain - 1)), chain),
+       "Blocks are nested too deeply, file not read !"},
       // A grid of 30000 x 30000 placements of a part of one line.
       {"grid",
        Wrap("0\nINSERT\n2\nA\n70\n30000\n71\n30000\n10\n0\n20\n0\n",

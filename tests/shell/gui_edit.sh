@@ -9,13 +9,6 @@ source "$source_dir/tests/shell/lib/gui.bash"
 # Drawing y 120 from x 40 to 140 lies on pixel row 472 from column 338 to 612.
 row=472
 lit() { "$xshot" count "$1" "$3" "$(($2 - 2))" "$(($4 - $3))" 5 ffffff; }
-press() { xdotool key "$@"; settle "$*"; }
-click_at() {
-  xdotool mousemove --sync --window "$window" "$1" "$2"
-  settle "the move to $1 $2"
-  xdotool click 1
-  settle "the click at $1 $2"
-}
 picture() {
   xdotool mousemove --sync --window "$window" 500 700
   settle "the move away"

@@ -22,7 +22,6 @@ cd "$tmp"
 only_drawing "$tmp/plate.dxf" Plate.drw
 
 quiet=1
-press() { xdotool key "$@"; settle "$*"; }
 start_lumora
 xdotool mousemove --sync --window "$window" 500 700
 settle "the move away"

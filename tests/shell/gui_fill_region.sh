@@ -6,40 +6,11 @@ set -u
 build="$1"
 source_dir="$2"
 source "$source_dir/tests/shell/lib/gui.bash"
-
-# Drawing x 20..120, y 20..70 lies on columns 283..557 and rows 745..609; the hole of radius 10
-# round (70,45) on columns 393..447 round row 677.
-lit() { "$xshot" count "$1" "$2" "$3" "$4" "$5" ffffff; }
-press() { xdotool key "$@"; settle "$*"; }
-click_at() {
-  xdotool mousemove --sync --window "$window" "$1" "$2"
-  settle "the move to $1 $2"
-  xdotool click 1
-  settle "the click at $1 $2"
-}
-# The cursor mark stays where the mouse last was over the drawing: below the plate.
-picture() {
-  xdotool mousemove --sync --window "$window" 500 700
-  settle "the move away"
-  xdotool mousemove --sync --window "$window" 900 300
-  settle "the move aside"
-  shot "$tmp/$1.png"
-}
+source "$source_dir/tests/shell/lib/plate.bash"
 
 cd "$tmp"
 start_lumora
-press F1
-press Return
-press o
-click_at 283 745
-click_at 557 609
-press Tab Escape
-press F2
-press Return
-press o
-click_at 420 677
-click_at 447 677
-press Escape
+draw_plate
 
 press alt+F1
 press Return

@@ -14,16 +14,21 @@ TEST(AskNumber, EvaluatesOneOperator) {
   EXPECT_DOUBLE_EQ(EvaluateNumberText("7/2"), 3.5);
   EXPECT_DOUBLE_EQ(EvaluateNumberText("abc"), 0.0);
   EXPECT_DOUBLE_EQ(EvaluateNumberText("10-2*3"), 8.0); // one operator: the rest is ignored
+  EXPECT_DOUBLE_EQ(EvaluateNumberText("2e-3"), 0.002); // an exponent's sign is no operator
+  EXPECT_DOUBLE_EQ(EvaluateNumberText("1.5E+2"), 150.0);
+  EXPECT_DOUBLE_EQ(EvaluateNumberText("1e2-3"), 97.0);
 }
 
 TEST(AskNumber, OnlyNumberExpressionsAreNumbers) {
-  for (const char* text : {"12", " -4.5 ", "1e3", "2.E-2", "7/2", "+", "10-2*3"})
+  for (const char* text : {"12", " -4.5 ", "1e3", "2.E-2", "7/2", "-4-2", "7 / -2", ".5"})
     EXPECT_TRUE(IsNumberText(text, false)) << text;
-  for (const char* text : {"abc", "7a", "e5", "1e", "1,2", "12 m", "1ee2"})
+  for (const char* text : {"abc", "7a", "e5", "1e", "1,2", "12 m", "1ee2", "1.2.3", "12 34",
+                           "2+3*4", "1e2e3", "-", "."})
     EXPECT_FALSE(IsNumberText(text, false)) << text;
-  EXPECT_TRUE(IsNumberText("198, 281", true));
-  EXPECT_TRUE(IsNumberText("5", true));
-  EXPECT_FALSE(IsNumberText("1,2,3", true));
+  for (const char* text : {"198, 281", "5", "5,", ",-3", "1e2,2", "0 100"})
+    EXPECT_TRUE(IsNumberText(text, true)) << text;
+  for (const char* text : {"1,2,3", "2a0,300", "10+2,5", "1 2,3"})
+    EXPECT_FALSE(IsNumberText(text, true)) << text;
 }
 
 struct NumberFixture : AskFixture {

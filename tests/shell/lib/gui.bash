@@ -94,6 +94,17 @@ settle() {
   "$xshot" settle "$window" "${quiet:-0.3}" "$patience" || fail "the window never settled after $1"
 }
 
+# Keys, then the wait for the window to settle.
+press() { xdotool key "$@"; settle "$*"; }
+
+# A left click at window pixel x y, the pointer moved there first.
+click_at() {
+  xdotool mousemove --sync --window "$window" "$1" "$2"
+  settle "the move to $1 $2"
+  xdotool click 1
+  settle "the click at $1 $2"
+}
+
 # Presses key $1 and waits until the rectangle x y w h ($2..$5) of the window changes.
 key_and_wait() {
   shot "$tmp/before.png"
