@@ -54,18 +54,6 @@ bool Covers(const Box& outer, const Box& inner) {
          outer.ymax >= inner.ymax;
 }
 
-Box LoopBox(const RegionLoop& loop) {
-  Box box;
-  for (const RegionEdge& e : loop.edges) {
-    ExtendBox(e.from.x, e.from.y, box);
-    if (e.round) {
-      ExtendBox(e.o.x - e.r, e.o.y - e.r, box);
-      ExtendBox(e.o.x + e.r, e.o.y + e.r, box);
-    }
-  }
-  return box;
-}
-
 // The visible lines whose boxes meet the box, as every search takes them.
 void GatherCurves(ElementStore& store, const Box& box, std::vector<RegionCurve>& curves) {
   curves.clear();

@@ -368,14 +368,7 @@ std::vector<Graph::Cycle> Graph::Cycles() const {
   for (std::size_t c = 0; c < cycles_.size(); ++c) {
     RegionLoop loop = LoopOf(static_cast<int>(c));
     if (std::abs(loop.area) <= kTol * kTol) continue;
-    Box box;
-    for (const RegionEdge& e : loop.edges) {
-      ExtendBox(e.from.x, e.from.y, box);
-      if (e.round) {
-        ExtendBox(e.o.x - e.r, e.o.y - e.r, box);
-        ExtendBox(e.o.x + e.r, e.o.y + e.r, box);
-      }
-    }
+    const Box box = LoopBox(loop);
     const int at = part[static_cast<std::size_t>(From(cycles_[c].front()))];
     cycles.push_back({std::move(loop), box, at});
   }
@@ -417,6 +410,18 @@ bool FindRegion(const Point& p, std::span<const RegionCurve> curves, Region& reg
   Graph graph;
   graph.Build(curves);
   return graph.Face(p, region);
+}
+
+Box LoopBox(const RegionLoop& loop) {
+  Box box;
+  for (const RegionEdge& e : loop.edges) {
+    ExtendBox(e.from.x, e.from.y, box);
+    if (e.round) {
+      ExtendBox(e.o.x - e.r, e.o.y - e.r, box);
+      ExtendBox(e.o.x + e.r, e.o.y + e.r, box);
+    }
+  }
+  return box;
 }
 
 } // namespace lumora

@@ -58,6 +58,8 @@ void CurveMeetings(const RegionCurve& a, const RegionCurve& b, std::vector<doubl
                    std::vector<double>& onB);
 Point CurvePoint(const RegionCurve& c, double at);
 Box CurveBox(const RegionCurve& c);
+// The box of a loop, its round edges' whole circles included.
+Box LoopBox(const RegionLoop& loop);
 // The signed area of a closed loop, round edges counted exactly.
 double LoopArea(std::span<const RegionEdge> edges);
 // Whether p lies inside the closed loop (by its winding number).

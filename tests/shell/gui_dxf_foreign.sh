@@ -31,21 +31,7 @@ rm -f "$lumora_home"/DRAWINGS/*
 cp "$tmp/Colleague.dxf" "$lumora_home/DRAWINGS/"
 quiet=1
 start_lumora
-xdotool mousemove --sync --window "$window" 500 700
-settle "the move away"
-xdotool key F6
-settle "F6"
-xdotool key Home Return
-settle "reading the DXF"
-shot "$tmp/read.png"
-"$build/lumora-cli" render "$lumora_home/DRAWINGS/Colleague.dxf" "$tmp/render.png" \
-  --home "$lumora_home" --size 1000x800 >"$tmp/render.out" 2>&1 ||
-  fail "no render: $(cat "$tmp/render.out")"
-# Below the prompt line, which notes the file read.
-differing="$("$xshot" compare "$tmp/read.png" "$tmp/render.png" 0 0 "$tmp/read.diff.png" \
-  0 16 1000 784)" ||
-  { cp "$tmp"/read*.png "$build/" 2>/dev/null
-    fail "the window differs from the render in $differing pixels (see $build/read.*)"; }
+read_first_and_match_render Colleague.dxf
 lit="$("$xshot" count "$tmp/read.png" 0 40 1000 700 ffffff)"
 ((lit > 2000)) || fail "the colleague's drawing lights only $lit pixels"
 echo "gui_dxf_foreign: ok ($lit lit pixels, the window equals the render)"

@@ -21,21 +21,7 @@ only_drawing "$tmp/small.dxf" Small.drw
 
 quiet=1
 start_lumora
-xdotool mousemove --sync --window "$window" 500 700
-settle "the move away"
-xdotool key F6
-settle "F6"
-xdotool key Home Return
-settle "reading the drawing"
-shot "$tmp/read.png"
-"$build/lumora-cli" render "$lumora_home/DRAWINGS/Small.drw" "$tmp/render.png" \
-  --home "$lumora_home" --size 1000x800 >"$tmp/render.out" 2>&1 ||
-  fail "no render: $(cat "$tmp/render.out")"
-# Below the prompt line, which notes the file read.
-differing="$("$xshot" compare "$tmp/read.png" "$tmp/render.png" 0 0 "$tmp/read.diff.png" \
-  0 16 1000 784)" ||
-  { cp "$tmp"/read*.png "$build/" 2>/dev/null
-    fail "the window differs from the render in $differing pixels (see $build/read.*)"; }
+read_first_and_match_render Small.drw
 lit="$("$xshot" count "$tmp/read.png" 240 60 520 640 ffffff)"
 ((lit > 20000)) || fail "the texts show only $lit lit pixels"
 echo "gui_small_texts: ok"

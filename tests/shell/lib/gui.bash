@@ -94,6 +94,27 @@ settle() {
   "$xshot" settle "$window" "${quiet:-0.3}" "$patience" || fail "the window never settled after $1"
 }
 
+# Reads the first drawing of the list by F6 (the pointer kept off the sheet) into
+# $tmp/read.png and checks that the window below the prompt line, which notes the file read,
+# equals lumora-cli render of drawing $1 of the program directory.
+read_first_and_match_render() {
+  xdotool mousemove --sync --window "$window" 500 700
+  settle "the move away"
+  xdotool key F6
+  settle "F6"
+  xdotool key Home Return
+  settle "reading $1"
+  shot "$tmp/read.png"
+  "$build/lumora-cli" render "$lumora_home/DRAWINGS/$1" "$tmp/render.png" \
+    --home "$lumora_home" --size 1000x800 >"$tmp/render.out" 2>&1 ||
+    fail "no render: $(cat "$tmp/render.out")"
+  local differing
+  differing="$("$xshot" compare "$tmp/read.png" "$tmp/render.png" 0 0 "$tmp/read.diff.png" \
+    0 16 1000 784)" ||
+    { cp "$tmp"/read*.png "$build/" 2>/dev/null
+      fail "the window differs from the render in $differing pixels (see $build/read.*)"; }
+}
+
 # Keys, then the wait for the window to settle.
 press() { xdotool key "$@"; settle "$*"; }
 
