@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <numeric>
 
 namespace lumora {
 
@@ -22,6 +24,9 @@ constexpr int kMaxWidenings = 96;
 // sheet (BM_FindRegionOutside). A plain room needs a few hundred pieces, one full of furniture
 // drawn as loose lines tens of thousands; walking 10^5 pieces takes about 1.5 s.
 constexpr std::size_t kMaxRegionCurves = 100000;
+// Line ends this share of the area tolerance apart (about half a pixel of the whole sheet in
+// the window) look joined.
+constexpr double kJoinShare = 0.1;
 
 void AddCurves(const LineElement& line, std::vector<RegionCurve>& curves) {
   if (IsRound(line)) {
@@ -79,6 +84,85 @@ void GatherCurves(ElementStore& store, const Box& box, std::vector<RegionCurve>&
   for (const LineElement* line = drawing.lines; line != nullptr; line = line->next) offer(*line);
 }
 
+// The point of the curve nearest to p.
+Point NearestOnCurve(const RegionCurve& c, const Point& p) {
+  if (!c.round) {
+    const double dx = c.b.x - c.a.x;
+    const double dy = c.b.y - c.a.y;
+    const double length2 = dx * dx + dy * dy;
+    const double t = length2 > 0.0
+                         ? std::clamp(((p.x - c.a.x) * dx + (p.y - c.a.y) * dy) / length2, 0.0, 1.0)
+                         : 0.0;
+    return {c.a.x + t * dx, c.a.y + t * dy};
+  }
+  double at = std::fmod(std::atan2(p.y - c.o.y, p.x - c.o.x) - c.start, kFullTurnRadians);
+  if (at < 0.0) at += kFullTurnRadians;
+  if (at <= c.sweep) return CurvePoint(c, at);
+  // Beyond the arc: the nearer of its ends.
+  const Point s = CurvePoint(c, 0.0);
+  const Point e = CurvePoint(c, c.sweep);
+  return Distance(p, s) <= Distance(p, e) ? s : e;
+}
+
+// A line ending a hair short of another (a wall drawn to a grid point beside a slanted wall)
+// looks joined: such an end, touching nothing, is bridged to the nearest curve within `join`
+// by a short piece.
+void BridgeNearEnds(std::vector<RegionCurve>& curves, double join) {
+  struct End {
+    Point p;
+    std::size_t curve;
+    bool touched = false;
+    double best = 0.0;
+    Point foot{};
+  };
+  std::vector<End> ends;
+  std::vector<Box> boxes;
+  boxes.reserve(curves.size());
+  for (std::size_t i = 0; i < curves.size(); ++i) {
+    const RegionCurve& c = curves[i];
+    const Box b = CurveBox(c);
+    boxes.push_back({b.xmin - join, b.ymin - join, b.xmax + join, b.ymax + join});
+    if (!c.round) {
+      ends.push_back({.p = c.a, .curve = i});
+      ends.push_back({.p = c.b, .curve = i});
+    } else if (c.sweep < kFullTurnRadians) {
+      ends.push_back({.p = CurvePoint(c, 0.0), .curve = i});
+      ends.push_back({.p = CurvePoint(c, c.sweep), .curve = i});
+    }
+  }
+  // Each end against the curves whose widened boxes hold it, found by a sweep over x.
+  std::vector<std::size_t> order(curves.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::sort(order.begin(), order.end(),
+            [&boxes](std::size_t a, std::size_t b) { return boxes[a].xmin < boxes[b].xmin; });
+  std::vector<std::size_t> byX(ends.size());
+  std::iota(byX.begin(), byX.end(), std::size_t{0});
+  std::sort(byX.begin(), byX.end(),
+            [&ends](std::size_t a, std::size_t b) { return ends[a].p.x < ends[b].p.x; });
+  std::vector<std::size_t> open;
+  std::size_t next = 0;
+  for (const std::size_t k : byX) {
+    End& end = ends[k];
+    while (next < order.size() && boxes[order[next]].xmin <= end.p.x) open.push_back(order[next++]);
+    std::erase_if(open, [&](std::size_t i) { return boxes[i].xmax < end.p.x; });
+    for (const std::size_t i : open) {
+      if (i == end.curve || end.p.y < boxes[i].ymin || end.p.y > boxes[i].ymax) continue;
+      const Point foot = NearestOnCurve(curves[i], end.p);
+      const double d = Distance(foot, end.p);
+      if (d <= kGeomTolerance) {
+        end.touched = true;
+      } else if (d <= join && (end.best == 0.0 || d < end.best)) {
+        end.best = d;
+        end.foot = foot;
+      }
+    }
+  }
+  for (const End& end : ends) {
+    if (!end.touched && end.best > 0.0)
+      curves.push_back({.round = false, .a = end.p, .b = end.foot});
+  }
+}
+
 } // namespace
 
 // Only lines meeting the search box can cut into a loop lying inside it, so a loop found there
@@ -97,6 +181,7 @@ bool FindRegion(ElementGeometry& geometry, const Point& p, Region& region) {
     const bool whole = Covers(box, limits);
     GatherCurves(store, box, curves);
     if (curves.size() > kMaxRegionCurves) return false;
+    BridgeNearEnds(curves, kJoinShare * geometry.settings.areaTolerance);
     if (lumora::FindRegion(p, curves, region)) {
       const Box inner{box.xmin + kGeomTolerance, box.ymin + kGeomTolerance,
                       box.xmax - kGeomTolerance, box.ymax - kGeomTolerance};
@@ -118,8 +203,34 @@ bool SameRun(const RegionEdge& a, const RegionEdge& b) {
 
 } // namespace
 
+namespace {
+
+// A loop that passes a vertex twice (a column touching the wall, two columns touching) is cut
+// there into loops that pass each vertex once, each bounding its own part of the area.
+std::vector<std::vector<RegionEdge>> SimpleLoops(const std::vector<RegionEdge>& edges) {
+  std::vector<std::vector<RegionEdge>> loops;
+  std::vector<RegionEdge> walked;
+  std::map<std::pair<double, double>, std::size_t> startsAt; // a vertex's edge on the walk
+  for (const RegionEdge& e : edges) {
+    startsAt.emplace(std::pair{e.from.x, e.from.y}, walked.size());
+    walked.push_back(e);
+    const auto back = startsAt.find({e.to.x, e.to.y});
+    if (back == startsAt.end()) continue;
+    const std::size_t first = back->second;
+    for (std::size_t k = first; k < walked.size(); ++k)
+      startsAt.erase({walked[k].from.x, walked[k].from.y});
+    loops.emplace_back(walked.begin() + static_cast<std::ptrdiff_t>(first), walked.end());
+    walked.resize(first);
+  }
+  if (!walked.empty()) loops.push_back(std::move(walked));
+  return loops;
+}
+
+} // namespace
+
 // A loop of straight edges becomes one closed line, one whole circle a circle; any other loop
-// becomes open lines and arcs chained in loop order.
+// becomes open lines and arcs chained in loop order. A line holds at most kMaxLinePoints points,
+// so a longer run goes on in the next line.
 bool MakeRegionBoundary(ElementGeometry& geometry, const Region& region,
                         const PropertySet& attributes, std::vector<LineElement*>& entries,
                         std::vector<LineElement*>& made) {
@@ -127,51 +238,65 @@ bool MakeRegionBoundary(ElementGeometry& geometry, const Region& region,
   PropertySet set = attributes;
   const auto add = [&](std::uint32_t shape, const std::vector<Point>& points) {
     set.SetShape(shape);
-    if (points.size() > static_cast<std::size_t>(kMaxLinePoints)) return false;
     LineElement* line = store.AddLine(set, points.data(), static_cast<int>(points.size()));
     if (line == nullptr) return false;
     made.push_back(line);
     entries.push_back(line);
     return true;
   };
-  std::vector<const RegionLoop*> loops{&region.outer};
-  for (const RegionLoop& hole : region.holes) loops.push_back(&hole);
-  for (const RegionLoop* loop : loops) {
+  // Straight runs in pieces of at most kMaxLinePoints points, each starting where the last ended.
+  const auto addOpen = [&](const std::vector<Point>& points) {
+    const std::size_t most = static_cast<std::size_t>(kMaxLinePoints);
+    for (std::size_t first = 0; first + 1 < points.size(); first += most - 1) {
+      const std::size_t last = std::min(points.size(), first + most);
+      if (!add(kShapeOpen, {points.begin() + static_cast<std::ptrdiff_t>(first),
+                            points.begin() + static_cast<std::ptrdiff_t>(last)})) {
+        return false;
+      }
+    }
+    return true;
+  };
+  std::vector<std::vector<RegionEdge>> loops = SimpleLoops(region.outer.edges);
+  for (const RegionLoop& hole : region.holes) {
+    for (auto& simple : SimpleLoops(hole.edges)) loops.push_back(std::move(simple));
+  }
+  for (const std::vector<RegionEdge>& edges : loops) {
     if (!entries.empty()) entries.push_back(nullptr);
-    const std::vector<RegionEdge>& edges = loop->edges;
     const std::size_t n = edges.size();
     if (n == 0) continue;
-    if (loop->circle) {
-      if (!add(kShapeCircle, {edges.front().o, edges.front().from})) return false;
-      continue;
-    }
     if (std::none_of(edges.begin(), edges.end(), [](const RegionEdge& e) { return e.round; })) {
       std::vector<Point> points;
       for (const RegionEdge& e : edges) points.push_back(e.from);
-      if (!add(kShapeClosed, points)) return false;
+      if (points.size() <= static_cast<std::size_t>(kMaxLinePoints)) {
+        if (!add(kShapeClosed, points)) return false;
+        continue;
+      }
+      points.push_back(edges.front().from);
+      if (!addOpen(points)) return false;
       continue;
     }
     // Start where a run begins, so no run is split over the loop's end.
     std::size_t first = 0;
     while (first < n && SameRun(edges[(first + n - 1) % n], edges[first])) ++first;
-    if (first == n) first = 0;
+    if (first == n) {
+      // One run all round: a whole circle.
+      if (!add(kShapeCircle, {edges.front().o, edges.front().from})) return false;
+      continue;
+    }
     for (std::size_t k = 0; k < n;) {
       const RegionEdge& e = edges[(first + k) % n];
       std::size_t end = k + 1;
-      double sweep = e.sweep;
-      while (end < n && SameRun(e, edges[(first + end) % n]))
-        sweep += edges[(first + end++) % n].sweep;
+      while (end < n && SameRun(e, edges[(first + end) % n])) ++end;
       const RegionEdge& last = edges[(first + end - 1) % n];
       bool done = false;
       if (e.round) {
         // An arc runs counter-clockwise: one walked the other way is stored from its far end.
-        done = sweep < kFullTurnRadians - kGeomTolerance &&
-               add(kShapeArc, e.ccw ? std::vector<Point>{e.o, e.from, last.to}
+        done = add(kShapeArc, e.ccw ? std::vector<Point>{e.o, e.from, last.to}
                                     : std::vector<Point>{e.o, last.to, e.from});
       } else {
         std::vector<Point> points{e.from};
         for (std::size_t i = k; i < end; ++i) points.push_back(edges[(first + i) % n].to);
-        done = add(kShapeOpen, points);
+        done = addOpen(points);
       }
       if (!done) return false;
       k = end;

@@ -65,6 +65,36 @@ TEST_F(RegionFillTest, RoomsOfAPlanBecomeFillingsOfTheirOwnLines) {
   EXPECT_FALSE(FindRegion(geo, {150, 150}, region));
 }
 
+TEST_F(RegionFillTest, ColumnsTouchingTheWallOrEachOtherAreLoopsOfTheirOwn) {
+  // A round column of radius 10 touching the right wall of a 100 x 50 room at (120, 45): the
+  // room's loop goes once round it from the touching point, and is cut there in two.
+  Line({{20, 20}, {120, 20}, {120, 70}, {20, 70}}, kShapeClosed);
+  Line({{110, 45}, {120, 45}}, kShapeCircle);
+  std::vector<LineElement*> room;
+  EXPECT_NEAR(HatchedArea({60, 45}, room), 5000.0 - kPi * 100.0, 1e-6);
+  ASSERT_EQ(room.size(), 3u);
+  EXPECT_EQ(room[0]->shape(), kShapeClosed);
+  EXPECT_EQ(room[2]->shape(), kShapeCircle);
+  // Two columns touching each other in a room: one hole walked round both, two circles.
+  Line({{20, 90}, {120, 90}, {120, 150}, {20, 150}}, kShapeClosed);
+  Line({{50, 120}, {60, 120}}, kShapeCircle);
+  Line({{70, 120}, {80, 120}}, kShapeCircle);
+  std::vector<LineElement*> pair;
+  EXPECT_NEAR(HatchedArea({65, 140}, pair), 6000.0 - kPi * 200.0, 1e-6);
+  EXPECT_EQ(std::count(pair.begin(), pair.end(), nullptr), 2);
+}
+
+TEST_F(RegionFillTest, AWallEndingAHairShortOfASlantedWallClosesTheRoom) {
+  // The inner wall ends at the grid point (134, 97), 0.0076 below the slanted wall from
+  // (170, 68) to (67, 151): the right room is closed by it, about 36 x 48 and a triangle.
+  drawing.limits = Box{0.0, 0.0, 198.0, 198.0};
+  Line({{20, 20}, {170, 20}, {170, 68}, {67, 151}, {20, 151}}, kShapeClosed);
+  Line({{134, 20}, {134, 97}});
+  Region region;
+  ASSERT_TRUE(FindRegion(geo, {155, 40}, region));
+  EXPECT_NEAR(region.area, 36.0 * 48.0 + 0.5 * 36.0 * (97.0 - 68.0), 0.5);
+}
+
 TEST_F(RegionFillTest, ARoomFullOfLooseStrokesIsFound) {
   // Forty thousand short strokes inside one room (furniture and writing drawn as lines) neither
   // close a region nor keep the room from closing round them, on a sheet much larger than the room.
