@@ -24,8 +24,9 @@ inline constexpr double kMaxDxfBytes = 1.25 * 1024 * 1024 * 1024;
 
 // Checks the scene, then replaces the drawing (container null) or adds into the container.
 // The scene's drawing-level points are taken over: the scene serves no second build.
-// 1 = read; 0 = refused before anything changed (a message was shown); -1 = the store failed
-// part way (it said why).
+// 1 = read; 0 = refused, or the whole drawing could not be built (a message was shown), and
+// the drawing is as it was; -1 = adding into the container failed part way (the store said
+// why): what was added is taken back, the container is the caller's to delete.
 int BuildDxfScene(ElementStore& store, FileEnvironment& env, DxfScene& scene,
                   PartElement* container, const Placement& placement, bool draw,
                   double budgetBytes = kMaxDxfBytes);

@@ -87,6 +87,21 @@ TEST(DxfForeign, BlockMembersAndEntitiesSeenFromBelowReadAsTheFileMeansThem) {
   EXPECT_EQ(flipped.drawing.texts->positioning(), 3u);
 }
 
+TEST(DxfForeign, AnAddedFileHidesItsOffLayersButNotTheDrawingsOwn) {
+  const std::string layers = "0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nOFFL\n70\n0\n62\n-7\n0\nLAYER\n"
+                             "2\nFRZ\n70\n1\n62\n7\n0\nENDTAB\n";
+  test::DrawingFixture f;
+  f.Line(kShapeOpen, {{0, 0}, {1, 1}}, 2);
+  PartElement* container = f.store.AddPart("Here", 1, 0);
+  ASSERT_EQ(Read(f,
+                 File(Line(0, 0, 1, 0, "8\nOFFL\n") + Line(0, 1, 1, 1, "8\nFRZ\n"), "", "", layers),
+                 container),
+            1);
+  EXPECT_EQ(f.env.errors, std::vector<std::string>{"layers OFFL 1, FRZ 2"});
+  EXPECT_EQ(f.drawing.layerVisible[1], 0u);
+  EXPECT_EQ(f.drawing.layerVisible[2], 1u); // the drawing's own line stays in sight
+}
+
 TEST(DxfForeign, WhatCannotBeDrawnIsReportedAndNothingElseIsRepeated) {
   // A hatch without a boundary path is not the one before it again; an ATTDEF is named; a
   // dimension's definition points are no points of the drawing; inserts scaled beyond the
