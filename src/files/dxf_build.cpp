@@ -13,7 +13,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <numbers>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -301,25 +300,28 @@ private:
   // over and the justification changes sides.
   void MapText(PlanText& text, std::size_t node) const {
     constexpr int kColumns = 3;
+    constexpr int kWays = 9;
     Outward(node, [&](const Level& level) {
       for (Point& p : text.points) ApplyTransform(level.m, p.x, p.y);
       text.height *= std::fabs(level.sy);
+      const bool way = text.positioning >= 1 && text.positioning <= kWays;
       const int row = (text.positioning - 1) / kColumns;
       const int column = (text.positioning - 1) % kColumns;
-      if (level.sx < 0) text.angle = -text.angle, text.positioning += 2 - 2 * column;
-      if (level.sy < 0) text.angle = -text.angle, text.positioning += kColumns * (2 - 2 * row);
+      if (level.sx < 0) text.angle = -text.angle;
+      if (level.sx < 0 && way) text.positioning += 2 - 2 * column;
+      if (level.sy < 0) text.angle = -text.angle;
+      if (level.sy < 0 && way) text.positioning += kColumns * (2 - 2 * row);
       text.angle += level.angle;
     });
   }
 
   void MapFilling(PlanFilling& filling, std::size_t node) const {
-    Outward(node, [&](const Level& l) {
-      const Level* level = &l;
+    Outward(node, [&](const Level& level) {
       if (filling.gap > 0)
-        filling.gap *= filling.angle != 0 ? std::fabs(level->sx) : std::fabs(level->sy);
-      if (level->sx < 0) filling.angle = -filling.angle;
-      if (level->sy < 0) filling.angle = -filling.angle;
-      filling.angle += level->angle;
+        filling.gap *= filling.angle != 0 ? std::fabs(level.sx) : std::fabs(level.sy);
+      if (level.sx < 0) filling.angle = -filling.angle;
+      if (level.sy < 0) filling.angle = -filling.angle;
+      filling.angle += level.angle;
     });
   }
 
