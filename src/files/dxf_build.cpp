@@ -121,9 +121,6 @@ struct Expansion {
   int height = 0; // the deepest nesting below the block
 };
 
-// Placements one file may walk: well under a second each million.
-constexpr double kMaxPlacements = 1e7;
-
 // Coordinates and sizes a planned element may have.
 bool Within(double v) {
   return std::isfinite(v) && std::fabs(v) < kLargestDxfCoordinate;
@@ -147,7 +144,7 @@ public:
     if (const TextPair* p = Count(scene_.model, total)) return p;
     if (total.height > kMaxBlockDepth) return &dxf_messages::kTooDeep;
     return total.elements * kDxfBytesPerElement + total.points * kDxfBytesPerPoint > budgetBytes ||
-                   total.placements > kMaxPlacements
+                   total.placements * kDxfBytesPerPlacement > budgetBytes
                ? &dxf_messages::kTooMany
                : nullptr;
   }
