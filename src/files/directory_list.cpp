@@ -13,6 +13,7 @@ namespace {
 
 constexpr std::string_view kScriptMark = "txt";
 constexpr std::string_view kDrawingExtension = "drw";
+constexpr std::string_view kPartExtension = "part";
 constexpr std::string_view kDataDirectory = "DATA";
 constexpr std::string_view kParent = "..";
 constexpr char kAnyRun = '*';
@@ -30,8 +31,9 @@ std::optional<DirectoryEntry> EntryFor(const Candidate& candidate, const std::st
     if (!extension.empty() && dot != std::string::npos)
       return DirectoryEntry{name.substr(0, dot), EntryKind::kFile};
     if (name.find(kScriptMark) != std::string::npos) return DirectoryEntry{name, EntryKind::kFile};
-    // DXF drawings of other programs sit beside the drawings, entered whole like scripts.
-    if (extension == kDrawingExtension && IsDxfName(name))
+    // DXF drawings of other programs sit beside the drawings and the parts, entered whole
+    // like scripts.
+    if ((extension == kDrawingExtension || extension == kPartExtension) && IsDxfName(name))
       return DirectoryEntry{name, EntryKind::kFile};
     return std::nullopt; // a file of another kind is nothing the prompt can open
   }

@@ -13,7 +13,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <numbers>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -59,6 +58,9 @@ struct PlanAttr {
   int colour = 1;
   int width = 0;
   SceneLinetype linetype; // the period in drawing units
+  // What the layer draws "by layer" (the period in drawing units): members of a block placed
+  // on it from layer 0 follow it.
+  SceneLayer look;
 };
 
 struct PlanLine {
@@ -72,6 +74,7 @@ struct PlanText {
   std::vector<Point> points;
   double height = 0;
   double angle = 0;
+  int positioning = 1;
   const SceneText* source = nullptr;
   PlanAttr attr;
   int part = -1;
@@ -99,18 +102,39 @@ struct Level {
   double angle = 0;
 };
 
+// A placement and the one it lies in. Hatches wait for the end of the plan with the innermost
+// placement they lie in: placements are shared along the chains, never copied per hatch.
+struct Node {
+  Level level;
+  std::size_t parent;
+  bool kept = false; // a waiting hatch, or a kept placement inside, refers to it
+};
+constexpr std::size_t kNoNode = static_cast<std::size_t>(-1);
+
 // What a block unfolds into, counted before anything is built: elements (a part for every
-// placement) and points, with every insert's multiplicity.
+// placement) and points, with every insert's multiplicity, and the placements walked (of
+// missing and empty blocks too), each of which costs time even where it makes nothing.
 struct Expansion {
   double elements = 0;
   double points = 0;
+  double placements = 0;
   int height = 0; // the deepest nesting below the block
 };
 
+// Coordinates and sizes a planned element may have.
+bool Within(double v) {
+  return std::isfinite(v) && std::fabs(v) < kLargestDxfCoordinate;
+}
+bool Within(const std::vector<Point>& points) {
+  return std::all_of(points.begin(), points.end(),
+                     [](const Point& p) { return Within(p.x) && Within(p.y); });
+}
+constexpr std::string_view kTooFar = "too far out to draw";
+constexpr std::string_view kDimension = "dimension read as lines and texts";
+
 class Planner {
 public:
-  Planner(DxfScene& scene, const Setup& setup, std::map<std::string, int>& notRead,
-          std::map<std::string, int>& approximated)
+  Planner(DxfScene& scene, const Setup& setup, KindCounts& notRead, KindCounts& approximated)
       : scene_(scene), setup_(setup), notRead_(notRead), approximated_(approximated) {}
 
   // Refuses cycles, deep nesting and files that unfold beyond what memory holds. Each block
@@ -119,7 +143,8 @@ public:
   const TextPair* Check(Expansion& total, double budgetBytes) {
     if (const TextPair* p = Count(scene_.model, total)) return p;
     if (total.height > kMaxBlockDepth) return &dxf_messages::kTooDeep;
-    return total.elements * kDxfBytesPerElement + total.points * kDxfBytesPerPoint > budgetBytes
+    return total.elements * kDxfBytesPerElement + total.points * kDxfBytesPerPoint > budgetBytes ||
+                   total.placements * kDxfBytesPerPlacement > budgetBytes
                ? &dxf_messages::kTooMany
                : nullptr;
   }
@@ -132,7 +157,8 @@ public:
     outer.sx = placement.sx * toDrawing;
     outer.sy = placement.sy * toDrawing;
     outer.angle = placement.angle;
-    levels_.push_back(outer);
+    chain_.push_back(Node{outer, kNoNode, true});
+    at_ = 0;
     // The model is unfolded once: its points move into the plan instead of being copied.
     Unfold(scene_.model, -1, PlanAttr{}, true);
     PlanFillings();
@@ -166,12 +192,16 @@ private:
     active_.push_back(&block);
     for (const SceneInsert& insert : block.inserts) {
       const auto found = scene_.blocks.find(insert.block);
-      if (found == scene_.blocks.end()) continue;
+      if (found == scene_.blocks.end()) {
+        e.placements += 1; // passed over once, whatever its grid
+        continue;
+      }
       Expansion inner;
       if (const TextPair* problem = Count(found->second, inner)) return problem;
       const double copies = static_cast<double>(insert.cols) * insert.rows;
       e.elements += copies * ((insert.explode ? 0 : 1) + inner.elements);
       e.points += copies * inner.points;
+      e.placements += copies * (1 + inner.placements);
       e.height = std::max(e.height, inner.height + 1);
       // Deep chains stop here rather than at the end of their recursion.
       if (e.height > kMaxBlockDepth) return &dxf_messages::kTooDeep;
@@ -219,13 +249,30 @@ private:
     return number;
   }
 
+  // A layer's own look, its period in drawing units.
+  SceneLayer LookOf(const std::string& name) const {
+    const auto found = scene_.layers.find(name);
+    SceneLayer look = found == scene_.layers.end() ? SceneLayer{} : found->second;
+    look.linetype.period *= toDrawing_;
+    return look;
+  }
+
   PlanAttr AttrOf(const SceneAttributes& a, const PlanAttr& holder) {
     PlanAttr out;
     out.layer = LayerOf(a.layer, holder);
-    out.colour = a.colour < 0 ? holder.colour : a.colour;
-    out.width = a.width;
+    // On layer 0 a block member is on the layer of its insert, and "by layer" means that one.
+    const bool follows = a.layer == "0" && holder.layer != 0;
+    out.look = follows ? holder.look : LookOf(a.layer);
+    if (a.colour < 0)
+      out.colour = holder.colour;
+    else
+      out.colour = follows && a.colourByLayer ? holder.look.colour : a.colour;
+    out.width = follows && a.widthByLayer ? holder.look.width : a.width;
     if (a.linetype.family == LineFamily::kByBlock) {
       out.linetype = holder.linetype;
+    } else if (follows && a.linetypeByLayer) {
+      out.linetype = holder.look.linetype;
+      out.linetype.period *= a.linetypeScale;
     } else {
       out.linetype = a.linetype;
       out.linetype.period *= toDrawing_;
@@ -233,68 +280,88 @@ private:
     return out;
   }
 
-  void MapLine(PlanLine& line) const {
+  // The placements from the innermost (`node`) out.
+  template <class Visit> void Outward(std::size_t node, Visit visit) const {
+    for (; node != kNoNode; node = chain_[node].parent) visit(chain_[node].level);
+  }
+
+  void MapLine(PlanLine& line, std::size_t node) const {
     LineElement shape;
     shape.SetShape(line.shape);
-    for (auto level = levels_.rbegin(); level != levels_.rend(); ++level)
-      TransformLinePoints(shape, line.points, level->m, level->sx, level->sy);
+    Outward(node, [&](const Level& level) {
+      TransformLinePoints(shape, line.points, level.m, level.sx, level.sy);
+    });
   }
 
-  void MapText(PlanText& text) const {
-    for (auto level = levels_.rbegin(); level != levels_.rend(); ++level) {
-      for (Point& p : text.points) ApplyTransform(level->m, p.x, p.y);
-      text.height *= std::fabs(level->sy);
-      if (level->sx < 0) text.angle = 180.0 - text.angle;
-      if (level->sy < 0) text.angle = -text.angle;
-      text.angle += level->angle;
-    }
+  // Mirrored text reads the right way round, as the program mirrors its own: the angle turns
+  // over and the justification changes sides.
+  void MapText(PlanText& text, std::size_t node) const {
+    constexpr int kColumns = 3;
+    constexpr int kWays = 9;
+    Outward(node, [&](const Level& level) {
+      for (Point& p : text.points) ApplyTransform(level.m, p.x, p.y);
+      text.height *= std::fabs(level.sy);
+      const bool way = text.positioning >= 1 && text.positioning <= kWays;
+      const int row = (text.positioning - 1) / kColumns;
+      const int column = (text.positioning - 1) % kColumns;
+      if (level.sx < 0) text.angle = -text.angle;
+      if (level.sx < 0 && way) text.positioning += 2 - 2 * column;
+      if (level.sy < 0) text.angle = -text.angle;
+      if (level.sy < 0 && way) text.positioning += kColumns * (2 - 2 * row);
+      text.angle += level.angle;
+    });
   }
 
-  void MapFilling(PlanFilling& filling) const {
-    for (auto level = levels_.rbegin(); level != levels_.rend(); ++level) {
+  void MapFilling(PlanFilling& filling, std::size_t node) const {
+    Outward(node, [&](const Level& level) {
       if (filling.gap > 0)
-        filling.gap *= filling.angle != 0 ? std::fabs(level->sx) : std::fabs(level->sy);
-      if (level->sx < 0) filling.angle = -filling.angle;
-      if (level->sy < 0) filling.angle = -filling.angle;
-      filling.angle += level->angle;
-    }
+        filling.gap *= filling.angle != 0 ? std::fabs(level.sx) : std::fabs(level.sy);
+      if (level.sx < 0) filling.angle = -filling.angle;
+      if (level.sy < 0) filling.angle = -filling.angle;
+      filling.angle += level.angle;
+    });
   }
 
-  std::size_t AddLine(SceneLine& source, int part, const PlanAttr& holder, bool take) {
+  void AddLine(SceneLine& source, int part, const PlanAttr& holder, bool take) {
     PlanLine line;
     line.shape = source.shape;
     if (take)
       line.points = std::move(source.points);
     else
       line.points = source.points;
+    MapLine(line, at_);
+    if (!Within(line.points)) {
+      ++approximated_[std::string(kTooFar)];
+      return;
+    }
     line.attr = AttrOf(source.attr, holder);
     line.part = part;
-    MapLine(line);
     lines.push_back(std::move(line));
-    return lines.size() - 1;
   }
 
-  // A hatch boundary that repeats a line of the same block is that line: files keep the
-  // drawn boundary and the hatch's copy of it apart, the program's fillings share the line.
-  struct LineKey {
-    std::uint32_t shape;
-    std::size_t count;
-    long long x;
-    long long y;
-    bool operator==(const LineKey&) const = default;
-  };
-  struct LineKeyHash {
-    std::size_t operator()(const LineKey& k) const {
-      // Unsigned: far coordinates give keys whose product does not fit a signed number.
-      const auto mixed =
-          static_cast<unsigned long long>(k.x) * 31 + static_cast<unsigned long long>(k.y);
-      return std::hash<unsigned long long>()(mixed) ^ (k.count << 3) ^ k.shape;
-    }
-  };
-  static LineKey KeyOf(const PlanLine& line) {
+  // A hatch boundary that repeats a drawn line is that line: files keep the drawn boundary
+  // and the hatch's copy of it apart, the program's fillings share the line. Lines are paired
+  // by a key of their shape and every point (on a grid finer than the tolerance): equal keys
+  // are the same line but for a rare clash, so one look-up pairs a boundary, however many
+  // copies of a line lie on top of each other (a grid of inserts with no spacing).
+  static std::uint64_t Scramble(std::uint64_t x) {
+    x ^= x >> 33;
+    x *= 0xff51afd7ed558ccdULL;
+    x ^= x >> 33;
+    x *= 0xc4ceb9fe1a85ec53ULL;
+    x ^= x >> 33;
+    return x;
+  }
+  static std::uint64_t KeyOf(const PlanLine& line) {
     constexpr double kGrid = 1e6;
-    const Point p = line.points.empty() ? Point{0, 0} : line.points.front();
-    return {line.shape, line.points.size(), std::llround(p.x * kGrid), std::llround(p.y * kGrid)};
+    std::uint64_t key = Scramble(line.shape * 0x10001ULL + line.points.size());
+    for (const Point& p : line.points)
+      for (double v : {p.x, p.y}) {
+        // Within the coordinate limit the grid's numbers fit 64 bits.
+        const long long cell = std::llround(std::clamp(v, -1e12, 1e12) * kGrid);
+        key = Scramble(key ^ static_cast<std::uint64_t>(cell));
+      }
+    return key;
   }
   static bool SameLine(const PlanLine& a, const PlanLine& b) {
     constexpr double kTolerance = 1e-6;
@@ -306,42 +373,50 @@ private:
     return true;
   }
 
-  using DrawnLines = std::unordered_multimap<LineKey, std::size_t, LineKeyHash>;
+  // The first drawn line of each key a boundary has.
+  using DrawnLines = std::unordered_map<std::uint64_t, std::size_t>;
 
   // Fillings wait until every line is planned: a boundary may be a line of any block.
   struct PendingFilling {
     const SceneFilling* source;
     int part;
     PlanAttr holder;
-    std::vector<Level> levels;
+    std::size_t node; // the innermost placement
   };
 
   void PlanFillings() {
     if (pending_.empty()) return;
     // Every boundary placed first; only the drawn lines that may match one are indexed.
     std::vector<std::vector<PlanLine>> placed(pending_.size());
-    std::unordered_set<LineKey, LineKeyHash> wanted;
+    std::unordered_set<std::uint64_t> wanted;
     for (std::size_t k = 0; k < pending_.size(); ++k) {
-      levels_ = pending_[k].levels;
       for (const SceneLine& source : pending_[k].source->boundary) {
         PlanLine line;
         line.shape = source.shape;
         line.points = source.points;
-        MapLine(line);
+        MapLine(line, pending_[k].node);
         wanted.insert(KeyOf(line));
         placed[k].push_back(std::move(line));
       }
     }
     DrawnLines drawn;
     for (std::size_t k = 0; k < lines.size(); ++k) {
-      const LineKey key = KeyOf(lines[k]);
-      if (wanted.contains(key)) drawn.emplace(key, k);
+      const std::uint64_t key = KeyOf(lines[k]);
+      if (wanted.contains(key)) drawn.try_emplace(key, k);
     }
     for (std::size_t k = 0; k < pending_.size(); ++k) {
       PendingFilling& p = pending_[k];
-      levels_ = std::move(p.levels);
       const SceneFilling& f = *p.source;
       PlanFilling filling;
+      filling.gap = f.solid || !(f.gap > 0) ? -1.0 : f.gap;
+      filling.angle = f.angle;
+      MapFilling(filling, p.node);
+      if (!Within(filling.gap) || !Within(filling.angle) ||
+          !std::all_of(placed[k].begin(), placed[k].end(),
+                       [](const PlanLine& line) { return Within(line.points); })) {
+        ++approximated_[std::string(kTooFar)];
+        continue;
+      }
       // A boundary of the hatch's own is drawn like the hatch.
       const PlanAttr own = AttrOf(f.attr, p.holder);
       for (PlanLine& line : placed[k]) {
@@ -355,11 +430,8 @@ private:
         lines.push_back(std::move(line));
         filling.lines.push_back(lines.size() - 1);
       }
-      filling.gap = f.solid || !(f.gap > 0) ? -1.0 : f.gap;
-      filling.angle = f.angle;
       filling.attr = own;
       filling.part = p.part;
-      MapFilling(filling);
       fillings.push_back(std::move(filling));
     }
     pending_.clear();
@@ -367,10 +439,8 @@ private:
 
   static constexpr std::size_t kNotDrawn = static_cast<std::size_t>(-1);
   std::size_t FindDrawn(const PlanLine& line, const DrawnLines& drawn) const {
-    const auto [first, last] = drawn.equal_range(KeyOf(line));
-    for (auto it = first; it != last; ++it)
-      if (SameLine(lines[it->second], line)) return it->second;
-    return kNotDrawn;
+    const auto found = drawn.find(KeyOf(line));
+    return found != drawn.end() && SameLine(lines[found->second], line) ? found->second : kNotDrawn;
   }
 
   // `take`: the block is unfolded only this once, so its lines and texts give up their points.
@@ -384,7 +454,8 @@ private:
         ++notRead_["HATCH"];
         continue;
       }
-      pending_.push_back(PendingFilling{&f, part, holder, levels_});
+      chain_[at_].kept = true;
+      pending_.push_back(PendingFilling{&f, part, holder, at_});
     }
     for (SceneText& t : block.texts) {
       PlanText text;
@@ -394,10 +465,15 @@ private:
         text.points = t.points;
       text.height = t.height;
       text.angle = t.angle;
+      text.positioning = t.ownRecord ? OwnPositioning(t) : t.positioning;
       text.source = &t;
+      MapText(text, at_);
+      if (!Within(text.points) || !std::isfinite(text.height) || !Within(text.angle)) {
+        ++approximated_[std::string(kTooFar)];
+        continue;
+      }
       text.attr = AttrOf(t.attr, holder);
       text.part = part;
-      MapText(text);
       texts.push_back(std::move(text));
     }
     for (const SceneInsert& insert : block.inserts) {
@@ -408,17 +484,21 @@ private:
       }
       SceneBlock& inner = found->second;
       const PlanAttr attr = AttrOf(insert.attr, holder);
-      const double a = insert.angle * std::numbers::pi / 180.0;
+      if (insert.explode) ++approximated_[std::string(kDimension)];
       for (int row = 0; row < insert.rows; ++row)
         for (int col = 0; col < insert.cols; ++col) {
-          // A grid's placements step along the insert's own turned axes.
-          const double u = col * insert.colSpacing;
-          const double v = row * insert.rowSpacing;
-          const Point at{insert.at.x + u * std::cos(a) - v * std::sin(a),
-                         insert.at.y + u * std::sin(a) + v * std::cos(a)};
+          const Point at{insert.at.x + col * insert.colStep.x + row * insert.rowStep.x,
+                         insert.at.y + col * insert.colStep.y + row * insert.rowStep.y};
           Place(insert, inner, at, part, attr);
         }
     }
+  }
+
+  static int OwnPositioning(const SceneText& t) {
+    TextElement stored;
+    stored.words[0] = t.word0;
+    stored.words[1] = t.word1;
+    return static_cast<int>(stored.positioning());
   }
 
   void Place(const SceneInsert& insert, SceneBlock& inner, const Point& at, int part,
@@ -435,19 +515,24 @@ private:
       parts.push_back(PlanPart{name.substr(0, kPartNameMax), part, attr.layer});
       innerPart = static_cast<int>(parts.size()) - 1;
     }
-    levels_.push_back(level);
+    const std::size_t outer = at_;
+    at_ = chain_.size();
+    chain_.push_back(Node{level, outer});
     Unfold(inner, innerPart, attr, false);
-    levels_.pop_back();
+    // A placement nothing waits on is forgotten: the chain holds only what hatches need.
+    if (chain_.size() == at_ + 1 && !chain_[at_].kept) chain_.pop_back();
+    at_ = outer;
   }
 
   DxfScene& scene_;
   const Setup& setup_;
-  std::map<std::string, int>& notRead_;
-  std::map<std::string, int>& approximated_;
+  KindCounts& notRead_;
+  KindCounts& approximated_;
   std::vector<const SceneBlock*> active_;
   std::unordered_map<const SceneBlock*, Expansion> counted_;
   double toDrawing_ = 1.0;
-  std::vector<Level> levels_;
+  std::vector<Node> chain_;  // the outer placement first
+  std::size_t at_ = kNoNode; // the placement being unfolded
   std::vector<PendingFilling> pending_;
   std::map<std::string, int> layers_;
   std::array<bool, kLayerCount> used_{};
@@ -474,18 +559,37 @@ Box PlanExtent(const Planner& plan) {
   return box;
 }
 
-void SetUpWholeDrawing(ElementStore& store, FileEnvironment& env, const DxfScene& scene,
-                       const Units& units, const Box& extent, const Planner& plan) {
-  Drawing& drawing = store.drawing();
-  const Setup& setup = env.ReadingSetup();
+// A drawing read from its extents sits inside its sheet: a twentieth of its size each side,
+// out to a round number no coarser than the grid step.
+void AddMargin(Box& limits, double step) {
+  constexpr double kMargin = 0.05;
+  const double mx = (limits.xmax - limits.xmin) * kMargin;
+  const double my = (limits.ymax - limits.ymin) * kMargin;
+  const double wider = std::max(mx, my);
+  const double unit =
+      wider > 0 ? std::min(step, std::pow(10.0, std::floor(std::log10(wider)))) : step;
+  if (!(unit > 0) || !std::isfinite(unit)) return;
+  limits.xmin = std::floor((limits.xmin - mx) / unit) * unit;
+  limits.ymin = std::floor((limits.ymin - my) / unit) * unit;
+  limits.xmax = std::ceil((limits.xmax + mx) / unit) * unit;
+  limits.ymax = std::ceil((limits.ymax + my) / unit) * unit;
+}
+
+// The header of a whole drawing read from the file: limits, scale, grid, units and hidden
+// layers (the drawing's elements are not touched).
+void SetUpHeader(Drawing& drawing, const Setup& setup, const DxfScene& scene, const Units& units,
+                 const Box& extent, const Planner& plan) {
   const double sheetWidth = setup.limits[2] - setup.limits[0];
   const double sheetHeight = setup.limits[3] - setup.limits[1];
+  constexpr double kStep = 1.0;
   // A file this program wrote keeps the scale and the limits it was written with.
   const bool own = scene.own && scene.dimScale > 0 && scene.dimScale <= kMaxScale;
   Box limits = extent;
   if (own && scene.hasLimits) {
     const double k = units.toDrawing;
     limits = Box{scene.limMin.x * k, scene.limMin.y * k, scene.limMax.x * k, scene.limMax.y * k};
+  } else if (!IsResetBox(limits)) {
+    AddMargin(limits, kStep);
   }
   if (IsResetBox(limits)) limits = Box{0, 0, sheetWidth, sheetHeight};
   // A drawing of one point or one straight line still gets an area to show it in.
@@ -493,18 +597,47 @@ void SetUpWholeDrawing(ElementStore& store, FileEnvironment& env, const DxfScene
       std::max({1.0, (limits.xmax - limits.xmin) * 0.05, (limits.ymax - limits.ymin) * 0.05});
   if (limits.xmax - limits.xmin <= 0) limits.xmin -= pad, limits.xmax += pad;
   if (limits.ymax - limits.ymin <= 0) limits.ymin -= pad, limits.ymax += pad;
-  env.ResetOrigins();
   drawing.limits = limits;
-  store.ClearDrawing();
+  drawing.layerVisible = Drawing::MakeAllVisible();
   for (int layer : plan.hiddenLayers) drawing.layerVisible[static_cast<std::size_t>(layer)] = 0;
   drawing.scale =
       own ? scene.dimScale
           : ScaleToFit((limits.xmax - limits.xmin) * units.mmPerUnit,
                        (limits.ymax - limits.ymin) * units.mmPerUnit, sheetWidth, sheetHeight);
-  drawing.step = 1.0;
+  drawing.step = kStep;
   drawing.unitsChosen = units.factor == 1.0 ? 1 : 0;
   drawing.paperUnit = drawing.scale * units.factor;
+}
+
+// Puts the drawing built aside in place of the open one, with its header.
+void ReplaceWith(ElementStore& store, FileEnvironment& env, ElementStore& aside) {
+  Drawing& drawing = store.drawing();
+  const Drawing& fresh = aside.drawing();
+  env.ResetOrigins();
+  drawing.limits = fresh.limits;
+  store.ClearDrawing();
+  store.SwapElements(aside);
+  drawing.layerVisible = fresh.layerVisible;
+  drawing.scale = fresh.scale;
+  drawing.step = fresh.step;
+  drawing.unitsChosen = fresh.unitsChosen;
+  drawing.paperUnit = fresh.paperUnit;
+  drawing.changes = fresh.changes;
   env.SetUpPlotter(drawing);
+}
+
+using LayerSet = std::array<bool, kLayerCount>;
+
+// The layers the drawing's elements lie on.
+LayerSet UsedLayers(const Drawing& drawing) {
+  LayerSet used{};
+  const auto note = [&used](std::uint32_t layer) {
+    if (layer < used.size()) used[layer] = true;
+  };
+  for (const LineElement* l = drawing.lines; l != nullptr; l = l->next) note(l->layer());
+  for (const FillingElement* f = drawing.fillings; f != nullptr; f = f->next) note(f->layer());
+  for (const TextElement* t = drawing.texts; t != nullptr; t = t->next) note(t->layer());
+  return used;
 }
 
 // The setup's section nearest to a wanted one (the typing row aside), or the wanted one
@@ -591,11 +724,11 @@ public:
       } else {
         set = SetOf(t.attr, setup, paperUnit);
         set.SetHeight(ClampTextHeight(t.height / paperUnit * 10.0));
-        set.SetPositioning(static_cast<std::uint32_t>(t.source->positioning));
         set.SetWidthRatio(static_cast<std::uint32_t>(t.source->widthRatio));
         set.SetSlant(static_cast<std::uint32_t>(t.source->slant));
       }
       set.angle = t.angle;
+      set.SetPositioning(static_cast<std::uint32_t>(t.positioning));
       const std::size_t count = std::min<std::size_t>(t.points.size(), kMaxTextPoints);
       const std::string_view value = std::string_view(t.source->text).substr(0, kMaxTextLength);
       TextElement* text = store_.AddText(set, t.points.data(), static_cast<int>(count), value);
@@ -606,29 +739,57 @@ public:
     return AddParts(plan);
   }
 
+  // Everything added, drawn (a drawing built aside is drawn once it is in place).
+  void DrawAll() {
+    for (LineElement* line : lines_) env_.DrawLine(*line);
+    for (FillingElement* filling : fillings_) env_.DrawFilling(*filling);
+    for (TextElement* text : texts_) env_.DrawText(*text);
+  }
+
+  // Deletes whatever was added, so that a file that fails part way adds nothing. Deletes
+  // empty a part of a type, which goes with them: the parts in question are untyped meanwhile,
+  // so that none is deleted behind the pointers kept here, the container least of all.
+  void TakeBack() {
+    const std::uint32_t containerType = container_ != nullptr ? container_->type() : 0;
+    if (container_ != nullptr) container_->SetType(0);
+    for (PartElement* part : parts_) part->SetType(0);
+    for (PartElement*& part : parts_) store_.DeletePart(part, false);
+    for (FillingElement*& filling : fillings_) store_.DeleteFilling(filling);
+    for (LineElement*& line : lines_) store_.DeleteLine(line);
+    for (TextElement*& text : texts_) store_.DeleteText(text);
+    parts_.clear();
+    fillings_.clear();
+    lines_.clear();
+    texts_.clear();
+    if (container_ != nullptr) container_->SetType(containerType);
+  }
+
 private:
   template <class Element>
-  void Join(const std::vector<Element*>& elements, std::size_t k, int part,
-            const std::vector<PartElement*>& parts) {
-    PartElement* holder = part >= 0 ? parts[static_cast<std::size_t>(part)] : container_;
-    if (holder != nullptr) store_.AddMember(holder, elements[k]);
+  bool Join(const std::vector<Element*>& elements, std::size_t k, int part) {
+    PartElement* holder = part >= 0 ? parts_[static_cast<std::size_t>(part)] : container_;
+    return holder == nullptr || store_.AddMember(holder, elements[k]) != nullptr;
   }
 
   bool AddParts(const Planner& plan) {
-    std::vector<PartElement*> parts;
+    parts_.reserve(plan.parts.size());
     for (const PlanPart& p : plan.parts) {
       PartElement* part = store_.AddPart(p.name, 1, static_cast<std::uint32_t>(p.layer));
       if (part == nullptr) return false;
-      parts.push_back(part);
+      parts_.push_back(part);
     }
-    for (std::size_t k = 0; k < lines_.size(); ++k) Join(lines_, k, plan.lines[k].part, parts);
-    for (std::size_t k = 0; k < fillings_.size(); ++k)
-      Join(fillings_, k, plan.fillings[k].part, parts);
-    for (std::size_t k = 0; k < texts_.size(); ++k) Join(texts_, k, plan.texts[k].part, parts);
+    bool joined = true;
+    for (std::size_t k = 0; k < lines_.size() && joined; ++k)
+      joined = Join(lines_, k, plan.lines[k].part);
+    for (std::size_t k = 0; k < fillings_.size() && joined; ++k)
+      joined = Join(fillings_, k, plan.fillings[k].part);
+    for (std::size_t k = 0; k < texts_.size() && joined; ++k)
+      joined = Join(texts_, k, plan.texts[k].part);
     // Children come after their parents in the plan: joining from the back gives every part
     // its whole box before it joins its parent.
-    for (std::size_t k = parts.size(); k-- > 0;) Join(parts, k, plan.parts[k].parent, parts);
-    return true;
+    for (std::size_t k = parts_.size(); k-- > 0 && joined;)
+      joined = Join(parts_, k, plan.parts[k].parent);
+    return joined;
   }
 
   ElementStore& store_;
@@ -638,14 +799,15 @@ private:
   std::vector<LineElement*> lines_;
   std::vector<FillingElement*> fillings_;
   std::vector<TextElement*> texts_;
+  std::vector<PartElement*> parts_;
 };
 
 // One line: the kinds passed over, what was read as something near it, and the layers that
 // took free numbers.
-std::string NotReadReport(Language language, const std::map<std::string, int>& notRead,
-                          const std::map<std::string, int>& approximated,
+std::string NotReadReport(Language language, const KindCounts& notRead,
+                          const KindCounts& approximated,
                           const std::vector<std::pair<std::string, int>>& layers) {
-  const auto list = [](const std::map<std::string, int>& counts, auto name) {
+  const auto list = [](const KindCounts& counts, auto name) {
     std::string out;
     for (const auto& [kind, count] : counts) {
       if (!out.empty()) out += ", ";
@@ -667,6 +829,34 @@ std::string NotReadReport(Language language, const std::map<std::string, int>& n
       message += (k == 0 ? " " : ", ") + layers[k].first + " " + std::to_string(layers[k].second);
   }
   return message;
+}
+
+// Adds the plan into a container part of the open drawing; what fails part way is taken back.
+int AddInto(ElementStore& store, FileEnvironment& env, const Planner& plan, PartElement* container,
+            bool draw, const KindCounts& notRead, const KindCounts& approximated) {
+  Adder adder(store, env, container, draw);
+  try {
+    // The file's off and frozen layers are hidden too, but never one the drawing already draws
+    // on: the drafter's own elements stay in sight.
+    const LayerSet before = plan.hiddenLayers.empty() ? LayerSet{} : UsedLayers(store.drawing());
+    if (adder.Add(plan)) {
+      for (int layer : plan.hiddenLayers)
+        if (!before[static_cast<std::size_t>(layer)])
+          store.drawing().layerVisible[static_cast<std::size_t>(layer)] = 0;
+      const std::string report =
+          NotReadReport(env.CurrentLanguage(), notRead, approximated, plan.numberedLayers);
+      if (!report.empty()) env.ShowError(report);
+      return 1;
+    }
+  } catch (const std::bad_alloc&) {
+    env.ShowError(store_messages::kMemoryOverflow);
+  }
+  try {
+    adder.TakeBack();
+  } catch (const std::bad_alloc&) {
+    // Without memory to delete with, what is left stays for the caller to clear.
+  }
+  return -1;
 }
 
 std::string CountText(double count) {
@@ -694,40 +884,52 @@ double ScaleToFit(double widthMm, double heightMm, double sheetWidth, double she
 int BuildDxfScene(ElementStore& store, FileEnvironment& env, DxfScene& scene,
                   PartElement* container, const Placement& placement, bool draw,
                   double budgetBytes) {
-  std::map<std::string, int> notRead = scene.notRead;
-  std::map<std::string, int> approximated;
+  KindCounts notRead = scene.notRead;
+  KindCounts approximated;
   Planner plan(scene, env.ReadingSetup(), notRead, approximated);
   Expansion total;
   const Units units = container == nullptr ? WholeDrawingUnits(scene.insUnits)
                                            : AddedUnits(scene.insUnits, store.drawing());
+  // Placements that make nothing still cost their walk: they count with the elements.
+  const auto tooMany = [&] {
+    env.ShowError(dxf_messages::TooManyElements(
+        env.CurrentLanguage(), CountText(std::max(total.elements, total.placements))));
+  };
   // Until the plan is whole nothing has changed: memory that runs out refuses the file as one
   // that unfolds too far, with what it was counted to make.
   try {
     if (const TextPair* problem = plan.Check(total, budgetBytes)) {
       if (problem == &dxf_messages::kTooMany)
-        env.ShowError(
-            dxf_messages::TooManyElements(env.CurrentLanguage(), CountText(total.elements)));
+        tooMany();
       else
         env.ShowError(*problem);
       return 0;
     }
     plan.Plan(placement, units.toDrawing);
   } catch (const std::bad_alloc&) {
-    env.ShowError(dxf_messages::TooManyElements(env.CurrentLanguage(), CountText(total.elements)));
+    tooMany();
     return 0;
   }
   // The plan holds the drawing's lines now (texts still refer to the scene's strings).
   std::vector<SceneLine>().swap(scene.model.lines);
+  if (container != nullptr)
+    return AddInto(store, env, plan, container, draw, notRead, approximated);
+  // A whole drawing is built aside and takes the open one's place only when it is complete:
+  // memory that runs out on the way leaves the open drawing as it was.
   try {
-    if (container == nullptr) SetUpWholeDrawing(store, env, scene, units, PlanExtent(plan), plan);
-    Adder adder(store, env, container, draw);
-    if (!adder.Add(plan)) return -1;
+    Drawing fresh;
+    ElementStore aside(fresh, store.environment(), store.allocator());
+    SetUpHeader(fresh, env.ReadingSetup(), scene, units, PlanExtent(plan), plan);
+    Adder adder(aside, env, nullptr, false);
+    if (!adder.Add(plan)) return 0; // the store said why
     const std::string report =
         NotReadReport(env.CurrentLanguage(), notRead, approximated, plan.numberedLayers);
+    ReplaceWith(store, env, aside);
+    if (draw) adder.DrawAll();
     if (!report.empty()) env.ShowError(report);
   } catch (const std::bad_alloc&) {
     env.ShowError(store_messages::kMemoryOverflow);
-    return -1;
+    return 0;
   }
   return 1;
 }

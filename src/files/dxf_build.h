@@ -21,11 +21,16 @@ inline constexpr int kMaxBlockDepth = 32;
 inline constexpr double kDxfBytesPerElement = 400.0;
 inline constexpr double kDxfBytesPerPoint = 48.0;
 inline constexpr double kMaxDxfBytes = 1.25 * 1024 * 1024 * 1024;
+// Every placement walked costs its time even where it makes nothing (an insert of a missing or
+// empty block): it is counted as this many bytes, so that the one budget bounds the walk too,
+// at about 10^7 placements.
+inline constexpr double kDxfBytesPerPlacement = 128.0;
 
 // Checks the scene, then replaces the drawing (container null) or adds into the container.
 // The scene's drawing-level points are taken over: the scene serves no second build.
-// 1 = read; 0 = refused before anything changed (a message was shown); -1 = the store failed
-// part way (it said why).
+// 1 = read; 0 = refused, or the whole drawing could not be built (a message was shown), and
+// the drawing is as it was; -1 = adding into the container failed part way (the store said
+// why): what was added is taken back, the container is the caller's to delete.
 int BuildDxfScene(ElementStore& store, FileEnvironment& env, DxfScene& scene,
                   PartElement* container, const Placement& placement, bool draw,
                   double budgetBytes = kMaxDxfBytes);

@@ -24,6 +24,9 @@ inline constexpr std::pair<std::string_view, TextPair> kApproximations[] = {
     {"solid fill read as hatch", {"solid fill read as hatch"_l1, "täyttö luettu viivoituksena"_l1}},
     {"unknown linetype read as solid",
      {"unknown linetype read as solid"_l1, "tuntematon viivatyyppi luettu yhtenäisenä"_l1}},
+    {"dimension read as lines and texts",
+     {"dimension read as lines and texts"_l1, "mitta luettu viivoina ja teksteinä"_l1}},
+    {"too far out to draw", {"too far out to draw"_l1, "liian kaukana piirrettäväksi"_l1}},
 };
 // Heads the layers that took free numbers, e.g. "layers WALLS 11, NOTES 12".
 inline constexpr TextPair kLayersHead{"layers"_l1, "tasot"_l1};

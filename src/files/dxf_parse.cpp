@@ -148,9 +148,8 @@ int WayOfAttachment(int attachment) {
 
 // The library reads an overflowing number as the largest double; such a coordinate (like a
 // non-number) would overflow every box and zone computed from it.
-constexpr double kLargestCoordinate = 1e11;
 bool Finite(double a) {
-  return std::isfinite(a) && std::fabs(a) < kLargestCoordinate;
+  return std::isfinite(a) && std::fabs(a) < kLargestDxfCoordinate;
 }
 bool Finite(const Point& p) {
   return Finite(p.x) && Finite(p.y);
@@ -160,7 +159,8 @@ class SceneBuilder final : public DL_CreationAdapter {
 public:
   SceneBuilder(DxfScene& scene, const DxfGuardResult& guard, DL_Dxf& dxf)
       : scene_(scene), dxf_(dxf),
-        dimensions_(guard.dimensionBlocks.begin(), guard.dimensionBlocks.end()) {
+        dimensions_(guard.dimensionBlocks.begin(), guard.dimensionBlocks.end()),
+        dimensionBlocks_(guard.dimensionBlocks.begin(), guard.dimensionBlocks.end()) {
     for (const auto& [kind, count] : guard.unknownEntities) scene_.notRead[kind] += count;
   }
 
@@ -180,6 +180,8 @@ public:
     }
     if (current_.kind == "APPID" && code == 2 && value == kOwnApplication) scene_.own = true;
     if (current_.kind != "HATCH") return;
+    // The number of boundary paths: the library keeps the last hatch's paths when it is 0.
+    if (code == 91 && current_.loops < 0) current_.loops = std::atoi(value.c_str());
     if (code == 78) current_.patternLines = true;
     if (!current_.patternLines) return;
     const double number = std::atof(value.c_str());
@@ -209,12 +211,21 @@ public:
   void addLayer(const DL_LayerData& data) override {
     const DL_Attributes& a = getAttributes();
     lastValid_ = false; // a layer's style may change what an entity's attributes map to
-    LayerStyle& layer = layers_[data.name];
+    const std::string name = Name(data.name);
+    LayerStyle& layer = layers_[name];
     layer.aci = std::abs(a.getColor()); // a negative colour only marks the layer as off
     layer.rgb = a.getColor24();
     layer.linetype = a.getLinetype();
     layer.lineweight = a.getWidth();
-    if (a.getColor() < 0 || (data.flags & kLayerFrozen) != 0) scene_.hiddenLayers.insert(data.name);
+    if (a.getColor() < 0 || (data.flags & kLayerFrozen) != 0) scene_.hiddenLayers.insert(name);
+    // What the layer gives the members of blocks placed on it that draw "by layer".
+    SceneLayer& look = scene_.layers[name];
+    look.colour = layer.rgb != -1 ? ColourOfRgb(layer.rgb) : ColourOfAci(layer.aci);
+    bool unknown = false;
+    look.linetype = LinetypeNamed(layer.linetype, unknown);
+    if (look.linetype.family == LineFamily::kByBlock) look.linetype = SceneLinetype{};
+    look.linetype.period *= ltScale_;
+    look.width = std::max(0, WidthOfLineweight(layer.lineweight));
   }
   void addLinetype(const DL_LinetypeData& data) override {
     lastValid_ = false;
@@ -230,18 +241,21 @@ public:
   void addBlock(const DL_BlockData& data) override {
     Flush();
     const std::string upper = Upper(data.name);
+    inDimension_ = false;
     if (upper == "*MODEL_SPACE") {
       block_ = &scene_.model;
     } else if (upper.starts_with("*PAPER_SPACE")) {
       block_ = &discard_;
     } else {
-      block_ = &scene_.blocks[data.name];
+      block_ = &scene_.blocks[Name(data.name)];
       block_->base = {data.bpx, data.bpy};
+      inDimension_ = dimensionBlocks_.contains(data.name);
     }
   }
   void endBlock() override {
     Flush();
     block_ = &scene_.model;
+    inDimension_ = false;
   }
   void endSequence() override { Flush(); }
 
@@ -324,6 +338,7 @@ public:
     t.height = d.height;
     t.angle = ocs.MapAngle(d.angle * kDegrees);
     t.positioning = byStart ? 1 : WayOfJustification(d.hJustification, d.vJustification);
+    if (ocs.mirrored()) Readable(t);
     t.widthRatio = WidthRatioCode(d.xScaleFactor);
     t.slant = SlantCode(dxf_.getRealValue(51, 0.0));
     t.text = PlainDxfText(d.text, utf8_);
@@ -333,17 +348,21 @@ public:
   void addMText(const DL_MTextData& d) override {
     Begin();
     // The direction vector wins over the rotation, which files store in degrees.
+    // Its place and direction are in world coordinates; a rotation without a direction turns
+    // the entity's own x axis.
+    const Ocs ocs = EntityOcs();
     double angle = 0;
     if (d.dirx != 0 || d.diry != 0)
       angle = std::atan2(d.diry, d.dirx) * kDegrees;
-    else if (dxf_.hasValue(50))
-      angle = dxf_.getRealValue(50, 0.0);
+    else
+      angle = ocs.MapAngle(dxf_.hasValue(50) ? dxf_.getRealValue(50, 0.0) : 0.0);
     mtext_ += d.text;
     SceneText t;
     t.points.push_back({d.ipx, d.ipy});
     t.height = d.height;
     t.angle = angle;
     t.positioning = WayOfAttachment(d.attachmentPoint);
+    if (ocs.mirrored()) Readable(t);
     t.text = PlainMText(mtext_, utf8_);
     mtext_.clear();
     AddText(std::move(t), "MTEXT");
@@ -351,7 +370,7 @@ public:
   void addInsert(const DL_InsertData& d) override {
     Begin();
     SceneInsert insert;
-    insert.block = d.name;
+    insert.block = Name(d.name);
     const Ocs ocs = EntityOcs();
     insert.at = ocs.Map({d.ipx, d.ipy});
     insert.sx = ocs.mirrored() ? -d.sx : d.sx;
@@ -360,15 +379,16 @@ public:
     if (ocs.mirrored()) insert.angle -= 180; // the mirror in x is in the scale already
     insert.cols = std::max(1, d.cols);
     insert.rows = std::max(1, d.rows);
-    insert.colSpacing = d.colSp;
-    insert.rowSpacing = d.rowSp;
+    // A grid steps along the insert's own turned axes, mirrored with them.
+    const double a = d.angle / kDegrees;
+    insert.colStep = ocs.Map({d.colSp * std::cos(a), d.colSp * std::sin(a)});
+    insert.rowStep = ocs.Map({-d.rowSp * std::sin(a), d.rowSp * std::cos(a)});
     insert.attr = Attributes();
     const DxfXData xdata = TakeXData();
     constexpr std::string_view kPartTag = "part:";
     if (xdata.tag.starts_with(kPartTag)) insert.name = xdata.tag.substr(kPartTag.size());
     if (!Finite(insert.at) || !Finite(insert.sx) || !Finite(insert.sy) || !Finite(insert.angle) ||
-        !Finite(insert.colSpacing) || !Finite(insert.rowSpacing) || insert.sx == 0 ||
-        insert.sy == 0) {
+        !Finite(insert.colStep) || !Finite(insert.rowStep) || insert.sx == 0 || insert.sy == 0) {
       ++block_->notRead["INSERT"];
       return;
     }
@@ -378,6 +398,7 @@ public:
     Begin();
     hatch_ = HatchState{};
     hatch_.active = true;
+    hatch_.noBoundary = done_.loops <= 0;
     hatch_.ocs = EntityOcs();
     hatch_.filling.solid = d.solid;
     hatch_.filling.angle = d.angle;
@@ -405,11 +426,11 @@ public:
     hatch_.filling.attr = Attributes();
   }
   void addHatchLoop(const DL_HatchLoopData&) override {
-    if (!hatch_.active) return;
+    if (!hatch_.active || hatch_.noBoundary) return;
     CloseHatchRun();
   }
   void addHatchEdge(const DL_HatchEdgeData& e) override {
-    if (hatch_.active) AddHatchEdge(e);
+    if (hatch_.active && !hatch_.noBoundary) AddHatchEdge(e);
   }
   void addDimAlign(const DL_DimensionData&, const DL_DimAlignedData&) override { AddDimension(); }
   void addDimLinear(const DL_DimensionData&, const DL_DimLinearData&) override { AddDimension(); }
@@ -426,7 +447,11 @@ public:
   void addDimOrdinate(const DL_DimensionData&, const DL_DimOrdinateData&) override {
     AddDimension();
   }
-  void addPoint(const DL_PointData&) override { Skip("POINT"); }
+  void addPoint(const DL_PointData&) override {
+    // A dimension's definition points are drawn by no one: the dimension is read without them.
+    if (inDimension_) return Begin();
+    Skip("POINT");
+  }
   void addXLine(const DL_XLineData&) override { Skip("XLINE"); }
   void addRay(const DL_RayData&) override { Skip("RAY"); }
   void addTrace(const DL_TraceData&) override { Skip("TRACE"); }
@@ -474,6 +499,7 @@ private:
   // What the pairs of one entity said beyond the library: a hatch's first pattern line.
   struct RawEntity {
     std::string kind;
+    int loops = -1; // a hatch's boundary paths, -1 before they are counted
     bool patternLines = false;
     bool hasAngle = false, hasDx = false, hasDy = false;
     double angle = 0, dx = 0, dy = 0;
@@ -489,12 +515,25 @@ private:
   };
   struct HatchState {
     bool active = false;
+    bool noBoundary = false; // its edges are another hatch's, left with the library
     Ocs ocs;
     SceneFilling filling;
     std::vector<Point> run; // straight edges not yet made a line
     bool runStarted = false;
     Point runStart{0, 0};
   };
+
+  // A name as the program keeps it: files from 2007 on store UTF-8.
+  std::string Name(const std::string& raw) const { return DxfString(raw, utf8_); }
+
+  // Text seen from below reads mirrored; the drafter reads it the right way round in the same
+  // place: its baseline turned half a turn, left and right justification exchanged.
+  static void Readable(SceneText& t) {
+    constexpr int kColumns = 3;
+    t.angle = std::remainder(t.angle + 180.0, 360.0);
+    const int column = (t.positioning - 1) % kColumns;
+    t.positioning += (kColumns - 1) - 2 * column;
+  }
 
   static std::string Upper(std::string s) {
     for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -529,7 +568,7 @@ private:
   // Entities mostly repeat the attributes of the one before: those map once.
   SceneAttributes Attributes() {
     DL_Attributes a = getAttributes();
-    std::string layerName = a.getLayer();
+    std::string layerName = Name(a.getLayer());
     std::string linetype = a.getLinetype();
     const double typeScale = a.getLinetypeScale();
     if (!(lastValid_ && layerName == lastLayer_ && linetype == lastLinetype_ &&
@@ -558,6 +597,7 @@ private:
     int rgb = a.getColor24();
     if (aci == kByLayer) {
       aci = layer.aci;
+      out.colourByLayer = rgb == -1;
       if (rgb == -1) rgb = layer.rgb;
     }
     if (rgb != -1)
@@ -566,12 +606,15 @@ private:
       out.colour = -1; // the colour of the insert
     else
       out.colour = ColourOfAci(aci);
-    if (Upper(linetype) == "BYLAYER") linetype = layer.linetype;
-    out.linetype = LinetypeNamed(linetype, unknown);
+    out.linetype = LinetypeNamed(Upper(linetype) == "BYLAYER" ? layer.linetype : linetype, unknown);
+    out.linetypeByLayer =
+        Upper(linetype) == "BYLAYER" && out.linetype.family != LineFamily::kByBlock;
     double scale = a.getLinetypeScale();
     if (!Finite(scale) || !(scale > 0)) scale = 1;
+    out.linetypeScale = scale;
     out.linetype.period *= scale * ltScale_;
     int weight = a.getWidth();
+    out.widthByLayer = weight == -1;
     if (weight == -1) weight = layer.lineweight;
     out.width = std::max(0, WidthOfLineweight(weight));
     return out;
@@ -661,7 +704,7 @@ private:
       return;
     }
     SceneInsert insert;
-    insert.block = dimensions_.front();
+    insert.block = Name(dimensions_.front());
     dimensions_.pop_front();
     insert.attr = Attributes();
     insert.explode = true;
@@ -849,6 +892,8 @@ private:
   DxfScene& scene_;
   DL_Dxf& dxf_;
   std::deque<std::string> dimensions_;
+  std::set<std::string> dimensionBlocks_; // as the file names them
+  bool inDimension_ = false;              // in the block a dimension draws
   std::map<std::string, LayerStyle> layers_;
   std::map<std::string, SceneLinetype> linetypes_; // by upper-case name
   std::vector<double> dashes_;                     // of the line type being read

@@ -20,8 +20,8 @@ bool IsDxfName(std::string_view name);
 
 // Reads the whole file before anything changes: a file that is refused leaves the drawing as
 // it was. Entity kinds that are not read are reported once, after a successful read.
-// 1 = read; 0 = not opened or refused (the drawing is untouched); -1 = the store failed part
-// way (for example out of memory).
+// 1 = read; 0 = not opened, refused or out of memory (the drawing is untouched); -1 = adding
+// into the container failed part way (for example out of memory).
 int ReadDxfFile(ElementStore& store, FileEnvironment& env, DrawingFileState& state,
                 const std::string& fileName, PartElement* container, const Placement& placement,
                 bool draw);

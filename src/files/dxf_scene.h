@@ -32,7 +32,28 @@ struct SceneAttributes {
   int colour = 1;
   int width = 0;
   SceneLinetype linetype;
+  // A block member on layer 0 takes the layer of the insert that places it, and what it draws
+  // "by layer" then follows that layer: these say which of its attributes came from the layer.
+  bool colourByLayer = false;
+  bool widthByLayer = false;
+  bool linetypeByLayer = false;
+  double linetypeScale = 1.0; // the entity's own scale of its line type's period
 };
+
+// What a layer gives the entities drawn "by layer" on it.
+struct SceneLayer {
+  int colour = 1;
+  int width = 0;
+  SceneLinetype linetype;
+};
+
+// How many entities of a kind were passed over or approximated: a block placed a million times
+// repeats its own counts a million times.
+using KindCounts = std::map<std::string, std::int64_t>;
+
+// Coordinates as far out as this are taken for damage: read or placed, every point of the
+// drawing stays within it, where boxes and zones keep their precision.
+inline constexpr double kLargestDxfCoordinate = 1e11;
 
 struct SceneLine {
   std::uint32_t shape = 1; // the line shapes of the records: open, closed, arc, circle
@@ -72,11 +93,12 @@ struct SceneInsert {
   double sx = 1;
   double sy = 1;
   double angle = 0;
-  // A grid of placements (MINSERT): columns along the insert's x axis, rows along its y axis.
+  // A grid of placements (MINSERT): one step per column and per row, in world coordinates
+  // (along the insert's turned and possibly mirrored axes).
   int cols = 1;
   int rows = 1;
-  double colSpacing = 0;
-  double rowSpacing = 0;
+  Point colStep{0, 0};
+  Point rowStep{0, 0};
   SceneAttributes attr;
   // A dimension's block: its geometry joins the drawing as lines and texts, not as a part.
   bool explode = false;
@@ -90,8 +112,8 @@ struct SceneBlock {
   std::vector<SceneInsert> inserts;
   // What the block's entities lost, reported for every placement of the block: a block that
   // is never placed loses nothing that shows.
-  std::map<std::string, int> notRead;      // entity kind -> how many were passed over
-  std::map<std::string, int> approximated; // what was read as something near it -> how many
+  KindCounts notRead;      // entity kind -> how many were passed over
+  KindCounts approximated; // what was read as something near it -> how many
 };
 
 struct DxfScene {
@@ -104,8 +126,9 @@ struct DxfScene {
   bool hasLimits = false;
   Point limMin{0, 0};
   Point limMax{0, 0};
-  std::set<std::string> hiddenLayers; // off or frozen in the file
-  std::map<std::string, int> notRead; // kinds the library does not know, anywhere in the file
+  std::set<std::string> hiddenLayers;       // off or frozen in the file
+  std::map<std::string, SceneLayer> layers; // the layer table, by name
+  KindCounts notRead;                       // kinds the library does not know, anywhere in the file
 };
 
 } // namespace lumora

@@ -26,14 +26,14 @@ bool TakeUnicode(std::string_view s, std::size_t& at, std::string& out) {
   return true;
 }
 
-std::string FromFile(std::string_view text, bool utf8) {
+} // namespace
+
+std::string DxfString(std::string_view text, bool utf8) {
   return utf8 ? Utf8ToLatin1(text) : std::string(text);
 }
 
-} // namespace
-
 std::string PlainDxfText(std::string_view raw, bool utf8) {
-  const std::string text = FromFile(raw, utf8);
+  const std::string text = DxfString(raw, utf8);
   const std::string_view s = text;
   std::string out;
   for (std::size_t at = 0; at < s.size();) {
@@ -59,7 +59,7 @@ std::string PlainDxfText(std::string_view raw, bool utf8) {
 }
 
 std::string PlainMText(std::string_view raw, bool utf8) {
-  const std::string text = FromFile(raw, utf8);
+  const std::string text = DxfString(raw, utf8);
   const std::string_view s = text;
   std::string out;
   for (std::size_t at = 0; at < s.size();) {

@@ -7,6 +7,10 @@
 
 namespace lumora {
 
+// Any string of the file (a name or a text) in Latin-1: files from 2007 on store UTF-8 (`utf8`),
+// older ones their code page, taken as Latin-1. Letters Latin-1 lacks become '?'.
+std::string DxfString(std::string_view text, bool utf8);
+
 // A TEXT string: %%d, %%p and %%c become their signs, %%u and %%o (underline, overline)
 // vanish, \U+XXXX becomes its letter ('?' beyond Latin-1). `utf8` when the file stores UTF-8.
 std::string PlainDxfText(std::string_view text, bool utf8);

@@ -43,6 +43,8 @@ public:
   ElementStore& operator=(const ElementStore&) = delete;
 
   Drawing& drawing() { return drawing_; }
+  // What the store tells the rest of the program; a store built aside tells it the same.
+  StoreEnvironment& environment() { return env_; }
   // Where records take their memory; a text's string is replaced through it.
   StoreAllocator& allocator() { return allocator_; }
 
@@ -87,6 +89,10 @@ public:
   void ClearDrawing();
   // Clears the drawing and gives it the header of a new drawing.
   void NewDrawing();
+  // Exchanges every element, selection, marker and outline, and the indexes that find them,
+  // with a store on the same allocator; the drawings' headers stay. A reader builds a whole
+  // drawing aside and puts it in place only once it is complete.
+  void SwapElements(ElementStore& other);
   void ShowAllLayers();
   // Recomputes every record's zone masks against the current limits.
   void RecomputeZones();

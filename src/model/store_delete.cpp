@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <type_traits>
+#include <utility>
 
 namespace lumora {
 
@@ -474,6 +475,31 @@ void ElementStore::NewDrawing() {
   drawing_.version = kNewDrawingVersion;
   drawing_.step = 1.0;
   ClearDrawing();
+}
+
+void ElementStore::SwapElements(ElementStore& other) {
+  Drawing& a = drawing_;
+  Drawing& b = other.drawing_;
+  std::swap(a.lines, b.lines);
+  std::swap(a.fillings, b.fillings);
+  std::swap(a.texts, b.texts);
+  std::swap(a.parts, b.parts);
+  std::swap(a.SelectedLines, b.SelectedLines);
+  std::swap(a.SelectedFillings, b.SelectedFillings);
+  std::swap(a.SelectedTexts, b.SelectedTexts);
+  std::swap(a.MarkerList, b.MarkerList);
+  std::swap(a.OutlineList, b.OutlineList);
+  std::swap(liveParts_, other.liveParts_);
+  std::swap(holders_, other.holders_);
+  std::swap(bounded_, other.bounded_);
+  std::swap(lineIndex_, other.lineIndex_);
+  std::swap(fillingIndex_, other.fillingIndex_);
+  std::swap(textIndex_, other.textIndex_);
+  // Remembered picks were of the elements that left.
+  lastText_ = other.lastText_ = nullptr;
+  lastPart_ = other.lastPart_ = nullptr;
+  lastLine_ = other.lastLine_ = nullptr;
+  lastFilling_ = other.lastFilling_ = nullptr;
 }
 
 void ElementStore::ShowAllLayers() {

@@ -33,6 +33,10 @@ TEST(ListDirectory, EntersDrawingsScriptsAndSubdirectoriesUpToTheLimit) {
   EXPECT_EQ(ListDirectory(reporter, dir, "", "drw", entries, false, 2, longest), 2);
   EXPECT_EQ(Describe(entries), "Gate House ");
   EXPECT_EQ(reporter.errors, std::vector<std::string>{"Too many files !"}); // once
+  // A DXF drawing is added as a part as well as read as a drawing.
+  std::ofstream(dir + "/Bolt.part") << "x";
+  EXPECT_EQ(ListDirectory(reporter, dir, "", "part", entries, false, 20, longest), 4);
+  EXPECT_EQ(Describe(entries), "Bolt Make.txt Mill.DXF Sub/ ");
 }
 
 TEST(ListDirectory, PatternsMatchAStarAnywhereAndAQuestionMarkOnce) {

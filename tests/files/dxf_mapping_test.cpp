@@ -146,19 +146,32 @@ TEST(DxfBuild, UnitsDimensionsAndUnknownKindsAreTakenAsTheFileMeansThem) {
   ASSERT_NE(dims.drawing.texts, nullptr);
   EXPECT_STREQ(dims.drawing.texts->text, "2.24");
   EXPECT_EQ(dims.drawing.parts, nullptr);
-  EXPECT_EQ(dims.env.errors, std::vector<std::string>{"2 MLINE, 1 POINT not read; layers A 1"});
+  EXPECT_EQ(dims.env.errors,
+            std::vector<std::string>{
+                "2 MLINE, 1 POINT not read; 1 dimension read as lines and texts; layers A 1"});
 }
 
-TEST(DxfBuild, AHatchFarFromTheOriginInFeetIsRead) {
-  // Its boundary lands beyond 10^13 mm, where the key that pairs boundaries with drawn lines
-  // no longer fits a signed number.
-  const std::string hatch = "0\nHATCH\n8\nA\n2\nSOLID\n70\n1\n71\n0\n91\n1\n92\n2\n72\n0\n"
-                            "73\n1\n93\n3\n10\n9e10\n20\n9e10\n10\n9.1e10\n20\n9e10\n10\n"
-                            "9.1e10\n20\n9.1e10\n97\n0\n75\n0\n76\n1\n98\n0\n";
+TEST(DxfBuild, AHatchFarFromTheOriginInFeetIsReadUpToTheCoordinateLimit) {
+  // At 9e7 feet its boundary lands beyond 10^10 mm, where the key that pairs boundaries with
+  // drawn lines no longer fits a signed number; at 9e9 feet it is beyond what the drawing
+  // holds and is left out, said so.
+  const auto hatch = [](const std::string& at) {
+    return "0\nHATCH\n8\nA\n2\nSOLID\n70\n1\n71\n0\n91\n1\n92\n2\n72\n0\n73\n1\n93\n3\n10\n" + at +
+           "\n20\n" + at + "\n10\n1" + at + "\n20\n" + at + "\n10\n1" + at + "\n20\n1" + at +
+           "\n97\n0\n75\n0\n76\n1\n98\n0\n";
+  };
   test::DrawingFixture f;
-  ASSERT_EQ(Read(f, Entities("9\n$INSUNITS\n70\n2\n", hatch)), 1);
+  ASSERT_EQ(Read(f, Entities("9\n$INSUNITS\n70\n2\n", hatch("9e7"))), 1);
   ASSERT_NE(f.drawing.fillings, nullptr);
-  EXPECT_NEAR(f.drawing.lines->points[0].x, 9e10 * 304.8, 1e3);
+  EXPECT_NEAR(f.drawing.lines->points[0].x, 9e7 * 304.8, 1e-3);
+  test::DrawingFixture beyond;
+  ASSERT_EQ(Read(beyond, Entities("9\n$INSUNITS\n70\n2\n",
+                                  hatch("9e9") + "0\nLINE\n10\n0\n20\n0\n11\n1\n21\n1\n")),
+            1);
+  EXPECT_EQ(beyond.drawing.fillings, nullptr);
+  EXPECT_EQ(test::ListOf(beyond.drawing.lines).size(), 1u);
+  EXPECT_EQ(beyond.env.errors,
+            (std::vector<std::string>{"1 solid fill read as hatch, 1 too far out to draw"}));
 }
 
 TEST(DxfBuild, AFileAddedIntoAPartIsPlacedAndJoinsIt) {

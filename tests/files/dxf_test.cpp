@@ -166,7 +166,9 @@ TEST(DxfRead, FilesOfOtherProgramsMapOntoTheElements) {
   EXPECT_STREQ(diameter->text, "R12 \xF8"
                                "20");
   EXPECT_EQ(diameter->layer(), 2u); // NOTES came second
-  EXPECT_EQ(diameter->height(), 80u);
+  // The sheet with its margin fits at 1:2, where the 8 units high text is 4 mm high.
+  EXPECT_EQ(d.scale, 2);
+  EXPECT_EQ(diameter->height(), 40u);
   EXPECT_EQ(r12.env.errors, std::vector<std::string>{"1 POINT not read; layers WALLS 1, NOTES 2"});
 
   DxfFixture r2000;
@@ -184,8 +186,10 @@ TEST(DxfRead, FilesOfOtherProgramsMapOntoTheElements) {
   for (const LineElement* l : test::ListOf(e.lines))
     redEllipse = redEllipse || (l->shape() == kShapeClosed && l->ps0() > 20 && l->colour() == 5);
   EXPECT_TRUE(redEllipse);
-  EXPECT_EQ(e.limits.xmin, 10);
-  EXPECT_EQ(e.limits.ymax, 270);
+  // The extents (10..190 x 10..270) with a twentieth of their size each side, out to whole
+  // units: the drawing sits inside its sheet.
+  EXPECT_EQ(e.limits.xmin, 1);
+  EXPECT_EQ(e.limits.ymax, 283);
 }
 
 std::string Wrap(const std::string& entities, const std::string& blocks = "") {

@@ -315,6 +315,63 @@ check("bomb", os.path.getsize(bomb) < 200_000, "the file is too large to prove a
 # Generous against a busy machine and the sanitizers; the read itself takes milliseconds.
 check("bomb", took < 10 and usage.ru_maxrss < 500_000, f"{took:.1f} s, {usage.ru_maxrss} KiB")
 
+
+
+def peak(path):
+    """Seconds and peak KiB of reading the file (written as a drawing: no report printed)."""
+    start = time.monotonic()
+    child = subprocess.Popen([cli, "convert", path, f"{path}.drw", "--home", home],
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    _, status, usage = os.wait4(child.pid, 0)
+    check(path, os.waitstatus_to_exitcode(status) == 0, "not read")
+    return time.monotonic() - start, usage.ru_maxrss
+
+
+# A grid of 250 x 250 placements with no spacing, of a closed line and a hatch whose boundary
+# differs from it in one point: each boundary is paired with the drawn lines by one look-up,
+# so the stacked grid reads about as fast as the same grid spread out (it was quadratic).
+def overlap(spacing):
+    doc = new(4)
+    block = doc.blocks.new("A")
+    block.add_lwpolyline([(0, 0), (1, 0), (1, 1), (0, 1)], close=True)
+    hatch = block.add_hatch()
+    hatch.set_pattern_fill("_USER", definition=[[0, (0, 0), (0, 0.2), []]])
+    hatch.paths.add_polyline_path([(0, 0), (1, 0), (1, 1), (0, 2)])
+    doc.modelspace().add_blockref("A", (0, 0)).grid(size=(250, 250), spacing=(spacing, spacing))
+    path = f"{work}/overlap{spacing}.dxf"
+    doc.saveas(path)
+    return path
+
+
+spread, _ = peak(overlap(3))
+stacked, _ = peak(overlap(0))
+check("overlap", stacked < 5 * spread + 5, f"stacked {stacked:.1f} s, spread {spread:.1f} s")
+
+
+# Hatches deep in doubled blocks: the placements above them are shared, not copied per hatch,
+# so twelve more levels of single inserts above cost next to nothing.
+def doubled(singles):
+    doc = new(4)
+    block = doc.blocks.new("L0")
+    for k in range(1, 17):
+        hatch = block.add_hatch()
+        hatch.set_pattern_fill("_USER", definition=[[0, (0, 0), (0, 0.2), []]])
+        hatch.paths.add_polyline_path([(0, 0), (1, 0), (1, 1), (0, 1)])
+        block = doc.blocks.new(f"L{k}")
+        block.add_blockref(f"L{k - 1}", (0, 0))
+        block.add_blockref(f"L{k - 1}", (2 ** (k // 2), (k % 2) * 2 ** (k // 2)))
+    for k in range(17, 17 + singles):
+        doc.blocks.new(f"L{k}").add_blockref(f"L{k - 1}", (0, 0))
+    doc.modelspace().add_blockref(f"L{16 + singles}", (0, 0))
+    path = f"{work}/doubled{singles}.dxf"
+    doc.saveas(path)
+    return path
+
+
+_, shallow = peak(doubled(0))
+_, deep = peak(doubled(15))
+check("hatch chains", deep < 1.25 * shallow, f"deep {deep} KiB, shallow {shallow} KiB")
+
 # 2. The plot of solid lines and a hatch strokes them: 4 sides and the hatch lines.
 doc = new(4)
 msp = doc.modelspace()

@@ -1,0 +1,228 @@
+// Foreign DXF files as drafters' programs write them: block members that follow the layer of
+// their insert, entities seen from below, what cannot be drawn, files that unfold too far, and a
+// read that runs out of memory.
+#include "file_test_env.h"
+#include "files/dxf_reader.h"
+
+#include <gtest/gtest.h>
+
+namespace lumora {
+namespace {
+
+std::string File(const std::string& entities, const std::string& blocks = "",
+                 const std::string& header = "", const std::string& tables = "") {
+  return "0\nSECTION\n2\nHEADER\n" + header + "0\nENDSEC\n0\nSECTION\n2\nTABLES\n" + tables +
+         "0\nENDSEC\n0\nSECTION\n2\nBLOCKS\n" + blocks + "0\nENDSEC\n0\nSECTION\n2\nENTITIES\n" +
+         entities + "0\nENDSEC\n0\nEOF\n";
+}
+
+std::string Block(const std::string& name, const std::string& inside) {
+  return "0\nBLOCK\n2\n" + name + "\n70\n0\n10\n0\n20\n0\n" + inside + "0\nENDBLK\n";
+}
+
+std::string Line(double x1, double y1, double x2, double y2, const std::string& more = "") {
+  return "0\nLINE\n" + more + "10\n" + std::to_string(x1) + "\n20\n" + std::to_string(y1) +
+         "\n11\n" + std::to_string(x2) + "\n21\n" + std::to_string(y2) + "\n";
+}
+
+int Read(test::DrawingFixture& f, const std::string& text, PartElement* container = nullptr) {
+  return ReadDxfBytes(f.store, f.env, std::span<const char>(text.data(), text.size()), container,
+                      Placement{}, false);
+}
+
+// The lines, oldest first.
+std::vector<LineElement*> Lines(const Drawing& d) {
+  std::vector<LineElement*> lines = test::ListOf(d.lines);
+  return {lines.rbegin(), lines.rend()};
+}
+
+TEST(DxfForeign, BlockMembersAndEntitiesSeenFromBelowReadAsTheFileMeansThem) {
+  // A member on layer 0 drawn "by layer", placed on RED (red, dashed), is red and dashed.
+  const std::string layers = "0\nTABLE\n2\nLTYPE\n0\nLTYPE\n2\nDASHED\n70\n0\n3\n-\n72\n65\n73\n2\n"
+                             "40\n10\n49\n6\n49\n-4\n0\nENDTAB\n0\nTABLE\n2\nLAYER\n0\nLAYER\n2\n"
+                             "RED\n70\n0\n62\n1\n6\nDASHED\n0\nENDTAB\n";
+  test::DrawingFixture byLayer;
+  ASSERT_EQ(
+      Read(byLayer, File("0\nINSERT\n8\nRED\n2\nB\n10\n0\n20\n0\n" + Line(0, 5, 10, 5, "8\nRED\n"),
+                         Block("B", Line(0, 0, 10, 0, "8\n0\n62\n256\n6\nBYLAYER\n")), "", layers)),
+      1);
+  const std::vector<LineElement*> both = Lines(byLayer.drawing);
+  ASSERT_EQ(both.size(), 2u);
+  EXPECT_EQ(both[0]->layer(), both[1]->layer());
+  EXPECT_EQ(both[0]->colour(), both[1]->colour());
+  EXPECT_EQ(both[0]->style(), both[1]->style());
+  EXPECT_NE(both[0]->style(), 1u);
+
+  // Seen from below (extrusion 0,0,-1): a grid of inserts steps to -x; a TEXT and an MTEXT
+  // stay readable where the file puts them, their justification on the other side.
+  const std::string below = "210\n0\n220\n0\n230\n-1\n";
+  test::DrawingFixture mirrored;
+  ASSERT_EQ(Read(mirrored,
+                 File("0\nINSERT\n2\nC\n10\n0\n20\n0\n70\n3\n44\n10\n" + below +
+                          "0\nTEXT\n10\n10\n20\n0\n40\n5\n50\n30\n1\nEXT\n" + below +
+                          "0\nMTEXT\n10\n10\n20\n20\n40\n5\n71\n1\n1\nMEXT\n" + below,
+                      "0\nBLOCK\n2\nC\n70\n0\n10\n0\n20\n0\n" + Line(0, 0, 1, 0) + "0\nENDBLK\n")),
+            1);
+  std::vector<double> starts;
+  for (const LineElement* line : Lines(mirrored.drawing)) starts.push_back(line->points[0].x);
+  EXPECT_EQ(starts, (std::vector<double>{0, -10, -20}));
+  const std::vector<TextElement*> texts = test::ListOf(mirrored.drawing.texts);
+  ASSERT_EQ(texts.size(), 2u);
+  const TextElement& mtext = *texts[0];
+  const TextElement& text = *texts[1];
+  EXPECT_EQ(text.points[0].x, -10);
+  EXPECT_NEAR(text.angle(), -30, 1e-9);
+  EXPECT_EQ(text.positioning(), 3u); // left on the baseline becomes right
+  EXPECT_EQ(mtext.points[0].x, 10);  // an MTEXT's place is in world coordinates
+  EXPECT_NEAR(mtext.angle(), 0, 1e-9);
+  EXPECT_EQ(mtext.positioning(), 9u); // top left becomes top right
+
+  // A text in a block placed mirrored reads the way the program mirrors its own texts.
+  test::DrawingFixture flipped;
+  ASSERT_EQ(Read(flipped, File("0\nINSERT\n2\nT\n10\n0\n20\n0\n41\n-1\n",
+                               Block("T", "0\nTEXT\n10\n1\n20\n0\n40\n5\n50\n30\n1\nT\n"))),
+            1);
+  ASSERT_NE(flipped.drawing.texts, nullptr);
+  EXPECT_NEAR(flipped.drawing.texts->angle(), -30, 1e-9);
+  EXPECT_EQ(flipped.drawing.texts->positioning(), 3u);
+}
+
+TEST(DxfForeign, AnAddedFileHidesItsOffLayersButNotTheDrawingsOwn) {
+  const std::string layers = "0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nOFFL\n70\n0\n62\n-7\n0\nLAYER\n"
+                             "2\nFRZ\n70\n1\n62\n7\n0\nENDTAB\n";
+  test::DrawingFixture f;
+  f.Line(kShapeOpen, {{0, 0}, {1, 1}}, 2);
+  PartElement* container = f.store.AddPart("Here", 1, 0);
+  ASSERT_EQ(Read(f,
+                 File(Line(0, 0, 1, 0, "8\nOFFL\n") + Line(0, 1, 1, 1, "8\nFRZ\n"), "", "", layers),
+                 container),
+            1);
+  EXPECT_EQ(f.env.errors, std::vector<std::string>{"layers OFFL 1, FRZ 2"});
+  EXPECT_EQ(f.drawing.layerVisible[1], 0u);
+  EXPECT_EQ(f.drawing.layerVisible[2], 1u); // the drawing's own line stays in sight
+}
+
+TEST(DxfForeign, WhatCannotBeDrawnIsReportedAndNothingElseIsRepeated) {
+  // A hatch without a boundary path is not the one before it again; an ATTDEF is named; a
+  // dimension's definition points are no points of the drawing; inserts scaled beyond the
+  // coordinate limit are left out and said so.
+  const std::string square = "0\nHATCH\n2\nUSER\n70\n0\n71\n0\n91\n1\n92\n2\n72\n0\n73\n1\n93\n4\n"
+                             "10\n0\n20\n0\n10\n50\n20\n0\n10\n50\n20\n50\n10\n0\n20\n50\n97\n0\n"
+                             "75\n0\n76\n0\n52\n0\n41\n5\n77\n0\n78\n0\n98\n0\n";
+  const std::string empty = "0\nHATCH\n2\nUSER\n62\n3\n70\n0\n71\n0\n91\n0\n75\n0\n76\n0\n52\n0\n"
+                            "41\n5\n77\n0\n78\n0\n98\n0\n";
+  const std::string far = "0\nINSERT\n2\nB\n10\n0\n20\n0\n41\n9e10\n42\n9e10\n";
+  const std::string blocks =
+      Block("A", Line(0, 0, 1, 0)) +
+      Block("B", "0\nINSERT\n2\nA\n10\n0\n20\n0\n41\n9e10\n42\n9e10\n") +
+      Block("*D1", Line(0, 0, 2, 0) + "0\nPOINT\n8\nDEFPOINTS\n10\n0\n20\n0\n");
+  test::DrawingFixture f;
+  ASSERT_EQ(Read(f, File(square + empty + far + "0\nDIMENSION\n2\n*D1\n10\n0\n20\n0\n70\n1\n" +
+                             "0\nATTDEF\n10\n0\n20\n0\n40\n1\n1\nX\n2\nTAG\n70\n0\n",
+                         blocks)),
+            1);
+  EXPECT_EQ(test::ListOf(f.drawing.fillings).size(), 1u);
+  EXPECT_EQ(test::ListOf(f.drawing.lines).size(), 2u); // the square and the dimension's line
+  EXPECT_EQ(f.env.errors, std::vector<std::string>{"1 ATTDEF, 1 HATCH not read; 1 dimension "
+                                                   "read as lines and texts, 1 too far out to "
+                                                   "draw"});
+
+  // Files from 2007 on keep their names in UTF-8; letters beyond Latin-1 become '?'.
+  test::DrawingFixture utf8;
+  ASSERT_EQ(Read(utf8, File(Line(0, 0, 1, 0, "8\nSein\xC3\xA4t \xE2\x82\xAC\n"), "",
+                            "9\n$ACADVER\n1\nAC1024\n")),
+            1);
+  EXPECT_EQ(utf8.env.errors, std::vector<std::string>{"layers Sein\xE4t ? 1"});
+}
+
+TEST(DxfForeign, AFileIsCountedWithEveryPlacementItWalks) {
+  // A block of 30 inserts of a block that is not there, placed a million times: refused
+  // before the walk, with what it would cost.
+  std::string missing;
+  for (int k = 0; k < 30; ++k) missing += "0\nINSERT\n2\nGONE\n10\n0\n20\n0\n";
+  test::DrawingFixture walk;
+  walk.Line(kShapeOpen, {{0, 0}, {1, 1}});
+  ASSERT_EQ(
+      Read(walk, File("0\nINSERT\n2\nP\n10\n0\n20\n0\n70\n1000\n71\n1000\n", Block("P", missing))),
+      0);
+  EXPECT_EQ(walk.env.errors,
+            std::vector<std::string>{"The file would make 31000000 elements, too many !"});
+  EXPECT_EQ(test::ListOf(walk.drawing.lines).size(), 1u);
+
+  // Counts beyond 2^31: 2200 XLINEs drawn by each of a million dimensions.
+  std::string xlines;
+  for (int k = 0; k < 2200; ++k) xlines += "0\nXLINE\n10\n0\n20\n0\n11\n1\n21\n0\n";
+  std::string dimensions;
+  for (int k = 0; k < 100; ++k) dimensions += "0\nDIMENSION\n2\n*D\n10\n0\n20\n0\n70\n1\n";
+  test::DrawingFixture many;
+  ASSERT_EQ(Read(many, File("0\nINSERT\n2\nQ\n10\n0\n20\n0\n70\n100\n71\n100\n",
+                            Block("*D", xlines) + Block("Q", dimensions))),
+            1);
+  EXPECT_EQ(many.env.errors, std::vector<std::string>{"2200000000 XLINE not read; 1000000 "
+                                                      "dimension read as lines and texts"});
+}
+
+// The heap, failing from a given allocation on.
+class FailingAllocator final : public StoreAllocator {
+public:
+  void* Allocate(std::size_t bytes) override {
+    return ++calls >= failAt ? nullptr : heap_.Allocate(bytes);
+  }
+  void Free(void* block) override { heap_.Free(block); }
+  int calls = 0;
+  int failAt = 1 << 30;
+
+private:
+  HeapAllocator heap_;
+};
+
+TEST(DxfForeign, AReadThatRunsOutOfMemoryLeavesTheOpenDrawingAsItWas) {
+  std::string entities;
+  for (int k = 0; k < 20; ++k) entities += Line(k, 0, k, 10);
+  const std::string file = File(entities + "0\nINSERT\n2\nB\n10\n0\n20\n0\n",
+                                Block("B", Line(0, 0, 5, 5) + Line(5, 5, 0, 9)));
+  bool succeeded = false;
+  for (int failAt = 1; !succeeded; ++failAt) {
+    SCOPED_TRACE(failAt);
+    Drawing drawing;
+    test::QuietStoreEnvironment storeEnv;
+    FailingAllocator allocator;
+    ElementStore store(drawing, storeEnv, allocator);
+    drawing.limits = Box{0, 0, 1000, 1000};
+    PropertySet set;
+    const Point points[] = {{1, 2}, {3, 4}};
+    ASSERT_NE(store.AddLine(set, points, 2), nullptr);
+    PartElement* container = store.AddPart("Here", 1, 0);
+    test::RecordingFileEnvironment env;
+    allocator.calls = 0;
+    allocator.failAt = failAt;
+    // Read whole, then added into the part.
+    const int whole = ReadDxfBytes(store, env, std::span<const char>(file.data(), file.size()),
+                                   nullptr, Placement{}, false);
+    succeeded = whole == 1;
+    if (!succeeded) {
+      EXPECT_EQ(whole, 0);
+      ASSERT_EQ(test::ListOf(drawing.lines).size(), 1u);
+      EXPECT_EQ(drawing.lines->points[1].y, 4);
+      EXPECT_EQ(drawing.limits.xmax, 1000);
+      EXPECT_EQ(drawing.parts, container);
+      allocator.calls = 0;
+      const int added = ReadDxfBytes(store, env, std::span<const char>(file.data(), file.size()),
+                                     container, Placement{}, false);
+      // What failed is gone with the container, which the caller deletes.
+      const std::vector<PartElement*> parts = test::ListOf(drawing.parts);
+      ASSERT_EQ(parts.back(), container);
+      if (added != 1) {
+        EXPECT_EQ(parts.size(), 1u);
+        allocator.failAt = 1 << 30;
+        EXPECT_EQ(store.DeletePart(container, true), 1);
+        EXPECT_EQ(test::ListOf(drawing.lines).size(), 1u);
+      }
+    } else {
+      EXPECT_EQ(test::ListOf(drawing.lines).size(), 22u);
+    }
+  }
+}
+
+} // namespace
+} // namespace lumora
