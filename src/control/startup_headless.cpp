@@ -79,7 +79,7 @@ bool WriteDrawingHeadless(App& app, const std::string& path, std::string& proble
     TextScene scene{app.fonts, app.drawing.paperUnit,
                     MeasureStyle{app.setup.measureLineWidth, app.setup.measureLineColour,
                                  app.setup.measureGap}};
-    result = WriteDxfFile(app.drawing, env, scene, path);
+    result = WriteDxfFile(app.drawing, env, scene, path, &app.setup);
   } else {
     result = WriteDrawingFile(app.drawing, env, path, nullptr, Point{0, 0}, app.drawing.limits);
   }

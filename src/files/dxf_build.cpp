@@ -59,6 +59,7 @@ struct PlanAttr {
   int colour = 1;
   int width = 0;
   SceneLinetype linetype; // the period in drawing units
+  OwnProperties own;      // the program's own file: these hold as they are
 };
 
 struct PlanLine {
@@ -89,6 +90,8 @@ struct PlanPart {
   std::string name;
   int parent = -1;
   int layer = 0;
+  std::uint32_t type = 1;
+  Point location{0, 0};
 };
 
 // One placement of a block: its map and what the map does to sizes and angles.
@@ -221,7 +224,8 @@ private:
 
   PlanAttr AttrOf(const SceneAttributes& a, const PlanAttr& holder) {
     PlanAttr out;
-    out.layer = LayerOf(a.layer, holder);
+    out.own = a.own;
+    out.layer = a.own.present ? static_cast<int>(a.own.layer) : LayerOf(a.layer, holder);
     out.colour = a.colour < 0 ? holder.colour : a.colour;
     out.width = a.width;
     if (a.linetype.family == LineFamily::kByBlock) {
@@ -271,6 +275,7 @@ private:
     line.part = part;
     MapLine(line);
     lines.push_back(std::move(line));
+    if (source.ownId >= 0) ownLines_.try_emplace(source.ownId, lines.size() - 1);
     return lines.size() - 1;
   }
 
@@ -344,6 +349,8 @@ private:
       PlanFilling filling;
       // A boundary of the hatch's own is drawn like the hatch.
       const PlanAttr own = AttrOf(f.attr, p.holder);
+      // The program's own fillings name the lines they are bounded by.
+      if (!OwnBoundary(f, filling.lines)) placed[k].clear();
       for (PlanLine& line : placed[k]) {
         const std::size_t at = FindDrawn(line, drawn);
         if (at != kNotDrawn) {
@@ -363,6 +370,18 @@ private:
       fillings.push_back(std::move(filling));
     }
     pending_.clear();
+  }
+
+  bool OwnBoundary(const SceneFilling& f, std::vector<std::size_t>& out) const {
+    if (f.ownBoundary.empty()) return true;
+    std::vector<std::size_t> found;
+    for (int id : f.ownBoundary) {
+      const auto at = ownLines_.find(id);
+      if (at == ownLines_.end()) return true;
+      found.push_back(at->second);
+    }
+    out = std::move(found);
+    return false;
   }
 
   static constexpr std::size_t kNotDrawn = static_cast<std::size_t>(-1);
@@ -432,7 +451,15 @@ private:
     int innerPart = part;
     if (!insert.explode) {
       const std::string& name = insert.name.empty() ? insert.block : insert.name;
-      parts.push_back(PlanPart{name.substr(0, kPartNameMax), part, attr.layer});
+      PlanPart planned{name.substr(0, kPartNameMax), part, attr.layer};
+      // A part this program wrote is located where it was placed.
+      if (insert.partType >= 0) {
+        planned.type = static_cast<std::uint32_t>(insert.partType);
+        planned.location = at;
+        for (auto outer = levels_.rbegin(); outer != levels_.rend(); ++outer)
+          ApplyTransform(outer->m, planned.location.x, planned.location.y);
+      }
+      parts.push_back(std::move(planned));
       innerPart = static_cast<int>(parts.size()) - 1;
     }
     levels_.push_back(level);
@@ -450,6 +477,7 @@ private:
   std::vector<Level> levels_;
   std::vector<PendingFilling> pending_;
   std::map<std::string, int> layers_;
+  std::unordered_map<int, std::size_t> ownLines_; // a line's own number -> its plan index
   std::array<bool, kLayerCount> used_{};
   int next_ = 0; // the next free layer to try, 0 before the first
 };
@@ -501,7 +529,9 @@ void SetUpWholeDrawing(ElementStore& store, FileEnvironment& env, const DxfScene
       own ? scene.dimScale
           : ScaleToFit((limits.xmax - limits.xmin) * units.mmPerUnit,
                        (limits.ymax - limits.ymin) * units.mmPerUnit, sheetWidth, sheetHeight);
-  drawing.step = 1.0;
+  drawing.step = own && scene.gridStep > 0 && std::isfinite(scene.gridStep * units.toDrawing)
+                     ? scene.gridStep * units.toDrawing
+                     : 1.0;
   drawing.unitsChosen = units.factor == 1.0 ? 1 : 0;
   drawing.paperUnit = drawing.scale * units.factor;
   env.SetUpPlotter(drawing);
@@ -534,6 +564,14 @@ double SmallestGapMm(const Setup& setup) {
 
 PropertySet SetOf(const PlanAttr& attr, const Setup& setup, double paperUnit) {
   PropertySet set;
+  if (attr.own.present) {
+    set.SetLayer(attr.own.layer);
+    set.SetColour(attr.own.colour);
+    set.SetWidth(attr.own.width);
+    set.SetStyle(attr.own.style);
+    set.SetSection(attr.own.section);
+    return set;
+  }
   set.SetLayer(static_cast<std::uint32_t>(attr.layer));
   set.SetColour(static_cast<std::uint32_t>(std::clamp(attr.colour, 0, 15)));
   set.SetWidth(static_cast<std::uint32_t>(std::clamp(attr.width, 0, 15)));
@@ -587,7 +625,6 @@ public:
         stored.words[0] = t.source->word0;
         stored.words[1] = t.source->word1;
         UnpackText(stored, set, PackFields::kAll);
-        set.SetLayer(static_cast<std::uint32_t>(t.attr.layer));
       } else {
         set = SetOf(t.attr, setup, paperUnit);
         set.SetHeight(ClampTextHeight(t.height / paperUnit * 10.0));
@@ -617,8 +654,9 @@ private:
   bool AddParts(const Planner& plan) {
     std::vector<PartElement*> parts;
     for (const PlanPart& p : plan.parts) {
-      PartElement* part = store_.AddPart(p.name, 1, static_cast<std::uint32_t>(p.layer));
+      PartElement* part = store_.AddPart(p.name, p.type, static_cast<std::uint32_t>(p.layer));
       if (part == nullptr) return false;
+      part->location = p.location;
       parts.push_back(part);
     }
     for (std::size_t k = 0; k < lines_.size(); ++k) Join(lines_, k, plan.lines[k].part, parts);

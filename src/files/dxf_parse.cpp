@@ -200,6 +200,7 @@ public:
     if (!Finite(x) || !Finite(y)) return;
     if (key == "$LIMMIN") scene_.limMin = {x, y}, limits_ |= 1;
     if (key == "$LIMMAX") scene_.limMax = {x, y}, limits_ |= 2;
+    if (key == "$GRIDUNIT" && x > 0) scene_.gridStep = x;
     scene_.hasLimits = limits_ == 3;
   }
   void setVariableString(const std::string& key, const std::string& value, int) override {
@@ -363,9 +364,7 @@ public:
     insert.colSpacing = d.colSp;
     insert.rowSpacing = d.rowSp;
     insert.attr = Attributes();
-    const DxfXData xdata = TakeXData();
-    constexpr std::string_view kPartTag = "part:";
-    if (xdata.tag.starts_with(kPartTag)) insert.name = xdata.tag.substr(kPartTag.size());
+    RestoreOwnInsert(TakeXData(), insert);
     if (!Finite(insert.at) || !Finite(insert.sx) || !Finite(insert.sy) || !Finite(insert.angle) ||
         !Finite(insert.colSpacing) || !Finite(insert.rowSpacing) || insert.sx == 0 ||
         insert.sy == 0) {
@@ -617,6 +616,7 @@ private:
     line.attr = Attributes();
     const DxfXData xdata = TakeXData();
     line.measureGraphics = xdata.tag == kMeasureGraphicsTag;
+    RestoreOwnLine(xdata, line);
     PushLine(std::move(line));
   }
 
@@ -685,6 +685,7 @@ private:
       p.ocs.Map(line);
       line.attr = p.attr;
       line.measureGraphics = xdata.tag == kMeasureGraphicsTag;
+      RestoreOwnLine(xdata, line);
       if (line.points.size() >= 2) PushLine(std::move(line));
       return;
     }
@@ -823,7 +824,7 @@ private:
     CloseHatchRun();
     HatchState h = std::move(hatch_);
     hatch_ = HatchState{};
-    TakeXData();
+    RestoreOwnFilling(TakeXData(), h.filling);
     bool finite = !h.filling.boundary.empty() && Finite(h.filling.gap) && Finite(h.filling.angle);
     for (const SceneLine& l : h.filling.boundary)
       for (const Point& p : l.points) finite = finite && Finite(p);

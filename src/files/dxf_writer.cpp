@@ -5,6 +5,7 @@
 #include "files/file_messages.h"
 #include "model/drawing.h"
 #include "model/element_store.h"
+#include "setup/setup.h"
 #include "text/stroke_text.h"
 #include "text/text_drawing.h"
 
@@ -72,25 +73,65 @@ private:
   mutable bool ok_ = true;
 };
 
-std::string LayerName(std::uint32_t layer) {
-  return std::to_string(layer);
-}
-
-template <class Element> DL_Attributes AttributesOf(const Element& e) {
-  return DL_Attributes(LayerName(e.layer()), AciOfColour(static_cast<int>(e.colour())),
-                       LineweightOfWidth(static_cast<int>(e.width())),
-                       LinetypeOfStyle(static_cast<int>(e.style())), 1.0);
-}
-
-DL_Attributes TextAttributes(const TextElement& t) {
-  return DL_Attributes(LayerName(t.layer()), AciOfColour(static_cast<int>(t.colour())),
-                       LineweightOfWidth(static_cast<int>(t.width())), "CONTINUOUS", 1.0);
-}
-
-// Names a block may not hold, replaced by '_'.
+// Names a block or a layer may not hold.
 bool BadNameCharacter(char c) {
   return std::string_view("<>/\\\":;?*|,=`").find(c) != std::string_view::npos ||
          static_cast<unsigned char>(c) < ' ';
+}
+
+// Layers go by the setup's names, so that other programs show what the program shows; a layer
+// the setup does not name, or names unusably (empty, as a number, twice), goes by its number.
+std::array<std::string, kLayerCount> LayerNames(const Setup* setup) {
+  std::array<std::string, kLayerCount> names;
+  for (std::size_t k = 0; k < names.size(); ++k) names[k] = std::to_string(k);
+  if (setup == nullptr) return names;
+  std::set<std::string> taken;
+  for (const std::string& n : names) taken.insert(n);
+  const std::vector<NameRow>& rows = setup->layers.rows;
+  constexpr std::size_t kLastNamedLayer = 126;
+  for (std::size_t k = 0; k < rows.size() && k < kLastNamedLayer; ++k) {
+    std::string name = rows[k].text;
+    while (!name.empty() && name.back() == ' ') name.pop_back();
+    std::string upper = name;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (name.empty() || std::ranges::any_of(name, BadNameCharacter) || taken.contains(upper) ||
+        std::ranges::all_of(name,
+                            [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }))
+      continue;
+    taken.insert(upper);
+    names[k + 1] = std::move(name);
+  }
+  return names;
+}
+
+// The line type of a style drawn with a section (millimetres on paper), with the pattern the
+// plotter draws: dashes of a quarter section and gaps as long, dots every quarter section, or
+// a dash of half a section and a dot a quarter section on. A dot is written as length 0.
+struct Linetype {
+  std::string name;
+  std::vector<double> pattern; // drawing units: dashes positive, gaps negative
+};
+
+Linetype LinetypeOf(std::uint32_t style, std::uint32_t section, double paperUnit) {
+  const double s = section * paperUnit;
+  const std::string number = std::to_string(section);
+  switch (style) {
+  case 2:
+    return {"DASHED" + number, {s / 4, -s / 4}};
+  case 3:
+    return {"DOT" + number, {0.0, -s / 4}};
+  case 4:
+    return {"DASHDOT" + number, {s / 2, -s / 4, 0.0, -s / 4}};
+  default:
+    return {"CONTINUOUS", {}};
+  }
+}
+
+// Lines of a patterned style with a section of 0 plot solid, and so are written.
+Linetype LinetypeOf(std::uint32_t style, std::uint32_t section, const Drawing& drawing) {
+  if (section == 0 || !(drawing.paperUnit > 0) || !std::isfinite(drawing.paperUnit))
+    return {"CONTINUOUS", {}};
+  return LinetypeOf(style, section, drawing.paperUnit);
 }
 
 // Where each element is written: in the block of the first part that holds it, or among the
@@ -168,8 +209,12 @@ private:
 
 class Writer {
 public:
-  Writer(Drawing& drawing, TextScene& scene, DxfOut& out)
-      : drawing_(drawing), scene_(scene), out_(out), layout_(LayOut(drawing)) {}
+  Writer(Drawing& drawing, TextScene& scene, DxfOut& out, const Setup* setup)
+      : drawing_(drawing), scene_(scene), out_(out), layout_(LayOut(drawing)),
+        layerNames_(LayerNames(setup)) {
+    std::uint32_t id = 0;
+    for (const LineElement* line : Oldest(drawing.lines)) lineIds_[line] = id++;
+  }
 
   void Write() {
     WriteHeader();
@@ -201,15 +246,28 @@ private:
     out_.dxfString(9, "$LIMMAX");
     out_.dxfReal(10, l.xmax);
     out_.dxfReal(20, l.ymax);
+    out_.dxfString(9, "$GRIDUNIT");
+    out_.dxfReal(10, drawing_.step);
+    out_.dxfReal(20, drawing_.step);
     out_.sectionEnd();
   }
 
   void WriteTables() {
     out_.sectionTables();
     dxf_.writeVPort(out_);
-    const char* types[] = {"BYBLOCK", "BYLAYER", "CONTINUOUS", "DASHED", "DOT", "DASHDOT"};
-    out_.tableLinetypes(static_cast<int>(std::size(types)));
-    for (const char* name : types) WriteLinetype(name);
+    // The line types of the styles and sections in use, each once.
+    std::map<std::string, std::vector<double>> types;
+    for (const char* name : {"BYBLOCK", "BYLAYER", "CONTINUOUS"}) types[name];
+    for (const LineElement* e = drawing_.lines; e != nullptr; e = e->next) {
+      Linetype type = LinetypeOf(e->style(), e->section(), drawing_);
+      types.try_emplace(std::move(type.name), std::move(type.pattern));
+    }
+    for (const FillingElement* e = drawing_.fillings; e != nullptr; e = e->next) {
+      Linetype type = LinetypeOf(e->style(), e->ldista(), drawing_);
+      types.try_emplace(std::move(type.name), std::move(type.pattern));
+    }
+    out_.tableLinetypes(static_cast<int>(types.size()));
+    for (const auto& [name, pattern] : types) WriteLinetype(name, pattern);
     out_.tableEnd();
     std::set<std::uint32_t> layers{0};
     for (const LineElement* e = drawing_.lines; e != nullptr; e = e->next)
@@ -268,24 +326,54 @@ private:
     out_.tableEnd();
   }
 
-  void WriteLinetype(const char* name) {
-    const std::string n = name;
-    if (n == "DASHED") {
-      double pattern[] = {0.5, -0.25};
-      DL_LinetypeData data(n, "__ __ __", 0, 2, 0.75, pattern);
-      dxf_.writeLinetype(out_, data);
-    } else if (n == "DOT") {
-      double pattern[] = {0.0, -0.25};
-      DL_LinetypeData data(n, ". . . .", 0, 2, 0.25, pattern);
-      dxf_.writeLinetype(out_, data);
-    } else if (n == "DASHDOT") {
-      double pattern[] = {0.5, -0.25, 0.0, -0.25};
-      DL_LinetypeData data(n, "__ . __ .", 0, 4, 1.0, pattern);
-      dxf_.writeLinetype(out_, data);
-    } else {
-      DL_LinetypeData data(n, n == "CONTINUOUS" ? "Solid line" : "", 0, 0, 0.0);
-      dxf_.writeLinetype(out_, data);
-    }
+  void WriteLinetype(const std::string& name, std::vector<double> pattern) {
+    double length = 0;
+    for (double d : pattern) length += std::fabs(d);
+    const char* look = "";
+    if (name == "CONTINUOUS") look = "Solid line";
+    if (name.starts_with("DASHED")) look = "__ __ __";
+    if (name.starts_with("DOT")) look = ". . . .";
+    if (name.starts_with("DASHDOT")) look = "__ . __ .";
+    DL_LinetypeData data(name, look, 0, static_cast<int>(pattern.size()), length,
+                         pattern.empty() ? nullptr : pattern.data());
+    dxf_.writeLinetype(out_, data);
+  }
+
+  const std::string& LayerName(std::uint32_t layer) const {
+    return layerNames_[layer < kLayerCount ? layer : 0];
+  }
+
+  template <class Element> DL_Attributes AttributesOf(const Element& e) const {
+    return DL_Attributes(LayerName(e.layer()), AciOfColour(static_cast<int>(e.colour())),
+                         LineweightOfWidth(static_cast<int>(e.width())),
+                         LinetypeOf(e.style(), SectionOf(e), drawing_).name, 1.0);
+  }
+  static std::uint32_t SectionOf(const LineElement& e) { return e.section(); }
+  static std::uint32_t SectionOf(const FillingElement& e) { return e.ldista(); }
+
+  DL_Attributes TextAttributes(const TextElement& t) const {
+    return DL_Attributes(LayerName(t.layer()), AciOfColour(static_cast<int>(t.colour())),
+                         LineweightOfWidth(static_cast<int>(t.width())), "CONTINUOUS", 1.0);
+  }
+
+  // What the entity's attributes cannot say exactly.
+  void WriteProperties(std::uint32_t layer, std::uint32_t colour, std::uint32_t width,
+                       std::uint32_t style, std::uint32_t section) {
+    for (std::uint32_t value : {layer, colour, width, style, section})
+      out_.dxfInt(1071, static_cast<int>(value));
+  }
+
+  void MarkLine(const LineElement& line) {
+    out_.dxfString(1001, std::string(kXDataApp));
+    out_.dxfString(1000, std::string(kLineTag));
+    out_.dxfInt(1071, static_cast<int>(lineIds_.at(&line)));
+    WriteProperties(line.layer(), line.colour(), line.width(), line.style(), line.section());
+    // An arc or circle by its own points: its angles and radius would not give them back exactly.
+    if (line.shape() == kShapeArc || line.shape() == kShapeCircle)
+      for (std::uint32_t k = 0; k < line.ps0(); ++k) {
+        out_.dxfReal(1040, line.points[k].x);
+        out_.dxfReal(1040, line.points[k].y);
+      }
   }
 
   void WriteBlocks() {
@@ -362,6 +450,7 @@ private:
     } else {
       WritePolyline(points, line.shape() == kShapeClosed, attr);
     }
+    MarkLine(line);
   }
 
   // Each boundary line is a loop of its own: a polyline as its straight edges (closed ones
@@ -398,6 +487,11 @@ private:
       dxf_.writeHatchLoop2(out_, loop);
     }
     dxf_.writeHatch2(out_, data, AttributesOf(filling));
+    out_.dxfString(1001, std::string(kXDataApp));
+    out_.dxfString(1000, std::string(kFillingTag));
+    WriteProperties(filling.layer(), filling.colour(), filling.width(), filling.style(),
+                    filling.ldista());
+    for (const LineElement* line : boundary) out_.dxfInt(1071, static_cast<int>(lineIds_.at(line)));
   }
 
   void WriteText(const TextElement& t) {
@@ -477,7 +571,10 @@ private:
                                    1.0, 1.0, 1.0, 0.0, 1, 1, 0.0, 0.0),
                      attr);
     out_.dxfString(1001, std::string(kXDataApp));
-    out_.dxfString(1000, "part:" + std::string(part.name, strnlen(part.name, sizeof(part.name))));
+    out_.dxfString(1000, std::string(kPartTag) +
+                             std::string(part.name, strnlen(part.name, sizeof(part.name))));
+    out_.dxfInt(1071, static_cast<int>(part.type()));
+    out_.dxfInt(1071, static_cast<int>(part.layer()));
   }
 
   Drawing& drawing_;
@@ -485,6 +582,8 @@ private:
   DxfOut& out_;
   DL_Dxf dxf_;
   Layout layout_;
+  std::array<std::string, kLayerCount> layerNames_;
+  std::unordered_map<const LineElement*, std::uint32_t> lineIds_; // oldest first from 0
   std::unordered_map<const PartElement*, Contents> contents_;
 };
 
@@ -501,7 +600,7 @@ bool AllFinite(const Drawing& drawing) {
 } // namespace
 
 int WriteDxfFile(Drawing& drawing, FileReporter& reporter, TextScene& textScene,
-                 const std::string& fileName, WriteFunction write) {
+                 const std::string& fileName, const Setup* setup, WriteFunction write) {
   reporter.Trace("Writing file '" + fileName + "'\n");
   if (!AllFinite(drawing)) {
     reporter.ShowError(file_messages::kNotFiniteSave);
@@ -510,7 +609,7 @@ int WriteDxfFile(Drawing& drawing, FileReporter& reporter, TextScene& textScene,
   SafeWriter writer(reporter, std::move(write));
   if (!writer.Open(fileName)) return 0;
   DxfOut out(writer);
-  Writer(drawing, textScene, out).Write();
+  Writer(drawing, textScene, out, setup).Write();
   if (!out.Ok() || !writer.Commit()) return 0;
   drawing.changes = 0;
   return 1;
