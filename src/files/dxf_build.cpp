@@ -529,6 +529,12 @@ void SetUpWholeDrawing(ElementStore& store, FileEnvironment& env, const DxfScene
       own ? scene.dimScale
           : ScaleToFit((limits.xmax - limits.xmin) * units.mmPerUnit,
                        (limits.ymax - limits.ymin) * units.mmPerUnit, sheetWidth, sheetHeight);
+  // Coordinates read from a file keep their precision in the next save; the program's own
+  // file keeps the version it was written from.
+  constexpr double kLastVersion = 9;
+  drawing.version = own && scene.version > 0 && scene.version <= kLastVersion
+                        ? static_cast<float>(scene.version)
+                        : kAccurateVersion;
   drawing.step = own && scene.gridStep > 0 && std::isfinite(scene.gridStep * units.toDrawing)
                      ? scene.gridStep * units.toDrawing
                      : 1.0;

@@ -195,6 +195,7 @@ public:
   void setVariableDouble(const std::string& key, double value, int) override {
     if (key == "$DIMSCALE" && Finite(value)) scene_.dimScale = value;
     if (key == "$LTSCALE" && Finite(value) && value > 0) ltScale_ = value;
+    if (key == "$USERR1" && Finite(value)) scene_.version = value;
   }
   void setVariableVector(const std::string& key, double x, double y, double, int) override {
     if (!Finite(x) || !Finite(y)) return;

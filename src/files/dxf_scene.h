@@ -123,6 +123,7 @@ struct DxfScene {
   Point limMin{0, 0};
   Point limMax{0, 0};
   double gridStep = 0;                // $GRIDUNIT, 0 when absent
+  double version = 0;                 // $USERR1: the drawing's version in a file this program wrote
   std::set<std::string> hiddenLayers; // off or frozen in the file
   std::map<std::string, int> notRead; // kinds the library does not know, anywhere in the file
 };

@@ -1,5 +1,6 @@
 #include "files/dxf_writer.h"
 
+#include "files/dxf_hatch_loops.h"
 #include "files/dxf_style.h"
 #include "files/dxf_xdata.h"
 #include "files/file_messages.h"
@@ -246,6 +247,9 @@ private:
     out_.dxfString(9, "$LIMMAX");
     out_.dxfReal(10, l.xmax);
     out_.dxfReal(20, l.ymax);
+    // The drawing's version decides the precision its next save keeps.
+    out_.dxfString(9, "$USERR1");
+    out_.dxfReal(40, drawing_.version);
     out_.dxfString(9, "$GRIDUNIT");
     out_.dxfReal(10, drawing_.step);
     out_.dxfReal(20, drawing_.step);
@@ -368,6 +372,7 @@ private:
     out_.dxfString(1000, std::string(kLineTag));
     out_.dxfInt(1071, static_cast<int>(lineIds_.at(&line)));
     WriteProperties(line.layer(), line.colour(), line.width(), line.style(), line.section());
+    out_.dxfInt(1071, static_cast<int>(line.shape()));
     // An arc or circle by its own points: its angles and radius would not give them back exactly.
     if (line.shape() == kShapeArc || line.shape() == kShapeCircle)
       for (std::uint32_t k = 0; k < line.ps0(); ++k) {
@@ -440,6 +445,7 @@ private:
   }
 
   void WriteLine(const LineElement& line) {
+    lineHandles_[&line] = out_.getNextHandle();
     const std::span<const Point> points(line.points, line.ps0());
     const DL_Attributes attr = AttributesOf(line);
     if (line.shape() == kShapeArc && points.size() >= 3) {
@@ -453,40 +459,84 @@ private:
     MarkLine(line);
   }
 
-  // Each boundary line is a loop of its own: a polyline as its straight edges (closed ones
-  // back to the start), an arc or circle as one arc edge.
+  // One path per loop of the boundary, joined as the filling's own walk joins its lines, the
+  // largest outermost and the rest holes; each path names the drawn lines it follows when they
+  // stand beside the hatch. The pattern is one family of lines at the filling's angle and gap,
+  // dashed as the filling's style draws them.
   void WriteFilling(const FillingElement& filling) {
     std::vector<const LineElement*> boundary;
     for (std::uint32_t k = 0; k < filling.ls0(); ++k)
       if (filling.lines[k] != nullptr && filling.lines[k]->ps0() >= 2)
         boundary.push_back(filling.lines[k]);
-    if (boundary.empty()) return;
+    const std::vector<HatchLoop> loops = HatchLoops(boundary);
+    if (loops.empty()) return;
+    std::size_t outer = 0;
+    for (std::size_t k = 1; k < loops.size(); ++k)
+      if (loops[k].area > loops[outer].area) outer = k;
     const double gap = filling.gap();
     const double angle = filling.angle();
-    DL_HatchData data(static_cast<int>(boundary.size()), false, gap, angle, "_USER");
-    dxf_.writeHatch1(out_, data, AttributesOf(filling));
-    for (const LineElement* line : boundary) {
-      std::vector<DL_HatchEdgeData> edges;
-      const Point* p = line->points;
-      const std::uint32_t n = line->ps0();
-      if (line->shape() == kShapeArc && n >= 3) {
-        edges.emplace_back(p[0].x, p[0].y, Distance(p[0], p[1]),
-                           std::atan2(p[1].y - p[0].y, p[1].x - p[0].x),
-                           std::atan2(p[2].y - p[0].y, p[2].x - p[0].x), true);
-      } else if (line->shape() == kShapeCircle) {
-        edges.emplace_back(p[0].x, p[0].y, Distance(p[0], p[1]), 0.0, 2 * std::numbers::pi, true);
-      } else {
-        for (std::uint32_t k = 0; k + 1 < n; ++k)
-          edges.emplace_back(p[k].x, p[k].y, p[k + 1].x, p[k + 1].y);
-        if (line->shape() == kShapeClosed && n > 2)
-          edges.emplace_back(p[n - 1].x, p[n - 1].y, p[0].x, p[0].y);
+    out_.entity("HATCH");
+    out_.dxfString(100, "AcDbEntity");
+    out_.entityAttributes(AttributesOf(filling));
+    out_.dxfString(100, "AcDbHatch");
+    out_.coord(10, 0.0, 0.0, 0.0);
+    out_.coord(210, 0.0, 0.0, 1.0);
+    out_.dxfString(2, "_USER");
+    out_.dxfInt(70, 0);
+    out_.dxfInt(71, 1);
+    out_.dxfInt(91, static_cast<int>(loops.size()));
+    const PartElement* holder = HolderOf(&filling);
+    for (std::size_t k = 0; k < loops.size(); ++k) {
+      const HatchLoop& loop = loops[k];
+      constexpr int kExternal = 1;
+      out_.dxfInt(92, k == outer ? kExternal : 0);
+      out_.dxfInt(93, static_cast<int>(loop.edges.size()));
+      for (const HatchEdge& e : loop.edges) {
+        if (e.arc) {
+          out_.dxfInt(72, 2);
+          out_.dxfReal(10, e.centre.x);
+          out_.dxfReal(20, e.centre.y);
+          out_.dxfReal(40, e.radius);
+          out_.dxfReal(50, e.start);
+          out_.dxfReal(51, e.end);
+          out_.dxfInt(73, e.counterClockwise ? 1 : 0);
+        } else {
+          out_.dxfInt(72, 1);
+          out_.dxfReal(10, e.from.x);
+          out_.dxfReal(20, e.from.y);
+          out_.dxfReal(11, e.to.x);
+          out_.dxfReal(21, e.to.y);
+        }
       }
-      const DL_HatchLoopData loop(static_cast<int>(edges.size()));
-      dxf_.writeHatchLoop1(out_, loop);
-      for (const DL_HatchEdgeData& edge : edges) dxf_.writeHatchEdge(out_, edge);
-      dxf_.writeHatchLoop2(out_, loop);
+      // The drawn lines of the loop, when all of them are written beside the hatch.
+      std::vector<unsigned long> handles;
+      for (std::size_t line : loop.lines) {
+        const auto found = lineHandles_.find(boundary[line]);
+        if (found == lineHandles_.end() || HolderOf(boundary[line]) != holder) {
+          handles.clear();
+          break;
+        }
+        handles.push_back(found->second);
+      }
+      out_.dxfInt(97, static_cast<int>(handles.size()));
+      for (unsigned long h : handles) out_.dxfHex(330, static_cast<int>(h));
     }
-    dxf_.writeHatch2(out_, data, AttributesOf(filling));
+    out_.dxfInt(75, 0);
+    out_.dxfInt(76, 0);
+    out_.dxfReal(52, angle);
+    out_.dxfReal(41, gap);
+    out_.dxfInt(77, 0);
+    out_.dxfInt(78, 1);
+    const double a = angle / kDegrees;
+    out_.dxfReal(53, angle);
+    out_.dxfReal(43, 0.0);
+    out_.dxfReal(44, 0.0);
+    out_.dxfReal(45, -gap * std::sin(a));
+    out_.dxfReal(46, gap * std::cos(a));
+    const Linetype dashes = LinetypeOf(filling.style(), filling.ldista(), drawing_);
+    out_.dxfInt(79, static_cast<int>(dashes.pattern.size()));
+    for (double d : dashes.pattern) out_.dxfReal(49, d);
+    out_.dxfInt(98, 0);
     out_.dxfString(1001, std::string(kXDataApp));
     out_.dxfString(1000, std::string(kFillingTag));
     WriteProperties(filling.layer(), filling.colour(), filling.width(), filling.style(),
@@ -583,7 +633,8 @@ private:
   DL_Dxf dxf_;
   Layout layout_;
   std::array<std::string, kLayerCount> layerNames_;
-  std::unordered_map<const LineElement*, std::uint32_t> lineIds_; // oldest first from 0
+  std::unordered_map<const LineElement*, std::uint32_t> lineIds_;     // oldest first from 0
+  std::unordered_map<const LineElement*, unsigned long> lineHandles_; // of the lines written
   std::unordered_map<const PartElement*, Contents> contents_;
 };
 

@@ -23,12 +23,17 @@ constexpr std::uint32_t kMaxOwnId = 0x7FFFFFFF;
 } // namespace
 
 void RestoreOwnLine(const DxfXData& xdata, SceneLine& line) {
-  if (xdata.tag != kLineTag || xdata.ints.size() != 1 + kPropertyCount || xdata.ints[0] > kMaxOwnId)
+  constexpr std::uint32_t kLastShape = 7;
+  if (xdata.tag != kLineTag || xdata.ints.size() != 2 + kPropertyCount ||
+      xdata.ints[0] > kMaxOwnId || xdata.ints.back() > kLastShape)
     return;
   OwnProperties own;
   if (!TakeProperties(xdata.ints, 1, own)) return;
   line.ownId = static_cast<int>(xdata.ints[0]);
   line.attr.own = own;
+  // A shape the program does not draw as a polyline, arc or circle stays as it was.
+  const std::uint32_t shape = xdata.ints.back();
+  if (shape == 0 || shape > 4) line.shape = shape;
   if (xdata.reals.size() != 2 * line.points.size()) return;
   for (double r : xdata.reals)
     if (!std::isfinite(r)) return;

@@ -16,8 +16,8 @@ namespace lumora {
 inline constexpr std::string_view kXDataApp = "LUMORA";
 inline constexpr std::string_view kMeasureGraphicsTag = "measure";
 inline constexpr std::string_view kTextRecordTag = "text";
-// Followed by the line's number, then layer, colour, width, style and section (and the points
-// of an arc or circle).
+// Followed by the line's number, then layer, colour, width, style, section and shape (and the
+// points of an arc or circle).
 inline constexpr std::string_view kLineTag = "line";
 // Followed by layer, colour, width, style and section, then the numbers of the boundary lines.
 inline constexpr std::string_view kFillingTag = "filling";
