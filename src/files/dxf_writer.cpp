@@ -1,6 +1,7 @@
 #include "files/dxf_writer.h"
 
 #include "files/dxf_hatch_loops.h"
+#include "files/dxf_messages.h"
 #include "files/dxf_style.h"
 #include "files/dxf_xdata.h"
 #include "files/file_messages.h"
@@ -73,6 +74,22 @@ private:
   mutable std::string line_;
   mutable bool ok_ = true;
 };
+
+// The longest string a DXF string value holds.
+constexpr std::size_t kLongestString = 255;
+
+// A line break inside a value would end the value and break the file.
+bool HasLineBreak(std::string_view s) {
+  return s.find_first_of("\r\n") != std::string_view::npos;
+}
+
+// The string cut to `most` characters, line breaks made blanks.
+std::string OneLine(std::string_view s, std::size_t most) {
+  std::string out(s.substr(0, most));
+  for (char& c : out)
+    if (c == '\r' || c == '\n') c = ' ';
+  return out;
+}
 
 // Names a block or a layer may not hold.
 bool BadNameCharacter(char c) {
@@ -216,6 +233,9 @@ public:
     std::uint32_t id = 0;
     for (const LineElement* line : Oldest(drawing.lines)) lineIds_[line] = id++;
   }
+
+  // How many elements of each kind (lines, fillings, texts, parts) did not fit the file.
+  int lost[4] = {};
 
   void Write() {
     WriteHeader();
@@ -447,6 +467,11 @@ private:
   void WriteLine(const LineElement& line) {
     lineHandles_[&line] = out_.getNextHandle();
     const std::span<const Point> points(line.points, line.ps0());
+    // A line of fewer points than its shape needs reads back as something else, or not at all.
+    const std::size_t needs = line.shape() == kShapeArc ? 3 : 2;
+    if (points.size() < 2 ||
+        ((line.shape() == kShapeArc || line.shape() == kShapeCircle) && points.size() != needs))
+      ++lost[0];
     const DL_Attributes attr = AttributesOf(line);
     if (line.shape() == kShapeArc && points.size() >= 3) {
       WriteArc(points[0], points[1], points[2], attr);
@@ -469,6 +494,7 @@ private:
       if (filling.lines[k] != nullptr && filling.lines[k]->ps0() >= 2)
         boundary.push_back(filling.lines[k]);
     const std::vector<HatchLoop> loops = HatchLoops(boundary);
+    if (boundary.size() != filling.ls0() || boundary.empty()) ++lost[1];
     if (loops.empty()) return;
     std::size_t outer = 0;
     for (std::size_t k = 1; k < loops.size(); ++k)
@@ -545,7 +571,8 @@ private:
   }
 
   void WriteText(const TextElement& t) {
-    if (t.pointCount() == 0 || t.points == nullptr) return;
+    if (t.pointCount() == 0 || t.points == nullptr) return void(++lost[2]);
+    if (HasLineBreak(TextOf(t))) ++lost[2];
     const TextMetrics m = MetricsOf(static_cast<int>(t.height()), static_cast<int>(t.widthRatio()),
                                     static_cast<int>(t.slant()), scene_.paperUnit);
     const std::string_view shown = DisplayString(TextOf(t));
@@ -565,23 +592,27 @@ private:
     dxf_.writeText(out_,
                    DL_TextData(start.x, start.y, 0.0, start.x, start.y, 0.0, m.h,
                                m.r > 0 ? m.r : 1.0, 0, 0, 0,
-                               shown.empty() ? std::string(" ") : std::string(shown), "Standard",
-                               t.angle() / kDegrees),
+                               shown.empty() ? std::string(" ") : OneLine(shown, kLongestString),
+                               "Standard", t.angle() / kDegrees),
                    attr);
     WriteTextRecord(t, shown);
     if (t.mitta() != 0) WriteMeasureGraphics(t, o, rotation);
   }
 
   void WriteTextRecord(const TextElement& t, std::string_view shown) {
-    constexpr std::size_t kLongestExtendedString = 255;
     out_.dxfString(1001, std::string(kXDataApp));
     out_.dxfString(1000, std::string(kTextRecordTag));
     const std::string_view raw = TextOf(t);
-    // The string itself where the shown one differs or holds what a reader would translate.
+    // The string itself where the shown one differs, is cut, or holds what a reader would
+    // translate: in pieces as long as a string of extended data may be.
     const bool translated =
         raw.find('%') != std::string_view::npos || raw.find('\\') != std::string_view::npos;
-    if ((raw != shown || raw.empty() || translated) && raw.size() <= kLongestExtendedString)
-      out_.dxfString(1000, raw.empty() ? std::string(kEmptyTextMark) : std::string(raw));
+    if (raw != shown || raw.empty() || translated || shown.size() > kLongestString) {
+      const std::string whole = OneLine(raw, raw.size());
+      if (whole.empty()) out_.dxfString(1000, std::string(kEmptyTextMark));
+      for (std::size_t at = 0; at < whole.size(); at += kLongestString)
+        out_.dxfString(1000, whole.substr(at, kLongestString));
+    }
     out_.dxfInt(1071, static_cast<int>(t.words[0]));
     out_.dxfInt(1071, static_cast<int>(t.words[1]));
     for (std::uint32_t k = 0; k < t.pointCount(); ++k) {
@@ -621,8 +652,9 @@ private:
                                    1.0, 1.0, 1.0, 0.0, 1, 1, 0.0, 0.0),
                      attr);
     out_.dxfString(1001, std::string(kXDataApp));
-    out_.dxfString(1000, std::string(kPartTag) +
-                             std::string(part.name, strnlen(part.name, sizeof(part.name))));
+    const std::string_view name(part.name, strnlen(part.name, sizeof(part.name)));
+    if (HasLineBreak(name)) ++lost[3];
+    out_.dxfString(1000, std::string(kPartTag) + OneLine(name, name.size()));
     out_.dxfInt(1071, static_cast<int>(part.type()));
     out_.dxfInt(1071, static_cast<int>(part.layer()));
   }
@@ -660,8 +692,13 @@ int WriteDxfFile(Drawing& drawing, FileReporter& reporter, TextScene& textScene,
   SafeWriter writer(reporter, std::move(write));
   if (!writer.Open(fileName)) return 0;
   DxfOut out(writer);
-  Writer(drawing, textScene, out, setup).Write();
+  Writer dxf(drawing, textScene, out, setup);
+  dxf.Write();
   if (!out.Ok() || !writer.Commit()) return 0;
+  if (std::ranges::any_of(dxf.lost, [](int n) { return n > 0; })) {
+    reporter.ShowError(dxf_messages::LeftOut(reporter.CurrentLanguage(), dxf.lost));
+    return 2;
+  }
   drawing.changes = 0;
   return 1;
 }

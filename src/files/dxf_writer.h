@@ -19,9 +19,12 @@ struct Drawing;
 struct Setup;
 struct TextScene;
 
-// Written atomically like the drawing files: the previous file survives any failure. A
-// successful save clears `changes`. Layers take the setup's names where it names them.
-// 1 = written, 0 = failed (a message was shown).
+// Written atomically like the drawing files: the previous file survives any failure. A save
+// that keeps everything clears `changes`; one that had to leave something out (a line that is
+// no line, a filling without its boundary, a text with line breaks, a part named with them)
+// still writes the file but says what it left out and keeps `changes`. Layers take the setup's
+// names where it names them. 1 = written whole, 2 = written with something left out (a message
+// was shown), 0 = failed (a message was shown).
 int WriteDxfFile(Drawing& drawing, FileReporter& reporter, TextScene& textScene,
                  const std::string& fileName, const Setup* setup = nullptr,
                  WriteFunction write = {});

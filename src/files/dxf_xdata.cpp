@@ -74,8 +74,12 @@ void RestoreOwnText(const DxfXData& xdata, SceneText& text) {
   text.points.clear();
   for (std::size_t k = 0; k < xdata.reals.size(); k += 2)
     text.points.push_back({xdata.reals[k], xdata.reals[k + 1]});
-  if (!xdata.strings.empty())
-    text.text = xdata.strings.front() == kEmptyTextMark ? std::string() : xdata.strings.front();
+  // A long text comes in pieces.
+  if (!xdata.strings.empty()) {
+    text.text.clear();
+    if (xdata.strings.front() != kEmptyTextMark)
+      for (const std::string& piece : xdata.strings) text.text += piece;
+  }
   text.ownRecord = true;
   text.word0 = xdata.ints[0];
   text.word1 = xdata.ints[1];

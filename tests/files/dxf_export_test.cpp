@@ -134,3 +134,47 @@ TEST(DxfExport, EveryPropertyTheDrawingFileKeepsComesBack) {
 
 } // namespace
 } // namespace lumora
+
+namespace lumora {
+namespace {
+
+TEST(DxfExport, ASaveThatCannotKeepEverythingSaysWhatAndLeavesTheDrawingUnsaved) {
+  const std::string dir = test::ScratchDirectory("dxf_export_lossy");
+  ExportFixture first;
+  LineElement* side = first.Line(kShapeOpen, {{0, 0}, {10, 0}});
+  first.Line(kShapeOpen, {{0, 10}, {10, 10}});
+  // A text longer than a DXF string and a hatch of a gone line: both kept whole.
+  const std::string longText(700, 'x');
+  first.Text(longText + "%%d", {{5, 5}});
+  ASSERT_EQ(first.SaveDxf(dir + "/whole.dxf"), 1);
+  EXPECT_EQ(first.drawing.changes, 0u);
+  ExportFixture whole;
+  ASSERT_EQ(whole.ReadDxf(dir + "/whole.dxf"), 1) << whole.env.errors.front();
+  ASSERT_NE(whole.drawing.texts, nullptr);
+  EXPECT_EQ(whole.drawing.texts->text, longText + "%%d");
+
+  // A text of two lines, a filling whose boundary lost a line and a line that is no arc.
+  first.Text("two\nlines", {{5, 20}});
+  FillingElement* filling = first.Filling({side, first.drawing.lines}, 2, 0);
+  filling->lines[1] = nullptr;
+  first.Line(kShapeArc, {{0, 0}, {1, 0}});
+  const std::uint32_t changes = first.drawing.changes;
+  ASSERT_GT(changes, 0u);
+  ASSERT_EQ(first.SaveDxf(dir + "/lossy.dxf"), 2);
+  EXPECT_EQ(first.drawing.changes, changes);
+  ASSERT_EQ(first.env.errors.size(), 1u);
+  EXPECT_EQ(first.env.errors.front(),
+            "Left out of DXF: 1 line, 1 filling, 1 text, drawing not saved !");
+  // What was written still reads, the two lines as one.
+  ExportFixture back;
+  ASSERT_EQ(back.ReadDxf(dir + "/lossy.dxf"), 1);
+  EXPECT_EQ(test::NodeCount(back.drawing.texts), 2u);
+  first.env.language = Language::kFinnish;
+  first.env.errors.clear();
+  ASSERT_EQ(first.SaveDxf(dir + "/lossy.dxf"), 2);
+  EXPECT_EQ(first.env.errors.front(),
+            "DXF:st\xE4 j\xE4i pois: 1 viiva, 1 viivoitus, 1 teksti, piirustusta ei tallennettu !");
+}
+
+} // namespace
+} // namespace lumora
