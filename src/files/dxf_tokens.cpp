@@ -1,0 +1,345 @@
+#include "files/dxf_tokens.h"
+
+#include <cctype>
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <dl_creationinterface.h>
+#include <dl_dxf.h>
+#include <limits>
+#include <numbers>
+
+namespace lumora {
+namespace {
+
+bool Blank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+bool Digit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// A code that only the library gives meaning to: the entity then goes through it.
+constexpr int kHandle = 5;
+constexpr int kSubclass = 100;
+constexpr int kOwner = 330;
+// The pair the library is given while an entity is decoded here: it completes what it holds
+// and makes nothing of it.
+constexpr const char* kDecodedHere = "0\nLUMORA_DECODED\n";
+
+} // namespace
+
+bool DxfPairs::Line(std::string_view& line) {
+  if (at_ >= text_.size()) return false;
+  const char* start = text_.data() + at_;
+  const void* found = std::memchr(start, '\n', text_.size() - at_);
+  const std::size_t end =
+      found == nullptr ? text_.size()
+                       : static_cast<std::size_t>(static_cast<const char*>(found) - text_.data());
+  line = text_.substr(at_, end - at_);
+  at_ = end + 1;
+  return true;
+}
+
+bool DxfPairs::Next(int& code, std::string_view& value) {
+  start_ = at_;
+  std::string_view codeLine;
+  if (!Line(codeLine) || !Line(value)) return false;
+  while (!codeLine.empty() &&
+         (codeLine.back() == ' ' || codeLine.back() == '\t' || codeLine.back() == '\r'))
+    codeLine.remove_suffix(1);
+  while (!codeLine.empty() && (codeLine.front() == ' ' || codeLine.front() == '\t'))
+    codeLine.remove_prefix(1);
+  code = DxfInt(codeLine);
+  while (!value.empty() && value.back() == '\r') value.remove_suffix(1);
+  value = value.substr(0, value.find('\0'));
+  return true;
+}
+
+double DxfReal(std::string_view value) {
+  std::size_t k = 0;
+  while (k < value.size() && Blank(value[k])) ++k;
+  // The number's own characters, as a stream gathers them: sign, digits with one point (a
+  // comma counts as one), and an exponent only after a digit.
+  char buffer[64];
+  std::size_t n = 0;
+  bool negative = false;
+  if (k < value.size() && (value[k] == '+' || value[k] == '-')) negative = value[k++] == '-';
+  bool digits = false;
+  bool point = false;
+  for (; k < value.size() && n + 1 < sizeof buffer; ++k) {
+    const char c = value[k];
+    if (Digit(c)) {
+      digits = true;
+      buffer[n++] = c;
+    } else if ((c == '.' || c == ',') && !point) {
+      point = true;
+      buffer[n++] = '.';
+    } else {
+      break;
+    }
+  }
+  if (k < value.size() && (value[k] == 'e' || value[k] == 'E') && digits) {
+    std::size_t e = k + 1;
+    std::size_t m = n;
+    buffer[m++] = 'e';
+    if (e < value.size() && (value[e] == '+' || value[e] == '-')) buffer[m++] = value[e++];
+    bool exponentDigits = false;
+    for (; e < value.size() && Digit(value[e]) && m + 1 < sizeof buffer; ++e) {
+      buffer[m++] = value[e];
+      exponentDigits = true;
+    }
+    // An exponent mark without digits makes the whole number unreadable.
+    if (!exponentDigits) return 0.0;
+    n = m;
+    k = e;
+  }
+  // Too long for the buffer: the slow way, which reads what the stream reads.
+  if (k < value.size() && n + 1 >= sizeof buffer) {
+    std::string text(value);
+    for (char& c : text)
+      if (c == ',') c = '.';
+    const double r = std::strtod(text.c_str(), nullptr);
+    if (std::isinf(r))
+      return r > 0 ? std::numeric_limits<double>::max() : -std::numeric_limits<double>::max();
+    return r;
+  }
+  if (!digits) return 0.0;
+  double r = 0;
+  const auto [end, error] = std::from_chars(buffer, buffer + n, r);
+  if (error == std::errc::result_out_of_range) {
+    buffer[n] = '\0';
+    r = std::strtod(buffer, nullptr);
+    if (std::isinf(r)) r = std::numeric_limits<double>::max();
+  } else if (error != std::errc() || end != buffer + n) {
+    return 0.0;
+  }
+  return negative ? -r : r;
+}
+
+int DxfInt(std::string_view value) {
+  std::size_t k = 0;
+  while (k < value.size() && Blank(value[k])) ++k;
+  bool negative = false;
+  if (k < value.size() && (value[k] == '+' || value[k] == '-')) negative = value[k++] == '-';
+  long long r = 0;
+  for (; k < value.size() && Digit(value[k]); ++k) {
+    r = r * 10 + (value[k] - '0');
+    if (r > static_cast<long long>(LONG_MAX)) {
+      r = negative ? static_cast<long long>(LONG_MIN) : static_cast<long long>(LONG_MAX);
+      return static_cast<int>(r);
+    }
+  }
+  return static_cast<int>(negative ? -r : r);
+}
+
+DxfEntityDecoder::Kind DxfEntityDecoder::KindOf(std::string_view name) {
+  if (name == "LINE") return Kind::kLine;
+  if (name == "ARC") return Kind::kArc;
+  if (name == "CIRCLE") return Kind::kCircle;
+  if (name == "LWPOLYLINE") return Kind::kPolyline;
+  if (name == "TEXT") return Kind::kText;
+  return Kind::kNone;
+}
+
+DxfEntityDecoder::DxfEntityDecoder(DL_Dxf& dxf, DL_CreationInterface& target,
+                                   std::span<const char> bytes, bool decode)
+    : dxf_(dxf), target_(target), bytes_(bytes), stream_(&bytes_), decodedHere_(kDecodedHere),
+      decode_(decode) {}
+
+void DxfEntityDecoder::ToLibrary(std::size_t start) {
+  bytes_.At(start);
+  stream_.clear();
+  dxf_.readDxfGroups(stream_, &target_);
+}
+
+void DxfEntityDecoder::Take(int code, std::string_view value, std::size_t start) {
+  if (code == 0) {
+    if (kind_ != Kind::kNone) Complete();
+    kind_ = decode_ ? KindOf(value) : Kind::kNone;
+    if (kind_ == Kind::kNone) {
+      ToLibrary(start);
+      return;
+    }
+    entityStart_ = start;
+    pairCount_ = 1;
+    xdata_.clear();
+    vertices_.clear();
+    std::fill(std::begin(has_), std::end(has_), false);
+    rgb_ = weight_ = {};
+    for (std::string_view& e : extrusion_) e = {};
+    decodedHere_.clear();
+    decodedHere_.seekg(0);
+    dxf_.readDxfGroups(decodedHere_, &target_);
+    return;
+  }
+  if (kind_ == Kind::kNone) {
+    ToLibrary(start);
+    return;
+  }
+  ++pairCount_;
+  if (!Gather(code, value, start)) Replay();
+}
+
+void DxfEntityDecoder::Finish() {
+  if (kind_ != Kind::kNone) Complete();
+  kind_ = Kind::kNone;
+}
+
+// Keeps what the entity says; false for a group it does not know.
+bool DxfEntityDecoder::Gather(int code, std::string_view value, std::size_t start) {
+  if (code >= 1000) {
+    xdata_.emplace_back(code, value);
+    return true;
+  }
+  switch (code) {
+  case kHandle:
+  case kSubclass:
+  case kOwner:
+    return true;
+  case 210:
+  case 220:
+  case 230:
+    extrusion_[(code - 210) / 10] = value;
+    return true;
+  case 370:
+    weight_ = value;
+    return true;
+  case 420:
+    rgb_ = value;
+    return true;
+  case 8:
+  case 6:
+  case 62:
+  case 48:
+  case 67:
+    break;
+  default: {
+    bool known = false;
+    switch (kind_) {
+    case Kind::kLine:
+      known = code == 10 || code == 20 || code == 30 || code == 11 || code == 21 || code == 31;
+      break;
+    case Kind::kArc:
+      known = code == 10 || code == 20 || code == 30 || code == 40 || code == 50 || code == 51;
+      break;
+    case Kind::kCircle:
+      known = code == 10 || code == 20 || code == 30 || code == 40;
+      break;
+    case Kind::kText:
+      known = code == 10 || code == 20 || code == 30 || code == 11 || code == 21 || code == 31 ||
+              code == 40 || code == 41 || code == 50 || code == 51 || code == 7 || code == 1 ||
+              code == 71 || code == 72 || code == 73;
+      // The slant is read from the library's own copy of the group.
+      if (code == 51) ToLibrary(start);
+      break;
+    case Kind::kPolyline:
+      // Vertices in order: x, then y, then perhaps a bulge; the count before them all.
+      if (code == 10) {
+        if (!has_[90]) return false;
+        vertices_.push_back({DxfReal(value), 0, 0, false, false});
+        return true;
+      }
+      if (code == 20 || code == 42) {
+        if (vertices_.empty()) return false;
+        Vertex& v = vertices_.back();
+        bool& given = code == 20 ? v.hasY : v.hasBulge;
+        if (given) return false;
+        given = true;
+        (code == 20 ? v.y : v.bulge) = DxfReal(value);
+        return true;
+      }
+      known = (code == 90 && vertices_.empty()) || code == 70 || code == 38 || code == 43;
+      break;
+    default:
+      break;
+    }
+    if (!known) return false;
+  }
+  }
+  values_[code] = value;
+  has_[code] = true;
+  return true;
+}
+
+double DxfEntityDecoder::Real(int code, double otherwise) const {
+  return has_[code] ? DxfReal(values_[code]) : otherwise;
+}
+int DxfEntityDecoder::Int(int code, int otherwise) const {
+  return has_[code] ? DxfInt(values_[code]) : otherwise;
+}
+
+// The library takes the entity from its first pair on.
+void DxfEntityDecoder::Replay() {
+  kind_ = Kind::kNone;
+  bytes_.At(entityStart_);
+  stream_.clear();
+  for (std::size_t k = 0; k < pairCount_; ++k) dxf_.readDxfGroups(stream_, &target_);
+}
+
+void DxfEntityDecoder::Complete() {
+  const Kind kind = kind_;
+  kind_ = Kind::kNone;
+  if (kind == Kind::kPolyline &&
+      (!has_[90] || static_cast<std::size_t>(std::max(0, Int(90, 0))) != vertices_.size())) {
+    Replay();
+    return;
+  }
+  std::string value;
+  for (const auto& [code, text] : xdata_) {
+    value.assign(text);
+    if (code == 1001)
+      target_.addXDataApp(value);
+    else if (code <= 1009)
+      target_.addXDataString(code, value);
+    else if (code <= 1059)
+      target_.addXDataReal(code, DxfReal(text));
+    else
+      target_.addXDataInt(code, DxfInt(text));
+  }
+  DL_Attributes attributes(has_[8] ? std::string(values_[8]) : std::string("0"), Int(62, 256),
+                           rgb_.data() != nullptr ? DxfInt(rgb_) : -1,
+                           weight_.data() != nullptr ? DxfInt(weight_) : -1,
+                           has_[6] ? std::string(values_[6]) : std::string("BYLAYER"));
+  attributes.setLinetypeScale(Real(48, 1.0));
+  attributes.setInPaperSpace(Int(67, 0) != 0);
+  target_.setAttributes(attributes);
+  const auto axis = [this](int k, double otherwise) {
+    return extrusion_[k].data() != nullptr ? DxfReal(extrusion_[k]) : otherwise;
+  };
+  const int elevation = kind == Kind::kPolyline ? 38 : 30;
+  target_.setExtrusion(axis(0, 0.0), axis(1, 0.0), axis(2, 1.0), Real(elevation, 0.0));
+  switch (kind) {
+  case Kind::kLine:
+    target_.addLine(
+        DL_LineData(Real(10, 0), Real(20, 0), Real(30, 0), Real(11, 0), Real(21, 0), Real(31, 0)));
+    break;
+  case Kind::kArc:
+    target_.addArc(
+        DL_ArcData(Real(10, 0), Real(20, 0), Real(30, 0), Real(40, 0), Real(50, 0), Real(51, 0)));
+    break;
+  case Kind::kCircle:
+    target_.addCircle(DL_CircleData(Real(10, 0), Real(20, 0), Real(30, 0), Real(40, 0)));
+    break;
+  case Kind::kPolyline:
+    target_.addPolyline(
+        DL_PolylineData(static_cast<int>(vertices_.size()), 0, 0, Int(70, 0), Real(38, 0)));
+    for (const Vertex& v : vertices_) target_.addVertex(DL_VertexData(v.x, v.y, 0.0, v.bulge));
+    break;
+  case Kind::kText: {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    target_.addText(DL_TextData(Real(10, 0), Real(20, 0), Real(30, 0), Real(11, nan), Real(21, nan),
+                                Real(31, nan), Real(40, 2.5), Real(41, 1.0), Int(71, 0), Int(72, 0),
+                                Int(73, 0), has_[1] ? std::string(values_[1]) : std::string(),
+                                has_[7] ? std::string(values_[7]) : std::string(),
+                                Real(50, 0) * std::numbers::pi / 180.0));
+    break;
+  }
+  case Kind::kNone:
+    break;
+  }
+}
+
+} // namespace lumora
