@@ -141,6 +141,7 @@ DxfEntityDecoder::Kind DxfEntityDecoder::KindOf(std::string_view name) {
   if (name == "CIRCLE") return Kind::kCircle;
   if (name == "LWPOLYLINE") return Kind::kPolyline;
   if (name == "TEXT") return Kind::kText;
+  if (name == "INSERT") return Kind::kInsert;
   return Kind::kNone;
 }
 
@@ -234,6 +235,11 @@ bool DxfEntityDecoder::Gather(int code, std::string_view value, std::size_t star
               code == 71 || code == 72 || code == 73;
       // The slant is read from the library's own copy of the group.
       if (code == 51) ToLibrary(start);
+      break;
+    case Kind::kInsert:
+      // Attributes that follow (66) are the library's.
+      known = code == 2 || code == 10 || code == 20 || code == 30 || code == 41 || code == 42 ||
+              code == 43 || code == 50 || code == 70 || code == 71 || code == 44 || code == 45;
       break;
     case Kind::kPolyline:
       // Vertices in order: x, then y, then perhaps a bulge; the count before them all.
@@ -337,6 +343,11 @@ void DxfEntityDecoder::Complete() {
                                 Real(50, 0) * std::numbers::pi / 180.0));
     break;
   }
+  case Kind::kInsert:
+    target_.addInsert(DL_InsertData(has_[2] ? std::string(values_[2]) : std::string(), Real(10, 0),
+                                    Real(20, 0), Real(30, 0), Real(41, 1), Real(42, 1), Real(43, 1),
+                                    Real(50, 0), Int(70, 1), Int(71, 1), Real(44, 0), Real(45, 0)));
+    break;
   case Kind::kNone:
     break;
   }

@@ -1,7 +1,7 @@
 // Reading DXF group code / value pairs quickly. The bytes are cut into pairs without copying,
 // numbers are read with from_chars exactly as the DXF library reads them, and the entities most
-// drawings are made of (lines, arcs, circles, light polylines and texts) are decoded here and
-// handed to the library's creation interface just as the library hands them over; every other
+// drawings are made of (lines, arcs, circles, light polylines, texts and inserts) are decoded here
+// and handed to the library's creation interface just as the library hands them over; every other
 // pair, and any such entity with a group this decoding does not know, goes through the library.
 #pragma once
 
@@ -53,7 +53,7 @@ public:
   void Finish();
 
 private:
-  enum class Kind { kNone, kLine, kArc, kCircle, kPolyline, kText };
+  enum class Kind { kNone, kLine, kArc, kCircle, kPolyline, kText, kInsert };
   struct Vertex {
     double x = 0;
     double y = 0;

@@ -67,6 +67,12 @@ TEST(DxfTokens, DecodedEntitiesMatchTheLibrary) {
                "1071\n2\n1071\n3\n1071\n2\n1071\n5\n1071\n1\n1040\n1\n"),
       Entities("0\nLINE\n10\n0\n20\n0\n11\n1\n21\n1\n1001\nOTHER\n1000\nx\n1070\n4\n1040\n2.5\n"
                "0\nCIRCLE\n10\n0\n20\n0\n40\n2\n"),
+      "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nB\n10\n1\n20\n1\n0\nLINE\n10\n0\n20\n0\n11\n1\n21\n1\n"
+      "0\nENDBLK\n0\nENDSEC\n" +
+          Entities(
+              "0\nINSERT\n2\nB\n10\n1\n20\n2\n41\n2\n42\n-3\n50\n30\n70\n2\n71\n3\n44\n5\n45\n6\n"
+              "1001\nLUMORA\n1000\npart:Door\n1071\n1\n1071\n3\n0\nINSERT\n2\nB\n10\n1\n20\n2\n"
+              "41\n0\n66\n1\n0\nINSERT\n2\nB\n"),
   };
   int k = 0;
   for (const std::string& bytes : cases) ExpectSameRead(bytes, "case " + std::to_string(k++));
