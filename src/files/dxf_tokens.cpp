@@ -142,6 +142,7 @@ DxfEntityDecoder::Kind DxfEntityDecoder::KindOf(std::string_view name) {
   if (name == "LWPOLYLINE") return Kind::kPolyline;
   if (name == "TEXT") return Kind::kText;
   if (name == "INSERT") return Kind::kInsert;
+  if (name == "HATCH") return Kind::kHatch;
   return Kind::kNone;
 }
 
@@ -171,6 +172,8 @@ void DxfEntityDecoder::Take(int code, std::string_view value, std::size_t start)
     std::fill(std::begin(has_), std::end(has_), false);
     rgb_ = weight_ = {};
     for (std::string_view& e : extrusion_) e = {};
+    hatch_ = Hatch{};
+    hatch_.phase = Hatch::Phase::kHead;
     decodedHere_.clear();
     decodedHere_.seekg(0);
     dxf_.readDxfGroups(decodedHere_, &target_);
@@ -195,6 +198,9 @@ bool DxfEntityDecoder::Gather(int code, std::string_view value, std::size_t star
     xdata_.emplace_back(code, value);
     return true;
   }
+  // A hatch names its paths' source objects by the owner's code.
+  if (kind_ == Kind::kHatch && code == kOwner && hatch_.phase == Hatch::Phase::kSources)
+    return GatherHatch(code, value);
   switch (code) {
   case kHandle:
   case kSubclass:
@@ -218,6 +224,7 @@ bool DxfEntityDecoder::Gather(int code, std::string_view value, std::size_t star
   case 67:
     break;
   default: {
+    if (kind_ == Kind::kHatch) return GatherHatch(code, value);
     bool known = false;
     switch (kind_) {
     case Kind::kLine:
@@ -270,6 +277,103 @@ bool DxfEntityDecoder::Gather(int code, std::string_view value, std::size_t star
   return true;
 }
 
+// A hatch's groups in the order they come: the paths of straight (72 = 1: 10 20 11 21) and
+// circular (72 = 2: 10 20 40 50 51 73) edges, each with its source objects, then the pattern.
+// Any other path or group is left to the library.
+bool DxfEntityDecoder::GatherHatch(int code, std::string_view value) {
+  using Phase = Hatch::Phase;
+  Hatch& h = hatch_;
+  switch (h.phase) {
+  case Phase::kHead:
+    if (code == 2) return h.pattern = value, true;
+    if (code == 70) return h.solid = value, true;
+    if (code == 30) return h.elevation = value, true;
+    if (code == 10 || code == 20 || code == 71) return true;
+    if (code != 91) return false;
+    h.loops = DxfInt(value);
+    if (h.loops < 0 || h.loops > (1 << 20)) return false;
+    h.phase = h.loops == 0 ? Phase::kPattern : Phase::kPathFlags;
+    return true;
+  case Phase::kPathFlags: {
+    constexpr int kPolylinePath = 2;
+    if (code != 92 || (DxfInt(value) & kPolylinePath) != 0) return false;
+    h.paths.emplace_back();
+    h.phase = Phase::kEdgeCount;
+    return true;
+  }
+  case Phase::kEdgeCount:
+    if (code != 93) return false;
+    h.edgesLeft = DxfInt(value);
+    if (h.edgesLeft <= 0 || h.edgesLeft > (1 << 20)) return false;
+    h.phase = Phase::kEdge;
+    h.next = 0;
+    return true;
+  case Phase::kEdge: {
+    static constexpr int kLineGroups[] = {72, 10, 20, 11, 21};
+    static constexpr int kArcGroups[] = {72, 10, 20, 40, 50, 51, 73};
+    if (h.next == 0) {
+      const int type = code == 72 ? DxfInt(value) : 0;
+      if (type != 1 && type != 2) return false;
+      h.paths.back().push_back(HatchEdge{type, {}});
+      h.next = 1;
+      return true;
+    }
+    HatchEdge& edge = h.paths.back().back();
+    const std::span<const int> groups =
+        edge.type == 1 ? std::span<const int>(kLineGroups) : std::span<const int>(kArcGroups);
+    if (code != groups[static_cast<std::size_t>(h.next)]) return false;
+    edge.v[h.next - 1] = code == 73 ? DxfInt(value) : DxfReal(value);
+    if (++h.next < static_cast<int>(groups.size())) return true;
+    h.next = 0;
+    if (--h.edgesLeft == 0) h.phase = Phase::kSources;
+    return true;
+  }
+  case Phase::kSources:
+    if (code == 97 && h.sourcesLeft == 0) {
+      h.sourcesLeft = DxfInt(value);
+      return h.sourcesLeft >= 0;
+    }
+    if (code == 330 && h.sourcesLeft > 0) return --h.sourcesLeft, true;
+    if (h.sourcesLeft != 0) return false;
+    h.sourcesLeft = 0;
+    if (static_cast<int>(h.paths.size()) < h.loops) {
+      h.phase = Phase::kPathFlags;
+      return GatherHatch(code, value);
+    }
+    h.phase = Phase::kPattern;
+    return GatherHatch(code, value);
+  case Phase::kPattern:
+    if (code == 41) return h.scale = value, true;
+    if (code == 52) return h.angle = value, true;
+    // The pattern's lines and the seed points: the reader takes them from the pairs itself.
+    return code == 75 || code == 76 || code == 77 || code == 78 || code == 53 || code == 43 ||
+           code == 44 || code == 45 || code == 46 || code == 79 || code == 49 || code == 47 ||
+           code == 98 || code == 10 || code == 20;
+  }
+  return false;
+}
+
+void DxfEntityDecoder::CompleteHatch() {
+  const Hatch& h = hatch_;
+  const auto real = [](std::string_view v, double otherwise) {
+    return v.data() != nullptr ? DxfReal(v) : otherwise;
+  };
+  target_.addHatch(DL_HatchData(
+      h.loops, h.solid.data() != nullptr && DxfInt(h.solid) != 0, real(h.scale, 1.0),
+      real(h.angle, 0.0), h.pattern.data() != nullptr ? std::string(h.pattern) : std::string()));
+  constexpr double kRadians = std::numbers::pi / 180.0;
+  for (const std::vector<HatchEdge>& path : h.paths) {
+    target_.addHatchLoop(DL_HatchLoopData(static_cast<int>(path.size())));
+    for (const HatchEdge& e : path) {
+      if (e.type == 1)
+        target_.addHatchEdge(DL_HatchEdgeData(e.v[0], e.v[1], e.v[2], e.v[3]));
+      else
+        target_.addHatchEdge(DL_HatchEdgeData(e.v[0], e.v[1], e.v[2], e.v[3] * kRadians,
+                                              e.v[4] * kRadians, e.v[5] != 0));
+    }
+  }
+}
+
 double DxfEntityDecoder::Real(int code, double otherwise) const {
   return has_[code] ? DxfReal(values_[code]) : otherwise;
 }
@@ -290,6 +394,15 @@ void DxfEntityDecoder::Complete() {
   kind_ = Kind::kNone;
   if (kind == Kind::kPolyline &&
       (!has_[90] || static_cast<std::size_t>(std::max(0, Int(90, 0))) != vertices_.size())) {
+    Replay();
+    return;
+  }
+  // A hatch ended before all its paths, or inside an edge.
+  if (kind == Kind::kHatch &&
+      (hatch_.phase == Hatch::Phase::kHead || hatch_.phase == Hatch::Phase::kPathFlags ||
+       hatch_.phase == Hatch::Phase::kEdgeCount || hatch_.phase == Hatch::Phase::kEdge ||
+       hatch_.sourcesLeft != 0 || static_cast<int>(hatch_.paths.size()) != hatch_.loops)) {
+    kind_ = kind;
     Replay();
     return;
   }
@@ -316,7 +429,10 @@ void DxfEntityDecoder::Complete() {
     return extrusion_[k].data() != nullptr ? DxfReal(extrusion_[k]) : otherwise;
   };
   const int elevation = kind == Kind::kPolyline ? 38 : 30;
-  target_.setExtrusion(axis(0, 0.0), axis(1, 0.0), axis(2, 1.0), Real(elevation, 0.0));
+  target_.setExtrusion(axis(0, 0.0), axis(1, 0.0), axis(2, 1.0),
+                       kind == Kind::kHatch
+                           ? (hatch_.elevation.data() != nullptr ? DxfReal(hatch_.elevation) : 0.0)
+                           : Real(elevation, 0.0));
   switch (kind) {
   case Kind::kLine:
     target_.addLine(
@@ -347,6 +463,9 @@ void DxfEntityDecoder::Complete() {
     target_.addInsert(DL_InsertData(has_[2] ? std::string(values_[2]) : std::string(), Real(10, 0),
                                     Real(20, 0), Real(30, 0), Real(41, 1), Real(42, 1), Real(43, 1),
                                     Real(50, 0), Int(70, 1), Int(71, 1), Real(44, 0), Real(45, 0)));
+    break;
+  case Kind::kHatch:
+    CompleteHatch();
     break;
   case Kind::kNone:
     break;

@@ -1,6 +1,7 @@
 // Reading DXF group code / value pairs quickly. The bytes are cut into pairs without copying,
 // numbers are read with from_chars exactly as the DXF library reads them, and the entities most
-// drawings are made of (lines, arcs, circles, light polylines, texts and inserts) are decoded here
+// drawings are made of (lines, arcs, circles, light polylines, texts, inserts and hatches
+// bounded by lines and arcs) are decoded here
 // and handed to the library's creation interface just as the library hands them over; every other
 // pair, and any such entity with a group this decoding does not know, goes through the library.
 #pragma once
@@ -53,7 +54,7 @@ public:
   void Finish();
 
 private:
-  enum class Kind { kNone, kLine, kArc, kCircle, kPolyline, kText, kInsert };
+  enum class Kind { kNone, kLine, kArc, kCircle, kPolyline, kText, kInsert, kHatch };
   struct Vertex {
     double x = 0;
     double y = 0;
@@ -75,6 +76,8 @@ private:
   // The library reads the pair that starts at `start` (it keeps what it reads in itself).
   void ToLibrary(std::size_t start);
   static Kind KindOf(std::string_view name);
+  bool GatherHatch(int code, std::string_view value);
+  void CompleteHatch();
   bool Gather(int code, std::string_view value, std::size_t start);
   void Complete();
   void Replay();
@@ -102,6 +105,25 @@ private:
   std::string_view extrusion_[3];
   std::vector<std::pair<int, std::string_view>> xdata_;
   std::vector<Vertex> vertices_;
+  // A hatch: its groups before the paths, each path's straight and circular edges (the next
+  // group expected of the edge being read), and the pattern groups after the paths.
+  struct HatchEdge {
+    int type = 0;
+    double v[6] = {};
+  };
+  struct Hatch {
+    enum class Phase { kHead, kPathFlags, kEdgeCount, kEdge, kSources, kPattern } phase;
+    int loops = 0;
+    int edgesLeft = 0;
+    int sourcesLeft = 0;
+    int next = 0; // groups of the edge read so far
+    std::vector<std::vector<HatchEdge>> paths;
+    std::string_view pattern;
+    std::string_view solid;
+    std::string_view scale;
+    std::string_view angle;
+    std::string_view elevation;
+  } hatch_;
 };
 
 } // namespace lumora

@@ -73,6 +73,15 @@ TEST(DxfTokens, DecodedEntitiesMatchTheLibrary) {
               "0\nINSERT\n2\nB\n10\n1\n20\n2\n41\n2\n42\n-3\n50\n30\n70\n2\n71\n3\n44\n5\n45\n6\n"
               "1001\nLUMORA\n1000\npart:Door\n1071\n1\n1071\n3\n0\nINSERT\n2\nB\n10\n1\n20\n2\n"
               "41\n0\n66\n1\n0\nINSERT\n2\nB\n"),
+      Entities(
+          "0\nHATCH\n8\nH\n10\n0\n20\n0\n30\n0\n2\n_USER\n70\n0\n71\n1\n91\n2\n92\n1\n93\n2\n"
+          "72\n1\n10\n0\n20\n0\n11\n10\n21\n0\n72\n2\n10\n5\n20\n0\n40\n5\n50\n0\n51\n180\n73\n1\n"
+          "97\n2\n330\n3C\n330\n3B\n92\n0\n93\n1\n72\n2\n10\n9\n20\n9\n40\n5\n50\n10\n51\n370\n"
+          "73\n0\n97\n0\n75\n0\n76\n0\n52\n30\n41\n2.5\n77\n0\n78\n1\n53\n30\n43\n0\n44\n0\n"
+          "45\n-1.25\n46\n2.16\n79\n2\n49\n1\n49\n-1\n98\n1\n10\n3\n20\n4\n1001\nLUMORA\n"
+          "1000\nfilling\n1071\n1\n0\nHATCH\n91\n1\n92\n0\n93\n1\n72\n1\n10\n0\n20\n0\n11\n1\n"
+          "21\n0\n0\nHATCH\n91\n2\n92\n0\n93\n1\n72\n1\n10\n0\n20\n0\n11\n1\n21\n0\n0\nHATCH\n"
+          "91\n1\n92\n2\n72\n1\n73\n1\n93\n2\n10\n0\n20\n0\n42\n1\n10\n5\n20\n0\n42\n0\n"),
   };
   int k = 0;
   for (const std::string& bytes : cases) ExpectSameRead(bytes, "case " + std::to_string(k++));
