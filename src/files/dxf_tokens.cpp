@@ -124,13 +124,12 @@ int DxfInt(std::string_view value) {
   while (k < value.size() && Blank(value[k])) ++k;
   bool negative = false;
   if (k < value.size() && (value[k] == '+' || value[k] == '-')) negative = value[k++] == '-';
-  long long r = 0;
+  // Beyond a long the library's reading stops at the largest long, cut to an int as it is.
+  long r = 0;
   for (; k < value.size() && Digit(value[k]); ++k) {
-    r = r * 10 + (value[k] - '0');
-    if (r > static_cast<long long>(LONG_MAX)) {
-      r = negative ? static_cast<long long>(LONG_MIN) : static_cast<long long>(LONG_MAX);
-      return static_cast<int>(r);
-    }
+    const int digit = value[k] - '0';
+    if (r > (LONG_MAX - digit) / 10) return static_cast<int>(negative ? LONG_MIN : LONG_MAX);
+    r = r * 10 + digit;
   }
   return static_cast<int>(negative ? -r : r);
 }
@@ -249,22 +248,19 @@ bool DxfEntityDecoder::Gather(int code, std::string_view value, std::size_t star
               code == 43 || code == 50 || code == 70 || code == 71 || code == 44 || code == 45;
       break;
     case Kind::kPolyline:
-      // Vertices in order: x, then y, then perhaps a bulge; the count before them all.
+      // The vertices the file gives, each begun by its x: a y or bulge before any x, and the
+      // count, stand for nothing (the library would take the count and leave the vertices it
+      // does not find unset).
       if (code == 10) {
-        if (!has_[90]) return false;
-        vertices_.push_back({DxfReal(value), 0, 0, false, false});
+        vertices_.push_back({DxfReal(value), 0, 0});
         return true;
       }
       if (code == 20 || code == 42) {
-        if (vertices_.empty()) return false;
-        Vertex& v = vertices_.back();
-        bool& given = code == 20 ? v.hasY : v.hasBulge;
-        if (given) return false;
-        given = true;
-        (code == 20 ? v.y : v.bulge) = DxfReal(value);
+        if (!vertices_.empty())
+          (code == 20 ? vertices_.back().y : vertices_.back().bulge) = DxfReal(value);
         return true;
       }
-      known = (code == 90 && vertices_.empty()) || code == 70 || code == 38 || code == 43;
+      known = code == 90 || code == 70 || code == 38 || code == 43;
       break;
     default:
       break;
@@ -392,11 +388,6 @@ void DxfEntityDecoder::Replay() {
 void DxfEntityDecoder::Complete() {
   const Kind kind = kind_;
   kind_ = Kind::kNone;
-  if (kind == Kind::kPolyline &&
-      (!has_[90] || static_cast<std::size_t>(std::max(0, Int(90, 0))) != vertices_.size())) {
-    Replay();
-    return;
-  }
   // A hatch ended before all its paths, or inside an edge.
   if (kind == Kind::kHatch &&
       (hatch_.phase == Hatch::Phase::kHead || hatch_.phase == Hatch::Phase::kPathFlags ||
@@ -418,6 +409,8 @@ void DxfEntityDecoder::Complete() {
     else
       target_.addXDataInt(code, DxfInt(text));
   }
+  // An insert of no block is passed over without a word, as the library does.
+  if (kind == Kind::kInsert && (!has_[2] || values_[2].empty())) return;
   DL_Attributes attributes(has_[8] ? std::string(values_[8]) : std::string("0"), Int(62, 256),
                            rgb_.data() != nullptr ? DxfInt(rgb_) : -1,
                            weight_.data() != nullptr ? DxfInt(weight_) : -1,

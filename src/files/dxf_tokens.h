@@ -59,8 +59,6 @@ private:
     double x = 0;
     double y = 0;
     double bulge = 0;
-    bool hasY = false;
-    bool hasBulge = false;
   };
 
   // The bytes as a stream the library reads its pairs from, without a copy.

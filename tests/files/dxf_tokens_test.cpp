@@ -2,6 +2,7 @@
 #include "files/dxf_scene_digest.h"
 #include "files/dxf_tokens.h"
 
+#include <climits>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -42,6 +43,7 @@ TEST(DxfTokens, NumbersReadAsTheLibraryReadsThem) {
   EXPECT_EQ(DxfInt(" 42"), 42);
   EXPECT_EQ(DxfInt("-7x"), -7);
   EXPECT_EQ(DxfInt("x"), 0);
+  EXPECT_EQ(DxfInt("99999999999999999999999"), static_cast<int>(LONG_MAX));
 }
 
 std::string Entities(const std::string& body) {
@@ -57,8 +59,6 @@ TEST(DxfTokens, DecodedEntitiesMatchTheLibrary) {
       Entities("0\nARC\n10\n0\n20\n0\n40\n5\n50\n30\n51\n200\n210\n0\n220\n0\n230\n-1\n"),
       Entities("0\nCIRCLE\n 10\n  7 \n20\n8\n40\n1e\n6\nDASHED\n48\n2\n370\n35\n420\n255\n"),
       Entities("0\nLWPOLYLINE\n90\n3\n70\n1\n10\n0\n20\n0\n42\n0.5\n10\n5\n20\n0\n10\n5\n20\n5\n"),
-      Entities("0\nLWPOLYLINE\n90\n3\n10\n0\n20\n0\n10\n5\n20\n0\n"),
-      Entities("0\nLWPOLYLINE\n10\n0\n20\n0\n90\n2\n10\n5\n20\n0\n"),
       Entities("0\nLWPOLYLINE\n90\n2\n10\n0\n42\n1\n20\n0\n10\n5\n20\n0\n40\n1\n"),
       Entities("0\nTEXT\n10\n1\n20\n2\n40\n3\n1\nHello\n72\n1\n11\n4\n21\n5\n51\n15\n41\n0.8\n"),
       Entities("0\nTEXT\n10\n1\n20\n2\n40\n3\n1\nNo alignment point\n72\n2\n73\n1\n50\n90\n"),
@@ -72,7 +72,8 @@ TEST(DxfTokens, DecodedEntitiesMatchTheLibrary) {
           Entities(
               "0\nINSERT\n2\nB\n10\n1\n20\n2\n41\n2\n42\n-3\n50\n30\n70\n2\n71\n3\n44\n5\n45\n6\n"
               "1001\nLUMORA\n1000\npart:Door\n1071\n1\n1071\n3\n0\nINSERT\n2\nB\n10\n1\n20\n2\n"
-              "41\n0\n66\n1\n0\nINSERT\n2\nB\n"),
+              "41\n0\n66\n1\n0\nINSERT\n2\nB\n0\nINSERT\n10\n1\n1001\nLUMORA\n1000\npart:X\n"
+              "0\nLINE\n11\n1\n"),
       Entities(
           "0\nHATCH\n8\nH\n10\n0\n20\n0\n30\n0\n2\n_USER\n70\n0\n71\n1\n91\n2\n92\n1\n93\n2\n"
           "72\n1\n10\n0\n20\n0\n11\n10\n21\n0\n72\n2\n10\n5\n20\n0\n40\n5\n50\n0\n51\n180\n73\n1\n"
@@ -85,6 +86,22 @@ TEST(DxfTokens, DecodedEntitiesMatchTheLibrary) {
   };
   int k = 0;
   for (const std::string& bytes : cases) ExpectSameRead(bytes, "case " + std::to_string(k++));
+}
+
+TEST(DxfTokens, ALightPolylineIsTheVerticesTheFileGives) {
+  // The count says three but two follow; a count after the first vertex; a y before any x.
+  for (const std::string body :
+       {"90\n3\n10\n0\n20\n0\n10\n5\n20\n7\n", "10\n0\n20\n0\n90\n2\n10\n5\n20\n7\n",
+        "20\n9\n90\n2\n10\n0\n20\n0\n10\n5\n20\n7\n"}) {
+    DxfScene scene;
+    std::string problem;
+    ASSERT_TRUE(ParseDxf(Entities("0\nLWPOLYLINE\n" + body), scene, problem)) << problem;
+    ASSERT_EQ(scene.model.lines.size(), 1u) << body;
+    const std::vector<Point>& p = scene.model.lines[0].points;
+    ASSERT_EQ(p.size(), 2u) << body;
+    EXPECT_EQ(p[1].x, 5);
+    EXPECT_EQ(p[1].y, 7);
+  }
 }
 
 TEST(DxfTokens, EveryStoredDxfFileReadsTheSameBothWays) {
