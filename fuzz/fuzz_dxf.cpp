@@ -1,7 +1,11 @@
 // DXF files come from other programs: the reader must answer every byte string with a result
 // and at most a message, and leave the drawing as it was whenever it refuses, both when it
-// replaces the drawing and when it places the file into a part.
+// replaces the drawing and when it places the file into a part. The entities it decodes itself
+// must come out exactly as the DXF library reads them.
+#include "files/dxf_parse.h"
 #include "files/dxf_reader.h"
+#include "files/dxf_scene_digest.h"
+#include "files/dxf_tokens.h"
 #include "files/headless_environment.h"
 #include "model/element_store.h"
 
@@ -31,10 +35,47 @@ void ReadOnce(std::span<const char> bytes, bool intoPart) {
   if (result == 0 && (drawing.lines == nullptr || drawing.lines->next != nullptr)) __builtin_trap();
 }
 
+// Whether a light polyline gives other vertices than its count says: the library then reads
+// vertices it never set, and only the program's own decoding reads what the file holds.
+bool UnsetVertices(std::span<const char> bytes) {
+  DxfPairs pairs(bytes);
+  int code = 0;
+  std::string_view value;
+  bool inside = false;
+  int count = -1, xs = 0, ys = 0;
+  const auto odd = [&] { return inside && (count != xs || xs != ys); };
+  while (pairs.Next(code, value)) {
+    if (code == 0) {
+      if (odd()) return true;
+      inside = value == "LWPOLYLINE";
+      count = -1, xs = 0, ys = 0;
+    } else if (inside && code == 90) {
+      if (xs > 0) return true;
+      count = DxfInt(value);
+    } else if (inside && code == 10) {
+      ++xs;
+    } else if (inside && code == 20) {
+      if (++ys > xs) return true;
+    }
+  }
+  return odd();
+}
+
+void SameBothWays(std::span<const char> bytes) {
+  if (UnsetVertices(bytes)) return;
+  DxfScene decoded;
+  DxfScene library;
+  std::string problem;
+  const bool a = ParseDxf(bytes, decoded, problem, true);
+  const bool b = ParseDxf(bytes, library, problem, false);
+  if (a != b || (a && DxfSceneDigest(decoded) != DxfSceneDigest(library))) __builtin_trap();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::span<const char> bytes(reinterpret_cast<const char*>(data), size);
+  SameBothWays(bytes);
   ReadOnce(bytes, false);
   ReadOnce(bytes, true);
   return 0;

@@ -6,6 +6,7 @@
 #include "control/startup.h"
 #include "control/startup_headless.h"
 #include "files/dxf_reader.h"
+#include "util/latin1.h"
 
 #include <cstdio>
 #include <string>
@@ -50,6 +51,8 @@ int RunConvertCommand(int argc, char** argv) {
     return Refuse("the setup '" + app.setupName + "' could not be read under '" + app.home + "'");
   if (!ReadDrawingHeadless(app, input, problem, false)) return Refuse(problem);
   if (!WriteDrawingHeadless(app, output, problem)) return Refuse(problem);
+  if (!problem.empty())
+    std::fprintf(stderr, "lumora-cli convert: %s\n", Latin1ToUtf8(problem).c_str());
   return 0;
 }
 

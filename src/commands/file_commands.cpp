@@ -176,7 +176,7 @@ int SaveDrawing::Write(Control& control, const CommandRow& row) {
     TextScene scene{control.fonts, drawing.paperUnit,
                     MeasureStyle{control.setup.measureLineWidth, control.setup.measureLineColour,
                                  control.setup.measureGap}};
-    written = WriteDxfFile(drawing, control.files, scene, path_);
+    written = WriteDxfFile(drawing, control.files, scene, path_, &control.setup);
   } else {
     written = WriteDrawingFile(drawing, control.files, path_, nullptr, control.view.globalOrigin,
                                drawing.limits);

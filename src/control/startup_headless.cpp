@@ -79,7 +79,12 @@ bool WriteDrawingHeadless(App& app, const std::string& path, std::string& proble
     TextScene scene{app.fonts, app.drawing.paperUnit,
                     MeasureStyle{app.setup.measureLineWidth, app.setup.measureLineColour,
                                  app.setup.measureGap}};
-    result = WriteDxfFile(app.drawing, env, scene, path);
+    result = WriteDxfFile(app.drawing, env, scene, path, &app.setup);
+    // Written, but not whole: the message says what was left out.
+    if (result == 2) {
+      problem = env.first;
+      return true;
+    }
   } else {
     result = WriteDrawingFile(app.drawing, env, path, nullptr, Point{0, 0}, app.drawing.limits);
   }

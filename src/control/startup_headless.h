@@ -30,7 +30,8 @@ bool ReadDrawingHeadless(App& app, const std::string& path, std::string& problem
                          bool repaint = true);
 
 // Writes the whole drawing: DXF for a name ending in .dxf, else the drawing file format. False
-// (with the writer's first message) when it is not written.
+// (with the writer's first message) when it is not written; a DXF written without something it
+// could not hold is written, with the message of what it left out.
 bool WriteDrawingHeadless(App& app, const std::string& path, std::string& problem);
 
 } // namespace lumora

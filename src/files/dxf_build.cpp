@@ -2,6 +2,7 @@
 
 #include "files/dxf_messages.h"
 #include "files/dxf_style.h"
+#include "files/dxf_xdata.h"
 #include "model/element_store.h"
 #include "model/element_transform.h"
 #include "model/store_messages.h"
@@ -61,6 +62,7 @@ struct PlanAttr {
   // What the layer draws "by layer" (the period in drawing units): members of a block placed
   // on it from layer 0 follow it.
   SceneLayer look;
+  OwnProperties own; // the program's own file: these hold as they are
 };
 
 struct PlanLine {
@@ -80,6 +82,9 @@ struct PlanText {
   int part = -1;
 };
 
+// Stands in a filling's lines for the empty entry that ends one loop and begins the next.
+inline constexpr std::size_t kLoopEnd = static_cast<std::size_t>(-1);
+
 struct PlanFilling {
   std::vector<std::size_t> lines;
   double gap = 0; // negative: solid, gap from the paper unit
@@ -92,6 +97,8 @@ struct PlanPart {
   std::string name;
   int parent = -1;
   int layer = 0;
+  std::uint32_t type = 1;
+  Point location{0, 0};
 };
 
 // One placement of a block: its map and what the map does to sizes and angles.
@@ -259,7 +266,8 @@ private:
 
   PlanAttr AttrOf(const SceneAttributes& a, const PlanAttr& holder) {
     PlanAttr out;
-    out.layer = LayerOf(a.layer, holder);
+    out.own = a.own;
+    out.layer = a.own.present ? static_cast<int>(a.own.layer) : LayerOf(a.layer, holder);
     // On layer 0 a block member is on the layer of its insert, and "by layer" means that one.
     const bool follows = a.layer == "0" && holder.layer != 0;
     out.look = follows ? holder.look : LookOf(a.layer);
@@ -337,6 +345,7 @@ private:
     line.attr = AttrOf(source.attr, holder);
     line.part = part;
     lines.push_back(std::move(line));
+    if (source.ownId >= 0) ownLines_.try_emplace(source.ownId, lines.size() - 1);
   }
 
   // A hatch boundary that repeats a drawn line is that line: files keep the drawn boundary
@@ -419,6 +428,8 @@ private:
       }
       // A boundary of the hatch's own is drawn like the hatch.
       const PlanAttr own = AttrOf(f.attr, p.holder);
+      // The program's own fillings name the lines they are bounded by.
+      if (!OwnBoundary(f, filling.lines)) placed[k].clear();
       for (PlanLine& line : placed[k]) {
         const std::size_t at = FindDrawn(line, drawn);
         if (at != kNotDrawn) {
@@ -435,6 +446,22 @@ private:
       fillings.push_back(std::move(filling));
     }
     pending_.clear();
+  }
+
+  bool OwnBoundary(const SceneFilling& f, std::vector<std::size_t>& out) const {
+    if (f.ownBoundary.empty()) return true;
+    std::vector<std::size_t> found;
+    for (int id : f.ownBoundary) {
+      if (id == kLoopEndId) {
+        found.push_back(kLoopEnd);
+        continue;
+      }
+      const auto at = ownLines_.find(id);
+      if (at == ownLines_.end()) return true;
+      found.push_back(at->second);
+    }
+    out = std::move(found);
+    return false;
   }
 
   static constexpr std::size_t kNotDrawn = static_cast<std::size_t>(-1);
@@ -512,7 +539,16 @@ private:
     int innerPart = part;
     if (!insert.explode) {
       const std::string& name = insert.name.empty() ? insert.block : insert.name;
-      parts.push_back(PlanPart{name.substr(0, kPartNameMax), part, attr.layer});
+      PlanPart planned{name.substr(0, kPartNameMax), part, attr.layer};
+      // A part this program wrote is located where it was placed.
+      if (insert.partType >= 0) {
+        planned.type = static_cast<std::uint32_t>(insert.partType);
+        planned.location = at;
+        Outward(at_, [&](const Level& outer) {
+          ApplyTransform(outer.m, planned.location.x, planned.location.y);
+        });
+      }
+      parts.push_back(std::move(planned));
       innerPart = static_cast<int>(parts.size()) - 1;
     }
     const std::size_t outer = at_;
@@ -535,6 +571,7 @@ private:
   std::size_t at_ = kNoNode; // the placement being unfolded
   std::vector<PendingFilling> pending_;
   std::map<std::string, int> layers_;
+  std::unordered_map<int, std::size_t> ownLines_; // a line's own number -> its plan index
   std::array<bool, kLayerCount> used_{};
   int next_ = 0; // the next free layer to try, 0 before the first
 };
@@ -604,7 +641,15 @@ void SetUpHeader(Drawing& drawing, const Setup& setup, const DxfScene& scene, co
       own ? scene.dimScale
           : ScaleToFit((limits.xmax - limits.xmin) * units.mmPerUnit,
                        (limits.ymax - limits.ymin) * units.mmPerUnit, sheetWidth, sheetHeight);
-  drawing.step = kStep;
+  // Coordinates read from a file keep their precision in the next save; the program's own
+  // file keeps the version it was written from.
+  constexpr double kLastVersion = 9;
+  drawing.version = own && scene.version > 0 && scene.version <= kLastVersion
+                        ? static_cast<float>(scene.version)
+                        : kAccurateVersion;
+  drawing.step = own && scene.gridStep > 0 && std::isfinite(scene.gridStep * units.toDrawing)
+                     ? scene.gridStep * units.toDrawing
+                     : kStep;
   drawing.unitsChosen = units.factor == 1.0 ? 1 : 0;
   drawing.paperUnit = drawing.scale * units.factor;
 }
@@ -620,6 +665,7 @@ void ReplaceWith(ElementStore& store, FileEnvironment& env, ElementStore& aside)
   drawing.layerVisible = fresh.layerVisible;
   drawing.scale = fresh.scale;
   drawing.step = fresh.step;
+  drawing.version = fresh.version;
   drawing.unitsChosen = fresh.unitsChosen;
   drawing.paperUnit = fresh.paperUnit;
   drawing.changes = fresh.changes;
@@ -667,6 +713,14 @@ double SmallestGapMm(const Setup& setup) {
 
 PropertySet SetOf(const PlanAttr& attr, const Setup& setup, double paperUnit) {
   PropertySet set;
+  if (attr.own.present) {
+    set.SetLayer(attr.own.layer);
+    set.SetColour(attr.own.colour);
+    set.SetWidth(attr.own.width);
+    set.SetStyle(attr.own.style);
+    set.SetSection(attr.own.section);
+    return set;
+  }
   set.SetLayer(static_cast<std::uint32_t>(attr.layer));
   set.SetColour(static_cast<std::uint32_t>(std::clamp(attr.colour, 0, 15)));
   set.SetWidth(static_cast<std::uint32_t>(std::clamp(attr.width, 0, 15)));
@@ -706,7 +760,7 @@ public:
       set.gap = f.gap > 0 ? f.gap : SmallestGapMm(setup) * paperUnit;
       set.hatchAngle = WholeDegrees(f.angle);
       std::vector<LineElement*> boundary;
-      for (std::size_t k : f.lines) boundary.push_back(lines_[k]);
+      for (std::size_t k : f.lines) boundary.push_back(k == kLoopEnd ? nullptr : lines_[k]);
       FillingElement* filling =
           store_.AddFilling(set, boundary.data(), static_cast<int>(boundary.size()));
       if (filling == nullptr) return false;
@@ -720,7 +774,6 @@ public:
         stored.words[0] = t.source->word0;
         stored.words[1] = t.source->word1;
         UnpackText(stored, set, PackFields::kAll);
-        set.SetLayer(static_cast<std::uint32_t>(t.attr.layer));
       } else {
         set = SetOf(t.attr, setup, paperUnit);
         set.SetHeight(ClampTextHeight(t.height / paperUnit * 10.0));
@@ -774,8 +827,9 @@ private:
   bool AddParts(const Planner& plan) {
     parts_.reserve(plan.parts.size());
     for (const PlanPart& p : plan.parts) {
-      PartElement* part = store_.AddPart(p.name, 1, static_cast<std::uint32_t>(p.layer));
+      PartElement* part = store_.AddPart(p.name, p.type, static_cast<std::uint32_t>(p.layer));
       if (part == nullptr) return false;
+      part->location = p.location;
       parts_.push_back(part);
     }
     bool joined = true;

@@ -31,6 +31,35 @@ inline constexpr std::pair<std::string_view, TextPair> kApproximations[] = {
 // Heads the layers that took free numbers, e.g. "layers WALLS 11, NOTES 12".
 inline constexpr TextPair kLayersHead{"layers"_l1, "tasot"_l1};
 
+// A DXF save that could not keep everything: the file is written, the drawing stays unsaved,
+// e.g. "Left out of DXF: 2 texts, 1 filling, drawing not saved !".
+inline constexpr TextPair kLeftOutHead{"Left out of DXF: "_l1, "DXF:stä jäi pois: "_l1};
+inline constexpr TextPair kLeftOutTail{", drawing not saved !"_l1,
+                                       ", piirustusta ei tallennettu !"_l1};
+// The kinds counted, one and many.
+inline constexpr std::pair<TextPair, TextPair> kLeftOutKinds[] = {
+    {{"line"_l1, "viiva"_l1}, {"lines"_l1, "viivaa"_l1}},
+    {{"filling"_l1, "viivoitus"_l1}, {"fillings"_l1, "viivoitusta"_l1}},
+    {{"text"_l1, "teksti"_l1}, {"texts"_l1, "tekstiä"_l1}},
+    {{"part"_l1, "osa"_l1}, {"parts"_l1, "osaa"_l1}},
+};
+
+// The message of a save that left out counts[k] elements of each kind (lines, fillings,
+// texts, parts).
+inline std::string LeftOut(Language language, const int (&counts)[4]) {
+  std::string out(kLeftOutHead.In(language));
+  bool first = true;
+  for (std::size_t k = 0; k < std::size(counts); ++k) {
+    if (counts[k] == 0) continue;
+    if (!first) out += ", ";
+    first = false;
+    const auto& [one, many] = kLeftOutKinds[k];
+    out +=
+        std::to_string(counts[k]) + " " + std::string((counts[k] == 1 ? one : many).In(language));
+  }
+  return out + std::string(kLeftOutTail.In(language));
+}
+
 inline std::string TooManyElements(Language language, const std::string& count) {
   return std::string(kTooMany.In(language)) + count + std::string(kTooManyTail.In(language));
 }

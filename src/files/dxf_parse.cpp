@@ -4,6 +4,7 @@
 #include "files/dxf_guard.h"
 #include "files/dxf_style.h"
 #include "files/dxf_text.h"
+#include "files/dxf_tokens.h"
 #include "files/dxf_xdata.h"
 
 #include <cmath>
@@ -11,10 +12,8 @@
 #include <deque>
 #include <dl_creationadapter.h>
 #include <dl_dxf.h>
-#include <istream>
 #include <numbers>
 #include <sstream>
-#include <streambuf>
 
 namespace lumora {
 namespace {
@@ -28,47 +27,6 @@ constexpr int kPolylineFaces = 64;
 constexpr int kLayerFrozen = 1;
 constexpr double kPaperAccuracy = 0.04; // millimetres on paper between a curve and its chords
 constexpr std::string_view kOwnApplication = "LUMORA";
-
-// The bytes as a stream, without a copy.
-class SpanBuffer : public std::streambuf {
-public:
-  explicit SpanBuffer(std::span<const char> bytes) {
-    char* first = const_cast<char*>(bytes.data()); // only ever read
-    setg(first, first, first + bytes.size());
-  }
-};
-
-// The group code / value pairs of the bytes, cut as the library cuts them: the code line
-// without blanks, the value line without its line end (a NUL ends it).
-class PairWalk {
-public:
-  explicit PairWalk(std::span<const char> bytes) : text_(bytes.data(), bytes.size()) {}
-  bool Next(int& code, std::string& value) {
-    std::string_view codeLine;
-    std::string_view valueLine;
-    if (!Line(codeLine) || !Line(valueLine)) return false;
-    while (!codeLine.empty() && std::strchr(" \t\r", codeLine.back()) != nullptr)
-      codeLine.remove_suffix(1);
-    while (!codeLine.empty() && std::strchr(" \t", codeLine.front()) != nullptr)
-      codeLine.remove_prefix(1);
-    code = std::atoi(std::string(codeLine).c_str());
-    while (!valueLine.empty() && valueLine.back() == '\r') valueLine.remove_suffix(1);
-    value.assign(valueLine.substr(0, valueLine.find('\0')));
-    return true;
-  }
-
-private:
-  bool Line(std::string_view& line) {
-    if (at_ >= text_.size()) return false;
-    auto end = text_.find('\n', at_);
-    if (end == std::string_view::npos) end = text_.size();
-    line = text_.substr(at_, end - at_);
-    at_ = end + 1;
-    return true;
-  }
-  std::string_view text_;
-  std::size_t at_ = 0;
-};
 
 struct LayerStyle {
   int aci = 7;
@@ -197,11 +155,13 @@ public:
   void setVariableDouble(const std::string& key, double value, int) override {
     if (key == "$DIMSCALE" && Finite(value)) scene_.dimScale = value;
     if (key == "$LTSCALE" && Finite(value) && value > 0) ltScale_ = value;
+    if (key == "$USERR1" && Finite(value)) scene_.version = value;
   }
   void setVariableVector(const std::string& key, double x, double y, double, int) override {
     if (!Finite(x) || !Finite(y)) return;
     if (key == "$LIMMIN") scene_.limMin = {x, y}, limits_ |= 1;
     if (key == "$LIMMAX") scene_.limMax = {x, y}, limits_ |= 2;
+    if (key == "$GRIDUNIT" && x > 0) scene_.gridStep = x;
     scene_.hasLimits = limits_ == 3;
   }
   void setVariableString(const std::string& key, const std::string& value, int) override {
@@ -384,9 +344,7 @@ public:
     insert.colStep = ocs.Map({d.colSp * std::cos(a), d.colSp * std::sin(a)});
     insert.rowStep = ocs.Map({-d.rowSp * std::sin(a), d.rowSp * std::cos(a)});
     insert.attr = Attributes();
-    const DxfXData xdata = TakeXData();
-    constexpr std::string_view kPartTag = "part:";
-    if (xdata.tag.starts_with(kPartTag)) insert.name = xdata.tag.substr(kPartTag.size());
+    RestoreOwnInsert(TakeXData(), insert);
     if (!Finite(insert.at) || !Finite(insert.sx) || !Finite(insert.sy) || !Finite(insert.angle) ||
         !Finite(insert.colStep) || !Finite(insert.rowStep) || insert.sx == 0 || insert.sy == 0) {
       ++block_->notRead["INSERT"];
@@ -660,6 +618,7 @@ private:
     line.attr = Attributes();
     const DxfXData xdata = TakeXData();
     line.measureGraphics = xdata.tag == kMeasureGraphicsTag;
+    RestoreOwnLine(xdata, line);
     PushLine(std::move(line));
   }
 
@@ -728,6 +687,7 @@ private:
       p.ocs.Map(line);
       line.attr = p.attr;
       line.measureGraphics = xdata.tag == kMeasureGraphicsTag;
+      RestoreOwnLine(xdata, line);
       if (line.points.size() >= 2) PushLine(std::move(line));
       return;
     }
@@ -866,7 +826,7 @@ private:
     CloseHatchRun();
     HatchState h = std::move(hatch_);
     hatch_ = HatchState{};
-    TakeXData();
+    RestoreOwnFilling(TakeXData(), h.filling);
     bool finite = !h.filling.boundary.empty() && Finite(h.filling.gap) && Finite(h.filling.angle);
     for (const SceneLine& l : h.filling.boundary)
       for (const Point& p : l.points) finite = finite && Finite(p);
@@ -924,7 +884,7 @@ private:
 
 } // namespace
 
-bool ParseDxf(std::span<const char> bytes, DxfScene& scene, std::string& problem) {
+bool ParseDxf(std::span<const char> bytes, DxfScene& scene, std::string& problem, bool fast) {
   const DxfGuardResult guard = CheckDxfInput(bytes);
   if (!guard.ok) {
     problem = guard.problem;
@@ -938,16 +898,18 @@ bool ParseDxf(std::span<const char> bytes, DxfScene& scene, std::string& problem
     // reading sets its state up (and names the version whose angle units it then reads).
     std::istringstream start("999\ndxflib " DL_VERSION "\n");
     dxf.in(start, &builder);
-    SpanBuffer buffer(bytes);
-    std::istream stream(&buffer);
-    PairWalk walk(bytes);
+    DxfPairs pairs(bytes);
+    DxfEntityDecoder decoder(dxf, builder, bytes, fast);
     int code = 0;
+    std::string_view text;
     std::string value;
-    while (walk.Next(code, value)) {
+    while (pairs.Next(code, text)) {
+      value.assign(text);
       builder.Pair(code, value);
-      dxf.readDxfGroups(stream, &builder);
+      decoder.Take(code, text, pairs.Start());
       if (code == 0 && value == "EOF") break;
     }
+    decoder.Finish();
   } catch (const std::bad_alloc&) {
     throw; // the reader reports memory itself
   } catch (const std::exception&) {

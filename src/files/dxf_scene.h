@@ -25,6 +25,17 @@ struct SceneLinetype {
   double period = 0;
 };
 
+// The exact properties of an element this program wrote, carried beside what the entity's
+// attributes map to (which loses widths, sections and the layer of a part's members).
+struct OwnProperties {
+  bool present = false;
+  std::uint32_t layer = 0;
+  std::uint32_t colour = 0;
+  std::uint32_t width = 0;
+  std::uint32_t style = 0;
+  std::uint32_t section = 0;
+};
+
 // The attributes an entity brings, already mapped: layer name (numbered later), colour, width
 // and line type.
 struct SceneAttributes {
@@ -38,6 +49,7 @@ struct SceneAttributes {
   bool widthByLayer = false;
   bool linetypeByLayer = false;
   double linetypeScale = 1.0; // the entity's own scale of its line type's period
+  OwnProperties own;
 };
 
 // What a layer gives the entities drawn "by layer" on it.
@@ -61,6 +73,8 @@ struct SceneLine {
   SceneAttributes attr;
   // Drawn parts of a measure the program writes itself: skipped, the measure draws them.
   bool measureGraphics = false;
+  // The number the program gave the line in its own file, which its fillings refer to.
+  int ownId = -1;
 };
 
 struct SceneText {
@@ -84,6 +98,8 @@ struct SceneFilling {
   double angle = 0; // degrees
   bool solid = false;
   SceneAttributes attr;
+  // The program's own fillings name their boundary lines by number (`SceneLine::ownId`).
+  std::vector<int> ownBoundary;
 };
 
 struct SceneInsert {
@@ -102,6 +118,8 @@ struct SceneInsert {
   SceneAttributes attr;
   // A dimension's block: its geometry joins the drawing as lines and texts, not as a part.
   bool explode = false;
+  // The part's type when the program wrote it (its location is the insert's point), else -1.
+  int partType = -1;
 };
 
 struct SceneBlock {
@@ -126,7 +144,9 @@ struct DxfScene {
   bool hasLimits = false;
   Point limMin{0, 0};
   Point limMax{0, 0};
-  std::set<std::string> hiddenLayers;       // off or frozen in the file
+  double gridStep = 0;                // $GRIDUNIT, 0 when absent
+  double version = 0;                 // $USERR1: the drawing's version in a file this program wrote
+  std::set<std::string> hiddenLayers; // off or frozen in the file
   std::map<std::string, SceneLayer> layers; // the layer table, by name
   KindCounts notRead;                       // kinds the library does not know, anywhere in the file
 };

@@ -1,10 +1,13 @@
 #include "files/dxf_writer.h"
 
+#include "files/dxf_hatch_loops.h"
+#include "files/dxf_messages.h"
 #include "files/dxf_style.h"
 #include "files/dxf_xdata.h"
 #include "files/file_messages.h"
 #include "model/drawing.h"
 #include "model/element_store.h"
+#include "setup/setup.h"
 #include "text/stroke_text.h"
 #include "text/text_drawing.h"
 
@@ -72,25 +75,81 @@ private:
   mutable bool ok_ = true;
 };
 
-std::string LayerName(std::uint32_t layer) {
-  return std::to_string(layer);
+// The longest string a DXF string value holds.
+constexpr std::size_t kLongestString = 255;
+
+// A line break inside a value would end the value and break the file.
+bool HasLineBreak(std::string_view s) {
+  return s.find_first_of("\r\n") != std::string_view::npos;
 }
 
-template <class Element> DL_Attributes AttributesOf(const Element& e) {
-  return DL_Attributes(LayerName(e.layer()), AciOfColour(static_cast<int>(e.colour())),
-                       LineweightOfWidth(static_cast<int>(e.width())),
-                       LinetypeOfStyle(static_cast<int>(e.style())), 1.0);
+// The string cut to `most` characters, line breaks made blanks.
+std::string OneLine(std::string_view s, std::size_t most) {
+  std::string out(s.substr(0, most));
+  for (char& c : out)
+    if (c == '\r' || c == '\n') c = ' ';
+  return out;
 }
 
-DL_Attributes TextAttributes(const TextElement& t) {
-  return DL_Attributes(LayerName(t.layer()), AciOfColour(static_cast<int>(t.colour())),
-                       LineweightOfWidth(static_cast<int>(t.width())), "CONTINUOUS", 1.0);
-}
-
-// Names a block may not hold, replaced by '_'.
+// Names a block or a layer may not hold.
 bool BadNameCharacter(char c) {
   return std::string_view("<>/\\\":;?*|,=`").find(c) != std::string_view::npos ||
          static_cast<unsigned char>(c) < ' ';
+}
+
+// Layers go by the setup's names, so that other programs show what the program shows; a layer
+// the setup does not name, or names unusably (empty, as a number, twice), goes by its number.
+std::array<std::string, kLayerCount> LayerNames(const Setup* setup) {
+  std::array<std::string, kLayerCount> names;
+  for (std::size_t k = 0; k < names.size(); ++k) names[k] = std::to_string(k);
+  if (setup == nullptr) return names;
+  std::set<std::string> taken;
+  for (const std::string& n : names) taken.insert(n);
+  const std::vector<NameRow>& rows = setup->layers.rows;
+  constexpr std::size_t kLastNamedLayer = 126;
+  for (std::size_t k = 0; k < rows.size() && k < kLastNamedLayer; ++k) {
+    std::string name = rows[k].text;
+    while (!name.empty() && name.back() == ' ') name.pop_back();
+    std::string upper = name;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (name.empty() || std::ranges::any_of(name, BadNameCharacter) || taken.contains(upper) ||
+        std::ranges::all_of(name,
+                            [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }))
+      continue;
+    taken.insert(upper);
+    names[k + 1] = std::move(name);
+  }
+  return names;
+}
+
+// The line type of a style drawn with a section (millimetres on paper), with the pattern the
+// plotter draws: dashes of a quarter section and gaps as long, dots every quarter section, or
+// a dash of half a section and a dot a quarter section on. A dot is written as length 0.
+struct Linetype {
+  std::string name;
+  std::vector<double> pattern; // drawing units: dashes positive, gaps negative
+};
+
+Linetype LinetypeOf(std::uint32_t style, std::uint32_t section, double paperUnit) {
+  const double s = section * paperUnit;
+  const std::string number = std::to_string(section);
+  switch (style) {
+  case 2:
+    return {"DASHED" + number, {s / 4, -s / 4}};
+  case 3:
+    return {"DOT" + number, {0.0, -s / 4}};
+  case 4:
+    return {"DASHDOT" + number, {s / 2, -s / 4, 0.0, -s / 4}};
+  default:
+    return {"CONTINUOUS", {}};
+  }
+}
+
+// Lines of a patterned style with a section of 0 plot solid, and so are written.
+Linetype LinetypeOf(std::uint32_t style, std::uint32_t section, const Drawing& drawing) {
+  if (section == 0 || !(drawing.paperUnit > 0) || !std::isfinite(drawing.paperUnit))
+    return {"CONTINUOUS", {}};
+  return LinetypeOf(style, section, drawing.paperUnit);
 }
 
 // Where each element is written: in the block of the first part that holds it, or among the
@@ -168,8 +227,15 @@ private:
 
 class Writer {
 public:
-  Writer(Drawing& drawing, TextScene& scene, DxfOut& out)
-      : drawing_(drawing), scene_(scene), out_(out), layout_(LayOut(drawing)) {}
+  Writer(Drawing& drawing, TextScene& scene, DxfOut& out, const Setup* setup)
+      : drawing_(drawing), scene_(scene), out_(out), layout_(LayOut(drawing)),
+        layerNames_(LayerNames(setup)) {
+    std::uint32_t id = 0;
+    for (const LineElement* line : Oldest(drawing.lines)) lineIds_[line] = id++;
+  }
+
+  // How many elements of each kind (lines, fillings, texts, parts) did not fit the file.
+  int lost[4] = {};
 
   void Write() {
     WriteHeader();
@@ -201,15 +267,31 @@ private:
     out_.dxfString(9, "$LIMMAX");
     out_.dxfReal(10, l.xmax);
     out_.dxfReal(20, l.ymax);
+    // The drawing's version decides the precision its next save keeps.
+    out_.dxfString(9, "$USERR1");
+    out_.dxfReal(40, drawing_.version);
+    out_.dxfString(9, "$GRIDUNIT");
+    out_.dxfReal(10, drawing_.step);
+    out_.dxfReal(20, drawing_.step);
     out_.sectionEnd();
   }
 
   void WriteTables() {
     out_.sectionTables();
     dxf_.writeVPort(out_);
-    const char* types[] = {"BYBLOCK", "BYLAYER", "CONTINUOUS", "DASHED", "DOT", "DASHDOT"};
-    out_.tableLinetypes(static_cast<int>(std::size(types)));
-    for (const char* name : types) WriteLinetype(name);
+    // The line types of the styles and sections in use, each once.
+    std::map<std::string, std::vector<double>> types;
+    for (const char* name : {"BYBLOCK", "BYLAYER", "CONTINUOUS"}) types[name];
+    for (const LineElement* e = drawing_.lines; e != nullptr; e = e->next) {
+      Linetype type = LinetypeOf(e->style(), e->section(), drawing_);
+      types.try_emplace(std::move(type.name), std::move(type.pattern));
+    }
+    for (const FillingElement* e = drawing_.fillings; e != nullptr; e = e->next) {
+      Linetype type = LinetypeOf(e->style(), e->ldista(), drawing_);
+      types.try_emplace(std::move(type.name), std::move(type.pattern));
+    }
+    out_.tableLinetypes(static_cast<int>(types.size()));
+    for (const auto& [name, pattern] : types) WriteLinetype(name, pattern);
     out_.tableEnd();
     std::set<std::uint32_t> layers{0};
     for (const LineElement* e = drawing_.lines; e != nullptr; e = e->next)
@@ -268,24 +350,55 @@ private:
     out_.tableEnd();
   }
 
-  void WriteLinetype(const char* name) {
-    const std::string n = name;
-    if (n == "DASHED") {
-      double pattern[] = {0.5, -0.25};
-      DL_LinetypeData data(n, "__ __ __", 0, 2, 0.75, pattern);
-      dxf_.writeLinetype(out_, data);
-    } else if (n == "DOT") {
-      double pattern[] = {0.0, -0.25};
-      DL_LinetypeData data(n, ". . . .", 0, 2, 0.25, pattern);
-      dxf_.writeLinetype(out_, data);
-    } else if (n == "DASHDOT") {
-      double pattern[] = {0.5, -0.25, 0.0, -0.25};
-      DL_LinetypeData data(n, "__ . __ .", 0, 4, 1.0, pattern);
-      dxf_.writeLinetype(out_, data);
-    } else {
-      DL_LinetypeData data(n, n == "CONTINUOUS" ? "Solid line" : "", 0, 0, 0.0);
-      dxf_.writeLinetype(out_, data);
-    }
+  void WriteLinetype(const std::string& name, std::vector<double> pattern) {
+    double length = 0;
+    for (double d : pattern) length += std::fabs(d);
+    const char* look = "";
+    if (name == "CONTINUOUS") look = "Solid line";
+    if (name.starts_with("DASHED")) look = "__ __ __";
+    if (name.starts_with("DOT")) look = ". . . .";
+    if (name.starts_with("DASHDOT")) look = "__ . __ .";
+    DL_LinetypeData data(name, look, 0, static_cast<int>(pattern.size()), length,
+                         pattern.empty() ? nullptr : pattern.data());
+    dxf_.writeLinetype(out_, data);
+  }
+
+  const std::string& LayerName(std::uint32_t layer) const {
+    return layerNames_[layer < kLayerCount ? layer : 0];
+  }
+
+  template <class Element> DL_Attributes AttributesOf(const Element& e) const {
+    return DL_Attributes(LayerName(e.layer()), AciOfColour(static_cast<int>(e.colour())),
+                         LineweightOfWidth(static_cast<int>(e.width())),
+                         LinetypeOf(e.style(), SectionOf(e), drawing_).name, 1.0);
+  }
+  static std::uint32_t SectionOf(const LineElement& e) { return e.section(); }
+  static std::uint32_t SectionOf(const FillingElement& e) { return e.ldista(); }
+
+  DL_Attributes TextAttributes(const TextElement& t) const {
+    return DL_Attributes(LayerName(t.layer()), AciOfColour(static_cast<int>(t.colour())),
+                         LineweightOfWidth(static_cast<int>(t.width())), "CONTINUOUS", 1.0);
+  }
+
+  // What the entity's attributes cannot say exactly.
+  void WriteProperties(std::uint32_t layer, std::uint32_t colour, std::uint32_t width,
+                       std::uint32_t style, std::uint32_t section) {
+    for (std::uint32_t value : {layer, colour, width, style, section})
+      out_.dxfInt(1071, static_cast<int>(value));
+  }
+
+  void MarkLine(const LineElement& line) {
+    out_.dxfString(1001, std::string(kXDataApp));
+    out_.dxfString(1000, std::string(kLineTag));
+    out_.dxfInt(1071, static_cast<int>(lineIds_.at(&line)));
+    WriteProperties(line.layer(), line.colour(), line.width(), line.style(), line.section());
+    out_.dxfInt(1071, static_cast<int>(line.shape()));
+    // An arc or circle by its own points: its angles and radius would not give them back exactly.
+    if (line.shape() == kShapeArc || line.shape() == kShapeCircle)
+      for (std::uint32_t k = 0; k < line.ps0(); ++k) {
+        out_.dxfReal(1040, line.points[k].x);
+        out_.dxfReal(1040, line.points[k].y);
+      }
   }
 
   void WriteBlocks() {
@@ -352,7 +465,13 @@ private:
   }
 
   void WriteLine(const LineElement& line) {
+    lineHandles_[&line] = out_.getNextHandle();
     const std::span<const Point> points(line.points, line.ps0());
+    // A line of fewer points than its shape needs reads back as something else, or not at all.
+    const std::size_t needs = line.shape() == kShapeArc ? 3 : 2;
+    if (points.size() < 2 ||
+        ((line.shape() == kShapeArc || line.shape() == kShapeCircle) && points.size() != needs))
+      ++lost[0];
     const DL_Attributes attr = AttributesOf(line);
     if (line.shape() == kShapeArc && points.size() >= 3) {
       WriteArc(points[0], points[1], points[2], attr);
@@ -362,46 +481,105 @@ private:
     } else {
       WritePolyline(points, line.shape() == kShapeClosed, attr);
     }
+    MarkLine(line);
   }
 
-  // Each boundary line is a loop of its own: a polyline as its straight edges (closed ones
-  // back to the start), an arc or circle as one arc edge.
+  // One path per loop of the boundary, joined as the filling's own walk joins its lines, the
+  // largest outermost and the rest holes; each path names the drawn lines it follows when they
+  // stand beside the hatch. The pattern is one family of lines at the filling's angle and gap,
+  // dashed as the filling's style draws them.
   void WriteFilling(const FillingElement& filling) {
+    // An empty entry ends one loop and starts the next, in the file as in the filling.
     std::vector<const LineElement*> boundary;
-    for (std::uint32_t k = 0; k < filling.ls0(); ++k)
-      if (filling.lines[k] != nullptr && filling.lines[k]->ps0() >= 2)
-        boundary.push_back(filling.lines[k]);
-    if (boundary.empty()) return;
+    bool whole = filling.ls0() > 0;
+    for (std::uint32_t k = 0; k < filling.ls0(); ++k) {
+      const LineElement* line = filling.lines[k];
+      if (line == nullptr || line->ps0() >= 2)
+        boundary.push_back(line);
+      else
+        whole = false;
+    }
+    const std::vector<HatchLoop> loops = HatchLoops(boundary);
+    if (!whole) ++lost[1];
+    if (loops.empty()) return;
+    std::size_t outer = 0;
+    for (std::size_t k = 1; k < loops.size(); ++k)
+      if (loops[k].area > loops[outer].area) outer = k;
     const double gap = filling.gap();
     const double angle = filling.angle();
-    DL_HatchData data(static_cast<int>(boundary.size()), false, gap, angle, "_USER");
-    dxf_.writeHatch1(out_, data, AttributesOf(filling));
-    for (const LineElement* line : boundary) {
-      std::vector<DL_HatchEdgeData> edges;
-      const Point* p = line->points;
-      const std::uint32_t n = line->ps0();
-      if (line->shape() == kShapeArc && n >= 3) {
-        edges.emplace_back(p[0].x, p[0].y, Distance(p[0], p[1]),
-                           std::atan2(p[1].y - p[0].y, p[1].x - p[0].x),
-                           std::atan2(p[2].y - p[0].y, p[2].x - p[0].x), true);
-      } else if (line->shape() == kShapeCircle) {
-        edges.emplace_back(p[0].x, p[0].y, Distance(p[0], p[1]), 0.0, 2 * std::numbers::pi, true);
-      } else {
-        for (std::uint32_t k = 0; k + 1 < n; ++k)
-          edges.emplace_back(p[k].x, p[k].y, p[k + 1].x, p[k + 1].y);
-        if (line->shape() == kShapeClosed && n > 2)
-          edges.emplace_back(p[n - 1].x, p[n - 1].y, p[0].x, p[0].y);
+    out_.entity("HATCH");
+    out_.dxfString(100, "AcDbEntity");
+    out_.entityAttributes(AttributesOf(filling));
+    out_.dxfString(100, "AcDbHatch");
+    out_.coord(10, 0.0, 0.0, 0.0);
+    out_.coord(210, 0.0, 0.0, 1.0);
+    out_.dxfString(2, "_USER");
+    out_.dxfInt(70, 0);
+    out_.dxfInt(71, 1);
+    out_.dxfInt(91, static_cast<int>(loops.size()));
+    const PartElement* holder = HolderOf(&filling);
+    for (std::size_t k = 0; k < loops.size(); ++k) {
+      const HatchLoop& loop = loops[k];
+      constexpr int kExternal = 1;
+      out_.dxfInt(92, k == outer ? kExternal : 0);
+      out_.dxfInt(93, static_cast<int>(loop.edges.size()));
+      for (const HatchEdge& e : loop.edges) {
+        if (e.arc) {
+          out_.dxfInt(72, 2);
+          out_.dxfReal(10, e.centre.x);
+          out_.dxfReal(20, e.centre.y);
+          out_.dxfReal(40, e.radius);
+          out_.dxfReal(50, e.start);
+          out_.dxfReal(51, e.end);
+          out_.dxfInt(73, e.counterClockwise ? 1 : 0);
+        } else {
+          out_.dxfInt(72, 1);
+          out_.dxfReal(10, e.from.x);
+          out_.dxfReal(20, e.from.y);
+          out_.dxfReal(11, e.to.x);
+          out_.dxfReal(21, e.to.y);
+        }
       }
-      const DL_HatchLoopData loop(static_cast<int>(edges.size()));
-      dxf_.writeHatchLoop1(out_, loop);
-      for (const DL_HatchEdgeData& edge : edges) dxf_.writeHatchEdge(out_, edge);
-      dxf_.writeHatchLoop2(out_, loop);
+      // The drawn lines of the loop, when all of them are written beside the hatch.
+      std::vector<unsigned long> handles;
+      for (std::size_t line : loop.lines) {
+        const auto found = lineHandles_.find(boundary[line]);
+        if (found == lineHandles_.end() || HolderOf(boundary[line]) != holder) {
+          handles.clear();
+          break;
+        }
+        handles.push_back(found->second);
+      }
+      out_.dxfInt(97, static_cast<int>(handles.size()));
+      for (unsigned long h : handles) out_.dxfHex(330, static_cast<int>(h));
     }
-    dxf_.writeHatch2(out_, data, AttributesOf(filling));
+    out_.dxfInt(75, 0);
+    out_.dxfInt(76, 0);
+    out_.dxfReal(52, angle);
+    out_.dxfReal(41, gap);
+    out_.dxfInt(77, 0);
+    out_.dxfInt(78, 1);
+    const double a = angle / kDegrees;
+    out_.dxfReal(53, angle);
+    out_.dxfReal(43, 0.0);
+    out_.dxfReal(44, 0.0);
+    out_.dxfReal(45, -gap * std::sin(a));
+    out_.dxfReal(46, gap * std::cos(a));
+    const Linetype dashes = LinetypeOf(filling.style(), filling.ldista(), drawing_);
+    out_.dxfInt(79, static_cast<int>(dashes.pattern.size()));
+    for (double d : dashes.pattern) out_.dxfReal(49, d);
+    out_.dxfInt(98, 0);
+    out_.dxfString(1001, std::string(kXDataApp));
+    out_.dxfString(1000, std::string(kFillingTag));
+    WriteProperties(filling.layer(), filling.colour(), filling.width(), filling.style(),
+                    filling.ldista());
+    for (const LineElement* line : boundary)
+      out_.dxfInt(1071, line == nullptr ? kLoopEndId : static_cast<int>(lineIds_.at(line)));
   }
 
   void WriteText(const TextElement& t) {
-    if (t.pointCount() == 0 || t.points == nullptr) return;
+    if (t.pointCount() == 0 || t.points == nullptr) return void(++lost[2]);
+    if (HasLineBreak(TextOf(t))) ++lost[2];
     const TextMetrics m = MetricsOf(static_cast<int>(t.height()), static_cast<int>(t.widthRatio()),
                                     static_cast<int>(t.slant()), scene_.paperUnit);
     const std::string_view shown = DisplayString(TextOf(t));
@@ -421,23 +599,27 @@ private:
     dxf_.writeText(out_,
                    DL_TextData(start.x, start.y, 0.0, start.x, start.y, 0.0, m.h,
                                m.r > 0 ? m.r : 1.0, 0, 0, 0,
-                               shown.empty() ? std::string(" ") : std::string(shown), "Standard",
-                               t.angle() / kDegrees),
+                               shown.empty() ? std::string(" ") : OneLine(shown, kLongestString),
+                               "Standard", t.angle() / kDegrees),
                    attr);
     WriteTextRecord(t, shown);
     if (t.mitta() != 0) WriteMeasureGraphics(t, o, rotation);
   }
 
   void WriteTextRecord(const TextElement& t, std::string_view shown) {
-    constexpr std::size_t kLongestExtendedString = 255;
     out_.dxfString(1001, std::string(kXDataApp));
     out_.dxfString(1000, std::string(kTextRecordTag));
     const std::string_view raw = TextOf(t);
-    // The string itself where the shown one differs or holds what a reader would translate.
+    // The string itself where the shown one differs, is cut, or holds what a reader would
+    // translate: in pieces as long as a string of extended data may be.
     const bool translated =
         raw.find('%') != std::string_view::npos || raw.find('\\') != std::string_view::npos;
-    if ((raw != shown || raw.empty() || translated) && raw.size() <= kLongestExtendedString)
-      out_.dxfString(1000, raw.empty() ? std::string(kEmptyTextMark) : std::string(raw));
+    if (raw != shown || raw.empty() || translated || shown.size() > kLongestString) {
+      const std::string whole = OneLine(raw, raw.size());
+      if (whole.empty()) out_.dxfString(1000, std::string(kEmptyTextMark));
+      for (std::size_t at = 0; at < whole.size(); at += kLongestString)
+        out_.dxfString(1000, whole.substr(at, kLongestString));
+    }
     out_.dxfInt(1071, static_cast<int>(t.words[0]));
     out_.dxfInt(1071, static_cast<int>(t.words[1]));
     for (std::uint32_t k = 0; k < t.pointCount(); ++k) {
@@ -477,7 +659,11 @@ private:
                                    1.0, 1.0, 1.0, 0.0, 1, 1, 0.0, 0.0),
                      attr);
     out_.dxfString(1001, std::string(kXDataApp));
-    out_.dxfString(1000, "part:" + std::string(part.name, strnlen(part.name, sizeof(part.name))));
+    const std::string_view name(part.name, strnlen(part.name, sizeof(part.name)));
+    if (HasLineBreak(name)) ++lost[3];
+    out_.dxfString(1000, std::string(kPartTag) + OneLine(name, name.size()));
+    out_.dxfInt(1071, static_cast<int>(part.type()));
+    out_.dxfInt(1071, static_cast<int>(part.layer()));
   }
 
   Drawing& drawing_;
@@ -485,6 +671,9 @@ private:
   DxfOut& out_;
   DL_Dxf dxf_;
   Layout layout_;
+  std::array<std::string, kLayerCount> layerNames_;
+  std::unordered_map<const LineElement*, std::uint32_t> lineIds_;     // oldest first from 0
+  std::unordered_map<const LineElement*, unsigned long> lineHandles_; // of the lines written
   std::unordered_map<const PartElement*, Contents> contents_;
 };
 
@@ -501,7 +690,7 @@ bool AllFinite(const Drawing& drawing) {
 } // namespace
 
 int WriteDxfFile(Drawing& drawing, FileReporter& reporter, TextScene& textScene,
-                 const std::string& fileName, WriteFunction write) {
+                 const std::string& fileName, const Setup* setup, WriteFunction write) {
   reporter.Trace("Writing file '" + fileName + "'\n");
   if (!AllFinite(drawing)) {
     reporter.ShowError(file_messages::kNotFiniteSave);
@@ -510,8 +699,13 @@ int WriteDxfFile(Drawing& drawing, FileReporter& reporter, TextScene& textScene,
   SafeWriter writer(reporter, std::move(write));
   if (!writer.Open(fileName)) return 0;
   DxfOut out(writer);
-  Writer(drawing, textScene, out).Write();
+  Writer dxf(drawing, textScene, out, setup);
+  dxf.Write();
   if (!out.Ok() || !writer.Commit()) return 0;
+  if (std::ranges::any_of(dxf.lost, [](int n) { return n > 0; })) {
+    reporter.ShowError(dxf_messages::LeftOut(reporter.CurrentLanguage(), dxf.lost));
+    return 2;
+  }
   drawing.changes = 0;
   return 1;
 }

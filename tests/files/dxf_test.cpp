@@ -21,7 +21,7 @@ struct DxfFixture : DrawingFixture {
 
   int SaveDxf(const std::string& name, WriteFunction write = {}) {
     scene.paperUnit = drawing.paperUnit;
-    return WriteDxfFile(drawing, env, scene, name, std::move(write));
+    return WriteDxfFile(drawing, env, scene, name, nullptr, std::move(write));
   }
   int ReadDxf(const std::string& name) {
     return ReadDxfFile(store, env, state, name, nullptr, Placement{}, false);

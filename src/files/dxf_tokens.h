@@ -1,0 +1,127 @@
+// Reading DXF group code / value pairs quickly. The bytes are cut into pairs without copying,
+// numbers are read with from_chars exactly as the DXF library reads them, and the entities most
+// drawings are made of (lines, arcs, circles, light polylines, texts, inserts and hatches
+// bounded by lines and arcs) are decoded here
+// and handed to the library's creation interface just as the library hands them over; every other
+// pair, and any such entity with a group this decoding does not know, goes through the library.
+#pragma once
+
+#include <istream>
+#include <span>
+#include <sstream>
+#include <streambuf>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class DL_Dxf;
+class DL_CreationInterface;
+
+namespace lumora {
+
+// The pairs cut as the library cuts them: the code line without blanks around it, the value
+// line without its line end and up to a NUL. False at the end or at a code line without value.
+class DxfPairs {
+public:
+  explicit DxfPairs(std::span<const char> bytes) : text_(bytes.data(), bytes.size()) {}
+  bool Next(int& code, std::string_view& value);
+  // Where the pair last given starts in the bytes.
+  std::size_t Start() const { return start_; }
+
+private:
+  bool Line(std::string_view& line);
+  std::string_view text_;
+  std::size_t at_ = 0;
+  std::size_t start_ = 0;
+};
+
+// A number as the library reads it: blanks before it skipped, a comma taken for the point,
+// anything after the number ignored, 0 for no number and the largest double for a number
+// beyond it.
+double DxfReal(std::string_view value);
+// A whole number as the library reads it (base 10, blanks before it skipped, 0 for none).
+int DxfInt(std::string_view value);
+
+class DxfEntityDecoder {
+public:
+  // `decode` false: every pair goes through the library.
+  DxfEntityDecoder(DL_Dxf& dxf, DL_CreationInterface& target, std::span<const char> bytes,
+                   bool decode);
+
+  // The next pair in file order, starting at `start` in the bytes.
+  void Take(int code, std::string_view value, std::size_t start);
+  // Completes the entity being gathered (the file has ended).
+  void Finish();
+
+private:
+  enum class Kind { kNone, kLine, kArc, kCircle, kPolyline, kText, kInsert, kHatch };
+  struct Vertex {
+    double x = 0;
+    double y = 0;
+    double bulge = 0;
+  };
+
+  // The bytes as a stream the library reads its pairs from, without a copy.
+  class Bytes : public std::streambuf {
+  public:
+    explicit Bytes(std::span<const char> bytes) {
+      char* first = const_cast<char*>(bytes.data()); // only ever read
+      setg(first, first, first + bytes.size());
+    }
+    void At(std::size_t offset) { setg(eback(), eback() + offset, egptr()); }
+  };
+
+  // The library reads the pair that starts at `start` (it keeps what it reads in itself).
+  void ToLibrary(std::size_t start);
+  static Kind KindOf(std::string_view name);
+  bool GatherHatch(int code, std::string_view value);
+  void CompleteHatch();
+  bool Gather(int code, std::string_view value, std::size_t start);
+  void Complete();
+  void Replay();
+  double Real(int code, double otherwise) const;
+  int Int(int code, int otherwise) const;
+
+  DL_Dxf& dxf_;
+  DL_CreationInterface& target_;
+  Bytes bytes_;
+  std::istream stream_;
+  std::istringstream decodedHere_;
+  bool decode_;
+  Kind kind_ = Kind::kNone;
+  // Where the entity starts and how many pairs it has had, for the library when the decoding
+  // gives up.
+  std::size_t entityStart_ = 0;
+  std::size_t pairCount_ = 0;
+  // The last value of each group code below 100 (the library keeps the last too), and of the
+  // colour, weight and extrusion codes above.
+  static constexpr int kPlainCodes = 100;
+  std::string_view values_[kPlainCodes];
+  bool has_[kPlainCodes] = {};
+  std::string_view rgb_;
+  std::string_view weight_;
+  std::string_view extrusion_[3];
+  std::vector<std::pair<int, std::string_view>> xdata_;
+  std::vector<Vertex> vertices_;
+  // A hatch: its groups before the paths, each path's straight and circular edges (the next
+  // group expected of the edge being read), and the pattern groups after the paths.
+  struct HatchEdge {
+    int type = 0;
+    double v[6] = {};
+  };
+  struct Hatch {
+    enum class Phase { kHead, kPathFlags, kEdgeCount, kEdge, kSources, kPattern } phase;
+    int loops = 0;
+    int edgesLeft = 0;
+    int sourcesLeft = 0;
+    int next = 0; // groups of the edge read so far
+    std::vector<std::vector<HatchEdge>> paths;
+    std::string_view pattern;
+    std::string_view solid;
+    std::string_view scale;
+    std::string_view angle;
+    std::string_view elevation;
+  } hatch_;
+};
+
+} // namespace lumora

@@ -1,0 +1,124 @@
+#include "files/dxf_parse.h"
+#include "files/dxf_scene_digest.h"
+#include "files/dxf_tokens.h"
+
+#include <climits>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <limits>
+#include <sstream>
+
+namespace lumora {
+namespace {
+
+// Both ways of reading give the same scene, or both refuse.
+void ExpectSameRead(const std::string& bytes, const std::string& what) {
+  DxfScene fast;
+  DxfScene slow;
+  std::string problem;
+  const bool fastRead = ParseDxf(bytes, fast, problem, true);
+  const bool slowRead = ParseDxf(bytes, slow, problem, false);
+  ASSERT_EQ(fastRead, slowRead) << what;
+  if (!fastRead) return;
+  const std::string a = DxfSceneDigest(fast);
+  const std::string b = DxfSceneDigest(slow);
+  if (a == b) return;
+  std::size_t at = 0;
+  while (at < a.size() && at < b.size() && a[at] == b[at]) ++at;
+  const std::size_t from = at > 120 ? at - 120 : 0;
+  FAIL() << what << ": the reads part at\n"
+         << a.substr(from, 240) << "\n---\n"
+         << b.substr(from, 240);
+}
+
+TEST(DxfTokens, NumbersReadAsTheLibraryReadsThem) {
+  constexpr double kMax = std::numeric_limits<double>::max();
+  const std::pair<const char*, double> cases[] = {
+      {"12.5", 12.5},  {"  -3", -3},      {"+4", 4},     {"1,5", 1.5},   {"7abc", 7},
+      {".5", 0.5},     {"5.", 5},         {"1e3", 1000}, {"1e", 0},      {"2E-2", 0.02},
+      {"x1", 0},       {"", 0},           {"inf", 0},    {"nan", 0},     {"0x10", 0},
+      {"1e999", kMax}, {"-1e999", -kMax}, {"1e-400", 0}, {"1.2.3", 1.2}, {"--5", 0}};
+  for (const auto& [text, value] : cases) EXPECT_EQ(DxfReal(text), value) << text;
+  EXPECT_EQ(DxfInt(" 42"), 42);
+  EXPECT_EQ(DxfInt("-7x"), -7);
+  EXPECT_EQ(DxfInt("x"), 0);
+  EXPECT_EQ(DxfInt("99999999999999999999999"), static_cast<int>(LONG_MAX));
+}
+
+std::string Entities(const std::string& body) {
+  return "0\nSECTION\n2\nENTITIES\n" + body + "0\nENDSEC\n0\nEOF\n";
+}
+
+TEST(DxfTokens, DecodedEntitiesMatchTheLibrary) {
+  // Entities with every group the decoding takes, groups it leaves to the library, odd numbers
+  // and odd orders: each read both ways.
+  const std::string cases[] = {
+      Entities("0\nLINE\n8\nWALLS\n62\n3\n10\n1.5\n20\n2\n11\n3e1\n21\n-4,25\n"),
+      Entities("0\nLINE\n10\n1\n20\n2\n11\n3\n21\n4\n39\n5\n"),
+      Entities("0\nARC\n10\n0\n20\n0\n40\n5\n50\n30\n51\n200\n210\n0\n220\n0\n230\n-1\n"),
+      Entities("0\nCIRCLE\n 10\n  7 \n20\n8\n40\n1e\n6\nDASHED\n48\n2\n370\n35\n420\n255\n"),
+      Entities("0\nLWPOLYLINE\n90\n3\n70\n1\n10\n0\n20\n0\n42\n0.5\n10\n5\n20\n0\n10\n5\n20\n5\n"),
+      Entities("0\nLWPOLYLINE\n90\n2\n10\n0\n42\n1\n20\n0\n10\n5\n20\n0\n40\n1\n"),
+      Entities("0\nTEXT\n10\n1\n20\n2\n40\n3\n1\nHello\n72\n1\n11\n4\n21\n5\n51\n15\n41\n0.8\n"),
+      Entities("0\nTEXT\n10\n1\n20\n2\n40\n3\n1\nNo alignment point\n72\n2\n73\n1\n50\n90\n"),
+      Entities("0\nTEXT\n10\n1\n20\n2\n1\nDefault height  \n7\nSTYLE\n71\n2\n"),
+      Entities("0\nLINE\n10\n0\n20\n0\n11\n1\n21\n1\n1001\nLUMORA\n1000\nline\n1071\n3\n1071\n1\n"
+               "1071\n2\n1071\n3\n1071\n2\n1071\n5\n1071\n1\n1040\n1\n"),
+      Entities("0\nLINE\n10\n0\n20\n0\n11\n1\n21\n1\n1001\nOTHER\n1000\nx\n1070\n4\n1040\n2.5\n"
+               "0\nCIRCLE\n10\n0\n20\n0\n40\n2\n"),
+      "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nB\n10\n1\n20\n1\n0\nLINE\n10\n0\n20\n0\n11\n1\n21\n1\n"
+      "0\nENDBLK\n0\nENDSEC\n" +
+          Entities(
+              "0\nINSERT\n2\nB\n10\n1\n20\n2\n41\n2\n42\n-3\n50\n30\n70\n2\n71\n3\n44\n5\n45\n6\n"
+              "1001\nLUMORA\n1000\npart:Door\n1071\n1\n1071\n3\n0\nINSERT\n2\nB\n10\n1\n20\n2\n"
+              "41\n0\n66\n1\n0\nINSERT\n2\nB\n0\nINSERT\n10\n1\n1001\nLUMORA\n1000\npart:X\n"
+              "0\nLINE\n11\n1\n"),
+      Entities(
+          "0\nHATCH\n8\nH\n10\n0\n20\n0\n30\n0\n2\n_USER\n70\n0\n71\n1\n91\n2\n92\n1\n93\n2\n"
+          "72\n1\n10\n0\n20\n0\n11\n10\n21\n0\n72\n2\n10\n5\n20\n0\n40\n5\n50\n0\n51\n180\n73\n1\n"
+          "97\n2\n330\n3C\n330\n3B\n92\n0\n93\n1\n72\n2\n10\n9\n20\n9\n40\n5\n50\n10\n51\n370\n"
+          "73\n0\n97\n0\n75\n0\n76\n0\n52\n30\n41\n2.5\n77\n0\n78\n1\n53\n30\n43\n0\n44\n0\n"
+          "45\n-1.25\n46\n2.16\n79\n2\n49\n1\n49\n-1\n98\n1\n10\n3\n20\n4\n1001\nLUMORA\n"
+          "1000\nfilling\n1071\n1\n0\nHATCH\n91\n1\n92\n0\n93\n1\n72\n1\n10\n0\n20\n0\n11\n1\n"
+          "21\n0\n0\nHATCH\n91\n2\n92\n0\n93\n1\n72\n1\n10\n0\n20\n0\n11\n1\n21\n0\n0\nHATCH\n"
+          "91\n1\n92\n2\n72\n1\n73\n1\n93\n2\n10\n0\n20\n0\n42\n1\n10\n5\n20\n0\n42\n0\n"),
+  };
+  int k = 0;
+  for (const std::string& bytes : cases) ExpectSameRead(bytes, "case " + std::to_string(k++));
+}
+
+TEST(DxfTokens, ALightPolylineIsTheVerticesTheFileGives) {
+  // The count says three but two follow; a count after the first vertex; a y before any x.
+  for (const std::string body :
+       {"90\n3\n10\n0\n20\n0\n10\n5\n20\n7\n", "10\n0\n20\n0\n90\n2\n10\n5\n20\n7\n",
+        "20\n9\n90\n2\n10\n0\n20\n0\n10\n5\n20\n7\n"}) {
+    DxfScene scene;
+    std::string problem;
+    ASSERT_TRUE(ParseDxf(Entities("0\nLWPOLYLINE\n" + body), scene, problem)) << problem;
+    ASSERT_EQ(scene.model.lines.size(), 1u) << body;
+    const std::vector<Point>& p = scene.model.lines[0].points;
+    ASSERT_EQ(p.size(), 2u) << body;
+    EXPECT_EQ(p[1].x, 5);
+    EXPECT_EQ(p[1].y, 7);
+  }
+}
+
+TEST(DxfTokens, EveryStoredDxfFileReadsTheSameBothWays) {
+  int files = 0;
+  for (const char* dir : {"/tests/files/dxf", "/fuzz/seeds/fuzz_dxf", "/tests/events"}) {
+    for (const auto& entry :
+         std::filesystem::recursive_directory_iterator(std::string(LUMORA_SOURCE_DIR) + dir)) {
+      if (entry.path().extension() != ".dxf") continue;
+      std::ifstream in(entry.path(), std::ios::binary);
+      std::ostringstream bytes;
+      bytes << in.rdbuf();
+      ExpectSameRead(bytes.str(), entry.path().string());
+      ++files;
+    }
+  }
+  EXPECT_GT(files, 10);
+}
+
+} // namespace
+} // namespace lumora
