@@ -11,8 +11,6 @@ namespace {
 constexpr char kLineMarker = 'O';
 constexpr char kCutMarker = 'X';
 constexpr std::size_t kDeleteLimits = 2;
-constexpr int kHideFillings = -1;
-constexpr int kShowFillings = 1;
 
 } // namespace
 
@@ -101,7 +99,7 @@ void ClipLine::Pick(Control& control) {
   picked_ = line;
   pickPoint_ = in.cursor;
   cuts_.clear();
-  Geometry(control).ShowBorderFillings(*line, kHideFillings);
+  Geometry(control).ShowBorderFillings(*line, BorderFillings::kHide);
   control.store.Select(line);
   control.state.referenceLock = false;
   step_ = Step::kPoints;
@@ -205,7 +203,7 @@ void ClipLine::Release(Control& control) {
   for (auto it = cuts_.rbegin(); it != cuts_.rend(); ++it) control.store.RemoveMarker(*it);
   cuts_.clear();
   if (Deleting()) control.store.RemoveMarker(pickPoint_);
-  if (picked_ != nullptr) Geometry(control).ShowBorderFillings(*picked_, kShowFillings);
+  if (picked_ != nullptr) Geometry(control).ShowBorderFillings(*picked_, BorderFillings::kShow);
   picked_ = nullptr;
 }
 

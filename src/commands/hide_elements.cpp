@@ -77,7 +77,7 @@ void HideElement(Control& control, const Picked& picked) {
   if (picked.line != nullptr) {
     screen.Erase(ElementKind::kLine, picked.line);
     // The fillings a line bounds cannot stand without it: they go out of sight with it.
-    geometry.ShowBorderFillings(*picked.line, -1);
+    geometry.ShowBorderFillings(*picked.line, BorderFillings::kHide);
     picked.line->SetHidden(1);
   } else if (picked.filling != nullptr) {
     screen.Erase(ElementKind::kFilling, picked.filling);
@@ -95,7 +95,7 @@ void UnhideElement(Control& control, const Picked& picked) {
   ElementScreen& screen = geometry.Screen();
   if (picked.line != nullptr) {
     picked.line->SetHidden(0);
-    geometry.ShowBorderFillings(*picked.line, 1);
+    geometry.ShowBorderFillings(*picked.line, BorderFillings::kShow);
     screen.Draw(ElementKind::kLine, picked.line);
   } else if (picked.filling != nullptr) {
     picked.filling->SetHidden(0);

@@ -37,17 +37,17 @@ void ShowHighlightedNormally(App& app) {
   while (d.SelectedLines != nullptr) {
     LineElement& line = *d.SelectedLines->element;
     app.store.Unselect(&line);
-    if (app.canvas != nullptr) DrawLine(app.Scene(), line, kDrawNormal);
+    if (app.canvas != nullptr) DrawLine(app.Scene(), line, DrawMode::kNormal);
   }
   while (d.SelectedFillings != nullptr) {
     FillingElement& filling = *d.SelectedFillings->element;
     app.store.Unselect(&filling);
-    if (app.canvas != nullptr) DrawFilling(app.Scene(), filling, kDrawNormal);
+    if (app.canvas != nullptr) DrawFilling(app.Scene(), filling, DrawMode::kNormal);
   }
   while (d.SelectedTexts != nullptr) {
     TextElement& text = *d.SelectedTexts->element;
     app.store.Unselect(&text);
-    if (app.canvas != nullptr) DrawTextElement(app.Scene(), text, kDrawNormal);
+    if (app.canvas != nullptr) DrawTextElement(app.Scene(), text, DrawMode::kNormal);
   }
 }
 

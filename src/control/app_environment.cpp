@@ -18,17 +18,17 @@ void AppStoreEnvironment::ShowError(const TextPair& message) {
   ShowMessage(app_.screen, kSoundError, message, kErrorSeconds);
 }
 
-void AppStoreEnvironment::DrawLine(const LineElement& line, int mode) {
+void AppStoreEnvironment::DrawLine(const LineElement& line, DrawMode mode) {
   if (app_.canvas == nullptr) return;
   lumora::DrawLine(app_.Scene(), line, mode);
-  if (mode == kDrawErase) app_.window.erased.push_back(LineBox(line));
+  if (mode == DrawMode::kErase) app_.window.erased.push_back(LineBox(line));
 }
 
-void AppStoreEnvironment::DrawFilling(FillingElement& filling, int mode) {
+void AppStoreEnvironment::DrawFilling(FillingElement& filling, DrawMode mode) {
   if (app_.canvas == nullptr) return;
-  if (mode == kDrawNormal && filling.hatch == nullptr) MakeHatch(filling);
+  if (mode == DrawMode::kNormal && filling.hatch == nullptr) MakeHatch(filling);
   lumora::DrawFilling(app_.Scene(), filling, mode);
-  if (mode == kDrawErase) app_.window.erased.push_back(FillingBox(filling));
+  if (mode == DrawMode::kErase) app_.window.erased.push_back(FillingBox(filling));
 }
 
 // Built once, at the first normal drawing; a change of the filling or its lines drops it.
@@ -37,10 +37,10 @@ void AppStoreEnvironment::MakeHatch(FillingElement& filling) {
   app_.geometry.BuildHatch(filling);
 }
 
-void AppStoreEnvironment::DrawText(const TextElement& text, int mode) {
+void AppStoreEnvironment::DrawText(const TextElement& text, DrawMode mode) {
   if (app_.canvas == nullptr) return;
   DrawTextElement(app_.Scene(), text, mode);
-  if (mode == kDrawErase) app_.window.erased.push_back(TextExtent(text, true));
+  if (mode == DrawMode::kErase) app_.window.erased.push_back(TextExtent(text, true));
 }
 
 void AppStoreEnvironment::DrawMarker(const Point& point, char marker) {
@@ -75,7 +75,7 @@ Box AppStoreEnvironment::TextExtent(const TextElement& text, bool includePoints)
   return lumora::TextExtent(app_.fonts, app_.drawing.paperUnit, text, includePoints);
 }
 
-void AppElementScreen::Show(ElementKind kind, void* element, int mode) {
+void AppElementScreen::Show(ElementKind kind, void* element, DrawMode mode) {
   switch (kind) {
   case ElementKind::kLine:
     app_.storeEnv.DrawLine(*static_cast<LineElement*>(element), mode);
@@ -92,11 +92,11 @@ void AppElementScreen::Show(ElementKind kind, void* element, int mode) {
 }
 
 void AppElementScreen::Erase(ElementKind kind, void* element) {
-  Show(kind, element, kDrawErase);
+  Show(kind, element, DrawMode::kErase);
 }
 
 void AppElementScreen::Draw(ElementKind kind, void* element) {
-  Show(kind, element, kDrawNormal);
+  Show(kind, element, DrawMode::kNormal);
 }
 
 void AppElementScreen::Highlight(ElementKind kind, void* element) {
@@ -129,15 +129,15 @@ void AppFileEnvironment::Trace(std::string_view line) {
 }
 
 void AppFileEnvironment::DrawLine(const LineElement& line) {
-  app_.storeEnv.DrawLine(line, kModeNormal);
+  app_.storeEnv.DrawLine(line, DrawMode::kNormal);
 }
 
 void AppFileEnvironment::DrawFilling(FillingElement& filling) {
-  app_.storeEnv.DrawFilling(filling, kModeNormal);
+  app_.storeEnv.DrawFilling(filling, DrawMode::kNormal);
 }
 
 void AppFileEnvironment::DrawText(const TextElement& text) {
-  app_.storeEnv.DrawText(text, kModeNormal);
+  app_.storeEnv.DrawText(text, DrawMode::kNormal);
 }
 
 void AppFileEnvironment::ResetOrigins() {

@@ -17,9 +17,9 @@ public:
   explicit AppStoreEnvironment(App& app) : app_(app) {}
 
   void ShowError(const TextPair& message) override;
-  void DrawLine(const LineElement& line, int mode) override;
-  void DrawFilling(FillingElement& filling, int mode) override;
-  void DrawText(const TextElement& text, int mode) override;
+  void DrawLine(const LineElement& line, DrawMode mode) override;
+  void DrawFilling(FillingElement& filling, DrawMode mode) override;
+  void DrawText(const TextElement& text, DrawMode mode) override;
   void DrawMarker(const Point& point, char marker) override;
   void DrawOutline(const OutlineNode& outline) override;
   void RedrawAll() override;
@@ -45,7 +45,7 @@ public:
   void Highlight(ElementKind kind, void* element) override;
 
 private:
-  void Show(ElementKind kind, void* element, int mode);
+  void Show(ElementKind kind, void* element, DrawMode mode);
 
   App& app_;
 };

@@ -26,17 +26,17 @@ void RunCycle(App& app, const CommandEvent& event, unsigned overlays) {
   }
 }
 
-void PassiveWithCursor(App& app, WindowPixel mouse, MotionResult result) {
+void PassiveWithCursor(App& app, WindowPixel mouse, Translation result) {
   WindowState& w = app.window;
   const CommandEvent event{0, 0, mouse};
-  if (result == kMotionFineGrid) {
+  if (result == Translation::kFineGridMove) {
     EraseOverlays(app, kFollowingOverlays);
     DispatchCommand(app, event);
     DrawOverlays(app, kFollowingOverlays);
     return;
   }
-  if (result != kMotionNewPoint && result != kMotionSamePoint) return;
-  if (result == kMotionNewPoint) {
+  if (result != Translation::kCursorMoved && result != Translation::kNoChange) return;
+  if (result == Translation::kCursorMoved) {
     w.mouseAnchor = mouse;
     w.actOnPress = true;
   }
@@ -106,7 +106,7 @@ void MouseEvent(App& app, MouseButton button, bool pressed, WindowPixel mouse) {
 void MotionEvent(App& app, WindowPixel mouse) {
   WindowState& w = app.window;
   if (MouseTravel(mouse, w.mouseAnchor) > kDragTravel) w.actOnPress = false;
-  if (TranslateMotion(app, mouse) == kMotionNone) return;
+  if (TranslateMotion(app, mouse) == Translation::kNothing) return;
   const CommandEvent event{0, 0, mouse};
   if (!app.control.state.cursorShown) {
     DispatchCommand(app, event);
@@ -120,12 +120,12 @@ void MotionEvent(App& app, WindowPixel mouse) {
 void PassiveMotionEvent(App& app, WindowPixel mouse) {
   WindowState& w = app.window;
   if (MouseTravel(mouse, w.mouseAnchor) <= kTrembleTravel) return;
-  const MotionResult result = TranslateMotion(app, mouse);
+  const Translation result = TranslateMotion(app, mouse);
   if (app.control.state.cursorShown) {
     PassiveWithCursor(app, mouse, result);
     return;
   }
-  if (result == kMotionNone) return;
+  if (result == Translation::kNothing) return;
   w.mouseAnchor = mouse;
   w.actOnPress = true;
   DispatchCommand(app, CommandEvent{0, 0, mouse});

@@ -4,6 +4,7 @@
 // real window and the tests run the same code.
 #pragma once
 
+#include "control/translate.h"
 #include "protocol/input_record.h"
 #include "view/render.h"
 #include "view/view.h"
@@ -73,15 +74,6 @@ struct Modifiers {
   bool alt = false;
 };
 
-// What a moved mouse meant to the cursor.
-enum MotionResult : int {
-  kMotionNone = 0,
-  kMotionKeyStep = 1,    // a keyboard cursor step
-  kMotionNewPoint = -1,  // the cursor moved to another grid point
-  kMotionSamePoint = -2, // the cursor stayed on its grid point
-  kMotionFineGrid = -3,  // the grid is finer than the screen
-};
-
 // Code given to the command translation for a special (function, arrow, page) key.
 int SpecialKeyCode(int key, const Modifiers& modifiers);
 
@@ -134,7 +126,7 @@ void FinishStoppedRedraw(App& app);
 // taken and ignored here.
 void DispatchCommand(App& app, const CommandEvent& event);
 // What a mouse motion did to the cursor.
-MotionResult TranslateMotion(App& app, WindowPixel mouse);
+Translation TranslateMotion(App& app, WindowPixel mouse);
 // Whether a special key only stepped the cursor.
 bool TranslateKeyStep(App& app, const CommandEvent& event);
 

@@ -41,19 +41,20 @@ void DispatchCommand(App& app, const CommandEvent& event) {
   RepairErased(app);
 }
 
-MotionResult TranslateMotion(App& app, WindowPixel mouse) {
-  const int result = TranslateInput(app.control, InputKind::kMotion, mouse.x, mouse.y);
+Translation TranslateMotion(App& app, WindowPixel mouse) {
+  const Translation result = TranslateInput(app.control, InputKind::kMotion, mouse.x, mouse.y);
   // A new grid point starts the overlays' rest count afresh.
-  if (app.control.state.cursorShown && (result == kCursorMoved || result == kFineGridMove)) {
+  if (app.control.state.cursorShown &&
+      (result == Translation::kCursorMoved || result == Translation::kFineGridMove)) {
     app.window.motionPhase = 0;
   }
-  return static_cast<MotionResult>(result);
+  return result;
 }
 
 bool TranslateKeyStep(App& app, const CommandEvent& event) {
-  const int result =
+  const Translation result =
       TranslateInput(app.control, InputKind::kKey, event.mouse.x, event.mouse.y, event.code);
-  return result == kCursorStep;
+  return result == Translation::kCursorStep;
 }
 
 } // namespace lumora

@@ -120,7 +120,7 @@ template void ElementGeometry::InheritPartMembership(FillingElement*, const Fill
 template void ElementGeometry::InheritPartMembership(TextElement*, const TextElement*);
 template void ElementGeometry::InheritPartMembership(PartElement*, const PartElement*);
 
-void ElementGeometry::ShowBorderFillings(const LineElement& line, int mode) {
+void ElementGeometry::ShowBorderFillings(const LineElement& line, BorderFillings change) {
   if (line.boundary() == 0) return;
   const auto lx = static_cast<std::uint16_t>(line.zoneX());
   const auto ly = static_cast<std::uint16_t>(line.zoneY());
@@ -130,7 +130,7 @@ void ElementGeometry::ShowBorderFillings(const LineElement& line, int mode) {
         !Bounds(*f, &line)) {
       continue;
     }
-    if (mode < 0) {
+    if (change == BorderFillings::kHide) {
       if (drawing_.layerVisible[f->layer()] != 0) screen_.Erase(ElementKind::kFilling, f);
       f->SetHidden(1);
     } else {

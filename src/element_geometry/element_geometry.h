@@ -41,6 +41,9 @@ struct Picked {
   PartElement* part = nullptr;
 };
 
+// What happens to the fillings a line bounds while the line is being worked on.
+enum class BorderFillings { kHide, kShow };
+
 // A corner between two lines, possibly rounded already by an arc.
 struct Corner {
   Point point{kNoPoint, kNoPoint};
@@ -134,7 +137,8 @@ public:
   void ElementChanged(TextElement& text);
   void ElementChanged(PartElement& part);
   template <class Element> void InheritPartMembership(Element* added, const Element* old);
-  void ShowBorderFillings(const LineElement& line, int mode);
+  // Hides the fillings the line bounds (erased where their layer is shown), or shows them again.
+  void ShowBorderFillings(const LineElement& line, BorderFillings change);
   // The fillings the old line bounds take the pieces in its place, in the order their boundary
   // walks it, and are made again.
   void PassBoundaryToPieces(const LineElement& old, std::span<LineElement* const> pieces);

@@ -4,16 +4,11 @@
 #pragma once
 
 #include "geometry/primitives.h"
+#include "model/draw_mode.h"
 #include "model/elements.h"
 #include "util/text_pair.h"
 
 namespace lumora {
-
-// Modes given to the element drawing routines.
-inline constexpr int kDrawNormal = 1;
-inline constexpr int kDrawHighlight = 100;
-inline constexpr int kDrawErase = -1;
-inline constexpr int kDrawInvert = 0; // drawing twice restores the screen
 
 class StoreEnvironment {
 public:
@@ -22,10 +17,10 @@ public:
   // An error message box with its sound cue.
   virtual void ShowError(const TextPair& message) = 0;
 
-  virtual void DrawLine(const LineElement& line, int mode) = 0;
+  virtual void DrawLine(const LineElement& line, DrawMode mode) = 0;
   // May fill the filling's hatch cache when drawn in normal mode.
-  virtual void DrawFilling(FillingElement& filling, int mode) = 0;
-  virtual void DrawText(const TextElement& text, int mode) = 0;
+  virtual void DrawFilling(FillingElement& filling, DrawMode mode) = 0;
+  virtual void DrawText(const TextElement& text, DrawMode mode) = 0;
   // Markers and outlines are always drawn in pixel inversion.
   virtual void DrawMarker(const Point& point, char marker) = 0;
   virtual void DrawOutline(const OutlineNode& outline) = 0;

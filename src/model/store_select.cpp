@@ -35,19 +35,19 @@ template <class Visit> void ForEachMember(const PartElement* part, Visit visit) 
 
 void ElementStore::Select(LineElement* line) {
   if (line != nullptr && PushNode(drawing_.SelectedLines, line) != nullptr) {
-    env_.DrawLine(*line, kDrawHighlight);
+    env_.DrawLine(*line, DrawMode::kHighlight);
   }
 }
 
 void ElementStore::Select(FillingElement* filling) {
   if (filling != nullptr && PushNode(drawing_.SelectedFillings, filling) != nullptr) {
-    env_.DrawFilling(*filling, kDrawHighlight);
+    env_.DrawFilling(*filling, DrawMode::kHighlight);
   }
 }
 
 void ElementStore::Select(TextElement* text) {
   if (text != nullptr && PushNode(drawing_.SelectedTexts, text) != nullptr) {
-    env_.DrawText(*text, kDrawHighlight);
+    env_.DrawText(*text, DrawMode::kHighlight);
   }
 }
 
@@ -57,19 +57,19 @@ void ElementStore::Select(PartElement* part) {
 
 void ElementStore::Unselect(LineElement* line) {
   if (line == nullptr) return;
-  env_.DrawLine(*line, kDrawErase);
+  env_.DrawLine(*line, DrawMode::kErase);
   RemoveNodes(drawing_.SelectedLines, line);
 }
 
 void ElementStore::Unselect(FillingElement* filling) {
   if (filling == nullptr) return;
-  env_.DrawFilling(*filling, kDrawErase);
+  env_.DrawFilling(*filling, DrawMode::kErase);
   RemoveNodes(drawing_.SelectedFillings, filling);
 }
 
 void ElementStore::Unselect(TextElement* text) {
   if (text == nullptr) return;
-  env_.DrawText(*text, kDrawErase);
+  env_.DrawText(*text, DrawMode::kErase);
   RemoveNodes(drawing_.SelectedTexts, text);
 }
 
@@ -89,17 +89,17 @@ void ElementStore::ClearSelections() {
     allocator_.Free(outline);
   }
   while (TextNode* node = drawing_.SelectedTexts) {
-    env_.DrawText(*node->element, kDrawErase);
+    env_.DrawText(*node->element, DrawMode::kErase);
     drawing_.SelectedTexts = node->next;
     allocator_.Free(node);
   }
   while (FillingNode* node = drawing_.SelectedFillings) {
-    env_.DrawFilling(*node->element, kDrawErase);
+    env_.DrawFilling(*node->element, DrawMode::kErase);
     drawing_.SelectedFillings = node->next;
     allocator_.Free(node);
   }
   while (LineNode* node = drawing_.SelectedLines) {
-    env_.DrawLine(*node->element, kDrawErase);
+    env_.DrawLine(*node->element, DrawMode::kErase);
     drawing_.SelectedLines = node->next;
     allocator_.Free(node);
   }

@@ -36,17 +36,17 @@ struct RenderScene {
   const ElementStore* store = nullptr;
 
   // A pen for one figure drawn in the given mode.
-  CanvasPen Pen(int mode = kModeInvert) const {
+  CanvasPen Pen(DrawMode mode = DrawMode::kInvert) const {
     return CanvasPen(canvas, view, drawing.paperUnit, arcAccuracy, mode);
   }
 };
 
-void DrawLine(const RenderScene& scene, const LineElement& line, int mode);
+void DrawLine(const RenderScene& scene, const LineElement& line, DrawMode mode);
 // Draws the cached hatch segments; a filling without them draws nothing.
-void DrawFilling(const RenderScene& scene, const FillingElement& filling, int mode);
-void DrawTextElement(const RenderScene& scene, const TextElement& text, int mode);
+void DrawFilling(const RenderScene& scene, const FillingElement& filling, DrawMode mode);
+void DrawTextElement(const RenderScene& scene, const TextElement& text, DrawMode mode);
 // Every member line, filling, text and, nested, part.
-void DrawPart(const RenderScene& scene, const PartElement& part, int mode);
+void DrawPart(const RenderScene& scene, const PartElement& part, DrawMode mode);
 
 // The closed rectangle through the four corners, with the pen as it is.
 void DrawBox(CanvasPen& pen, const Box& box);

@@ -101,19 +101,19 @@ bool DrawVisibleElements(const RenderScene& scene, const Zones& view, RedrawProg
       !DrawList(d.fillings, progress, stop, [&](FillingElement& f) {
         if (!InView(f, view) || !Shown(d, f)) return;
         if (f.hatch == nullptr && scene.hatches != nullptr) scene.hatches->MakeHatch(f);
-        DrawFilling(scene, f, kModeNormal);
+        DrawFilling(scene, f, DrawMode::kNormal);
       })) {
     return false;
   }
   if (progress.stage == RedrawStage::kLines &&
       !DrawList(d.lines, progress, stop, [&](const LineElement& l) {
-        if (InView(l, view) && Shown(d, l)) DrawLine(scene, l, kModeNormal);
+        if (InView(l, view) && Shown(d, l)) DrawLine(scene, l, DrawMode::kNormal);
       })) {
     return false;
   }
   return progress.stage != RedrawStage::kTexts ||
          DrawList(d.texts, progress, stop, [&](const TextElement& t) {
-           if (InView(t, view) && Shown(d, t)) DrawTextElement(scene, t, kModeNormal);
+           if (InView(t, view) && Shown(d, t)) DrawTextElement(scene, t, DrawMode::kNormal);
          });
 }
 
@@ -121,15 +121,15 @@ void DrawSelections(const RenderScene& scene, const Zones& view) {
   const Drawing& d = scene.drawing;
   for (const LineNode* n = d.SelectedLines; n != nullptr; n = n->next) {
     if (n->element != nullptr && InView(*n->element, view))
-      DrawLine(scene, *n->element, kModeHighlight);
+      DrawLine(scene, *n->element, DrawMode::kHighlight);
   }
   for (const FillingNode* n = d.SelectedFillings; n != nullptr; n = n->next) {
     if (n->element != nullptr && InView(*n->element, view))
-      DrawFilling(scene, *n->element, kModeHighlight);
+      DrawFilling(scene, *n->element, DrawMode::kHighlight);
   }
   for (const TextNode* n = d.SelectedTexts; n != nullptr; n = n->next) {
     if (n->element != nullptr && InView(*n->element, view))
-      DrawTextElement(scene, *n->element, kModeHighlight);
+      DrawTextElement(scene, *n->element, DrawMode::kHighlight);
   }
 }
 
@@ -192,15 +192,15 @@ void RedrawArea(const RenderScene& scene, const Box& box, int margin) {
                  [&](FillingElement& f) {
                    if (!Shown(d, f)) return;
                    if (f.hatch == nullptr && scene.hatches != nullptr) scene.hatches->MakeHatch(f);
-                   DrawFilling(scene, f, kModeNormal);
+                   DrawFilling(scene, f, DrawMode::kNormal);
                  });
   DrawCandidates(d.lines, store != nullptr ? store->LineIndex() : nullptr, area, zones,
                  [&](const LineElement& l) {
-                   if (Shown(d, l)) DrawLine(scene, l, kModeNormal);
+                   if (Shown(d, l)) DrawLine(scene, l, DrawMode::kNormal);
                  });
   DrawCandidates(d.texts, store != nullptr ? store->TextIndex() : nullptr, area, zones,
                  [&](const TextElement& t) {
-                   if (Shown(d, t)) DrawTextElement(scene, t, kModeNormal);
+                   if (Shown(d, t)) DrawTextElement(scene, t, DrawMode::kNormal);
                  });
   DrawSelections(scene, zones);
   for (const OutlineNode* o = d.OutlineList; o != nullptr; o = o->next) DrawOutline(scene, *o);

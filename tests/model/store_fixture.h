@@ -20,9 +20,15 @@ struct DrawCall {
 class RecordingEnvironment : public StoreEnvironment {
 public:
   void ShowError(const TextPair& message) override { errors.emplace_back(message.en); }
-  void DrawLine(const LineElement& e, int mode) override { draws.push_back({&e, mode}); }
-  void DrawFilling(FillingElement& e, int mode) override { draws.push_back({&e, mode}); }
-  void DrawText(const TextElement& e, int mode) override { draws.push_back({&e, mode}); }
+  void DrawLine(const LineElement& e, DrawMode mode) override {
+    draws.push_back({&e, static_cast<int>(mode)});
+  }
+  void DrawFilling(FillingElement& e, DrawMode mode) override {
+    draws.push_back({&e, static_cast<int>(mode)});
+  }
+  void DrawText(const TextElement& e, DrawMode mode) override {
+    draws.push_back({&e, static_cast<int>(mode)});
+  }
   void DrawMarker(const Point&, char marker) override { draws.push_back({nullptr, marker}); }
   void DrawOutline(const OutlineNode& o) override { draws.push_back({nullptr, -o.count}); }
   void RedrawAll() override { ++fullRedraws; }

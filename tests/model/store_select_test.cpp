@@ -17,11 +17,12 @@ TEST_F(StoreTest, SelectingAPartHighlightsEveryMemberAndUnselectingErases) {
   EXPECT_EQ(Count(drawing.SelectedLines), 2);
   EXPECT_EQ(Count(drawing.SelectedTexts), 1);
   ASSERT_EQ(env.draws.size(), 3u);
-  for (const DrawCall& call : env.draws) EXPECT_EQ(call.mode, kDrawHighlight);
+  for (const DrawCall& call : env.draws)
+    EXPECT_EQ(call.mode, static_cast<int>(DrawMode::kHighlight));
 
   store.Unselect(line);
   EXPECT_EQ(env.draws.back().element, line);
-  EXPECT_EQ(env.draws.back().mode, kDrawErase);
+  EXPECT_EQ(env.draws.back().mode, static_cast<int>(DrawMode::kErase));
   EXPECT_EQ(Count(drawing.SelectedLines), 1);
   store.Unselect(part);
   EXPECT_EQ(drawing.SelectedLines, nullptr);
@@ -44,7 +45,9 @@ TEST_F(StoreTest, ClearSelectionsErasesMarkersOutlinesTextsFillingsLinesInOrder)
 
   store.ClearSelections();
   const std::vector<const void*> elements{nullptr, nullptr, text, filling, line};
-  const std::vector<int> modes{'O', -3, kDrawErase, kDrawErase, kDrawErase};
+  const std::vector<int> modes{'O', -3, static_cast<int>(DrawMode::kErase),
+                               static_cast<int>(DrawMode::kErase),
+                               static_cast<int>(DrawMode::kErase)};
   ASSERT_EQ(env.draws.size(), 5u);
   for (std::size_t i = 0; i < 5; ++i) {
     EXPECT_EQ(env.draws[i].element, elements[i]);

@@ -78,7 +78,7 @@ TEST(RenderRedraw, ColourZeroDrawsAsColourOneInEveryMode) {
   EXPECT_EQ(f.At(50, 30), kGreyPixel); // highlighted, not inverted away
   f.app.store.Unselect(line);
   EXPECT_EQ(f.At(50, 30), kBlackPixel); // unselecting erases to the background
-  DrawLine(f.Scene(), *line, kModeNormal);
+  DrawLine(f.Scene(), *line, DrawMode::kNormal);
   EXPECT_EQ(f.At(50, 30), kWhitePixel);
 }
 
