@@ -80,7 +80,7 @@ void EditElement::Unmark(Control& control) {
 void EditElement::Release(Control& control) {
   Unmark(control);
   DropPreview(control);
-  control.window.ShowHighlightedNormally();
+  control.store.ShowHighlightedNormally();
 }
 
 // ---- The pick step ----
@@ -251,12 +251,12 @@ void EditElement::CommitLine(Control& control, bool enter) {
   LineElement& line = *edited_.line;
   ElementGeometry& geometry = Geometry(control);
   undo_.Take(line);
-  geometry.Screen().Erase(ElementKind::kLine, &line);
+  geometry.Store().painter().Draw(line, DrawMode::kErase);
   PropertySet& current = control.properties.line;
   current.SetShape(savedShape_);
   PackLine(current, line, PackFields::kPlain);
   geometry.ElementChanged(line);
-  geometry.Screen().Draw(ElementKind::kLine, &line);
+  geometry.Store().painter().Draw(line, DrawMode::kNormal);
   if (enter) geometry.MoveVertex(line, index_, control.In().cursor);
 }
 
@@ -266,7 +266,7 @@ void EditElement::CommitFilling(Control& control) {
   undo_.TakeHolders(control.drawing, &filling);
   // The old hatch goes with the old gap and angle, before the new ones are packed in.
   ElementGeometry& geometry = Geometry(control);
-  geometry.Screen().Erase(ElementKind::kFilling, &filling);
+  geometry.Store().painter().Draw(filling, DrawMode::kErase);
   control.store.ClearHatch(filling);
   PackFilling(control.properties.filling, filling, PackFields::kPlain);
   // Renewing the filling drops its cached hatch and draws it anew; a gap too fine for its
@@ -282,7 +282,7 @@ void EditElement::CommitText(Control& control, bool enter) {
   ElementGeometry& geometry = Geometry(control);
   undo_.Take(text);
   undo_.TakeHolders(control.drawing, &text);
-  geometry.Screen().Erase(ElementKind::kText, &text);
+  geometry.Store().painter().Draw(text, DrawMode::kErase);
   PackText(control.properties.text, text, PackFields::kPlain);
   // Without string editing the string is left exactly as it is.
   if (stringEdited_) {
@@ -293,7 +293,7 @@ void EditElement::CommitText(Control& control, bool enter) {
     text.points[0] = control.In().cursor;
   }
   geometry.ElementChanged(text);
-  geometry.Screen().Draw(ElementKind::kText, &text);
+  geometry.Store().painter().Draw(text, DrawMode::kNormal);
 }
 
 void EditElement::CommitPart(Control& control, bool enter) {

@@ -56,18 +56,18 @@ void Add(Members& members, PartElement* part) {
 // in their own look, fillings before lines, so no erase punches a hole in a line drawn again.
 void ShowNormally(ElementGeometry& geometry, const Members& members) {
   ElementStore& store = geometry.Store();
-  ElementScreen& screen = geometry.Screen();
+  Painter& painter = geometry.Store().painter();
   for (LineElement* line : members.lines) store.Unselect(line);
   for (FillingElement* filling : members.fillings) store.Unselect(filling);
   for (TextElement* text : members.texts) store.Unselect(text);
   for (FillingElement* filling : members.fillings) {
-    if (filling != nullptr) screen.Draw(ElementKind::kFilling, filling);
+    if (filling != nullptr) painter.Draw(*filling, DrawMode::kNormal);
   }
   for (LineElement* line : members.lines) {
-    if (line != nullptr) screen.Draw(ElementKind::kLine, line);
+    if (line != nullptr) painter.Draw(*line, DrawMode::kNormal);
   }
   for (TextElement* text : members.texts) {
-    if (text != nullptr) screen.Draw(ElementKind::kText, text);
+    if (text != nullptr) painter.Draw(*text, DrawMode::kNormal);
   }
 }
 
@@ -119,7 +119,7 @@ PartElement* ElementSelection::TakeGroup() {
 
 void ElementSelection::Dissolve(Control& control) {
   if (group_ == nullptr) return;
-  control.window.ShowHighlightedNormally();
+  control.store.ShowHighlightedNormally();
   control.store.DeletePart(group_, false);
   group_ = nullptr;
 }

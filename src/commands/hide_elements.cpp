@@ -11,22 +11,16 @@ namespace {
 
 // Every line, filling and text of the group and its nested parts, erased or drawn.
 void ShowMembers(ElementGeometry& geometry, PartElement& group, bool draw) {
-  ElementScreen& screen = geometry.Screen();
-  const auto show = [&screen, draw](ElementKind kind, void* element) {
-    if (draw) {
-      screen.Draw(kind, element);
-    } else {
-      screen.Erase(kind, element);
-    }
-  };
+  Painter& painter = geometry.Store().painter();
+  const DrawMode mode = draw ? DrawMode::kNormal : DrawMode::kErase;
+  const auto show = [&painter, mode](auto* element) { painter.Draw(*element, mode); };
   std::vector<PartElement*> work{&group};
   while (!work.empty()) {
     PartElement* part = work.back();
     work.pop_back();
-    for (LineNode* n = part->lines; n != nullptr; n = n->next) show(ElementKind::kLine, n->element);
-    for (FillingNode* n = part->fillings; n != nullptr; n = n->next)
-      show(ElementKind::kFilling, n->element);
-    for (TextNode* n = part->texts; n != nullptr; n = n->next) show(ElementKind::kText, n->element);
+    for (LineNode* n = part->lines; n != nullptr; n = n->next) show(n->element);
+    for (FillingNode* n = part->fillings; n != nullptr; n = n->next) show(n->element);
+    for (TextNode* n = part->texts; n != nullptr; n = n->next) show(n->element);
     for (PartNode* n = part->parts; n != nullptr; n = n->next) work.push_back(n->element);
   }
 }
@@ -73,17 +67,17 @@ void UnhideGroup(Control& control, PartElement& group) {
 
 void HideElement(Control& control, const Picked& picked) {
   ElementGeometry& geometry = Geometry(control);
-  ElementScreen& screen = geometry.Screen();
+  Painter& painter = geometry.Store().painter();
   if (picked.line != nullptr) {
-    screen.Erase(ElementKind::kLine, picked.line);
+    painter.Draw(*picked.line, DrawMode::kErase);
     // The fillings a line bounds cannot stand without it: they go out of sight with it.
     geometry.ShowBorderFillings(*picked.line, BorderFillings::kHide);
     picked.line->SetHidden(1);
   } else if (picked.filling != nullptr) {
-    screen.Erase(ElementKind::kFilling, picked.filling);
+    painter.Draw(*picked.filling, DrawMode::kErase);
     picked.filling->SetHidden(1);
   } else if (picked.text != nullptr) {
-    screen.Erase(ElementKind::kText, picked.text);
+    painter.Draw(*picked.text, DrawMode::kErase);
     picked.text->SetHidden(1);
   } else if (picked.part != nullptr) {
     HideGroup(control, *picked.part);
@@ -92,17 +86,17 @@ void HideElement(Control& control, const Picked& picked) {
 
 void UnhideElement(Control& control, const Picked& picked) {
   ElementGeometry& geometry = Geometry(control);
-  ElementScreen& screen = geometry.Screen();
+  Painter& painter = geometry.Store().painter();
   if (picked.line != nullptr) {
     picked.line->SetHidden(0);
     geometry.ShowBorderFillings(*picked.line, BorderFillings::kShow);
-    screen.Draw(ElementKind::kLine, picked.line);
+    painter.Draw(*picked.line, DrawMode::kNormal);
   } else if (picked.filling != nullptr) {
     picked.filling->SetHidden(0);
-    screen.Draw(ElementKind::kFilling, picked.filling);
+    painter.Draw(*picked.filling, DrawMode::kNormal);
   } else if (picked.text != nullptr) {
     picked.text->SetHidden(0);
-    screen.Draw(ElementKind::kText, picked.text);
+    painter.Draw(*picked.text, DrawMode::kNormal);
   } else if (picked.part != nullptr) {
     UnhideGroup(control, *picked.part);
   }

@@ -21,11 +21,11 @@ void SetNumberedPrompt(Control& control, const TextPair& title, const TextPair& 
 }
 
 void DrawMadeLine(Control& control, LineElement& line) {
-  control.geometry.Screen().Draw(ElementKind::kLine, &line);
+  control.store.painter().Draw(line, DrawMode::kNormal);
 }
 
 void EraseLine(Control& control, LineElement& line) {
-  control.geometry.Screen().Erase(ElementKind::kLine, &line);
+  control.store.painter().Draw(line, DrawMode::kErase);
 }
 
 // Taking the highlight away erases the line; it is drawn again in its own look.

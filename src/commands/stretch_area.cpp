@@ -152,7 +152,7 @@ int Stretch::NewLocation(Control& control) {
   Beep(control, kSoundKey);
   RemoveMarker(control);
   HideOutline(control);
-  control.window.ShowHighlightedNormally();
+  control.store.ShowHighlightedNormally();
   before_.Clear();
   before_.Take(*group_);
   const std::span<const Point> area(area_.data(), static_cast<std::size_t>(areaCount_));
@@ -212,7 +212,7 @@ void Stretch::ForgetPrevious(Control& control) {
 
 void Stretch::DropGroup(Control& control) {
   HideOutline(control);
-  control.window.ShowHighlightedNormally();
+  control.store.ShowHighlightedNormally();
   if (group_ != nullptr) control.store.DeletePart(group_, false);
   group_ = nullptr;
 }

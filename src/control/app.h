@@ -26,6 +26,7 @@
 #include "util/text_pair.h"
 #include "view/canvas.h"
 #include "view/render.h"
+#include "view/screen_painter.h"
 #include "view/view.h"
 
 #include <fstream>
@@ -77,10 +78,11 @@ struct App {
   AppStoreEnvironment storeEnv{*this};
   AppFileEnvironment fileEnv{*this};
   AppMessageSink messageSink{*this};
-  ElementStore store{drawing, storeEnv};
-  AppElementScreen elementScreen{*this};
+  // Every element reaches the screen through it.
+  ScreenPainter painter{canvas, view, drawing, fonts, setup, storeEnv, store, window.erased};
+  ElementStore store{drawing, storeEnv, painter};
   // Its join and corner tolerance is a share of the sheet width, fixed at start-up.
-  ElementGeometry geometry{store, storeEnv, elementScreen, GeometrySettings{}};
+  ElementGeometry geometry{store, storeEnv, GeometrySettings{}};
 
   // The command machinery: every command's row, the active functions and the current input
   // step, and what they all reach.
@@ -103,13 +105,10 @@ struct App {
   std::string_view Tr(const TextPair& text) const { return text.In(language); }
 
   // The renderer's view of the state; only valid while there is a canvas.
-  RenderScene Scene();
+  RenderScene Scene() const { return painter.Scene(); }
 };
 
 // Hands the program the canvas it draws on (the window's, or a SoftCanvas), sized to it.
 void AttachCanvas(App& app, Canvas& canvas);
-
-// Every element still highlighted is drawn in its normal look; the highlight lists empty.
-void ShowHighlightedNormally(App& app);
 
 } // namespace lumora

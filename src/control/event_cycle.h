@@ -122,8 +122,8 @@ bool RedrawLeft(const App& app);
 void FinishStoppedRedraw(App& app);
 
 // ---- Where events meet the command machinery ----
-// Hands a command code to the active functions; the commands are not wired yet, so codes are
-// taken and ignored here.
+// Translates the event into the current input record (special keys were translated before the
+// overlays came off) and hands it to the active functions, then repairs what they erased.
 void DispatchCommand(App& app, const CommandEvent& event);
 // What a mouse motion did to the cursor.
 Translation TranslateMotion(App& app, WindowPixel mouse);

@@ -26,15 +26,12 @@ bool Crosses(const Segment& edge, Area area) {
   return false;
 }
 
-void HighlightMembers(const PartElement& part, ElementScreen& screen) {
-  for (const LineNode* n = part.lines; n != nullptr; n = n->next)
-    screen.Highlight(ElementKind::kLine, n->element);
-  for (const FillingNode* n = part.fillings; n != nullptr; n = n->next)
-    screen.Highlight(ElementKind::kFilling, n->element);
-  for (const TextNode* n = part.texts; n != nullptr; n = n->next)
-    screen.Highlight(ElementKind::kText, n->element);
+void HighlightMembers(const PartElement& part, ElementStore& store) {
+  for (const LineNode* n = part.lines; n != nullptr; n = n->next) store.Select(n->element);
+  for (const FillingNode* n = part.fillings; n != nullptr; n = n->next) store.Select(n->element);
+  for (const TextNode* n = part.texts; n != nullptr; n = n->next) store.Select(n->element);
   for (const PartNode* n = part.parts; n != nullptr; n = n->next)
-    HighlightMembers(*n->element, screen);
+    HighlightMembers(*n->element, store);
 }
 
 } // namespace
@@ -173,14 +170,14 @@ bool ElementGeometry::SelectArea(PartElement& group, Area area, bool all, bool m
     if (!Candidate(*line, qx, qy) || line->inPart() != 0) continue;
     if (ElementInsidePolygon(*line, area, all) == 0) continue;
     if (store_.AddMember(&group, line) != nullptr && mark) {
-      screen_.Highlight(ElementKind::kLine, line);
+      store_.Select(line);
     }
   }
   for (TextElement* text = drawing_.texts; text != nullptr; text = text->next) {
     if (!Candidate(*text, qx, qy) || text->inPart() != 0) continue;
     if (TextInsidePolygon(*text, area, all) == 0) continue;
     if (store_.AddMember(&group, text) != nullptr && mark) {
-      screen_.Highlight(ElementKind::kText, text);
+      store_.Select(text);
     }
   }
   for (PartElement* part = drawing_.parts; part != nullptr; part = part->next) {
@@ -191,7 +188,7 @@ bool ElementGeometry::SelectArea(PartElement& group, Area area, bool all, bool m
     }
     if (PartInsidePolygon(*part, area, all) != 0 && store_.AddMember(&group, part) != nullptr &&
         mark) {
-      HighlightMembers(*part, screen_);
+      HighlightMembers(*part, store_);
     }
   }
   // The group gains no more lines from here on.
@@ -199,7 +196,7 @@ bool ElementGeometry::SelectArea(PartElement& group, Area area, bool all, bool m
   for (FillingElement* f = drawing_.fillings; f != nullptr; f = f->next) {
     if (!Candidate(*f, qx, qy) || f->inPart() != 0) continue;
     if (FillingInGroup(*f, held, all) == 0) continue;
-    if (store_.AddMember(&group, f) != nullptr && mark) screen_.Highlight(ElementKind::kFilling, f);
+    if (store_.AddMember(&group, f) != nullptr && mark) store_.Select(f);
   }
   return ElementStore::PartIsEmpty(&group);
 }

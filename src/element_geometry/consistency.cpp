@@ -73,10 +73,10 @@ void ElementGeometry::ElementChanged(LineElement& line) {
 }
 
 void ElementGeometry::ElementChanged(FillingElement& filling) {
-  screen_.Erase(ElementKind::kFilling, &filling);
+  store_.painter().Draw(filling, DrawMode::kErase);
   store_.ClearHatch(filling);
   SetZones(filling, FillingBox(filling));
-  screen_.Draw(ElementKind::kFilling, &filling);
+  store_.painter().Draw(filling, DrawMode::kNormal);
   if (filling.inPart() != 0) PassToParts(&filling);
 }
 
@@ -131,11 +131,11 @@ void ElementGeometry::ShowBorderFillings(const LineElement& line, BorderFillings
       continue;
     }
     if (change == BorderFillings::kHide) {
-      if (drawing_.layerVisible[f->layer()] != 0) screen_.Erase(ElementKind::kFilling, f);
+      if (drawing_.layerVisible[f->layer()] != 0) store_.painter().Draw(*f, DrawMode::kErase);
       f->SetHidden(1);
     } else {
       f->SetHidden(0);
-      screen_.Draw(ElementKind::kFilling, f);
+      store_.painter().Draw(*f, DrawMode::kNormal);
     }
   }
 }

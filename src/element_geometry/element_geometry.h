@@ -5,13 +5,13 @@
 //
 // Every search takes only line elements on visible layers without `hidden`, and skips an
 // element by its zone masks before any exact test. Radii are counted in search units
-// (GeometrySettings). Screen effects go through the ElementScreen.
+// (GeometrySettings). Screen effects go through the store's painter.
 #pragma once
 
-#include "element_geometry/element_screen.h"
 #include "element_geometry/geometry_settings.h"
 #include "geometry/hatch.h"
 #include "geometry/primitives.h"
+#include "model/element_kind.h"
 #include "model/element_store.h"
 
 #include <span>
@@ -80,13 +80,9 @@ private:
 
 class ElementGeometry {
 public:
-  ElementGeometry(ElementStore& store, StoreEnvironment& env, ElementScreen& screen,
-                  const GeometrySettings& settings)
-      : store_(store), drawing_(store.drawing()), env_(env), screen_(screen), settings(settings) {}
+  ElementGeometry(ElementStore& store, StoreEnvironment& env, const GeometrySettings& settings)
+      : store_(store), drawing_(store.drawing()), env_(env), settings(settings) {}
 
-  // The screen the changes are shown on: commands draw what they make and erase what they take
-  // back through it.
-  ElementScreen& Screen() { return screen_; }
   ElementStore& Store() { return store_; }
   StoreEnvironment& Environment() { return env_; }
 
@@ -197,7 +193,6 @@ private:
   ElementStore& store_;
   Drawing& drawing_;
   StoreEnvironment& env_;
-  ElementScreen& screen_;
 
 public:
   // The view width changes with every zoom; the caller keeps it current.

@@ -152,7 +152,7 @@ bool DrawingReader::ReadOneLine() {
   });
   if (line == nullptr) return false;
   lines_.push_back(line);
-  if (draw_) env_.DrawLine(*line);
+  if (draw_) store_.painter().Draw(*line, DrawMode::kNormal);
   if (container_ != nullptr && stored.inPart() == 0) store_.AddMember(container_, line);
   return true;
 }
@@ -185,7 +185,7 @@ bool DrawingReader::ReadOneFilling() {
       });
   if (filling == nullptr) return false;
   fillings_.push_back(filling);
-  if (draw_) env_.DrawFilling(*filling);
+  if (draw_) store_.painter().Draw(*filling, DrawMode::kNormal);
   if (container_ != nullptr && stored.inPart() == 0) store_.AddMember(container_, filling);
   return true;
 }
@@ -225,7 +225,7 @@ bool DrawingReader::ReadOneText() {
   TextElement* text = store_.AddText(set, points.data(), static_cast<int>(points.size()), value_);
   if (text == nullptr) return false;
   texts_.push_back(text);
-  if (draw_) env_.DrawText(*text);
+  if (draw_) store_.painter().Draw(*text, DrawMode::kNormal);
   if (container_ != nullptr && stored.inPart() == 0) store_.AddMember(container_, text);
   return true;
 }

@@ -566,7 +566,7 @@ public:
       LineElement* line = store_.AddLine(set, l.points.data(), static_cast<int>(l.points.size()));
       if (line == nullptr) return false;
       lines_.push_back(line);
-      if (draw_) env_.DrawLine(*line);
+      if (draw_) store_.painter().Draw(*line, DrawMode::kNormal);
     }
     for (const PlanFilling& f : plan.fillings) {
       PropertySet set = SetOf(f.attr, setup, paperUnit);
@@ -578,7 +578,7 @@ public:
           store_.AddFilling(set, boundary.data(), static_cast<int>(boundary.size()));
       if (filling == nullptr) return false;
       fillings_.push_back(filling);
-      if (draw_) env_.DrawFilling(*filling);
+      if (draw_) store_.painter().Draw(*filling, DrawMode::kNormal);
     }
     for (const PlanText& t : plan.texts) {
       PropertySet set;
@@ -601,7 +601,7 @@ public:
       TextElement* text = store_.AddText(set, t.points.data(), static_cast<int>(count), value);
       if (text == nullptr) return false;
       texts_.push_back(text);
-      if (draw_) env_.DrawText(*text);
+      if (draw_) store_.painter().Draw(*text, DrawMode::kNormal);
     }
     return AddParts(plan);
   }

@@ -79,7 +79,7 @@ void ElementStore::DoomBounded(const LineElement* line) {
   // Newest first, as the filling list runs.
   for (auto it = fillings.rbegin(); it != fillings.rend(); ++it) {
     if (doomed_.contains(*it)) continue;
-    env_.DrawFilling(**it, DrawMode::kErase);
+    painter_.Draw(**it, DrawMode::kErase);
     Doom(*it);
   }
 }

@@ -193,10 +193,6 @@ void GlutWindow::Repaint() {
   if (canvas != nullptr) canvas->Flush();
 }
 
-void GlutWindow::ShowHighlightedNormally() {
-  lumora::ShowHighlightedNormally(app_);
-}
-
 namespace {
 
 // Marks the queue as holding input when it meets a key or a button press; takes nothing.

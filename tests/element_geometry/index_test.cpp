@@ -24,10 +24,8 @@ struct World {
   }
   Drawing drawing;
   RecordingEnvironment env;
-  ElementStore store{drawing, env};
-  RecordingScreen screen;
-  ElementGeometry geo{store, env, screen,
-                      MakeGeometrySettings(kSheetViewWidth, kLimit, 0.04, false)};
+  ElementStore store{drawing, env, env};
+  ElementGeometry geo{store, env, MakeGeometrySettings(kSheetViewWidth, kLimit, 0.04, false)};
 };
 
 // Where an element sits in its list, -1 for none: the two drawings hold different records.

@@ -57,5 +57,30 @@ TEST_F(StoreTest, ClearSelectionsErasesMarkersOutlinesTextsFillingsLinesInOrder)
   EXPECT_EQ(store.RemoveOutline(triangle, 3), 0);
 }
 
+TEST_F(StoreTest, ShowingHighlightedNormallyErasesEachHighlightAndDrawsTheElementAgain) {
+  LineElement* line = Line({{10, 10}, {20, 20}});
+  FillingElement* filling = Filling({line});
+  TextElement* text = Text({5, 5});
+  store.Select(line);
+  store.Select(filling);
+  store.Select(text);
+  env.draws.clear();
+  store.ShowHighlightedNormally();
+  EXPECT_EQ(drawing.SelectedLines, nullptr);
+  EXPECT_EQ(drawing.SelectedFillings, nullptr);
+  EXPECT_EQ(drawing.SelectedTexts, nullptr);
+  const int erase = static_cast<int>(DrawMode::kErase);
+  const int normal = static_cast<int>(DrawMode::kNormal);
+  const std::vector<const void*> elements{line, line, filling, filling, text, text};
+  const std::vector<int> modes{erase, normal, erase, normal, erase, normal};
+  ASSERT_EQ(env.draws.size(), elements.size());
+  for (std::size_t i = 0; i < elements.size(); ++i) {
+    EXPECT_EQ(env.draws[i].element, elements[i]) << i;
+    EXPECT_EQ(env.draws[i].mode, modes[i]) << i;
+  }
+  store.ShowHighlightedNormally(); // nothing highlighted: nothing drawn
+  EXPECT_EQ(env.draws.size(), elements.size());
+}
+
 } // namespace
 } // namespace lumora::test
