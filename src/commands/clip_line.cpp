@@ -143,7 +143,7 @@ void ClipLine::Cut(Control& control) {
   // Deleting a part of a line opens the boundaries it is in: its fillings go with it.
   if (!cuts.empty()) pieces = Geometry(control).CutLineAtPoints(line, cuts, false, !Deleting());
   // Uncut, the line is drawn again; cut, its pieces were drawn in its place.
-  if (pieces == 0 && line != nullptr) DrawMadeLine(control, *line);
+  if (pieces == 0 && line != nullptr) control.store.painter().Draw(*line, DrawMode::kNormal);
   if (Deleting()) {
     if (cuts.empty()) {
       held_ = line;
@@ -151,7 +151,7 @@ void ClipLine::Cut(Control& control) {
       HoldBack(control, pieces);
     }
     if (held_ != nullptr) {
-      EraseLine(control, *held_);
+      control.store.painter().Draw(*held_, DrawMode::kErase);
       held_->SetHidden(1);
     }
   }
@@ -192,7 +192,7 @@ int ClipLine::Undo(Control& control) {
     return kStillRunning;
   }
   held_->SetHidden(0);
-  DrawMadeLine(control, *held_);
+  control.store.painter().Draw(*held_, DrawMode::kNormal);
   held_ = nullptr;
   return kStillRunning;
 }

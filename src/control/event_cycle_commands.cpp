@@ -33,10 +33,9 @@ void DispatchCommand(App& app, const CommandEvent& event) {
     TranslateInput(control, InputKind::kLeftClick, x, y);
   } else if (IsButton(event, kCodeRightButton)) {
     TranslateInput(control, InputKind::kRightClick, x, y);
-  } else if (!IsMotion(event) && event.code < kSpecialPlain) {
+  } else if (!IsMotion(event)) {
     TranslateInput(control, InputKind::kKey, x, y, event.code);
   }
-  // Special keys were translated by TranslateKeyStep before the overlays were erased.
   DispatchInput(control);
   RepairErased(app);
 }
@@ -49,12 +48,6 @@ Translation TranslateMotion(App& app, WindowPixel mouse) {
     app.window.motionPhase = 0;
   }
   return result;
-}
-
-bool TranslateKeyStep(App& app, const CommandEvent& event) {
-  const Translation result =
-      TranslateInput(app.control, InputKind::kKey, event.mouse.x, event.mouse.y, event.code);
-  return result == Translation::kCursorStep;
 }
 
 } // namespace lumora

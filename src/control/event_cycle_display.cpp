@@ -213,7 +213,7 @@ void FinishStoppedRedraw(App& app) {
   app.canvas->Flush();
 }
 
-void DisplayEvent(App& app, int windowWidth, int windowHeight) {
+void DisplayWindow(App& app, int windowWidth, int windowHeight) {
   WindowState& w = app.window;
   const bool sameSize =
       windowWidth == app.view.windowWidth && windowHeight == app.view.windowHeight;

@@ -50,7 +50,7 @@ bool StartHeadless(App& app, const HeadlessOptions& options, SoftCanvas& canvas,
     return false;
   }
   AttachCanvas(app, canvas);
-  DisplayEvent(app, width, height);
+  HandleInput(app, {ExposeInput{width, height}, {}});
   return true;
 }
 

@@ -171,6 +171,10 @@ bool CursorMode(const Control& control) {
   return control.state.inputMode == kModeCursor && control.state.cursorShown;
 }
 
+bool IsCursorStep(const Control& control, int code) {
+  return CursorMode(control) && IsCursorArrow(code);
+}
+
 Translation TranslateInput(Control& control, InputKind kind, int x, int y, int key) {
   // Far outside any window a pixel means nothing more, and distances cannot overflow.
   x = std::clamp(x, -kCellLimit, kCellLimit);

@@ -31,4 +31,7 @@ int KeyboardCode(unsigned char key, bool ctrl);
 // True in cursor mode: no prompt is open and the drawing cursor is shown.
 bool CursorMode(const Control& control);
 
+// Whether the code of a special key only steps the cursor (an arrow in cursor mode).
+bool IsCursorStep(const Control& control, int code);
+
 } // namespace lumora

@@ -49,7 +49,7 @@ struct Window {
   // The stop comes at the given look into the queue (0: the first).
   void StopAt(int poll) { headless.window.inputAfterPolls = poll; }
   bool Stopped() const { return !app.window.redraw.Finished(); }
-  void Right() { SpecialEvent(app, kKeyRight, {}, {320, 256}); }
+  void Right() { HandleInput(app, {KeyInput{true, kKeyRight, {}}, {320, 256}}); }
 };
 
 int Differing(const SoftCanvas& a, const SoftCanvas& b) {
