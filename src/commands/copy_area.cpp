@@ -17,8 +17,8 @@ constexpr int kQuestionRow = 1;
 constexpr int kQuestionColumn = 2;
 constexpr std::string_view kTemporaryPart = "/Copy.part";
 
-template <class Node, class Each> void ForNodes(Node* head, Each each) {
-  for (Node* n = head; n != nullptr; n = n->next) {
+template <class Node, class Visit> void ForNodes(Node* head, Visit each) {
+  for (Node* n : Each(head)) {
     if (n->element != nullptr) each(n->element);
   }
 }

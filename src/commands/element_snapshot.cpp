@@ -77,16 +77,16 @@ void ElementSnapshot::Take(const PartElement& part) {
     const PartElement* p = work.back();
     work.pop_back();
     parts_.push_back({const_cast<PartElement*>(p), p->words, p->location, p->box});
-    for (const LineNode* n = p->lines; n != nullptr; n = n->next) {
+    for (const LineNode* n : Each(p->lines)) {
       if (n->element != nullptr) Take(*n->element);
     }
-    for (const FillingNode* n = p->fillings; n != nullptr; n = n->next) {
+    for (const FillingNode* n : Each(p->fillings)) {
       if (n->element != nullptr) Take(*n->element);
     }
-    for (const TextNode* n = p->texts; n != nullptr; n = n->next) {
+    for (const TextNode* n : Each(p->texts)) {
       if (n->element != nullptr) Take(*n->element);
     }
-    for (const PartNode* n = p->parts; n != nullptr; n = n->next) {
+    for (const PartNode* n : Each(p->parts)) {
       if (n->element != nullptr) work.push_back(n->element);
     }
   }
@@ -97,7 +97,7 @@ void ElementSnapshot::TakeHolders(const Drawing& drawing, const void* element) {
   while (!work.empty()) {
     const void* held = work.back();
     work.pop_back();
-    for (const PartElement* p = drawing.parts; p != nullptr; p = p->next) {
+    for (const PartElement* p : Each(drawing.parts)) {
       if (!Lists(*p, held)) continue;
       const bool known = std::any_of(parts_.begin(), parts_.end(),
                                      [p](const PartState& s) { return s.part == p; });

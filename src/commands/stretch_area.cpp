@@ -10,10 +10,10 @@
 namespace lumora {
 
 void HighlightGroup(ElementStore& store, const PartElement& group) {
-  for (const LineNode* n = group.lines; n != nullptr; n = n->next) store.Select(n->element);
-  for (const TextNode* n = group.texts; n != nullptr; n = n->next) store.Select(n->element);
-  for (const FillingNode* n = group.fillings; n != nullptr; n = n->next) store.Select(n->element);
-  for (const PartNode* n = group.parts; n != nullptr; n = n->next) store.Select(n->element);
+  for (const LineNode* n : Each(group.lines)) store.Select(n->element);
+  for (const TextNode* n : Each(group.texts)) store.Select(n->element);
+  for (const FillingNode* n : Each(group.fillings)) store.Select(n->element);
+  for (const PartNode* n : Each(group.parts)) store.Select(n->element);
 }
 
 // ---- Stretch ----

@@ -73,7 +73,7 @@ TextElement* PlaceText(Control& control, std::span<const Point> points, std::str
 
 bool InDrawing(const Control& control, const TextElement* text) {
   if (text == nullptr) return false;
-  for (const TextElement* t = control.drawing.texts; t != nullptr; t = t->next) {
+  for (const TextElement* t : Each(control.drawing.texts)) {
     if (t == text) return true;
   }
   return false;

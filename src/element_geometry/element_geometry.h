@@ -16,6 +16,7 @@
 
 #include <span>
 #include <unordered_set>
+#include <variant>
 #include <vector>
 
 namespace lumora {
@@ -32,14 +33,18 @@ struct LineHit {
   Segment segment{};          // the segment found on (for an arc: start and end)
 };
 
-// What PickElement found: kind 3 text, 2 filling, 1 line, 4 part, 0 none.
-struct Picked {
-  int kind = 0;
-  TextElement* text = nullptr;
-  FillingElement* filling = nullptr;
-  LineElement* line = nullptr;
-  PartElement* part = nullptr;
-};
+// What PickElement found: nothing, or one element of one kind.
+using Picked =
+    std::variant<std::monostate, TextElement*, FillingElement*, LineElement*, PartElement*>;
+
+inline bool PickedAny(const Picked& picked) {
+  return !std::holds_alternative<std::monostate>(picked);
+}
+// The picked element when it is of the kind; null otherwise.
+template <class Element> Element* PickedAs(const Picked& picked) {
+  Element* const* element = std::get_if<Element*>(&picked);
+  return element != nullptr ? *element : nullptr;
+}
 
 // What happens to the fillings a line bounds while the line is being worked on.
 enum class BorderFillings { kHide, kShow };

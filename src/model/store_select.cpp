@@ -13,9 +13,9 @@ namespace {
 template <class Visit> void ForEachMember(const PartElement* part, Visit visit) {
   std::vector<const PartNode*> pending;
   const auto own = [&pending, &visit](const PartElement* p) {
-    for (LineNode* n = p->lines; n != nullptr; n = n->next) visit(n->element);
-    for (FillingNode* n = p->fillings; n != nullptr; n = n->next) visit(n->element);
-    for (TextNode* n = p->texts; n != nullptr; n = n->next) visit(n->element);
+    for (LineNode* n : Each(p->lines)) visit(n->element);
+    for (FillingNode* n : Each(p->fillings)) visit(n->element);
+    for (TextNode* n : Each(p->texts)) visit(n->element);
     pending.push_back(p->parts);
   };
   if (part == nullptr) return;

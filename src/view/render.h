@@ -10,6 +10,8 @@
 #include "view/render_pen.h"
 #include "view/view.h"
 
+#include <variant>
+
 namespace lumora {
 
 class Clock;
@@ -83,9 +85,11 @@ public:
 // element is only looked for among the list's members, never followed, so deleting it in the
 // meantime is harmless: the list is then drawn from its head.
 enum class RedrawStage { kFillings, kLines, kTexts, kFinished };
+using RedrawResume =
+    std::variant<std::monostate, const FillingElement*, const LineElement*, const TextElement*>;
 struct RedrawProgress {
   RedrawStage stage = RedrawStage::kFinished;
-  const void* next = nullptr; // null: the head of the stage's list
+  RedrawResume next; // none: the head of the stage's list
   bool Finished() const { return stage == RedrawStage::kFinished; }
 };
 

@@ -17,16 +17,16 @@ constexpr int kMaxPartDepth = 64;
 
 void DrawPartMembers(const RenderScene& scene, const PartElement& part, DrawMode mode, int depth) {
   if (depth > kMaxPartDepth) return;
-  for (const LineNode* n = part.lines; n != nullptr; n = n->next) {
+  for (const LineNode* n : Each(part.lines)) {
     if (n->element != nullptr) DrawLine(scene, *n->element, mode);
   }
-  for (const FillingNode* n = part.fillings; n != nullptr; n = n->next) {
+  for (const FillingNode* n : Each(part.fillings)) {
     if (n->element != nullptr) DrawFilling(scene, *n->element, mode);
   }
-  for (const TextNode* n = part.texts; n != nullptr; n = n->next) {
+  for (const TextNode* n : Each(part.texts)) {
     if (n->element != nullptr) DrawTextElement(scene, *n->element, mode);
   }
-  for (const PartNode* n = part.parts; n != nullptr; n = n->next) {
+  for (const PartNode* n : Each(part.parts)) {
     if (n->element != nullptr) DrawPartMembers(scene, *n->element, mode, depth + 1);
   }
 }
@@ -34,16 +34,16 @@ void DrawPartMembers(const RenderScene& scene, const PartElement& part, DrawMode
 bool AnyMemberVisible(const Drawing& drawing, const PartElement& part, int depth) {
   if (depth > kMaxPartDepth) return false;
   const auto& visible = drawing.layerVisible;
-  for (const LineNode* n = part.lines; n != nullptr; n = n->next) {
+  for (const LineNode* n : Each(part.lines)) {
     if (n->element != nullptr && visible[n->element->layer()] != 0) return true;
   }
-  for (const FillingNode* n = part.fillings; n != nullptr; n = n->next) {
+  for (const FillingNode* n : Each(part.fillings)) {
     if (n->element != nullptr && visible[n->element->layer()] != 0) return true;
   }
-  for (const TextNode* n = part.texts; n != nullptr; n = n->next) {
+  for (const TextNode* n : Each(part.texts)) {
     if (n->element != nullptr && visible[n->element->layer()] != 0) return true;
   }
-  for (const PartNode* n = part.parts; n != nullptr; n = n->next) {
+  for (const PartNode* n : Each(part.parts)) {
     if (n->element == nullptr) continue;
     const PartElement& member = *n->element;
     if (member.layer() != kMixedLayer ? visible[member.layer()] != 0
@@ -155,7 +155,7 @@ bool PartShown(const Drawing& drawing, const PartElement& part) {
 
 void FlashPartBoxes(const RenderScene& scene, Clock& clock, bool includeNested) {
   for (int pass = 0; pass < kFlashPasses; ++pass) {
-    for (const PartElement* part = scene.drawing.parts; part != nullptr; part = part->next) {
+    for (const PartElement* part : Each(scene.drawing.parts)) {
       if (!PartShown(scene.drawing, *part) || (part->nested() != 0 && !includeNested)) continue;
       if (part->box.xmin > part->box.xmax) continue; // a part with nothing in it has no box
       CanvasPen pen = scene.Pen();

@@ -97,7 +97,9 @@ TEST(RedrawStop, ElementDeletedAtTheStopLeavesNoGap) {
   ASSERT_EQ(w.app.window.redraw.stage, RedrawStage::kLines);
   LineElement* at = w.app.drawing.lines;
   int index = 0;
-  while (at != nullptr && at != w.app.window.redraw.next) at = at->next, ++index;
+  const auto* stopped = std::get_if<const LineElement*>(&w.app.window.redraw.next);
+  ASSERT_NE(stopped, nullptr);
+  while (at != nullptr && at != *stopped) at = at->next, ++index;
   ASSERT_NE(at, nullptr);
   w.app.store.DeleteLine(at);
   FinishStoppedRedraw(w.app);
