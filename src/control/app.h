@@ -94,11 +94,31 @@ struct App {
   CurrentProperties properties;
   // The text variables Update texts fills the texts' #name# references from.
   VariableTable textVariables;
-  Control control{commandState,   input,         commands,    screen,        sound,
-                  language,       drawing,       store,       view,          setup,
-                  fonts,          clock,         fileEnv,     menus,         prompts,
-                  windowServices, workDirectory, home,        properties,    geometry,
-                  plotter,        pages,         messageSink, textVariables, fileState};
+  Control control{.state = commandState,
+                  .input = input,
+                  .table = commands,
+                  .screen = screen,
+                  .sound = sound,
+                  .language = language,
+                  .drawing = drawing,
+                  .store = store,
+                  .view = view,
+                  .setup = setup,
+                  .fonts = fonts,
+                  .clock = clock,
+                  .files = fileEnv,
+                  .menus = menus,
+                  .prompts = prompts,
+                  .window = windowServices,
+                  .workDirectory = workDirectory,
+                  .home = home,
+                  .properties = properties,
+                  .geometry = geometry,
+                  .plotter = plotter,
+                  .pages = pages,
+                  .messages = messageSink,
+                  .textVariables = textVariables,
+                  .fileState = fileState};
   // The script run, one at a time; drawings and parts named ".txt" start it.
   ScriptRun script{control, console, log};
 
