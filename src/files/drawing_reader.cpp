@@ -68,10 +68,9 @@ bool ReadHeader(ByteReader& in, FileReporter& reporter, FileHeader& header) {
 
 class DrawingReader {
 public:
-  DrawingReader(ElementStore& store, FileEnvironment& env, RecordDecoder& in,
-                PartElement* container, const Placement& placement, bool draw)
-      : store_(store), env_(env), in_(in), container_(container), placement_(placement),
-        draw_(draw) {
+  DrawingReader(ElementStore& store, RecordDecoder& in, PartElement* container,
+                const Placement& placement, bool draw)
+      : store_(store), in_(in), container_(container), placement_(placement), draw_(draw) {
     MakeTransform(m_, 0, 0, placement.x, placement.y, placement.sx, placement.sy, placement.angle);
   }
 
@@ -95,7 +94,6 @@ private:
   template <class Element> bool ReadMembers(PartElement* part, const std::vector<Element*>& read);
 
   ElementStore& store_;
-  FileEnvironment& env_;
   RecordDecoder& in_;
   PartElement* container_;
   Placement placement_;
@@ -277,7 +275,7 @@ int ReadStream(ByteReader& bytes, ElementStore& store, FileEnvironment& env,
   FileHeader header;
   if (!ReadHeader(bytes, env, header)) return 0;
   RecordDecoder in(bytes, env, IsWideVersion(header.version));
-  DrawingReader reader(store, env, in, container, placement, draw);
+  DrawingReader reader(store, in, container, placement, draw);
   Drawing& drawing = store.drawing();
   if (container != nullptr) {
     reader.SetScaleRatio(header.scale / drawing.scale);
