@@ -36,21 +36,13 @@ public:
   }
 };
 
-class QuietScreen final : public ElementScreen {
-public:
-  void Erase(ElementKind, void*) override {}
-  void Draw(ElementKind, void*) override {}
-  void Highlight(ElementKind, void*) override {}
-};
-
 // Each drawing is built once and shared by every benchmark of its size.
 struct BenchDrawing {
   Drawing drawing;
   QuietEnvironment env;
-  QuietScreen screen;
-  ElementStore store{drawing, env};
-  ElementGeometry geo{store, env, screen,
-                      MakeGeometrySettings(kSheetWidth, kSheetWidth, 0.04, false)};
+  HeadlessPainter painter;
+  ElementStore store{drawing, env, painter};
+  ElementGeometry geo{store, env, MakeGeometrySettings(kSheetWidth, kSheetWidth, 0.04, false)};
   std::vector<Point> probes;
 
   explicit BenchDrawing(int elements) {
@@ -286,7 +278,8 @@ void BM_AddMillionLines(benchmark::State& state) {
   for (auto _ : state) {
     Drawing drawing;
     QuietEnvironment env;
-    ElementStore store{drawing, env};
+    HeadlessPainter painter;
+    ElementStore store{drawing, env, painter};
     drawing.limits = Box{0.0, 0.0, kSheetWidth, kSheetHeight};
     std::mt19937 random(3);
     std::uniform_real_distribution<double> x(0.0, kSheetWidth);

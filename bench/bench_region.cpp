@@ -26,19 +26,12 @@ public:
   double ViewBoxWidth() const override { return kViewWidth; }
 };
 
-class QuietScreen final : public ElementScreen {
-public:
-  void Erase(ElementKind, void*) override {}
-  void Draw(ElementKind, void*) override {}
-  void Highlight(ElementKind, void*) override {}
-};
-
 struct Plans {
   Drawing drawing;
   QuietEnvironment env;
-  QuietScreen screen;
-  ElementStore store{drawing, env};
-  ElementGeometry geo{store, env, screen, MakeGeometrySettings(kViewWidth, kSheet, 0.04, false)};
+  HeadlessPainter painter;
+  ElementStore store{drawing, env, painter};
+  ElementGeometry geo{store, env, MakeGeometrySettings(kViewWidth, kSheet, 0.04, false)};
   std::vector<Point> probes;
   int elements = 0;
 

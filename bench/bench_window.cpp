@@ -112,7 +112,7 @@ void BM_WindowMouseMotion(benchmark::State& state) {
   const WindowPixel spots[] = {{300, 300}, {700, 500}};
   int k = 0;
   for (auto _ : state) {
-    MotionEvent(app, spots[k++ % 2]);
+    HandleInput(app, {MotionInput{true}, spots[k++ % 2]});
     canvas->Flush();
     glFinish();
   }

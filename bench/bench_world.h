@@ -20,7 +20,8 @@ namespace lumora::bench {
 struct World {
   Drawing drawing;
   HeadlessStoreEnvironment storeEnv;
-  ElementStore store{drawing, storeEnv};
+  HeadlessPainter painter;
+  ElementStore store{drawing, storeEnv, painter};
   HeadlessFileEnvironment env;
   DrawingFileState state;
 };

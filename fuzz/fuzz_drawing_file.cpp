@@ -16,7 +16,8 @@ void ReadOnce(std::span<const unsigned char> bytes, bool intoPart) {
   Drawing drawing;
   drawing.limits = Box{0, 0, 1000, 1000};
   HeadlessStoreEnvironment storeEnv;
-  ElementStore store(drawing, storeEnv);
+  HeadlessPainter painter;
+  ElementStore store(drawing, storeEnv, painter);
   HeadlessFileEnvironment env;
   PartElement* container = intoPart ? store.AddPart("Fuzz", 1, 0) : nullptr;
   const Placement at = intoPart ? Placement{10, 20, -2, 0.5, 33} : Placement{};

@@ -21,7 +21,8 @@ void ReadOnce(std::span<const char> bytes, bool intoPart) {
   Drawing drawing;
   drawing.limits = Box{0, 0, 1000, 1000};
   HeadlessStoreEnvironment storeEnv;
-  ElementStore store(drawing, storeEnv);
+  HeadlessPainter painter;
+  ElementStore store(drawing, storeEnv, painter);
   HeadlessFileEnvironment env;
   const Point kept[] = {{1, 1}, {2, 2}};
   store.AddLine(PropertySet{}, kept, 2);

@@ -18,13 +18,6 @@ namespace {
 
 using namespace lumora;
 
-class NoScreen : public ElementScreen {
-public:
-  void Erase(ElementKind, void*) override {}
-  void Draw(ElementKind, void*) override {}
-  void Highlight(ElementKind, void*) override {}
-};
-
 class Bytes {
 public:
   Bytes(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
@@ -98,11 +91,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Drawing drawing;
   drawing.limits = Box{0, 0, 1000, 1000};
   HeadlessStoreEnvironment env;
-  ElementStore store(drawing, env);
-  NoScreen screen;
+  HeadlessPainter painter;
+  ElementStore store(drawing, env, painter);
   GeometrySettings settings{};
   settings.arcAccuracy = accuracy;
-  ElementGeometry geometry(store, env, screen, settings);
+  ElementGeometry geometry(store, env, settings);
 
   const std::vector<PenPathRecord> path = geometry.BuildBoundary(entries, accuracy);
   std::vector<Point> points;

@@ -45,16 +45,16 @@ void AppendLine(std::string& out, const char* format, auto... values) {
 std::string AttributesReport(const Drawing& drawing) {
   std::string out = "\n\nAttributes:";
   int k = 0;
-  for (const LineElement* l = drawing.lines; l != nullptr; l = l->next)
+  for (const LineElement* l : Each(drawing.lines))
     AppendLine(out, "\n line %d: layer:%u colour:%u width:%u style:%u section:%u", ++k, l->layer(),
                l->colour(), l->width(), l->style(), l->section());
   k = 0;
-  for (const FillingElement* f = drawing.fillings; f != nullptr; f = f->next)
+  for (const FillingElement* f : Each(drawing.fillings))
     AppendLine(out, "\n filling %d: layer:%u colour:%u style:%u section:%u gap:%g angle:%d", ++k,
                f->layer(), f->colour(), f->style(), f->ldista(), static_cast<double>(f->gap()),
                static_cast<int>(f->angle()));
   k = 0;
-  for (const TextElement* t = drawing.texts; t != nullptr; t = t->next)
+  for (const TextElement* t : Each(drawing.texts))
     AppendLine(out,
                "\n text %d: layer:%u colour:%u height:%u angle:%g positioning:%u widthRatio:%u "
                "slant:%u",

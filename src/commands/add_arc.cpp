@@ -25,13 +25,13 @@ bool AfterKey(const Control& control) {
 LineElement* AddShownLine(Control& control, const PropertySet& set, const Point* points,
                           int count) {
   LineElement* line = control.store.AddLine(set, points, count);
-  if (line != nullptr) Geometry(control).Screen().Draw(ElementKind::kLine, line);
+  if (line != nullptr) control.store.painter().Draw(*line, DrawMode::kNormal);
   return line;
 }
 
 void DeleteShownLine(Control& control, LineElement*& line) {
   if (line == nullptr) return;
-  Geometry(control).Screen().Erase(ElementKind::kLine, line);
+  control.store.painter().Draw(*line, DrawMode::kErase);
   control.store.DeleteLine(line);
   line = nullptr;
 }

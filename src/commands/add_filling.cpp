@@ -186,7 +186,7 @@ void AddFilling::MakeFilling(Control& control) {
   if (made == nullptr) return; // the store has told why
   ElementGeometry& geometry = Geometry(control);
   const HatchStatus status = geometry.BuildHatch(*made);
-  geometry.Screen().Draw(ElementKind::kFilling, made);
+  geometry.Store().painter().Draw(*made, DrawMode::kNormal);
   if (status == HatchStatus::kTooDense) Message(control, kSoundError, kTooDenseFilling);
   last_ = made;
   justMade_ = true;
@@ -215,9 +215,9 @@ bool AddFilling::HatchRegion(Control& control) {
     for (LineElement* line : lines) control.store.DeleteLine(line);
     return true;
   }
-  for (LineElement* line : lines) geometry.Screen().Draw(ElementKind::kLine, line);
+  for (LineElement* line : lines) geometry.Store().painter().Draw(*line, DrawMode::kNormal);
   const HatchStatus status = geometry.BuildHatch(*filling);
-  geometry.Screen().Draw(ElementKind::kFilling, filling);
+  geometry.Store().painter().Draw(*filling, DrawMode::kNormal);
   if (status == HatchStatus::kTooDense) Message(control, kSoundError, kTooDenseFilling);
   undoBorder_.clear();
   regionLines_ = std::move(lines);
@@ -245,7 +245,7 @@ int AddFilling::Alternative(Control& control, const CommandRow& row) {
 void AddFilling::Undo(Control& control) {
   if (justMade_ && last_ != nullptr) {
     justMade_ = false;
-    Geometry(control).Screen().Erase(ElementKind::kFilling, last_);
+    control.store.painter().Draw(*last_, DrawMode::kErase);
     control.store.DeleteFilling(last_);
     if (!regionLines_.empty()) {
       // The region's own lines go with it; the lines they lay over are shown whole again.

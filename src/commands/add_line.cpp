@@ -94,7 +94,7 @@ int AddLine::Back(Control& control, const CommandRow& row) {
     if (in.pointCount > 0) control.view.localOrigin = in.points[in.pointCount - 1];
   } else if (last_ != nullptr) {
     // The line made last opens again for editing, with the kind it was begun as.
-    EraseLine(control, *last_);
+    control.store.painter().Draw(*last_, DrawMode::kErase);
     control.store.DeleteLine(last_);
     last_ = nullptr;
     in.attributes.SetShape(savedShape_);
@@ -150,7 +150,7 @@ void AddLine::MakeLine(Control& control, bool close) {
   // When the store could not take the line it said why; the vertices stay for another try.
   if (made == nullptr) return;
   last_ = made;
-  DrawMadeLine(control, *made);
+  control.store.painter().Draw(*made, DrawMode::kNormal);
   in.pointCount = 0;
 }
 

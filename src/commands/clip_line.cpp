@@ -11,8 +11,6 @@ namespace {
 constexpr char kLineMarker = 'O';
 constexpr char kCutMarker = 'X';
 constexpr std::size_t kDeleteLimits = 2;
-constexpr int kHideFillings = -1;
-constexpr int kShowFillings = 1;
 
 } // namespace
 
@@ -101,7 +99,7 @@ void ClipLine::Pick(Control& control) {
   picked_ = line;
   pickPoint_ = in.cursor;
   cuts_.clear();
-  Geometry(control).ShowBorderFillings(*line, kHideFillings);
+  Geometry(control).ShowBorderFillings(*line, BorderFillings::kHide);
   control.store.Select(line);
   control.state.referenceLock = false;
   step_ = Step::kPoints;
@@ -145,7 +143,7 @@ void ClipLine::Cut(Control& control) {
   // Deleting a part of a line opens the boundaries it is in: its fillings go with it.
   if (!cuts.empty()) pieces = Geometry(control).CutLineAtPoints(line, cuts, false, !Deleting());
   // Uncut, the line is drawn again; cut, its pieces were drawn in its place.
-  if (pieces == 0 && line != nullptr) DrawMadeLine(control, *line);
+  if (pieces == 0 && line != nullptr) control.store.painter().Draw(*line, DrawMode::kNormal);
   if (Deleting()) {
     if (cuts.empty()) {
       held_ = line;
@@ -153,7 +151,7 @@ void ClipLine::Cut(Control& control) {
       HoldBack(control, pieces);
     }
     if (held_ != nullptr) {
-      EraseLine(control, *held_);
+      control.store.painter().Draw(*held_, DrawMode::kErase);
       held_->SetHidden(1);
     }
   }
@@ -194,7 +192,7 @@ int ClipLine::Undo(Control& control) {
     return kStillRunning;
   }
   held_->SetHidden(0);
-  DrawMadeLine(control, *held_);
+  control.store.painter().Draw(*held_, DrawMode::kNormal);
   held_ = nullptr;
   return kStillRunning;
 }
@@ -205,7 +203,7 @@ void ClipLine::Release(Control& control) {
   for (auto it = cuts_.rbegin(); it != cuts_.rend(); ++it) control.store.RemoveMarker(*it);
   cuts_.clear();
   if (Deleting()) control.store.RemoveMarker(pickPoint_);
-  if (picked_ != nullptr) Geometry(control).ShowBorderFillings(*picked_, kShowFillings);
+  if (picked_ != nullptr) Geometry(control).ShowBorderFillings(*picked_, BorderFillings::kShow);
   picked_ = nullptr;
 }
 

@@ -171,7 +171,7 @@ void CloneLine::MakeClone(Control& control, double distance) {
   LineElement* cloned = picked_;
   DropPick(control);
   if (made != nullptr) {
-    DrawMadeLine(control, *made);
+    control.store.painter().Draw(*made, DrawMode::kNormal);
     lastClone_ = made;
     previous_ = cloned;
   }
@@ -185,7 +185,7 @@ int CloneLine::Undo(Control& control) {
     AskLine(control, true);
   } else if (lastClone_ != nullptr) {
     // Deleting clears the pointer: the clone is forgotten with the record.
-    EraseLine(control, *lastClone_);
+    control.store.painter().Draw(*lastClone_, DrawMode::kErase);
     control.store.DeleteLine(lastClone_);
     if (previous_ != nullptr) {
       picked_ = previous_;

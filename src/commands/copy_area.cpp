@@ -17,8 +17,8 @@ constexpr int kQuestionRow = 1;
 constexpr int kQuestionColumn = 2;
 constexpr std::string_view kTemporaryPart = "/Copy.part";
 
-template <class Node, class Each> void ForNodes(Node* head, Each each) {
-  for (Node* n = head; n != nullptr; n = n->next) {
+template <class Node, class Visit> void ForNodes(Node* head, Visit each) {
+  for (Node* n : Each(head)) {
     if (n->element != nullptr) each(n->element);
   }
 }
@@ -55,7 +55,7 @@ int CopyArea::Back(Control& control, const CommandRow& row) {
   case Step::kReference: {
     // The set is given up; the area can be drawn again from its first corner.
     RemoveMarker(control);
-    control.window.ShowHighlightedNormally();
+    control.store.ShowHighlightedNormally();
     if (current_.group != nullptr) control.store.DeletePart(current_.group, false);
     const bool byArea = current_.areaCount > 0;
     const Point corner = current_.area[0];
@@ -159,7 +159,7 @@ int CopyArea::Question(Control& control, const CommandRow& row) {
   // The marker goes before the set is drawn again: it is drawn by inversion, and taking it off
   // the redrawn lines would punch a hole in them.
   RemoveMarker(control);
-  control.window.ShowHighlightedNormally();
+  control.store.ShowHighlightedNormally();
   if (current_.move) HideSources(control, *current_.group);
   step_ = Step::kPlacing;
   seen_ = nullptr;
@@ -248,10 +248,10 @@ void CopyArea::FinishRound(Control& control, Round& round) {
 }
 
 void CopyArea::HideSources(Control& control, PartElement& group) {
-  ElementScreen& screen = Geometry(control).Screen();
-  ForNodes(group.lines, [&](LineElement* e) { screen.Erase(ElementKind::kLine, e); });
-  ForNodes(group.fillings, [&](FillingElement* e) { screen.Erase(ElementKind::kFilling, e); });
-  ForNodes(group.texts, [&](TextElement* e) { screen.Erase(ElementKind::kText, e); });
+  Painter& painter = control.store.painter();
+  ForNodes(group.lines, [&](LineElement* e) { painter.Draw(*e, DrawMode::kErase); });
+  ForNodes(group.fillings, [&](FillingElement* e) { painter.Draw(*e, DrawMode::kErase); });
+  ForNodes(group.texts, [&](TextElement* e) { painter.Draw(*e, DrawMode::kErase); });
   Geometry(control).SetGroupHidden(group, true);
   control.window.Repaint();
 }
@@ -268,7 +268,7 @@ void CopyArea::RemoveMarker(Control& control) {
 
 int CopyArea::End(Control& control, const CommandRow& row) {
   RemoveMarker(control);
-  control.window.ShowHighlightedNormally();
+  control.store.ShowHighlightedNormally();
   if (hasPrevious_) FinishRound(control, previous_);
   hasPrevious_ = false;
   FinishRound(control, current_);

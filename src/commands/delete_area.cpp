@@ -71,7 +71,7 @@ int DeleteArea::SecondCorner(Control& control) {
     return kStillRunning;
   }
   Beep(control, kSoundKey);
-  control.window.ShowHighlightedNormally();
+  control.store.ShowHighlightedNormally();
   HideGroup(control, *group);
   pending_ = group;
   RubberBand(control, 0);

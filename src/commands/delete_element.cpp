@@ -12,7 +12,7 @@ bool KeyEvent(const Control& control) {
 }
 
 bool Holding(const Picked& picked) {
-  return picked.kind != 0;
+  return PickedAny(picked);
 }
 
 } // namespace
@@ -31,7 +31,7 @@ void DeleteElement::DeletePending(Control& control) {
 int DeleteElement::Show(Control& control) {
   DeletePending(control);
   const Picked picked = Geometry(control).PickElement(control.In().cursor, kEditPickRadius, false);
-  if (picked.kind == 0) {
+  if (!PickedAny(picked)) {
     Message(control, kSoundError, kNoElementFound);
   } else {
     Beep(control, kSoundKey);

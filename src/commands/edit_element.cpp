@@ -12,6 +12,7 @@
 #include "text/place_text.h"
 #include "text/text_layout.h"
 #include "ui/ask_text.h"
+#include "util/overloaded.h"
 
 #include <array>
 #include <cstring>
@@ -80,7 +81,7 @@ void EditElement::Unmark(Control& control) {
 void EditElement::Release(Control& control) {
   Unmark(control);
   DropPreview(control);
-  control.window.ShowHighlightedNormally();
+  control.store.ShowHighlightedNormally();
 }
 
 // ---- The pick step ----
@@ -90,7 +91,7 @@ int EditElement::Pick(Control& control) {
   committed_ = false;
   undo_.Clear();
   const Picked picked = Geometry(control).PickElement(control.In().cursor, kEditPickRadius, false);
-  if (picked.kind == 0) {
+  if (!PickedAny(picked)) {
     Message(control, kSoundError, kNoElementFound);
     Beep(control, kSoundWaiting);
     return kStillRunning;
@@ -98,23 +99,25 @@ int EditElement::Pick(Control& control) {
   Beep(control, kSoundKey);
   edited_ = picked;
   ElementStore& store = control.store;
-  if (picked.line != nullptr) {
-    store.Select(picked.line);
-    return PickLine(control);
-  }
-  if (picked.filling != nullptr) {
-    store.Select(picked.filling);
-    return PickFilling(control);
-  }
-  if (picked.text != nullptr) {
-    store.Select(picked.text);
-    return PickText(control);
-  }
-  return PickPart(control);
+  return std::visit(Overloaded{[&](std::monostate) { return kStillRunning; },
+                               [&](LineElement* line) {
+                                 store.Select(line);
+                                 return PickLine(control);
+                               },
+                               [&](FillingElement* filling) {
+                                 store.Select(filling);
+                                 return PickFilling(control);
+                               },
+                               [&](TextElement* text) {
+                                 store.Select(text);
+                                 return PickText(control);
+                               },
+                               [&](PartElement*) { return PickPart(control); }},
+                    picked);
 }
 
 int EditElement::PickLine(Control& control) {
-  LineElement& line = *edited_.line;
+  LineElement& line = *PickedAs<LineElement>(edited_);
   Point vertex;
   int index = 0;
   if (Geometry(control).NearestVertex(line, control.In().cursor, vertex, index, kEditPickRadius) ==
@@ -145,7 +148,7 @@ int EditElement::PickLine(Control& control) {
 }
 
 int EditElement::PickFilling(Control& control) {
-  UnpackFilling(*edited_.filling, control.properties.filling, PackFields::kPlain);
+  UnpackFilling(*PickedAs<FillingElement>(edited_), control.properties.filling, PackFields::kPlain);
   control.state.elementType = kElementFilling;
   enHeader_ = std::string(kEditingFilling.en);
   fiHeader_ = std::string(kEditingFilling.fi);
@@ -155,7 +158,7 @@ int EditElement::PickFilling(Control& control) {
 }
 
 int EditElement::PickText(Control& control) {
-  TextElement& text = *edited_.text;
+  TextElement& text = *PickedAs<TextElement>(edited_);
   InputRecord& in = control.In();
   point_ = text.pointCount() > 0 && text.points != nullptr ? text.points[0] : in.cursor;
   string_ = std::string(TextOf(text));
@@ -176,7 +179,7 @@ int EditElement::PickText(Control& control) {
 }
 
 int EditElement::PickPart(Control& control) {
-  PartElement& part = *edited_.part;
+  PartElement& part = *PickedAs<PartElement>(edited_);
   control.store.Select(&part);
   point_ = part.location;
   control.In().cursor = point_;
@@ -213,7 +216,7 @@ int EditElement::Undo(Control& control) {
 // back.
 int EditElement::Abandon(Control& control) {
   Beep(control, kSoundKey);
-  if (edited_.line != nullptr) control.properties.line.SetShape(savedShape_);
+  if (PickedAs<LineElement>(edited_) != nullptr) control.properties.line.SetShape(savedShape_);
   Release(control);
   edited_ = Picked{};
   committed_ = false;
@@ -224,9 +227,9 @@ int EditElement::Abandon(Control& control) {
 // ---- Committing ----
 
 int EditElement::Commit(Control& control, bool enter) {
-  if (enter && edited_.line != nullptr &&
+  if (enter && PickedAs<LineElement>(edited_) != nullptr &&
       (savedShape_ == kShapeArc || savedShape_ == kShapeCircle)) {
-    const LineElement& line = *edited_.line;
+    const LineElement& line = *PickedAs<LineElement>(edited_);
     if (line.points != nullptr && line.ps0() > 0 &&
         SamePoint(control.In().cursor, line.points[0]) != 0) {
       Message(control, kSoundError, kNotAllowedLocation);
@@ -237,10 +240,11 @@ int EditElement::Commit(Control& control, bool enter) {
   Beep(control, kSoundKey);
   undo_.Clear();
   Unmark(control);
-  if (edited_.line != nullptr) CommitLine(control, enter);
-  if (edited_.filling != nullptr) CommitFilling(control);
-  if (edited_.text != nullptr) CommitText(control, enter);
-  if (edited_.part != nullptr) CommitPart(control, enter);
+  std::visit(Overloaded{[](std::monostate) {}, [&](LineElement*) { CommitLine(control, enter); },
+                        [&](FillingElement*) { CommitFilling(control); },
+                        [&](TextElement*) { CommitText(control, enter); },
+                        [&](PartElement*) { CommitPart(control, enter); }},
+             edited_);
   Release(control);
   ++control.drawing.changes;
   committed_ = true;
@@ -248,25 +252,25 @@ int EditElement::Commit(Control& control, bool enter) {
 }
 
 void EditElement::CommitLine(Control& control, bool enter) {
-  LineElement& line = *edited_.line;
+  LineElement& line = *PickedAs<LineElement>(edited_);
   ElementGeometry& geometry = Geometry(control);
   undo_.Take(line);
-  geometry.Screen().Erase(ElementKind::kLine, &line);
+  geometry.Store().painter().Draw(line, DrawMode::kErase);
   PropertySet& current = control.properties.line;
   current.SetShape(savedShape_);
   PackLine(current, line, PackFields::kPlain);
   geometry.ElementChanged(line);
-  geometry.Screen().Draw(ElementKind::kLine, &line);
+  geometry.Store().painter().Draw(line, DrawMode::kNormal);
   if (enter) geometry.MoveVertex(line, index_, control.In().cursor);
 }
 
 void EditElement::CommitFilling(Control& control) {
-  FillingElement& filling = *edited_.filling;
+  FillingElement& filling = *PickedAs<FillingElement>(edited_);
   undo_.Take(filling);
   undo_.TakeHolders(control.drawing, &filling);
   // The old hatch goes with the old gap and angle, before the new ones are packed in.
   ElementGeometry& geometry = Geometry(control);
-  geometry.Screen().Erase(ElementKind::kFilling, &filling);
+  geometry.Store().painter().Draw(filling, DrawMode::kErase);
   control.store.ClearHatch(filling);
   PackFilling(control.properties.filling, filling, PackFields::kPlain);
   // Renewing the filling drops its cached hatch and draws it anew; a gap too fine for its
@@ -278,11 +282,11 @@ void EditElement::CommitFilling(Control& control) {
 }
 
 void EditElement::CommitText(Control& control, bool enter) {
-  TextElement& text = *edited_.text;
+  TextElement& text = *PickedAs<TextElement>(edited_);
   ElementGeometry& geometry = Geometry(control);
   undo_.Take(text);
   undo_.TakeHolders(control.drawing, &text);
-  geometry.Screen().Erase(ElementKind::kText, &text);
+  geometry.Store().painter().Draw(text, DrawMode::kErase);
   PackText(control.properties.text, text, PackFields::kPlain);
   // Without string editing the string is left exactly as it is.
   if (stringEdited_) {
@@ -293,11 +297,11 @@ void EditElement::CommitText(Control& control, bool enter) {
     text.points[0] = control.In().cursor;
   }
   geometry.ElementChanged(text);
-  geometry.Screen().Draw(ElementKind::kText, &text);
+  geometry.Store().painter().Draw(text, DrawMode::kNormal);
 }
 
 void EditElement::CommitPart(Control& control, bool enter) {
-  PartElement& part = *edited_.part;
+  PartElement& part = *PickedAs<PartElement>(edited_);
   undo_.Take(part);
   undo_.TakeHolders(control.drawing, &part);
   const Point to = enter ? control.In().cursor : part.location;
@@ -362,11 +366,12 @@ int EditElement::Act(Control& control, const CommandRow& /*row*/) {
     if (in.code == kCodeEnter) return Commit(control, true);
     // The attributes changed under a text: so does the outline the cursor carries.
     if (in.code == kCodePropertiesChanged) {
-      if (edited_.text != nullptr) {
+      if (PickedAs<TextElement>(edited_) != nullptr) {
         TakeTextAttributes(control);
         CarryTextOutline(control, string_);
       }
-      if (edited_.line != nullptr) control.In().attributes = control.properties.line;
+      if (PickedAs<LineElement>(edited_) != nullptr)
+        control.In().attributes = control.properties.line;
       return kStillRunning;
     }
     return KeyEvent(control) ? NotInUse(control) : kStillRunning;
@@ -385,7 +390,7 @@ int EditElement::Complete(Control& control, const CommandRow& /*row*/) {
 
 int EditElement::Back(Control& control, const CommandRow& /*row*/) {
   if (step_ == Step::kPick) return Undo(control);
-  if (edited_.text != nullptr && stringEdited_) {
+  if (PickedAs<TextElement>(edited_) != nullptr && stringEdited_) {
     Beep(control, kSoundKey);
     return ToString(control);
   }
@@ -394,7 +399,7 @@ int EditElement::Back(Control& control, const CommandRow& /*row*/) {
 
 int EditElement::Alternative(Control& control, const CommandRow& /*row*/) {
   if (step_ == Step::kPick) return Undo(control);
-  if (edited_.text != nullptr) {
+  if (PickedAs<TextElement>(edited_) != nullptr) {
     Beep(control, kSoundKey);
     return ToString(control);
   }
@@ -406,7 +411,7 @@ int EditElement::Cancel(Control& control, const CommandRow& row) {
 }
 
 int EditElement::End(Control& control, const CommandRow& row) {
-  if (step_ != Step::kPick && edited_.line != nullptr)
+  if (step_ != Step::kPick && PickedAs<LineElement>(edited_) != nullptr)
     control.properties.line.SetShape(savedShape_);
   Release(control);
   control.In().attributes.SetShape(kShapeOpen);

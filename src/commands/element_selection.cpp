@@ -8,6 +8,7 @@
 #include "protocol/texts.h"
 #include "protocol/window_services.h"
 #include "sound/my_beep.h"
+#include "util/overloaded.h"
 
 #include <vector>
 
@@ -31,11 +32,10 @@ void GatherMembers(PartElement* part, Members& members) {
     PartElement* p = pending.back();
     pending.pop_back();
     if (p == nullptr) continue;
-    for (LineNode* n = p->lines; n != nullptr; n = n->next) members.lines.push_back(n->element);
-    for (FillingNode* n = p->fillings; n != nullptr; n = n->next)
-      members.fillings.push_back(n->element);
-    for (TextNode* n = p->texts; n != nullptr; n = n->next) members.texts.push_back(n->element);
-    for (PartNode* n = p->parts; n != nullptr; n = n->next) pending.push_back(n->element);
+    for (LineNode* n : Each(p->lines)) members.lines.push_back(n->element);
+    for (FillingNode* n : Each(p->fillings)) members.fillings.push_back(n->element);
+    for (TextNode* n : Each(p->texts)) members.texts.push_back(n->element);
+    for (PartNode* n : Each(p->parts)) pending.push_back(n->element);
   }
 }
 
@@ -56,18 +56,18 @@ void Add(Members& members, PartElement* part) {
 // in their own look, fillings before lines, so no erase punches a hole in a line drawn again.
 void ShowNormally(ElementGeometry& geometry, const Members& members) {
   ElementStore& store = geometry.Store();
-  ElementScreen& screen = geometry.Screen();
+  Painter& painter = geometry.Store().painter();
   for (LineElement* line : members.lines) store.Unselect(line);
   for (FillingElement* filling : members.fillings) store.Unselect(filling);
   for (TextElement* text : members.texts) store.Unselect(text);
   for (FillingElement* filling : members.fillings) {
-    if (filling != nullptr) screen.Draw(ElementKind::kFilling, filling);
+    if (filling != nullptr) painter.Draw(*filling, DrawMode::kNormal);
   }
   for (LineElement* line : members.lines) {
-    if (line != nullptr) screen.Draw(ElementKind::kLine, line);
+    if (line != nullptr) painter.Draw(*line, DrawMode::kNormal);
   }
   for (TextElement* text : members.texts) {
-    if (text != nullptr) screen.Draw(ElementKind::kText, text);
+    if (text != nullptr) painter.Draw(*text, DrawMode::kNormal);
   }
 }
 
@@ -119,7 +119,7 @@ PartElement* ElementSelection::TakeGroup() {
 
 void ElementSelection::Dissolve(Control& control) {
   if (group_ == nullptr) return;
-  control.window.ShowHighlightedNormally();
+  control.store.ShowHighlightedNormally();
   control.store.DeletePart(group_, false);
   group_ = nullptr;
 }
@@ -229,7 +229,7 @@ template <class Element> void ElementSelection::TakeOut(Control& control, Elemen
   Members leaving;
   Add(leaving, element);
   std::vector<FillingElement*> orphans;
-  for (FillingNode* n = group_->fillings; n != nullptr; n = n->next) {
+  for (FillingNode* n : Each(group_->fillings)) {
     // A stretch set holds the fillings that any of its lines bound, as its area gathers them.
     if (n->element != nullptr &&
         ElementGeometry::FillingInGroup(*n->element, *group_, !stretch_) == 0) {
@@ -257,26 +257,23 @@ int ElementSelection::Pick(Control& control) {
       store.Select(element);
     }
   };
-  if (picked.line != nullptr) {
-    toggle(picked.line, ElementKind::kLine);
-  } else if (picked.text != nullptr) {
-    toggle(picked.text, ElementKind::kText);
-  } else if (picked.filling != nullptr) {
-    if (stretch_) {
-      Message(control, kSoundError, kFillingNotAllowed);
-      return kStillRunning;
-    }
-    if (!ElementGeometry::GroupHolds(*group_, picked.filling, ElementKind::kFilling) &&
-        ElementGeometry::FillingInGroup(*picked.filling, *group_, true) == 0) {
-      Message(control, kSoundError, kFillingOutside);
-      return kStillRunning;
-    }
-    toggle(picked.filling, ElementKind::kFilling);
-  } else if (picked.part != nullptr) {
-    toggle(picked.part, ElementKind::kPart);
-  } else {
-    Message(control, kSoundError, kNoElementFound);
-  }
+  std::visit(Overloaded{[&](std::monostate) { Message(control, kSoundError, kNoElementFound); },
+                        [&](LineElement* line) { toggle(line, ElementKind::kLine); },
+                        [&](TextElement* text) { toggle(text, ElementKind::kText); },
+                        [&](FillingElement* filling) {
+                          if (stretch_) {
+                            Message(control, kSoundError, kFillingNotAllowed);
+                          } else if (!ElementGeometry::GroupHolds(*group_, filling,
+                                                                  ElementKind::kFilling) &&
+                                     ElementGeometry::FillingInGroup(*filling, *group_, true) ==
+                                         0) {
+                            Message(control, kSoundError, kFillingOutside);
+                          } else {
+                            toggle(filling, ElementKind::kFilling);
+                          }
+                        },
+                        [&](PartElement* part) { toggle(part, ElementKind::kPart); }},
+             picked);
   return kStillRunning;
 }
 

@@ -41,7 +41,8 @@ void DrawBoundary(ElementGeometry& geometry, const FillingElement& filling) {
   if (filling.hidden() != 0 || filling.lines == nullptr) return;
   for (std::uint32_t i = 0; i < filling.ls0(); ++i) {
     LineElement* line = filling.lines[i];
-    if (line != nullptr && line->hidden() == 0) geometry.Screen().Draw(ElementKind::kLine, line);
+    if (line != nullptr && line->hidden() == 0)
+      geometry.Store().painter().Draw(*line, DrawMode::kNormal);
   }
 }
 
@@ -76,16 +77,16 @@ void ElementSnapshot::Take(const PartElement& part) {
     const PartElement* p = work.back();
     work.pop_back();
     parts_.push_back({const_cast<PartElement*>(p), p->words, p->location, p->box});
-    for (const LineNode* n = p->lines; n != nullptr; n = n->next) {
+    for (const LineNode* n : Each(p->lines)) {
       if (n->element != nullptr) Take(*n->element);
     }
-    for (const FillingNode* n = p->fillings; n != nullptr; n = n->next) {
+    for (const FillingNode* n : Each(p->fillings)) {
       if (n->element != nullptr) Take(*n->element);
     }
-    for (const TextNode* n = p->texts; n != nullptr; n = n->next) {
+    for (const TextNode* n : Each(p->texts)) {
       if (n->element != nullptr) Take(*n->element);
     }
-    for (const PartNode* n = p->parts; n != nullptr; n = n->next) {
+    for (const PartNode* n : Each(p->parts)) {
       if (n->element != nullptr) work.push_back(n->element);
     }
   }
@@ -96,7 +97,7 @@ void ElementSnapshot::TakeHolders(const Drawing& drawing, const void* element) {
   while (!work.empty()) {
     const void* held = work.back();
     work.pop_back();
-    for (const PartElement* p = drawing.parts; p != nullptr; p = p->next) {
+    for (const PartElement* p : Each(drawing.parts)) {
       if (!Lists(*p, held)) continue;
       const bool known = std::any_of(parts_.begin(), parts_.end(),
                                      [p](const PartState& s) { return s.part == p; });
@@ -108,12 +109,12 @@ void ElementSnapshot::TakeHolders(const Drawing& drawing, const void* element) {
 }
 
 bool ElementSnapshot::Restore(ElementGeometry& geometry) {
-  ElementScreen& screen = geometry.Screen();
+  Painter& painter = geometry.Store().painter();
   ElementStore& store = geometry.Store();
   bool whole = true;
   for (LineState& s : lines_) {
     LineElement& line = *s.line;
-    if (line.hidden() == 0) screen.Erase(ElementKind::kLine, &line);
+    if (line.hidden() == 0) painter.Draw(line, DrawMode::kErase);
     const std::uint32_t count = line.ps0();
     line.words = s.words;
     line.SetPs0(count);
@@ -121,7 +122,7 @@ bool ElementSnapshot::Restore(ElementGeometry& geometry) {
   }
   for (TextState& s : texts_) {
     TextElement& text = *s.text;
-    if (text.hidden() == 0) screen.Erase(ElementKind::kText, &text);
+    if (text.hidden() == 0) painter.Draw(text, DrawMode::kErase);
     const std::uint32_t count = text.pointCount();
     text.words = s.words;
     text.SetPointCount(count);
@@ -133,7 +134,7 @@ bool ElementSnapshot::Restore(ElementGeometry& geometry) {
   }
   // A filling's hatch is erased with the gap and angle it was drawn with.
   for (FillingState& s : fillings_) {
-    if (s.filling->hidden() == 0) screen.Erase(ElementKind::kFilling, s.filling);
+    if (s.filling->hidden() == 0) painter.Draw(*s.filling, DrawMode::kErase);
     store.ClearHatch(*s.filling);
     s.filling->words = s.words;
   }
@@ -151,10 +152,10 @@ bool ElementSnapshot::Restore(ElementGeometry& geometry) {
     store.SetZones(part, s.box);
   }
   for (LineState& s : lines_) {
-    if (s.line->hidden() == 0) screen.Draw(ElementKind::kLine, s.line);
+    if (s.line->hidden() == 0) painter.Draw(*s.line, DrawMode::kNormal);
   }
   for (TextState& s : texts_) {
-    if (s.text->hidden() == 0) screen.Draw(ElementKind::kText, s.text);
+    if (s.text->hidden() == 0) painter.Draw(*s.text, DrawMode::kNormal);
   }
   Clear();
   return whole;

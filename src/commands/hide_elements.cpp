@@ -2,6 +2,7 @@
 #include "model/drawing.h"
 #include "model/element_store.h"
 #include "protocol/command_state.h"
+#include "util/overloaded.h"
 
 #include <algorithm>
 #include <vector>
@@ -11,23 +12,17 @@ namespace {
 
 // Every line, filling and text of the group and its nested parts, erased or drawn.
 void ShowMembers(ElementGeometry& geometry, PartElement& group, bool draw) {
-  ElementScreen& screen = geometry.Screen();
-  const auto show = [&screen, draw](ElementKind kind, void* element) {
-    if (draw) {
-      screen.Draw(kind, element);
-    } else {
-      screen.Erase(kind, element);
-    }
-  };
+  Painter& painter = geometry.Store().painter();
+  const DrawMode mode = draw ? DrawMode::kNormal : DrawMode::kErase;
+  const auto show = [&painter, mode](auto* element) { painter.Draw(*element, mode); };
   std::vector<PartElement*> work{&group};
   while (!work.empty()) {
     PartElement* part = work.back();
     work.pop_back();
-    for (LineNode* n = part->lines; n != nullptr; n = n->next) show(ElementKind::kLine, n->element);
-    for (FillingNode* n = part->fillings; n != nullptr; n = n->next)
-      show(ElementKind::kFilling, n->element);
-    for (TextNode* n = part->texts; n != nullptr; n = n->next) show(ElementKind::kText, n->element);
-    for (PartNode* n = part->parts; n != nullptr; n = n->next) work.push_back(n->element);
+    for (LineNode* n : Each(part->lines)) show(n->element);
+    for (FillingNode* n : Each(part->fillings)) show(n->element);
+    for (TextNode* n : Each(part->texts)) show(n->element);
+    for (PartNode* n : Each(part->parts)) work.push_back(n->element);
   }
 }
 
@@ -41,7 +36,7 @@ template <class Element> bool Holds(const MemberNode<Element>* node, const void*
 // The parts listing the element directly.
 std::vector<PartElement*> HoldersOf(Drawing& drawing, const void* element) {
   std::vector<PartElement*> holders;
-  for (PartElement* p = drawing.parts; p != nullptr; p = p->next) {
+  for (PartElement* p : Each(drawing.parts)) {
     if (Holds(p->lines, element) || Holds(p->fillings, element) || Holds(p->texts, element) ||
         Holds(p->parts, element)) {
       holders.push_back(p);
@@ -51,7 +46,7 @@ std::vector<PartElement*> HoldersOf(Drawing& drawing, const void* element) {
 }
 
 bool IsPart(const Drawing& drawing, const PartElement* part) {
-  for (const PartElement* p = drawing.parts; p != nullptr; p = p->next) {
+  for (const PartElement* p : Each(drawing.parts)) {
     if (p == part) return true;
   }
   return false;
@@ -73,54 +68,53 @@ void UnhideGroup(Control& control, PartElement& group) {
 
 void HideElement(Control& control, const Picked& picked) {
   ElementGeometry& geometry = Geometry(control);
-  ElementScreen& screen = geometry.Screen();
-  if (picked.line != nullptr) {
-    screen.Erase(ElementKind::kLine, picked.line);
-    // The fillings a line bounds cannot stand without it: they go out of sight with it.
-    geometry.ShowBorderFillings(*picked.line, -1);
-    picked.line->SetHidden(1);
-  } else if (picked.filling != nullptr) {
-    screen.Erase(ElementKind::kFilling, picked.filling);
-    picked.filling->SetHidden(1);
-  } else if (picked.text != nullptr) {
-    screen.Erase(ElementKind::kText, picked.text);
-    picked.text->SetHidden(1);
-  } else if (picked.part != nullptr) {
-    HideGroup(control, *picked.part);
-  }
+  Painter& painter = geometry.Store().painter();
+  std::visit(Overloaded{[](std::monostate) {},
+                        [&](LineElement* line) {
+                          painter.Draw(*line, DrawMode::kErase);
+                          // The fillings a line bounds cannot stand without it: they go out of
+                          // sight with it.
+                          geometry.ShowBorderFillings(*line, BorderFillings::kHide);
+                          line->SetHidden(1);
+                        },
+                        [&](PartElement* part) { HideGroup(control, *part); },
+                        [&](auto* element) {
+                          painter.Draw(*element, DrawMode::kErase);
+                          element->SetHidden(1);
+                        }},
+             picked);
 }
 
 void UnhideElement(Control& control, const Picked& picked) {
   ElementGeometry& geometry = Geometry(control);
-  ElementScreen& screen = geometry.Screen();
-  if (picked.line != nullptr) {
-    picked.line->SetHidden(0);
-    geometry.ShowBorderFillings(*picked.line, 1);
-    screen.Draw(ElementKind::kLine, picked.line);
-  } else if (picked.filling != nullptr) {
-    picked.filling->SetHidden(0);
-    screen.Draw(ElementKind::kFilling, picked.filling);
-  } else if (picked.text != nullptr) {
-    picked.text->SetHidden(0);
-    screen.Draw(ElementKind::kText, picked.text);
-  } else if (picked.part != nullptr) {
-    UnhideGroup(control, *picked.part);
-  }
+  Painter& painter = geometry.Store().painter();
+  std::visit(Overloaded{[](std::monostate) {},
+                        [&](LineElement* line) {
+                          line->SetHidden(0);
+                          geometry.ShowBorderFillings(*line, BorderFillings::kShow);
+                          painter.Draw(*line, DrawMode::kNormal);
+                        },
+                        [&](PartElement* part) { UnhideGroup(control, *part); },
+                        [&](auto* element) {
+                          element->SetHidden(0);
+                          painter.Draw(*element, DrawMode::kNormal);
+                        }},
+             picked);
 }
 
 void DeleteElementForGood(Control& control, Picked& picked) {
+  if (!PickedAny(picked)) return;
   ElementStore& store = control.store;
-  const void* element = picked.line != nullptr      ? static_cast<const void*>(picked.line)
-                        : picked.filling != nullptr ? static_cast<const void*>(picked.filling)
-                        : picked.text != nullptr    ? static_cast<const void*>(picked.text)
-                                                    : static_cast<const void*>(picked.part);
-  if (element == nullptr) return;
   // A member leaves its parts smaller: their boxes are renewed once it is gone.
+  const void* element = std::visit(Overloaded{[](std::monostate) -> const void* { return nullptr; },
+                                              [](auto* e) -> const void* { return e; }},
+                                   picked);
   const std::vector<PartElement*> holders = HoldersOf(control.drawing, element);
-  if (picked.line != nullptr) store.DeleteLine(picked.line);
-  if (picked.filling != nullptr) store.DeleteFilling(picked.filling);
-  if (picked.text != nullptr) store.DeleteText(picked.text);
-  if (picked.part != nullptr) store.DeletePart(picked.part, true);
+  std::visit(Overloaded{[](std::monostate) {}, [&](LineElement* line) { store.DeleteLine(line); },
+                        [&](FillingElement* filling) { store.DeleteFilling(filling); },
+                        [&](TextElement* text) { store.DeleteText(text); },
+                        [&](PartElement* part) { store.DeletePart(part, true); }},
+             picked);
   picked = Picked{};
   for (PartElement* holder : holders) {
     // A typed part the delete left empty went with it.

@@ -20,18 +20,10 @@ void SetNumberedPrompt(Control& control, const TextPair& title, const TextPair& 
             std::string(before.In(shown)) + digits + std::string(after.In(shown)));
 }
 
-void DrawMadeLine(Control& control, LineElement& line) {
-  control.geometry.Screen().Draw(ElementKind::kLine, &line);
-}
-
-void EraseLine(Control& control, LineElement& line) {
-  control.geometry.Screen().Erase(ElementKind::kLine, &line);
-}
-
 // Taking the highlight away erases the line; it is drawn again in its own look.
 void ShowNormally(Control& control, LineElement& line) {
   control.store.Unselect(&line);
-  DrawMadeLine(control, line);
+  control.store.painter().Draw(line, DrawMode::kNormal);
 }
 
 } // namespace lumora

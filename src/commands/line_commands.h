@@ -153,12 +153,10 @@ private:
   LineElement* held_ = nullptr; // the deleted part, hidden until the next key
 };
 
-// What the line commands share: the prompt with a text between two halves, and the screen
-// look of a line they make, take away or pick.
+// What the line commands share: the prompt with a text between two halves, and a picked line
+// shown in its own look again.
 void SetNumberedPrompt(Control& control, const TextPair& title, const TextPair& before, int number,
                        const TextPair& after);
-void DrawMadeLine(Control& control, LineElement& line);
-void EraseLine(Control& control, LineElement& line);
 void ShowNormally(Control& control, LineElement& line);
 
 } // namespace lumora

@@ -69,9 +69,9 @@ bool SameLine(const LineElement& a, const LineElement& b) {
 
 std::vector<LineElement*> OverlappingLines(const Drawing& drawing) {
   std::vector<LineElement*> lines;
-  for (LineElement* l = drawing.lines; l != nullptr; l = l->next) lines.push_back(l);
+  for (LineElement* l : Each(drawing.lines)) lines.push_back(l);
   std::unordered_set<const LineElement*> boundaries;
-  for (const FillingElement* f = drawing.fillings; f != nullptr; f = f->next)
+  for (const FillingElement* f : Each(drawing.fillings))
     for (std::uint32_t i = 0; i < f->ls0() && f->lines != nullptr; ++i)
       boundaries.insert(f->lines[i]);
   // Each cell lists its lines in list order, so the first match is the one nearest the head.

@@ -47,7 +47,7 @@ int Rounding::Pick(Control& control, const CommandRow& row) {
     return PickPrompt(control);
   }
   if (corner_.arc == nullptr) {
-    geometry.ShowBorderFillings(*line, -1);
+    geometry.ShowBorderFillings(*line, BorderFillings::kHide);
     hiddenFor_ = line;
   }
   marker_ = corner_.point;
@@ -114,7 +114,7 @@ int Rounding::Cancel(Control& control, const CommandRow& row) {
 
 void Rounding::ShowFillingsAgain(Control& control) {
   if (hiddenFor_ == nullptr) return;
-  Geometry(control).ShowBorderFillings(*hiddenFor_, 1);
+  Geometry(control).ShowBorderFillings(*hiddenFor_, BorderFillings::kShow);
   hiddenFor_ = nullptr;
 }
 

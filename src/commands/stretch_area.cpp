@@ -10,10 +10,10 @@
 namespace lumora {
 
 void HighlightGroup(ElementStore& store, const PartElement& group) {
-  for (const LineNode* n = group.lines; n != nullptr; n = n->next) store.Select(n->element);
-  for (const TextNode* n = group.texts; n != nullptr; n = n->next) store.Select(n->element);
-  for (const FillingNode* n = group.fillings; n != nullptr; n = n->next) store.Select(n->element);
-  for (const PartNode* n = group.parts; n != nullptr; n = n->next) store.Select(n->element);
+  for (const LineNode* n : Each(group.lines)) store.Select(n->element);
+  for (const TextNode* n : Each(group.texts)) store.Select(n->element);
+  for (const FillingNode* n : Each(group.fillings)) store.Select(n->element);
+  for (const PartNode* n : Each(group.parts)) store.Select(n->element);
 }
 
 // ---- Stretch ----
@@ -152,7 +152,7 @@ int Stretch::NewLocation(Control& control) {
   Beep(control, kSoundKey);
   RemoveMarker(control);
   HideOutline(control);
-  control.window.ShowHighlightedNormally();
+  control.store.ShowHighlightedNormally();
   before_.Clear();
   before_.Take(*group_);
   const std::span<const Point> area(area_.data(), static_cast<std::size_t>(areaCount_));
@@ -212,7 +212,7 @@ void Stretch::ForgetPrevious(Control& control) {
 
 void Stretch::DropGroup(Control& control) {
   HideOutline(control);
-  control.window.ShowHighlightedNormally();
+  control.store.ShowHighlightedNormally();
   if (group_ != nullptr) control.store.DeletePart(group_, false);
   group_ = nullptr;
 }

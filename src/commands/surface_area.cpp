@@ -96,7 +96,7 @@ void SurfaceArea::ShowPrompt(Control& control, bool waiting) {
 void SurfaceArea::Release(Control& control) {
   if (found_ == nullptr) return;
   control.store.Unselect(found_);
-  control.geometry.Screen().Draw(ElementKind::kFilling, found_);
+  control.store.painter().Draw(*found_, DrawMode::kNormal);
   found_ = nullptr;
 }
 

@@ -67,13 +67,13 @@ void RubberLineFrom(Control& control, const Point& from) {
 TextElement* PlaceText(Control& control, std::span<const Point> points, std::string_view text) {
   TextElement* made = control.store.AddText(control.properties.text, points.data(),
                                             static_cast<int>(points.size()), text);
-  if (made != nullptr) Geometry(control).Screen().Draw(ElementKind::kText, made);
+  if (made != nullptr) control.store.painter().Draw(*made, DrawMode::kNormal);
   return made;
 }
 
 bool InDrawing(const Control& control, const TextElement* text) {
   if (text == nullptr) return false;
-  for (const TextElement* t = control.drawing.texts; t != nullptr; t = t->next) {
+  for (const TextElement* t : Each(control.drawing.texts)) {
     if (t == text) return true;
   }
   return false;
@@ -89,7 +89,7 @@ bool TakeBackText(Control& control, TextElement*& text, std::string& string, Poi
   string = std::string(TextOf(*text));
   const int held = std::min(count, static_cast<int>(text->pointCount()));
   for (int i = 0; i < held; ++i) points[i] = text->points[i];
-  Geometry(control).Screen().Erase(ElementKind::kText, text);
+  control.store.painter().Draw(*text, DrawMode::kErase);
   control.store.DeleteText(text);
   text = nullptr;
   return true;

@@ -16,11 +16,6 @@ App::App(Clock& clockService, WindowServices& window, PageOutput& pageOutput,
   screen.console = &console;
 }
 
-RenderScene App::Scene() {
-  const MeasureStyle measure{setup.measureLineWidth, setup.measureLineColour, setup.measureGap};
-  return RenderScene{*canvas, view, drawing, fonts, setup.arcAccuracy, measure, &storeEnv, &store};
-}
-
 void AttachCanvas(App& app, Canvas& canvas) {
   app.canvas = &canvas;
   app.screen.canvas = &canvas;
@@ -29,26 +24,6 @@ void AttachCanvas(App& app, Canvas& canvas) {
   ResizeGrid(app.screen, canvas.Width(), canvas.Height());
   // From now on texts go to the window, not the console.
   app.screen.consoleOutput = false;
-}
-
-void ShowHighlightedNormally(App& app) {
-  Drawing& d = app.drawing;
-  // Unselecting erases the highlight; the normal look is drawn over it.
-  while (d.SelectedLines != nullptr) {
-    LineElement& line = *d.SelectedLines->element;
-    app.store.Unselect(&line);
-    if (app.canvas != nullptr) DrawLine(app.Scene(), line, kDrawNormal);
-  }
-  while (d.SelectedFillings != nullptr) {
-    FillingElement& filling = *d.SelectedFillings->element;
-    app.store.Unselect(&filling);
-    if (app.canvas != nullptr) DrawFilling(app.Scene(), filling, kDrawNormal);
-  }
-  while (d.SelectedTexts != nullptr) {
-    TextElement& text = *d.SelectedTexts->element;
-    app.store.Unselect(&text);
-    if (app.canvas != nullptr) DrawTextElement(app.Scene(), text, kDrawNormal);
-  }
 }
 
 } // namespace lumora

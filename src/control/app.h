@@ -26,6 +26,7 @@
 #include "util/text_pair.h"
 #include "view/canvas.h"
 #include "view/render.h"
+#include "view/screen_painter.h"
 #include "view/view.h"
 
 #include <fstream>
@@ -77,10 +78,11 @@ struct App {
   AppStoreEnvironment storeEnv{*this};
   AppFileEnvironment fileEnv{*this};
   AppMessageSink messageSink{*this};
-  ElementStore store{drawing, storeEnv};
-  AppElementScreen elementScreen{*this};
+  // Every element reaches the screen through it.
+  ScreenPainter painter{canvas, view, drawing, fonts, setup, storeEnv, store, window.erased};
+  ElementStore store{drawing, storeEnv, painter};
   // Its join and corner tolerance is a share of the sheet width, fixed at start-up.
-  ElementGeometry geometry{store, storeEnv, elementScreen, GeometrySettings{}};
+  ElementGeometry geometry{store, storeEnv, GeometrySettings{}};
 
   // The command machinery: every command's row, the active functions and the current input
   // step, and what they all reach.
@@ -92,24 +94,41 @@ struct App {
   CurrentProperties properties;
   // The text variables Update texts fills the texts' #name# references from.
   VariableTable textVariables;
-  Control control{commandState,   input,         commands,    screen,        sound,
-                  language,       drawing,       store,       view,          setup,
-                  fonts,          clock,         fileEnv,     menus,         prompts,
-                  windowServices, workDirectory, home,        properties,    geometry,
-                  plotter,        pages,         messageSink, textVariables, fileState};
+  Control control{.state = commandState,
+                  .input = input,
+                  .table = commands,
+                  .screen = screen,
+                  .sound = sound,
+                  .language = language,
+                  .drawing = drawing,
+                  .store = store,
+                  .view = view,
+                  .setup = setup,
+                  .fonts = fonts,
+                  .clock = clock,
+                  .files = fileEnv,
+                  .menus = menus,
+                  .prompts = prompts,
+                  .window = windowServices,
+                  .workDirectory = workDirectory,
+                  .home = home,
+                  .properties = properties,
+                  .geometry = geometry,
+                  .plotter = plotter,
+                  .pages = pages,
+                  .messages = messageSink,
+                  .textVariables = textVariables,
+                  .fileState = fileState};
   // The script run, one at a time; drawings and parts named ".txt" start it.
   ScriptRun script{control, console, log};
 
   std::string_view Tr(const TextPair& text) const { return text.In(language); }
 
   // The renderer's view of the state; only valid while there is a canvas.
-  RenderScene Scene();
+  RenderScene Scene() const { return painter.Scene(); }
 };
 
 // Hands the program the canvas it draws on (the window's, or a SoftCanvas), sized to it.
 void AttachCanvas(App& app, Canvas& canvas);
-
-// Every element still highlighted is drawn in its normal look; the highlight lists empty.
-void ShowHighlightedNormally(App& app);
 
 } // namespace lumora

@@ -18,37 +18,10 @@ void AppStoreEnvironment::ShowError(const TextPair& message) {
   ShowMessage(app_.screen, kSoundError, message, kErrorSeconds);
 }
 
-void AppStoreEnvironment::DrawLine(const LineElement& line, int mode) {
-  if (app_.canvas == nullptr) return;
-  lumora::DrawLine(app_.Scene(), line, mode);
-  if (mode == kDrawErase) app_.window.erased.push_back(LineBox(line));
-}
-
-void AppStoreEnvironment::DrawFilling(FillingElement& filling, int mode) {
-  if (app_.canvas == nullptr) return;
-  if (mode == kDrawNormal && filling.hatch == nullptr) MakeHatch(filling);
-  lumora::DrawFilling(app_.Scene(), filling, mode);
-  if (mode == kDrawErase) app_.window.erased.push_back(FillingBox(filling));
-}
-
-// Built once, at the first normal drawing; a change of the filling or its lines drops it.
+// The painter asks for a filling's hatch when it first draws it normally.
 void AppStoreEnvironment::MakeHatch(FillingElement& filling) {
   app_.geometry.settings.arcAccuracy = app_.setup.arcAccuracy;
   app_.geometry.BuildHatch(filling);
-}
-
-void AppStoreEnvironment::DrawText(const TextElement& text, int mode) {
-  if (app_.canvas == nullptr) return;
-  DrawTextElement(app_.Scene(), text, mode);
-  if (mode == kDrawErase) app_.window.erased.push_back(TextExtent(text, true));
-}
-
-void AppStoreEnvironment::DrawMarker(const Point& point, char marker) {
-  if (app_.canvas != nullptr) lumora::DrawMarker(app_.Scene(), point, marker);
-}
-
-void AppStoreEnvironment::DrawOutline(const OutlineNode& outline) {
-  if (app_.canvas != nullptr) lumora::DrawOutline(app_.Scene(), outline);
 }
 
 void AppStoreEnvironment::RedrawAll() {
@@ -75,46 +48,6 @@ Box AppStoreEnvironment::TextExtent(const TextElement& text, bool includePoints)
   return lumora::TextExtent(app_.fonts, app_.drawing.paperUnit, text, includePoints);
 }
 
-void AppElementScreen::Show(ElementKind kind, void* element, int mode) {
-  switch (kind) {
-  case ElementKind::kLine:
-    app_.storeEnv.DrawLine(*static_cast<LineElement*>(element), mode);
-    break;
-  case ElementKind::kFilling:
-    app_.storeEnv.DrawFilling(*static_cast<FillingElement*>(element), mode);
-    break;
-  case ElementKind::kText:
-    app_.storeEnv.DrawText(*static_cast<TextElement*>(element), mode);
-    break;
-  default:
-    break;
-  }
-}
-
-void AppElementScreen::Erase(ElementKind kind, void* element) {
-  Show(kind, element, kDrawErase);
-}
-
-void AppElementScreen::Draw(ElementKind kind, void* element) {
-  Show(kind, element, kDrawNormal);
-}
-
-void AppElementScreen::Highlight(ElementKind kind, void* element) {
-  switch (kind) {
-  case ElementKind::kLine:
-    app_.store.Select(static_cast<LineElement*>(element));
-    break;
-  case ElementKind::kFilling:
-    app_.store.Select(static_cast<FillingElement*>(element));
-    break;
-  case ElementKind::kText:
-    app_.store.Select(static_cast<TextElement*>(element));
-    break;
-  default:
-    break;
-  }
-}
-
 Language AppFileEnvironment::CurrentLanguage() const {
   return app_.language;
 }
@@ -126,18 +59,6 @@ void AppFileEnvironment::ShowError(std::string_view message) {
 void AppFileEnvironment::Trace(std::string_view line) {
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
   ConsoleLine(app_.screen, line);
-}
-
-void AppFileEnvironment::DrawLine(const LineElement& line) {
-  app_.storeEnv.DrawLine(line, kModeNormal);
-}
-
-void AppFileEnvironment::DrawFilling(FillingElement& filling) {
-  app_.storeEnv.DrawFilling(filling, kModeNormal);
-}
-
-void AppFileEnvironment::DrawText(const TextElement& text) {
-  app_.storeEnv.DrawText(text, kModeNormal);
 }
 
 void AppFileEnvironment::ResetOrigins() {

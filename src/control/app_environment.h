@@ -1,8 +1,7 @@
 // What the element store, the file reader and the setup reader need from the rest of the
-// program, answered with the App's screen, view and fonts.
+// program besides the painter, answered with the App's screen, view and fonts.
 #pragma once
 
-#include "element_geometry/element_screen.h"
 #include "files/file_environment.h"
 #include "model/store_environment.h"
 #include "text/message_sink.h"
@@ -17,11 +16,6 @@ public:
   explicit AppStoreEnvironment(App& app) : app_(app) {}
 
   void ShowError(const TextPair& message) override;
-  void DrawLine(const LineElement& line, int mode) override;
-  void DrawFilling(FillingElement& filling, int mode) override;
-  void DrawText(const TextElement& text, int mode) override;
-  void DrawMarker(const Point& point, char marker) override;
-  void DrawOutline(const OutlineNode& outline) override;
   void RedrawAll() override;
   void RedrawMenuBar() override;
   double ViewBoxWidth() const override;
@@ -34,22 +28,6 @@ private:
   App& app_;
 };
 
-// Element geometry erases an element before it changes and draws it after; an area selection
-// highlights what it takes, to be shown normally when the command ends.
-class AppElementScreen final : public ElementScreen {
-public:
-  explicit AppElementScreen(App& app) : app_(app) {}
-
-  void Erase(ElementKind kind, void* element) override;
-  void Draw(ElementKind kind, void* element) override;
-  void Highlight(ElementKind kind, void* element) override;
-
-private:
-  void Show(ElementKind kind, void* element, int mode);
-
-  App& app_;
-};
-
 class AppFileEnvironment final : public FileEnvironment {
 public:
   explicit AppFileEnvironment(App& app) : app_(app) {}
@@ -57,9 +35,6 @@ public:
   Language CurrentLanguage() const override;
   void ShowError(std::string_view message) override;
   void Trace(std::string_view line) override;
-  void DrawLine(const LineElement& line) override;
-  void DrawFilling(FillingElement& filling) override;
-  void DrawText(const TextElement& text) override;
   void ResetOrigins() override;
   void SetUpPlotter(Drawing& drawing) override;
   int RunScript(const std::string& fileName, PartElement* group, const Placement& placement,

@@ -14,7 +14,7 @@ constexpr double kHairline = -1.0; // one pixel whatever the zoom
 constexpr double kTenth = 0.1;     // widths are stored in tenths of a millimetre
 
 CanvasPen InvertingPen(const OverlayScene& scene) {
-  return CanvasPen(scene.canvas, scene.view, scene.paperUnit, scene.arcAccuracy, kModeInvert);
+  return CanvasPen(scene.canvas, scene.view, scene.paperUnit, scene.arcAccuracy, DrawMode::kInvert);
 }
 
 double ViewWidth(const View& view) {
@@ -35,7 +35,7 @@ bool Closed(const InputRecord& in) {
 }
 
 void ElementPen(CanvasPen& pen, const InputRecord& in) {
-  pen.SetPen(kModeInvert, std::max(1, int(in.attributes.style())), 0,
+  pen.SetPen(kInvertingColour, std::max(1, int(in.attributes.style())), 0,
              in.attributes.width() * kTenth);
 }
 
@@ -85,7 +85,7 @@ double CursorMarkHalfSize(const View& view) {
 void DrawCursorMark(const OverlayScene& scene, const InputRecord& in) {
   CanvasPen pen = InvertingPen(scene);
   const double h = CursorMarkHalfSize(scene.view);
-  pen.SetPen(kModeInvert, kSolid, 0, kHairline);
+  pen.SetPen(kInvertingColour, kSolid, 0, kHairline);
   Cross(pen, in.cursor, h);
   if (in.snapMode != kSnapNone) {
     pen.DrawCircle(in.cursor, {in.cursor.x + kSnapCircleShare * h, in.cursor.y});
@@ -97,7 +97,7 @@ void DrawCursorLines(const OverlayScene& scene, const InputRecord& in) {
   if (in.cursorLinesOff != 0) return;
   CanvasPen pen = InvertingPen(scene);
   const Box& v = scene.view.viewBox;
-  pen.SetPen(kModeInvert, kSolid, 0, kHairline);
+  pen.SetPen(kInvertingColour, kSolid, 0, kHairline);
   pen.MoveTo({v.xmin, in.cursor.y});
   pen.LineTo({v.xmax, in.cursor.y});
   pen.MoveTo({in.cursor.x, v.ymin});

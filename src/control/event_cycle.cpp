@@ -15,58 +15,137 @@ constexpr int kTrembleTravel = 2;
 constexpr int kRestingPhase = 2; // passive motions before the long cursor lines come back
 constexpr unsigned kFollowingOverlays = kDragPreview | kCursorLines | kCursorMark;
 
-// Erase, act, draw: the cycle of keys and clicks.
-void RunCycle(App& app, const CommandEvent& event, unsigned overlays) {
-  const bool shown = app.control.state.cursorShown;
-  if (shown) EraseOverlays(app, overlays);
-  DispatchCommand(app, event);
-  if (app.control.state.cursorShown) {
-    DrawOverlays(app, overlays);
-    app.window.motionPhase = 0;
+// What the command machinery does in a cycle.
+enum class Act { kDispatch, kContinueScript, kClose };
+
+// The one place the overlays come off and go on around the command machinery: those of `off`
+// are erased while the cursor is shown, the machinery acts, and those of `on` are drawn again
+// while the cursor is still shown and the program goes on.
+void Cycle(App& app, const CommandEvent& event, unsigned off, unsigned on,
+           Act act = Act::kDispatch) {
+  if (app.control.state.cursorShown) EraseOverlays(app, off);
+  switch (act) {
+  case Act::kDispatch:
+    DispatchCommand(app, event);
+    break;
+  case Act::kContinueScript:
+    app.control.In().code = kContinueTick;
+    app.control.In().rawKey = kRawNone;
+    DispatchInput(app.control);
+    RepairErased(app);
+    break;
+  case Act::kClose:
+    RequestQuit(app.control);
+    RepairErased(app);
+    break;
   }
+  if (app.control.state.cursorShown && !app.window.quit) DrawOverlays(app, on);
 }
 
-void PassiveWithCursor(App& app, WindowPixel mouse, MotionResult result) {
+// After a key or a click the cursor lines are back at once.
+void LinesBack(App& app) {
+  if (app.control.state.cursorShown) app.window.motionPhase = 0;
+}
+
+void Drag(App& app, WindowPixel mouse) {
+  WindowState& w = app.window;
+  if (MouseTravel(mouse, w.mouseAnchor) > kDragTravel) w.actOnPress = false;
+  if (TranslateMotion(app, mouse) == Translation::kNothing) return;
+  // The rubber band stays.
+  Cycle(app, CommandEvent{0, 0, mouse}, kFollowingOverlays, kFollowingOverlays);
+}
+
+void PassiveWithCursor(App& app, WindowPixel mouse, Translation result) {
   WindowState& w = app.window;
   const CommandEvent event{0, 0, mouse};
-  if (result == kMotionFineGrid) {
-    EraseOverlays(app, kFollowingOverlays);
-    DispatchCommand(app, event);
-    DrawOverlays(app, kFollowingOverlays);
+  if (result == Translation::kFineGridMove) {
+    Cycle(app, event, kFollowingOverlays, kFollowingOverlays);
     return;
   }
-  if (result != kMotionNewPoint && result != kMotionSamePoint) return;
-  if (result == kMotionNewPoint) {
+  if (result != Translation::kCursorMoved && result != Translation::kNoChange) return;
+  if (result == Translation::kCursorMoved) {
     w.mouseAnchor = mouse;
     w.actOnPress = true;
   }
   // While the mouse moves only the small mark follows it; the long lines wait for it to rest.
   if (w.motionPhase == 0) {
-    EraseOverlays(app, kFollowingOverlays);
-    DispatchCommand(app, event);
-    DrawOverlays(app, kCursorMark);
+    Cycle(app, event, kFollowingOverlays, kCursorMark);
     w.motionPhase = 1;
     return;
   }
   if (++w.motionPhase == kRestingPhase) DrawOverlays(app, kCursorLines | kDragPreview);
 }
 
-} // namespace
-
-bool ScriptTick(App& app, bool waitClock) {
-  if (!app.script.Paused() || app.window.quit) return false;
-  if (waitClock) app.clock.Wait(app.script.PauseLeft());
-  if (app.script.PauseLeft() > 0.0) return true;
-  Control& control = app.control;
-  const bool shown = control.state.cursorShown;
-  if (shown) EraseOverlays(app, kFollowingOverlays);
-  control.In().code = kContinueTick;
-  control.In().rawKey = kRawNone;
-  DispatchInput(control);
-  RepairErased(app);
-  if (control.state.cursorShown) DrawOverlays(app, kFollowingOverlays);
-  return true;
+void PassiveMotion(App& app, WindowPixel mouse) {
+  WindowState& w = app.window;
+  if (MouseTravel(mouse, w.mouseAnchor) <= kTrembleTravel) return;
+  const Translation result = TranslateMotion(app, mouse);
+  if (app.control.state.cursorShown) {
+    PassiveWithCursor(app, mouse, result);
+    return;
+  }
+  if (result == Translation::kNothing) return;
+  w.mouseAnchor = mouse;
+  w.actOnPress = true;
+  DispatchCommand(app, CommandEvent{0, 0, mouse});
 }
+
+// A paused script goes on through the command that started it, with a continue tick.
+void Tick(App& app, bool waitClock) {
+  if (!app.script.Paused() || app.window.quit) return;
+  if (waitClock) app.clock.Wait(app.script.PauseLeft());
+  if (app.script.PauseLeft() > 0.0) return;
+  Cycle(app, CommandEvent{}, kFollowingOverlays, kFollowingOverlays, Act::kContinueScript);
+}
+
+// What each kind of input does.
+struct Handler {
+  App& app;
+  WindowPixel mouse;
+
+  void operator()(const KeyInput& key) const {
+    CommandEvent event{0, 0, mouse};
+    unsigned overlays = kAllOverlays;
+    if (!key.special) {
+      event.code = event.rawKey =
+          KeyboardCode(static_cast<unsigned char>(key.key), key.modifiers.ctrl);
+    } else if (IsBareModifier(key.key)) {
+      return; // a modifier pressed alone is on its way to a real key: it says nothing
+    } else if (key.key == kKeyKeypadDelete) {
+      event.code = event.rawKey = kCodeDelete;
+    } else {
+      event.code = SpecialKeyCode(key.key, key.modifiers);
+      event.rawKey = key.key;
+      // A keyboard cursor step leaves the rubber band where it is.
+      if (IsCursorStep(app.control, event.code)) overlays &= ~unsigned{kRubberBand};
+    }
+    Cycle(app, event, overlays, overlays);
+    LinesBack(app);
+  }
+  void operator()(const ButtonInput& button) const {
+    // Only one edge of a click acts: the press after a plain move, the release after a drag.
+    if (button.button == MouseButton::kMiddle || button.pressed != app.window.actOnPress) return;
+    const int code = button.button == MouseButton::kLeft ? kCodeLeftButton : kCodeRightButton;
+    Cycle(app, CommandEvent{code, 0, mouse}, kAllOverlays, kAllOverlays);
+    LinesBack(app);
+  }
+  void operator()(const MotionInput& motion) const {
+    if (motion.buttonHeld) {
+      Drag(app, mouse);
+    } else {
+      PassiveMotion(app, mouse);
+    }
+  }
+  void operator()(const ExposeInput& expose) const {
+    DisplayWindow(app, expose.width, expose.height);
+  }
+  void operator()(const TickInput& tick) const { Tick(app, tick.waitClock); }
+  void operator()(const CloseInput&) const {
+    Cycle(app, CommandEvent{}, kAllOverlays, kAllOverlays, Act::kClose);
+  }
+};
+
+} // namespace
 
 int SpecialKeyCode(int key, const Modifiers& m) {
   const int held = int(m.shift) + int(m.ctrl) + int(m.alt);
@@ -80,65 +159,8 @@ int MouseTravel(const WindowPixel& a, const WindowPixel& b) {
   return std::abs(a.x - b.x) + std::abs(a.y - b.y);
 }
 
-void KeyboardEvent(App& app, unsigned char key, WindowPixel mouse) {
-  RunCycle(app, CommandEvent{key, key, mouse}, kAllOverlays);
-}
-
-void SpecialEvent(App& app, int key, const Modifiers& modifiers, WindowPixel mouse) {
-  // A modifier pressed alone is on its way to a real key: it says nothing.
-  if (IsBareModifier(key)) return;
-  if (key == kKeyKeypadDelete) return KeyboardEvent(app, kCodeDelete, mouse);
-  const CommandEvent event{SpecialKeyCode(key, modifiers), key, mouse};
-  // A keyboard cursor step leaves the rubber band where it is.
-  const unsigned overlays =
-      TranslateKeyStep(app, event) ? kAllOverlays & ~unsigned{kRubberBand} : unsigned{kAllOverlays};
-  RunCycle(app, event, overlays);
-}
-
-void MouseEvent(App& app, MouseButton button, bool pressed, WindowPixel mouse) {
-  if (button == MouseButton::kMiddle) return;
-  // Only one edge of a click acts: the press after a plain move, the release after a drag.
-  if (pressed != app.window.actOnPress) return;
-  const int code = button == MouseButton::kLeft ? kCodeLeftButton : kCodeRightButton;
-  RunCycle(app, CommandEvent{code, 0, mouse}, kAllOverlays);
-}
-
-void MotionEvent(App& app, WindowPixel mouse) {
-  WindowState& w = app.window;
-  if (MouseTravel(mouse, w.mouseAnchor) > kDragTravel) w.actOnPress = false;
-  if (TranslateMotion(app, mouse) == kMotionNone) return;
-  const CommandEvent event{0, 0, mouse};
-  if (!app.control.state.cursorShown) {
-    DispatchCommand(app, event);
-    return;
-  }
-  EraseOverlays(app, kFollowingOverlays); // the rubber band stays
-  DispatchCommand(app, event);
-  DrawOverlays(app, kFollowingOverlays);
-}
-
-void PassiveMotionEvent(App& app, WindowPixel mouse) {
-  WindowState& w = app.window;
-  if (MouseTravel(mouse, w.mouseAnchor) <= kTrembleTravel) return;
-  const MotionResult result = TranslateMotion(app, mouse);
-  if (app.control.state.cursorShown) {
-    PassiveWithCursor(app, mouse, result);
-    return;
-  }
-  if (result == kMotionNone) return;
-  w.mouseAnchor = mouse;
-  w.actOnPress = true;
-  DispatchCommand(app, CommandEvent{0, 0, mouse});
-}
-
-bool CloseEvent(App& app) {
-  // The quit question decides; a drawing without unsaved work ends at once.
-  const bool shown = app.control.state.cursorShown;
-  if (shown) EraseOverlays(app, kAllOverlays);
-  RequestQuit(app.control);
-  RepairErased(app);
-  if (!app.window.quit && app.control.state.cursorShown) DrawOverlays(app, kAllOverlays);
-  return app.window.quit;
+void HandleInput(App& app, const InputEvent& event) {
+  std::visit(Handler{app, event.mouse}, event.what);
 }
 
 } // namespace lumora

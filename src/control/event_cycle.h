@@ -4,12 +4,14 @@
 // real window and the tests run the same code.
 #pragma once
 
+#include "control/translate.h"
 #include "protocol/input_record.h"
 #include "view/render.h"
 #include "view/view.h"
 
 #include <array>
 #include <cstdint>
+#include <variant>
 #include <vector>
 
 namespace lumora {
@@ -73,37 +75,51 @@ struct Modifiers {
   bool alt = false;
 };
 
-// What a moved mouse meant to the cursor.
-enum MotionResult : int {
-  kMotionNone = 0,
-  kMotionKeyStep = 1,    // a keyboard cursor step
-  kMotionNewPoint = -1,  // the cursor moved to another grid point
-  kMotionSamePoint = -2, // the cursor stayed on its grid point
-  kMotionFineGrid = -3,  // the grid is finer than the screen
-};
-
 // Code given to the command translation for a special (function, arrow, page) key.
 int SpecialKeyCode(int key, const Modifiers& modifiers);
 
 // Sum of the absolute x and y differences: how far the mouse went.
 int MouseTravel(const WindowPixel& a, const WindowPixel& b);
 
-// ---- The callbacks ----
-void DisplayEvent(App& app, int windowWidth, int windowHeight);
-void KeyboardEvent(App& app, unsigned char key, WindowPixel mouse);
-void SpecialEvent(App& app, int key, const Modifiers& modifiers, WindowPixel mouse);
-// pressed: the button went down; false: it came up.
-void MouseEvent(App& app, MouseButton button, bool pressed, WindowPixel mouse);
-void MotionEvent(App& app, WindowPixel mouse);
-void PassiveMotionEvent(App& app, WindowPixel mouse);
+// ---- What the window and the event player hand the cycle ----
+// A key: an ASCII key as the keyboard typed it (Shift and Ctrl already applied to letters), or a
+// special (function, arrow, page) key by the window system's number; with the modifiers held.
+struct KeyInput {
+  bool special = false;
+  int key = 0;
+  Modifiers modifiers;
+};
+// A mouse button went down (pressed) or came up.
+struct ButtonInput {
+  MouseButton button = MouseButton::kLeft;
+  bool pressed = true;
+};
+// The mouse moved, with a button held (a drag) or without.
+struct MotionInput {
+  bool buttonHeld = false;
+};
+// The window is to be shown, at this size.
+struct ExposeInput {
+  int width = 0;
+  int height = 0;
+};
+// Time passed: a paused script goes on once its pause is over (waited for with waitClock).
+struct TickInput {
+  bool waitClock = false;
+};
+// The window was closed: a drawing without unsaved work ends the program at once, otherwise
+// the program goes on with the quit question.
+struct CloseInput {};
 
-// A paused script goes on: when its pause is over (waited for with waitClock), the continue
-// tick runs it on through the command that started it. False when no script stands paused.
-bool ScriptTick(App& app, bool waitClock);
+struct InputEvent {
+  std::variant<KeyInput, ButtonInput, MotionInput, ExposeInput, TickInput, CloseInput> what;
+  WindowPixel mouse; // where the mouse is (0 0 = top left); only its kinds read it
+};
 
-// The window was closed. True when the program ends at once (nothing unsaved); otherwise the
-// drawing must be kept and the program goes on with the quit question.
-bool CloseEvent(App& app);
+// Every event enters here. Keys and buttons become a command code, translated once into the
+// input record after the overlays are off; a motion is translated first, since what it did to
+// the cursor decides which overlays change.
+void HandleInput(App& app, const InputEvent& event);
 
 // ---- The overlays, through one place ----
 // Erases the overlays of the mask that are on the screen, in the order drag preview, cursor
@@ -112,6 +128,11 @@ void EraseOverlays(App& app, unsigned mask);
 // Draws the overlays of the mask in the order rubber band, cursor mark, cursor lines, drag
 // preview.
 void DrawOverlays(App& app, unsigned mask);
+
+// The window shown at a size: laid out anew when the size changed (a view of the whole sheet
+// fitted to it) or at the first display, otherwise repainted unless the repaint is switched off.
+// An expose input comes here through HandleInput.
+void DisplayWindow(App& app, int windowWidth, int windowHeight);
 
 // Lays the window out anew and repaints the message band, the drawing, the overlays and the
 // open text windows.
@@ -130,12 +151,10 @@ bool RedrawLeft(const App& app);
 void FinishStoppedRedraw(App& app);
 
 // ---- Where events meet the command machinery ----
-// Hands a command code to the active functions; the commands are not wired yet, so codes are
-// taken and ignored here.
+// Translates the event into the current input record (special keys were translated before the
+// overlays came off) and hands it to the active functions, then repairs what they erased.
 void DispatchCommand(App& app, const CommandEvent& event);
 // What a mouse motion did to the cursor.
-MotionResult TranslateMotion(App& app, WindowPixel mouse);
-// Whether a special key only stepped the cursor.
-bool TranslateKeyStep(App& app, const CommandEvent& event);
+Translation TranslateMotion(App& app, WindowPixel mouse);
 
 } // namespace lumora

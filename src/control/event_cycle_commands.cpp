@@ -33,27 +33,21 @@ void DispatchCommand(App& app, const CommandEvent& event) {
     TranslateInput(control, InputKind::kLeftClick, x, y);
   } else if (IsButton(event, kCodeRightButton)) {
     TranslateInput(control, InputKind::kRightClick, x, y);
-  } else if (!IsMotion(event) && event.code < kSpecialPlain) {
+  } else if (!IsMotion(event)) {
     TranslateInput(control, InputKind::kKey, x, y, event.code);
   }
-  // Special keys were translated by TranslateKeyStep before the overlays were erased.
   DispatchInput(control);
   RepairErased(app);
 }
 
-MotionResult TranslateMotion(App& app, WindowPixel mouse) {
-  const int result = TranslateInput(app.control, InputKind::kMotion, mouse.x, mouse.y);
+Translation TranslateMotion(App& app, WindowPixel mouse) {
+  const Translation result = TranslateInput(app.control, InputKind::kMotion, mouse.x, mouse.y);
   // A new grid point starts the overlays' rest count afresh.
-  if (app.control.state.cursorShown && (result == kCursorMoved || result == kFineGridMove)) {
+  if (app.control.state.cursorShown &&
+      (result == Translation::kCursorMoved || result == Translation::kFineGridMove)) {
     app.window.motionPhase = 0;
   }
-  return static_cast<MotionResult>(result);
-}
-
-bool TranslateKeyStep(App& app, const CommandEvent& event) {
-  const int result =
-      TranslateInput(app.control, InputKind::kKey, event.mouse.x, event.mouse.y, event.code);
-  return result == kCursorStep;
+  return result;
 }
 
 } // namespace lumora

@@ -90,12 +90,12 @@ std::uint64_t MarksPrint(const Drawing& drawing) {
     std::memcpy(&bits, &value, sizeof bits);
     print = (print ^ bits) * kPrime;
   };
-  for (const MarkerNode* m = drawing.MarkerList; m != nullptr; m = m->next) {
+  for (const MarkerNode* m : Each(drawing.MarkerList)) {
     mix(double(m->marker));
     mix(m->point.x);
     mix(m->point.y);
   }
-  for (const OutlineNode* o = drawing.OutlineList; o != nullptr; o = o->next) {
+  for (const OutlineNode* o : Each(drawing.OutlineList)) {
     mix(double(o->count));
     for (int k = 0; k < o->count && o->points != nullptr; ++k) {
       mix(o->points[k].x);
@@ -213,7 +213,7 @@ void FinishStoppedRedraw(App& app) {
   app.canvas->Flush();
 }
 
-void DisplayEvent(App& app, int windowWidth, int windowHeight) {
+void DisplayWindow(App& app, int windowWidth, int windowHeight) {
   WindowState& w = app.window;
   const bool sameSize =
       windowWidth == app.view.windowWidth && windowHeight == app.view.windowHeight;

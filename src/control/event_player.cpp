@@ -38,7 +38,7 @@ public:
     if (word == "key") return Key(line, problem);
     if (word == "expose") {
       // The window system asks for the window again, its size unchanged.
-      DisplayEvent(app(), app().view.windowWidth, app().view.windowHeight);
+      Hand({ExposeInput{app().view.windowWidth, app().view.windowHeight}, {}});
       return true;
     }
     if (word == "type") return Type(line);
@@ -54,30 +54,31 @@ public:
 
 private:
   App& app() { return checks_.app; }
+  void Hand(InputEvent event) { HandleInput(app(), event); }
+  void HandKey(int key) { Hand({KeyInput{false, key, {}}, mouse_}); }
+  void HandButton(MouseButton button, bool pressed, WindowPixel at) {
+    Hand({ButtonInput{button, pressed}, at});
+  }
 
   bool Key(std::string_view name, std::string& problem) {
     PlayedKey key;
     if (!ParseKeyName(name, key))
       return problem = "no key named '" + std::string(name) + "'", false;
-    if (key.special) {
-      SpecialEvent(app(), key.key, key.modifiers, mouse_);
-    } else {
-      KeyboardEvent(app(), static_cast<unsigned char>(key.key), mouse_);
-    }
+    Hand({key, mouse_});
     return true;
   }
 
   bool Type(std::string_view text) {
     for (char c : Utf8ToLatin1(text)) {
       if (app().window.quit) break;
-      KeyboardEvent(app(), static_cast<unsigned char>(c), mouse_);
+      HandKey(static_cast<unsigned char>(c));
     }
     return true;
   }
 
   bool MoveTo(WindowPixel to) {
     mouse_ = to;
-    PassiveMotionEvent(app(), to);
+    Hand({MotionInput{false}, to});
     return true;
   }
 
@@ -92,8 +93,8 @@ private:
     if (!ReadPixel(line, at, problem)) return false;
     MoveTo(at);
     const MouseButton button = left ? MouseButton::kLeft : MouseButton::kRight;
-    MouseEvent(app(), button, true, at);
-    if (!app().window.quit) MouseEvent(app(), button, false, at);
+    HandButton(button, true, at);
+    if (!app().window.quit) HandButton(button, false, at);
     return true;
   }
 
@@ -102,13 +103,13 @@ private:
     WindowPixel to;
     if (!ReadPixel(line, from, problem) || !ReadPixel(line, to, problem)) return false;
     MoveTo(from);
-    MouseEvent(app(), MouseButton::kLeft, true, from);
+    HandButton(MouseButton::kLeft, true, from);
     for (int step = 1; step <= kDragSteps && !app().window.quit; ++step) {
       mouse_ = {from.x + (to.x - from.x) * step / kDragSteps,
                 from.y + (to.y - from.y) * step / kDragSteps};
-      MotionEvent(app(), mouse_);
+      Hand({MotionInput{true}, mouse_});
     }
-    if (!app().window.quit) MouseEvent(app(), MouseButton::kLeft, false, to);
+    if (!app().window.quit) HandButton(MouseButton::kLeft, false, to);
     return true;
   }
 
@@ -117,7 +118,7 @@ private:
     if (!ReadPoint(line, at, problem)) return false;
     const lumora::Point& origin = app().view.globalOrigin;
     MoveTo(DrawingToPixel(app().view, {at.x - origin.x, at.y - origin.y}));
-    if (enter && !app().window.quit) KeyboardEvent(app(), kCodeEnter, mouse_);
+    if (enter && !app().window.quit) HandKey(kCodeEnter);
     return true;
   }
 
@@ -162,7 +163,8 @@ int PlayEventFile(const std::string& path, const PlayOptions& options, std::ostr
       errors << path << ":" << number << ": " << problem << "\n";
       return 1;
     }
-    for (int tick = 0; tick < kScriptTicks && ScriptTick(app, true); ++tick) {
+    for (int tick = 0; tick < kScriptTicks && app.script.Paused() && !app.window.quit; ++tick) {
+      HandleInput(app, {TickInput{true}, {}});
     }
   }
   return 0;

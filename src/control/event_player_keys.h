@@ -7,13 +7,11 @@
 
 namespace lumora {
 
-struct PlayedKey {
-  bool special = false; // a special key (function, arrow, page keys), else an ASCII key
-  int key = 0;          // the window system's key number, or the ASCII byte
-  Modifiers modifiers;
-};
+// A key of an event file is handed to the cycle as the window hands over a key.
+using PlayedKey = KeyInput;
 
-// False when the name is not a key.
+// Shift and Ctrl change what an ASCII key types, as a keyboard does (Ctrl+Enter types its own
+// code); the modifiers stay with the key. False when the name is not a key.
 bool ParseKeyName(std::string_view name, PlayedKey& key);
 
 } // namespace lumora

@@ -11,10 +11,6 @@ void HeadlessWindow::Repaint() {
   RepaintWindow(app_);
 }
 
-void HeadlessWindow::ShowHighlightedNormally() {
-  lumora::ShowHighlightedNormally(app_);
-}
-
 bool HeadlessWindow::InputWaiting() {
   if (inputAfterPolls < 0) return false;
   return inputAfterPolls-- == 0;

@@ -36,7 +36,6 @@ public:
   void KeepRunning() override { ++keptRunning; }
   void EndProgram() override;
   void Repaint() override;
-  void ShowHighlightedNormally() override;
   // Nothing waits unless a test says so: inputAfterPolls counts the polls still answered no
   // before one is answered yes, once (-1: never).
   bool InputWaiting() override;

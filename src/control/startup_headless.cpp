@@ -23,9 +23,6 @@ public:
     if (first.empty()) first = Latin1ToUtf8(message);
   }
   void Trace(std::string_view) override {}
-  void DrawLine(const LineElement&) override {}
-  void DrawFilling(FillingElement&) override {}
-  void DrawText(const TextElement&) override {}
   void ResetOrigins() override { app_.fileEnv.ResetOrigins(); }
   void SetUpPlotter(Drawing& drawing) override { app_.fileEnv.SetUpPlotter(drawing); }
   const Setup& ReadingSetup() const override { return app_.setup; }
@@ -53,7 +50,7 @@ bool StartHeadless(App& app, const HeadlessOptions& options, SoftCanvas& canvas,
     return false;
   }
   AttachCanvas(app, canvas);
-  DisplayEvent(app, width, height);
+  HandleInput(app, {ExposeInput{width, height}, {}});
   return true;
 }
 

@@ -54,19 +54,19 @@ int RepeatCount(int distance, int halfSize) {
 }
 
 // The mouse as arrow keys around the open prompt's choice.
-int MouseArrowsMotion(Control& control, int x, int y) {
+Translation MouseArrowsMotion(Control& control, int x, int y) {
   const MouseArrows& arrows = control.state.arrows;
   InputRecord& in = control.In();
   const int dx = x - arrows.centreX;
   const int dy = y - arrows.centreY;
   const bool horizontal = arrows.halfWidth > 0;
   const bool vertical = arrows.halfHeight > 0;
-  if (VerticalList(arrows) && !InsideList(arrows, x, y)) return kNothing;
+  if (VerticalList(arrows) && !InsideList(arrows, x, y)) return Translation::kNothing;
   bool useX = horizontal;
   if (horizontal && vertical) useX = std::abs(dx) > std::abs(dy);
-  if (!horizontal && !vertical) return kNothing;
+  if (!horizontal && !vertical) return Translation::kNothing;
   if (useX) {
-    if (std::abs(dx) <= arrows.halfWidth) return kNothing;
+    if (std::abs(dx) <= arrows.halfWidth) return Translation::kNothing;
     in.code = dx < 0 ? kCodeLeft : kCodeRight;
     in.repeat = RepeatCount(std::abs(dx), arrows.halfWidth);
   } else {
@@ -79,12 +79,12 @@ int MouseArrowsMotion(Control& control, int x, int y) {
     } else if (dy > down) {
       in.code = kCodeDown;
     } else {
-      return kNothing;
+      return Translation::kNothing;
     }
     in.repeat = RepeatCount(std::abs(dy), arrows.halfHeight);
   }
   in.rawKey = kRawNone;
-  return kCursorMoved;
+  return Translation::kCursorMoved;
 }
 
 double SnapStep(const Control& control) {
@@ -98,8 +98,8 @@ double RoundToGrid(double value, double step, double origin) {
 }
 
 // The drawing cursor follows the mouse from grid point to grid point.
-int CursorMotion(Control& control, int x, int y) {
-  if (!control.state.cursorShown) return kNothing;
+Translation CursorMotion(Control& control, int x, int y) {
+  if (!control.state.cursorShown) return Translation::kNothing;
   InputRecord& in = control.In();
   Point point = PixelToDrawing(control.view, x, y);
   const double step = SnapStep(control);
@@ -111,24 +111,25 @@ int CursorMotion(Control& control, int x, int y) {
   if (InsideSheet(control.drawing, point)) in.cursor = point;
   CommandState& state = control.state;
   if (state.tracked && in.cursor.x == state.lastTracked.x && in.cursor.y == state.lastTracked.y) {
-    return kNoChange;
+    return Translation::kNoChange;
   }
   state.lastTracked = in.cursor;
   state.tracked = true;
-  return kFineGridFactor * step < kFineGridPixels * PixelSize(control.view) ? kFineGridMove
-                                                                            : kCursorMoved;
+  return kFineGridFactor * step < kFineGridPixels * PixelSize(control.view)
+             ? Translation::kFineGridMove
+             : Translation::kCursorMoved;
 }
 
 // A refused Enter is dropped whole: its own message is all the user hears of it.
-int DropCode(InputRecord& in) {
+Translation DropCode(InputRecord& in) {
   in.code = 0;
   in.rawKey = kRawNone;
-  return kNothing;
+  return Translation::kNothing;
 }
 
 // Enter in cursor mode takes the cursor point: snapped when a snap is pending, and only
 // inside the sheet. A refused point drops the code.
-int CursorEnter(Control& control, int result) {
+Translation CursorEnter(Control& control, Translation result) {
   InputRecord& in = control.In();
   if (in.snapMode != kSnapNone) {
     if (!SnapSearch(control.view, control.store, in)) {
@@ -170,7 +171,11 @@ bool CursorMode(const Control& control) {
   return control.state.inputMode == kModeCursor && control.state.cursorShown;
 }
 
-int TranslateInput(Control& control, InputKind kind, int x, int y, int key) {
+bool IsCursorStep(const Control& control, int code) {
+  return CursorMode(control) && IsCursorArrow(code);
+}
+
+Translation TranslateInput(Control& control, InputKind kind, int x, int y, int key) {
   // Far outside any window a pixel means nothing more, and distances cannot overflow.
   x = std::clamp(x, -kCellLimit, kCellLimit);
   y = std::clamp(y, -kCellLimit, kCellLimit);
@@ -180,7 +185,7 @@ int TranslateInput(Control& control, InputKind kind, int x, int y, int key) {
   in.mouseX = x;
   in.mouseY = y;
   in.repeat = 1;
-  int result = kNothing;
+  Translation result = Translation::kNothing;
   switch (kind) {
   case InputKind::kMotion:
     in.code = 0;
@@ -190,16 +195,16 @@ int TranslateInput(Control& control, InputKind kind, int x, int y, int key) {
   case InputKind::kRightClick:
     in.code = kCodePopup;
     in.rawKey = kRawClick;
-    return kMouseClick;
+    return Translation::kMouseClick;
   case InputKind::kLeftClick:
     if (const int zone = ClickZoneCode(control, x, y); zone != 0) {
       in.code = zone;
       in.rawKey = zone;
-      return kMouseClick;
+      return Translation::kMouseClick;
     }
     in.rawKey = kRawClick;
     in.code = kCodeEnter;
-    result = kMouseClick;
+    result = Translation::kMouseClick;
     if (control.state.inputMode != kModeCursor && VerticalList(control.state.arrows) &&
         !InsideList(control.state.arrows, x, y)) {
       in.code = kCodeEsc;
@@ -208,13 +213,13 @@ int TranslateInput(Control& control, InputKind kind, int x, int y, int key) {
   case InputKind::kKey:
     if (control.state.inputMode == kModeTextEntry && IsTypedKey(key)) {
       in.code = 0;
-      return kNothing;
+      return Translation::kNothing;
     }
     break;
   }
   if (!CursorMode(control)) return result;
   if (in.code == kCodeEnter) result = CursorEnter(control, result);
-  if (IsCursorArrow(in.code)) result = kCursorStep;
+  if (IsCursorArrow(in.code)) result = Translation::kCursorStep;
   if (in.code == kCodeEnter && !control.state.referenceLock) control.view.localOrigin = in.cursor;
   return result;
 }

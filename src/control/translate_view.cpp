@@ -14,23 +14,11 @@ namespace {
 
 constexpr double kNoCrossing = 999999995904.0;
 
-// The snaps only search: nothing they reach draws, changes or reports.
-class SearchOnlyScreen final : public ElementScreen {
-public:
-  void Erase(ElementKind /*kind*/, void* /*element*/) override {}
-  void Draw(ElementKind /*kind*/, void* /*element*/) override {}
-  void Highlight(ElementKind /*kind*/, void* /*element*/) override {}
-};
-
+// The snaps only search: nothing they reach changes or reports.
 class SearchOnlyEnvironment final : public StoreEnvironment {
 public:
   explicit SearchOnlyEnvironment(double viewWidth) : viewWidth_(viewWidth) {}
   void ShowError(const TextPair& /*message*/) override {}
-  void DrawLine(const LineElement& /*line*/, int /*mode*/) override {}
-  void DrawFilling(FillingElement& /*filling*/, int /*mode*/) override {}
-  void DrawText(const TextElement& /*text*/, int /*mode*/) override {}
-  void DrawMarker(const Point& /*point*/, char /*marker*/) override {}
-  void DrawOutline(const OutlineNode& /*outline*/) override {}
   void RedrawAll() override {}
   void RedrawMenuBar() override {}
   double ViewBoxWidth() const override { return viewWidth_; }
@@ -71,11 +59,10 @@ bool SnapToCrossing(ElementGeometry& geometry, const Point& cursor, double k, Po
 bool SnapSearch(const View& view, ElementStore& store, InputRecord& in) {
   if (in.snapMode == kSnapNone) return false;
   const double width = BoxWidth(view.viewBox);
-  SearchOnlyScreen screen;
   SearchOnlyEnvironment env(width);
   GeometrySettings settings;
   settings.viewWidth = width;
-  ElementGeometry geometry(store, env, screen, settings);
+  ElementGeometry geometry(store, env, settings);
   // With the full-window cursor lines the whole view is in reach (a zero reach).
   const bool whole = in.cursorLinesOff == 0;
   Point found{};

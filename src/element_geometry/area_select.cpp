@@ -26,15 +26,11 @@ bool Crosses(const Segment& edge, Area area) {
   return false;
 }
 
-void HighlightMembers(const PartElement& part, ElementScreen& screen) {
-  for (const LineNode* n = part.lines; n != nullptr; n = n->next)
-    screen.Highlight(ElementKind::kLine, n->element);
-  for (const FillingNode* n = part.fillings; n != nullptr; n = n->next)
-    screen.Highlight(ElementKind::kFilling, n->element);
-  for (const TextNode* n = part.texts; n != nullptr; n = n->next)
-    screen.Highlight(ElementKind::kText, n->element);
-  for (const PartNode* n = part.parts; n != nullptr; n = n->next)
-    HighlightMembers(*n->element, screen);
+void HighlightMembers(const PartElement& part, ElementStore& store) {
+  for (const LineNode* n : Each(part.lines)) store.Select(n->element);
+  for (const FillingNode* n : Each(part.fillings)) store.Select(n->element);
+  for (const TextNode* n : Each(part.texts)) store.Select(n->element);
+  for (const PartNode* n : Each(part.parts)) HighlightMembers(*n->element, store);
 }
 
 } // namespace
@@ -54,7 +50,7 @@ bool ElementGeometry::GroupHolds(const PartElement& group, const void* element, 
     if (InList(group.parts, element)) return true;
     break;
   }
-  for (const PartNode* n = group.parts; n != nullptr; n = n->next) {
+  for (const PartNode* n : Each(group.parts)) {
     if (n->element != nullptr && GroupHolds(*n->element, element, kind)) return true;
   }
   return false;
@@ -66,8 +62,8 @@ namespace {
 void GatherLines(const PartElement& part, std::unordered_set<const LineElement*>& lines,
                  std::unordered_set<const PartElement*>& parts) {
   if (!parts.insert(&part).second) return;
-  for (const LineNode* n = part.lines; n != nullptr; n = n->next) lines.insert(n->element);
-  for (const PartNode* n = part.parts; n != nullptr; n = n->next) {
+  for (const LineNode* n : Each(part.lines)) lines.insert(n->element);
+  for (const PartNode* n : Each(part.parts)) {
     if (n->element != nullptr) GatherLines(*n->element, lines, parts);
   }
 }
@@ -148,16 +144,16 @@ int ElementGeometry::TextInsidePolygon(const TextElement& text, Area area, bool 
 bool ElementGeometry::PartVisible(const PartElement& part) const {
   if (part.hidden() != 0) return false;
   if (part.layer() != kMixedLayer) return drawing_.layerVisible[part.layer()] != 0;
-  for (const LineNode* n = part.lines; n != nullptr; n = n->next) {
+  for (const LineNode* n : Each(part.lines)) {
     if (drawing_.layerVisible[n->element->layer()] != 0) return true;
   }
-  for (const FillingNode* n = part.fillings; n != nullptr; n = n->next) {
+  for (const FillingNode* n : Each(part.fillings)) {
     if (drawing_.layerVisible[n->element->layer()] != 0) return true;
   }
-  for (const TextNode* n = part.texts; n != nullptr; n = n->next) {
+  for (const TextNode* n : Each(part.texts)) {
     if (drawing_.layerVisible[n->element->layer()] != 0) return true;
   }
-  for (const PartNode* n = part.parts; n != nullptr; n = n->next) {
+  for (const PartNode* n : Each(part.parts)) {
     if (PartVisible(*n->element)) return true;
   }
   return false;
@@ -169,21 +165,21 @@ bool ElementGeometry::SelectArea(PartElement& group, Area area, bool all, bool m
   const Box& limits = drawing_.limits;
   const std::uint16_t qx = ZoneMask(box.xmin, box.xmax, limits.xmin, limits.xmax);
   const std::uint16_t qy = ZoneMask(box.ymin, box.ymax, limits.ymin, limits.ymax);
-  for (LineElement* line = drawing_.lines; line != nullptr; line = line->next) {
+  for (LineElement* line : Each(drawing_.lines)) {
     if (!Candidate(*line, qx, qy) || line->inPart() != 0) continue;
     if (ElementInsidePolygon(*line, area, all) == 0) continue;
     if (store_.AddMember(&group, line) != nullptr && mark) {
-      screen_.Highlight(ElementKind::kLine, line);
+      store_.Select(line);
     }
   }
-  for (TextElement* text = drawing_.texts; text != nullptr; text = text->next) {
+  for (TextElement* text : Each(drawing_.texts)) {
     if (!Candidate(*text, qx, qy) || text->inPart() != 0) continue;
     if (TextInsidePolygon(*text, area, all) == 0) continue;
     if (store_.AddMember(&group, text) != nullptr && mark) {
-      screen_.Highlight(ElementKind::kText, text);
+      store_.Select(text);
     }
   }
-  for (PartElement* part = drawing_.parts; part != nullptr; part = part->next) {
+  for (PartElement* part : Each(drawing_.parts)) {
     if (part == &group || part->nested() != 0 || !PartVisible(*part)) continue;
     if (ZonesOverlap(static_cast<std::uint16_t>(part->zoneX()),
                      static_cast<std::uint16_t>(part->zoneY()), qx, qy) == 0) {
@@ -191,15 +187,15 @@ bool ElementGeometry::SelectArea(PartElement& group, Area area, bool all, bool m
     }
     if (PartInsidePolygon(*part, area, all) != 0 && store_.AddMember(&group, part) != nullptr &&
         mark) {
-      HighlightMembers(*part, screen_);
+      HighlightMembers(*part, store_);
     }
   }
   // The group gains no more lines from here on.
   const HeldLines held(group);
-  for (FillingElement* f = drawing_.fillings; f != nullptr; f = f->next) {
+  for (FillingElement* f : Each(drawing_.fillings)) {
     if (!Candidate(*f, qx, qy) || f->inPart() != 0) continue;
     if (FillingInGroup(*f, held, all) == 0) continue;
-    if (store_.AddMember(&group, f) != nullptr && mark) screen_.Highlight(ElementKind::kFilling, f);
+    if (store_.AddMember(&group, f) != nullptr && mark) store_.Select(f);
   }
   return ElementStore::PartIsEmpty(&group);
 }

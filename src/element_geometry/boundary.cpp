@@ -250,7 +250,7 @@ FillingElement* ElementGeometry::PickFilling(const Point& p) {
     }
   } else {
     bool pastLast = last == nullptr;
-    for (FillingElement* f = drawing_.fillings; f != nullptr; f = f->next) {
+    for (FillingElement* f : Each(drawing_.fillings)) {
       if (f == last) pastLast = true;
       if (offer(f, pastLast)) break;
     }

@@ -55,13 +55,13 @@ template <class Element> void ElementGeometry::SetZones(Element& element, const 
 }
 
 template <class Element> void ElementGeometry::PassToParts(const Element* element) {
-  for (PartElement* part = drawing_.parts; part != nullptr; part = part->next) {
+  for (PartElement* part : Each(drawing_.parts)) {
     if (part != static_cast<const void*>(element) && Lists(*part, element)) ElementChanged(*part);
   }
 }
 
 void ElementGeometry::PassToFillings(const LineElement* line) {
-  for (FillingElement* f = drawing_.fillings; f != nullptr; f = f->next) {
+  for (FillingElement* f : Each(drawing_.fillings)) {
     if (Bounds(*f, line)) ElementChanged(*f);
   }
 }
@@ -73,10 +73,10 @@ void ElementGeometry::ElementChanged(LineElement& line) {
 }
 
 void ElementGeometry::ElementChanged(FillingElement& filling) {
-  screen_.Erase(ElementKind::kFilling, &filling);
+  store_.painter().Draw(filling, DrawMode::kErase);
   store_.ClearHatch(filling);
   SetZones(filling, FillingBox(filling));
-  screen_.Draw(ElementKind::kFilling, &filling);
+  store_.painter().Draw(filling, DrawMode::kNormal);
   if (filling.inPart() != 0) PassToParts(&filling);
 }
 
@@ -94,13 +94,13 @@ void ElementGeometry::ElementChanged(PartElement& part) {
 
 void ElementGeometry::RenewPart(PartElement& part) {
   Box box;
-  for (const LineNode* n = part.lines; n != nullptr; n = n->next) {
+  for (const LineNode* n : Each(part.lines)) {
     if (n->element != nullptr) ExtendBoxByBox(LineBox(*n->element), box);
   }
-  for (const TextNode* n = part.texts; n != nullptr; n = n->next) {
+  for (const TextNode* n : Each(part.texts)) {
     if (n->element != nullptr) ExtendBoxByBox(env_.TextExtent(*n->element, true), box);
   }
-  for (const PartNode* n = part.parts; n != nullptr; n = n->next) {
+  for (const PartNode* n : Each(part.parts)) {
     if (n->element != nullptr) ExtendBoxByBox(n->element->box, box);
   }
   part.box = box;
@@ -110,7 +110,7 @@ void ElementGeometry::RenewPart(PartElement& part) {
 template <class Element>
 void ElementGeometry::InheritPartMembership(Element* added, const Element* old) {
   if (added == nullptr || old == nullptr || MemberFlag(*old) == 0) return;
-  for (PartElement* part = drawing_.parts; part != nullptr; part = part->next) {
+  for (PartElement* part : Each(drawing_.parts)) {
     if (Lists(*part, old)) store_.AddMember(part, added);
   }
 }
@@ -120,22 +120,22 @@ template void ElementGeometry::InheritPartMembership(FillingElement*, const Fill
 template void ElementGeometry::InheritPartMembership(TextElement*, const TextElement*);
 template void ElementGeometry::InheritPartMembership(PartElement*, const PartElement*);
 
-void ElementGeometry::ShowBorderFillings(const LineElement& line, int mode) {
+void ElementGeometry::ShowBorderFillings(const LineElement& line, BorderFillings change) {
   if (line.boundary() == 0) return;
   const auto lx = static_cast<std::uint16_t>(line.zoneX());
   const auto ly = static_cast<std::uint16_t>(line.zoneY());
-  for (FillingElement* f = drawing_.fillings; f != nullptr; f = f->next) {
+  for (FillingElement* f : Each(drawing_.fillings)) {
     if (ZonesOverlap(static_cast<std::uint16_t>(f->zoneX()), static_cast<std::uint16_t>(f->zoneY()),
                      lx, ly) == 0 ||
         !Bounds(*f, &line)) {
       continue;
     }
-    if (mode < 0) {
-      if (drawing_.layerVisible[f->layer()] != 0) screen_.Erase(ElementKind::kFilling, f);
+    if (change == BorderFillings::kHide) {
+      if (drawing_.layerVisible[f->layer()] != 0) store_.painter().Draw(*f, DrawMode::kErase);
       f->SetHidden(1);
     } else {
       f->SetHidden(0);
-      screen_.Draw(ElementKind::kFilling, f);
+      store_.painter().Draw(*f, DrawMode::kNormal);
     }
   }
 }

@@ -144,7 +144,7 @@ int ElementGeometry::RoundLineCorner(Corner& corner, double radius) {
   Point t1{};
   Point t2{};
   if (RoundCorner(move1.segment, move2.segment, radius, centre, t1, t2) == 0) return 0;
-  if (corner.arc != nullptr) screen_.Erase(ElementKind::kLine, corner.arc);
+  if (corner.arc != nullptr) store_.painter().Draw(*corner.arc, DrawMode::kErase);
   MoveVertex(line1, move1.index, t1);
   MoveVertex(line2, move2.index, t2);
   if (radius == 0.0) {
@@ -166,15 +166,15 @@ int ElementGeometry::RoundLineCorner(Corner& corner, double radius) {
     set.SetShape(kShapeArc);
     corner.arc = store_.AddLine(set, arcPoints, 3);
     if (corner.arc == nullptr) return 0;
-    screen_.Draw(ElementKind::kLine, corner.arc);
+    store_.painter().Draw(*corner.arc, DrawMode::kNormal);
     InheritPartMembership(corner.arc, static_cast<const LineElement*>(&line1));
     PassBoundaryToArc(*corner.arc, &line1, &line2);
   } else {
     std::copy(std::begin(arcPoints), std::end(arcPoints), corner.arc->points);
     ElementChanged(*corner.arc);
-    screen_.Draw(ElementKind::kLine, &line1);
-    screen_.Draw(ElementKind::kLine, &line2);
-    screen_.Draw(ElementKind::kLine, corner.arc);
+    store_.painter().Draw(line1, DrawMode::kNormal);
+    store_.painter().Draw(line2, DrawMode::kNormal);
+    store_.painter().Draw(*corner.arc, DrawMode::kNormal);
   }
   corner.radius = radius;
   return 1;

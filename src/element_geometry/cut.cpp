@@ -182,9 +182,9 @@ int ElementGeometry::CutLineAtPoints(LineElement*& line, std::vector<Point> cuts
   }
   std::vector<LineElement*> made;
   if (!MakePieces(*line, pieces, shape, made)) return 0;
-  screen_.Erase(ElementKind::kLine, line);
+  store_.painter().Draw(*line, DrawMode::kErase);
   for (LineElement* piece : made) {
-    screen_.Draw(ElementKind::kLine, piece);
+    store_.painter().Draw(*piece, DrawMode::kNormal);
     InheritPartMembership(piece, static_cast<const LineElement*>(line));
   }
   if (keepFillings && line->boundary() != 0) PassBoundaryToPieces(*line, made);

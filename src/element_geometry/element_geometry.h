@@ -5,17 +5,18 @@
 //
 // Every search takes only line elements on visible layers without `hidden`, and skips an
 // element by its zone masks before any exact test. Radii are counted in search units
-// (GeometrySettings). Screen effects go through the ElementScreen.
+// (GeometrySettings). Screen effects go through the store's painter.
 #pragma once
 
-#include "element_geometry/element_screen.h"
 #include "element_geometry/geometry_settings.h"
 #include "geometry/hatch.h"
 #include "geometry/primitives.h"
+#include "model/element_kind.h"
 #include "model/element_store.h"
 
 #include <span>
 #include <unordered_set>
+#include <variant>
 #include <vector>
 
 namespace lumora {
@@ -32,14 +33,21 @@ struct LineHit {
   Segment segment{};          // the segment found on (for an arc: start and end)
 };
 
-// What PickElement found: kind 3 text, 2 filling, 1 line, 4 part, 0 none.
-struct Picked {
-  int kind = 0;
-  TextElement* text = nullptr;
-  FillingElement* filling = nullptr;
-  LineElement* line = nullptr;
-  PartElement* part = nullptr;
-};
+// What PickElement found: nothing, or one element of one kind.
+using Picked =
+    std::variant<std::monostate, TextElement*, FillingElement*, LineElement*, PartElement*>;
+
+inline bool PickedAny(const Picked& picked) {
+  return !std::holds_alternative<std::monostate>(picked);
+}
+// The picked element when it is of the kind; null otherwise.
+template <class Element> Element* PickedAs(const Picked& picked) {
+  Element* const* element = std::get_if<Element*>(&picked);
+  return element != nullptr ? *element : nullptr;
+}
+
+// What happens to the fillings a line bounds while the line is being worked on.
+enum class BorderFillings { kHide, kShow };
 
 // A corner between two lines, possibly rounded already by an arc.
 struct Corner {
@@ -77,13 +85,9 @@ private:
 
 class ElementGeometry {
 public:
-  ElementGeometry(ElementStore& store, StoreEnvironment& env, ElementScreen& screen,
-                  const GeometrySettings& settings)
-      : store_(store), drawing_(store.drawing()), env_(env), screen_(screen), settings(settings) {}
+  ElementGeometry(ElementStore& store, StoreEnvironment& env, const GeometrySettings& settings)
+      : store_(store), drawing_(store.drawing()), env_(env), settings(settings) {}
 
-  // The screen the changes are shown on: commands draw what they make and erase what they take
-  // back through it.
-  ElementScreen& Screen() { return screen_; }
   ElementStore& Store() { return store_; }
   StoreEnvironment& Environment() { return env_; }
 
@@ -134,7 +138,8 @@ public:
   void ElementChanged(TextElement& text);
   void ElementChanged(PartElement& part);
   template <class Element> void InheritPartMembership(Element* added, const Element* old);
-  void ShowBorderFillings(const LineElement& line, int mode);
+  // Hides the fillings the line bounds (erased where their layer is shown), or shows them again.
+  void ShowBorderFillings(const LineElement& line, BorderFillings change);
   // The fillings the old line bounds take the pieces in its place, in the order their boundary
   // walks it, and are made again.
   void PassBoundaryToPieces(const LineElement& old, std::span<LineElement* const> pieces);
@@ -193,7 +198,6 @@ private:
   ElementStore& store_;
   Drawing& drawing_;
   StoreEnvironment& env_;
-  ElementScreen& screen_;
 
 public:
   // The view width changes with every zoom; the caller keeps it current.

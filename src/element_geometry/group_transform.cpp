@@ -64,10 +64,10 @@ void ElementGeometry::MoveLine(LineElement& line, Area stretch, const Transform&
 
 void ElementGeometry::TransformLine(LineElement& line, Area stretch, const Transform& m,
                                     const Point& d, double sx, double sy) {
-  screen_.Erase(ElementKind::kLine, &line);
+  store_.painter().Draw(line, DrawMode::kErase);
   MoveLine(line, stretch, m, d, sx, sy);
   ElementChanged(line);
-  screen_.Draw(ElementKind::kLine, &line);
+  store_.painter().Draw(line, DrawMode::kNormal);
 }
 
 void ElementGeometry::MoveText(TextElement& text, Area stretch, const Transform& m, const Point& d,
@@ -128,30 +128,30 @@ void ElementGeometry::MoveText(TextElement& text, Area stretch, const Transform&
 
 void ElementGeometry::TransformText(TextElement& text, Area stretch, const Transform& m,
                                     const Point& d, double sx, double sy, double angle) {
-  screen_.Erase(ElementKind::kText, &text);
+  store_.painter().Draw(text, DrawMode::kErase);
   MoveText(text, stretch, m, d, sx, sy, angle);
   ElementChanged(text);
-  screen_.Draw(ElementKind::kText, &text);
+  store_.painter().Draw(text, DrawMode::kNormal);
 }
 
 // Every member moved; their boxes are renewed here, the group's and the fillings' by the caller.
 void ElementGeometry::TransformMembers(PartElement& group, Area stretch, const Transform& m,
                                        const Point& d, double sx, double sy, double angle) {
-  for (LineNode* n = group.lines; n != nullptr; n = n->next) {
+  for (LineNode* n : Each(group.lines)) {
     LineElement& line = *n->element;
-    screen_.Erase(ElementKind::kLine, &line);
+    store_.painter().Draw(line, DrawMode::kErase);
     MoveLine(line, stretch, m, d, sx, sy);
     SetZones(line, LineBox(line));
-    screen_.Draw(ElementKind::kLine, &line);
+    store_.painter().Draw(line, DrawMode::kNormal);
   }
-  for (TextNode* n = group.texts; n != nullptr; n = n->next) {
+  for (TextNode* n : Each(group.texts)) {
     TextElement& text = *n->element;
-    screen_.Erase(ElementKind::kText, &text);
+    store_.painter().Draw(text, DrawMode::kErase);
     MoveText(text, stretch, m, d, sx, sy, angle);
     SetZones(text, env_.TextExtent(text, true));
-    screen_.Draw(ElementKind::kText, &text);
+    store_.painter().Draw(text, DrawMode::kNormal);
   }
-  for (PartNode* n = group.parts; n != nullptr; n = n->next) {
+  for (PartNode* n : Each(group.parts)) {
     PartElement& member = *n->element;
     TransformMembers(member, stretch, m, d, sx, sy, angle);
     RenewPart(member);
@@ -171,9 +171,9 @@ void ElementGeometry::TransformGroup(PartElement& group, Area stretch, const Poi
   const Point d{location.x - reference.x, location.y - reference.y};
   std::vector<FillingElement*> bounded;
   const HeldLines held(group);
-  for (FillingElement* f = drawing_.fillings; f != nullptr; f = f->next) {
+  for (FillingElement* f : Each(drawing_.fillings)) {
     if (FillingInGroup(*f, held, false) == 0) continue;
-    screen_.Erase(ElementKind::kFilling, f);
+    store_.painter().Draw(*f, DrawMode::kErase);
     store_.ClearHatch(*f);
     bounded.push_back(f);
   }
@@ -181,7 +181,7 @@ void ElementGeometry::TransformGroup(PartElement& group, Area stretch, const Poi
   ElementChanged(group);
   for (FillingElement* f : bounded) {
     SetZones(*f, FillingBox(*f));
-    screen_.Draw(ElementKind::kFilling, f);
+    store_.painter().Draw(*f, DrawMode::kNormal);
   }
   group.location = location;
 }
@@ -192,13 +192,12 @@ namespace {
 void SetHiddenFlags(PartElement& group, std::uint32_t flag, bool lines) {
   if (lines) {
     group.SetHidden(flag);
-    for (LineNode* n = group.lines; n != nullptr; n = n->next) n->element->SetHidden(flag);
+    for (LineNode* n : Each(group.lines)) n->element->SetHidden(flag);
   } else {
-    for (FillingNode* n = group.fillings; n != nullptr; n = n->next) n->element->SetHidden(flag);
-    for (TextNode* n = group.texts; n != nullptr; n = n->next) n->element->SetHidden(flag);
+    for (FillingNode* n : Each(group.fillings)) n->element->SetHidden(flag);
+    for (TextNode* n : Each(group.texts)) n->element->SetHidden(flag);
   }
-  for (PartNode* n = group.parts; n != nullptr; n = n->next)
-    SetHiddenFlags(*n->element, flag, lines);
+  for (PartNode* n : Each(group.parts)) SetHiddenFlags(*n->element, flag, lines);
 }
 
 // Whether a boundary line the group holds bounds the filling and shares a zone with it, as
@@ -224,14 +223,14 @@ void ElementGeometry::SetGroupHidden(PartElement& group, bool hidden) {
   const std::uint32_t flag = hidden ? 1 : 0;
   SetHiddenFlags(group, flag, true);
   const HeldLines held(group);
-  for (FillingElement* f = drawing_.fillings; f != nullptr; f = f->next) {
+  for (FillingElement* f : Each(drawing_.fillings)) {
     if (!BorderedByGroup(*f, held)) continue;
     if (hidden) {
-      if (drawing_.layerVisible[f->layer()] != 0) screen_.Erase(ElementKind::kFilling, f);
+      if (drawing_.layerVisible[f->layer()] != 0) store_.painter().Draw(*f, DrawMode::kErase);
       f->SetHidden(1);
     } else {
       f->SetHidden(0);
-      screen_.Draw(ElementKind::kFilling, f);
+      store_.painter().Draw(*f, DrawMode::kNormal);
     }
   }
   SetHiddenFlags(group, flag, false);
@@ -239,10 +238,10 @@ void ElementGeometry::SetGroupHidden(PartElement& group, bool hidden) {
 
 bool ElementGeometry::ReplaceTextString(TextElement& text, std::string_view value) {
   const bool shown = text.hidden() == 0 && drawing_.layerVisible[text.layer()] != 0;
-  if (shown) screen_.Erase(ElementKind::kText, &text);
+  if (shown) store_.painter().Draw(text, DrawMode::kErase);
   const bool replaced = ReplaceString(drawing_, store_.allocator(), env_, text, value) != 0;
   ElementChanged(text);
-  if (shown) screen_.Draw(ElementKind::kText, &text);
+  if (shown) store_.painter().Draw(text, DrawMode::kNormal);
   return replaced;
 }
 

@@ -50,7 +50,7 @@ int ElementGeometry::ElementInsidePolygon(const LineElement& line, Area area, bo
 void ElementGeometry::MoveVertex(LineElement& line, int index, const Point& to) {
   const std::span<Point> points = PointsOf(line);
   if (index < 0 || static_cast<std::size_t>(index) >= points.size()) return;
-  screen_.Erase(ElementKind::kLine, &line);
+  store_.painter().Draw(line, DrawMode::kErase);
   const auto i = static_cast<std::size_t>(index);
   if (!IsRound(line)) {
     points[i] = to;
@@ -67,7 +67,7 @@ void ElementGeometry::MoveVertex(LineElement& line, int index, const Point& to) 
     }
   }
   ElementChanged(line);
-  screen_.Draw(ElementKind::kLine, &line);
+  store_.painter().Draw(line, DrawMode::kNormal);
 }
 
 } // namespace lumora

@@ -81,7 +81,7 @@ void GatherCurves(ElementStore& store, const Box& box, std::vector<RegionCurve>&
     for (const auto& entry : candidates) offer(*entry.element);
     return;
   }
-  for (const LineElement* line = drawing.lines; line != nullptr; line = line->next) offer(*line);
+  for (const LineElement* line : Each(drawing.lines)) offer(*line);
 }
 
 // The point of the curve nearest to p.

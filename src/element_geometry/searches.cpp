@@ -140,7 +140,7 @@ LineElement* ElementGeometry::NearestLine(const Point& p, Point& nearest, double
   }
   if (!done) {
     walk = Walk{.r = radius};
-    for (LineElement* line = drawing_.lines; line != nullptr; line = line->next) offer(walk, line);
+    for (LineElement* line : Each(drawing_.lines)) offer(walk, line);
   }
   LineElement* found = walk.next != nullptr ? walk.next : walk.best;
   if (found != nullptr) nearest = walk.next != nullptr ? walk.nextPoint : walk.point;
@@ -207,7 +207,7 @@ LineElement* ElementGeometry::NearestLinePoint(const Point& p, Point& found, dou
   if (!done) {
     best = nullptr;
     r = radius;
-    for (LineElement* line = drawing_.lines; line != nullptr; line = line->next) offer(line);
+    for (LineElement* line : Each(drawing_.lines)) offer(line);
   }
   if (best != nullptr) found = at;
   return best;
@@ -293,7 +293,7 @@ LineElement* ElementGeometry::LineEndingAt(const LineElement* skip, const Point&
       index->Collect(Around(p, std::max(tol, kGeomTolerance) + kGeomTolerance), candidates)) {
     for (const auto& entry : candidates) offer(entry.element);
   } else {
-    for (LineElement* line = drawing_.lines; line != nullptr; line = line->next) offer(line);
+    for (LineElement* line : Each(drawing_.lines)) offer(line);
   }
   if (count != nullptr) *count = found;
   if (found != 1) return nullptr;
@@ -302,30 +302,20 @@ LineElement* ElementGeometry::LineEndingAt(const LineElement* skip, const Point&
 }
 
 Picked ElementGeometry::PickElement(const Point& p, double k, bool partsAsWholes) {
-  Picked picked;
   if (TextElement* text = store_.FindText(p, k);
       text != nullptr && !(partsAsWholes && text->inPart() != 0)) {
-    picked.kind = static_cast<int>(ElementKind::kText);
-    picked.text = text;
-    return picked;
+    return text;
   }
   if (FillingElement* filling = PickFilling(p);
       filling != nullptr && !(partsAsWholes && filling->inPart() != 0)) {
-    picked.kind = static_cast<int>(ElementKind::kFilling);
-    picked.filling = filling;
-    return picked;
+    return filling;
   }
   Point nearest{};
   if (LineElement* line = NearestLine(p, nearest, k); line != nullptr && line->inPart() == 0) {
-    picked.kind = static_cast<int>(ElementKind::kLine);
-    picked.line = line;
-    return picked;
+    return line;
   }
-  if (PartElement* part = store_.FindPart(p, partsAsWholes); part != nullptr) {
-    picked.kind = static_cast<int>(ElementKind::kPart);
-    picked.part = part;
-  }
-  return picked;
+  if (PartElement* part = store_.FindPart(p, partsAsWholes); part != nullptr) return part;
+  return {};
 }
 
 } // namespace lumora

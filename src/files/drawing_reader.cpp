@@ -68,10 +68,9 @@ bool ReadHeader(ByteReader& in, FileReporter& reporter, FileHeader& header) {
 
 class DrawingReader {
 public:
-  DrawingReader(ElementStore& store, FileEnvironment& env, RecordDecoder& in,
-                PartElement* container, const Placement& placement, bool draw)
-      : store_(store), env_(env), in_(in), container_(container), placement_(placement),
-        draw_(draw) {
+  DrawingReader(ElementStore& store, RecordDecoder& in, PartElement* container,
+                const Placement& placement, bool draw)
+      : store_(store), in_(in), container_(container), placement_(placement), draw_(draw) {
     MakeTransform(m_, 0, 0, placement.x, placement.y, placement.sx, placement.sy, placement.angle);
   }
 
@@ -95,7 +94,6 @@ private:
   template <class Element> bool ReadMembers(PartElement* part, const std::vector<Element*>& read);
 
   ElementStore& store_;
-  FileEnvironment& env_;
   RecordDecoder& in_;
   PartElement* container_;
   Placement placement_;
@@ -152,7 +150,7 @@ bool DrawingReader::ReadOneLine() {
   });
   if (line == nullptr) return false;
   lines_.push_back(line);
-  if (draw_) env_.DrawLine(*line);
+  if (draw_) store_.painter().Draw(*line, DrawMode::kNormal);
   if (container_ != nullptr && stored.inPart() == 0) store_.AddMember(container_, line);
   return true;
 }
@@ -185,7 +183,7 @@ bool DrawingReader::ReadOneFilling() {
       });
   if (filling == nullptr) return false;
   fillings_.push_back(filling);
-  if (draw_) env_.DrawFilling(*filling);
+  if (draw_) store_.painter().Draw(*filling, DrawMode::kNormal);
   if (container_ != nullptr && stored.inPart() == 0) store_.AddMember(container_, filling);
   return true;
 }
@@ -225,7 +223,7 @@ bool DrawingReader::ReadOneText() {
   TextElement* text = store_.AddText(set, points.data(), static_cast<int>(points.size()), value_);
   if (text == nullptr) return false;
   texts_.push_back(text);
-  if (draw_) env_.DrawText(*text);
+  if (draw_) store_.painter().Draw(*text, DrawMode::kNormal);
   if (container_ != nullptr && stored.inPart() == 0) store_.AddMember(container_, text);
   return true;
 }
@@ -277,7 +275,7 @@ int ReadStream(ByteReader& bytes, ElementStore& store, FileEnvironment& env,
   FileHeader header;
   if (!ReadHeader(bytes, env, header)) return 0;
   RecordDecoder in(bytes, env, IsWideVersion(header.version));
-  DrawingReader reader(store, env, in, container, placement, draw);
+  DrawingReader reader(store, in, container, placement, draw);
   Drawing& drawing = store.drawing();
   if (container != nullptr) {
     reader.SetScaleRatio(header.scale / drawing.scale);

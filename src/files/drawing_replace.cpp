@@ -25,9 +25,6 @@ public:
   Language CurrentLanguage() const override { return real_.CurrentLanguage(); }
   void ShowError(std::string_view message) override { real_.ShowError(message); }
   void Trace(std::string_view) override {}
-  void DrawLine(const LineElement&) override {}
-  void DrawFilling(FillingElement&) override {}
-  void DrawText(const TextElement&) override {}
   void ResetOrigins() override {}
   void SetUpPlotter(Drawing&) override {}
   using FileReporter::ShowError;
@@ -65,7 +62,8 @@ bool TrialRead(FileEnvironment& env, std::span<const unsigned char> bytes,
   try {
     Drawing scratch;
     HeadlessStoreEnvironment storeEnv;
-    ElementStore store(scratch, storeEnv);
+    HeadlessPainter painter;
+    ElementStore store(scratch, storeEnv, painter);
     TrialEnvironment trial(env);
     return ReadDrawingBytes(store, trial, bytes, fileName, nullptr, Placement{}, false) == 1;
   } catch (const std::bad_alloc&) {

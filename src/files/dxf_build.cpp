@@ -753,7 +753,7 @@ public:
       LineElement* line = store_.AddLine(set, l.points.data(), static_cast<int>(l.points.size()));
       if (line == nullptr) return false;
       lines_.push_back(line);
-      if (draw_) env_.DrawLine(*line);
+      if (draw_) store_.painter().Draw(*line, DrawMode::kNormal);
     }
     for (const PlanFilling& f : plan.fillings) {
       PropertySet set = SetOf(f.attr, setup, paperUnit);
@@ -765,7 +765,7 @@ public:
           store_.AddFilling(set, boundary.data(), static_cast<int>(boundary.size()));
       if (filling == nullptr) return false;
       fillings_.push_back(filling);
-      if (draw_) env_.DrawFilling(*filling);
+      if (draw_) store_.painter().Draw(*filling, DrawMode::kNormal);
     }
     for (const PlanText& t : plan.texts) {
       PropertySet set;
@@ -787,16 +787,16 @@ public:
       TextElement* text = store_.AddText(set, t.points.data(), static_cast<int>(count), value);
       if (text == nullptr) return false;
       texts_.push_back(text);
-      if (draw_) env_.DrawText(*text);
+      if (draw_) store_.painter().Draw(*text, DrawMode::kNormal);
     }
     return AddParts(plan);
   }
 
   // Everything added, drawn (a drawing built aside is drawn once it is in place).
   void DrawAll() {
-    for (LineElement* line : lines_) env_.DrawLine(*line);
-    for (FillingElement* filling : fillings_) env_.DrawFilling(*filling);
-    for (TextElement* text : texts_) env_.DrawText(*text);
+    for (LineElement* line : lines_) store_.painter().Draw(*line, DrawMode::kNormal);
+    for (FillingElement* filling : fillings_) store_.painter().Draw(*filling, DrawMode::kNormal);
+    for (TextElement* text : texts_) store_.painter().Draw(*text, DrawMode::kNormal);
   }
 
   // Deletes whatever was added, so that a file that fails part way adds nothing. Deletes
@@ -972,7 +972,7 @@ int BuildDxfScene(ElementStore& store, FileEnvironment& env, DxfScene& scene,
   // memory that runs out on the way leaves the open drawing as it was.
   try {
     Drawing fresh;
-    ElementStore aside(fresh, store.environment(), store.allocator());
+    ElementStore aside(fresh, store.environment(), store.painter(), store.allocator());
     SetUpHeader(fresh, env.ReadingSetup(), scene, units, PlanExtent(plan), plan);
     Adder adder(aside, env, nullptr, false);
     if (!adder.Add(plan)) return 0; // the store said why

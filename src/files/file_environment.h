@@ -1,6 +1,7 @@
-// What reading a drawing file needs from the rest of the program beyond the element store:
-// drawing what was read, resetting the origins of the view, and the plotter set-up that infers
-// the drawing's paper unit. The view and plotting subsystems implement it; tests record it.
+// What reading a drawing file needs from the rest of the program beyond the element store (which
+// also draws what was read, through its painter): resetting the origins of the view, and the
+// plotter set-up that infers the drawing's paper unit. The view and plotting subsystems implement
+// it; tests record it.
 #pragma once
 
 #include "files/file_reporter.h"
@@ -12,17 +13,10 @@ namespace lumora {
 
 struct Drawing;
 struct Setup;
-struct LineElement;
-struct FillingElement;
-struct TextElement;
 struct PartElement;
 
 class FileEnvironment : public FileReporter {
 public:
-  // Draws an element just read, in normal mode (only when the read asks for drawing).
-  virtual void DrawLine(const LineElement& line) = 0;
-  virtual void DrawFilling(FillingElement& filling) = 0;
-  virtual void DrawText(const TextElement& text) = 0;
   // A whole drawing replaces the current one: the global and local origins go back to (0, 0).
   virtual void ResetOrigins() = 0;
   // After a whole drawing's scale and limits are known: sets up plotting, which infers

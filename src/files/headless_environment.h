@@ -1,9 +1,10 @@
-// The store and file environments of a program without a screen: the command-line tools, the
-// fuzz target and the benchmarks. Nothing is drawn and nothing is traced; messages are kept so
+// The painter, store and file environments of a program without a screen: the command-line tools,
+// the fuzz target and the benchmarks. Nothing is drawn and nothing is traced; messages are kept so
 // that a tool can print the one that matters.
 #pragma once
 
 #include "files/file_environment.h"
+#include "model/painter.h"
 #include "model/store_environment.h"
 #include "setup/setup.h"
 
@@ -12,16 +13,21 @@
 
 namespace lumora {
 
+// Nothing to draw on: every element is left off the screen there is not.
+class HeadlessPainter : public Painter {
+public:
+  void Draw(const LineElement&, DrawMode) override {}
+  void Draw(FillingElement&, DrawMode) override {}
+  void Draw(const TextElement&, DrawMode) override {}
+  void DrawMarker(const Point&, char) override {}
+  void DrawOutline(const OutlineNode&) override {}
+};
+
 class HeadlessStoreEnvironment : public StoreEnvironment {
 public:
   std::vector<std::string> errors; // English texts
 
   void ShowError(const TextPair& message) override { errors.emplace_back(message.en); }
-  void DrawLine(const LineElement&, int) override {}
-  void DrawFilling(FillingElement&, int) override {}
-  void DrawText(const TextElement&, int) override {}
-  void DrawMarker(const Point&, char) override {}
-  void DrawOutline(const OutlineNode&) override {}
   void RedrawAll() override {}
   void RedrawMenuBar() override {}
   double ViewBoxWidth() const override { return 1.0; }
@@ -38,9 +44,6 @@ public:
   Language CurrentLanguage() const override { return language; }
   void ShowError(std::string_view message) override { errors.emplace_back(message); }
   void Trace(std::string_view) override {}
-  void DrawLine(const LineElement&) override {}
-  void DrawFilling(FillingElement&) override {}
-  void DrawText(const TextElement&) override {}
   void ResetOrigins() override {}
   void SetUpPlotter(Drawing&) override {}
   const Setup& ReadingSetup() const override { return setup; }

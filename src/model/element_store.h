@@ -12,6 +12,7 @@
 #pragma once
 
 #include "model/drawing.h"
+#include "model/painter.h"
 #include "model/property_set.h"
 #include "model/spatial_index.h"
 #include "model/store_allocator.h"
@@ -36,8 +37,9 @@ inline constexpr int kMaxTextPoints = 7;
 
 class ElementStore {
 public:
-  ElementStore(Drawing& drawing, StoreEnvironment& env);
-  ElementStore(Drawing& drawing, StoreEnvironment& env, StoreAllocator& allocator);
+  ElementStore(Drawing& drawing, StoreEnvironment& env, Painter& painter);
+  ElementStore(Drawing& drawing, StoreEnvironment& env, Painter& painter,
+               StoreAllocator& allocator);
   ~ElementStore();
   ElementStore(const ElementStore&) = delete;
   ElementStore& operator=(const ElementStore&) = delete;
@@ -45,6 +47,9 @@ public:
   Drawing& drawing() { return drawing_; }
   // What the store tells the rest of the program; a store built aside tells it the same.
   StoreEnvironment& environment() { return env_; }
+  // The one way elements reach the screen: what the store selects, unselects and takes away is
+  // drawn through it, and so is what the commands and readers make and change.
+  Painter& painter() { return painter_; }
   // Where records take their memory; a text's string is replaced through it.
   StoreAllocator& allocator() { return allocator_; }
 
@@ -107,6 +112,8 @@ public:
   void Unselect(TextElement* text);
   void Unselect(PartElement* part);
   void ClearSelections();
+  // Every highlighted element is drawn in its normal look again; the selection lists empty.
+  void ShowHighlightedNormally();
   MarkerNode* AddMarker(const Point& point, char marker);
   int RemoveMarker(const Point& point);
   OutlineNode* AddOutline(const Point* points, int count);
@@ -219,6 +226,7 @@ private:
 
   Drawing& drawing_;
   StoreEnvironment& env_;
+  Painter& painter_;
   ArenaAllocator arena_; // where records go unless the caller gives an allocator
   StoreAllocator& allocator_;
   // Parts of the drawing, for checking an index entry before following it.

@@ -8,6 +8,7 @@
 
 #include "geometry/point.h"
 #include "geometry/primitives.h"
+#include "model/list_range.h"
 #include "model/record_field.h"
 
 #include <array>

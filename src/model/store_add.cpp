@@ -30,11 +30,12 @@ template <class Header> Point* TrailingPoints(Header* header, const Point* sourc
 
 } // namespace
 
-ElementStore::ElementStore(Drawing& drawing, StoreEnvironment& env)
-    : drawing_(drawing), env_(env), allocator_(arena_) {}
+ElementStore::ElementStore(Drawing& drawing, StoreEnvironment& env, Painter& painter)
+    : drawing_(drawing), env_(env), painter_(painter), allocator_(arena_) {}
 
-ElementStore::ElementStore(Drawing& drawing, StoreEnvironment& env, StoreAllocator& allocator)
-    : drawing_(drawing), env_(env), allocator_(allocator) {}
+ElementStore::ElementStore(Drawing& drawing, StoreEnvironment& env, Painter& painter,
+                           StoreAllocator& allocator)
+    : drawing_(drawing), env_(env), painter_(painter), allocator_(allocator) {}
 
 ElementStore::~ElementStore() {
   FreeEverything();
@@ -394,7 +395,7 @@ OutlineNode* ElementStore::AddOutline(const Point* points, int count) {
   outline->points = TrailingPoints(outline, points, count);
   outline->next = drawing_.OutlineList;
   drawing_.OutlineList = outline;
-  env_.DrawOutline(*outline);
+  painter_.DrawOutline(*outline);
   return outline;
 }
 
@@ -406,7 +407,7 @@ MarkerNode* ElementStore::AddMarker(const Point& point, char marker) {
   }
   auto* node = new (block) MarkerNode{marker, point, drawing_.MarkerList};
   drawing_.MarkerList = node;
-  env_.DrawMarker(node->point, node->marker);
+  painter_.DrawMarker(node->point, node->marker);
   return node;
 }
 

@@ -80,7 +80,7 @@ void ElementStore::DoomBounded(const LineElement* line) {
   // Newest first, as the filling list runs.
   for (auto it = fillings.rbegin(); it != fillings.rend(); ++it) {
     if (doomed_.contains(*it)) continue;
-    env_.DrawFilling(**it, kDrawErase);
+    painter_.Draw(**it, DrawMode::kErase);
     Doom(*it);
   }
 }
@@ -511,16 +511,16 @@ void ElementStore::RecomputeZones() {
   lineIndex_.Regrid(drawing_.limits);
   fillingIndex_.Regrid(drawing_.limits);
   textIndex_.Regrid(drawing_.limits);
-  for (LineElement* line = drawing_.lines; line != nullptr; line = line->next) {
+  for (LineElement* line : Each(drawing_.lines)) {
     SetZones(*line, LineBox(*line));
   }
-  for (FillingElement* f = drawing_.fillings; f != nullptr; f = f->next) {
+  for (FillingElement* f : Each(drawing_.fillings)) {
     SetZones(*f, FillingBox(*f));
   }
-  for (TextElement* text = drawing_.texts; text != nullptr; text = text->next) {
+  for (TextElement* text : Each(drawing_.texts)) {
     SetZones(*text, env_.TextExtent(*text, true));
   }
-  for (PartElement* part = drawing_.parts; part != nullptr; part = part->next) {
+  for (PartElement* part : Each(drawing_.parts)) {
     SetZones(*part, part->box);
   }
 }

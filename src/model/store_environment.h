@@ -1,5 +1,5 @@
-// What the element store needs from the rest of the program: messages, drawing on the screen,
-// the view box and the loaded fonts. The screen, view and font subsystems implement it; tests
+// What the element store needs from the rest of the program beyond its painter: messages, the
+// view box and the loaded fonts. The screen, view and font subsystems implement it; tests
 // record the calls.
 #pragma once
 
@@ -9,26 +9,12 @@
 
 namespace lumora {
 
-// Modes given to the element drawing routines.
-inline constexpr int kDrawNormal = 1;
-inline constexpr int kDrawHighlight = 100;
-inline constexpr int kDrawErase = -1;
-inline constexpr int kDrawInvert = 0; // drawing twice restores the screen
-
 class StoreEnvironment {
 public:
   virtual ~StoreEnvironment() = default;
 
   // An error message box with its sound cue.
   virtual void ShowError(const TextPair& message) = 0;
-
-  virtual void DrawLine(const LineElement& line, int mode) = 0;
-  // May fill the filling's hatch cache when drawn in normal mode.
-  virtual void DrawFilling(FillingElement& filling, int mode) = 0;
-  virtual void DrawText(const TextElement& text, int mode) = 0;
-  // Markers and outlines are always drawn in pixel inversion.
-  virtual void DrawMarker(const Point& point, char marker) = 0;
-  virtual void DrawOutline(const OutlineNode& outline) = 0;
 
   virtual void RedrawAll() = 0;
   virtual void RedrawMenuBar() = 0;
@@ -40,8 +26,9 @@ public:
 
   virtual int LoadedFontCount() const = 0;
 
-  // The box a text covers on the drawing, with or without its measure points. Until text
-  // layout is wired in, the box of the points (only the first without measure points).
+  // The box a text covers on the drawing, with or without its measure points. Where no fonts
+  // are laid out (tools without a screen), the box of the points (only the first without
+  // measure points).
   virtual Box TextExtent(const TextElement& text, bool includePoints) const;
 };
 

@@ -56,13 +56,13 @@ bool AnyMemberOnVisibleLayer(const PartElement& root, const Drawing& drawing,
                              std::unordered_map<const PartElement*, bool>& known) {
   const auto& visible = drawing.layerVisible;
   const auto ownVisible = [&visible](const PartElement& part) {
-    for (const LineNode* n = part.lines; n != nullptr; n = n->next)
+    for (const LineNode* n : Each(part.lines))
       if (visible[n->element->layer()] != 0) return true;
-    for (const FillingNode* n = part.fillings; n != nullptr; n = n->next)
+    for (const FillingNode* n : Each(part.fillings))
       if (visible[n->element->layer()] != 0) return true;
-    for (const TextNode* n = part.texts; n != nullptr; n = n->next)
+    for (const TextNode* n : Each(part.texts))
       if (visible[n->element->layer()] != 0) return true;
-    for (const PartNode* n = part.parts; n != nullptr; n = n->next) {
+    for (const PartNode* n : Each(part.parts)) {
       const std::uint32_t layer = n->element->layer();
       if (layer != kMixedLayer && visible[layer] != 0) return true;
     }
@@ -85,7 +85,7 @@ bool AnyMemberOnVisibleLayer(const PartElement& root, const Drawing& drawing,
       finder = part;
       break;
     }
-    for (const PartNode* n = part->parts; n != nullptr; n = n->next)
+    for (const PartNode* n : Each(part->parts))
       if (n->element->layer() == kMixedLayer && from.emplace(n->element, part).second)
         work.push_back(n->element);
   }
@@ -129,7 +129,7 @@ TextElement* ElementStore::FindText(const Point& point, double pickFactor) {
   if (indexed_ && textIndex_.Collect(Box{point.x, point.y, point.x, point.y}, candidates)) {
     for (const auto& entry : candidates) offer(entry.element);
   } else {
-    for (TextElement* text = drawing_.texts; text != nullptr; text = text->next) offer(text);
+    for (TextElement* text : Each(drawing_.texts)) offer(text);
   }
   lastText_ = stepper.best();
   return stepper.best();
@@ -143,7 +143,7 @@ PartElement* ElementStore::FindPart(const Point& point, bool skipNested) {
       ZoneMask(point.y - kGeomTolerance, point.y + kGeomTolerance, limits.ymin, limits.ymax);
   TieStepper<PartElement> stepper(lastPart_);
   std::unordered_map<const PartElement*, bool> known;
-  for (PartElement* part = drawing_.parts; part != nullptr; part = part->next) {
+  for (PartElement* part : Each(drawing_.parts)) {
     if (part->type() == 0 || (skipNested && part->nested() != 0)) continue;
     if (ZonesOverlap(static_cast<std::uint16_t>(part->zoneX()),
                      static_cast<std::uint16_t>(part->zoneY()), qx, qy) == 0) {

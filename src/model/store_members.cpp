@@ -188,9 +188,9 @@ void ElementStore::ApplyPartAttributes(PartElement* part, const PropertySet& set
     if (set.width() != 0) element.SetWidth(set.width());
     if (set.colour() != 0) element.SetColour(set.colour());
   };
-  for (LineNode* n = part->lines; n != nullptr; n = n->next) apply(*n->element);
-  for (FillingNode* n = part->fillings; n != nullptr; n = n->next) apply(*n->element);
-  for (TextNode* n = part->texts; n != nullptr; n = n->next) apply(*n->element);
+  for (LineNode* n : Each(part->lines)) apply(*n->element);
+  for (FillingNode* n : Each(part->fillings)) apply(*n->element);
+  for (TextNode* n : Each(part->texts)) apply(*n->element);
 }
 
 template int ElementStore::RemoveNodes(LineNode*&, const LineElement*, int);

@@ -13,9 +13,9 @@ namespace {
 template <class Visit> void ForEachMember(const PartElement* part, Visit visit) {
   std::vector<const PartNode*> pending;
   const auto own = [&pending, &visit](const PartElement* p) {
-    for (LineNode* n = p->lines; n != nullptr; n = n->next) visit(n->element);
-    for (FillingNode* n = p->fillings; n != nullptr; n = n->next) visit(n->element);
-    for (TextNode* n = p->texts; n != nullptr; n = n->next) visit(n->element);
+    for (LineNode* n : Each(p->lines)) visit(n->element);
+    for (FillingNode* n : Each(p->fillings)) visit(n->element);
+    for (TextNode* n : Each(p->texts)) visit(n->element);
     pending.push_back(p->parts);
   };
   if (part == nullptr) return;
@@ -35,19 +35,19 @@ template <class Visit> void ForEachMember(const PartElement* part, Visit visit) 
 
 void ElementStore::Select(LineElement* line) {
   if (line != nullptr && PushNode(drawing_.SelectedLines, line) != nullptr) {
-    env_.DrawLine(*line, kDrawHighlight);
+    painter_.Draw(*line, DrawMode::kHighlight);
   }
 }
 
 void ElementStore::Select(FillingElement* filling) {
   if (filling != nullptr && PushNode(drawing_.SelectedFillings, filling) != nullptr) {
-    env_.DrawFilling(*filling, kDrawHighlight);
+    painter_.Draw(*filling, DrawMode::kHighlight);
   }
 }
 
 void ElementStore::Select(TextElement* text) {
   if (text != nullptr && PushNode(drawing_.SelectedTexts, text) != nullptr) {
-    env_.DrawText(*text, kDrawHighlight);
+    painter_.Draw(*text, DrawMode::kHighlight);
   }
 }
 
@@ -57,19 +57,19 @@ void ElementStore::Select(PartElement* part) {
 
 void ElementStore::Unselect(LineElement* line) {
   if (line == nullptr) return;
-  env_.DrawLine(*line, kDrawErase);
+  painter_.Draw(*line, DrawMode::kErase);
   RemoveNodes(drawing_.SelectedLines, line);
 }
 
 void ElementStore::Unselect(FillingElement* filling) {
   if (filling == nullptr) return;
-  env_.DrawFilling(*filling, kDrawErase);
+  painter_.Draw(*filling, DrawMode::kErase);
   RemoveNodes(drawing_.SelectedFillings, filling);
 }
 
 void ElementStore::Unselect(TextElement* text) {
   if (text == nullptr) return;
-  env_.DrawText(*text, kDrawErase);
+  painter_.Draw(*text, DrawMode::kErase);
   RemoveNodes(drawing_.SelectedTexts, text);
 }
 
@@ -79,29 +79,48 @@ void ElementStore::Unselect(PartElement* part) {
 
 void ElementStore::ClearSelections() {
   while (MarkerNode* marker = drawing_.MarkerList) {
-    env_.DrawMarker(marker->point, marker->marker); // inversion: drawing again erases
+    painter_.DrawMarker(marker->point, marker->marker); // inversion: drawing again erases
     drawing_.MarkerList = marker->next;
     allocator_.Free(marker);
   }
   while (OutlineNode* outline = drawing_.OutlineList) {
-    env_.DrawOutline(*outline);
+    painter_.DrawOutline(*outline);
     drawing_.OutlineList = outline->next;
     allocator_.Free(outline);
   }
   while (TextNode* node = drawing_.SelectedTexts) {
-    env_.DrawText(*node->element, kDrawErase);
+    painter_.Draw(*node->element, DrawMode::kErase);
     drawing_.SelectedTexts = node->next;
     allocator_.Free(node);
   }
   while (FillingNode* node = drawing_.SelectedFillings) {
-    env_.DrawFilling(*node->element, kDrawErase);
+    painter_.Draw(*node->element, DrawMode::kErase);
     drawing_.SelectedFillings = node->next;
     allocator_.Free(node);
   }
   while (LineNode* node = drawing_.SelectedLines) {
-    env_.DrawLine(*node->element, kDrawErase);
+    painter_.Draw(*node->element, DrawMode::kErase);
     drawing_.SelectedLines = node->next;
     allocator_.Free(node);
+  }
+}
+
+void ElementStore::ShowHighlightedNormally() {
+  // Unselecting erases the highlight; the normal look is drawn over it.
+  while (drawing_.SelectedLines != nullptr) {
+    LineElement& line = *drawing_.SelectedLines->element;
+    Unselect(&line);
+    painter_.Draw(line, DrawMode::kNormal);
+  }
+  while (drawing_.SelectedFillings != nullptr) {
+    FillingElement& filling = *drawing_.SelectedFillings->element;
+    Unselect(&filling);
+    painter_.Draw(filling, DrawMode::kNormal);
+  }
+  while (drawing_.SelectedTexts != nullptr) {
+    TextElement& text = *drawing_.SelectedTexts->element;
+    Unselect(&text);
+    painter_.Draw(text, DrawMode::kNormal);
   }
 }
 
@@ -109,7 +128,7 @@ int ElementStore::RemoveMarker(const Point& point) {
   for (MarkerNode** link = &drawing_.MarkerList; *link != nullptr; link = &(*link)->next) {
     MarkerNode* marker = *link;
     if (SamePoint(marker->point, point) != 0) {
-      env_.DrawMarker(marker->point, marker->marker);
+      painter_.DrawMarker(marker->point, marker->marker);
       *link = marker->next;
       allocator_.Free(marker);
       return 1;
@@ -128,7 +147,7 @@ int ElementStore::RemoveOutline(const Point* points, int count) {
       same = outline->points[i].x == points[i].x && outline->points[i].y == points[i].y;
     }
     if (same) {
-      env_.DrawOutline(*outline);
+      painter_.DrawOutline(*outline);
       *link = outline->next;
       allocator_.Free(outline);
       return 1;

@@ -2,7 +2,6 @@
 
 #include "control/app.h"
 #include "control/event_cycle.h"
-#include "control/translate.h"
 #include "platform/gl_canvas.h"
 
 #include <GL/freeglut.h>
@@ -21,6 +20,12 @@ GlutWindow* Link() {
 
 WindowPixel Mouse(int x, int y) {
   return {x, y};
+}
+
+Modifiers HeldModifiers() {
+  const int held = glutGetModifiers();
+  return {(held & GLUT_ACTIVE_SHIFT) != 0, (held & GLUT_ACTIVE_CTRL) != 0,
+          (held & GLUT_ACTIVE_ALT) != 0};
 }
 
 void OnIdle();
@@ -55,7 +60,7 @@ void OnDisplay() {
   if (w != link->canvas->Width() || h != link->canvas->Height()) link->canvas->SetSize(w, h);
   // The window may have lost any part of what it showed: all of it is copied again.
   link->canvas->Exposed();
-  DisplayEvent(link->app(), w, h);
+  HandleInput(link->app(), {ExposeInput{w, h}, {}});
   link->canvas->Flush();
   FinishLater(*link);
 }
@@ -70,7 +75,8 @@ constexpr unsigned kTickMilliseconds = 20;
 void OnTimer(int /*value*/) {
   if (glutGetWindow() == 0) return; // the window is gone, and its ticks with it
   if (GlutWindow* link = Link()) {
-    if (ScriptTick(link->app(), false)) link->canvas->Flush();
+    HandleInput(link->app(), {TickInput{false}, {}});
+    link->canvas->Flush();
     LeaveWhenQuit(*link);
   }
   glutTimerFunc(kTickMilliseconds, OnTimer, 0);
@@ -78,8 +84,7 @@ void OnTimer(int /*value*/) {
 
 void OnKeyboard(unsigned char key, int x, int y) {
   if (GlutWindow* link = Link()) {
-    const bool ctrl = (glutGetModifiers() & GLUT_ACTIVE_CTRL) != 0;
-    KeyboardEvent(link->app(), static_cast<unsigned char>(KeyboardCode(key, ctrl)), Mouse(x, y));
+    HandleInput(link->app(), {KeyInput{false, key, HeldModifiers()}, Mouse(x, y)});
     link->canvas->Flush();
     LeaveWhenQuit(*link);
   }
@@ -87,10 +92,7 @@ void OnKeyboard(unsigned char key, int x, int y) {
 
 void OnSpecial(int key, int x, int y) {
   if (GlutWindow* link = Link()) {
-    const int held = glutGetModifiers();
-    const Modifiers modifiers{(held & GLUT_ACTIVE_SHIFT) != 0, (held & GLUT_ACTIVE_CTRL) != 0,
-                              (held & GLUT_ACTIVE_ALT) != 0};
-    SpecialEvent(link->app(), key, modifiers, Mouse(x, y));
+    HandleInput(link->app(), {KeyInput{true, key, HeldModifiers()}, Mouse(x, y)});
     link->canvas->Flush();
     LeaveWhenQuit(*link);
   }
@@ -104,14 +106,14 @@ void OnMouse(int button, int state, int x, int y) {
     which = MouseButton::kLeft;
   else if (button == GLUT_RIGHT_BUTTON)
     which = MouseButton::kRight;
-  MouseEvent(link->app(), which, state == GLUT_DOWN, Mouse(x, y));
+  HandleInput(link->app(), {ButtonInput{which, state == GLUT_DOWN}, Mouse(x, y)});
   link->canvas->Flush();
   LeaveWhenQuit(*link);
 }
 
 void OnMotion(int x, int y) {
   if (GlutWindow* link = Link()) {
-    MotionEvent(link->app(), Mouse(x, y));
+    HandleInput(link->app(), {MotionInput{true}, Mouse(x, y)});
     link->canvas->Flush();
     FinishLater(*link);
   }
@@ -119,7 +121,7 @@ void OnMotion(int x, int y) {
 
 void OnPassiveMotion(int x, int y) {
   if (GlutWindow* link = Link()) {
-    PassiveMotionEvent(link->app(), Mouse(x, y));
+    HandleInput(link->app(), {MotionInput{false}, Mouse(x, y)});
     link->canvas->Flush();
     FinishLater(*link);
   }
@@ -127,7 +129,7 @@ void OnPassiveMotion(int x, int y) {
 
 // The window manager closed the window; the main loop returns after this.
 void OnClose() {
-  if (GlutWindow* link = Link()) CloseEvent(link->app());
+  if (GlutWindow* link = Link()) HandleInput(link->app(), {CloseInput{}, {}});
 }
 
 void InstallCallbacks() {
@@ -191,10 +193,6 @@ void GlutWindow::EndProgram() {
 void GlutWindow::Repaint() {
   RepaintWindow(app_);
   if (canvas != nullptr) canvas->Flush();
-}
-
-void GlutWindow::ShowHighlightedNormally() {
-  lumora::ShowHighlightedNormally(app_);
 }
 
 namespace {

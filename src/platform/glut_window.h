@@ -23,7 +23,6 @@ public:
   void KeepRunning() override;
   void EndProgram() override;
   void Repaint() override;
-  void ShowHighlightedNormally() override;
   // Looks into the window system's queue without taking anything from it.
   bool InputWaiting() override;
 

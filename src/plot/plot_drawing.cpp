@@ -55,16 +55,16 @@ bool PlotElements(PlotJob& job, Plotter& pen) {
   const Box& limits = d.limits;
   const Zones view{ZoneMask(job.viewBox.xmin, job.viewBox.xmax, limits.xmin, limits.xmax),
                    ZoneMask(job.viewBox.ymin, job.viewBox.ymax, limits.ymin, limits.ymax)};
-  for (const LineElement* l = d.lines; l != nullptr; l = l->next) {
+  for (const LineElement* l : Each(d.lines)) {
     if (Plotted(d, *l, view) && PlotLine(pen, *l) == 0) return false;
   }
-  for (FillingElement* f = job.drawing.fillings; f != nullptr; f = f->next) {
+  for (FillingElement* f : Each(job.drawing.fillings)) {
     if (!Plotted(d, *f, view)) continue;
     if (f->hatch == nullptr && job.hatches != nullptr) job.hatches->MakeHatch(*f);
     if (PlotFilling(pen, *f) == 0) return false;
   }
   TextScene scene{job.fonts, d.paperUnit, job.measure};
-  for (const TextElement* t = d.texts; t != nullptr; t = t->next) {
+  for (const TextElement* t : Each(d.texts)) {
     if (!Plotted(d, *t, view)) continue;
     if (PlotText(scene, pen, *t) == 0) return false;
     if (t->mitta() != 0 && PlotMeasure(scene, pen, *t) == 0) return false;

@@ -37,11 +37,11 @@ int ProportionalHeight(int height, double oldScale, double newScale) {
 void ApplyScaleChange(Drawing& drawing, double newScale, const Box& newLimits, bool proportional) {
   const double oldScale = drawing.scale;
   if (proportional) {
-    for (LineElement* l = drawing.lines; l != nullptr; l = l->next)
+    for (LineElement* l : Each(drawing.lines))
       l->SetWidth(std::uint32_t(ProportionalWidth(int(l->width()), oldScale, newScale)));
-    for (FillingElement* f = drawing.fillings; f != nullptr; f = f->next)
+    for (FillingElement* f : Each(drawing.fillings))
       f->SetWidth(std::uint32_t(ProportionalWidth(int(f->width()), oldScale, newScale)));
-    for (TextElement* t = drawing.texts; t != nullptr; t = t->next) {
+    for (TextElement* t : Each(drawing.texts)) {
       t->SetWidth(std::uint32_t(ProportionalWidth(int(t->width()), oldScale, newScale)));
       t->SetHeight(std::uint32_t(ProportionalHeight(int(t->height()), oldScale, newScale)));
     }

@@ -166,7 +166,7 @@ void EndFunction(Control& control, Level level) {
     state.backAllowed = false;
     state.actionVariant = 0;
     state.elementType = kElementNone;
-    control.window.ShowHighlightedNormally();
+    control.store.ShowHighlightedNormally();
   }
 }
 

@@ -18,8 +18,6 @@ public:
   // Lays the window out anew and repaints the message band, the drawing, the overlays and the
   // open text windows.
   virtual void Repaint() = 0;
-  // Every element still highlighted is drawn in its normal look and the highlight lists empty.
-  virtual void ShowHighlightedNormally() = 0;
   // Whether a key or a mouse button waits to be handled: a long redraw stops for it and is
   // finished once it has been handled.
   virtual bool InputWaiting() = 0;

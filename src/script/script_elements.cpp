@@ -80,14 +80,14 @@ int ScriptRun::Layer() const {
 bool ScriptRun::Adopt(LineElement* line) {
   if (line == nullptr) return false;
   if (args_.group != nullptr) control_.store.AddMember(args_.group, line);
-  if (args_.draw) control_.files.DrawLine(*line);
+  if (args_.draw) control_.store.painter().Draw(*line, DrawMode::kNormal);
   return true;
 }
 
 bool ScriptRun::Adopt(TextElement* text) {
   if (text == nullptr) return false;
   if (args_.group != nullptr) control_.store.AddMember(args_.group, text);
-  if (args_.draw) control_.files.DrawText(*text);
+  if (args_.draw) control_.store.painter().Draw(*text, DrawMode::kNormal);
   return true;
 }
 

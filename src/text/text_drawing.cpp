@@ -41,9 +41,9 @@ bool Drawable(const TextElement& t) {
 
 } // namespace
 
-void DrawText(TextScene& scene, ScreenPen& pen, const TextElement& t, int mode) {
+void DrawText(TextScene& scene, ScreenPen& pen, const TextElement& t, DrawMode mode) {
   if (!Drawable(t)) return;
-  pen.SetPen(int(t.colour()) * mode, kSolidStyle, 0, t.width() * kTenth);
+  pen.SetPen(ColourValue(int(t.colour()), mode), kSolidStyle, 0, t.width() * kTenth);
   const Placed placed = Place(scene, t);
   const std::string_view shown = DisplayString(TextOf(t));
   const StringExtent extent =
@@ -54,11 +54,11 @@ void DrawText(TextScene& scene, ScreenPen& pen, const TextElement& t, int mode) 
   if (t.mitta() != 0) DrawMeasure(scene, pen, t, mode, placed.offsets, placed.rotation);
 }
 
-void DrawMeasure(TextScene& scene, ScreenPen& pen, const TextElement& t, int mode,
+void DrawMeasure(TextScene& scene, ScreenPen& pen, const TextElement& t, DrawMode mode,
                  const TextBoxOffsets& o, const Transform& rotation) {
   if (!Drawable(t)) return;
   const TextMetrics m = MetricsOf(int(t.height()), 0, 0, scene.paperUnit);
-  pen.SetPen(scene.measure.colour * mode, kSolidStyle, 0, scene.measure.width * kTenth);
+  pen.SetPen(ColourValue(scene.measure.colour, mode), kSolidStyle, 0, scene.measure.width * kTenth);
   ScreenStrokes sink(pen);
   MeasureStrokes(sink, t, o, rotation, m.h, scene.measure.gap);
   pen.EndPath();

@@ -2,6 +2,7 @@
 // arrowheads and extension lines. The same geometry goes to the screen and to the plotter.
 #pragma once
 
+#include "model/draw_mode.h"
 #include "model/elements.h"
 #include "text/font.h"
 #include "text/text_layout.h"
@@ -34,8 +35,8 @@ bool DrawArrowhead(StrokeSink& sink, const Point& tip, double size, const Point&
 bool MeasureStrokes(StrokeSink& sink, const TextElement& t, const TextBoxOffsets& o,
                     const Transform& rotation, double h, double gap);
 
-void DrawText(TextScene& scene, ScreenPen& pen, const TextElement& t, int mode);
-void DrawMeasure(TextScene& scene, ScreenPen& pen, const TextElement& t, int mode,
+void DrawText(TextScene& scene, ScreenPen& pen, const TextElement& t, DrawMode mode);
+void DrawMeasure(TextScene& scene, ScreenPen& pen, const TextElement& t, DrawMode mode,
                  const TextBoxOffsets& o, const Transform& rotation);
 
 // The same on the plotter; 0 when a plotter primitive failed.

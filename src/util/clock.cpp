@@ -1,5 +1,6 @@
 #include "util/clock.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <ctime>
@@ -9,6 +10,11 @@ namespace lumora {
 namespace {
 
 constexpr long long kSecondsPerDay = 86400;
+// The calendar's years run from -32767 to 32767; a moment beyond them takes the nearest end.
+constexpr long long kFirstDay =
+    std::chrono::sys_days{std::chrono::year{-32767} / 1 / 1}.time_since_epoch().count();
+constexpr long long kLastDay =
+    std::chrono::sys_days{std::chrono::year{32767} / 12 / 31}.time_since_epoch().count();
 // Longer waits are cut here so that the conversion to a duration cannot overflow.
 constexpr double kLongestWait = 1e9;
 
@@ -21,22 +27,14 @@ LocalDateTime CalendarOf(long long epochSeconds) {
     rest += kSecondsPerDay;
     --days;
   }
-  // Civil date from a day count, in 400-year eras starting on 1 March.
-  const long long z = days + 719468;
-  const long long era = (z >= 0 ? z : z - 146096) / 146097;
-  const long long dayOfEra = z - era * 146097;
-  const long long yearOfEra =
-      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-  const long long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-  const long long mp = (5 * dayOfYear + 2) / 153;
-  const long long day = dayOfYear - (153 * mp + 2) / 5 + 1;
-  const long long month = mp < 10 ? mp + 3 : mp - 9;
-  const long long year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+  days = std::clamp(days, kFirstDay, kLastDay);
+  const std::chrono::year_month_day date{
+      std::chrono::sys_days{std::chrono::days{static_cast<int>(days)}}};
 
   LocalDateTime out;
-  out.year = static_cast<int>(year);
-  out.month = static_cast<int>(month);
-  out.day = static_cast<int>(day);
+  out.year = static_cast<int>(date.year());
+  out.month = static_cast<int>(static_cast<unsigned>(date.month()));
+  out.day = static_cast<int>(static_cast<unsigned>(date.day()));
   out.hour = static_cast<int>(rest / 3600);
   out.minute = static_cast<int>(rest / 60 % 60);
   out.second = static_cast<int>(rest % 60);

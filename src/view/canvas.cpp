@@ -53,7 +53,7 @@ Rgb ForegroundColour(Background background) {
 }
 
 PenColour ResolvePenColour(int colourValue, Background background) {
-  if (colourValue == kModeInvert) return {true, {}};
+  if (colourValue == kInvertingColour) return {true, {}};
   if (colourValue >= kHighlightFrom) return {false, kGrey};
   if (colourValue <= -kHighlightFrom) colourValue /= kEraseScale;
   if (colourValue < 0) return {false, BackgroundColour(background)};

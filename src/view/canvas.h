@@ -69,11 +69,8 @@ struct PixelBlock {
 
 enum class Background { kDark, kLight };
 
-// Drawing modes; the colour value given to SetPen is the element colour times the mode.
-inline constexpr int kModeNormal = 1;
-inline constexpr int kModeHighlight = 100;
-inline constexpr int kModeErase = -1;
-inline constexpr int kModeInvert = 0;
+// The colour value that turns on the inverting pen (an element's colour in DrawMode::kInvert).
+inline constexpr int kInvertingColour = 0;
 
 // Stipple patterns of the line styles, 16 bits applied one bit per pixel.
 inline constexpr std::uint16_t kSolidPattern = 0xFFFF;

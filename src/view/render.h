@@ -10,6 +10,8 @@
 #include "view/render_pen.h"
 #include "view/view.h"
 
+#include <variant>
+
 namespace lumora {
 
 class Clock;
@@ -36,17 +38,17 @@ struct RenderScene {
   const ElementStore* store = nullptr;
 
   // A pen for one figure drawn in the given mode.
-  CanvasPen Pen(int mode = kModeInvert) const {
+  CanvasPen Pen(DrawMode mode = DrawMode::kInvert) const {
     return CanvasPen(canvas, view, drawing.paperUnit, arcAccuracy, mode);
   }
 };
 
-void DrawLine(const RenderScene& scene, const LineElement& line, int mode);
+void DrawLine(const RenderScene& scene, const LineElement& line, DrawMode mode);
 // Draws the cached hatch segments; a filling without them draws nothing.
-void DrawFilling(const RenderScene& scene, const FillingElement& filling, int mode);
-void DrawTextElement(const RenderScene& scene, const TextElement& text, int mode);
+void DrawFilling(const RenderScene& scene, const FillingElement& filling, DrawMode mode);
+void DrawTextElement(const RenderScene& scene, const TextElement& text, DrawMode mode);
 // Every member line, filling, text and, nested, part.
-void DrawPart(const RenderScene& scene, const PartElement& part, int mode);
+void DrawPart(const RenderScene& scene, const PartElement& part, DrawMode mode);
 
 // The closed rectangle through the four corners, with the pen as it is.
 void DrawBox(CanvasPen& pen, const Box& box);
@@ -83,9 +85,11 @@ public:
 // element is only looked for among the list's members, never followed, so deleting it in the
 // meantime is harmless: the list is then drawn from its head.
 enum class RedrawStage { kFillings, kLines, kTexts, kFinished };
+using RedrawResume =
+    std::variant<std::monostate, const FillingElement*, const LineElement*, const TextElement*>;
 struct RedrawProgress {
   RedrawStage stage = RedrawStage::kFinished;
-  const void* next = nullptr; // null: the head of the stage's list
+  RedrawResume next; // none: the head of the stage's list
   bool Finished() const { return stage == RedrawStage::kFinished; }
 };
 

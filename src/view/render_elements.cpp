@@ -15,18 +15,18 @@ constexpr int kStyleDashed = 2;
 // Parts nest only as deep as their files did; a deeper chain can only be a loop in damaged data.
 constexpr int kMaxPartDepth = 64;
 
-void DrawPartMembers(const RenderScene& scene, const PartElement& part, int mode, int depth) {
+void DrawPartMembers(const RenderScene& scene, const PartElement& part, DrawMode mode, int depth) {
   if (depth > kMaxPartDepth) return;
-  for (const LineNode* n = part.lines; n != nullptr; n = n->next) {
+  for (const LineNode* n : Each(part.lines)) {
     if (n->element != nullptr) DrawLine(scene, *n->element, mode);
   }
-  for (const FillingNode* n = part.fillings; n != nullptr; n = n->next) {
+  for (const FillingNode* n : Each(part.fillings)) {
     if (n->element != nullptr) DrawFilling(scene, *n->element, mode);
   }
-  for (const TextNode* n = part.texts; n != nullptr; n = n->next) {
+  for (const TextNode* n : Each(part.texts)) {
     if (n->element != nullptr) DrawTextElement(scene, *n->element, mode);
   }
-  for (const PartNode* n = part.parts; n != nullptr; n = n->next) {
+  for (const PartNode* n : Each(part.parts)) {
     if (n->element != nullptr) DrawPartMembers(scene, *n->element, mode, depth + 1);
   }
 }
@@ -34,16 +34,16 @@ void DrawPartMembers(const RenderScene& scene, const PartElement& part, int mode
 bool AnyMemberVisible(const Drawing& drawing, const PartElement& part, int depth) {
   if (depth > kMaxPartDepth) return false;
   const auto& visible = drawing.layerVisible;
-  for (const LineNode* n = part.lines; n != nullptr; n = n->next) {
+  for (const LineNode* n : Each(part.lines)) {
     if (n->element != nullptr && visible[n->element->layer()] != 0) return true;
   }
-  for (const FillingNode* n = part.fillings; n != nullptr; n = n->next) {
+  for (const FillingNode* n : Each(part.fillings)) {
     if (n->element != nullptr && visible[n->element->layer()] != 0) return true;
   }
-  for (const TextNode* n = part.texts; n != nullptr; n = n->next) {
+  for (const TextNode* n : Each(part.texts)) {
     if (n->element != nullptr && visible[n->element->layer()] != 0) return true;
   }
-  for (const PartNode* n = part.parts; n != nullptr; n = n->next) {
+  for (const PartNode* n : Each(part.parts)) {
     if (n->element == nullptr) continue;
     const PartElement& member = *n->element;
     if (member.layer() != kMixedLayer ? visible[member.layer()] != 0
@@ -56,11 +56,11 @@ bool AnyMemberVisible(const Drawing& drawing, const PartElement& part, int depth
 
 } // namespace
 
-void DrawLine(const RenderScene& scene, const LineElement& line, int mode) {
+void DrawLine(const RenderScene& scene, const LineElement& line, DrawMode mode) {
   const int count = line.points != nullptr ? int(line.ps0()) : 0;
   if (count == 0) return;
   CanvasPen pen = scene.Pen(mode);
-  pen.SetPen(int(line.colour()) * mode, int(line.style()), int(line.section()),
+  pen.SetPen(ColourValue(int(line.colour()), mode), int(line.style()), int(line.section()),
              line.width() * kTenth);
   const Point* p = line.points;
   if (line.shape() == kShapeArc && count >= 3) {
@@ -73,11 +73,11 @@ void DrawLine(const RenderScene& scene, const LineElement& line, int mode) {
   pen.EndPath();
 }
 
-void DrawFilling(const RenderScene& scene, const FillingElement& filling, int mode) {
+void DrawFilling(const RenderScene& scene, const FillingElement& filling, DrawMode mode) {
   const HatchCache* hatch = filling.hatch;
   if (hatch == nullptr || hatch->points == nullptr || hatch->count < 2) return;
   CanvasPen pen = scene.Pen(mode);
-  pen.SetPen(int(filling.colour()) * mode, int(filling.style()), int(filling.ldista()),
+  pen.SetPen(ColourValue(int(filling.colour()), mode), int(filling.style()), int(filling.ldista()),
              filling.width() * kTenth);
   for (std::uint32_t k = 0; k + 1 < hatch->count; k += 2) {
     pen.MoveTo(hatch->points[k]);
@@ -86,13 +86,13 @@ void DrawFilling(const RenderScene& scene, const FillingElement& filling, int mo
   pen.EndPath();
 }
 
-void DrawTextElement(const RenderScene& scene, const TextElement& text, int mode) {
+void DrawTextElement(const RenderScene& scene, const TextElement& text, DrawMode mode) {
   CanvasPen pen = scene.Pen(mode);
   TextScene textScene{scene.fonts, scene.drawing.paperUnit, scene.measure};
   DrawText(textScene, pen, text, mode);
 }
 
-void DrawPart(const RenderScene& scene, const PartElement& part, int mode) {
+void DrawPart(const RenderScene& scene, const PartElement& part, DrawMode mode) {
   DrawPartMembers(scene, part, mode, 0);
 }
 
@@ -112,7 +112,7 @@ void DrawMarker(const RenderScene& scene, const Point& point, char marker) {
   CanvasPen pen = scene.Pen();
   switch (marker) {
   case '+':
-    pen.SetPen(kModeInvert, kStyleSolid, 0, kHairline);
+    pen.SetPen(kInvertingColour, kStyleSolid, 0, kHairline);
     pen.MoveTo({x - h, y});
     pen.LineTo({x + h, y});
     pen.MoveTo({x, y + h});
@@ -120,11 +120,11 @@ void DrawMarker(const RenderScene& scene, const Point& point, char marker) {
     pen.EndPath();
     break;
   case 'O':
-    pen.SetPen(kModeInvert, kStyleSolid, 0, kHairline);
+    pen.SetPen(kInvertingColour, kStyleSolid, 0, kHairline);
     DrawBox(pen, Box{x - h, y - h, x + h, y + h});
     break;
   case 'X':
-    pen.SetPen(kModeInvert, kStyleSolid, 0, kHairline);
+    pen.SetPen(kInvertingColour, kStyleSolid, 0, kHairline);
     pen.MoveTo({x - h, y - h});
     pen.LineTo({x + h, y + h});
     pen.MoveTo({x - h, y + h});
@@ -139,7 +139,8 @@ void DrawMarker(const RenderScene& scene, const Point& point, char marker) {
 void DrawOutline(const RenderScene& scene, const OutlineNode& outline) {
   if (outline.points == nullptr || outline.count < 1) return;
   CanvasPen pen = scene.Pen();
-  pen.SetPen(kModeInvert, kStyleDashed, int(scene.drawing.paperUnit * kOutlineDash), kHairline);
+  pen.SetPen(kInvertingColour, kStyleDashed, int(scene.drawing.paperUnit * kOutlineDash),
+             kHairline);
   pen.MoveTo(outline.points[0]);
   for (int k = 1; k < outline.count; ++k) pen.LineTo(outline.points[k]);
   pen.LineTo(outline.points[0]);
@@ -154,11 +155,12 @@ bool PartShown(const Drawing& drawing, const PartElement& part) {
 
 void FlashPartBoxes(const RenderScene& scene, Clock& clock, bool includeNested) {
   for (int pass = 0; pass < kFlashPasses; ++pass) {
-    for (const PartElement* part = scene.drawing.parts; part != nullptr; part = part->next) {
+    for (const PartElement* part : Each(scene.drawing.parts)) {
       if (!PartShown(scene.drawing, *part) || (part->nested() != 0 && !includeNested)) continue;
       if (part->box.xmin > part->box.xmax) continue; // a part with nothing in it has no box
       CanvasPen pen = scene.Pen();
-      pen.SetPen(kModeInvert, kStyleDashed, int(scene.drawing.paperUnit * kOutlineDash), kHairline);
+      pen.SetPen(kInvertingColour, kStyleDashed, int(scene.drawing.paperUnit * kOutlineDash),
+                 kHairline);
       DrawBox(pen, part->box);
     }
     scene.canvas.Flush();

@@ -39,10 +39,11 @@ double ArcStep(double paperUnit, double accuracy, double radius) {
 }
 
 void CanvasPen::SetPen(int colourValue, int style, int /*section*/, double width) {
-  if (colourValue == kModeInvert && mode_ != kModeInvert) colourValue = mode_;
+  if (colourValue == kInvertingColour && mode_ != DrawMode::kInvert)
+    colourValue = ColourValue(1, mode_);
   FlushStrip();
   pendingInside_ = false;
-  inverting_ = colourValue == kModeInvert;
+  inverting_ = colourValue == kInvertingColour;
   widthPixels_ = PenWidthPixels(width, paperUnit_, PixelsPerUnit(view_));
   canvas_.SetPen(colourValue, style, widthPixels_);
 }

@@ -2,6 +2,7 @@
 // paper widths into pixels, and approximates arcs and circles to the paper accuracy.
 #pragma once
 
+#include "model/draw_mode.h"
 #include "text/text_pens.h"
 #include "view/canvas.h"
 #include "view/quick_trig.h"
@@ -22,7 +23,7 @@ public:
   // value of 0 can only come from an element of colour 0, which is then drawn as colour 1:
   // taken as the inverting pen it would vanish when highlighted and reappear when erased.
   CanvasPen(Canvas& canvas, const View& view, double paperUnit, double arcAccuracy,
-            int mode = kModeInvert)
+            DrawMode mode = DrawMode::kInvert)
       : canvas_(canvas), view_(view), paperUnit_(paperUnit), arcAccuracy_(arcAccuracy),
         mode_(mode) {}
   CanvasPen(const CanvasPen&) = delete;
@@ -105,7 +106,7 @@ private:
   const View& view_;
   double paperUnit_;
   double arcAccuracy_;
-  int mode_;
+  DrawMode mode_;
   bool inverting_ = false;
   double widthPixels_ = 1.0;
 };

@@ -40,13 +40,11 @@ template <class Element> bool Shown(const Drawing& drawing, const Element& eleme
 
 void RecomputeZones(const RenderScene& scene) {
   Drawing& d = scene.drawing;
-  for (FillingElement* f = d.fillings; f != nullptr; f = f->next)
-    SetZones(*f, ZonesOf(FillingBox(*f), d.limits));
-  for (LineElement* l = d.lines; l != nullptr; l = l->next)
-    SetZones(*l, ZonesOf(LineBox(*l), d.limits));
-  for (TextElement* t = d.texts; t != nullptr; t = t->next)
+  for (FillingElement* f : Each(d.fillings)) SetZones(*f, ZonesOf(FillingBox(*f), d.limits));
+  for (LineElement* l : Each(d.lines)) SetZones(*l, ZonesOf(LineBox(*l), d.limits));
+  for (TextElement* t : Each(d.texts))
     SetZones(*t, ZonesOf(TextExtent(scene.fonts, d.paperUnit, *t, true), d.limits));
-  for (PartElement* p = d.parts; p != nullptr; p = p->next) SetZones(*p, ZonesOf(p->box, d.limits));
+  for (PartElement* p : Each(d.parts)) SetZones(*p, ZonesOf(p->box, d.limits));
 }
 
 constexpr int kPollEvery = 4096; // elements drawn or skipped between two questions to the poll
@@ -76,19 +74,19 @@ private:
 template <class Element, class Draw>
 bool DrawList(Element* head, RedrawProgress& progress, Stopper& stop, Draw draw) {
   Element* e = head;
-  if (progress.next != nullptr) {
+  if (const auto* next = std::get_if<const Element*>(&progress.next)) {
     Element* at = head;
-    while (at != nullptr && at != progress.next) at = at->next;
+    while (at != nullptr && at != *next) at = at->next;
     if (at != nullptr) e = at;
   }
   for (; e != nullptr; e = e->next) {
     if (stop.Due()) {
-      progress.next = e;
+      progress.next = static_cast<const Element*>(e);
       return false;
     }
     draw(*e);
   }
-  progress.next = nullptr;
+  progress.next = std::monostate{};
   progress.stage = RedrawStage(int(progress.stage) + 1);
   return true;
 }
@@ -101,35 +99,35 @@ bool DrawVisibleElements(const RenderScene& scene, const Zones& view, RedrawProg
       !DrawList(d.fillings, progress, stop, [&](FillingElement& f) {
         if (!InView(f, view) || !Shown(d, f)) return;
         if (f.hatch == nullptr && scene.hatches != nullptr) scene.hatches->MakeHatch(f);
-        DrawFilling(scene, f, kModeNormal);
+        DrawFilling(scene, f, DrawMode::kNormal);
       })) {
     return false;
   }
   if (progress.stage == RedrawStage::kLines &&
       !DrawList(d.lines, progress, stop, [&](const LineElement& l) {
-        if (InView(l, view) && Shown(d, l)) DrawLine(scene, l, kModeNormal);
+        if (InView(l, view) && Shown(d, l)) DrawLine(scene, l, DrawMode::kNormal);
       })) {
     return false;
   }
   return progress.stage != RedrawStage::kTexts ||
          DrawList(d.texts, progress, stop, [&](const TextElement& t) {
-           if (InView(t, view) && Shown(d, t)) DrawTextElement(scene, t, kModeNormal);
+           if (InView(t, view) && Shown(d, t)) DrawTextElement(scene, t, DrawMode::kNormal);
          });
 }
 
 void DrawSelections(const RenderScene& scene, const Zones& view) {
   const Drawing& d = scene.drawing;
-  for (const LineNode* n = d.SelectedLines; n != nullptr; n = n->next) {
+  for (const LineNode* n : Each(d.SelectedLines)) {
     if (n->element != nullptr && InView(*n->element, view))
-      DrawLine(scene, *n->element, kModeHighlight);
+      DrawLine(scene, *n->element, DrawMode::kHighlight);
   }
-  for (const FillingNode* n = d.SelectedFillings; n != nullptr; n = n->next) {
+  for (const FillingNode* n : Each(d.SelectedFillings)) {
     if (n->element != nullptr && InView(*n->element, view))
-      DrawFilling(scene, *n->element, kModeHighlight);
+      DrawFilling(scene, *n->element, DrawMode::kHighlight);
   }
-  for (const TextNode* n = d.SelectedTexts; n != nullptr; n = n->next) {
+  for (const TextNode* n : Each(d.SelectedTexts)) {
     if (n->element != nullptr && InView(*n->element, view))
-      DrawTextElement(scene, *n->element, kModeHighlight);
+      DrawTextElement(scene, *n->element, DrawMode::kHighlight);
   }
 }
 
@@ -146,7 +144,7 @@ void DrawCandidates(Element* head, const Index* index, const Box& area, const Zo
     }
     return;
   }
-  for (Element* e = head; e != nullptr; e = e->next) {
+  for (Element* e : Each(head)) {
     if (InView(*e, zones)) draw(*e);
   }
 }
@@ -192,20 +190,19 @@ void RedrawArea(const RenderScene& scene, const Box& box, int margin) {
                  [&](FillingElement& f) {
                    if (!Shown(d, f)) return;
                    if (f.hatch == nullptr && scene.hatches != nullptr) scene.hatches->MakeHatch(f);
-                   DrawFilling(scene, f, kModeNormal);
+                   DrawFilling(scene, f, DrawMode::kNormal);
                  });
   DrawCandidates(d.lines, store != nullptr ? store->LineIndex() : nullptr, area, zones,
                  [&](const LineElement& l) {
-                   if (Shown(d, l)) DrawLine(scene, l, kModeNormal);
+                   if (Shown(d, l)) DrawLine(scene, l, DrawMode::kNormal);
                  });
   DrawCandidates(d.texts, store != nullptr ? store->TextIndex() : nullptr, area, zones,
                  [&](const TextElement& t) {
-                   if (Shown(d, t)) DrawTextElement(scene, t, kModeNormal);
+                   if (Shown(d, t)) DrawTextElement(scene, t, DrawMode::kNormal);
                  });
   DrawSelections(scene, zones);
-  for (const OutlineNode* o = d.OutlineList; o != nullptr; o = o->next) DrawOutline(scene, *o);
-  for (const MarkerNode* m = d.MarkerList; m != nullptr; m = m->next)
-    DrawMarker(scene, m->point, m->marker);
+  for (const OutlineNode* o : Each(d.OutlineList)) DrawOutline(scene, *o);
+  for (const MarkerNode* m : Each(d.MarkerList)) DrawMarker(scene, m->point, m->marker);
   canvas.SetClip(before);
 }
 
@@ -232,7 +229,7 @@ bool Redraw(const RenderScene& scene, bool recompute, RedrawPoll& poll, RedrawPr
   DrawBox(frame, d.limits);
 
   if (recompute) RecomputeZones(scene);
-  progress = {RedrawStage::kFillings, nullptr};
+  progress = {RedrawStage::kFillings, {}};
   return FinishRedraw(scene, poll, progress);
 }
 
@@ -246,9 +243,8 @@ bool FinishRedraw(const RenderScene& scene, RedrawPoll& poll, RedrawProgress& pr
     return false;
   }
   DrawSelections(scene, view);
-  for (const OutlineNode* o = d.OutlineList; o != nullptr; o = o->next) DrawOutline(scene, *o);
-  for (const MarkerNode* m = d.MarkerList; m != nullptr; m = m->next)
-    DrawMarker(scene, m->point, m->marker);
+  for (const OutlineNode* o : Each(d.OutlineList)) DrawOutline(scene, *o);
+  for (const MarkerNode* m : Each(d.MarkerList)) DrawMarker(scene, m->point, m->marker);
   scene.canvas.Flush();
   return true;
 }

@@ -23,7 +23,7 @@ struct OverlayFixture {
     app.drawing.limits = {0, 0, 198, 281};
     app.view.viewBox = app.drawing.limits;
     AttachCanvas(app, canvas);
-    DisplayEvent(app, canvas.Width(), canvas.Height());
+    HandleInput(app, {ExposeInput{canvas.Width(), canvas.Height()}, {}});
     PropertySet set;
     set.SetShape(kShapeOpen);
     set.SetColour(1);
@@ -34,8 +34,10 @@ struct OverlayFixture {
     RepaintWindow(app);
   }
 
-  void Special(int key, Modifiers m = {}) { SpecialEvent(app, key, m, {250, 200}); }
-  void Move(int x, int y) { PassiveMotionEvent(app, {x, y}); }
+  void Special(int key, Modifiers m = {}) {
+    HandleInput(app, {KeyInput{true, key, m}, {250, 200}});
+  }
+  void Move(int x, int y) { HandleInput(app, {MotionInput{false}, {x, y}}); }
 
   // The drawing area as it is now, the message band left out.
   std::vector<Rgb> Area() const {
@@ -56,7 +58,7 @@ TEST(CursorOverlays, NoSequenceOfEventsLeavesATrace) {
   f.Move(241, 181); // resting: the long lines and the preview come back
   f.Move(243, 183);
   f.Special(kKeyF11, {false, false, true}); // a pending crossing snap shows its circle
-  KeyboardEvent(app, kCodeEnter, {243, 183});
+  HandleInput(app, {KeyInput{false, kCodeEnter, {}}, {243, 183}});
   f.Special(kKeyRight, {true, false, false});
   // A line in the making: its points change between the events, as a command changes them.
   InputRecord& in = app.input;
@@ -129,7 +131,7 @@ TEST(CursorOverlays, HelpFunctionsKeepTheStepAndAMainFunctionStartsAfresh) {
   f.Special(kKeyPageDown);
   EXPECT_TRUE(f.app.view.directionShown);
   f.Special(kKeyF11, alt);
-  KeyboardEvent(f.app, kCodeMainMenuKey, {250, 200});
+  HandleInput(f.app, {KeyInput{false, kCodeMainMenuKey, {}}, {250, 200}});
   EXPECT_EQ(in.cursorLinesOff, 1);
   EXPECT_EQ(in.snapMode, kSnapNone);
   EXPECT_FALSE(f.app.view.directionShown);
@@ -227,7 +229,7 @@ TEST(PlacePaper, CentredWhenItFitsElseCarriedByTheCursor) {
   EXPECT_EQ(app.input.previewKind, kPreviewShape);
   f.Move(250, 200);
   const Point cursor = app.input.cursor;
-  KeyboardEvent(app, kCodeEnter, {250, 200});
+  HandleInput(app, {KeyInput{false, kCodeEnter, {}}, {250, 200}});
   EXPECT_EQ(result, kPaperPlaced);
   EXPECT_DOUBLE_EQ(box.xmin, cursor.x - 250);
   EXPECT_DOUBLE_EQ(box.ymax, cursor.y + 50);
@@ -236,7 +238,7 @@ TEST(PlacePaper, CentredWhenItFitsElseCarriedByTheCursor) {
   EXPECT_EQ(app.input.pointCount, 0);
 
   f.Special(kKeyF8);
-  KeyboardEvent(app, kCodeEsc, {250, 200});
+  HandleInput(app, {KeyInput{false, kCodeEsc, {}}, {250, 200}});
   EXPECT_EQ(result, kPaperNotPlaced);
 }
 

@@ -34,7 +34,7 @@ TEST(EraseRepair, ATakenBackFillingLeavesWhatItsHatchCrossedWhole) {
     f.app.store.Select(border);
     Redraw(f.Scene(), false);
 
-    f.app.geometry.Screen().Erase(ElementKind::kFilling, filling);
+    f.app.painter.Draw(*filling, DrawMode::kErase);
     f.app.store.DeleteFilling(filling);
     RepairErased(f.app);
     const std::vector<std::uint8_t> repaired = Pixels(f.canvas);

@@ -21,7 +21,7 @@ struct CycleFixture {
     app.drawing.limits = Box{0, 0, 100, 75};
     app.view.viewBox = app.drawing.limits;
     AttachCanvas(app, canvas);
-    DisplayEvent(app, width, 332);
+    HandleInput(app, {ExposeInput{width, 332}, {}});
   }
   int Acted() const { return app.window.commandCount; }
 };
@@ -33,26 +33,26 @@ int LastCode(const CycleFixture& f) {
 
 TEST(EventCycle, AClickActsOnceAtThePressOrAfterADragAtTheRelease) {
   CycleFixture plain; // after a move the press acts, a drag of 40 pixels changes nothing
-  PassiveMotionEvent(plain.app, {100, 100});
-  MouseEvent(plain.app, MouseButton::kLeft, true, {100, 100});
+  HandleInput(plain.app, {MotionInput{false}, {100, 100}});
+  HandleInput(plain.app, {ButtonInput{MouseButton::kLeft, true}, {100, 100}});
   EXPECT_EQ(LastCode(plain), 1);
   EXPECT_EQ(plain.app.window.lastCommand.mouse, (WindowPixel{100, 100}));
-  MotionEvent(plain.app, {120, 120});
-  MouseEvent(plain.app, MouseButton::kLeft, false, {120, 120});
+  HandleInput(plain.app, {MotionInput{true}, {120, 120}});
+  HandleInput(plain.app, {ButtonInput{MouseButton::kLeft, false}, {120, 120}});
   EXPECT_EQ(LastCode(plain), 0); // the release did not act
 
   CycleFixture dragged; // a drag of 41 pixels: the click acts at its release
-  PassiveMotionEvent(dragged.app, {100, 100});
-  MotionEvent(dragged.app, {141, 100});
-  MouseEvent(dragged.app, MouseButton::kRight, true, {141, 100});
+  HandleInput(dragged.app, {MotionInput{false}, {100, 100}});
+  HandleInput(dragged.app, {MotionInput{true}, {141, 100}});
+  HandleInput(dragged.app, {ButtonInput{MouseButton::kRight, true}, {141, 100}});
   EXPECT_EQ(LastCode(dragged), 0); // the press did not act
-  MotionEvent(dragged.app, {150, 130});
-  MouseEvent(dragged.app, MouseButton::kRight, false, {150, 130});
+  HandleInput(dragged.app, {MotionInput{true}, {150, 130}});
+  HandleInput(dragged.app, {ButtonInput{MouseButton::kRight, false}, {150, 130}});
   EXPECT_EQ(LastCode(dragged), 2);
   EXPECT_EQ(dragged.app.window.lastCommand.mouse, (WindowPixel{150, 130}));
 
   CycleFixture middle;
-  MouseEvent(middle.app, MouseButton::kMiddle, false, {1, 1});
+  HandleInput(middle.app, {ButtonInput{MouseButton::kMiddle, false}, {1, 1}});
   EXPECT_EQ(middle.Acted(), 0);
 }
 
@@ -64,23 +64,40 @@ TEST(EventCycle, ANoteStaysThroughMotionsAndGoesWithTheNextKeyOrClick) {
   ShowNote(f.app.screen, "Ok");
   RefreshPrompt(f.app.control); // as at the end of the pass that saved
   EXPECT_TRUE(noted());
-  MotionEvent(f.app, {200, 150});
-  PassiveMotionEvent(f.app, {100, 100});
+  HandleInput(f.app, {MotionInput{true}, {200, 150}});
+  HandleInput(f.app, {MotionInput{false}, {100, 100}});
   EXPECT_TRUE(noted());
-  KeyboardEvent(f.app, 'x', {200, 150});
+  HandleInput(f.app, {KeyInput{false, 'x', {}}, {200, 150}});
   EXPECT_FALSE(noted());
   ShowNote(f.app.screen, "Ok");
   RefreshPrompt(f.app.control);
   EXPECT_TRUE(noted());
-  PassiveMotionEvent(f.app, {300, 200});
+  HandleInput(f.app, {MotionInput{false}, {300, 200}});
   EXPECT_TRUE(noted());
-  MouseEvent(f.app, MouseButton::kLeft, true, {300, 200});
+  HandleInput(f.app, {ButtonInput{MouseButton::kLeft, true}, {300, 200}});
   EXPECT_FALSE(noted());
+}
+
+TEST(EventCycle, AKeyBecomesItsCommandCodeInTheCycleWhereverItComesFrom) {
+  CycleFixture f;
+  const Modifiers shift{true, false, false};
+  // Enter as the window hands it over with Ctrl held, and as an event file types it.
+  HandleInput(f.app, {KeyInput{false, kCodeEnter, {false, true, false}}, {10, 10}});
+  EXPECT_EQ(LastCode(f), kCodeCtrlEnter);
+  HandleInput(f.app, {KeyInput{false, kCodeCtrlEnter, {false, true, false}}, {10, 10}});
+  EXPECT_EQ(LastCode(f), kCodeCtrlEnter);
+  HandleInput(f.app, {KeyInput{true, kKeyKeypadDelete, {}}, {10, 10}});
+  EXPECT_EQ(LastCode(f), kCodeDelete);
+  const int acted = f.Acted();
+  HandleInput(f.app, {KeyInput{true, kKeyShift, shift}, {10, 10}});
+  EXPECT_EQ(f.Acted(), acted); // a modifier pressed alone says nothing
+  HandleInput(f.app, {KeyInput{true, kKeyUp, shift}, {10, 10}});
+  EXPECT_EQ(LastCode(f), kSpecialShift + kKeyUp);
 }
 
 TEST(EventCycle, ClosingEndsAtOnceUnlessADrawingIsUnsaved) {
   CycleFixture empty;
-  EXPECT_TRUE(CloseEvent(empty.app));
+  HandleInput(empty.app, {CloseInput{}, {}});
   EXPECT_TRUE(empty.app.window.quit);
 
   CycleFixture unsaved;
@@ -89,27 +106,27 @@ TEST(EventCycle, ClosingEndsAtOnceUnlessADrawingIsUnsaved) {
   const Point points[] = {{1, 1}, {5, 5}};
   ASSERT_NE(unsaved.app.store.AddLine(set, points, 2), nullptr);
   ASSERT_NE(unsaved.app.drawing.changes, 0u);
-  EXPECT_FALSE(CloseEvent(unsaved.app));
+  HandleInput(unsaved.app, {CloseInput{}, {}});
   EXPECT_FALSE(unsaved.app.window.quit);
   EXPECT_EQ(LevelCode(unsaved.app.control, Level::kHelp), 27); // the quit question takes over
 }
 
 TEST(EventCycle, ResizeRefitsAWholeSheetButKeepsAZoomedView) {
   CycleFixture whole;
-  DisplayEvent(whole.app, 400, 332);
+  HandleInput(whole.app, {ExposeInput{400, 332}, {}});
   ASSERT_TRUE(whole.canvas.Resize(300, 532));
-  DisplayEvent(whole.app, 300, 532);
+  HandleInput(whole.app, {ExposeInput{300, 532}, {}});
   const Box& v = whole.app.view.viewBox;
   EXPECT_DOUBLE_EQ(v.xmax, 100.0);
   EXPECT_DOUBLE_EQ(v.ymax - v.ymin, 500.0 / 3.0);
 
   // A zoomed view reaching the sheet's right edge is still a zoom: its centre stays.
   CycleFixture zoomed;
-  DisplayEvent(zoomed.app, 400, 332);
+  HandleInput(zoomed.app, {ExposeInput{400, 332}, {}});
   zoomed.app.view.viewBox = Box{60, 30, 100, 60};
-  DisplayEvent(zoomed.app, 400, 332); // same size: only repainted
+  HandleInput(zoomed.app, {ExposeInput{400, 332}, {}}); // same size: only repainted
   ASSERT_TRUE(zoomed.canvas.Resize(600, 332));
-  DisplayEvent(zoomed.app, 600, 332);
+  HandleInput(zoomed.app, {ExposeInput{600, 332}, {}});
   const Box& z = zoomed.app.view.viewBox;
   EXPECT_DOUBLE_EQ((z.xmin + z.xmax) / 2, 80.0);
   EXPECT_DOUBLE_EQ((z.ymin + z.ymax) / 2, 45.0);

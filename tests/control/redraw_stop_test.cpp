@@ -49,7 +49,7 @@ struct Window {
   // The stop comes at the given look into the queue (0: the first).
   void StopAt(int poll) { headless.window.inputAfterPolls = poll; }
   bool Stopped() const { return !app.window.redraw.Finished(); }
-  void Right() { SpecialEvent(app, kKeyRight, {}, {320, 256}); }
+  void Right() { HandleInput(app, {KeyInput{true, kKeyRight, {}}, {320, 256}}); }
 };
 
 int Differing(const SoftCanvas& a, const SoftCanvas& b) {
@@ -97,7 +97,9 @@ TEST(RedrawStop, ElementDeletedAtTheStopLeavesNoGap) {
   ASSERT_EQ(w.app.window.redraw.stage, RedrawStage::kLines);
   LineElement* at = w.app.drawing.lines;
   int index = 0;
-  while (at != nullptr && at != w.app.window.redraw.next) at = at->next, ++index;
+  const auto* stopped = std::get_if<const LineElement*>(&w.app.window.redraw.next);
+  ASSERT_NE(stopped, nullptr);
+  while (at != nullptr && at != *stopped) at = at->next, ++index;
   ASSERT_NE(at, nullptr);
   w.app.store.DeleteLine(at);
   FinishStoppedRedraw(w.app);

@@ -16,11 +16,11 @@ struct TranslateFixture : DispatchFixture {
     FitView(app.view, kWidth, kHeight);
   }
   // The mouse over a drawing point (relative to the global origin).
-  int MoveTo(Point at) {
+  Translation MoveTo(Point at) {
     const WindowPixel pixel = DrawingToPixel(app.view, at);
     return Move(pixel.x, pixel.y);
   }
-  int Move(int x, int y) { return TranslateInput(control, InputKind::kMotion, x, y); }
+  Translation Move(int x, int y) { return TranslateInput(control, InputKind::kMotion, x, y); }
   int Code() const { return control.In().code; }
   // An open vertical list of rows 40..120, x 20..200, whose highlighted row is at y 60.
   void OpenList(int edge = 0) {
@@ -70,7 +70,7 @@ TEST(Translate, TextEntryTakesPrintableKeysAsText) {
 
 TEST(Translate, ButtonsAndLabels) {
   TranslateFixture f;
-  EXPECT_EQ(TranslateInput(f.control, InputKind::kRightClick, 3, 4), kMouseClick);
+  EXPECT_EQ(TranslateInput(f.control, InputKind::kRightClick, 3, 4), Translation::kMouseClick);
   EXPECT_EQ(f.Code(), kCodePopup);
   EXPECT_EQ(f.control.In().rawKey, kRawClick);
   // Outside an open vertical list a click is Esc; inside, Enter.
@@ -85,22 +85,22 @@ TEST(Translate, MouseActsAsArrowsAroundAChoice) {
   TranslateFixture f;
   f.control.state.inputMode = kModeYesNo;
   f.control.state.arrows = {.centreX = 100, .centreY = 8, .halfWidth = 30};
-  EXPECT_EQ(f.Move(130, 8), kNothing);
-  EXPECT_EQ(f.Move(131, 8), kCursorMoved);
+  EXPECT_EQ(f.Move(130, 8), Translation::kNothing);
+  EXPECT_EQ(f.Move(131, 8), Translation::kCursorMoved);
   EXPECT_EQ(f.Code(), kCodeRight);
   EXPECT_EQ(f.control.In().repeat, 1);
-  EXPECT_EQ(f.Move(0, 8), kCursorMoved);
+  EXPECT_EQ(f.Move(0, 8), Translation::kCursorMoved);
   EXPECT_EQ(f.Code(), kCodeLeft);
   EXPECT_EQ(f.control.In().repeat, 2); // 100 pixels = 1.67 choices
   EXPECT_EQ(f.control.In().rawKey, kRawNone);
   // A list: vertical only, inside its rectangle, the dead zone halved at the first row.
   f.OpenList(kListEdgeFirst);
-  EXPECT_EQ(f.Move(50, 55), kCursorMoved);
+  EXPECT_EQ(f.Move(50, 55), Translation::kCursorMoved);
   EXPECT_EQ(f.Code(), kCodeUp);
-  EXPECT_EQ(f.Move(50, 67), kNothing);
-  EXPECT_EQ(f.Move(50, 69), kCursorMoved);
+  EXPECT_EQ(f.Move(50, 67), Translation::kNothing);
+  EXPECT_EQ(f.Move(50, 69), Translation::kCursorMoved);
   EXPECT_EQ(f.Code(), kCodeDown);
-  EXPECT_EQ(f.Move(250, 100), kNothing);
+  EXPECT_EQ(f.Move(250, 100), Translation::kNothing);
   // Both axes: the longer distance decides, a tie goes to the vertical.
   f.control.state.arrows = {.centreX = 100, .centreY = 100, .halfWidth = 5, .halfHeight = 8};
   f.Move(120, 90);
@@ -111,10 +111,10 @@ TEST(Translate, MouseActsAsArrowsAroundAChoice) {
 
 TEST(Translate, CursorFollowsTheMouseOnTheGrid) {
   TranslateFixture f;
-  EXPECT_EQ(f.MoveTo({13.1, 4.1}), kCursorMoved);
+  EXPECT_EQ(f.MoveTo({13.1, 4.1}), Translation::kCursorMoved);
   EXPECT_EQ(f.control.In().cursor.x, 15);
   EXPECT_EQ(f.control.In().cursor.y, 5);
-  EXPECT_EQ(f.MoveTo({13.4, 4.4}), kNoChange);
+  EXPECT_EQ(f.MoveTo({13.4, 4.4}), Translation::kNoChange);
   // The grid hangs on the global origin.
   f.app.view.globalOrigin = {1, 1};
   f.MoveTo({11.4, 3.9}); // -> 10 + 1, 5 + 1
@@ -124,7 +124,7 @@ TEST(Translate, CursorFollowsTheMouseOnTheGrid) {
   // With the reference lock the search grid of the setup applies.
   f.app.setup.searchGrid = 0.5;
   f.control.state.referenceLock = true;
-  EXPECT_EQ(f.MoveTo({12.6, 5.1}), kFineGridMove); // 0.3 units < 2 pixels of 0.37
+  EXPECT_EQ(f.MoveTo({12.6, 5.1}), Translation::kFineGridMove); // 0.3 units < 2 pixels of 0.37
   EXPECT_DOUBLE_EQ(f.control.In().cursor.x, 12.5);
   // Outside the sheet the cursor stays.
   f.MoveTo({-30, 5});
@@ -158,7 +158,8 @@ TEST(Translate, EnterTakesTheCursorPointInsideTheSheet) {
   f.control.state.referenceLock = true;
   TranslateInput(f.control, InputKind::kKey, 0, 0, kCodeEnter);
   EXPECT_EQ(f.app.view.localOrigin.x, -1);
-  EXPECT_EQ(TranslateInput(f.control, InputKind::kKey, 0, 0, Shift(kKeyUp)), kCursorStep);
+  EXPECT_EQ(TranslateInput(f.control, InputKind::kKey, 0, 0, Shift(kKeyUp)),
+            Translation::kCursorStep);
 }
 
 } // namespace

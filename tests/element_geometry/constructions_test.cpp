@@ -70,7 +70,7 @@ TEST_F(GeometryTest, CutCirclesAndClosedLines) {
   EXPECT_EQ(geo.CutLineAtPoints(square, {{5, 0}}, false), 1);
   EXPECT_EQ(drawing.lines->shape(), kShapeOpen);
   EXPECT_TRUE(Same(Pts(drawing.lines), {{5, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}, {5, 0}}));
-  EXPECT_EQ(screen.Count('D', drawing.lines), 1);
+  EXPECT_EQ(env.Count(DrawMode::kNormal, drawing.lines), 1);
 }
 
 TEST_F(GeometryTest, CutOpenLinesAndArcsInOrder) {
@@ -106,7 +106,7 @@ TEST_F(GeometryTest, AFailedCutLeavesTheLineAsItWas) {
   EXPECT_EQ(Count(drawing.lines), 1);
   EXPECT_TRUE(Same(Pts(line), {{0, 0}, {10, 0}, {10, 10}}));
   EXPECT_EQ(part->lines->element, line);
-  EXPECT_TRUE(screen.calls.empty());
+  EXPECT_TRUE(env.draws.empty());
   // Without a failure both pieces join the line's part.
   EXPECT_EQ(geo.CutLineAtPoints(line, {{5, 0}}, false), 2);
   EXPECT_EQ(Count(part->lines), 2);

@@ -43,8 +43,8 @@ TEST_F(CornerTest, ANewRadiusReusesTheArcFoundFromEitherLine) {
   EXPECT_TRUE(Same(Pts(arc), {{7, 3}, {7, 0}, {10, 3}}));
   EXPECT_TRUE(Same(Pts(line1), {{0, 0}, {7, 0}}));
   EXPECT_TRUE(Same(Pts(line2), {{10, 3}, {10, 10}}));
-  EXPECT_EQ(screen.Count('E', arc), 1);
-  EXPECT_GE(screen.Count('D', arc), 1);
+  EXPECT_EQ(env.Count(DrawMode::kErase, arc), 1);
+  EXPECT_GE(env.Count(DrawMode::kNormal, arc), 1);
 }
 
 TEST_F(CornerTest, AClosedLinesCornerIsCutOpenAndRounded) {
@@ -75,7 +75,7 @@ TEST_F(CornerTest, ANewRoundingArcBetweenTwoLines) {
   ASSERT_EQ(geo.RoundLineCorner(corner, 3), 1);
   ASSERT_NE(corner.arc, nullptr);
   EXPECT_TRUE(Same(Pts(corner.arc), {{7, 3}, {7, 0}, {10, 3}}));
-  EXPECT_EQ(screen.Count('D', corner.arc), 1);
+  EXPECT_EQ(env.Count(DrawMode::kNormal, corner.arc), 1);
 }
 
 TEST_F(CornerTest, AnInnerVertexIsCutThereAndRounded) {

@@ -1,4 +1,4 @@
-// Element geometry over a store on a fresh drawing, with a screen that records what was erased,
+// Element geometry over a store on a fresh drawing, with a painter that records what was erased,
 // drawn and highlighted.
 #pragma once
 
@@ -10,33 +10,12 @@
 
 namespace lumora::test {
 
-struct ScreenCall {
-  char what; // 'E' erase, 'D' draw, 'H' highlight
-  const void* element;
-  friend bool operator==(const ScreenCall&, const ScreenCall&) = default;
-};
-
-class RecordingScreen : public ElementScreen {
-public:
-  void Erase(ElementKind, void* e) override { calls.push_back({'E', e}); }
-  void Draw(ElementKind, void* e) override { calls.push_back({'D', e}); }
-  void Highlight(ElementKind, void* e) override { calls.push_back({'H', e}); }
-  int Count(char what, const void* e) const {
-    int n = 0;
-    for (const ScreenCall& c : calls) n += c.what == what && c.element == e ? 1 : 0;
-    return n;
-  }
-  std::vector<ScreenCall> calls;
-};
-
 // The whole-sheet view of a 1000 x 800 window.
 inline constexpr double kSheetViewWidth = 365.885;
 
 class GeometryTest : public StoreTest {
 protected:
-  RecordingScreen screen;
-  ElementGeometry geo{store, env, screen,
-                      MakeGeometrySettings(kSheetViewWidth, kLimit, 0.04, false)};
+  ElementGeometry geo{store, env, MakeGeometrySettings(kSheetViewWidth, kLimit, 0.04, false)};
 
   static std::vector<Point> Pts(const LineElement* line) {
     return {line->points, line->points + line->ps0()};

@@ -24,10 +24,8 @@ struct World {
   }
   Drawing drawing;
   RecordingEnvironment env;
-  ElementStore store{drawing, env};
-  RecordingScreen screen;
-  ElementGeometry geo{store, env, screen,
-                      MakeGeometrySettings(kSheetViewWidth, kLimit, 0.04, false)};
+  ElementStore store{drawing, env, env};
+  ElementGeometry geo{store, env, MakeGeometrySettings(kSheetViewWidth, kLimit, 0.04, false)};
 };
 
 // Where an element sits in its list, -1 for none: the two drawings hold different records.
@@ -161,10 +159,13 @@ struct Twins {
       EXPECT_TRUE(na.x == nb.x && na.y == nb.y);
       const Picked pa = a.geo.PickElement(p, k, repeat == 1);
       const Picked pb = b.geo.PickElement(p, k, repeat == 1);
-      EXPECT_EQ(pa.kind, pb.kind);
-      EXPECT_EQ(Position(a.drawing.texts, pa.text), Position(b.drawing.texts, pb.text));
-      EXPECT_EQ(Position(a.drawing.fillings, pa.filling), Position(b.drawing.fillings, pb.filling));
-      EXPECT_EQ(Position(a.drawing.lines, pa.line), Position(b.drawing.lines, pb.line));
+      EXPECT_EQ(pa.index(), pb.index());
+      EXPECT_EQ(Position(a.drawing.texts, PickedAs<TextElement>(pa)),
+                Position(b.drawing.texts, PickedAs<TextElement>(pb)));
+      EXPECT_EQ(Position(a.drawing.fillings, PickedAs<FillingElement>(pa)),
+                Position(b.drawing.fillings, PickedAs<FillingElement>(pb)));
+      EXPECT_EQ(Position(a.drawing.lines, PickedAs<LineElement>(pa)),
+                Position(b.drawing.lines, PickedAs<LineElement>(pb)));
     }
     if (lines > 0) {
       const LineElement* end = At(a.drawing.lines, which % lines);

@@ -73,17 +73,16 @@ TEST_F(GeometryTest, PickElementPrefersTextThenFillingThenLineThenPart) {
   PartElement* part = Part(1);
   LineElement* member = Line({{0, 0}, {40, 0}, {40, 40}});
   store.AddMember(part, member);
-  EXPECT_EQ(geo.PickElement({20, 20}, 1, true).kind, 4);
+  EXPECT_TRUE(std::holds_alternative<PartElement*>(geo.PickElement({20, 20}, 1, true)));
   LineElement* square = Line({{10, 10}, {30, 10}, {30, 30}, {10, 30}}, kShapeClosed);
-  EXPECT_EQ(geo.PickElement({20, 10.5}, 1, true).line, square);
+  EXPECT_EQ(PickedAs<LineElement>(geo.PickElement({20, 10.5}, 1, true)), square);
   FillingElement* filling = Filling({square});
-  EXPECT_EQ(geo.PickElement({20, 10.5}, 1, true).filling, filling);
+  EXPECT_EQ(PickedAs<FillingElement>(geo.PickElement({20, 10.5}, 1, true)), filling);
   TextElement* text = Text({18, 9});
   const Picked picked = geo.PickElement({20, 10.5}, 1, true);
-  EXPECT_EQ(picked.kind, 3);
-  EXPECT_EQ(picked.text, text);
+  EXPECT_EQ(PickedAs<TextElement>(picked), text);
   // A line of a part is never picked as a line.
-  EXPECT_EQ(geo.PickElement({40, 1}, 1, false).kind, 4);
+  EXPECT_TRUE(std::holds_alternative<PartElement*>(geo.PickElement({40, 1}, 1, false)));
 }
 
 TEST_F(GeometryTest, EndsAndLinesEndingAtAPoint) {

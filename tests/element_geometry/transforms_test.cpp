@@ -19,9 +19,9 @@ TEST_F(GeometryTest, MovingABoundaryVertexRenewsFillingAndPartBoxes) {
   EXPECT_EQ(filling->hatch, nullptr);
   EXPECT_EQ(filling->zoneX(), ZoneMask(0, 100, 0, kLimit));
   EXPECT_EQ(part->zoneX(), ZoneMask(0, 100, 0, kLimit));
-  EXPECT_EQ(screen.Count('E', square), 1);
-  EXPECT_EQ(screen.Count('D', square), 1);
-  EXPECT_EQ(screen.Count('D', filling), 1);
+  EXPECT_EQ(env.Count(DrawMode::kErase, square), 1);
+  EXPECT_EQ(env.Count(DrawMode::kNormal, square), 1);
+  EXPECT_EQ(env.Count(DrawMode::kNormal, filling), 1);
   // A part nested in another renews its own box before the outer part takes it over.
   PartElement* inner = Part(1);
   PartElement* outer = Part(1);
@@ -50,12 +50,12 @@ TEST_F(GeometryTest, SelectAreaWithAndWithoutAll) {
   EXPECT_EQ(Count(group->lines), 1);
   EXPECT_EQ(group->texts->element, text);
   EXPECT_EQ(group->fillings, nullptr); // one of its lines is outside
-  EXPECT_EQ(screen.Count('H', inside), 1);
+  EXPECT_EQ(env.Count(DrawMode::kHighlight, inside), 1);
   PartElement* loose = Part(0);
   EXPECT_FALSE(geo.SelectArea(*loose, kArea, false, false));
   EXPECT_EQ(Count(loose->lines), 2);
   EXPECT_EQ(loose->fillings->element, filling);
-  EXPECT_EQ(screen.Count('H', across), 0);
+  EXPECT_EQ(env.Count(DrawMode::kHighlight, across), 0);
   PartElement* empty = Part(0);
   const std::vector<Point> nowhere{{130, 130}, {140, 130}, {140, 140}};
   EXPECT_TRUE(geo.SelectArea(*empty, nowhere, false, false));
@@ -126,8 +126,8 @@ TEST_F(GeometryTest, GroupMovesItsMembersAndRenewsFillingsAndBox) {
   EXPECT_TRUE(Same(t->points[0], {22, 32}));
   EXPECT_TRUE(Same(group->location, {20, 30}));
   EXPECT_EQ(filling->zoneY(), ZoneMask(30, 40, 0, kLimit));
-  EXPECT_EQ(screen.Count('E', filling), 1);
-  EXPECT_EQ(screen.Count('D', filling), 1);
+  EXPECT_EQ(env.Count(DrawMode::kErase, filling), 1);
+  EXPECT_EQ(env.Count(DrawMode::kNormal, filling), 1);
   // A stretch moves only the vertices inside the area.
   const std::vector<Point> corner{{29, 39}, {31, 39}, {31, 41}, {29, 41}};
   geo.TransformGroup(*group, corner, {0, 0}, {5, 0}, 1, 1, 0);

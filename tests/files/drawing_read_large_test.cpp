@@ -66,10 +66,11 @@ TEST(DrawingFileLarge, AReadCutShortAnywhereKeepsNoBlock) {
   for (std::size_t size = 0; size <= whole.size(); ++size) {
     Drawing drawing;
     test::QuietStoreEnvironment storeEnv;
+    HeadlessPainter painter;
     test::CountingAllocator allocator;
     test::RecordingFileEnvironment env;
     {
-      ElementStore store(drawing, storeEnv, allocator);
+      ElementStore store(drawing, storeEnv, painter, allocator);
       const auto* data = reinterpret_cast<const unsigned char*>(whole.data());
       const int result = ReadDrawingBytes(store, env, {data, size}, "x.drw", nullptr, {}, false);
       EXPECT_EQ(result == 1, size == whole.size()) << size;

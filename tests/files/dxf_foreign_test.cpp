@@ -187,7 +187,8 @@ TEST(DxfForeign, AReadThatRunsOutOfMemoryLeavesTheOpenDrawingAsItWas) {
     Drawing drawing;
     test::QuietStoreEnvironment storeEnv;
     FailingAllocator allocator;
-    ElementStore store(drawing, storeEnv, allocator);
+    HeadlessPainter painter;
+    ElementStore store(drawing, storeEnv, painter, allocator);
     drawing.limits = Box{0, 0, 1000, 1000};
     PropertySet set;
     const Point points[] = {{1, 2}, {3, 4}};

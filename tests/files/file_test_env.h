@@ -21,18 +21,28 @@ public:
   std::vector<std::string> calls; // "line", "filling", "text", "origins", "plotter"
 
   void Trace(std::string_view line) override { traces.emplace_back(line); }
-  void DrawLine(const LineElement&) override { calls.emplace_back("line"); }
-  void DrawFilling(FillingElement&) override { calls.emplace_back("filling"); }
-  void DrawText(const TextElement&) override { calls.emplace_back("text"); }
   void ResetOrigins() override { calls.emplace_back("origins"); }
   void SetUpPlotter(Drawing&) override { calls.emplace_back("plotter"); }
+};
+
+// Records what a read draws among the file environment's calls.
+class RecordingPainter final : public HeadlessPainter {
+public:
+  explicit RecordingPainter(std::vector<std::string>& calls) : calls_(calls) {}
+  void Draw(const LineElement&, DrawMode) override { calls_.emplace_back("line"); }
+  void Draw(FillingElement&, DrawMode) override { calls_.emplace_back("filling"); }
+  void Draw(const TextElement&, DrawMode) override { calls_.emplace_back("text"); }
+
+private:
+  std::vector<std::string>& calls_;
 };
 
 struct DrawingFixture {
   Drawing drawing;
   QuietStoreEnvironment storeEnv;
-  ElementStore store{drawing, storeEnv};
   RecordingFileEnvironment env;
+  RecordingPainter painter{env.calls};
+  ElementStore store{drawing, storeEnv, painter};
   DrawingFileState state;
 
   DrawingFixture() { drawing.limits = Box{0, 0, 1000, 1000}; }

@@ -36,7 +36,7 @@ TEST(StoreAllocation, EveryFailedAllocationOfEveryAddLeavesTheDrawingAsItWas) {
       RecordingEnvironment env;
       CountingAllocator allocator;
       {
-        ElementStore store(drawing, env, allocator);
+        ElementStore store(drawing, env, env, allocator);
         LineElement* line = store.AddLine({}, p, 2);
         store.AddFilling({}, &line, 1);
         store.AddMember(store.AddPart("q", 0, 0), line);

@@ -22,7 +22,7 @@ TEST_F(StoreTest, DeletingABoundaryLineDeletesItsFillingsOnly) {
   EXPECT_EQ(store.LastFillingPick(), nullptr);
   EXPECT_EQ(Count(drawing.fillings), 3);
   EXPECT_EQ(env.draws.back().element, both);
-  EXPECT_EQ(env.draws.back().mode, kDrawErase);
+  EXPECT_EQ(env.draws.back().mode, static_cast<int>(DrawMode::kErase));
   EXPECT_EQ(store.DeleteLine(b), 1);
   EXPECT_EQ(store.DeleteLine(far), 1);
   // The caller's pointer may be the filling's own boundary slot.

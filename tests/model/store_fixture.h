@@ -17,12 +17,13 @@ struct DrawCall {
   int mode;            // the marker character, or minus the outline's point count
 };
 
-class RecordingEnvironment : public StoreEnvironment {
+// The store's environment and painter in one, recording both.
+class RecordingEnvironment : public StoreEnvironment, public Painter {
 public:
   void ShowError(const TextPair& message) override { errors.emplace_back(message.en); }
-  void DrawLine(const LineElement& e, int mode) override { draws.push_back({&e, mode}); }
-  void DrawFilling(FillingElement& e, int mode) override { draws.push_back({&e, mode}); }
-  void DrawText(const TextElement& e, int mode) override { draws.push_back({&e, mode}); }
+  void Draw(const LineElement& e, DrawMode mode) override { Record(&e, mode); }
+  void Draw(FillingElement& e, DrawMode mode) override { Record(&e, mode); }
+  void Draw(const TextElement& e, DrawMode mode) override { Record(&e, mode); }
   void DrawMarker(const Point&, char marker) override { draws.push_back({nullptr, marker}); }
   void DrawOutline(const OutlineNode& o) override { draws.push_back({nullptr, -o.count}); }
   void RedrawAll() override { ++fullRedraws; }
@@ -37,11 +38,23 @@ public:
     return box;
   }
 
+  // How often the element was drawn in the mode.
+  int Count(DrawMode mode, const void* element) const {
+    int n = 0;
+    for (const DrawCall& c : draws) n += c.element == element && c.mode == int(mode) ? 1 : 0;
+    return n;
+  }
+
   std::vector<std::string> errors;
   std::vector<DrawCall> draws;
   std::vector<Box> viewBoxes;
   int fullRedraws = 0;
   int menuRedraws = 0;
+
+private:
+  void Record(const void* element, DrawMode mode) {
+    draws.push_back({element, static_cast<int>(mode)});
+  }
 };
 
 class CountingAllocator : public StoreAllocator {
@@ -104,7 +117,7 @@ protected:
   RecordingEnvironment env;
   CountingAllocator allocator;
   std::optional<ElementStore> holder;
-  ElementStore& store = holder.emplace(drawing, env, allocator);
+  ElementStore& store = holder.emplace(drawing, env, env, allocator);
 };
 
 } // namespace lumora::test

@@ -17,11 +17,12 @@ TEST_F(StoreTest, SelectingAPartHighlightsEveryMemberAndUnselectingErases) {
   EXPECT_EQ(Count(drawing.SelectedLines), 2);
   EXPECT_EQ(Count(drawing.SelectedTexts), 1);
   ASSERT_EQ(env.draws.size(), 3u);
-  for (const DrawCall& call : env.draws) EXPECT_EQ(call.mode, kDrawHighlight);
+  for (const DrawCall& call : env.draws)
+    EXPECT_EQ(call.mode, static_cast<int>(DrawMode::kHighlight));
 
   store.Unselect(line);
   EXPECT_EQ(env.draws.back().element, line);
-  EXPECT_EQ(env.draws.back().mode, kDrawErase);
+  EXPECT_EQ(env.draws.back().mode, static_cast<int>(DrawMode::kErase));
   EXPECT_EQ(Count(drawing.SelectedLines), 1);
   store.Unselect(part);
   EXPECT_EQ(drawing.SelectedLines, nullptr);
@@ -44,7 +45,9 @@ TEST_F(StoreTest, ClearSelectionsErasesMarkersOutlinesTextsFillingsLinesInOrder)
 
   store.ClearSelections();
   const std::vector<const void*> elements{nullptr, nullptr, text, filling, line};
-  const std::vector<int> modes{'O', -3, kDrawErase, kDrawErase, kDrawErase};
+  const std::vector<int> modes{'O', -3, static_cast<int>(DrawMode::kErase),
+                               static_cast<int>(DrawMode::kErase),
+                               static_cast<int>(DrawMode::kErase)};
   ASSERT_EQ(env.draws.size(), 5u);
   for (std::size_t i = 0; i < 5; ++i) {
     EXPECT_EQ(env.draws[i].element, elements[i]);
@@ -52,6 +55,31 @@ TEST_F(StoreTest, ClearSelectionsErasesMarkersOutlinesTextsFillingsLinesInOrder)
   }
   EXPECT_EQ(drawing.lines, line); // the elements themselves stay
   EXPECT_EQ(store.RemoveOutline(triangle, 3), 0);
+}
+
+TEST_F(StoreTest, ShowingHighlightedNormallyErasesEachHighlightAndDrawsTheElementAgain) {
+  LineElement* line = Line({{10, 10}, {20, 20}});
+  FillingElement* filling = Filling({line});
+  TextElement* text = Text({5, 5});
+  store.Select(line);
+  store.Select(filling);
+  store.Select(text);
+  env.draws.clear();
+  store.ShowHighlightedNormally();
+  EXPECT_EQ(drawing.SelectedLines, nullptr);
+  EXPECT_EQ(drawing.SelectedFillings, nullptr);
+  EXPECT_EQ(drawing.SelectedTexts, nullptr);
+  const int erase = static_cast<int>(DrawMode::kErase);
+  const int normal = static_cast<int>(DrawMode::kNormal);
+  const std::vector<const void*> elements{line, line, filling, filling, text, text};
+  const std::vector<int> modes{erase, normal, erase, normal, erase, normal};
+  ASSERT_EQ(env.draws.size(), elements.size());
+  for (std::size_t i = 0; i < elements.size(); ++i) {
+    EXPECT_EQ(env.draws[i].element, elements[i]) << i;
+    EXPECT_EQ(env.draws[i].mode, modes[i]) << i;
+  }
+  store.ShowHighlightedNormally(); // nothing highlighted: nothing drawn
+  EXPECT_EQ(env.draws.size(), elements.size());
 }
 
 } // namespace

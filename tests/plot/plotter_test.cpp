@@ -183,7 +183,8 @@ TEST(Plotter, ScaleChangeGrowsTheSheetAndKeepsThePaperLook) {
 
   Drawing d;
   HeadlessStoreEnvironment env;
-  ElementStore store(d, env);
+  HeadlessPainter painter;
+  ElementStore store(d, env, painter);
   PropertySet set;
   set.SetWidth(5);
   const Point points[2] = {{0, 0}, {10, 0}};
@@ -203,7 +204,8 @@ TEST(Plotter, ScaleChangeGrowsTheSheetAndKeepsThePaperLook) {
 struct OneElementPlot {
   Drawing d;
   HeadlessStoreEnvironment env;
-  ElementStore store{d, env};
+  HeadlessPainter painter;
+  ElementStore store{d, env, painter};
   PropertySet set;
   Fonts fonts;
   MeasureStyle measure;

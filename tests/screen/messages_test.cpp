@@ -125,7 +125,7 @@ TEST(Messages, ANoticeWaitsForAKeyOrForTwoSeconds) {
 
   // An expose repaints every window as an empty box; a waiting notice writes its text again.
   ASSERT_EQ(ShowNotice(f.screen, "Point table full !", true), kStillRunning);
-  DisplayEvent(f.app, f.kWidth, f.kHeight);
+  HandleInput(f.app, {ExposeInput{f.kWidth, f.kHeight}, {}});
   EXPECT_EQ(f.Cells(3, 2, 20), "Point table full !  ");
   EXPECT_EQ(f.Ink(3, 2), kRed);
   EXPECT_EQ(AcknowledgeNotice(f.screen, 'q'), 0);

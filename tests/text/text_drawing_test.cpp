@@ -37,7 +37,7 @@ void ExpectArrow(const std::vector<PenCall>& c, std::size_t at, Point tip, Point
 TEST(TextDrawing, StringStartsAtTheBoxCornerAboveTheLowerPortion) {
   Scene s;
   TestText text("A", {{100, 100}}, 5);
-  DrawText(s.scene, s.pen, text.t, 1);
+  DrawText(s.scene, s.pen, text.t, DrawMode::kNormal);
   ASSERT_GE(s.pen.calls.size(), 3u);
   EXPECT_EQ(s.pen.calls[0].p.x, 3); // colour 3 times mode 1, style 1
   EXPECT_EQ(s.pen.calls[0].p.y, 1);
@@ -52,7 +52,7 @@ TEST(TextDrawing, LinearMeasureArrowsInsideAndOutside) {
   Scene s;
   // "AB" at way 2: the box bottom runs from 47 to 53 at y = 10; the span is 0 to 100.
   TestText wide("AB", {{50, 10}, {0, 0}, {100, 0}}, 2, 1);
-  DrawText(s.scene, s.pen, wide.t, 1);
+  DrawText(s.scene, s.pen, wide.t, DrawMode::kNormal);
   auto c = MeasureCalls(s.pen);
   ASSERT_EQ(c.size(), 14u);
   EXPECT_TRUE(Near(c[0].p, {0, 10}) && Near(c[1].p, {100, 10}));
@@ -69,7 +69,7 @@ TEST(TextDrawing, LinearMeasureArrowsInsideAndOutside) {
        {std::pair{Point{49, 0}, Point{51, 0}}, {Point{51, 0}, Point{49, 0}}}) {
     Scene n;
     TestText narrow("AB", {{50, 10}, p1, p2}, 2, 1);
-    DrawText(n.scene, n.pen, narrow.t, 1);
+    DrawText(n.scene, n.pen, narrow.t, DrawMode::kNormal);
     c = MeasureCalls(n.pen);
     ASSERT_GE(c.size(), 10u);
     EXPECT_NEAR(std::fabs(c[0].p.x - c[1].p.x), 2 + 2 * 3.6, 1e-9);
@@ -86,7 +86,7 @@ TEST(TextDrawing, AngleMeasureInsideAndOutsideTheAngle) {
   {
     Scene s;
     TestText in("A", {{20, 20}, {10, 0}, {20, 0}, {0, 10}, {0, 20}}, 5, 2);
-    DrawText(s.scene, s.pen, in.t, 1);
+    DrawText(s.scene, s.pen, in.t, DrawMode::kNormal);
     const auto arcs = s.pen.Only('A');
     ASSERT_EQ(arcs.size(), 1u);
     EXPECT_TRUE(Near(arcs[0].p, {0, 0}, 1e-9));
@@ -101,7 +101,7 @@ TEST(TextDrawing, AngleMeasureInsideAndOutsideTheAngle) {
   {
     Scene s;
     TestText out("A", {{-20, -20}, {10, 0}, {20, 0}, {0, 10}, {0, 20}}, 5, 2);
-    DrawText(s.scene, s.pen, out.t, 1);
+    DrawText(s.scene, s.pen, out.t, DrawMode::kNormal);
     const double r2 = std::hypot(17.8, 18); // the frame corner nearest to the vertex
     const auto c = MeasureCalls(s.pen);
     ExpectArrow(c, 1, {r2, 0}, {r2 + 0.3, -2.4}, {r2 - 0.3, -2.4}); // outside, pointing in
@@ -109,7 +109,7 @@ TEST(TextDrawing, AngleMeasureInsideAndOutsideTheAngle) {
   {
     Scene s; // parallel sides: no measure graphics
     TestText parallel("A", {{20, 20}, {0, 0}, {10, 0}, {0, 5}, {10, 5}}, 5, 2);
-    DrawText(s.scene, s.pen, parallel.t, 1);
+    DrawText(s.scene, s.pen, parallel.t, DrawMode::kNormal);
     EXPECT_TRUE(MeasureCalls(s.pen).empty());
   }
 }

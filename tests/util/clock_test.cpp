@@ -24,6 +24,9 @@ TEST(Clock, CalendarOfKnownMoments) {
   ExpectCalendar(CalendarOf(1796459400), 2026, 12, 5, 8, 30, 0);
   ExpectCalendar(CalendarOf(-1), 1969, 12, 31, 23, 59, 59);
   ExpectCalendar(CalendarOf(4107542400), 2100, 3, 1, 0, 0, 0); // 2100 has no leap day
+  // Far beyond any calendar a clock correction can reach, the nearest day the calendar has.
+  ExpectCalendar(CalendarOf(std::numeric_limits<long long>::max()), 32767, 12, 31, 15, 30, 7);
+  ExpectCalendar(CalendarOf(std::numeric_limits<long long>::min()), -32767, 1, 1, 8, 29, 52);
 }
 
 TEST(Clock, FakeWaitsAdvanceTimeAndAreRecorded) {

@@ -52,7 +52,7 @@ TEST(ChangedRects, EveryChangedPixelIsReported) {
       const int kind = pick(random);
       const double x = coord(random);
       const double y = coord(random);
-      const int colour = kind == 0 ? kModeInvert : 1 + int(random() % 8);
+      const int colour = kind == 0 ? kInvertingColour : 1 + int(random() % 8);
       if (kind <= 2) {
         canvas.SetPen(colour, 1 + int(random() % 4), 1 + double(random() % 6));
         canvas.MoveTo(x, y);
@@ -84,7 +84,7 @@ TEST(ChangedRects, EveryChangedPixelIsReported) {
 TEST(ChangedRects, CrossingLinesStayThinAndResizeChangesAll) {
   SoftCanvas canvas(1000, 800);
   canvas.TrackChanges(true);
-  canvas.SetPen(kModeInvert, 1, 1);
+  canvas.SetPen(kInvertingColour, 1, 1);
   canvas.MoveTo(0, 300.5);
   canvas.LineTo(999, 300.5);
   canvas.MoveTo(400.5, 0);

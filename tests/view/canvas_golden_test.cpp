@@ -1,3 +1,4 @@
+#include "model/draw_mode.h"
 #include "support/golden.h"
 #include "view/soft_canvas.h"
 
@@ -21,7 +22,7 @@ void DrawStyleChart(SoftCanvas& canvas) {
     for (int colour = 1; colour <= kColours; ++colour) {
       const double x = 4 + style * 26;
       const double y = canvas.Height() - 6 - colour * 6;
-      canvas.SetPen(colour * kModeNormal, style, 1);
+      canvas.SetPen(ColourValue(colour, DrawMode::kNormal), style, 1);
       canvas.MoveTo(x, y);
       canvas.LineTo(x + 22, y);
       canvas.EndPath();
@@ -29,7 +30,7 @@ void DrawStyleChart(SoftCanvas& canvas) {
   }
   for (int style = 0; style < kStyles; ++style) {
     const double x = 4 + style * 26;
-    canvas.SetPen(3 * kModeHighlight, style, 1);
+    canvas.SetPen(ColourValue(3, DrawMode::kHighlight), style, 1);
     canvas.MoveTo(x, 10);
     canvas.LineTo(x + 22, 10);
     canvas.EndPath();
@@ -37,7 +38,7 @@ void DrawStyleChart(SoftCanvas& canvas) {
     canvas.MoveTo(x, 4);
     canvas.LineTo(x + 22, 4);
     canvas.EndPath();
-    canvas.SetPen(1 * kModeErase, style, 1);
+    canvas.SetPen(ColourValue(1, DrawMode::kErase), style, 1);
     canvas.MoveTo(x, 4);
     canvas.LineTo(x + 22, 4);
     canvas.EndPath();
@@ -86,16 +87,16 @@ TEST(SoftCanvasGolden, ArcsAndCircles) {
     y = cy + r * std::sin(degrees * kPi / 180.0);
   };
   double sx, sy, ex, ey;
-  canvas.SetPen(kModeInvert, 1, 1); // 350 to 10 degrees, through 0
+  canvas.SetPen(kInvertingColour, 1, 1); // 350 to 10 degrees, through 0
   at(40, 40, 30, 350, sx, sy);
   at(40, 40, 30, 10, ex, ey);
   canvas.Arc(40, 40, 30, sx, sy, ex, ey);
   canvas.EndPath();
-  canvas.SetPen(kModeInvert, 2, 1); // start = end: a full circle, dashed
+  canvas.SetPen(kInvertingColour, 2, 1); // start = end: a full circle, dashed
   at(40, 40, 20, 45, sx, sy);
   canvas.Arc(40, 40, 20, sx, sy, sx, sy);
   canvas.EndPath();
-  canvas.SetPen(kModeInvert, 1, 1); // 30 to 300 degrees, more than half a turn
+  canvas.SetPen(kInvertingColour, 1, 1); // 30 to 300 degrees, more than half a turn
   at(115, 40, 30, 30, sx, sy);
   at(115, 40, 30, 300, ex, ey);
   canvas.Arc(115, 40, 30, sx, sy, ex, ey);
@@ -118,15 +119,15 @@ TEST(SoftCanvasGolden, HighlightEraseAndInversion) {
       canvas.LineTo(95, 10 + i * 10);
       canvas.EndPath();
     }
-    canvas.SetPen(2 * kModeHighlight, 1, 2);
+    canvas.SetPen(ColourValue(2, DrawMode::kHighlight), 1, 2);
     canvas.MoveTo(5, 15);
     canvas.LineTo(95, 20);
     canvas.EndPath();
-    canvas.SetPen(3 * -kModeHighlight, 1, 2);
+    canvas.SetPen(-ColourValue(3, DrawMode::kHighlight), 1, 2);
     canvas.MoveTo(5, 25);
     canvas.LineTo(95, 30);
     canvas.EndPath();
-    canvas.SetPen(kModeInvert, 2, 1);
+    canvas.SetPen(kInvertingColour, 2, 1);
     canvas.MoveTo(20, 2);
     canvas.LineTo(80, 2);
     canvas.LineTo(80, 58);

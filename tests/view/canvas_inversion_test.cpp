@@ -30,7 +30,7 @@ PixelSet Lit(const SoftCanvas& canvas) {
 // a closed box stay lit.
 TEST(InvertingPen, JointsAndCrossingsOfOneFigureStayInverted) {
   SoftCanvas canvas(30, 20);
-  canvas.SetPen(kModeInvert, 1, 1);
+  canvas.SetPen(kInvertingColour, 1, 1);
   canvas.MoveTo(5, 10);
   canvas.LineTo(15, 10);
   canvas.MoveTo(10, 15);
@@ -46,7 +46,7 @@ TEST(InvertingPen, JointsAndCrossingsOfOneFigureStayInverted) {
 
 TEST(InvertingPen, FarAndBrokenCoordinatesAreBounded) {
   SoftCanvas canvas(50, 30);
-  canvas.SetPen(kModeInvert, 1, 1);
+  canvas.SetPen(kInvertingColour, 1, 1);
   canvas.MoveTo(-1e12, 7.5);
   canvas.LineTo(1e12, 7.5); // the visible row only, at once
   canvas.MoveTo(std::nan(""), 3);
@@ -65,7 +65,7 @@ TEST(InvertingPen, FarAndBrokenCoordinatesAreBounded) {
 TEST(InvertingPen, ClipLimitsThePenButNotFillsOrGlyphs) {
   SoftCanvas canvas(30, 30);
   canvas.SetClip({0, 0, 30, 10});
-  canvas.SetPen(kModeInvert, 1, 1);
+  canvas.SetPen(kInvertingColour, 1, 1);
   canvas.MoveTo(5, 0);
   canvas.LineTo(5, 29);
   canvas.EndPath();
@@ -107,7 +107,7 @@ TEST(InvertingPen, DrawingTwiceRestoresTheScreen) {
     std::vector<double> path(2 * n);
     for (double& v : path) v = coord(random);
     const auto draw = [&] {
-      canvas.SetPen(kModeInvert, s, 1);
+      canvas.SetPen(kInvertingColour, s, 1);
       if (k == 0) {
         canvas.MoveTo(path[0], path[1]);
         for (int i = 1; i < n; ++i) canvas.LineTo(path[2 * i], path[2 * i + 1]);

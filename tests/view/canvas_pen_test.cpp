@@ -1,3 +1,4 @@
+#include "model/draw_mode.h"
 #include "view/canvas.h"
 
 #include <cmath>
@@ -15,7 +16,7 @@ TEST(PenColour, ValuesFollowModeAndBackground) {
   EXPECT_FALSE(ResolvePenColour(1, Background::kDark).invert);
   EXPECT_EQ(ResolvePenColour(42, Background::kLight).rgb, kBlack); // 9..99 as colour 1
   // Highlight: colour x 100.
-  EXPECT_EQ(ResolvePenColour(5 * kModeHighlight, Background::kDark).rgb, kGrey);
+  EXPECT_EQ(ResolvePenColour(ColourValue(5, DrawMode::kHighlight), Background::kDark).rgb, kGrey);
   EXPECT_EQ(ResolvePenColour(100, Background::kLight).rgb, kGrey);
   // Erase: any negative value, also colour x -100, is the background.
   EXPECT_EQ(ResolvePenColour(-5, Background::kDark).rgb, kBlack);

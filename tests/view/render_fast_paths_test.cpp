@@ -270,7 +270,7 @@ TEST(RenderFastPaths, RandomDrawingsGiveThePixelsOfThePlainPen) {
       f, {{0, 0, 100, 75}, {20, 30, 26, 34.5}, {-2000, -1500, 2000, 1500}, {-3.3, 7.1, 77.7, 68.9}},
       [&](const RenderScene& scene, const RenderScene& plainScene) {
         for (const LineElement* l = f.app.drawing.lines; l != nullptr; l = l->next) {
-          DrawLine(scene, *l, kModeNormal);
+          DrawLine(scene, *l, DrawMode::kNormal);
           PlainLine(plainScene, *l);
         }
       });
@@ -332,11 +332,11 @@ TEST(RenderFastPaths, TextsLeftOutOrDottedGiveThePixelsOfEveryStroke) {
        {-40000, -30000, 40000, 30000}},
       [&](const RenderScene& scene, const RenderScene& plainScene) {
         for (const TextElement* t : texts) {
-          DrawTextElement(scene, *t, kModeNormal);
-          CanvasPen pen = plainScene.Pen(kModeNormal);
+          DrawTextElement(scene, *t, DrawMode::kNormal);
+          CanvasPen pen = plainScene.Pen(DrawMode::kNormal);
           EveryStroke every(pen);
           TextScene textScene{plainScene.fonts, plainScene.drawing.paperUnit, plainScene.measure};
-          DrawText(textScene, every, *t, kModeNormal);
+          DrawText(textScene, every, *t, DrawMode::kNormal);
         }
       });
 }

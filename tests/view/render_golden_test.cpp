@@ -51,7 +51,7 @@ TEST(RenderGolden, HighlightEraseMarkersAndOutlines) {
   ASSERT_NE(erased, nullptr);
   Redraw(f.Scene(), false);
   f.app.store.Select(selected);
-  DrawLine(f.Scene(), *erased, kModeErase);
+  DrawLine(f.Scene(), *erased, DrawMode::kErase);
   f.app.store.AddMarker({60, 60}, '+');
   f.app.store.AddMarker({70, 60}, 'O');
   f.app.store.AddMarker({80, 60}, 'X');

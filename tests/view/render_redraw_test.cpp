@@ -16,6 +16,31 @@ public:
   int pens = 0;
 };
 
+TEST(ScreenPainter, DrawsOnTheCanvasAndKeepsTheBoxesOfWhatItErased) {
+  RenderFixture f;
+  LineElement* line = f.Line(kShapeOpen, {{10, 10}, {30, 10}});
+  const int background = f.CountPixels(BackgroundColour(Background::kDark));
+  f.app.painter.Draw(*line, DrawMode::kNormal);
+  EXPECT_LT(f.CountPixels(BackgroundColour(Background::kDark)), background);
+  EXPECT_TRUE(f.app.window.erased.empty());
+  f.app.painter.Draw(*line, DrawMode::kErase);
+  EXPECT_EQ(f.CountPixels(BackgroundColour(Background::kDark)), background);
+  ASSERT_EQ(f.app.window.erased.size(), 1u);
+  EXPECT_DOUBLE_EQ(f.app.window.erased[0].xmax, 30.0);
+  // A filling drawn normally gets its hatch first; without a canvas nothing is drawn or kept.
+  LineElement* square = f.Line(kShapeClosed, {{40, 40}, {60, 40}, {60, 60}, {40, 60}});
+  PropertySet hatched;
+  hatched.gap = 2.0;
+  FillingElement* filling = f.app.store.AddFilling(hatched, &square, 1);
+  ASSERT_NE(filling, nullptr);
+  f.app.canvas = nullptr;
+  f.app.painter.Draw(*filling, DrawMode::kErase);
+  EXPECT_EQ(f.app.window.erased.size(), 1u);
+  f.app.canvas = &f.canvas;
+  f.app.painter.Draw(*filling, DrawMode::kNormal);
+  EXPECT_NE(filling->hatch, nullptr);
+}
+
 TEST(RenderRedraw, SkipsElementsOutsideTheViewHiddenOrOnHiddenLayers) {
   RenderFixture f;
   f.Line(kShapeOpen, {{2, 2}, {8, 2}});     // in the zoomed corner
@@ -78,7 +103,7 @@ TEST(RenderRedraw, ColourZeroDrawsAsColourOneInEveryMode) {
   EXPECT_EQ(f.At(50, 30), kGreyPixel); // highlighted, not inverted away
   f.app.store.Unselect(line);
   EXPECT_EQ(f.At(50, 30), kBlackPixel); // unselecting erases to the background
-  DrawLine(f.Scene(), *line, kModeNormal);
+  DrawLine(f.Scene(), *line, DrawMode::kNormal);
   EXPECT_EQ(f.At(50, 30), kWhitePixel);
 }
 
