@@ -8,6 +8,7 @@
 #include "commands/filling_commands.h"
 #include "commands/help_functions.h"
 #include "commands/help_grid.h"
+#include "commands/help_snaps.h"
 #include "commands/help_view.h"
 #include "commands/line_commands.h"
 #include "commands/measure_commands.h"
@@ -89,6 +90,8 @@ CommandTable ProgramCommands() {
       {kCodeSnapPoint, Level::kHelp, Make<SnapSwitch>, kExclusive},
       {kCodeSnapIntersection, Level::kHelp, Make<SnapSwitch>, kExclusive},
       {kCodeSnapNone, Level::kHelp, Make<SnapSwitch>, kExclusive},
+      {kCodeSnapList, Level::kHelp, Make<SnapList>, kExclusive},
+      {kCodeSnapAgain, Level::kHelp, Make<SnapList>, kExclusive},
       {kCodeCursorSize, Level::kHelp, Make<CursorLinesSwitch>, kCursorModeOnly | kExclusive},
       {kCodeCursorAngle, Level::kHelp, Make<CursorAngle>, kCursorModeOnly | kExclusive},
       {kCodeHorizontal, Level::kHelp, Make<AxisDirection>, kCursorModeOnly | kExclusive},
