@@ -17,10 +17,11 @@ constexpr double kFirstRegionReach = 8.0;
 constexpr double kRegionWiden = 2.0;
 // Enough doublings to pass any sheet, so a sheet of no usable size cannot hold the search.
 constexpr int kMaxWidenings = 96;
-// A search that has taken this many pieces without a region closing gives up: a click outside
+// A search whose box holds more pieces than this gives up before walking them: a click outside
 // everything on a sheet of a million elements took 40 s when the search went on to the whole
-// sheet (BM_FindRegionOutside), while a room needs a few hundred pieces at most.
-constexpr std::size_t kMaxRegionCurves = 20000;
+// sheet (BM_FindRegionOutside). A plain room needs a few hundred pieces, one full of furniture
+// drawn as loose lines tens of thousands; walking 10^5 pieces takes about 1.5 s.
+constexpr std::size_t kMaxRegionCurves = 100000;
 
 void AddCurves(const LineElement& line, std::vector<RegionCurve>& curves) {
   if (IsRound(line)) {
@@ -95,6 +96,7 @@ bool FindRegion(ElementGeometry& geometry, const Point& p, Region& region) {
     const Box box{p.x - reach, p.y - reach, p.x + reach, p.y + reach};
     const bool whole = Covers(box, limits);
     GatherCurves(store, box, curves);
+    if (curves.size() > kMaxRegionCurves) return false;
     if (lumora::FindRegion(p, curves, region)) {
       const Box inner{box.xmin + kGeomTolerance, box.ymin + kGeomTolerance,
                       box.xmax - kGeomTolerance, box.ymax - kGeomTolerance};
@@ -102,7 +104,6 @@ bool FindRegion(ElementGeometry& geometry, const Point& p, Region& region) {
     } else if (whole) {
       return false;
     }
-    if (curves.size() > kMaxRegionCurves) return false;
     reach *= kRegionWiden;
   }
   return false;

@@ -65,6 +65,24 @@ TEST_F(RegionFillTest, RoomsOfAPlanBecomeFillingsOfTheirOwnLines) {
   EXPECT_FALSE(FindRegion(geo, {150, 150}, region));
 }
 
+TEST_F(RegionFillTest, ARoomFullOfLooseStrokesIsFound) {
+  // Forty thousand short strokes inside one room (furniture and writing drawn as lines) neither
+  // close a region nor keep the room from closing round them, on a sheet much larger than the room.
+  drawing.limits = Box{0.0, 0.0, 1000.0, 1000.0};
+  Line({{0, 0}, {100, 0}, {100, 100}, {0, 100}}, kShapeClosed);
+  for (int i = 0; i < 200; ++i) {
+    for (int j = 0; j < 200; ++j) {
+      const double x = 0.25 + i * 0.5;
+      const double y = 0.25 + j * 0.5;
+      Line({{x, y}, {x + 0.2, y}});
+    }
+  }
+  Region region;
+  ASSERT_TRUE(FindRegion(geo, {50.1, 50.0}, region));
+  EXPECT_NEAR(region.area, 10000.0, 1e-6);
+  EXPECT_TRUE(region.holes.empty());
+}
+
 TEST_F(RegionFillTest, ArcsCountWholeInAFillingsArea) {
   // A plate with a round hole, and a half disc bounded by an arc and its diameter.
   LineElement* plate = Line({{20, 20}, {120, 20}, {120, 70}, {20, 70}}, kShapeClosed);
