@@ -8,6 +8,7 @@
 #include "commands/filling_commands.h"
 #include "commands/help_functions.h"
 #include "commands/help_grid.h"
+#include "commands/help_snaps.h"
 #include "commands/help_view.h"
 #include "commands/line_commands.h"
 #include "commands/measure_commands.h"
@@ -180,6 +181,8 @@ CommandTable ProgramCommands() {
        .make = Make<SnapSwitch>,
        .flags = kExclusive},
       {.code = kCodeSnapNone, .level = Level::kHelp, .make = Make<SnapSwitch>, .flags = kExclusive},
+      {.code = kCodeSnapList, .level = Level::kHelp, .make = Make<SnapList>, .flags = kExclusive},
+      {.code = kCodeSnapAgain, .level = Level::kHelp, .make = Make<SnapList>, .flags = kExclusive},
       {.code = kCodeCursorSize,
        .level = Level::kHelp,
        .make = Make<CursorLinesSwitch>,

@@ -1,6 +1,7 @@
 #include "control/translate_view.h"
 
 #include "element_geometry/element_geometry.h"
+#include "element_geometry/feature_snaps.h"
 #include "model/drawing.h"
 #include "model/element_store.h"
 #include "protocol/input_record.h"
@@ -8,6 +9,7 @@
 
 #include <array>
 #include <cmath>
+#include <optional>
 
 namespace lumora {
 namespace {
@@ -54,6 +56,23 @@ bool SnapToCrossing(ElementGeometry& geometry, const Point& cursor, double k, Po
   return best < kNoCrossing;
 }
 
+std::optional<FeatureSnap> FeatureOf(int snapMode) {
+  switch (snapMode) {
+  case kSnapMidpoint:
+    return FeatureSnap::kMidpoint;
+  case kSnapCentre:
+    return FeatureSnap::kCentre;
+  case kSnapPerpendicular:
+    return FeatureSnap::kPerpendicular;
+  case kSnapTangent:
+    return FeatureSnap::kTangent;
+  case kSnapQuadrant:
+    return FeatureSnap::kQuadrant;
+  default:
+    return std::nullopt;
+  }
+}
+
 } // namespace
 
 bool SnapSearch(const View& view, ElementStore& store, InputRecord& in) {
@@ -72,8 +91,15 @@ bool SnapSearch(const View& view, ElementStore& store, InputRecord& in) {
                               view.cursorAngle) != nullptr;
   } else if (in.snapMode == kSnapPoint) {
     ok = geometry.NearestLinePoint(in.cursor, found, whole ? 0.0 : kSnapPointReach) != nullptr;
-  } else {
+  } else if (in.snapMode == kSnapIntersection) {
     ok = SnapToCrossing(geometry, in.cursor, whole ? 0.0 : kSnapLineReach, found);
+  } else if (const auto feature = FeatureOf(in.snapMode)) {
+    // A perpendicular or a tangent is drawn from the rubber band's last point, or from the
+    // local origin when the band holds none.
+    const bool band = in.previewKind == kPreviewElement && in.pointCount > 0;
+    const Point from =
+        band ? in.points[static_cast<std::size_t>(in.pointCount - 1)] : view.localOrigin;
+    ok = SnapToFeature(geometry, *feature, in.cursor, from, whole ? 0.0 : kSnapLineReach, found);
   }
   if (ok) in.cursor = found;
   return ok;

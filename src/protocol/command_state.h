@@ -118,6 +118,9 @@ struct CommandState {
 
   int dispatchDepth = 0;
   bool ended = false; // the quit question was answered yes
+
+  // The snap last chosen from the snap list, which Shift+F12 makes pending again; none yet.
+  int lastListedSnap = 0;
 };
 
 // Everything a step machine may reach, fixed when the App is built.

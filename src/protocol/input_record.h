@@ -19,6 +19,13 @@ inline constexpr int kSnapNone = 0;
 inline constexpr int kSnapLine = kCodeSnapLine;
 inline constexpr int kSnapPoint = kCodeSnapPoint;
 inline constexpr int kSnapIntersection = kCodeSnapIntersection;
+// The snaps to a feature of the nearest line, chosen from the snap list (Shift+F11), in the
+// list's order.
+inline constexpr int kSnapMidpoint = 1;
+inline constexpr int kSnapCentre = 2;
+inline constexpr int kSnapPerpendicular = 3;
+inline constexpr int kSnapTangent = 4;
+inline constexpr int kSnapQuadrant = 5;
 
 // Preview kinds of the rubber band.
 inline constexpr int kPreviewNone = 0;

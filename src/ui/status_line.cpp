@@ -29,6 +29,11 @@ constexpr TextPair kAngleStatusLabel{" angle:"_l1, " kulma:"_l1};
 constexpr TextPair kSnapLineField{"Snap= ^Li"_l1, "Imu= ^Vi"_l1};
 constexpr TextPair kSnapPointField{"Snap= ^Po"_l1, "Imu= ^Pi"_l1};
 constexpr TextPair kSnapCrossingField{"Snap= ^In"_l1, "Imu= ^Le"_l1};
+constexpr TextPair kSnapMidpointField{"Snap= ^Mi"_l1, "Imu= ^Kk"_l1};
+constexpr TextPair kSnapCentreField{"Snap= ^Ce"_l1, "Imu= ^Kp"_l1};
+constexpr TextPair kSnapPerpendicularField{"Snap= ^Pe"_l1, "Imu= ^Ks"_l1};
+constexpr TextPair kSnapTangentField{"Snap= ^Ta"_l1, "Imu= ^Ta"_l1};
+constexpr TextPair kSnapQuadrantField{"Snap= ^Qu"_l1, "Imu= ^Nj"_l1};
 
 int Length(std::string_view text) {
   return static_cast<int>(text.size());
@@ -53,6 +58,16 @@ const TextPair* SnapText(int snapMode) {
     return &kSnapPointField;
   case kSnapIntersection:
     return &kSnapCrossingField;
+  case kSnapMidpoint:
+    return &kSnapMidpointField;
+  case kSnapCentre:
+    return &kSnapCentreField;
+  case kSnapPerpendicular:
+    return &kSnapPerpendicularField;
+  case kSnapTangent:
+    return &kSnapTangentField;
+  case kSnapQuadrant:
+    return &kSnapQuadrantField;
   default:
     return nullptr;
   }
