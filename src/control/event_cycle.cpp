@@ -2,6 +2,8 @@
 
 #include "control/app.h"
 #include "control/dispatch.h"
+#include "screen/text_window.h"
+#include "view/view_wheel.h"
 
 #include <cstdlib>
 
@@ -98,6 +100,58 @@ void Tick(App& app, bool waitClock) {
   Cycle(app, CommandEvent{}, kFollowingOverlays, kFollowingOverlays, Act::kContinueScript);
 }
 
+// A view changed by the mouse, with the overlays off meanwhile; the repaint stops for the
+// next input as any whole redraw does.
+void ShowView(App& app, const Box& box) {
+  const bool cursor = app.control.state.cursorShown;
+  if (cursor) EraseOverlays(app, kAllOverlays);
+  app.view.viewBox = box;
+  app.windowServices.Repaint();
+  if (cursor && !app.window.quit) DrawOverlays(app, kAllOverlays);
+}
+
+// Steps of the wheel this close together go back as one by the previous zoom.
+constexpr double kWheelBurstSeconds = 0.5;
+
+// A wheel step zooms in (up) or out round the drawing point under the pointer, which stays
+// under it, between the whole sheet and a few grid steps across.
+void Wheel(App& app, WindowPixel mouse, bool in) {
+  if (OpenWindowCount(app.screen) > 0) return;
+  View& view = app.view;
+  const Point relative = PixelToDrawing(view, mouse.x, mouse.y);
+  const Point at{relative.x + view.globalOrigin.x, relative.y + view.globalOrigin.y};
+  const Box box = ZoomedAround(view.viewBox, at, in ? kWheelZoomFactor : 1.0 / kWheelZoomFactor,
+                               WholeSheetView(view, app.drawing.limits),
+                               kNarrowestViewSteps * app.drawing.step);
+  const double now = app.clock.Seconds();
+  WindowState& w = app.window;
+  if (w.lastWheel < 0.0 || now - w.lastWheel > kWheelBurstSeconds)
+    view.previousViewBox = view.viewBox;
+  w.lastWheel = now;
+  ShowView(app, box);
+}
+
+// The middle button down starts moving the view; the previous zoom goes back to where it was.
+void StartPan(App& app, WindowPixel mouse) {
+  if (OpenWindowCount(app.screen) > 0) return;
+  WindowState& w = app.window;
+  w.panning = true;
+  w.panFrom = mouse;
+  w.panView = app.view.viewBox;
+  app.view.previousViewBox = app.view.viewBox;
+}
+
+// The sheet follows the pointer.
+void Pan(App& app, WindowPixel mouse) {
+  const WindowState& w = app.window;
+  const double perUnit = PixelsPerUnit(app.view);
+  if (!(perUnit > 0.0)) return;
+  const double dx = (mouse.x - w.panFrom.x) / perUnit;
+  const double dy = (mouse.y - w.panFrom.y) / perUnit;
+  ShowView(app,
+           {w.panView.xmin - dx, w.panView.ymin + dy, w.panView.xmax - dx, w.panView.ymax + dy});
+}
+
 // What each kind of input does.
 struct Handler {
   App& app;
@@ -123,14 +177,27 @@ struct Handler {
     LinesBack(app);
   }
   void operator()(const ButtonInput& button) const {
+    if (button.button == MouseButton::kWheelUp || button.button == MouseButton::kWheelDown) {
+      if (button.pressed) Wheel(app, mouse, button.button == MouseButton::kWheelUp);
+      return;
+    }
+    if (button.button == MouseButton::kMiddle) {
+      if (button.pressed)
+        StartPan(app, mouse);
+      else
+        app.window.panning = false;
+      return;
+    }
     // Only one edge of a click acts: the press after a plain move, the release after a drag.
-    if (button.button == MouseButton::kMiddle || button.pressed != app.window.actOnPress) return;
+    if (button.pressed != app.window.actOnPress) return;
     const int code = button.button == MouseButton::kLeft ? kCodeLeftButton : kCodeRightButton;
     Cycle(app, CommandEvent{code, 0, mouse}, kAllOverlays, kAllOverlays);
     LinesBack(app);
   }
   void operator()(const MotionInput& motion) const {
-    if (motion.buttonHeld) {
+    if (motion.buttonHeld && app.window.panning) {
+      Pan(app, mouse);
+    } else if (motion.buttonHeld) {
       Drag(app, mouse);
     } else {
       PassiveMotion(app, mouse);

@@ -63,10 +63,18 @@ struct WindowState {
   // Boxes of the elements erased since the last repair: the pen that erased them broke what
   // crosses them.
   std::vector<Box> erased;
+  // The middle button held moves the view with the pointer: where it went down, and the view
+  // then.
+  bool panning = false;
+  WindowPixel panFrom;
+  Box panView{};
+  // When the last wheel step came (clock seconds, below 0 before the first): steps close together
+  // are one zoom to go back over.
+  double lastWheel = -1.0;
 };
 
 // The mouse buttons the cycle tells apart.
-enum class MouseButton { kLeft, kMiddle, kRight };
+enum class MouseButton { kLeft, kMiddle, kRight, kWheelUp, kWheelDown };
 
 // Modifier keys held with a special key.
 struct Modifiers {

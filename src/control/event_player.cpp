@@ -43,7 +43,8 @@ public:
     }
     if (word == "type") return Type(line);
     if (word == "click" || word == "rclick") return Click(word == "click", line, problem);
-    if (word == "drag") return Drag(line, problem);
+    if (word == "drag" || word == "mdrag") return Drag(word == "drag", line, problem);
+    if (word == "wheel") return Wheel(line, problem);
     if (word == "move") return Move(line, problem);
     if (word == "point" || word == "enter") return Point(word == "enter", line, problem);
     if (word == "screenshot" || word == "save" || word == "dump" || word == "load") {
@@ -98,18 +99,31 @@ private:
     return true;
   }
 
-  bool Drag(std::string_view line, std::string& problem) {
+  bool Wheel(std::string_view line, std::string& problem) {
+    const std::string_view way = NextWord(line);
+    if (way != "up" && way != "down") return problem = "wheel goes up or down", false;
+    WindowPixel at;
+    if (!ReadPixel(line, at, problem)) return false;
+    MoveTo(at);
+    const MouseButton button = way == "up" ? MouseButton::kWheelUp : MouseButton::kWheelDown;
+    HandButton(button, true, at);
+    if (!app().window.quit) HandButton(button, false, at);
+    return true;
+  }
+
+  bool Drag(bool left, std::string_view line, std::string& problem) {
     WindowPixel from;
     WindowPixel to;
     if (!ReadPixel(line, from, problem) || !ReadPixel(line, to, problem)) return false;
+    const MouseButton button = left ? MouseButton::kLeft : MouseButton::kMiddle;
     MoveTo(from);
-    HandButton(MouseButton::kLeft, true, from);
+    HandButton(button, true, from);
     for (int step = 1; step <= kDragSteps && !app().window.quit; ++step) {
       mouse_ = {from.x + (to.x - from.x) * step / kDragSteps,
                 from.y + (to.y - from.y) * step / kDragSteps};
       Hand({MotionInput{true}, mouse_});
     }
-    if (!app().window.quit) HandButton(MouseButton::kLeft, false, to);
+    if (!app().window.quit) HandButton(button, false, to);
     return true;
   }
 

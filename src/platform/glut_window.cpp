@@ -101,11 +101,23 @@ void OnSpecial(int key, int x, int y) {
 void OnMouse(int button, int state, int x, int y) {
   GlutWindow* link = Link();
   if (link == nullptr) return;
-  MouseButton which = MouseButton::kMiddle;
+  // The wheel comes as buttons 3 (up) and 4 (down); buttons beyond (a sideways wheel) say
+  // nothing.
+  constexpr int kWheelUpButton = 3;
+  constexpr int kWheelDownButton = 4;
+  MouseButton which = MouseButton::kLeft;
   if (button == GLUT_LEFT_BUTTON)
     which = MouseButton::kLeft;
   else if (button == GLUT_RIGHT_BUTTON)
     which = MouseButton::kRight;
+  else if (button == GLUT_MIDDLE_BUTTON)
+    which = MouseButton::kMiddle;
+  else if (button == kWheelUpButton)
+    which = MouseButton::kWheelUp;
+  else if (button == kWheelDownButton)
+    which = MouseButton::kWheelDown;
+  else
+    return;
   HandleInput(link->app(), {ButtonInput{which, state == GLUT_DOWN}, Mouse(x, y)});
   link->canvas->Flush();
   LeaveWhenQuit(*link);
