@@ -164,8 +164,7 @@ TEST(DxfExport, ASaveThatCannotKeepEverythingSaysWhatAndLeavesTheDrawingUnsaved)
   ASSERT_EQ(first.SaveDxf(dir + "/lossy.dxf"), 2);
   EXPECT_EQ(first.drawing.changes, changes);
   ASSERT_EQ(first.env.errors.size(), 1u);
-  EXPECT_EQ(first.env.errors.front(),
-            "Left out of DXF: 1 line, 1 text, drawing not saved !");
+  EXPECT_EQ(first.env.errors.front(), "Left out of DXF: 1 line, 1 text, drawing not saved !");
   // What was written still reads, the two lines as one.
   ExportFixture back;
   ASSERT_EQ(back.ReadDxf(dir + "/lossy.dxf"), 1);
