@@ -62,8 +62,21 @@ bool UnsetVertices(std::span<const char> bytes) {
   return odd();
 }
 
+// The library reads a real number of blanks as whatever its variable held before; the program
+// reads it as 0.
+bool BlankReals(std::span<const char> bytes) {
+  DxfPairs pairs(bytes);
+  int code = 0;
+  std::string_view value;
+  while (pairs.Next(code, value)) {
+    if (code < 10 || code > 59) continue;
+    if (value.find_first_not_of(" \t\r") == std::string_view::npos) return true;
+  }
+  return false;
+}
+
 void SameBothWays(std::span<const char> bytes) {
-  if (UnsetVertices(bytes)) return;
+  if (UnsetVertices(bytes) || BlankReals(bytes)) return;
   DxfScene decoded;
   DxfScene library;
   std::string problem;

@@ -123,27 +123,41 @@ void Wheel(App& app, WindowPixel mouse, bool in) {
   const Box box = ZoomedAround(view.viewBox, at, in ? kWheelZoomFactor : 1.0 / kWheelZoomFactor,
                                WholeSheetView(view, app.drawing.limits),
                                kNarrowestViewSteps * app.drawing.step);
+  const Box& was = view.viewBox;
+  if (box.xmin == was.xmin && box.ymin == was.ymin && box.xmax == was.xmax && box.ymax == was.ymax)
+    return; // at a limit: nothing to show, nothing to go back to
   const double now = app.clock.Seconds();
   WindowState& w = app.window;
-  if (w.lastWheel < 0.0 || now - w.lastWheel > kWheelBurstSeconds)
-    view.previousViewBox = view.viewBox;
+  const Box& last = w.wheelView;
+  const bool burst = w.lastWheel >= 0.0 && now - w.lastWheel <= kWheelBurstSeconds &&
+                     was.xmin == last.xmin && was.ymin == last.ymin && was.xmax == last.xmax &&
+                     was.ymax == last.ymax;
+  if (!burst) view.previousViewBox = was;
   w.lastWheel = now;
+  w.wheelView = box;
   ShowView(app, box);
 }
 
-// The middle button down starts moving the view; the previous zoom goes back to where it was.
+// The middle button down starts moving the view; once it moves, the previous zoom goes back to
+// where it was.
 void StartPan(App& app, WindowPixel mouse) {
   if (OpenWindowCount(app.screen) > 0) return;
   WindowState& w = app.window;
   w.panning = true;
+  w.panMoved = false;
   w.panFrom = mouse;
   w.panView = app.view.viewBox;
-  app.view.previousViewBox = app.view.viewBox;
 }
 
 // The sheet follows the pointer.
 void Pan(App& app, WindowPixel mouse) {
-  const WindowState& w = app.window;
+  WindowState& w = app.window;
+  // A press without a move is no view to go back to.
+  if (!w.panMoved) {
+    if (mouse.x == w.panFrom.x && mouse.y == w.panFrom.y) return;
+    w.panMoved = true;
+    app.view.previousViewBox = w.panView;
+  }
   const double perUnit = PixelsPerUnit(app.view);
   if (!(perUnit > 0.0)) return;
   const double dx = (mouse.x - w.panFrom.x) / perUnit;

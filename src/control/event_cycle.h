@@ -66,11 +66,13 @@ struct WindowState {
   // The middle button held moves the view with the pointer: where it went down, and the view
   // then.
   bool panning = false;
+  bool panMoved = false; // the view has moved since the button went down
   WindowPixel panFrom;
   Box panView{};
   // When the last wheel step came (clock seconds, below 0 before the first): steps close together
   // are one zoom to go back over.
   double lastWheel = -1.0;
+  Box wheelView{}; // the view the last wheel step left: any other view starts a new burst
 };
 
 // The mouse buttons the cycle tells apart.

@@ -89,8 +89,9 @@ bool SnapToFeature(ElementGeometry& geometry, FeatureSnap snap, const Point& cur
   LineElement* line = geometry.NearestLine(cursor, nearest, reach);
   if (line == nullptr) return false;
   if (!IsRound(*line)) {
+    // The segment the nearest point lies on (the search reach is done with: the point is on it).
     LineHit hit;
-    if (geometry.NearestOnLine(*line, cursor, hit, reach) == 0) return false;
+    if (geometry.NearestOnLine(*line, nearest, hit, 0.0) == 0) return false;
     const Segment& s = hit.segment;
     switch (snap) {
     case FeatureSnap::kMidpoint:

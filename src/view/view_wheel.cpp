@@ -3,6 +3,11 @@
 
 namespace lumora {
 
+namespace {
+// Widths this close to the whole sheet's are the whole sheet (rounding of repeated steps).
+constexpr double kSameWidth = 1e-9;
+} // namespace
+
 Box WholeSheetView(const View& view, const Box& sheet) {
   View whole = view;
   whole.viewBox = sheet;
@@ -18,12 +23,22 @@ Box ZoomedAround(const Box& box, const Point& at, double factor, const Box& wide
   if (factor > 1.0) {
     if (width <= narrowestWidth) return box;
     if (wanted < narrowestWidth) wanted = narrowestWidth;
-  } else if (wanted >= BoxWidth(widest)) {
+  } else if (wanted >= BoxWidth(widest) * (1.0 - kSameWidth)) {
     return widest;
   }
   const double f = width / wanted;
-  return {at.x - (at.x - box.xmin) / f, at.y - (at.y - box.ymin) / f, at.x + (box.xmax - at.x) / f,
+  Box out{at.x - (at.x - box.xmin) / f, at.y - (at.y - box.ymin) / f, at.x + (box.xmax - at.x) / f,
           at.y + (box.ymax - at.y) / f};
+  // Going out never shows beyond the whole sheet: a view that would is moved back inside it.
+  if (factor < 1.0) {
+    const auto inside = [](double& low, double& high, double min, double max) {
+      if (low < min) high += min - low, low = min;
+      if (high > max) low -= high - max, high = max;
+    };
+    inside(out.xmin, out.xmax, widest.xmin, widest.xmax);
+    inside(out.ymin, out.ymax, widest.ymin, widest.ymax);
+  }
+  return out;
 }
 
 } // namespace lumora

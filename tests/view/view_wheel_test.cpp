@@ -39,6 +39,17 @@ TEST(ViewWheel, ThePointUnderThePointerStaysBetweenTheLimits) {
     box = ZoomedAround(box, corner, kWheelZoomFactor, whole, 10.0);
   EXPECT_NEAR(BoxWidth(box), 10.0, 1e-9);
   EXPECT_TRUE(box.xmin <= corner.x && corner.x <= box.xmax);
+  // Out at another point than the way in: inside the whole sheet all the way, then all of it.
+  const Point far{-60.0, 250.0};
+  for (int step = 0; step < 40; ++step) {
+    box = ZoomedAround(box, far, 1.0 / kWheelZoomFactor, whole, 10.0);
+    EXPECT_TRUE(box.xmin >= whole.xmin && box.xmax <= whole.xmax && box.ymin >= whole.ymin &&
+                box.ymax <= whole.ymax);
+  }
+  EXPECT_DOUBLE_EQ(box.xmin, whole.xmin);
+  EXPECT_DOUBLE_EQ(box.ymax, whole.ymax);
+  for (int step = 0; step < 40; ++step)
+    box = ZoomedAround(box, corner, kWheelZoomFactor, whole, 10.0);
   const Box held = ZoomedAround(box, corner, kWheelZoomFactor, whole, 10.0);
   EXPECT_DOUBLE_EQ(held.xmin, box.xmin);
   EXPECT_DOUBLE_EQ(held.xmax, box.xmax);
