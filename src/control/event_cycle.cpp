@@ -124,14 +124,11 @@ void Wheel(App& app, WindowPixel mouse, bool in) {
                                WholeSheetView(view, app.drawing.limits),
                                kNarrowestViewSteps * app.drawing.step);
   const Box& was = view.viewBox;
-  if (box.xmin == was.xmin && box.ymin == was.ymin && box.xmax == was.xmax && box.ymax == was.ymax)
-    return; // at a limit: nothing to show, nothing to go back to
+  if (box == was) return; // at a limit: nothing to show, nothing to go back to
   const double now = app.clock.Seconds();
   WindowState& w = app.window;
-  const Box& last = w.wheelView;
-  const bool burst = w.lastWheel >= 0.0 && now - w.lastWheel <= kWheelBurstSeconds &&
-                     was.xmin == last.xmin && was.ymin == last.ymin && was.xmax == last.xmax &&
-                     was.ymax == last.ymax;
+  const bool burst =
+      w.lastWheel >= 0.0 && now - w.lastWheel <= kWheelBurstSeconds && was == w.wheelView;
   if (!burst) view.previousViewBox = was;
   w.lastWheel = now;
   w.wheelView = box;

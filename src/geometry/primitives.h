@@ -33,6 +33,7 @@ struct Box {
   double ymin = kNoPoint;
   double xmax = -kNoPoint;
   double ymax = -kNoPoint;
+  friend bool operator==(const Box&, const Box&) = default;
 };
 
 // One record of a pen path: pen nonzero = an edge is drawn to this record from the one before;
