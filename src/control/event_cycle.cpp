@@ -125,14 +125,15 @@ void Wheel(App& app, WindowPixel mouse, bool in) {
                                kNarrowestViewSteps * app.drawing.step);
   const Box& was = view.viewBox;
   if (box == was) return; // at a limit: nothing to show, nothing to go back to
-  const double now = app.clock.Seconds();
   WindowState& w = app.window;
-  const bool burst =
-      w.lastWheel >= 0.0 && now - w.lastWheel <= kWheelBurstSeconds && was == w.wheelView;
+  const bool burst = w.lastWheel >= 0.0 &&
+                     app.clock.Seconds() - w.lastWheel <= kWheelBurstSeconds && was == w.wheelView;
   if (!burst) view.previousViewBox = was;
-  w.lastWheel = now;
   w.wheelView = box;
   ShowView(app, box);
+  // The burst is timed from the end of this step's drawing, so a slow redraw does not part the
+  // steps the hand made together.
+  w.lastWheel = app.clock.Seconds();
 }
 
 // The middle button down starts moving the view; once it moves, the previous zoom goes back to

@@ -10,12 +10,12 @@ start_lumora
 count() { "$xshot" count "$1" 520 370 40 40 000000; } # black pixels where the arc passes
 settled() { "$xshot" settle "$window" 0.3 "$patience" || fail "the window never settled $1"; }
 click_at() {
-  xdotool mousemove --sync --window "$window" "$1" "$2"
+  pointer_to "$1" "$2"
   settled "at $1 $2"
   xdotool click 1
   settled "after a click at $1 $2"
 }
-park() { xdotool mousemove --sync --window "$window" 900 700; settled "with the mouse aside"; }
+park() { pointer_to 900 700; settled "with the mouse aside"; }
 
 park
 shot "$tmp/empty.png"
@@ -39,7 +39,7 @@ undone="$(count "$tmp/undone.png")"
 # An L drawn by clicks, its corner rounded with 30 and the rounding taken back by Backspace.
 corner() { "$xshot" count "$1" 604 464 9 9 ffffff; } # lit pixels at the corner (612,472)
 # The drawing cursor follows the mouse only over the sheet: it is taken away from the corner.
-away() { xdotool mousemove --sync --window "$window" 500 700; settled "with the cursor aside"; }
+away() { pointer_to 500 700; settled "with the cursor aside"; }
 key_and_wait F1 0 0 400 16
 key_and_wait Return 0 0 400 16
 click_at 338 472

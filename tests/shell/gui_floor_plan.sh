@@ -23,7 +23,8 @@ at() { keys "$1"; typed "$2"; keys Return; typed "$3"; keys Return Return; }
 # Clicks at a pixel of the 1000 x 800 window; the sheet is 19800 x 28100 at 1:100.
 click() {
   settle "the keys before a click at $1 $2"
-  xdotool mousemove --sync --window "$window" "$1" "$2" click 1
+  pointer_to "$1" "$2"
+  xdotool click 1
 }
 
 keys ctrl+F8 End Return

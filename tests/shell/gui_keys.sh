@@ -11,7 +11,7 @@ source "$source_dir/tests/shell/lib/gui.bash"
 # The report goes to the working directory: the test's own.
 cd "$tmp"
 start_lumora
-xdotool mousemove --sync --window "$window" 500 700
+pointer_to 500 700
 
 # x hides the mouse pointer over the window and shows it again.
 "$xshot" pointer shown "$patience" || fail "no mouse pointer over the window at start"

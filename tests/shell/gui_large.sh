@@ -26,7 +26,7 @@ area="240 60 520 640"
 lit() { "$xshot" count "$1" $area ffffff; }
 
 start_lumora
-xdotool mousemove --sync --window "$window" 500 700
+pointer_to 500 700
 settle "the move away"
 xdotool key F6
 settle "F6"

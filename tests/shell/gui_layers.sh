@@ -8,7 +8,7 @@ source "$source_dir/tests/shell/lib/gui.bash"
 
 cd "$tmp"
 start_lumora
-xdotool mousemove --sync --window "$window" 500 700
+pointer_to 500 700
 "$xshot" settle "$window" 0.5 "$patience" || fail "the window never settled"
 shot "$tmp/start.png"
 

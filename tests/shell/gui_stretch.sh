@@ -10,7 +10,7 @@ source "$source_dir/tests/shell/lib/gui.bash"
 # Foreground pixels in a strip of row $2 from column $3 to $4 of picture $1.
 lit() { "$xshot" count "$1" "$3" "$(($2 - 2))" "$(($4 - $3))" 5 ffffff; }
 picture() {
-  xdotool mousemove --sync --window "$window" 500 700
+  pointer_to 500 700
   settle "the move away"
   shot "$tmp/$1.png"
 }

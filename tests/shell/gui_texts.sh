@@ -11,7 +11,7 @@ cd "$tmp"
 start_lumora
 # The text stands on its point, to the right and upwards of the click.
 area=(400 370 80 32)
-xdotool mousemove --sync --window "$window" 400 400
+pointer_to 400 400
 "$xshot" settle "$window" 0.3 "$patience" || fail "the window never settled after the move"
 xdotool key F3
 "$xshot" settle "$window" 0.3 "$patience" || fail "the text types never came"

@@ -9,13 +9,13 @@ source "$source_dir/tests/shell/lib/gui.bash"
 
 cd "$tmp"
 start_lumora
-xdotool mousemove --sync --window "$window" 500 400
+pointer_to 500 400
 "$xshot" settle "$window" 0.3 "$patience" || fail "the window never settled after the move"
 
 key_and_wait F9 0 0 400 16
 for corner in "300 250" "700 550"; do
   # shellcheck disable=SC2086
-  xdotool mousemove --sync --window "$window" $corner
+  pointer_to $corner
   "$xshot" settle "$window" 0.3 "$patience" || fail "the window never settled at $corner"
   xdotool click 1
   "$xshot" settle "$window" 0.3 "$patience" || fail "the window never settled after a click"

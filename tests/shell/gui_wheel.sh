@@ -17,11 +17,11 @@ press o
 click_at 283 745
 click_at 502 636
 press Tab Escape
-xdotool mousemove --sync --window "$window" 502 636
+pointer_to 502 636
 settle "the move to the corner"
 shot "$tmp/before.png"
 
-xdotool click --repeat 3 --delay 100 4
+xdotool click --repeat 3 --delay 40 4
 settle "three wheel steps"
 shot "$tmp/zoomed.png"
 status="$("$xshot" compare "$tmp/before.png" "$tmp/zoomed.png" 0 0 "$tmp/status.diff.png" 0 16 1000 16)" ||

@@ -85,6 +85,17 @@ start_lumora() {
   "$xshot" settle "$window" 0.3 "$patience" || fail "the first display never ended"
 }
 
+# Moves the pointer to window pixel x y and waits until it is there. A move with --sync to where
+# the pointer already is would wait out xdotool's own timeout for a motion that never comes.
+pointer_to() {
+  local X Y WIDTH HEIGHT SCREEN WINDOW left top
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  left=$X top=$Y
+  eval "$(xdotool getmouselocation --shell)"
+  ((X == left + $1 && Y == top + $2)) && return
+  xdotool mousemove --sync --window "$window" "$1" "$2"
+}
+
 # Takes a screenshot of the window's client area into $1.
 shot() { "$xshot" shot "$window" "$1" || fail "no screenshot"; }
 
@@ -98,7 +109,7 @@ settle() {
 # $tmp/read.png and checks that the window below the prompt line, which notes the file read,
 # equals lumora-cli render of drawing $1 of the program directory.
 read_first_and_match_render() {
-  xdotool mousemove --sync --window "$window" 500 700
+  pointer_to 500 700
   settle "the move away"
   xdotool key F6
   settle "F6"
@@ -120,7 +131,7 @@ press() { xdotool key "$@"; settle "$*"; }
 
 # A left click at window pixel x y, the pointer moved there first.
 click_at() {
-  xdotool mousemove --sync --window "$window" "$1" "$2"
+  pointer_to "$1" "$2"
   settle "the move to $1 $2"
   xdotool click 1
   settle "the click at $1 $2"

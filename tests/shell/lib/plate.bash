@@ -6,9 +6,9 @@
 lit() { "$xshot" count "$1" "$2" "$3" "$4" "$5" ffffff; }
 # The cursor mark stays where the mouse last was over the drawing: below the plate.
 picture() {
-  xdotool mousemove --sync --window "$window" 500 700
+  pointer_to 500 700
   settle "the move away"
-  xdotool mousemove --sync --window "$window" 900 300
+  pointer_to 900 300
   settle "the move aside"
   shot "$tmp/$1.png"
 }
