@@ -14,6 +14,8 @@ namespace {
 constexpr int kDragTravel = 40;
 // Passive motion closer than this to the anchor is the hand trembling, not a move.
 constexpr int kTrembleTravel = 2;
+// The anchor of a pointer that has not rested anywhere: far from every window pixel.
+constexpr WindowPixel kNoAnchor{-1000000, -1000000};
 constexpr int kRestingPhase = 2; // passive motions before the long cursor lines come back
 constexpr unsigned kFollowingOverlays = kDragPreview | kCursorLines | kCursorMark;
 
@@ -61,6 +63,9 @@ void PassiveWithCursor(App& app, WindowPixel mouse, Translation result) {
   WindowState& w = app.window;
   const CommandEvent event{0, 0, mouse};
   if (result == Translation::kFineGridMove) {
+    // Every pixel counts on a fine grid: no rest point, so a hand coming back to where it rested
+    // on a coarser grid is not taken for a tremble.
+    w.mouseAnchor = kNoAnchor;
     Cycle(app, event, kFollowingOverlays, kFollowingOverlays);
     return;
   }
