@@ -1,5 +1,6 @@
 #include "files/dxf_build.h"
 
+#include "files/dxf_curves.h"
 #include "files/dxf_messages.h"
 #include "files/dxf_style.h"
 #include "files/dxf_xdata.h"
@@ -14,6 +15,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <numbers>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -125,8 +127,21 @@ struct Expansion {
   double elements = 0;
   double points = 0;
   double placements = 0;
-  int height = 0; // the deepest nesting below the block
+  double fillings = 0;
+  double characters = 0; // of texts, as far as the drawing keeps them
+  double rounds = 0;     // arcs and circles
+  double stretched = 0;  // arcs and circles under unequal scales, which become ellipses
+  int height = 0;        // the deepest nesting below the block
 };
+
+bool IsRound(std::uint32_t shape) {
+  return shape == kShapeArc || shape == kShapeCircle;
+}
+
+// Scales that make a circle an ellipse.
+bool Uneven(double sx, double sy) {
+  return !SameValue(std::fabs(sx), std::fabs(sy));
+}
 
 // Coordinates and sizes a planned element may have.
 bool Within(double v) {
@@ -150,8 +165,11 @@ public:
   const TextPair* Check(Expansion& total, double budgetBytes) {
     if (const TextPair* p = Count(scene_.model, total)) return p;
     if (total.height > kMaxBlockDepth) return &dxf_messages::kTooDeep;
-    return total.elements * kDxfBytesPerElement + total.points * kDxfBytesPerPoint > budgetBytes ||
-                   total.placements * kDxfBytesPerPlacement > budgetBytes
+    const double bytes =
+        total.elements * kDxfBytesPerElement +
+        (total.points + total.stretched * kDxfPointsPerStretchedRound) * kDxfBytesPerPoint +
+        total.fillings * kDxfBytesPerFilling + total.characters * kDxfBytesPerCharacter;
+    return bytes > budgetBytes || total.placements * kDxfBytesPerPlacement > budgetBytes
                ? &dxf_messages::kTooMany
                : nullptr;
   }
@@ -187,14 +205,22 @@ private:
     // A chain of blocks each placing the next is refused before its depth exhausts the stack.
     if (active_.size() > static_cast<std::size_t>(kMaxBlockDepth)) return &dxf_messages::kTooDeep;
     Expansion e;
+    const auto line = [&e](const SceneLine& l) {
+      e.elements += 1;
+      e.points += static_cast<double>(l.points.size());
+      if (IsRound(l.shape)) e.rounds += 1;
+    };
     for (const SceneLine& l : block.lines)
-      if (!l.measureGraphics) e.elements += 1, e.points += static_cast<double>(l.points.size());
-    for (const SceneText& t : block.texts)
-      e.elements += 1, e.points += static_cast<double>(t.points.size());
+      if (!l.measureGraphics) line(l);
+    for (const SceneText& t : block.texts) {
+      e.elements += 1;
+      e.points += static_cast<double>(t.points.size());
+      e.characters += static_cast<double>(std::min(t.text.size(), kMaxTextLength));
+    }
     for (const SceneFilling& f : block.fillings) {
       e.elements += 1;
-      for (const SceneLine& l : f.boundary)
-        e.elements += 1, e.points += static_cast<double>(l.points.size());
+      e.fillings += 1;
+      for (const SceneLine& l : f.boundary) line(l);
     }
     active_.push_back(&block);
     for (const SceneInsert& insert : block.inserts) {
@@ -209,6 +235,10 @@ private:
       e.elements += copies * ((insert.explode ? 0 : 1) + inner.elements);
       e.points += copies * inner.points;
       e.placements += copies * (1 + inner.placements);
+      e.fillings += copies * inner.fillings;
+      e.characters += copies * inner.characters;
+      e.rounds += copies * inner.rounds;
+      e.stretched += copies * (Uneven(insert.sx, insert.sy) ? inner.rounds : inner.stretched);
       e.height = std::max(e.height, inner.height + 1);
       // Deep chains stop here rather than at the end of their recursion.
       if (e.height > kMaxBlockDepth) return &dxf_messages::kTooDeep;
@@ -294,11 +324,41 @@ private:
   }
 
   void MapLine(PlanLine& line, std::size_t node) const {
+    if (IsRound(line.shape)) Stretch(line, node);
     LineElement shape;
     shape.SetShape(line.shape);
     Outward(node, [&](const Level& level) {
       TransformLinePoints(shape, line.points, level.m, level.sx, level.sy);
     });
+  }
+
+  // An arc or circle under unequal scales is an ellipse: it becomes one as a line of points
+  // (as an ellipse of the file is read), which the placements then map point by point.
+  void Stretch(PlanLine& line, std::size_t node) const {
+    bool uneven = false;
+    double largest = 1.0; // how much the placements enlarge at most
+    Outward(node, [&](const Level& level) {
+      uneven = uneven || Uneven(level.sx, level.sy);
+      largest *= std::max(std::fabs(level.sx), std::fabs(level.sy));
+    });
+    if (!uneven || line.points.size() < 2) return;
+    const Point c = line.points[0];
+    const Point s = line.points[1];
+    const double radius = std::hypot(s.x - c.x, s.y - c.y);
+    if (!(radius > 0)) return;
+    const double t1 = std::atan2(s.y - c.y, s.x - c.x);
+    const bool circle = line.shape == kShapeCircle;
+    double t2 = t1 + 2 * std::numbers::pi;
+    if (!circle) {
+      if (line.points.size() < 3) return;
+      t2 = std::atan2(line.points[2].y - c.y, line.points[2].x - c.x);
+    }
+    const double accuracy = scene_.curveAccuracy * toDrawing_ / largest;
+    std::vector<Point> points = EllipsePoints(c, {radius, 0}, 1.0, t1, t2, accuracy);
+    if (points.size() < 2) return;
+    if (circle) points.pop_back();
+    line.points = std::move(points);
+    line.shape = circle ? kShapeClosed : kShapeOpen;
   }
 
   // Mirrored text reads the right way round, as the program mirrors its own: the angle turns

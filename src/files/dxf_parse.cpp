@@ -122,7 +122,10 @@ public:
     for (const auto& [kind, count] : guard.unknownEntities) scene_.notRead[kind] += count;
   }
 
-  void Finish() { Flush(); }
+  void Finish() {
+    Flush();
+    scene_.curveAccuracy = Accuracy();
+  }
 
   // Every pair, before the library sees it: what the library keeps only the last of (a
   // hatch's pattern lines) or does not hand over at all (the registered applications).
@@ -272,6 +275,10 @@ public:
     spline_ = SplineState{};
     spline_.active = true;
     spline_.degree = static_cast<int>(d.degree);
+    // The end tangents of a spline drawn through fit points (12/22, 13/23), read from the
+    // pairs themselves.
+    spline_.startTangent = {dxf_.getRealValue(12, 0.0), dxf_.getRealValue(22, 0.0)};
+    spline_.endTangent = {dxf_.getRealValue(13, 0.0), dxf_.getRealValue(23, 0.0)};
     spline_.attr = Attributes();
   }
   void addControlPoint(const DL_ControlPointData& d) override {
@@ -469,6 +476,8 @@ private:
     std::vector<Point> control;
     std::vector<double> weights;
     std::vector<Point> fit;
+    Point startTangent{0, 0};
+    Point endTangent{0, 0};
     SceneAttributes attr;
   };
   struct HatchState {
@@ -725,7 +734,9 @@ private:
     for (double w : s.weights) allOne = allOne && w == 1.0;
     if (allOne) s.weights.clear();
     std::vector<Point> points = SplinePoints(s.degree, s.knots, s.control, s.weights, Accuracy());
-    if (points.empty()) points = s.fit.size() >= 2 ? s.fit : s.control;
+    // A spline drawn through fit points only is the smooth curve through them.
+    if (points.empty()) points = FitPointCurve(s.fit, s.startTangent, s.endTangent);
+    if (points.empty()) points = s.control;
     SceneLine line;
     line.points = std::move(points);
     line.attr = s.attr;

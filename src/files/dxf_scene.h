@@ -145,6 +145,7 @@ struct DxfScene {
   Point limMin{0, 0};
   Point limMax{0, 0};
   double gridStep = 0;                // $GRIDUNIT, 0 when absent
+  double curveAccuracy = 0;           // file units between a curve and the chords drawn for it
   double version = 0;                 // $USERR1: the drawing's version in a file this program wrote
   std::set<std::string> hiddenLayers; // off or frozen in the file
   std::map<std::string, SceneLayer> layers; // the layer table, by name

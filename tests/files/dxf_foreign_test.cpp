@@ -4,6 +4,7 @@
 #include "file_test_env.h"
 #include "files/dxf_reader.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace lumora {
@@ -160,6 +161,47 @@ TEST(DxfForeign, AFileIsCountedWithEveryPlacementItWalks) {
             1);
   EXPECT_EQ(many.env.errors, std::vector<std::string>{"2200000000 XLINE not read; 1000000 "
                                                       "dimension read as lines and texts"});
+}
+
+TEST(DxfForeign, TextsFillingsAndStretchedCurvesCountWithEveryCopy) {
+  // Within a small budget: 900 copies of a 1000-letter text, of a hatch, of an arc stretched
+  // into an ellipse, each more than the budget holds only with what every copy keeps.
+  const auto refused = [](const std::string& member, double sx) {
+    const std::string file = File("0\nINSERT\n2\nB\n10\n0\n20\n0\n41\n" + std::to_string(sx) +
+                                      "\n70\n30\n71\n30\n44\n5\n45\n5\n",
+                                  Block("B", member));
+    test::DrawingFixture f;
+    const int read = ReadDxfBytes(f.store, f.env, std::span<const char>(file.data(), file.size()),
+                                  nullptr, Placement{}, false, 1.2e6);
+    return read == 0 && f.env.errors == std::vector<std::string>{
+                                            "The file would make 1800 elements, too many !"};
+  };
+  EXPECT_TRUE(refused("0\nTEXT\n10\n0\n20\n0\n40\n1\n1\n" + std::string(1000, 'A') + "\n", 1));
+  EXPECT_TRUE(refused("0\nARC\n10\n0\n20\n0\n40\n1\n50\n0\n51\n90\n", 2));
+  EXPECT_FALSE(refused("0\nARC\n10\n0\n20\n0\n40\n1\n50\n0\n51\n90\n", 1));
+}
+
+TEST(DxfForeign, CurvesKeepTheirShapeUnderUnequalScales) {
+  // A circle of radius 10 and a bulged half circle in a block placed twice as wide as high:
+  // both are ellipses 20 wide and 10 high, as an ELLIPSE of the file is read.
+  test::DrawingFixture f;
+  ASSERT_EQ(Read(f, File("0\nINSERT\n2\nB\n10\n0\n20\n0\n41\n2\n42\n1\n",
+                         Block("B", "0\nCIRCLE\n10\n0\n20\n0\n40\n10\n"
+                                    "0\nLWPOLYLINE\n90\n2\n70\n0\n10\n50\n20\n0\n42\n1\n"
+                                    "10\n70\n20\n0\n"))),
+            1);
+  const std::vector<LineElement*> lines = Lines(f.drawing);
+  ASSERT_EQ(lines.size(), 2u);
+  for (const LineElement* line : lines) {
+    SCOPED_TRACE(line->shape());
+    ASSERT_GT(line->ps0(), 16u);
+    EXPECT_EQ(line->shape(), line == lines[0] ? kShapeClosed : kShapeOpen);
+    const Point centre = line == lines[0] ? Point{0, 0} : Point{120, 0};
+    for (std::uint32_t k = 0; k < line->ps0(); ++k)
+      EXPECT_NEAR(std::pow((line->points[k].x - centre.x) / 20, 2) +
+                      std::pow((line->points[k].y - centre.y) / 10, 2),
+                  1, 1e-9);
+  }
 }
 
 // The heap, failing from a given allocation on.
