@@ -4,6 +4,7 @@
 #include "files/dxf_messages.h"
 #include "files/dxf_style.h"
 #include "files/dxf_xdata.h"
+#include "geometry/hatch.h"
 #include "model/element_store.h"
 #include "model/element_transform.h"
 #include "model/store_messages.h"
@@ -153,6 +154,9 @@ bool Within(const std::vector<Point>& points) {
 }
 constexpr std::string_view kTooFar = "too far out to draw";
 constexpr std::string_view kDimension = "dimension read as lines and texts";
+constexpr std::string_view kSharedLayer = "more layers read as the last free one";
+constexpr std::string_view kDenseHatch = "hatch too dense read with the smallest gap";
+constexpr std::string_view kTextHeight = "text height out of range";
 
 class Planner {
 public:
@@ -193,7 +197,6 @@ public:
   std::vector<PlanText> texts;
   std::vector<PlanFilling> fillings;
   std::vector<PlanPart> parts;
-  std::vector<int> hiddenLayers;                           // numbers of the file's hidden layers
   std::vector<std::pair<std::string, int>> numberedLayers; // names given free numbers
 
 private:
@@ -277,15 +280,34 @@ private:
           next_ = std::min<int>(static_cast<int>(setup_.layers.rows.size()) + 1, kLastNamedLayer);
         while (next_ < kLastNamedLayer && used_[static_cast<std::size_t>(next_)]) ++next_;
         number = next_;
-        numberedLayers.emplace_back(name, number);
+        // Past the free numbers every further name shares the last: it is counted, not listed.
+        if (used_[static_cast<std::size_t>(number)])
+          ++approximated_[std::string(kSharedLayer)];
+        else
+          numberedLayers.emplace_back(name, number);
       }
     }
     used_[static_cast<std::size_t>(number)] = true;
     layers_[name] = number;
-    if (scene_.hiddenLayers.contains(name)) hiddenLayers.push_back(number);
+    // A number is hidden only when every name it stands for is.
+    const auto k = static_cast<std::size_t>(number);
+    if (scene_.hiddenLayers.contains(name))
+      hiddenNamed_[k] = true;
+    else
+      shown_[k] = true;
     return number;
   }
 
+public:
+  // The numbers of the file's off and frozen layers that no shown layer shares.
+  std::vector<int> HiddenLayers() const {
+    std::vector<int> out;
+    for (std::size_t k = 0; k < hiddenNamed_.size(); ++k)
+      if (hiddenNamed_[k] && !shown_[k]) out.push_back(static_cast<int>(k));
+    return out;
+  }
+
+private:
   // A layer's own look, its period in drawing units.
   SceneLayer LookOf(const std::string& name) const {
     const auto found = scene_.layers.find(name);
@@ -486,6 +508,11 @@ private:
         ++approximated_[std::string(kTooFar)];
         continue;
       }
+      // A gap too fine to draw (or none) would leave the area empty: it takes the setup's.
+      if (!f.solid && !scene_.own && !Drawable(filling.gap, placed[k])) {
+        filling.gap = -1.0;
+        ++approximated_[std::string(kDenseHatch)];
+      }
       // A boundary of the hatch's own is drawn like the hatch.
       const PlanAttr own = AttrOf(f.attr, p.holder);
       // The program's own fillings name the lines they are bounded by.
@@ -506,6 +533,18 @@ private:
       fillings.push_back(std::move(filling));
     }
     pending_.clear();
+  }
+
+  // Whether hatch lines of the gap across the boundary are few enough to draw.
+  static bool Drawable(double gap, const std::vector<PlanLine>& boundary) {
+    if (!(gap >= kMinHatchGap)) return false;
+    Box box;
+    ResetBox(box);
+    for (const PlanLine& line : boundary)
+      for (const Point& p : line.points) ExtendBox(p.x, p.y, box);
+    if (IsResetBox(box)) return true;
+    const double across = std::hypot(box.xmax - box.xmin, box.ymax - box.ymin);
+    return across / gap <= static_cast<double>(kMaxHatchLines);
   }
 
   bool OwnBoundary(const SceneFilling& f, std::vector<std::size_t>& out) const {
@@ -633,7 +672,9 @@ private:
   std::map<std::string, int> layers_;
   std::unordered_map<int, std::size_t> ownLines_; // a line's own number -> its plan index
   std::array<bool, kLayerCount> used_{};
-  int next_ = 0; // the next free layer to try, 0 before the first
+  std::array<bool, kLayerCount> shown_{};       // a shown layer of the file has the number
+  std::array<bool, kLayerCount> hiddenNamed_{}; // a hidden layer of the file has the number
+  int next_ = 0;                                // the next free layer to try, 0 before the first
 };
 
 Box PlanExtent(const Planner& plan) {
@@ -696,7 +737,7 @@ void SetUpHeader(Drawing& drawing, const Setup& setup, const DxfScene& scene, co
   if (limits.ymax - limits.ymin <= 0) limits.ymin -= pad, limits.ymax += pad;
   drawing.limits = limits;
   drawing.layerVisible = Drawing::MakeAllVisible();
-  for (int layer : plan.hiddenLayers) drawing.layerVisible[static_cast<std::size_t>(layer)] = 0;
+  for (int layer : plan.HiddenLayers()) drawing.layerVisible[static_cast<std::size_t>(layer)] = 0;
   drawing.scale =
       own ? scene.dimScale
           : ScaleToFit((limits.xmax - limits.xmin) * units.mmPerUnit,
@@ -800,8 +841,9 @@ std::int16_t WholeDegrees(double angle) {
 
 class Adder {
 public:
-  Adder(ElementStore& store, FileEnvironment& env, PartElement* container, bool draw)
-      : store_(store), env_(env), container_(container), draw_(draw) {}
+  Adder(ElementStore& store, FileEnvironment& env, PartElement* container, bool draw,
+        KindCounts& approximated)
+      : store_(store), env_(env), container_(container), draw_(draw), approximated_(approximated) {}
 
   bool Add(const Planner& plan) {
     const double paperUnit = store_.drawing().paperUnit;
@@ -836,7 +878,11 @@ public:
         UnpackText(stored, set, PackFields::kAll);
       } else {
         set = SetOf(t.attr, setup, paperUnit);
-        set.SetHeight(ClampTextHeight(t.height / paperUnit * 10.0));
+        // Heights are kept in tenths of a millimetre on paper, up to 51.1 mm.
+        const double tenths = t.height / paperUnit * 10.0;
+        if (!(tenths >= 1 && tenths < kTextHeightMax + 1))
+          ++approximated_[std::string(kTextHeight)];
+        set.SetHeight(ClampTextHeight(tenths));
         set.SetWidthRatio(static_cast<std::uint32_t>(t.source->widthRatio));
         set.SetSlant(static_cast<std::uint32_t>(t.source->slant));
       }
@@ -910,6 +956,7 @@ private:
   FileEnvironment& env_;
   PartElement* container_;
   bool draw_;
+  KindCounts& approximated_; // heights the drawing cannot keep are counted here
   std::vector<LineElement*> lines_;
   std::vector<FillingElement*> fillings_;
   std::vector<TextElement*> texts_;
@@ -947,14 +994,15 @@ std::string NotReadReport(Language language, const KindCounts& notRead,
 
 // Adds the plan into a container part of the open drawing; what fails part way is taken back.
 int AddInto(ElementStore& store, FileEnvironment& env, const Planner& plan, PartElement* container,
-            bool draw, const KindCounts& notRead, const KindCounts& approximated) {
-  Adder adder(store, env, container, draw);
+            bool draw, const KindCounts& notRead, KindCounts approximated) {
+  Adder adder(store, env, container, draw, approximated);
   try {
     // The file's off and frozen layers are hidden too, but never one the drawing already draws
     // on: the drafter's own elements stay in sight.
-    const LayerSet before = plan.hiddenLayers.empty() ? LayerSet{} : UsedLayers(store.drawing());
+    const std::vector<int> hidden = plan.HiddenLayers();
+    const LayerSet before = hidden.empty() ? LayerSet{} : UsedLayers(store.drawing());
     if (adder.Add(plan)) {
-      for (int layer : plan.hiddenLayers)
+      for (int layer : hidden)
         if (!before[static_cast<std::size_t>(layer)])
           store.drawing().layerVisible[static_cast<std::size_t>(layer)] = 0;
       const std::string report =
@@ -1034,7 +1082,7 @@ int BuildDxfScene(ElementStore& store, FileEnvironment& env, DxfScene& scene,
     Drawing fresh;
     ElementStore aside(fresh, store.environment(), store.painter(), store.allocator());
     SetUpHeader(fresh, env.ReadingSetup(), scene, units, PlanExtent(plan), plan);
-    Adder adder(aside, env, nullptr, false);
+    Adder adder(aside, env, nullptr, false, approximated);
     if (!adder.Add(plan)) return 0; // the store said why
     const std::string report =
         NotReadReport(env.CurrentLanguage(), notRead, approximated, plan.numberedLayers);

@@ -14,6 +14,7 @@
 #include <dl_dxf.h>
 #include <numbers>
 #include <sstream>
+#include <utility>
 
 namespace lumora {
 namespace {
@@ -308,6 +309,8 @@ public:
     if (ocs.mirrored()) Readable(t);
     t.widthRatio = WidthRatioCode(d.xScaleFactor);
     t.slant = SlantCode(dxf_.getRealValue(51, 0.0));
+    textWidthOut_ = t.widthRatio != WidthRatioCode(d.xScaleFactor, false);
+    textSlantOut_ = t.slant != SlantCode(dxf_.getRealValue(51, 0.0), false);
     t.text = PlainDxfText(d.text, utf8_);
     AddText(std::move(t), "TEXT");
   }
@@ -369,7 +372,7 @@ public:
     hatch_.filling.angle = d.angle;
     const std::string pattern = Upper(d.pattern);
     if (d.solid) {
-      ++block_->approximated["solid fill read as hatch"];
+      // (counted as read near once its boundary is read)
     } else if (done_.hasAngle && done_.hasDx && done_.hasDy && !scene_.own) {
       // (The library writes one fixed pattern line into every hatch; this program's own files
       // keep their gap as the pattern scale.)
@@ -517,19 +520,21 @@ private:
 
   // A width factor scales a font's own proportions; the program's ordinary text is 0.7 as
   // wide as high, so that is what a factor of 1 becomes.
-  static int WidthRatioCode(double factor) {
-    constexpr double kOrdinary = 0.7, kLeast = 0.4, kStep = 0.1;
+  // `clamp` false: the code wanted, which may lie beyond the record's range.
+  static int WidthRatioCode(double factor, bool clamp = true) {
+    constexpr double kOrdinary = 0.7, kLeast = 0.4, kStep = 0.1, kFar = 1e6;
     constexpr int kMost = 7;
     if (!std::isfinite(factor) || !(factor > 0)) factor = 1;
-    return std::clamp(static_cast<int>(std::lround((kOrdinary * factor - kLeast) / kStep)), 0,
-                      kMost);
+    const double code = std::round(std::min((kOrdinary * factor - kLeast) / kStep, kFar));
+    return static_cast<int>(clamp ? std::clamp(code, 0.0, double{kMost}) : code);
   }
-  static int SlantCode(double obliqueDegrees) {
-    constexpr double kStep = 0.2;
+  static int SlantCode(double obliqueDegrees, bool clamp = true) {
+    constexpr double kStep = 0.2, kFar = 1e6;
     constexpr int kMost = 3;
     if (!std::isfinite(obliqueDegrees)) return 0;
     const double slant = std::tan(std::remainder(obliqueDegrees, 180.0) / kDegrees);
-    return std::clamp(static_cast<int>(std::lround(slant / kStep)), 0, kMost);
+    const double code = std::round(std::clamp(slant / kStep, -kFar, kFar));
+    return static_cast<int>(clamp ? std::clamp(code, 0.0, double{kMost}) : code);
   }
 
   // Entities mostly repeat the attributes of the one before: those map once.
@@ -653,6 +658,8 @@ private:
 
   void AddText(SceneText t, const char* kind) {
     const DxfXData xdata = TakeXData();
+    const bool widthOut = std::exchange(textWidthOut_, false);
+    const bool slantOut = std::exchange(textSlantOut_, false);
     if (!Finite(t.points.front()) || !Finite(t.height) || !Finite(t.angle) || !(t.height > 0) ||
         t.text.empty()) {
       ++block_->notRead[kind];
@@ -660,6 +667,8 @@ private:
     }
     t.attr = Attributes();
     RestoreOwnText(xdata, t);
+    if (!t.ownRecord && widthOut) ++block_->approximated["text width out of range"];
+    if (!t.ownRecord && slantOut) ++block_->approximated["text slant out of range"];
     block_->texts.push_back(std::move(t));
   }
 
@@ -842,6 +851,7 @@ private:
     for (const SceneLine& l : h.filling.boundary)
       for (const Point& p : l.points) finite = finite && Finite(p);
     if (!finite) return void(++block_->notRead["HATCH"]);
+    if (h.filling.solid) ++block_->approximated["solid fill read as hatch"];
     for (SceneLine& l : h.filling.boundary) h.ocs.Map(l);
     h.filling.angle = h.ocs.MapAngle(h.filling.angle);
     block_->fillings.push_back(std::move(h.filling));
@@ -879,6 +889,8 @@ private:
   SplineState spline_;
   HatchState hatch_;
   std::string mtext_;
+  bool textWidthOut_ = false; // the TEXT being added is wider or narrower than texts can be
+  bool textSlantOut_ = false; // or slants beyond what they can
   bool utf8_ = false;
   bool own_ = false;
   DxfXData xdata_;

@@ -136,6 +136,42 @@ TEST(DxfForeign, WhatCannotBeDrawnIsReportedAndNothingElseIsRepeated) {
   EXPECT_EQ(utf8.env.errors, std::vector<std::string>{"layers Sein\xE4t ? 1"});
 }
 
+TEST(DxfForeign, WhatIsReadNearIsCountedOnceAndNamed) {
+  // A solid hatch whose boundary cannot be read is not read, and not also read near; a hatch
+  // with no gap takes the setup's; a text too tall for its record, too wide or slanting back.
+  const std::string badSolid = "0\nHATCH\n2\nSOLID\n70\n1\n71\n0\n91\n1\n92\n1\n93\n1\n"
+                               "72\n4\n94\n3\n73\n0\n74\n0\n95\n0\n96\n0\n75\n0\n76\n1\n98\n0\n";
+  const std::string noGap = "0\nHATCH\n2\n_USER\n70\n0\n71\n0\n91\n1\n92\n2\n72\n0\n73\n1\n"
+                            "93\n3\n10\n0\n20\n0\n10\n50\n20\n0\n10\n50\n20\n50\n97\n0\n75\n0\n"
+                            "76\n0\n52\n0\n41\n1\n77\n0\n78\n1\n53\n0\n43\n0\n44\n0\n45\n0\n"
+                            "46\n0\n79\n0\n98\n0\n";
+  const std::string texts = "0\nTEXT\n10\n0\n20\n0\n40\n80\n1\nTALL\n"
+                            "0\nTEXT\n10\n0\n20\n9\n40\n2\n41\n3\n51\n-10\n1\nWIDE\n";
+  test::DrawingFixture f;
+  ASSERT_EQ(Read(f, File(badSolid + noGap + texts)), 1);
+  EXPECT_EQ(f.env.errors, std::vector<std::string>{"1 HATCH not read; 1 hatch too dense read with "
+                                                   "the smallest gap, 1 text height out of range, "
+                                                   "1 text slant out of range, 1 text width out "
+                                                   "of range"});
+  ASSERT_EQ(test::ListOf(f.drawing.fillings).size(), 1u);
+  EXPECT_EQ(f.drawing.fillings->gap(), 1.0f);
+
+  // More layer names than free numbers share the last: counted, and that number is hidden
+  // only if every one of its names is off.
+  std::string table = "0\nTABLE\n2\nLAYER\n";
+  std::string lines;
+  for (int k = 0; k < 128; ++k) {
+    const std::string name = "L" + std::to_string(k);
+    table += "0\nLAYER\n2\n" + name + "\n70\n0\n62\n" + (k >= 126 ? "-7" : "7") + "\n";
+    lines += Line(0, k, 1, k, "8\n" + name + "\n");
+  }
+  test::DrawingFixture many;
+  ASSERT_EQ(Read(many, File(lines, "", "", table + "0\nENDTAB\n")), 1);
+  ASSERT_EQ(many.env.errors.size(), 1u);
+  EXPECT_TRUE(many.env.errors[0].starts_with("2 more layers read as the last free one; layers "));
+  EXPECT_EQ(many.drawing.layerVisible[126], 1u);
+}
+
 TEST(DxfForeign, AFileIsCountedWithEveryPlacementItWalks) {
   // A block of 30 inserts of a block that is not there, placed a million times: refused
   // before the walk, with what it would cost.
