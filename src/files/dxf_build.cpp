@@ -3,6 +3,7 @@
 #include "files/dxf_curves.h"
 #include "files/dxf_messages.h"
 #include "files/dxf_style.h"
+#include "files/dxf_text.h"
 #include "files/dxf_xdata.h"
 #include "geometry/hatch.h"
 #include "model/element_store.h"
@@ -529,6 +530,10 @@ private:
         filling.lines.push_back(lines.size() - 1);
       }
       filling.attr = own;
+      if (f.pattern.family != LineFamily::kSolid) {
+        filling.attr.linetype = f.pattern;
+        filling.attr.linetype.period *= toDrawing_;
+      }
       filling.part = p.part;
       fillings.push_back(std::move(filling));
     }
@@ -677,6 +682,32 @@ private:
   int next_ = 0;                                // the next free layer to try, 0 before the first
 };
 
+// The box a text will cover, laid out as the program's fonts lay it out, turned with the text.
+void ExtendTextBox(const PlanText& text, Box& box) {
+  constexpr int kColumns = 3;
+  constexpr int kWays = 9;
+  const Point p = text.points[0];
+  ExtendBox(p.x, p.y, box);
+  const double h = text.height;
+  const double ratio = 0.4 + 0.1 * text.source->widthRatio;
+  const double w = TextCells(text.source->text) * ratio * h;
+  const auto rows = static_cast<double>(TextRows(text.source->text));
+  const double tall = (rows + (rows - 1) * kFontRowSpace + kFontLowerPortion) * h;
+  if (!std::isfinite(w) || !std::isfinite(tall)) return;
+  const int way = text.positioning >= 1 && text.positioning <= kWays ? text.positioning - 1 : 0;
+  const double x0 = -w * (way % kColumns) / 2;
+  const double y0 = -tall * (way / kColumns) / 2;
+  const double a = text.angle * std::numbers::pi / 180.0;
+  const double c = std::cos(a);
+  const double s = std::sin(a);
+  for (const double dx : {x0, x0 + w})
+    for (const double dy : {y0, y0 + tall}) {
+      const double x = p.x + dx * c - dy * s;
+      const double y = p.y + dx * s + dy * c;
+      if (Within(x) && Within(y)) ExtendBox(x, y, box);
+    }
+}
+
 Box PlanExtent(const Planner& plan) {
   Box box;
   ResetBox(box);
@@ -693,7 +724,7 @@ Box PlanExtent(const Planner& plan) {
     ExtendBox(one.xmax, one.ymax, box);
   }
   for (const PlanText& text : plan.texts)
-    if (!text.points.empty()) ExtendBox(text.points[0].x, text.points[0].y, box);
+    if (!text.points.empty()) ExtendTextBox(text, box);
   return box;
 }
 

@@ -147,6 +147,11 @@ public:
     if (code == 78) current_.patternLines = true;
     if (!current_.patternLines) return;
     const double number = std::atof(value.c_str());
+    // The first line's dashes follow its angle, up to the next line's angle.
+    if (code == 53) current_.firstLineDone = current_.hasAngle;
+    if (code == 49 && current_.hasAngle && !current_.firstLineDone &&
+        current_.dashes.size() < kMostDashes)
+      current_.dashes.push_back(number);
     if (code == 53 && !current_.hasAngle) current_.hasAngle = true, current_.angle = number;
     if (code == 45 && !current_.hasDx) current_.hasDx = true, current_.dx = number;
     if (code == 46 && !current_.hasDy) current_.hasDy = true, current_.dy = number;
@@ -296,7 +301,7 @@ public:
   void addText(const DL_TextData& d) override {
     Begin();
     // Justified text is placed by its alignment point; aligned and fitted text (3, 5) by its
-    // start, as its rotation already follows the line between the two.
+    // start, and spans the line to its alignment point.
     constexpr int kAligned = 3, kFit = 5;
     const bool byStart = d.hJustification == kAligned || d.hJustification == kFit ||
                          (d.hJustification == 0 && d.vJustification == 0);
@@ -312,6 +317,8 @@ public:
     textWidthOut_ = t.widthRatio != WidthRatioCode(d.xScaleFactor, false);
     textSlantOut_ = t.slant != SlantCode(dxf_.getRealValue(51, 0.0), false);
     t.text = PlainDxfText(d.text, utf8_);
+    if (d.hJustification == kAligned || d.hJustification == kFit)
+      Span(t, ocs.Map({d.ipx, d.ipy}), ocs.Map({d.apx, d.apy}), d.hJustification == kFit);
     AddText(std::move(t), "TEXT");
   }
   void addMTextChunk(const std::string& text) override { mtext_ += text; }
@@ -381,6 +388,12 @@ public:
       const double a = done_.angle / kDegrees;
       hatch_.filling.angle = done_.angle;
       hatch_.filling.gap = std::fabs(-done_.dx * std::sin(a) + done_.dy * std::cos(a));
+      // A dashed pattern line draws its lines in the nearest dashed style.
+      hatch_.filling.pattern.family = FamilyOfPattern(done_.dashes);
+      for (double dash : done_.dashes) hatch_.filling.pattern.period += std::fabs(dash);
+      if (hatch_.filling.pattern.family == LineFamily::kSolid ||
+          !Finite(hatch_.filling.pattern.period))
+        hatch_.filling.pattern = SceneLinetype{};
     } else if (pattern == "_USER" || pattern == "USER") {
       hatch_.filling.gap = d.scale;
     } else {
@@ -471,7 +484,10 @@ private:
     bool patternLines = false;
     bool hasAngle = false, hasDx = false, hasDy = false;
     double angle = 0, dx = 0, dy = 0;
+    bool firstLineDone = false;
+    std::vector<double> dashes; // of the first pattern line
   };
+  static constexpr std::size_t kMostDashes = 64;
   struct SplineState {
     bool active = false;
     int degree = 0;
@@ -495,6 +511,24 @@ private:
 
   // A name as the program keeps it: files from 2007 on store UTF-8.
   std::string Name(const std::string& raw) const { return DxfString(raw, utf8_); }
+
+  // An aligned text spans from its start to its end point at its own proportions (its height
+  // follows), a fitted one at its own height (its width follows).
+  void Span(SceneText& t, const Point& from, const Point& to, bool fit) {
+    const double length = std::hypot(to.x - from.x, to.y - from.y);
+    if (!Finite(length) || !(length > 0) || t.text.empty()) return;
+    t.angle = std::atan2(to.y - from.y, to.x - from.x) * kDegrees;
+    const double cells = TextCells(t.text);
+    if (!fit) {
+      t.height = length / (cells * WidthOfRatioCode(t.widthRatio));
+      return;
+    }
+    if (!(t.height > 0)) return;
+    const int wanted = static_cast<int>(std::round(
+        std::clamp((length / (cells * t.height) - kLeastWidth) / kWidthStep, -1.0, 99.0)));
+    t.widthRatio = std::clamp(wanted, 0, kMostWidthCode);
+    textWidthOut_ = t.widthRatio != wanted;
+  }
 
   // Text seen from below reads mirrored; the drafter reads it the right way round in the same
   // place: its baseline turned half a turn, left and right justification exchanged.
@@ -520,13 +554,17 @@ private:
 
   // A width factor scales a font's own proportions; the program's ordinary text is 0.7 as
   // wide as high, so that is what a factor of 1 becomes.
+  // The width of a text's letters to their height: 0.4 and a tenth per step of its code.
+  static constexpr double kLeastWidth = 0.4;
+  static constexpr double kWidthStep = 0.1;
+  static constexpr int kMostWidthCode = 7;
+  static double WidthOfRatioCode(int code) { return kLeastWidth + kWidthStep * code; }
   // `clamp` false: the code wanted, which may lie beyond the record's range.
   static int WidthRatioCode(double factor, bool clamp = true) {
-    constexpr double kOrdinary = 0.7, kLeast = 0.4, kStep = 0.1, kFar = 1e6;
-    constexpr int kMost = 7;
+    constexpr double kOrdinary = 0.7, kFar = 1e6;
     if (!std::isfinite(factor) || !(factor > 0)) factor = 1;
-    const double code = std::round(std::min((kOrdinary * factor - kLeast) / kStep, kFar));
-    return static_cast<int>(clamp ? std::clamp(code, 0.0, double{kMost}) : code);
+    const double code = std::round(std::min((kOrdinary * factor - kLeastWidth) / kWidthStep, kFar));
+    return static_cast<int>(clamp ? std::clamp(code, 0.0, double{kMostWidthCode}) : code);
   }
   static int SlantCode(double obliqueDegrees, bool clamp = true) {
     constexpr double kStep = 0.2, kFar = 1e6;

@@ -97,6 +97,7 @@ struct SceneFilling {
   double gap = 0;   // drawing units; 0 = take the smallest gap of the setup
   double angle = 0; // degrees
   bool solid = false;
+  SceneLinetype pattern; // dashed hatch lines: their family and period (the boundary is solid)
   SceneAttributes attr;
   // The program's own fillings name their boundary lines by number (`SceneLine::ownId`).
   std::vector<int> ownBoundary;

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <numbers>
 
 namespace lumora {
 namespace {
@@ -145,7 +146,7 @@ TEST(DxfForeign, WhatIsReadNearIsCountedOnceAndNamed) {
                             "93\n3\n10\n0\n20\n0\n10\n50\n20\n0\n10\n50\n20\n50\n97\n0\n75\n0\n"
                             "76\n0\n52\n0\n41\n1\n77\n0\n78\n1\n53\n0\n43\n0\n44\n0\n45\n0\n"
                             "46\n0\n79\n0\n98\n0\n";
-  const std::string texts = "0\nTEXT\n10\n0\n20\n0\n40\n80\n1\nTALL\n"
+  const std::string texts = "0\nTEXT\n10\n0\n20\n0\n40\n80\n1\nT\n"
                             "0\nTEXT\n10\n0\n20\n9\n40\n2\n41\n3\n51\n-10\n1\nWIDE\n";
   test::DrawingFixture f;
   ASSERT_EQ(Read(f, File(badSolid + noGap + texts)), 1);
@@ -170,6 +171,38 @@ TEST(DxfForeign, WhatIsReadNearIsCountedOnceAndNamed) {
   ASSERT_EQ(many.env.errors.size(), 1u);
   EXPECT_TRUE(many.env.errors[0].starts_with("2 more layers read as the last free one; layers "));
   EXPECT_EQ(many.drawing.layerVisible[126], 1u);
+}
+
+TEST(DxfForeign, TextsSpanTheirPointsAndTheSheetHoldsThem) {
+  // ALIGNED and FIT from (0,0) to (50,10) follow the line; ALIGNED sizes its height to span it,
+  // FIT its width. A long title far right stays on the sheet. A dashed pattern line gives the
+  // hatch a dashed style, its boundary stays solid.
+  const std::string texts = "0\nTEXT\n10\n0\n20\n0\n11\n50\n21\n10\n40\n5\n72\n3\n1\nALIGNED\n"
+                            "0\nTEXT\n10\n0\n20\n0\n11\n50\n21\n10\n40\n6\n72\n5\n1\nFITTED\n"
+                            "0\nTEXT\n10\n60\n20\n0\n40\n10\n1\nA LONG TITLE\n";
+  const std::string dashed = "0\nHATCH\n2\n_USER\n70\n0\n71\n0\n91\n1\n92\n2\n72\n0\n73\n1\n"
+                             "93\n3\n10\n0\n20\n0\n10\n50\n20\n0\n10\n50\n20\n50\n97\n0\n75\n0\n"
+                             "76\n0\n52\n0\n41\n1\n77\n0\n78\n1\n53\n0\n43\n0\n44\n0\n45\n0\n"
+                             "46\n3\n79\n2\n49\n2\n49\n-1\n98\n0\n";
+  test::DrawingFixture f;
+  ASSERT_EQ(Read(f, File(texts + dashed)), 1);
+  const std::vector<TextElement*> read = test::ListOf(f.drawing.texts);
+  ASSERT_EQ(read.size(), 3u);
+  const TextElement& fitted = *read[1];
+  const TextElement& aligned = *read[2];
+  const double length = std::hypot(50.0, 10.0);
+  for (const TextElement* t : {&aligned, &fitted}) {
+    EXPECT_NEAR(t->angle(), std::atan2(10.0, 50.0) * 180 / std::numbers::pi, 1e-4);
+    EXPECT_EQ(t->positioning(), 1u);
+  }
+  // Seven letters and six spaces of half a letter at 0.7 of the height.
+  EXPECT_EQ(aligned.height(), static_cast<std::uint32_t>(length / (10 * 0.7) * 10));
+  EXPECT_EQ(fitted.height(), 60u);
+  EXPECT_EQ(fitted.widthRatio(), 6u); // 51 long over 8.5 letters of 6: as wide as high
+  EXPECT_GT(f.drawing.limits.xmax, 60 + 17.5 * 0.7 * 10);
+  ASSERT_NE(f.drawing.fillings, nullptr);
+  EXPECT_EQ(f.drawing.fillings->style(), 2u);
+  EXPECT_EQ(f.drawing.fillings->lines[0]->style(), 1u);
 }
 
 TEST(DxfForeign, AFileIsCountedWithEveryPlacementItWalks) {
