@@ -167,8 +167,9 @@ public:
   // Refuses cycles, deep nesting and files that unfold beyond what memory holds. Each block
   // is counted once, so a file of a few nested blocks that unfolds into billions costs no
   // more than its size.
-  const TextPair* Check(Expansion& total, double budgetBytes) {
+  const TextPair* Check(Expansion& total, double budgetBytes, const Placement& placement) {
     if (const TextPair* p = Count(scene_.model, total)) return p;
+    if (Uneven(placement.sx, placement.sy)) total.stretched = total.rounds;
     if (total.height > kMaxBlockDepth) return &dxf_messages::kTooDeep;
     const double bytes =
         total.elements * kDxfBytesPerElement +
@@ -1091,7 +1092,7 @@ int BuildDxfScene(ElementStore& store, FileEnvironment& env, DxfScene& scene,
   // Until the plan is whole nothing has changed: memory that runs out refuses the file as one
   // that unfolds too far, with what it was counted to make.
   try {
-    if (const TextPair* problem = plan.Check(total, budgetBytes)) {
+    if (const TextPair* problem = plan.Check(total, budgetBytes, placement)) {
       if (problem == &dxf_messages::kTooMany)
         tooMany();
       else
