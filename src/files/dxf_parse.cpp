@@ -311,7 +311,6 @@ public:
     t.height = d.height;
     t.angle = ocs.MapAngle(d.angle * kDegrees);
     t.positioning = byStart ? 1 : WayOfJustification(d.hJustification, d.vJustification);
-    if (ocs.mirrored()) Readable(t);
     t.widthRatio = WidthRatioCode(d.xScaleFactor);
     t.slant = SlantCode(dxf_.getRealValue(51, 0.0));
     textWidthOut_ = t.widthRatio != WidthRatioCode(d.xScaleFactor, false);
@@ -319,6 +318,7 @@ public:
     t.text = PlainDxfText(d.text, utf8_);
     if (d.hJustification == kAligned || d.hJustification == kFit)
       Span(t, ocs.Map({d.ipx, d.ipy}), ocs.Map({d.apx, d.apy}), d.hJustification == kFit);
+    if (ocs.mirrored()) Readable(t);
     AddText(std::move(t), "TEXT");
   }
   void addMTextChunk(const std::string& text) override { mtext_ += text; }

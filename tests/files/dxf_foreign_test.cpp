@@ -200,6 +200,15 @@ TEST(DxfForeign, TextsSpanTheirPointsAndTheSheetHoldsThem) {
   EXPECT_EQ(fitted.height(), 60u);
   EXPECT_EQ(fitted.widthRatio(), 6u); // 51 long over 8.5 letters of 6: as wide as high
   EXPECT_GT(f.drawing.limits.xmax, 60 + 17.5 * 0.7 * 10);
+
+  // Seen from below it spans the mirrored points, readable: it ends at the mirrored start.
+  test::DrawingFixture below;
+  ASSERT_EQ(Read(below, File("0\nTEXT\n10\n0\n20\n0\n11\n50\n21\n10\n40\n5\n72\n3\n"
+                             "230\n-1\n1\nALIGNED\n")),
+            1);
+  ASSERT_NE(below.drawing.texts, nullptr);
+  EXPECT_NEAR(below.drawing.texts->angle(), -std::atan2(10.0, 50.0) * 180 / std::numbers::pi, 1e-4);
+  EXPECT_EQ(below.drawing.texts->positioning(), 3u);
   ASSERT_NE(f.drawing.fillings, nullptr);
   EXPECT_EQ(f.drawing.fillings->style(), 2u);
   EXPECT_EQ(f.drawing.fillings->lines[0]->style(), 1u);
