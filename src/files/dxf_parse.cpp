@@ -378,8 +378,8 @@ public:
     hatch_.filling.solid = d.solid;
     hatch_.filling.angle = d.angle;
     const std::string pattern = Upper(d.pattern);
+    // A solid fill is counted as read near once its boundary is read.
     if (d.solid) {
-      // (counted as read near once its boundary is read)
     } else if (done_.hasAngle && done_.hasDx && done_.hasDy && !scene_.own) {
       // (The library writes one fixed pattern line into every hatch; this program's own files
       // keep their gap as the pattern scale.)
@@ -552,14 +552,14 @@ private:
 
   Ocs EntityOcs() { return Ocs(getExtrusion()->getDirection()); }
 
-  // A width factor scales a font's own proportions; the program's ordinary text is 0.7 as
-  // wide as high, so that is what a factor of 1 becomes.
   // The width of a text's letters to their height: 0.4 and a tenth per step of its code.
   static constexpr double kLeastWidth = 0.4;
   static constexpr double kWidthStep = 0.1;
   static constexpr int kMostWidthCode = 7;
   static double WidthOfRatioCode(int code) { return kLeastWidth + kWidthStep * code; }
-  // `clamp` false: the code wanted, which may lie beyond the record's range.
+  // A width factor scales a font's own proportions; the program's ordinary text is 0.7 as
+  // wide as high, so that is what a factor of 1 becomes. `clamp` false: the code wanted,
+  // which may lie beyond the record's range.
   static int WidthRatioCode(double factor, bool clamp = true) {
     constexpr double kOrdinary = 0.7, kFar = 1e6;
     if (!std::isfinite(factor) || !(factor > 0)) factor = 1;
