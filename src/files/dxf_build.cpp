@@ -1,8 +1,11 @@
 #include "files/dxf_build.h"
 
+#include "files/dxf_curves.h"
 #include "files/dxf_messages.h"
 #include "files/dxf_style.h"
+#include "files/dxf_text.h"
 #include "files/dxf_xdata.h"
+#include "geometry/hatch.h"
 #include "model/element_store.h"
 #include "model/element_transform.h"
 #include "model/store_messages.h"
@@ -14,6 +17,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <numbers>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -125,8 +129,21 @@ struct Expansion {
   double elements = 0;
   double points = 0;
   double placements = 0;
-  int height = 0; // the deepest nesting below the block
+  double fillings = 0;
+  double characters = 0; // of texts, as far as the drawing keeps them
+  double rounds = 0;     // arcs and circles
+  double stretched = 0;  // arcs and circles under unequal scales, which become ellipses
+  int height = 0;        // the deepest nesting below the block
 };
+
+bool IsRound(std::uint32_t shape) {
+  return shape == kShapeArc || shape == kShapeCircle;
+}
+
+// Scales that make a circle an ellipse.
+bool Uneven(double sx, double sy) {
+  return !SameValue(std::fabs(sx), std::fabs(sy));
+}
 
 // Coordinates and sizes a planned element may have.
 bool Within(double v) {
@@ -138,6 +155,9 @@ bool Within(const std::vector<Point>& points) {
 }
 constexpr std::string_view kTooFar = "too far out to draw";
 constexpr std::string_view kDimension = "dimension read as lines and texts";
+constexpr std::string_view kSharedLayer = "more layers read as the last free one";
+constexpr std::string_view kDenseHatch = "hatch too dense read with the smallest gap";
+constexpr std::string_view kTextHeight = "text height out of range";
 
 class Planner {
 public:
@@ -147,11 +167,15 @@ public:
   // Refuses cycles, deep nesting and files that unfold beyond what memory holds. Each block
   // is counted once, so a file of a few nested blocks that unfolds into billions costs no
   // more than its size.
-  const TextPair* Check(Expansion& total, double budgetBytes) {
+  const TextPair* Check(Expansion& total, double budgetBytes, const Placement& placement) {
     if (const TextPair* p = Count(scene_.model, total)) return p;
+    if (Uneven(placement.sx, placement.sy)) total.stretched = total.rounds;
     if (total.height > kMaxBlockDepth) return &dxf_messages::kTooDeep;
-    return total.elements * kDxfBytesPerElement + total.points * kDxfBytesPerPoint > budgetBytes ||
-                   total.placements * kDxfBytesPerPlacement > budgetBytes
+    const double bytes =
+        total.elements * kDxfBytesPerElement +
+        (total.points + total.stretched * kDxfPointsPerStretchedRound) * kDxfBytesPerPoint +
+        total.fillings * kDxfBytesPerFilling + total.characters * kDxfBytesPerCharacter;
+    return bytes > budgetBytes || total.placements * kDxfBytesPerPlacement > budgetBytes
                ? &dxf_messages::kTooMany
                : nullptr;
   }
@@ -175,7 +199,6 @@ public:
   std::vector<PlanText> texts;
   std::vector<PlanFilling> fillings;
   std::vector<PlanPart> parts;
-  std::vector<int> hiddenLayers;                           // numbers of the file's hidden layers
   std::vector<std::pair<std::string, int>> numberedLayers; // names given free numbers
 
 private:
@@ -187,14 +210,22 @@ private:
     // A chain of blocks each placing the next is refused before its depth exhausts the stack.
     if (active_.size() > static_cast<std::size_t>(kMaxBlockDepth)) return &dxf_messages::kTooDeep;
     Expansion e;
+    const auto line = [&e](const SceneLine& l) {
+      e.elements += 1;
+      e.points += static_cast<double>(l.points.size());
+      if (IsRound(l.shape)) e.rounds += 1;
+    };
     for (const SceneLine& l : block.lines)
-      if (!l.measureGraphics) e.elements += 1, e.points += static_cast<double>(l.points.size());
-    for (const SceneText& t : block.texts)
-      e.elements += 1, e.points += static_cast<double>(t.points.size());
+      if (!l.measureGraphics) line(l);
+    for (const SceneText& t : block.texts) {
+      e.elements += 1;
+      e.points += static_cast<double>(t.points.size());
+      e.characters += static_cast<double>(std::min(t.text.size(), kMaxTextLength));
+    }
     for (const SceneFilling& f : block.fillings) {
       e.elements += 1;
-      for (const SceneLine& l : f.boundary)
-        e.elements += 1, e.points += static_cast<double>(l.points.size());
+      e.fillings += 1;
+      for (const SceneLine& l : f.boundary) line(l);
     }
     active_.push_back(&block);
     for (const SceneInsert& insert : block.inserts) {
@@ -209,6 +240,10 @@ private:
       e.elements += copies * ((insert.explode ? 0 : 1) + inner.elements);
       e.points += copies * inner.points;
       e.placements += copies * (1 + inner.placements);
+      e.fillings += copies * inner.fillings;
+      e.characters += copies * inner.characters;
+      e.rounds += copies * inner.rounds;
+      e.stretched += copies * (Uneven(insert.sx, insert.sy) ? inner.rounds : inner.stretched);
       e.height = std::max(e.height, inner.height + 1);
       // Deep chains stop here rather than at the end of their recursion.
       if (e.height > kMaxBlockDepth) return &dxf_messages::kTooDeep;
@@ -247,15 +282,34 @@ private:
           next_ = std::min<int>(static_cast<int>(setup_.layers.rows.size()) + 1, kLastNamedLayer);
         while (next_ < kLastNamedLayer && used_[static_cast<std::size_t>(next_)]) ++next_;
         number = next_;
-        numberedLayers.emplace_back(name, number);
+        // Past the free numbers every further name shares the last: it is counted, not listed.
+        if (used_[static_cast<std::size_t>(number)])
+          ++approximated_[std::string(kSharedLayer)];
+        else
+          numberedLayers.emplace_back(name, number);
       }
     }
     used_[static_cast<std::size_t>(number)] = true;
     layers_[name] = number;
-    if (scene_.hiddenLayers.contains(name)) hiddenLayers.push_back(number);
+    // A number is hidden only when every name it stands for is.
+    const auto k = static_cast<std::size_t>(number);
+    if (scene_.hiddenLayers.contains(name))
+      hiddenNamed_[k] = true;
+    else
+      shown_[k] = true;
     return number;
   }
 
+public:
+  // The numbers of the file's off and frozen layers that no shown layer shares.
+  std::vector<int> HiddenLayers() const {
+    std::vector<int> out;
+    for (std::size_t k = 0; k < hiddenNamed_.size(); ++k)
+      if (hiddenNamed_[k] && !shown_[k]) out.push_back(static_cast<int>(k));
+    return out;
+  }
+
+private:
   // A layer's own look, its period in drawing units.
   SceneLayer LookOf(const std::string& name) const {
     const auto found = scene_.layers.find(name);
@@ -294,11 +348,41 @@ private:
   }
 
   void MapLine(PlanLine& line, std::size_t node) const {
+    if (IsRound(line.shape)) Stretch(line, node);
     LineElement shape;
     shape.SetShape(line.shape);
     Outward(node, [&](const Level& level) {
       TransformLinePoints(shape, line.points, level.m, level.sx, level.sy);
     });
+  }
+
+  // An arc or circle under unequal scales is an ellipse: it becomes one as a line of points
+  // (as an ellipse of the file is read), which the placements then map point by point.
+  void Stretch(PlanLine& line, std::size_t node) const {
+    bool uneven = false;
+    double largest = 1.0; // how much the placements enlarge at most
+    Outward(node, [&](const Level& level) {
+      uneven = uneven || Uneven(level.sx, level.sy);
+      largest *= std::max(std::fabs(level.sx), std::fabs(level.sy));
+    });
+    if (!uneven || line.points.size() < 2) return;
+    const Point c = line.points[0];
+    const Point s = line.points[1];
+    const double radius = std::hypot(s.x - c.x, s.y - c.y);
+    if (!(radius > 0)) return;
+    const double t1 = std::atan2(s.y - c.y, s.x - c.x);
+    const bool circle = line.shape == kShapeCircle;
+    double t2 = t1 + 2 * std::numbers::pi;
+    if (!circle) {
+      if (line.points.size() < 3) return;
+      t2 = std::atan2(line.points[2].y - c.y, line.points[2].x - c.x);
+    }
+    const double accuracy = scene_.curveAccuracy * toDrawing_ / largest;
+    std::vector<Point> points = EllipsePoints(c, {radius, 0}, 1.0, t1, t2, accuracy);
+    if (points.size() < 2) return;
+    if (circle) points.pop_back();
+    line.points = std::move(points);
+    line.shape = circle ? kShapeClosed : kShapeOpen;
   }
 
   // Mirrored text reads the right way round, as the program mirrors its own: the angle turns
@@ -426,6 +510,11 @@ private:
         ++approximated_[std::string(kTooFar)];
         continue;
       }
+      // A gap too fine to draw (or none) would leave the area empty: it takes the setup's.
+      if (!f.solid && !scene_.own && !Drawable(filling.gap, placed[k])) {
+        filling.gap = -1.0;
+        ++approximated_[std::string(kDenseHatch)];
+      }
       // A boundary of the hatch's own is drawn like the hatch.
       const PlanAttr own = AttrOf(f.attr, p.holder);
       // The program's own fillings name the lines they are bounded by.
@@ -442,10 +531,26 @@ private:
         filling.lines.push_back(lines.size() - 1);
       }
       filling.attr = own;
+      if (f.pattern.family != LineFamily::kSolid) {
+        filling.attr.linetype = f.pattern;
+        filling.attr.linetype.period *= toDrawing_;
+      }
       filling.part = p.part;
       fillings.push_back(std::move(filling));
     }
     pending_.clear();
+  }
+
+  // Whether hatch lines of the gap across the boundary are few enough to draw.
+  static bool Drawable(double gap, const std::vector<PlanLine>& boundary) {
+    if (!(gap >= kMinHatchGap)) return false;
+    Box box;
+    ResetBox(box);
+    for (const PlanLine& line : boundary)
+      for (const Point& p : line.points) ExtendBox(p.x, p.y, box);
+    if (IsResetBox(box)) return true;
+    const double across = std::hypot(box.xmax - box.xmin, box.ymax - box.ymin);
+    return across / gap <= static_cast<double>(kMaxHatchLines);
   }
 
   bool OwnBoundary(const SceneFilling& f, std::vector<std::size_t>& out) const {
@@ -573,8 +678,36 @@ private:
   std::map<std::string, int> layers_;
   std::unordered_map<int, std::size_t> ownLines_; // a line's own number -> its plan index
   std::array<bool, kLayerCount> used_{};
-  int next_ = 0; // the next free layer to try, 0 before the first
+  std::array<bool, kLayerCount> shown_{};       // a shown layer of the file has the number
+  std::array<bool, kLayerCount> hiddenNamed_{}; // a hidden layer of the file has the number
+  int next_ = 0;                                // the next free layer to try, 0 before the first
 };
+
+// The box a text will cover, laid out as the program's fonts lay it out, turned with the text.
+void ExtendTextBox(const PlanText& text, Box& box) {
+  constexpr int kColumns = 3;
+  constexpr int kWays = 9;
+  const Point p = text.points[0];
+  ExtendBox(p.x, p.y, box);
+  const double h = text.height;
+  const double ratio = 0.4 + 0.1 * text.source->widthRatio;
+  const double w = TextCells(text.source->text) * ratio * h;
+  const auto rows = static_cast<double>(TextRows(text.source->text));
+  const double tall = (rows + (rows - 1) * kFontRowSpace + kFontLowerPortion) * h;
+  if (!std::isfinite(w) || !std::isfinite(tall)) return;
+  const int way = text.positioning >= 1 && text.positioning <= kWays ? text.positioning - 1 : 0;
+  const double x0 = -w * (way % kColumns) / 2;
+  const double y0 = -tall * (way / kColumns) / 2;
+  const double a = text.angle * std::numbers::pi / 180.0;
+  const double c = std::cos(a);
+  const double s = std::sin(a);
+  for (const double dx : {x0, x0 + w})
+    for (const double dy : {y0, y0 + tall}) {
+      const double x = p.x + dx * c - dy * s;
+      const double y = p.y + dx * s + dy * c;
+      if (Within(x) && Within(y)) ExtendBox(x, y, box);
+    }
+}
 
 Box PlanExtent(const Planner& plan) {
   Box box;
@@ -592,7 +725,7 @@ Box PlanExtent(const Planner& plan) {
     ExtendBox(one.xmax, one.ymax, box);
   }
   for (const PlanText& text : plan.texts)
-    if (!text.points.empty()) ExtendBox(text.points[0].x, text.points[0].y, box);
+    if (!text.points.empty()) ExtendTextBox(text, box);
   return box;
 }
 
@@ -636,7 +769,7 @@ void SetUpHeader(Drawing& drawing, const Setup& setup, const DxfScene& scene, co
   if (limits.ymax - limits.ymin <= 0) limits.ymin -= pad, limits.ymax += pad;
   drawing.limits = limits;
   drawing.layerVisible = Drawing::MakeAllVisible();
-  for (int layer : plan.hiddenLayers) drawing.layerVisible[static_cast<std::size_t>(layer)] = 0;
+  for (int layer : plan.HiddenLayers()) drawing.layerVisible[static_cast<std::size_t>(layer)] = 0;
   drawing.scale =
       own ? scene.dimScale
           : ScaleToFit((limits.xmax - limits.xmin) * units.mmPerUnit,
@@ -740,8 +873,9 @@ std::int16_t WholeDegrees(double angle) {
 
 class Adder {
 public:
-  Adder(ElementStore& store, FileEnvironment& env, PartElement* container, bool draw)
-      : store_(store), env_(env), container_(container), draw_(draw) {}
+  Adder(ElementStore& store, FileEnvironment& env, PartElement* container, bool draw,
+        KindCounts& approximated)
+      : store_(store), env_(env), container_(container), draw_(draw), approximated_(approximated) {}
 
   bool Add(const Planner& plan) {
     const double paperUnit = store_.drawing().paperUnit;
@@ -776,7 +910,11 @@ public:
         UnpackText(stored, set, PackFields::kAll);
       } else {
         set = SetOf(t.attr, setup, paperUnit);
-        set.SetHeight(ClampTextHeight(t.height / paperUnit * 10.0));
+        // Heights are kept in tenths of a millimetre on paper, up to 51.1 mm.
+        const double tenths = t.height / paperUnit * 10.0;
+        if (!(tenths >= 1 && tenths < kTextHeightMax + 1))
+          ++approximated_[std::string(kTextHeight)];
+        set.SetHeight(ClampTextHeight(tenths));
         set.SetWidthRatio(static_cast<std::uint32_t>(t.source->widthRatio));
         set.SetSlant(static_cast<std::uint32_t>(t.source->slant));
       }
@@ -850,6 +988,7 @@ private:
   FileEnvironment& env_;
   PartElement* container_;
   bool draw_;
+  KindCounts& approximated_; // heights the drawing cannot keep are counted here
   std::vector<LineElement*> lines_;
   std::vector<FillingElement*> fillings_;
   std::vector<TextElement*> texts_;
@@ -887,14 +1026,15 @@ std::string NotReadReport(Language language, const KindCounts& notRead,
 
 // Adds the plan into a container part of the open drawing; what fails part way is taken back.
 int AddInto(ElementStore& store, FileEnvironment& env, const Planner& plan, PartElement* container,
-            bool draw, const KindCounts& notRead, const KindCounts& approximated) {
-  Adder adder(store, env, container, draw);
+            bool draw, const KindCounts& notRead, KindCounts approximated) {
+  Adder adder(store, env, container, draw, approximated);
   try {
     // The file's off and frozen layers are hidden too, but never one the drawing already draws
     // on: the drafter's own elements stay in sight.
-    const LayerSet before = plan.hiddenLayers.empty() ? LayerSet{} : UsedLayers(store.drawing());
+    const std::vector<int> hidden = plan.HiddenLayers();
+    const LayerSet before = hidden.empty() ? LayerSet{} : UsedLayers(store.drawing());
     if (adder.Add(plan)) {
-      for (int layer : plan.hiddenLayers)
+      for (int layer : hidden)
         if (!before[static_cast<std::size_t>(layer)])
           store.drawing().layerVisible[static_cast<std::size_t>(layer)] = 0;
       const std::string report =
@@ -952,7 +1092,7 @@ int BuildDxfScene(ElementStore& store, FileEnvironment& env, DxfScene& scene,
   // Until the plan is whole nothing has changed: memory that runs out refuses the file as one
   // that unfolds too far, with what it was counted to make.
   try {
-    if (const TextPair* problem = plan.Check(total, budgetBytes)) {
+    if (const TextPair* problem = plan.Check(total, budgetBytes, placement)) {
       if (problem == &dxf_messages::kTooMany)
         tooMany();
       else
@@ -974,7 +1114,7 @@ int BuildDxfScene(ElementStore& store, FileEnvironment& env, DxfScene& scene,
     Drawing fresh;
     ElementStore aside(fresh, store.environment(), store.painter(), store.allocator());
     SetUpHeader(fresh, env.ReadingSetup(), scene, units, PlanExtent(plan), plan);
-    Adder adder(aside, env, nullptr, false);
+    Adder adder(aside, env, nullptr, false, approximated);
     if (!adder.Add(plan)) return 0; // the store said why
     const std::string report =
         NotReadReport(env.CurrentLanguage(), notRead, approximated, plan.numberedLayers);

@@ -15,12 +15,19 @@ class ElementStore;
 struct PartElement;
 
 // Deepest block nesting, and the memory one file may unfold into, counted as a cost per
-// element and per point (the plan and the drawing's records together) before anything is
-// built: a file beyond it is refused, so that reading stays well under 2 GiB.
+// element, per point and per character (the plan and the drawing's records together) before
+// anything is built: a file beyond it is refused, so that reading stays near half a gigabyte.
 inline constexpr int kMaxBlockDepth = 32;
 inline constexpr double kDxfBytesPerElement = 400.0;
 inline constexpr double kDxfBytesPerPoint = 48.0;
-inline constexpr double kMaxDxfBytes = 1.25 * 1024 * 1024 * 1024;
+// A filling waits for the end of the plan with its placed boundary and the look-ups that pair
+// it with drawn lines: it costs this much more than an element.
+inline constexpr double kDxfBytesPerFilling = 600.0;
+// Every character of a text is kept with every copy of the text.
+inline constexpr double kDxfBytesPerCharacter = 1.0;
+// An arc or circle stretched by unequal scales becomes the ellipse it is, as a line of points.
+inline constexpr double kDxfPointsPerStretchedRound = 361.0;
+inline constexpr double kMaxDxfBytes = 480.0 * 1024 * 1024;
 // Every placement walked costs its time even where it makes nothing (an insert of a missing or
 // empty block): it is counted as this many bytes, so that the one budget bounds the walk too,
 // at about 10^7 placements.

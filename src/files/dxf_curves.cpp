@@ -105,4 +105,83 @@ std::vector<Point> SplinePoints(int degree, std::span<const double> knots,
   return points;
 }
 
+std::vector<Point> FitPointCurve(std::span<const Point> fit, const Point& startTangent,
+                                 const Point& endTangent) {
+  // Repeated points give a span of no length: they are one point.
+  std::vector<Point> p;
+  std::vector<double> t;
+  for (const Point& q : fit) {
+    const double step = p.empty() ? 0.0 : std::hypot(q.x - p.back().x, q.y - p.back().y);
+    if (!p.empty() && !(step > 0)) continue;
+    t.push_back(p.empty() ? 0.0 : t.back() + step);
+    p.push_back(q);
+  }
+  const std::size_t n = p.size();
+  if (n < 2 || !std::isfinite(t.back())) return {};
+  if (n == 2) return p;
+  // The second derivatives at the points (x and y at once) from the tridiagonal system of a
+  // cubic spline; an end with a tangent is held to it, one without bends freely.
+  const auto unit = [](const Point& v) {
+    const double length = std::hypot(v.x, v.y);
+    return length > 0 && std::isfinite(length) ? Point{v.x / length, v.y / length} : Point{0, 0};
+  };
+  const Point d0 = unit(startTangent);
+  const Point dn = unit(endTangent);
+  const bool clamp0 = d0.x != 0 || d0.y != 0;
+  const bool clampN = dn.x != 0 || dn.y != 0;
+  std::vector<double> diag(n), upper(n), lower(n);
+  std::vector<Point> rhs(n);
+  const auto slope = [&](std::size_t k) {
+    const double h = t[k + 1] - t[k];
+    return Point{(p[k + 1].x - p[k].x) / h, (p[k + 1].y - p[k].y) / h};
+  };
+  for (std::size_t k = 1; k + 1 < n; ++k) {
+    const double h0 = t[k] - t[k - 1];
+    const double h1 = t[k + 1] - t[k];
+    lower[k] = h0;
+    diag[k] = 2 * (h0 + h1);
+    upper[k] = h1;
+    const Point s0 = slope(k - 1);
+    const Point s1 = slope(k);
+    rhs[k] = {6 * (s1.x - s0.x), 6 * (s1.y - s0.y)};
+  }
+  const double hFirst = t[1] - t[0];
+  const double hLast = t[n - 1] - t[n - 2];
+  diag[0] = clamp0 ? 2 * hFirst : 1;
+  upper[0] = clamp0 ? hFirst : 0;
+  rhs[0] = clamp0 ? Point{6 * (slope(0).x - d0.x), 6 * (slope(0).y - d0.y)} : Point{0, 0};
+  diag[n - 1] = clampN ? 2 * hLast : 1;
+  lower[n - 1] = clampN ? hLast : 0;
+  rhs[n - 1] =
+      clampN ? Point{6 * (dn.x - slope(n - 2).x), 6 * (dn.y - slope(n - 2).y)} : Point{0, 0};
+  // Forward elimination and back substitution (the system is diagonally dominant).
+  for (std::size_t k = 1; k < n; ++k) {
+    const double f = lower[k] / diag[k - 1];
+    diag[k] -= f * upper[k - 1];
+    rhs[k] = {rhs[k].x - f * rhs[k - 1].x, rhs[k].y - f * rhs[k - 1].y};
+  }
+  std::vector<Point> m(n);
+  m[n - 1] = {rhs[n - 1].x / diag[n - 1], rhs[n - 1].y / diag[n - 1]};
+  for (std::size_t k = n - 1; k-- > 0;)
+    m[k] = {(rhs[k].x - upper[k] * m[k + 1].x) / diag[k],
+            (rhs[k].y - upper[k] * m[k + 1].y) / diag[k]};
+  const int perSpan =
+      std::max(1, std::min(kSplineSamplesPerSpan, (kMaxCurvePoints - 1) / static_cast<int>(n - 1)));
+  std::vector<Point> out;
+  out.reserve((n - 1) * static_cast<std::size_t>(perSpan) + 1);
+  for (std::size_t k = 0; k + 1 < n; ++k) {
+    const double h = t[k + 1] - t[k];
+    for (int s = 0; s < perSpan; ++s) {
+      const double b = static_cast<double>(s) / perSpan;
+      const double a = 1 - b;
+      const double c = (a * a * a - a) * h * h / 6;
+      const double d = (b * b * b - b) * h * h / 6;
+      out.push_back({a * p[k].x + b * p[k + 1].x + c * m[k].x + d * m[k + 1].x,
+                     a * p[k].y + b * p[k + 1].y + c * m[k].y + d * m[k + 1].y});
+    }
+  }
+  out.push_back(p.back());
+  return out;
+}
+
 } // namespace lumora

@@ -27,4 +27,10 @@ std::vector<Point> SplinePoints(int degree, std::span<const double> knots,
                                 std::span<const Point> control, std::span<const double> weights,
                                 double accuracy);
 
+// A smooth curve through fit points: a cubic spline over their chord lengths, leaving the ends
+// along the given tangents (zero vectors: the curve is left free to bend there). Empty when fewer
+// than two distinct points are given.
+std::vector<Point> FitPointCurve(std::span<const Point> fit, const Point& startTangent,
+                                 const Point& endTangent);
+
 } // namespace lumora

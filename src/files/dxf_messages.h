@@ -27,6 +27,17 @@ inline constexpr std::pair<std::string_view, TextPair> kApproximations[] = {
     {"dimension read as lines and texts",
      {"dimension read as lines and texts"_l1, "mitta luettu viivoina ja teksteinä"_l1}},
     {"too far out to draw", {"too far out to draw"_l1, "liian kaukana piirrettäväksi"_l1}},
+    {"more layers read as the last free one",
+     {"more layers read as the last free one"_l1, "tasoa lisää luettu viimeiseen vapaaseen"_l1}},
+    {"hatch too dense read with the smallest gap",
+     {"hatch too dense read with the smallest gap"_l1,
+      "liian tiheä viivoitus luettu pienimmällä välillä"_l1}},
+    {"text height out of range",
+     {"text height out of range"_l1, "tekstin korkeus rajojen ulkopuolella"_l1}},
+    {"text width out of range",
+     {"text width out of range"_l1, "tekstin leveys rajojen ulkopuolella"_l1}},
+    {"text slant out of range",
+     {"text slant out of range"_l1, "tekstin kallistus rajojen ulkopuolella"_l1}},
 };
 // Heads the layers that took free numbers, e.g. "layers WALLS 11, NOTES 12".
 inline constexpr TextPair kLayersHead{"layers"_l1, "tasot"_l1};

@@ -14,6 +14,7 @@
 #include <dl_dxf.h>
 #include <numbers>
 #include <sstream>
+#include <utility>
 
 namespace lumora {
 namespace {
@@ -122,7 +123,10 @@ public:
     for (const auto& [kind, count] : guard.unknownEntities) scene_.notRead[kind] += count;
   }
 
-  void Finish() { Flush(); }
+  void Finish() {
+    Flush();
+    scene_.curveAccuracy = Accuracy();
+  }
 
   // Every pair, before the library sees it: what the library keeps only the last of (a
   // hatch's pattern lines) or does not hand over at all (the registered applications).
@@ -143,6 +147,11 @@ public:
     if (code == 78) current_.patternLines = true;
     if (!current_.patternLines) return;
     const double number = std::atof(value.c_str());
+    // The first line's dashes follow its angle, up to the next line's angle.
+    if (code == 53) current_.firstLineDone = current_.hasAngle;
+    if (code == 49 && current_.hasAngle && !current_.firstLineDone &&
+        current_.dashes.size() < kMostDashes)
+      current_.dashes.push_back(number);
     if (code == 53 && !current_.hasAngle) current_.hasAngle = true, current_.angle = number;
     if (code == 45 && !current_.hasDx) current_.hasDx = true, current_.dx = number;
     if (code == 46 && !current_.hasDy) current_.hasDy = true, current_.dy = number;
@@ -272,6 +281,10 @@ public:
     spline_ = SplineState{};
     spline_.active = true;
     spline_.degree = static_cast<int>(d.degree);
+    // The end tangents of a spline drawn through fit points (12/22, 13/23), read from the
+    // pairs themselves.
+    spline_.startTangent = {dxf_.getRealValue(12, 0.0), dxf_.getRealValue(22, 0.0)};
+    spline_.endTangent = {dxf_.getRealValue(13, 0.0), dxf_.getRealValue(23, 0.0)};
     spline_.attr = Attributes();
   }
   void addControlPoint(const DL_ControlPointData& d) override {
@@ -288,7 +301,7 @@ public:
   void addText(const DL_TextData& d) override {
     Begin();
     // Justified text is placed by its alignment point; aligned and fitted text (3, 5) by its
-    // start, as its rotation already follows the line between the two.
+    // start, and spans the line to its alignment point.
     constexpr int kAligned = 3, kFit = 5;
     const bool byStart = d.hJustification == kAligned || d.hJustification == kFit ||
                          (d.hJustification == 0 && d.vJustification == 0);
@@ -298,10 +311,14 @@ public:
     t.height = d.height;
     t.angle = ocs.MapAngle(d.angle * kDegrees);
     t.positioning = byStart ? 1 : WayOfJustification(d.hJustification, d.vJustification);
-    if (ocs.mirrored()) Readable(t);
     t.widthRatio = WidthRatioCode(d.xScaleFactor);
     t.slant = SlantCode(dxf_.getRealValue(51, 0.0));
+    textWidthOut_ = t.widthRatio != WidthRatioCode(d.xScaleFactor, false);
+    textSlantOut_ = t.slant != SlantCode(dxf_.getRealValue(51, 0.0), false);
     t.text = PlainDxfText(d.text, utf8_);
+    if (d.hJustification == kAligned || d.hJustification == kFit)
+      Span(t, ocs.Map({d.ipx, d.ipy}), ocs.Map({d.apx, d.apy}), d.hJustification == kFit);
+    if (ocs.mirrored()) Readable(t);
     AddText(std::move(t), "TEXT");
   }
   void addMTextChunk(const std::string& text) override { mtext_ += text; }
@@ -361,8 +378,8 @@ public:
     hatch_.filling.solid = d.solid;
     hatch_.filling.angle = d.angle;
     const std::string pattern = Upper(d.pattern);
+    // A solid fill is counted as read near once its boundary is read.
     if (d.solid) {
-      ++block_->approximated["solid fill read as hatch"];
     } else if (done_.hasAngle && done_.hasDx && done_.hasDy && !scene_.own) {
       // (The library writes one fixed pattern line into every hatch; this program's own files
       // keep their gap as the pattern scale.)
@@ -371,6 +388,12 @@ public:
       const double a = done_.angle / kDegrees;
       hatch_.filling.angle = done_.angle;
       hatch_.filling.gap = std::fabs(-done_.dx * std::sin(a) + done_.dy * std::cos(a));
+      // A dashed pattern line draws its lines in the nearest dashed style.
+      hatch_.filling.pattern.family = FamilyOfPattern(done_.dashes);
+      for (double dash : done_.dashes) hatch_.filling.pattern.period += std::fabs(dash);
+      if (hatch_.filling.pattern.family == LineFamily::kSolid ||
+          !Finite(hatch_.filling.pattern.period))
+        hatch_.filling.pattern = SceneLinetype{};
     } else if (pattern == "_USER" || pattern == "USER") {
       hatch_.filling.gap = d.scale;
     } else {
@@ -461,7 +484,10 @@ private:
     bool patternLines = false;
     bool hasAngle = false, hasDx = false, hasDy = false;
     double angle = 0, dx = 0, dy = 0;
+    bool firstLineDone = false;
+    std::vector<double> dashes; // of the first pattern line
   };
+  static constexpr std::size_t kMostDashes = 64;
   struct SplineState {
     bool active = false;
     int degree = 0;
@@ -469,6 +495,8 @@ private:
     std::vector<Point> control;
     std::vector<double> weights;
     std::vector<Point> fit;
+    Point startTangent{0, 0};
+    Point endTangent{0, 0};
     SceneAttributes attr;
   };
   struct HatchState {
@@ -483,6 +511,24 @@ private:
 
   // A name as the program keeps it: files from 2007 on store UTF-8.
   std::string Name(const std::string& raw) const { return DxfString(raw, utf8_); }
+
+  // An aligned text spans from its start to its end point at its own proportions (its height
+  // follows), a fitted one at its own height (its width follows).
+  void Span(SceneText& t, const Point& from, const Point& to, bool fit) {
+    const double length = std::hypot(to.x - from.x, to.y - from.y);
+    if (!Finite(length) || !(length > 0) || t.text.empty()) return;
+    t.angle = std::atan2(to.y - from.y, to.x - from.x) * kDegrees;
+    const double cells = TextCells(t.text);
+    if (!fit) {
+      t.height = length / (cells * WidthOfRatioCode(t.widthRatio));
+      return;
+    }
+    if (!(t.height > 0)) return;
+    const int wanted = static_cast<int>(std::round(
+        std::clamp((length / (cells * t.height) - kLeastWidth) / kWidthStep, -1.0, 99.0)));
+    t.widthRatio = std::clamp(wanted, 0, kMostWidthCode);
+    textWidthOut_ = t.widthRatio != wanted;
+  }
 
   // Text seen from below reads mirrored; the drafter reads it the right way round in the same
   // place: its baseline turned half a turn, left and right justification exchanged.
@@ -506,21 +552,27 @@ private:
 
   Ocs EntityOcs() { return Ocs(getExtrusion()->getDirection()); }
 
+  // The width of a text's letters to their height: 0.4 and a tenth per step of its code.
+  static constexpr double kLeastWidth = 0.4;
+  static constexpr double kWidthStep = 0.1;
+  static constexpr int kMostWidthCode = 7;
+  static double WidthOfRatioCode(int code) { return kLeastWidth + kWidthStep * code; }
   // A width factor scales a font's own proportions; the program's ordinary text is 0.7 as
-  // wide as high, so that is what a factor of 1 becomes.
-  static int WidthRatioCode(double factor) {
-    constexpr double kOrdinary = 0.7, kLeast = 0.4, kStep = 0.1;
-    constexpr int kMost = 7;
+  // wide as high, so that is what a factor of 1 becomes. `clamp` false: the code wanted,
+  // which may lie beyond the record's range.
+  static int WidthRatioCode(double factor, bool clamp = true) {
+    constexpr double kOrdinary = 0.7, kFar = 1e6;
     if (!std::isfinite(factor) || !(factor > 0)) factor = 1;
-    return std::clamp(static_cast<int>(std::lround((kOrdinary * factor - kLeast) / kStep)), 0,
-                      kMost);
+    const double code = std::round(std::min((kOrdinary * factor - kLeastWidth) / kWidthStep, kFar));
+    return static_cast<int>(clamp ? std::clamp(code, 0.0, double{kMostWidthCode}) : code);
   }
-  static int SlantCode(double obliqueDegrees) {
-    constexpr double kStep = 0.2;
+  static int SlantCode(double obliqueDegrees, bool clamp = true) {
+    constexpr double kStep = 0.2, kFar = 1e6;
     constexpr int kMost = 3;
     if (!std::isfinite(obliqueDegrees)) return 0;
     const double slant = std::tan(std::remainder(obliqueDegrees, 180.0) / kDegrees);
-    return std::clamp(static_cast<int>(std::lround(slant / kStep)), 0, kMost);
+    const double code = std::round(std::clamp(slant / kStep, -kFar, kFar));
+    return static_cast<int>(clamp ? std::clamp(code, 0.0, double{kMost}) : code);
   }
 
   // Entities mostly repeat the attributes of the one before: those map once.
@@ -644,6 +696,8 @@ private:
 
   void AddText(SceneText t, const char* kind) {
     const DxfXData xdata = TakeXData();
+    const bool widthOut = std::exchange(textWidthOut_, false);
+    const bool slantOut = std::exchange(textSlantOut_, false);
     if (!Finite(t.points.front()) || !Finite(t.height) || !Finite(t.angle) || !(t.height > 0) ||
         t.text.empty()) {
       ++block_->notRead[kind];
@@ -651,6 +705,8 @@ private:
     }
     t.attr = Attributes();
     RestoreOwnText(xdata, t);
+    if (!t.ownRecord && widthOut) ++block_->approximated["text width out of range"];
+    if (!t.ownRecord && slantOut) ++block_->approximated["text slant out of range"];
     block_->texts.push_back(std::move(t));
   }
 
@@ -725,7 +781,9 @@ private:
     for (double w : s.weights) allOne = allOne && w == 1.0;
     if (allOne) s.weights.clear();
     std::vector<Point> points = SplinePoints(s.degree, s.knots, s.control, s.weights, Accuracy());
-    if (points.empty()) points = s.fit.size() >= 2 ? s.fit : s.control;
+    // A spline drawn through fit points only is the smooth curve through them.
+    if (points.empty()) points = FitPointCurve(s.fit, s.startTangent, s.endTangent);
+    if (points.empty()) points = s.control;
     SceneLine line;
     line.points = std::move(points);
     line.attr = s.attr;
@@ -831,6 +889,7 @@ private:
     for (const SceneLine& l : h.filling.boundary)
       for (const Point& p : l.points) finite = finite && Finite(p);
     if (!finite) return void(++block_->notRead["HATCH"]);
+    if (h.filling.solid) ++block_->approximated["solid fill read as hatch"];
     for (SceneLine& l : h.filling.boundary) h.ocs.Map(l);
     h.filling.angle = h.ocs.MapAngle(h.filling.angle);
     block_->fillings.push_back(std::move(h.filling));
@@ -868,6 +927,8 @@ private:
   SplineState spline_;
   HatchState hatch_;
   std::string mtext_;
+  bool textWidthOut_ = false; // the TEXT being added is wider or narrower than texts can be
+  bool textSlantOut_ = false; // or slants beyond what they can
   bool utf8_ = false;
   bool own_ = false;
   DxfXData xdata_;

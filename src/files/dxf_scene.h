@@ -97,6 +97,7 @@ struct SceneFilling {
   double gap = 0;   // drawing units; 0 = take the smallest gap of the setup
   double angle = 0; // degrees
   bool solid = false;
+  SceneLinetype pattern; // dashed hatch lines: their family and period (the boundary is solid)
   SceneAttributes attr;
   // The program's own fillings name their boundary lines by number (`SceneLine::ownId`).
   std::vector<int> ownBoundary;
@@ -145,6 +146,7 @@ struct DxfScene {
   Point limMin{0, 0};
   Point limMax{0, 0};
   double gridStep = 0;                // $GRIDUNIT, 0 when absent
+  double curveAccuracy = 0;           // file units between a curve and the chords drawn for it
   double version = 0;                 // $USERR1: the drawing's version in a file this program wrote
   std::set<std::string> hiddenLayers; // off or frozen in the file
   std::map<std::string, SceneLayer> layers; // the layer table, by name

@@ -2,6 +2,7 @@
 
 #include "util/latin1.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 
@@ -111,6 +112,23 @@ std::string PlainMText(std::string_view raw, bool utf8) {
     }
   }
   return out;
+}
+
+double TextCells(std::string_view text) {
+  std::size_t longest = 1;
+  for (std::size_t start = 0;;) {
+    const std::size_t bar = text.find('|', start);
+    const std::size_t end = bar == std::string_view::npos ? text.size() : bar;
+    longest = std::max(longest, end - start);
+    if (bar == std::string_view::npos) break;
+    start = bar + 1;
+  }
+  const auto letters = static_cast<double>(longest);
+  return letters + (letters - 1) * kFontLetterSpace;
+}
+
+std::size_t TextRows(std::string_view text) {
+  return 1 + static_cast<std::size_t>(std::count(text.begin(), text.end(), '|'));
 }
 
 } // namespace lumora

@@ -19,4 +19,16 @@ std::string PlainDxfText(std::string_view text, bool utf8);
 // breaks as the row separator '|' of the program's texts.
 std::string PlainMText(std::string_view text, bool utf8);
 
+// The spacing of the program's stroke fonts, which texts read from a file are laid out with:
+// between letters (of a letter's width), between rows and below the base line (of the height).
+inline constexpr double kFontLetterSpace = 0.5;
+inline constexpr double kFontRowSpace = 0.6;
+inline constexpr double kFontLowerPortion = 0.35;
+
+// How many letter widths the longest row of a text takes, the spaces between letters included.
+double TextCells(std::string_view text);
+
+// How many rows a text has ('|' begins the next).
+std::size_t TextRows(std::string_view text);
+
 } // namespace lumora

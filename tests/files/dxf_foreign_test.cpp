@@ -4,7 +4,9 @@
 #include "file_test_env.h"
 #include "files/dxf_reader.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
+#include <numbers>
 
 namespace lumora {
 namespace {
@@ -135,6 +137,83 @@ TEST(DxfForeign, WhatCannotBeDrawnIsReportedAndNothingElseIsRepeated) {
   EXPECT_EQ(utf8.env.errors, std::vector<std::string>{"layers Sein\xE4t ? 1"});
 }
 
+TEST(DxfForeign, WhatIsReadNearIsCountedOnceAndNamed) {
+  // A solid hatch whose boundary cannot be read is not read, and not also read near; a hatch
+  // with no gap takes the setup's; a text too tall for its record, too wide or slanting back.
+  const std::string badSolid = "0\nHATCH\n2\nSOLID\n70\n1\n71\n0\n91\n1\n92\n1\n93\n1\n"
+                               "72\n4\n94\n3\n73\n0\n74\n0\n95\n0\n96\n0\n75\n0\n76\n1\n98\n0\n";
+  const std::string noGap = "0\nHATCH\n2\n_USER\n70\n0\n71\n0\n91\n1\n92\n2\n72\n0\n73\n1\n"
+                            "93\n3\n10\n0\n20\n0\n10\n50\n20\n0\n10\n50\n20\n50\n97\n0\n75\n0\n"
+                            "76\n0\n52\n0\n41\n1\n77\n0\n78\n1\n53\n0\n43\n0\n44\n0\n45\n0\n"
+                            "46\n0\n79\n0\n98\n0\n";
+  const std::string texts = "0\nTEXT\n10\n0\n20\n0\n40\n80\n1\nT\n"
+                            "0\nTEXT\n10\n0\n20\n9\n40\n2\n41\n3\n51\n-10\n1\nWIDE\n";
+  test::DrawingFixture f;
+  ASSERT_EQ(Read(f, File(badSolid + noGap + texts)), 1);
+  EXPECT_EQ(f.env.errors, std::vector<std::string>{"1 HATCH not read; 1 hatch too dense read with "
+                                                   "the smallest gap, 1 text height out of range, "
+                                                   "1 text slant out of range, 1 text width out "
+                                                   "of range"});
+  ASSERT_EQ(test::ListOf(f.drawing.fillings).size(), 1u);
+  EXPECT_EQ(f.drawing.fillings->gap(), 1.0f);
+
+  // More layer names than free numbers share the last: counted, and that number is hidden
+  // only if every one of its names is off.
+  std::string table = "0\nTABLE\n2\nLAYER\n";
+  std::string lines;
+  for (int k = 0; k < 128; ++k) {
+    const std::string name = "L" + std::to_string(k);
+    table += "0\nLAYER\n2\n" + name + "\n70\n0\n62\n" + (k >= 126 ? "-7" : "7") + "\n";
+    lines += Line(0, k, 1, k, "8\n" + name + "\n");
+  }
+  test::DrawingFixture many;
+  ASSERT_EQ(Read(many, File(lines, "", "", table + "0\nENDTAB\n")), 1);
+  ASSERT_EQ(many.env.errors.size(), 1u);
+  EXPECT_TRUE(many.env.errors[0].starts_with("2 more layers read as the last free one; layers "));
+  EXPECT_EQ(many.drawing.layerVisible[126], 1u);
+}
+
+TEST(DxfForeign, TextsSpanTheirPointsAndTheSheetHoldsThem) {
+  // ALIGNED and FIT from (0,0) to (50,10) follow the line; ALIGNED sizes its height to span it,
+  // FIT its width. A long title far right stays on the sheet. A dashed pattern line gives the
+  // hatch a dashed style, its boundary stays solid.
+  const std::string texts = "0\nTEXT\n10\n0\n20\n0\n11\n50\n21\n10\n40\n5\n72\n3\n1\nALIGNED\n"
+                            "0\nTEXT\n10\n0\n20\n0\n11\n50\n21\n10\n40\n6\n72\n5\n1\nFITTED\n"
+                            "0\nTEXT\n10\n60\n20\n0\n40\n10\n1\nA LONG TITLE\n";
+  const std::string dashed = "0\nHATCH\n2\n_USER\n70\n0\n71\n0\n91\n1\n92\n2\n72\n0\n73\n1\n"
+                             "93\n3\n10\n0\n20\n0\n10\n50\n20\n0\n10\n50\n20\n50\n97\n0\n75\n0\n"
+                             "76\n0\n52\n0\n41\n1\n77\n0\n78\n1\n53\n0\n43\n0\n44\n0\n45\n0\n"
+                             "46\n3\n79\n2\n49\n2\n49\n-1\n98\n0\n";
+  test::DrawingFixture f;
+  ASSERT_EQ(Read(f, File(texts + dashed)), 1);
+  const std::vector<TextElement*> read = test::ListOf(f.drawing.texts);
+  ASSERT_EQ(read.size(), 3u);
+  const TextElement& fitted = *read[1];
+  const TextElement& aligned = *read[2];
+  const double length = std::hypot(50.0, 10.0);
+  for (const TextElement* t : {&aligned, &fitted}) {
+    EXPECT_NEAR(t->angle(), std::atan2(10.0, 50.0) * 180 / std::numbers::pi, 1e-4);
+    EXPECT_EQ(t->positioning(), 1u);
+  }
+  // Seven letters and six spaces of half a letter at 0.7 of the height.
+  EXPECT_EQ(aligned.height(), static_cast<std::uint32_t>(length / (10 * 0.7) * 10));
+  EXPECT_EQ(fitted.height(), 60u);
+  EXPECT_EQ(fitted.widthRatio(), 6u); // 51 long over 8.5 letters of 6: as wide as high
+  EXPECT_GT(f.drawing.limits.xmax, 60 + 17.5 * 0.7 * 10);
+
+  // Seen from below it spans the mirrored points, readable: it ends at the mirrored start.
+  test::DrawingFixture below;
+  ASSERT_EQ(Read(below, File("0\nTEXT\n10\n0\n20\n0\n11\n50\n21\n10\n40\n5\n72\n3\n"
+                             "230\n-1\n1\nALIGNED\n")),
+            1);
+  ASSERT_NE(below.drawing.texts, nullptr);
+  EXPECT_NEAR(below.drawing.texts->angle(), -std::atan2(10.0, 50.0) * 180 / std::numbers::pi, 1e-4);
+  EXPECT_EQ(below.drawing.texts->positioning(), 3u);
+  ASSERT_NE(f.drawing.fillings, nullptr);
+  EXPECT_EQ(f.drawing.fillings->style(), 2u);
+  EXPECT_EQ(f.drawing.fillings->lines[0]->style(), 1u);
+}
+
 TEST(DxfForeign, AFileIsCountedWithEveryPlacementItWalks) {
   // A block of 30 inserts of a block that is not there, placed a million times: refused
   // before the walk, with what it would cost.
@@ -160,6 +239,47 @@ TEST(DxfForeign, AFileIsCountedWithEveryPlacementItWalks) {
             1);
   EXPECT_EQ(many.env.errors, std::vector<std::string>{"2200000000 XLINE not read; 1000000 "
                                                       "dimension read as lines and texts"});
+}
+
+TEST(DxfForeign, TextsFillingsAndStretchedCurvesCountWithEveryCopy) {
+  // Within a small budget: 900 copies of a 1000-letter text, of a hatch, of an arc stretched
+  // into an ellipse, each more than the budget holds only with what every copy keeps.
+  const auto refused = [](const std::string& member, double sx) {
+    const std::string file = File("0\nINSERT\n2\nB\n10\n0\n20\n0\n41\n" + std::to_string(sx) +
+                                      "\n70\n30\n71\n30\n44\n5\n45\n5\n",
+                                  Block("B", member));
+    test::DrawingFixture f;
+    const int read = ReadDxfBytes(f.store, f.env, std::span<const char>(file.data(), file.size()),
+                                  nullptr, Placement{}, false, 1.2e6);
+    return read == 0 && f.env.errors == std::vector<std::string>{
+                                            "The file would make 1800 elements, too many !"};
+  };
+  EXPECT_TRUE(refused("0\nTEXT\n10\n0\n20\n0\n40\n1\n1\n" + std::string(1000, 'A') + "\n", 1));
+  EXPECT_TRUE(refused("0\nARC\n10\n0\n20\n0\n40\n1\n50\n0\n51\n90\n", 2));
+  EXPECT_FALSE(refused("0\nARC\n10\n0\n20\n0\n40\n1\n50\n0\n51\n90\n", 1));
+}
+
+TEST(DxfForeign, CurvesKeepTheirShapeUnderUnequalScales) {
+  // A circle of radius 10 and a bulged half circle in a block placed twice as wide as high:
+  // both are ellipses 20 wide and 10 high, as an ELLIPSE of the file is read.
+  test::DrawingFixture f;
+  ASSERT_EQ(Read(f, File("0\nINSERT\n2\nB\n10\n0\n20\n0\n41\n2\n42\n1\n",
+                         Block("B", "0\nCIRCLE\n10\n0\n20\n0\n40\n10\n"
+                                    "0\nLWPOLYLINE\n90\n2\n70\n0\n10\n50\n20\n0\n42\n1\n"
+                                    "10\n70\n20\n0\n"))),
+            1);
+  const std::vector<LineElement*> lines = Lines(f.drawing);
+  ASSERT_EQ(lines.size(), 2u);
+  for (const LineElement* line : lines) {
+    SCOPED_TRACE(line->shape());
+    ASSERT_GT(line->ps0(), 16u);
+    EXPECT_EQ(line->shape(), line == lines[0] ? kShapeClosed : kShapeOpen);
+    const Point centre = line == lines[0] ? Point{0, 0} : Point{120, 0};
+    for (std::uint32_t k = 0; k < line->ps0(); ++k)
+      EXPECT_NEAR(std::pow((line->points[k].x - centre.x) / 20, 2) +
+                      std::pow((line->points[k].y - centre.y) / 10, 2),
+                  1, 1e-9);
+  }
 }
 
 // The heap, failing from a given allocation on.

@@ -7,6 +7,7 @@
 #include "files/dxf_style.h"
 #include "files/dxf_text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <numbers>
@@ -98,6 +99,21 @@ TEST(DxfCurves, BulgesEllipsesAndSplinesFollowTheirCurves) {
   EXPECT_NEAR(spline[spline.size() / 2].y, 1, 1e-12); // the top of the parabola
   const double shortKnots[] = {0, 0, 1, 1};
   EXPECT_TRUE(SplinePoints(2, shortKnots, control, {}, 0.01).empty());
+
+  // Through fit points: a smooth curve through every one of them, not straight between them.
+  const Point fit[] = {{0, 0}, {10, 10}, {20, 0}, {20, 0}};
+  const auto smooth = FitPointCurve(fit, {0, 0}, {0, 0});
+  ASSERT_GT(smooth.size(), 8u);
+  EXPECT_EQ(smooth.front().x, 0);
+  EXPECT_EQ(smooth.back().x, 20);
+  EXPECT_TRUE(std::any_of(smooth.begin(), smooth.end(),
+                          [](const Point& p) { return p.x == 10 && p.y == 10; }));
+  const Point& quarter = smooth[smooth.size() / 4];
+  EXPECT_GT(quarter.y, quarter.x + 1); // above the chord from (0,0) to (10,10)
+  // A tangent given at the start is where the curve leaves.
+  const auto leaving = FitPointCurve(fit, {1, 0}, {0, 0});
+  EXPECT_LT(std::fabs(leaving[1].y / leaving[1].x), 0.2);
+  EXPECT_TRUE(FitPointCurve(std::span<const Point>(fit, 1), {0, 0}, {0, 0}).empty());
 }
 
 TEST(DxfBuild, ASheetIsReadAtTheScaleItFitsAt) {

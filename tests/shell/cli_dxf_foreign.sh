@@ -290,30 +290,45 @@ for name, make in cases:
     check(name, second.stdout == first.stdout and second.stderr == first.stderr,
           "a second read differs")
 
-# 1. Nested inserts that would unfold into 10^12 elements: refused at once, in both messages.
-doc = new(4)
-block = doc.blocks.new("L0")
-for k in range(10):
-    block.add_line((0, k), (1, k))
-for level in range(1, 12):
-    block = doc.blocks.new(f"L{level}")
+# 1. Small files that would unfold far: nested inserts into 10^12 elements, a grid of copies
+# of one long MTEXT (its letters are kept with every copy), a grid of a million short lines.
+# Each is refused at once with the message.
+def bombs():
+    doc = new(4)
+    block = doc.blocks.new("L0")
     for k in range(10):
-        block.add_blockref(f"L{level - 1}", (k, 0))
-doc.modelspace().add_blockref("L11", (0, 0))
-bomb = f"{work}/bomb.dxf"
-doc.saveas(bomb)
-start = time.monotonic()
-child = subprocess.Popen([cli, "dump", bomb, "--home", home], stdout=subprocess.DEVNULL,
-                         stderr=open(f"{work}/bomb.err", "w"))
-_, status, usage = os.wait4(child.pid, 0)
-took = time.monotonic() - start
-message = open(f"{work}/bomb.err").read()
-check("bomb", os.waitstatus_to_exitcode(status) == 1, f"status {status}")
-check("bomb", re.search(r"The file would make \d{12,} elements, too many !", message),
-      f"message {message!r}")
-check("bomb", os.path.getsize(bomb) < 200_000, "the file is too large to prove anything")
-# Generous against a busy machine and the sanitizers; the read itself takes milliseconds.
-check("bomb", took < 10 and usage.ru_maxrss < 500_000, f"{took:.1f} s, {usage.ru_maxrss} KiB")
+        block.add_line((0, k), (1, k))
+    for level in range(1, 12):
+        block = doc.blocks.new(f"L{level}")
+        for k in range(10):
+            block.add_blockref(f"L{level - 1}", (k, 0))
+    doc.modelspace().add_blockref("L11", (0, 0))
+    yield "nested", doc, r"\d{12,}"
+    doc = new(4)
+    doc.blocks.new("T").add_mtext("ABCDEFGHIJ" * 2000, dxfattribs={"char_height": 1})
+    doc.modelspace().add_blockref("T", (0, 0)).grid(size=(300, 300), spacing=(0, 0))
+    yield "mtext", doc, "180000"
+    doc = new(4)
+    doc.blocks.new("A").add_line((0, 0), (1, 0))
+    doc.modelspace().add_blockref("A", (0, 0)).grid(size=(1200, 1200), spacing=(2, 2))
+    yield "lines", doc, "2880000"
+
+
+for name, doc, count in bombs():
+    bomb = f"{work}/bomb_{name}.dxf"
+    doc.saveas(bomb)
+    start = time.monotonic()
+    child = subprocess.Popen([cli, "dump", bomb, "--home", home], stdout=subprocess.DEVNULL,
+                             stderr=open(f"{work}/bomb.err", "w"))
+    _, status, usage = os.wait4(child.pid, 0)
+    took = time.monotonic() - start
+    message = open(f"{work}/bomb.err").read()
+    check(name, os.waitstatus_to_exitcode(status) == 1, f"status {status}")
+    check(name, re.search(rf"The file would make {count} elements, too many !", message),
+          f"message {message!r}")
+    check(name, os.path.getsize(bomb) < 200_000, "the file is too large to prove anything")
+    # Generous against a busy machine and the sanitizers; the read itself takes milliseconds.
+    check(name, took < 10 and usage.ru_maxrss < 500_000, f"{took:.1f} s, {usage.ru_maxrss} KiB")
 
 
 
