@@ -44,7 +44,8 @@ int DxfInt(std::string_view value);
 
 class DxfEntityDecoder {
 public:
-  // `decode` false: every pair goes through the library.
+  // `decode` false: every pair goes through the library, but for the light polylines whose
+  // vertices it would not read as the file gives them.
   DxfEntityDecoder(DL_Dxf& dxf, DL_CreationInterface& target, std::span<const char> bytes,
                    bool decode);
 
@@ -71,8 +72,9 @@ private:
     void At(std::size_t offset) { setg(eback(), eback() + offset, egptr()); }
   };
 
-  // The library reads the pair that starts at `start` (it keeps what it reads in itself).
-  void ToLibrary(std::size_t start);
+  // The library reads the pair that starts at `start` (it keeps what it reads in itself). A
+  // real number of blanks is handed over as 0: the library would leave its number unset.
+  void ToLibrary(int code, std::string_view value, std::size_t start);
   static Kind KindOf(std::string_view name);
   bool GatherHatch(int code, std::string_view value);
   void CompleteHatch();
@@ -84,9 +86,11 @@ private:
 
   DL_Dxf& dxf_;
   DL_CreationInterface& target_;
+  std::span<const char> all_;
   Bytes bytes_;
   std::istream stream_;
   std::istringstream decodedHere_;
+  std::istringstream zero_; // a blank real number as 0
   bool decode_;
   Kind kind_ = Kind::kNone;
   // Where the entity starts and how many pairs it has had, for the library when the decoding
@@ -103,6 +107,14 @@ private:
   std::string_view extrusion_[3];
   std::vector<std::pair<int, std::string_view>> xdata_;
   std::vector<Vertex> vertices_;
+  // How a light polyline's vertices came: whether the library would read them as they are
+  // (one count before the vertices, as many as it says, each y after its x).
+  struct Polyline {
+    bool counted = false;
+    bool odd = false;
+    int count = 0;
+    int ys = 0;
+  } polyline_;
   // A hatch: its groups before the paths, each path's straight and circular edges (the next
   // group expected of the edge being read), and the pattern groups after the paths.
   struct HatchEdge {
