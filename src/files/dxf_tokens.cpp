@@ -53,10 +53,27 @@ bool DxfPairs::Line(std::string_view& line) {
   return true;
 }
 
+DxfPairs::DxfPairs(std::span<const char> bytes)
+    : text_(bytes.data(), bytes.size()),
+      nul_(std::memchr(bytes.data(), '\0', bytes.size()) != nullptr) {}
+
 bool DxfPairs::Next(int& code, std::string_view& value) {
   start_ = at_;
   std::string_view codeLine;
   if (!Line(codeLine) || !Line(value)) return false;
+  // Most code lines are a few digits after blanks, at most: read so at once.
+  std::size_t k = 0;
+  while (k < codeLine.size() && codeLine[k] == ' ') ++k;
+  const std::size_t first = k;
+  int number = 0;
+  while (k < codeLine.size() && k - first < 5 && Digit(codeLine[k]))
+    number = number * 10 + (codeLine[k++] - '0');
+  if (k > first && (k == codeLine.size() || (k + 1 == codeLine.size() && codeLine[k] == '\r'))) {
+    code = number;
+    while (!value.empty() && value.back() == '\r') value.remove_suffix(1);
+    if (nul_) value = value.substr(0, value.find('\0'));
+    return true;
+  }
   while (!codeLine.empty() &&
          (codeLine.back() == ' ' || codeLine.back() == '\t' || codeLine.back() == '\r'))
     codeLine.remove_suffix(1);
@@ -64,7 +81,7 @@ bool DxfPairs::Next(int& code, std::string_view& value) {
     codeLine.remove_prefix(1);
   code = DxfInt(codeLine);
   while (!value.empty() && value.back() == '\r') value.remove_suffix(1);
-  value = value.substr(0, value.find('\0'));
+  if (nul_) value = value.substr(0, value.find('\0'));
   return true;
 }
 
@@ -152,15 +169,19 @@ DxfEntityDecoder::Kind DxfEntityDecoder::KindOf(std::string_view name) {
   if (name == "TEXT") return Kind::kText;
   if (name == "INSERT") return Kind::kInsert;
   if (name == "HATCH") return Kind::kHatch;
+  if (name == "BLOCK") return Kind::kBlock;
+  if (name == "ENDBLK") return Kind::kEndBlock;
   return Kind::kNone;
 }
 
 DxfEntityDecoder::DxfEntityDecoder(DL_Dxf& dxf, DL_CreationInterface& target,
                                    std::span<const char> bytes, bool decode)
-    : dxf_(dxf), target_(target), all_(bytes), bytes_(bytes), stream_(&bytes_),
-      decodedHere_(kDecodedHere), decode_(decode) {}
+    : dxf_(dxf), target_(target), all_(bytes),
+      nul_(std::memchr(bytes.data(), '\0', bytes.size()) != nullptr), bytes_(bytes),
+      stream_(&bytes_), decodedHere_(kDecodedHere), decode_(decode) {}
 
 void DxfEntityDecoder::ToLibrary(int code, std::string_view value, std::size_t start) {
+  libraryIdle_ = false;
   if (BlankReal(code, value)) {
     zero_.str(std::to_string(code) + "\n0\n");
     zero_.clear();
@@ -193,9 +214,14 @@ void DxfEntityDecoder::Take(int code, std::string_view value, std::size_t start)
     for (std::string_view& e : extrusion_) e = {};
     hatch_ = Hatch{};
     hatch_.phase = Hatch::Phase::kHead;
-    decodedHere_.clear();
-    decodedHere_.seekg(0);
-    dxf_.readDxfGroups(decodedHere_, &target_);
+    // The library completes what it holds; when it holds nothing since the last entity
+    // decoded here, it need not be told again.
+    if (!libraryIdle_) {
+      decodedHere_.clear();
+      decodedHere_.seekg(0);
+      dxf_.readDxfGroups(decodedHere_, &target_);
+      libraryIdle_ = true;
+    }
     return;
   }
   if (kind_ == Kind::kNone) {
@@ -261,6 +287,10 @@ bool DxfEntityDecoder::Gather(int code, std::string_view value, std::size_t star
               code == 71 || code == 72 || code == 73;
       // The slant is read from the library's own copy of the group.
       if (code == 51) ToLibrary(code, value, start);
+      break;
+    case Kind::kBlock:
+      known = code == 2 || code == 3 || code == 1 || code == 4 || code == 70 || code == 10 ||
+              code == 20 || code == 30;
       break;
     case Kind::kInsert:
       // Attributes that follow (66) are the library's.
@@ -411,7 +441,7 @@ int DxfEntityDecoder::Int(int code, int otherwise) const {
 // The library takes the entity from its first pair on.
 void DxfEntityDecoder::Replay() {
   kind_ = Kind::kNone;
-  DxfPairs pairs(all_.subspan(entityStart_));
+  DxfPairs pairs(all_.subspan(entityStart_), nul_);
   int code = 0;
   std::string_view value;
   for (std::size_t k = 0; k < pairCount_ && pairs.Next(code, value); ++k)
@@ -500,6 +530,15 @@ void DxfEntityDecoder::Complete() {
     break;
   case Kind::kHatch:
     CompleteHatch();
+    break;
+  case Kind::kBlock:
+    // A block of no name is passed over, as the library passes it.
+    if (has_[2] && !values_[2].empty())
+      target_.addBlock(
+          DL_BlockData(std::string(values_[2]), Int(70, 0), Real(10, 0), Real(20, 0), Real(30, 0)));
+    break;
+  case Kind::kEndBlock:
+    target_.endBlock();
     break;
   case Kind::kNone:
     break;

@@ -1,7 +1,7 @@
 // Reading DXF group code / value pairs quickly. The bytes are cut into pairs without copying,
 // numbers are read with from_chars exactly as the DXF library reads them, and the entities most
 // drawings are made of (lines, arcs, circles, light polylines, texts, inserts and hatches
-// bounded by lines and arcs) are decoded here
+// bounded by lines and arcs, and the blocks that hold them) are decoded here
 // and handed to the library's creation interface just as the library hands them over; every other
 // pair, and any such entity with a group this decoding does not know, goes through the library.
 #pragma once
@@ -23,7 +23,9 @@ namespace lumora {
 // line without its line end and up to a NUL. False at the end or at a code line without value.
 class DxfPairs {
 public:
-  explicit DxfPairs(std::span<const char> bytes) : text_(bytes.data(), bytes.size()) {}
+  explicit DxfPairs(std::span<const char> bytes);
+  // `nul`: whether the bytes may hold a NUL (else no value is searched for one).
+  DxfPairs(std::span<const char> bytes, bool nul) : text_(bytes.data(), bytes.size()), nul_(nul) {}
   bool Next(int& code, std::string_view& value);
   // Where the pair last given starts in the bytes.
   std::size_t Start() const { return start_; }
@@ -31,6 +33,7 @@ public:
 private:
   bool Line(std::string_view& line);
   std::string_view text_;
+  bool nul_ = true;
   std::size_t at_ = 0;
   std::size_t start_ = 0;
 };
@@ -55,7 +58,18 @@ public:
   void Finish();
 
 private:
-  enum class Kind { kNone, kLine, kArc, kCircle, kPolyline, kText, kInsert, kHatch };
+  enum class Kind {
+    kNone,
+    kLine,
+    kArc,
+    kCircle,
+    kPolyline,
+    kText,
+    kInsert,
+    kHatch,
+    kBlock,
+    kEndBlock
+  };
   struct Vertex {
     double x = 0;
     double y = 0;
@@ -87,11 +101,13 @@ private:
   DL_Dxf& dxf_;
   DL_CreationInterface& target_;
   std::span<const char> all_;
+  bool nul_; // whether the bytes hold a NUL
   Bytes bytes_;
   std::istream stream_;
   std::istringstream decodedHere_;
   std::istringstream zero_; // a blank real number as 0
   bool decode_;
+  bool libraryIdle_ = false; // the library was last given the pair above and nothing since
   Kind kind_ = Kind::kNone;
   // Where the entity starts and how many pairs it has had, for the library when the decoding
   // gives up.
