@@ -68,7 +68,8 @@ TEST(DxfTokens, DecodedEntitiesMatchTheLibrary) {
       Entities("0\nLINE\n10\n0\n20\n0\n11\n1\n21\n1\n1001\nOTHER\n1000\nx\n1070\n4\n1040\n2.5\n"
                "0\nCIRCLE\n10\n0\n20\n0\n40\n2\n"),
       "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nB\n10\n1\n20\n1\n0\nLINE\n10\n0\n20\n0\n11\n1\n21\n1\n"
-      "0\nENDBLK\n0\nENDSEC\n" +
+      "0\nENDBLK\n0\nBLOCK\n2\n\n0\nENDBLK\n8\nX\n0\nBLOCK\n8\nL\n2\nC\n70\n2\n10\n,5\n999\nc\n"
+      "0\nCIRCLE\n40\n1\n0\nENDBLK\n1001\nAPP\n0\nENDSEC\n" +
           Entities(
               "0\nINSERT\n2\nB\n10\n1\n20\n2\n41\n2\n42\n-3\n50\n30\n70\n2\n71\n3\n44\n5\n45\n6\n"
               "1001\nLUMORA\n1000\npart:Door\n1071\n1\n1071\n3\n0\nINSERT\n2\nB\n10\n1\n20\n2\n"
