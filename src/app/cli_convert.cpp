@@ -1,5 +1,7 @@
 // lumora-cli convert IN OUT [--home DIR] [--setup NAME]: reads a drawing (.drw, .part or .dxf)
-// and writes it in the kind the output's extension names. The tool starts with the setup of
+// and writes it in the kind the output's extension names. Exits 0 when the output holds the
+// whole drawing, 2 when a DXF was written without something it could not hold (said on
+// stderr), 1 when nothing was written. The tool starts with the setup of
 // its program directory, so texts and measures are laid out as the program lays them out.
 #include "app/cli_options.h"
 #include "control/headless_app.h"
@@ -51,8 +53,12 @@ int RunConvertCommand(int argc, char** argv) {
     return Refuse("the setup '" + app.setupName + "' could not be read under '" + app.home + "'");
   if (!ReadDrawingHeadless(app, input, problem, false)) return Refuse(problem);
   if (!WriteDrawingHeadless(app, output, problem)) return Refuse(problem);
-  if (!problem.empty())
+  // Written without something it could not hold: the output is there, but the conversion
+  // did not keep the drawing whole.
+  if (!problem.empty()) {
     std::fprintf(stderr, "lumora-cli convert: %s\n", Latin1ToUtf8(problem).c_str());
+    return 2;
+  }
   return 0;
 }
 

@@ -16,6 +16,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <numbers>
 #include <unordered_map>
@@ -93,6 +94,7 @@ struct PlanFilling {
   std::vector<std::size_t> lines;
   double gap = 0; // negative: solid, gap from the paper unit
   double angle = 0;
+  bool own = false; // the program's own filling: its gap and angle as it wrote them
   PlanAttr attr;
   int part = -1;
 };
@@ -501,7 +503,8 @@ private:
       PendingFilling& p = pending_[k];
       const SceneFilling& f = *p.source;
       PlanFilling filling;
-      filling.gap = f.solid || !(f.gap > 0) ? -1.0 : f.gap;
+      filling.own = f.attr.own.present;
+      filling.gap = f.solid || !(f.gap > 0 || filling.own) ? -1.0 : f.gap;
       filling.angle = f.angle;
       MapFilling(filling, p.node);
       if (!Within(filling.gap) || !Within(filling.angle) ||
@@ -643,7 +646,9 @@ private:
     level.angle = insert.angle;
     int innerPart = part;
     if (!insert.explode) {
-      const std::string& name = insert.name.empty() ? insert.block : insert.name;
+      // (A part the program wrote keeps its name, an empty one too.)
+      const std::string& name =
+          insert.name.empty() && insert.partType < 0 ? insert.block : insert.name;
       PlanPart planned{name.substr(0, kPartNameMax), part, attr.layer};
       // A part this program wrote is located where it was placed.
       if (insert.partType >= 0) {
@@ -871,6 +876,13 @@ std::int16_t WholeDegrees(double angle) {
   return static_cast<std::int16_t>(wrapped);
 }
 
+// The program's own angles beyond a turn are kept as they were.
+std::int16_t OwnDegrees(double angle) {
+  const double whole = std::round(angle);
+  return whole >= INT16_MIN && whole <= INT16_MAX ? static_cast<std::int16_t>(whole)
+                                                  : WholeDegrees(angle);
+}
+
 class Adder {
 public:
   Adder(ElementStore& store, FileEnvironment& env, PartElement* container, bool draw,
@@ -891,8 +903,8 @@ public:
     }
     for (const PlanFilling& f : plan.fillings) {
       PropertySet set = SetOf(f.attr, setup, paperUnit);
-      set.gap = f.gap > 0 ? f.gap : SmallestGapMm(setup) * paperUnit;
-      set.hatchAngle = WholeDegrees(f.angle);
+      set.gap = f.gap > 0 || f.own ? f.gap : SmallestGapMm(setup) * paperUnit;
+      set.hatchAngle = f.own ? OwnDegrees(f.angle) : WholeDegrees(f.angle);
       std::vector<LineElement*> boundary;
       for (std::size_t k : f.lines) boundary.push_back(k == kLoopEnd ? nullptr : lines_[k]);
       FillingElement* filling =

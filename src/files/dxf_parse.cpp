@@ -130,23 +130,24 @@ public:
 
   // Every pair, before the library sees it: what the library keeps only the last of (a
   // hatch's pattern lines) or does not hand over at all (the registered applications).
-  void Pair(int code, const std::string& value) {
+  void Pair(int code, std::string_view value) {
     if (code == 0) {
       // The library completes the entity before this pair with it: its data moves aside.
       done_ = std::move(current_);
       current_ = RawEntity{};
-      current_.kind = value;
+      current_.appId = value == "APPID";
+      current_.hatch = value == "HATCH";
       doneDashes_ = std::move(dashes_);
       dashes_.clear();
       return;
     }
-    if (current_.kind == "APPID" && code == 2 && value == kOwnApplication) scene_.own = true;
-    if (current_.kind != "HATCH") return;
+    if (current_.appId && code == 2 && value == kOwnApplication) scene_.own = true;
+    if (!current_.hatch) return;
     // The number of boundary paths: the library keeps the last hatch's paths when it is 0.
-    if (code == 91 && current_.loops < 0) current_.loops = std::atoi(value.c_str());
+    if (code == 91 && current_.loops < 0) current_.loops = std::atoi(std::string(value).c_str());
     if (code == 78) current_.patternLines = true;
     if (!current_.patternLines) return;
-    const double number = std::atof(value.c_str());
+    const double number = std::atof(std::string(value).c_str());
     // The first line's dashes follow its angle, up to the next line's angle.
     if (code == 53) current_.firstLineDone = current_.hasAngle;
     if (code == 49 && current_.hasAngle && !current_.firstLineDone &&
@@ -479,8 +480,8 @@ private:
   };
   // What the pairs of one entity said beyond the library: a hatch's first pattern line.
   struct RawEntity {
-    std::string kind;
-    int loops = -1; // a hatch's boundary paths, -1 before they are counted
+    bool appId = false, hatch = false; // the entity's kind
+    int loops = -1;                    // a hatch's boundary paths, -1 before they are counted
     bool patternLines = false;
     bool hasAngle = false, hasDx = false, hasDy = false;
     double angle = 0, dx = 0, dy = 0;
@@ -963,12 +964,10 @@ bool ParseDxf(std::span<const char> bytes, DxfScene& scene, std::string& problem
     DxfEntityDecoder decoder(dxf, builder, bytes, fast);
     int code = 0;
     std::string_view text;
-    std::string value;
     while (pairs.Next(code, text)) {
-      value.assign(text);
-      builder.Pair(code, value);
+      builder.Pair(code, text);
       decoder.Take(code, text, pairs.Start());
-      if (code == 0 && value == "EOF") break;
+      if (code == 0 && text == "EOF") break;
     }
     decoder.Finish();
   } catch (const std::bad_alloc&) {

@@ -8,7 +8,9 @@
 #include "setup/setup.h"
 
 #include <cctype>
+#include <memory>
 #include <new>
+#include <utility>
 #include <vector>
 
 namespace lumora {
@@ -17,9 +19,21 @@ namespace {
 
 constexpr std::size_t kRememberedNameMax = 99;
 
+// File bytes are read over at once: the buffer is not cleared first.
+template <class T> struct Uncleared : std::allocator<T> {
+  template <class U> struct rebind { using other = Uncleared<U>; };
+  Uncleared() = default;
+  template <class U> explicit Uncleared(const Uncleared<U>&) {}
+  template <class U> void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
+  template <class U, class... Args> void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+};
+using FileBytes = std::vector<char, Uncleared<char>>;
+
 // Reads the whole file into one buffer of its size, without growing and clearing the buffer a
 // chunk at a time; a file that is not seekable (or grows while read) still reads to its end.
-bool ReadAll(std::FILE* file, std::vector<char>& bytes) {
+bool ReadAll(std::FILE* file, FileBytes& bytes) {
   constexpr std::size_t kChunk = 1 << 20;
   std::size_t expected = 0;
   if (std::fseek(file, 0, SEEK_END) == 0) {
@@ -49,7 +63,7 @@ int Refuse(FileEnvironment& env, const std::string& problem) {
 
 // Reads the scene and builds it. Memory that runs out while the file is read or planned
 // leaves the drawing as it was; the building reports its own failures.
-int ParseAndBuild(ElementStore& store, FileEnvironment& env, std::vector<char>* owned,
+int ParseAndBuild(ElementStore& store, FileEnvironment& env, FileBytes* owned,
                   std::span<const char> bytes, PartElement* container, const Placement& placement,
                   bool draw, double budgetBytes) {
   DxfScene scene;
@@ -62,7 +76,7 @@ int ParseAndBuild(ElementStore& store, FileEnvironment& env, std::vector<char>* 
     return 0;
   }
   // The scene holds all that is needed: the bytes go before the drawing grows.
-  if (owned != nullptr) std::vector<char>().swap(*owned);
+  if (owned != nullptr) FileBytes().swap(*owned);
   if (!parsed) return Refuse(env, problem);
   return BuildDxfScene(store, env, scene, container, placement, draw, budgetBytes);
 }
@@ -97,7 +111,7 @@ int ReadDxfFile(ElementStore& store, FileEnvironment& env, DrawingFileState& sta
   }
   FilePtr file = OpenFileChecked(env, fileName, "rb", true);
   if (!file) return 0;
-  std::vector<char> bytes;
+  FileBytes bytes;
   try {
     if (!ReadAll(file.get(), bytes)) {
       env.ShowError(file_messages::kReadFailed);

@@ -1,5 +1,6 @@
 #include "files/dxf_tokens.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <climits>
@@ -29,6 +30,15 @@ constexpr int kOwner = 330;
 // and makes nothing of it.
 constexpr const char* kDecodedHere = "0\nLUMORA_DECODED\n";
 
+// Whether the value is a real number of blanks only, which the library's number reading would
+// leave unset.
+bool BlankReal(int code, std::string_view value) {
+  const bool real = (code >= 10 && code <= 59) || (code >= 110 && code <= 149) ||
+                    (code >= 210 && code <= 239) || (code >= 460 && code <= 469) ||
+                    (code >= 1010 && code <= 1059);
+  return real && std::all_of(value.begin(), value.end(), Blank);
+}
+
 } // namespace
 
 bool DxfPairs::Line(std::string_view& line) {
@@ -43,10 +53,27 @@ bool DxfPairs::Line(std::string_view& line) {
   return true;
 }
 
+DxfPairs::DxfPairs(std::span<const char> bytes)
+    : text_(bytes.data(), bytes.size()),
+      nul_(std::memchr(bytes.data(), '\0', bytes.size()) != nullptr) {}
+
 bool DxfPairs::Next(int& code, std::string_view& value) {
   start_ = at_;
   std::string_view codeLine;
   if (!Line(codeLine) || !Line(value)) return false;
+  // Most code lines are a few digits after blanks, at most: read so at once.
+  std::size_t k = 0;
+  while (k < codeLine.size() && codeLine[k] == ' ') ++k;
+  const std::size_t first = k;
+  int number = 0;
+  while (k < codeLine.size() && k - first < 5 && Digit(codeLine[k]))
+    number = number * 10 + (codeLine[k++] - '0');
+  if (k > first && (k == codeLine.size() || (k + 1 == codeLine.size() && codeLine[k] == '\r'))) {
+    code = number;
+    while (!value.empty() && value.back() == '\r') value.remove_suffix(1);
+    if (nul_) value = value.substr(0, value.find('\0'));
+    return true;
+  }
   while (!codeLine.empty() &&
          (codeLine.back() == ' ' || codeLine.back() == '\t' || codeLine.back() == '\r'))
     codeLine.remove_suffix(1);
@@ -54,7 +81,7 @@ bool DxfPairs::Next(int& code, std::string_view& value) {
     codeLine.remove_prefix(1);
   code = DxfInt(codeLine);
   while (!value.empty() && value.back() == '\r') value.remove_suffix(1);
-  value = value.substr(0, value.find('\0'));
+  if (nul_) value = value.substr(0, value.find('\0'));
   return true;
 }
 
@@ -142,15 +169,25 @@ DxfEntityDecoder::Kind DxfEntityDecoder::KindOf(std::string_view name) {
   if (name == "TEXT") return Kind::kText;
   if (name == "INSERT") return Kind::kInsert;
   if (name == "HATCH") return Kind::kHatch;
+  if (name == "BLOCK") return Kind::kBlock;
+  if (name == "ENDBLK") return Kind::kEndBlock;
   return Kind::kNone;
 }
 
 DxfEntityDecoder::DxfEntityDecoder(DL_Dxf& dxf, DL_CreationInterface& target,
                                    std::span<const char> bytes, bool decode)
-    : dxf_(dxf), target_(target), bytes_(bytes), stream_(&bytes_), decodedHere_(kDecodedHere),
-      decode_(decode) {}
+    : dxf_(dxf), target_(target), all_(bytes),
+      nul_(std::memchr(bytes.data(), '\0', bytes.size()) != nullptr), bytes_(bytes),
+      stream_(&bytes_), decodedHere_(kDecodedHere), decode_(decode) {}
 
-void DxfEntityDecoder::ToLibrary(std::size_t start) {
+void DxfEntityDecoder::ToLibrary(int code, std::string_view value, std::size_t start) {
+  libraryIdle_ = false;
+  if (BlankReal(code, value)) {
+    zero_.str(std::to_string(code) + "\n0\n");
+    zero_.clear();
+    dxf_.readDxfGroups(zero_, &target_);
+    return;
+  }
   bytes_.At(start);
   stream_.clear();
   dxf_.readDxfGroups(stream_, &target_);
@@ -159,27 +196,36 @@ void DxfEntityDecoder::ToLibrary(std::size_t start) {
 void DxfEntityDecoder::Take(int code, std::string_view value, std::size_t start) {
   if (code == 0) {
     if (kind_ != Kind::kNone) Complete();
-    kind_ = decode_ ? KindOf(value) : Kind::kNone;
+    // Light polylines are gathered both ways: the library would read vertices a polyline
+    // does not give.
+    kind_ = KindOf(value);
+    if (!decode_ && kind_ != Kind::kPolyline) kind_ = Kind::kNone;
     if (kind_ == Kind::kNone) {
-      ToLibrary(start);
+      ToLibrary(code, value, start);
       return;
     }
     entityStart_ = start;
     pairCount_ = 1;
     xdata_.clear();
     vertices_.clear();
+    polyline_ = Polyline{};
     std::fill(std::begin(has_), std::end(has_), false);
     rgb_ = weight_ = {};
     for (std::string_view& e : extrusion_) e = {};
     hatch_ = Hatch{};
     hatch_.phase = Hatch::Phase::kHead;
-    decodedHere_.clear();
-    decodedHere_.seekg(0);
-    dxf_.readDxfGroups(decodedHere_, &target_);
+    // The library completes what it holds; when it holds nothing since the last entity
+    // decoded here, it need not be told again.
+    if (!libraryIdle_) {
+      decodedHere_.clear();
+      decodedHere_.seekg(0);
+      dxf_.readDxfGroups(decodedHere_, &target_);
+      libraryIdle_ = true;
+    }
     return;
   }
   if (kind_ == Kind::kNone) {
-    ToLibrary(start);
+    ToLibrary(code, value, start);
     return;
   }
   ++pairCount_;
@@ -240,7 +286,11 @@ bool DxfEntityDecoder::Gather(int code, std::string_view value, std::size_t star
               code == 40 || code == 41 || code == 50 || code == 51 || code == 7 || code == 1 ||
               code == 71 || code == 72 || code == 73;
       // The slant is read from the library's own copy of the group.
-      if (code == 51) ToLibrary(start);
+      if (code == 51) ToLibrary(code, value, start);
+      break;
+    case Kind::kBlock:
+      known = code == 2 || code == 3 || code == 1 || code == 4 || code == 70 || code == 10 ||
+              code == 20 || code == 30;
       break;
     case Kind::kInsert:
       // Attributes that follow (66) are the library's.
@@ -250,17 +300,28 @@ bool DxfEntityDecoder::Gather(int code, std::string_view value, std::size_t star
     case Kind::kPolyline:
       // The vertices the file gives, each begun by its x: a y or bulge before any x, and the
       // count, stand for nothing (the library would take the count and leave the vertices it
-      // does not find unset).
+      // does not find unset). What else it holds the library makes nothing of either, but for
+      // a new variable or a comment, which end the entity there.
       if (code == 10) {
         vertices_.push_back({DxfReal(value), 0, 0});
         return true;
       }
       if (code == 20 || code == 42) {
+        Polyline& p = polyline_;
+        if (vertices_.empty() || (code == 20 && ++p.ys > static_cast<int>(vertices_.size())))
+          p.odd = true;
         if (!vertices_.empty())
           (code == 20 ? vertices_.back().y : vertices_.back().bulge) = DxfReal(value);
         return true;
       }
-      known = code == 90 || code == 70 || code == 38 || code == 43;
+      if (code == 90) {
+        polyline_.odd = polyline_.odd || polyline_.counted || !vertices_.empty();
+        polyline_.counted = true;
+        polyline_.count = DxfInt(value);
+      }
+      if (code == 9 || code == 999) return false;
+      if (code >= kPlainCodes) return true;
+      known = true;
       break;
     default:
       break;
@@ -380,14 +441,24 @@ int DxfEntityDecoder::Int(int code, int otherwise) const {
 // The library takes the entity from its first pair on.
 void DxfEntityDecoder::Replay() {
   kind_ = Kind::kNone;
-  bytes_.At(entityStart_);
-  stream_.clear();
-  for (std::size_t k = 0; k < pairCount_; ++k) dxf_.readDxfGroups(stream_, &target_);
+  DxfPairs pairs(all_.subspan(entityStart_), nul_);
+  int code = 0;
+  std::string_view value;
+  for (std::size_t k = 0; k < pairCount_ && pairs.Next(code, value); ++k)
+    ToLibrary(code, value, entityStart_ + pairs.Start());
 }
 
 void DxfEntityDecoder::Complete() {
   const Kind kind = kind_;
   kind_ = Kind::kNone;
+  // Without decoding, the library reads a light polyline whose vertices are as its count says.
+  const Polyline& p = polyline_;
+  if (!decode_ && kind == Kind::kPolyline && !p.odd && p.counted &&
+      p.count == static_cast<int>(vertices_.size()) && p.ys == p.count) {
+    kind_ = kind;
+    Replay();
+    return;
+  }
   // A hatch ended before all its paths, or inside an edge.
   if (kind == Kind::kHatch &&
       (hatch_.phase == Hatch::Phase::kHead || hatch_.phase == Hatch::Phase::kPathFlags ||
@@ -459,6 +530,15 @@ void DxfEntityDecoder::Complete() {
     break;
   case Kind::kHatch:
     CompleteHatch();
+    break;
+  case Kind::kBlock:
+    // A block of no name is passed over, as the library passes it.
+    if (has_[2] && !values_[2].empty())
+      target_.addBlock(
+          DL_BlockData(std::string(values_[2]), Int(70, 0), Real(10, 0), Real(20, 0), Real(30, 0)));
+    break;
+  case Kind::kEndBlock:
+    target_.endBlock();
     break;
   case Kind::kNone:
     break;

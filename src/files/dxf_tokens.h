@@ -1,7 +1,7 @@
 // Reading DXF group code / value pairs quickly. The bytes are cut into pairs without copying,
 // numbers are read with from_chars exactly as the DXF library reads them, and the entities most
 // drawings are made of (lines, arcs, circles, light polylines, texts, inserts and hatches
-// bounded by lines and arcs) are decoded here
+// bounded by lines and arcs, and the blocks that hold them) are decoded here
 // and handed to the library's creation interface just as the library hands them over; every other
 // pair, and any such entity with a group this decoding does not know, goes through the library.
 #pragma once
@@ -23,7 +23,9 @@ namespace lumora {
 // line without its line end and up to a NUL. False at the end or at a code line without value.
 class DxfPairs {
 public:
-  explicit DxfPairs(std::span<const char> bytes) : text_(bytes.data(), bytes.size()) {}
+  explicit DxfPairs(std::span<const char> bytes);
+  // `nul`: whether the bytes may hold a NUL (else no value is searched for one).
+  DxfPairs(std::span<const char> bytes, bool nul) : text_(bytes.data(), bytes.size()), nul_(nul) {}
   bool Next(int& code, std::string_view& value);
   // Where the pair last given starts in the bytes.
   std::size_t Start() const { return start_; }
@@ -31,6 +33,7 @@ public:
 private:
   bool Line(std::string_view& line);
   std::string_view text_;
+  bool nul_ = true;
   std::size_t at_ = 0;
   std::size_t start_ = 0;
 };
@@ -44,7 +47,8 @@ int DxfInt(std::string_view value);
 
 class DxfEntityDecoder {
 public:
-  // `decode` false: every pair goes through the library.
+  // `decode` false: every pair goes through the library, but for the light polylines whose
+  // vertices it would not read as the file gives them.
   DxfEntityDecoder(DL_Dxf& dxf, DL_CreationInterface& target, std::span<const char> bytes,
                    bool decode);
 
@@ -54,7 +58,18 @@ public:
   void Finish();
 
 private:
-  enum class Kind { kNone, kLine, kArc, kCircle, kPolyline, kText, kInsert, kHatch };
+  enum class Kind {
+    kNone,
+    kLine,
+    kArc,
+    kCircle,
+    kPolyline,
+    kText,
+    kInsert,
+    kHatch,
+    kBlock,
+    kEndBlock
+  };
   struct Vertex {
     double x = 0;
     double y = 0;
@@ -71,8 +86,9 @@ private:
     void At(std::size_t offset) { setg(eback(), eback() + offset, egptr()); }
   };
 
-  // The library reads the pair that starts at `start` (it keeps what it reads in itself).
-  void ToLibrary(std::size_t start);
+  // The library reads the pair that starts at `start` (it keeps what it reads in itself). A
+  // real number of blanks is handed over as 0: the library would leave its number unset.
+  void ToLibrary(int code, std::string_view value, std::size_t start);
   static Kind KindOf(std::string_view name);
   bool GatherHatch(int code, std::string_view value);
   void CompleteHatch();
@@ -84,10 +100,14 @@ private:
 
   DL_Dxf& dxf_;
   DL_CreationInterface& target_;
+  std::span<const char> all_;
+  bool nul_; // whether the bytes hold a NUL
   Bytes bytes_;
   std::istream stream_;
   std::istringstream decodedHere_;
+  std::istringstream zero_; // a blank real number as 0
   bool decode_;
+  bool libraryIdle_ = false; // the library was last given the pair above and nothing since
   Kind kind_ = Kind::kNone;
   // Where the entity starts and how many pairs it has had, for the library when the decoding
   // gives up.
@@ -103,6 +123,14 @@ private:
   std::string_view extrusion_[3];
   std::vector<std::pair<int, std::string_view>> xdata_;
   std::vector<Vertex> vertices_;
+  // How a light polyline's vertices came: whether the library would read them as they are
+  // (one count before the vertices, as many as it says, each y after its x).
+  struct Polyline {
+    bool counted = false;
+    bool odd = false;
+    int count = 0;
+    int ys = 0;
+  } polyline_;
   // A hatch: its groups before the paths, each path's straight and circular edges (the next
   // group expected of the edge being read), and the pattern groups after the paths.
   struct HatchEdge {

@@ -16,6 +16,7 @@
 #include <cmath>
 #include <dl_dxf.h>
 #include <dl_writer_ascii.h>
+#include <limits>
 #include <map>
 #include <numbers>
 #include <set>
@@ -97,6 +98,11 @@ bool BadNameCharacter(char c) {
          static_cast<unsigned char>(c) < ' ';
 }
 
+std::string Upper(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
 // Layers go by the setup's names, so that other programs show what the program shows; a layer
 // the setup does not name, or names unusably (empty, as a number, twice), goes by its number.
 std::array<std::string, kLayerCount> LayerNames(const Setup* setup) {
@@ -110,8 +116,7 @@ std::array<std::string, kLayerCount> LayerNames(const Setup* setup) {
   for (std::size_t k = 0; k < rows.size() && k < kLastNamedLayer; ++k) {
     std::string name = rows[k].text;
     while (!name.empty() && name.back() == ' ') name.pop_back();
-    std::string upper = name;
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string upper = Upper(name);
     if (name.empty() || std::ranges::any_of(name, BadNameCharacter) || taken.contains(upper) ||
         std::ranges::all_of(name,
                             [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }))
@@ -152,6 +157,44 @@ Linetype LinetypeOf(std::uint32_t style, std::uint32_t section, const Drawing& d
   return LinetypeOf(style, section, drawing.paperUnit);
 }
 
+// The smallest gap a filling is given; one below it draws no hatch.
+constexpr double kSmallestGap = 0.001;
+
+// A point on the first hatch line the program draws: one gap beyond the boundary's lowest point
+// across the lines' direction (an arc's chords reach its lowest point within their accuracy).
+Point HatchBase(std::span<const LineElement* const> boundary, double angle, double gap) {
+  const double a = angle / kDegrees;
+  const double s = std::sin(a);
+  const double c = std::cos(a);
+  const auto across = [&](const Point& p) { return -s * p.x + c * p.y; };
+  double lowest = std::numeric_limits<double>::infinity();
+  for (const LineElement* line : boundary) {
+    if (line == nullptr) continue;
+    const std::span<const Point> p(line->points, line->ps0());
+    const bool round = line->shape() == kShapeCircle || line->shape() == kShapeArc;
+    if (!round || p.size() < 2) {
+      for (const Point& q : p) lowest = std::min(lowest, across(q));
+      continue;
+    }
+    const double bottom = across(p[0]) - Distance(p[0], p[1]);
+    if (line->shape() == kShapeCircle || p.size() < 3) {
+      lowest = std::min(lowest, bottom);
+      continue;
+    }
+    // An arc runs counter-clockwise from its second point to its third.
+    lowest = std::min({lowest, across(p[1]), across(p[2])});
+    const double turn = 2 * std::numbers::pi;
+    const double from = std::atan2(p[1].y - p[0].y, p[1].x - p[0].x);
+    const double to = std::atan2(p[2].y - p[0].y, p[2].x - p[0].x);
+    const double down = std::atan2(-c, s);
+    if (std::fmod(down - from + 2 * turn, turn) <= std::fmod(to - from + 2 * turn, turn))
+      lowest = std::min(lowest, bottom);
+  }
+  if (!std::isfinite(lowest)) return {0, 0};
+  const double first = lowest + gap;
+  return {-s * first, c * first};
+}
+
 // Where each element is written: in the block of the first part that holds it, or among the
 // drawing's own entities.
 struct Layout {
@@ -179,10 +222,11 @@ Layout LayOut(const Drawing& drawing) {
       if (BadNameCharacter(c)) c = '_';
     if (base.empty() || base.front() == '*') base = "GROUP" + base;
     // Many parts share a name: each base remembers its next number, so naming stays linear.
+    // Block names do not tell case apart: "Door" and "DOOR" are one name to a reader.
     std::string name = base;
-    int& next = suffix[base];
-    while (taken.contains(name)) name = base + "_" + std::to_string(next++ + 2);
-    taken.insert(name);
+    int& next = suffix[Upper(base)];
+    while (taken.contains(Upper(name))) name = base + "_" + std::to_string(next++ + 2);
+    taken.insert(Upper(name));
     layout.blockName[part] = name;
     for (const LineNode* n = part->lines; n != nullptr; n = n->next)
       layout.holder.try_emplace(n->element, part);
@@ -307,8 +351,12 @@ private:
       dxf_.writeLayer(out_, DL_LayerData(LayerName(layer), 0),
                       DL_Attributes("", 7, LineweightOfWidth(0), "CONTINUOUS", 1.0));
     out_.tableEnd();
-    out_.tableStyle(1);
-    dxf_.writeStyle(out_, DL_StyleData("Standard", 0, 0.0, 1.0, 0.0, 0, 2.5, "txt", ""));
+    // A text style for each font a text is written in.
+    std::set<std::uint32_t> fonts{0};
+    for (const TextElement* e = drawing_.texts; e != nullptr; e = e->next) fonts.insert(e->font());
+    out_.tableStyle(static_cast<int>(fonts.size()));
+    for (std::uint32_t font : fonts)
+      dxf_.writeStyle(out_, DL_StyleData(StyleName(font), 0, 0.0, 1.0, 0.0, 0, 2.5, "txt", ""));
     out_.tableEnd();
     dxf_.writeView(out_);
     dxf_.writeUcs(out_);
@@ -361,6 +409,22 @@ private:
     DL_LinetypeData data(name, look, 0, static_cast<int>(pattern.size()), length,
                          pattern.empty() ? nullptr : pattern.data());
     dxf_.writeLinetype(out_, data);
+  }
+
+  // The text style of a font: the ordinary font is the standard style, the others go by their
+  // names where those are usable and by their numbers otherwise.
+  std::string StyleName(std::uint32_t font) const {
+    const std::string number = "FONT" + std::to_string(font);
+    if (font == 0) return "Standard";
+    if (font >= static_cast<std::uint32_t>(scene_.fonts.count)) return number;
+    const std::string& name = scene_.fonts.slots[font].name;
+    for (std::uint32_t other = 0; other < font; ++other)
+      if (Upper(scene_.fonts.slots[other].name) == Upper(name)) return number;
+    if (name.empty() || name.size() > kLongestString ||
+        std::ranges::any_of(name, BadNameCharacter) || Upper(name) == "STANDARD" ||
+        Upper(name).starts_with("FONT"))
+      return number;
+    return name;
   }
 
   const std::string& LayerName(std::uint32_t layer) const {
@@ -505,8 +569,13 @@ private:
     std::size_t outer = 0;
     for (std::size_t k = 1; k < loops.size(); ++k)
       if (loops[k].area > loops[outer].area) outer = k;
-    const double gap = filling.gap();
+    // Other programs draw the pattern: the gap the drawing holds, or the smallest gap the
+    // program takes (below it no hatch is drawn here), the lines where the program draws them.
+    // The gap and angle as held ride along with the program's own data.
+    const double held = filling.gap();
+    const double gap = held >= kSmallestGap ? held : kSmallestGap;
     const double angle = filling.angle();
+    const Point base = HatchBase(boundary, angle, gap);
     out_.entity("HATCH");
     out_.dxfString(100, "AcDbEntity");
     out_.entityAttributes(AttributesOf(filling));
@@ -561,8 +630,8 @@ private:
     out_.dxfInt(78, 1);
     const double a = angle / kDegrees;
     out_.dxfReal(53, angle);
-    out_.dxfReal(43, 0.0);
-    out_.dxfReal(44, 0.0);
+    out_.dxfReal(43, base.x);
+    out_.dxfReal(44, base.y);
     out_.dxfReal(45, -gap * std::sin(a));
     out_.dxfReal(46, gap * std::cos(a));
     const Linetype dashes = LinetypeOf(filling.style(), filling.ldista(), drawing_);
@@ -575,6 +644,8 @@ private:
                     filling.ldista());
     for (const LineElement* line : boundary)
       out_.dxfInt(1071, line == nullptr ? kLoopEndId : static_cast<int>(lineIds_.at(line)));
+    out_.dxfReal(1040, held);
+    out_.dxfReal(1040, filling.angle());
   }
 
   void WriteText(const TextElement& t) {
@@ -593,15 +664,26 @@ private:
     const Point p0 = t.points[0];
     const Transform rotation = RotationAbout(p0, t.angle());
     const Point start = Apply(rotation, p0.x + o.dx0, p0.y + o.dy0 + lower * m.h);
-    const DL_Attributes attr = TextAttributes(t);
-    // Other programs show what the program shows; an empty one would be dropped, so a blank
-    // stands in, and the text itself rides along with the record.
-    dxf_.writeText(out_,
-                   DL_TextData(start.x, start.y, 0.0, start.x, start.y, 0.0, m.h,
-                               m.r > 0 ? m.r : 1.0, 0, 0, 0,
-                               shown.empty() ? std::string(" ") : OneLine(shown, kLongestString),
-                               "Standard", t.angle() / kDegrees),
-                   attr);
+    // Other programs show what the program shows, in the font's style and slanted as the
+    // program slants it; an empty text would be dropped, so a blank stands in, and the text
+    // itself rides along with the record.
+    out_.entity("TEXT");
+    out_.dxfString(100, "AcDbEntity");
+    out_.entityAttributes(TextAttributes(t));
+    out_.dxfString(100, "AcDbText");
+    out_.coord(10, start.x, start.y, 0.0);
+    out_.dxfReal(40, m.h);
+    out_.dxfString(1, shown.empty() ? std::string(" ") : OneLine(shown, kLongestString));
+    out_.dxfReal(50, t.angle());
+    out_.dxfReal(41, m.r > 0 ? m.r : 1.0);
+    constexpr double kSlantStep = 0.2;
+    if (t.slant() != 0) out_.dxfReal(51, std::atan(kSlantStep * t.slant()) * kDegrees);
+    out_.dxfString(7, StyleName(t.font()));
+    out_.dxfInt(71, 0);
+    out_.dxfInt(72, 0);
+    out_.coord(11, start.x, start.y, 0.0);
+    out_.dxfString(100, "AcDbText");
+    out_.dxfInt(73, 0);
     WriteTextRecord(t, shown);
     if (t.mitta() != 0) WriteMeasureGraphics(t, o, rotation);
   }

@@ -55,6 +55,9 @@ void RestoreOwnFilling(const DxfXData& xdata, SceneFilling& filling) {
   }
   filling.attr.own = own;
   filling.ownBoundary = std::move(ids);
+  // The gap and angle as the drawing held them, beyond what the pattern may say.
+  if (xdata.reals.size() == 2 && std::isfinite(xdata.reals[0]) && std::isfinite(xdata.reals[1]))
+    filling.gap = xdata.reals[0], filling.angle = xdata.reals[1];
 }
 
 void RestoreOwnInsert(const DxfXData& xdata, SceneInsert& insert) {

@@ -20,7 +20,8 @@ inline constexpr std::string_view kTextRecordTag = "text";
 // points of an arc or circle).
 inline constexpr std::string_view kLineTag = "line";
 // Followed by layer, colour, width, style and section, then the numbers of the boundary lines,
-// kLoopEndId where the filling's list has an empty entry (one loop ends, the next begins).
+// kLoopEndId where the filling's list has an empty entry (one loop ends, the next begins), then
+// the gap and angle as reals.
 inline constexpr std::string_view kFillingTag = "filling";
 inline constexpr int kLoopEndId = -1;
 // Followed by the part's name; its type and layer follow as numbers.

@@ -1,12 +1,16 @@
 #include "file_test_env.h"
 #include "files/dxf_reader.h"
+#include "files/dxf_tokens.h"
 #include "files/dxf_writer.h"
 #include "setup/setup.h"
 #include "text/text_drawing.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <gtest/gtest.h>
+#include <numbers>
+#include <set>
 
 namespace lumora {
 namespace {
@@ -62,7 +66,8 @@ std::vector<std::string> Rows(const Drawing& d) {
     rows.push_back(row);
   }
   for (const TextElement* t = d.texts; t != nullptr; t = t->next) {
-    std::snprintf(buffer, sizeof buffer, "text %08x %08x", t->words[0], t->words[1]);
+    std::snprintf(buffer, sizeof buffer, "text %08x %08x angle %.9g", t->words[0], t->words[1],
+                  static_cast<double>(t->angle()));
     rows.push_back(buffer + Points(t->points, t->pointCount()) + " " + t->text);
   }
   for (const PartElement* p = d.parts; p != nullptr; p = p->next) {
@@ -178,6 +183,70 @@ TEST(DxfExport, ASaveThatCannotKeepEverythingSaysWhatAndLeavesTheDrawingUnsaved)
   ASSERT_EQ(first.SaveDxf(dir + "/lossy.dxf"), 2);
   EXPECT_EQ(first.env.errors.front(),
             "DXF:st\xE4 j\xE4i pois: 1 viiva, 1 teksti, piirustusta ei tallennettu !");
+}
+
+} // namespace
+} // namespace lumora
+
+namespace lumora {
+namespace {
+
+// What the drawing holds beyond the everyday comes back as it was: a gap of nothing, angles
+// beyond a turn, part names that differ only in case, an unnamed group, a text's slant and
+// font.
+TEST(DxfExport, UnusualValuesComeBackAsTheyWere) {
+  const std::string dir = test::ScratchDirectory("dxf_export_unusual");
+  ExportFixture first;
+  const auto square = [&](double x) {
+    return std::vector<LineElement*>{
+        first.Line(kShapeClosed, {{x, 0}, {x + 10, 0}, {x + 10, 10}, {x, 10}})};
+  };
+  first.Filling(square(0), 0, 400);
+  first.Filling(square(20), -2, -400);
+  first.Filling(square(40), 1.5, 32767);
+  first.Filling(square(60), 2, 90);
+  TextElement* slanted = first.Text("Slant", {{5, 50}}, 30, 0, 400.5);
+  slanted->SetSlant(2);
+  slanted->SetFont(1);
+  first.Text("Back", {{5, 80}}, 30, 0, -725.25);
+  for (const char* name : {"Door", "DOOR", "door", ""}) {
+    PartElement* part = first.store.AddPart(name, 1, 0);
+    first.store.AddMember(part, first.Line(kShapeOpen, {{0, 100}, {5, 100}}));
+  }
+  ASSERT_EQ(first.SaveDxf(dir + "/unusual.dxf"), 1);
+  // Other programs see unique block names, the slant, and the upright hatch's lines where the
+  // program draws them: from one gap inside the square's right side.
+  const std::string bytes = test::Slurp(dir + "/unusual.dxf");
+  DxfPairs pairs(bytes);
+  int code = 0;
+  std::string_view value;
+  std::string entity;
+  std::set<std::string> blocks;
+  std::vector<double> bases;
+  double oblique = 0;
+  std::vector<std::string> styles;
+  while (pairs.Next(code, value)) {
+    if (code == 0) entity = value;
+    if (entity == "BLOCK" && code == 2) {
+      std::string name(value);
+      for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      EXPECT_TRUE(blocks.insert(name).second) << name;
+    }
+    if (entity == "HATCH" && (code == 43 || code == 44)) bases.push_back(DxfReal(value));
+    if (entity == "TEXT" && code == 51) oblique = DxfReal(value);
+    if (entity == "TEXT" && code == 7) styles.emplace_back(value);
+  }
+  EXPECT_EQ(styles, (std::vector<std::string>{"FONT1", "Standard"}));
+  EXPECT_EQ(blocks.size(), 6u); // with the two spaces
+  EXPECT_NEAR(std::tan(oblique * std::numbers::pi / 180), 0.4, 1e-12);
+  ASSERT_EQ(bases.size(), 8u);
+  EXPECT_NEAR(bases[6], 68, 1e-9);
+  ExportFixture second;
+  ASSERT_EQ(second.ReadDxf(dir + "/unusual.dxf"), 1) << second.env.errors.front();
+  slanted->SetFont(0); // the reading store has loaded one font only
+  const std::vector<std::string> before = Rows(first.drawing);
+  const std::vector<std::string> after = Rows(second.drawing);
+  EXPECT_EQ(before, after);
 }
 
 } // namespace

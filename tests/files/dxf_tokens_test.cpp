@@ -68,7 +68,8 @@ TEST(DxfTokens, DecodedEntitiesMatchTheLibrary) {
       Entities("0\nLINE\n10\n0\n20\n0\n11\n1\n21\n1\n1001\nOTHER\n1000\nx\n1070\n4\n1040\n2.5\n"
                "0\nCIRCLE\n10\n0\n20\n0\n40\n2\n"),
       "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nB\n10\n1\n20\n1\n0\nLINE\n10\n0\n20\n0\n11\n1\n21\n1\n"
-      "0\nENDBLK\n0\nENDSEC\n" +
+      "0\nENDBLK\n0\nBLOCK\n2\n\n0\nENDBLK\n8\nX\n0\nBLOCK\n8\nL\n2\nC\n70\n2\n10\n,5\n999\nc\n"
+      "0\nCIRCLE\n40\n1\n0\nENDBLK\n1001\nAPP\n0\nENDSEC\n" +
           Entities(
               "0\nINSERT\n2\nB\n10\n1\n20\n2\n41\n2\n42\n-3\n50\n30\n70\n2\n71\n3\n44\n5\n45\n6\n"
               "1001\nLUMORA\n1000\npart:Door\n1071\n1\n1071\n3\n0\nINSERT\n2\nB\n10\n1\n20\n2\n"
@@ -88,11 +89,35 @@ TEST(DxfTokens, DecodedEntitiesMatchTheLibrary) {
   for (const std::string& bytes : cases) ExpectSameRead(bytes, "case " + std::to_string(k++));
 }
 
+TEST(DxfTokens, ABlankNumberReadsAsNothingBothWays) {
+  // Blank reals where the library would keep what it read before: in a header variable, an
+  // entity the decoding takes, one it leaves to the library, a text's slant and extended data.
+  const std::string bytes =
+      "0\nSECTION\n2\nHEADER\n9\n$LIMMIN\n10\n5\n20\n  \n9\n$LIMMAX\n10\n9\n20\n9\n0\nENDSEC\n" +
+      Entities("0\nLINE\n10\n7\n20\n8\n11\n\t\n21\n\n"
+               "0\nELLIPSE\n10\n3\n20\n3\n11\n6\n21\n \n40\n0.5\n41\n0\n42\n6.28\n"
+               "0\nTEXT\n10\n1\n20\n2\n40\n3\n1\nT\n51\n \n"
+               "0\nCIRCLE\n10\n0\n20\n0\n40\n2\n1001\nLUMORA\n1000\nline\n1040\n \n");
+  ExpectSameRead(bytes, "blank reals");
+  DxfScene scene;
+  std::string problem;
+  ASSERT_TRUE(ParseDxf(bytes, scene, problem, false)) << problem;
+  EXPECT_EQ(scene.limMin.y, 0);
+  ASSERT_FALSE(scene.model.lines.empty());
+  EXPECT_EQ(scene.model.lines[0].points[1].x, 0);
+  EXPECT_EQ(scene.model.lines[0].points[1].y, 0);
+}
+
 TEST(DxfTokens, ALightPolylineIsTheVerticesTheFileGives) {
-  // The count says three but two follow; a count after the first vertex; a y before any x.
+  // The count says three but two follow; a count after the first vertex; a y before any x; a
+  // second count, a bulge before any x and a group the decoding does not know: read so both
+  // ways.
   for (const std::string body :
        {"90\n3\n10\n0\n20\n0\n10\n5\n20\n7\n", "10\n0\n20\n0\n90\n2\n10\n5\n20\n7\n",
-        "20\n9\n90\n2\n10\n0\n20\n0\n10\n5\n20\n7\n"}) {
+        "20\n9\n90\n2\n10\n0\n20\n0\n10\n5\n20\n7\n",
+        "90\n2\n10\n0\n20\n0\n90\n1\n10\n5\n20\n7\n40\n1\n",
+        "42\n1\n90\n2\n10\n0\n20\n0\n10\n5\n20\n7\n30\n4\n"}) {
+    ExpectSameRead(Entities("0\nLWPOLYLINE\n" + body), body);
     DxfScene scene;
     std::string problem;
     ASSERT_TRUE(ParseDxf(Entities("0\nLWPOLYLINE\n" + body), scene, problem)) << problem;

@@ -6,7 +6,8 @@
 # the event files save, the sheet in $LIMMIN/$LIMMAX, each hatch's pattern at the filling's
 # angle and gap, and line types of the plotter's dashes; in the DXF that files_dxf_export saves,
 # the filling of four open lines is one path of four edges tied to the four lines, and the
-# dashed line of section 6 has dashes and gaps of 1.5 millimetres.
+# dashed line of section 6 has dashes and gaps of 1.5 millimetres. A conversion that leaves
+# something out exits 2.
 # Usage: cli_dxf_export.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -155,6 +156,27 @@ for dxf in saved_dxf:
     dashed = [t.value for t in doc.linetypes.get("DASHED6").pattern_tags.tags if t.code == 49]
     if dashed != [1.5, -1.5]:
         failures.append(f"{dxf}: the dashes of section 6 are {dashed}")
+
+# A conversion that has to leave something out writes what it can, says what it left out and
+# exits 2: a text of two rows (made by changing one letter of a drawing file) does not fit a
+# TEXT.
+text = os.path.join(work, "text.dxf")
+with open(text, "w") as f:
+    f.write("0\nSECTION\n2\nENTITIES\n0\nTEXT\n10\n1\n20\n1\n40\n3\n1\nROWSxTWO\n"
+            "0\nENDSEC\n0\nEOF\n")
+rows_drw = os.path.join(work, "rows.drw")
+if run("convert", text, rows_drw, "--home", data).returncode != 0:
+    failures.append("the text DXF did not convert")
+else:
+    with open(rows_drw, "rb") as f:
+        held = f.read()
+    with open(rows_drw, "wb") as f:
+        f.write(held.replace(b"ROWSxTWO", b"ROWS\nTWO"))
+    lossy = run("convert", rows_drw, os.path.join(work, "rows.dxf"), "--home", data)
+    said = lossy.stderr.decode()
+    if lossy.returncode != 2 or "1 text" not in said or not os.path.exists(
+            os.path.join(work, "rows.dxf")):
+        failures.append(f"a lossy conversion exits {lossy.returncode} saying {said!r}")
 
 for failure in failures:
     print("FAIL:", failure)
