@@ -680,7 +680,7 @@ private:
   std::vector<Node> chain_;  // the outer placement first
   std::size_t at_ = kNoNode; // the placement being unfolded
   std::vector<PendingFilling> pending_;
-  std::map<std::string, int> layers_;
+  std::map<std::string, int, DxfNameLess> layers_;
   std::unordered_map<int, std::size_t> ownLines_; // a line's own number -> its plan index
   std::array<bool, kLayerCount> used_{};
   std::array<bool, kLayerCount> shown_{};       // a shown layer of the file has the number

@@ -914,7 +914,7 @@ private:
   std::deque<std::string> dimensions_;
   std::set<std::string> dimensionBlocks_; // as the file names them
   bool inDimension_ = false;              // in the block a dimension draws
-  std::map<std::string, LayerStyle> layers_;
+  std::map<std::string, LayerStyle, DxfNameLess> layers_;
   std::map<std::string, SceneLinetype> linetypes_; // by upper-case name
   std::vector<double> dashes_;                     // of the line type being read
   std::vector<double> doneDashes_;                 // of the line type just completed

@@ -6,13 +6,33 @@
 
 #include "geometry/point.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lumora {
+
+// Orders names as DXF compares them: letters of either case are the same letter.
+struct DxfNameLess {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t k = 0; k < n; ++k) {
+      const int x = Folded(a[k]);
+      const int y = Folded(b[k]);
+      if (x != y) return x < y;
+    }
+    return a.size() < b.size();
+  }
+  static int Folded(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u >= 'a' && u <= 'z' ? u - ('a' - 'A') : u;
+  }
+};
 
 // The pattern family of a line type: the program draws these four; a "by block" line takes the
 // line type of the insert that places it.
@@ -145,12 +165,12 @@ struct DxfScene {
   bool hasLimits = false;
   Point limMin{0, 0};
   Point limMax{0, 0};
-  double gridStep = 0;                // $GRIDUNIT, 0 when absent
-  double curveAccuracy = 0;           // file units between a curve and the chords drawn for it
-  double version = 0;                 // $USERR1: the drawing's version in a file this program wrote
-  std::set<std::string> hiddenLayers; // off or frozen in the file
-  std::map<std::string, SceneLayer> layers; // the layer table, by name
-  KindCounts notRead;                       // kinds the library does not know, anywhere in the file
+  double gridStep = 0;      // $GRIDUNIT, 0 when absent
+  double curveAccuracy = 0; // file units between a curve and the chords drawn for it
+  double version = 0;       // $USERR1: the drawing's version in a file this program wrote
+  std::set<std::string, DxfNameLess> hiddenLayers;       // off or frozen in the file
+  std::map<std::string, SceneLayer, DxfNameLess> layers; // the layer table, by name
+  KindCounts notRead; // kinds the library does not know, anywhere in the file
 };
 
 } // namespace lumora

@@ -39,13 +39,14 @@ std::vector<LineElement*> Lines(const Drawing& d) {
 }
 
 TEST(DxfForeign, BlockMembersAndEntitiesSeenFromBelowReadAsTheFileMeansThem) {
-  // A member on layer 0 drawn "by layer", placed on RED (red, dashed), is red and dashed.
+  // A member on layer 0 drawn "by layer", placed on RED (red, dashed), is red and dashed, as is
+  // a line on "red": layer names are the same in either case.
   const std::string layers = "0\nTABLE\n2\nLTYPE\n0\nLTYPE\n2\nDASHED\n70\n0\n3\n-\n72\n65\n73\n2\n"
                              "40\n10\n49\n6\n49\n-4\n0\nENDTAB\n0\nTABLE\n2\nLAYER\n0\nLAYER\n2\n"
                              "RED\n70\n0\n62\n1\n6\nDASHED\n0\nENDTAB\n";
   test::DrawingFixture byLayer;
   ASSERT_EQ(
-      Read(byLayer, File("0\nINSERT\n8\nRED\n2\nB\n10\n0\n20\n0\n" + Line(0, 5, 10, 5, "8\nRED\n"),
+      Read(byLayer, File("0\nINSERT\n8\nRED\n2\nB\n10\n0\n20\n0\n" + Line(0, 5, 10, 5, "8\nred\n"),
                          Block("B", Line(0, 0, 10, 0, "8\n0\n62\n256\n6\nBYLAYER\n")), "", layers)),
       1);
   const std::vector<LineElement*> both = Lines(byLayer.drawing);
