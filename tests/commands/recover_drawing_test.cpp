@@ -2,6 +2,7 @@
 #include "control/dispatch_fixture.h"
 #include "control/headless_app.h"
 #include "control/recover_headless.h"
+#include "control/recovery_startup.h"
 #include "files/file_test_env.h"
 #include "files/recovery_test_codec.h"
 #include "model/drawing.h"
@@ -13,8 +14,6 @@ namespace lumora {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr int kRecoverKey = DispatchFixture::kMainKey;
 
 // A program that drew `lines` lines on the drawing "house" (with `changes` unsaved before its
 // log began) and died, or quit; its folder.
@@ -35,25 +34,21 @@ std::string DeadProgram(const std::string& name, int lines, std::uint32_t change
   return folder;
 }
 
+// A program started over the folder; its start-up asks at once when there is work to recover.
 struct RecoverFixture : DispatchFixture {
   test::LineStepCodec codec;
-  RecoveryWriter writer{app.drawing, app.fileEnv};
-  std::optional<RecoveryOffer> offer;
+  RecoveryWriter& writer = app.recovery;
 
-  explicit RecoverFixture(const std::string& folder) {
-    offer = TakeRecoveryOffer(folder, app.fileEnv, "never");
-    EXPECT_TRUE(writer.Open(folder, 5000));
-    table.Add({kRecoverKey, Level::kMain, [this] {
-                 return std::make_unique<RecoverDrawing>(std::move(*offer), codec, writer);
-               }});
+  explicit RecoverFixture(const std::string& folder, Language shown = Language::kEnglish) {
+    language = shown;
+    app.home = fs::path(folder).parent_path().string();
+    StartRecovery(app, codec);
   }
 };
 
 TEST(RecoverDrawing, YesRebuildsTheDrawingAsUnsavedAndGoesOnInAFreshLog) {
   const std::string folder = DeadProgram("recover_yes", 3);
   RecoverFixture f(folder);
-  ASSERT_TRUE(f.offer.has_value());
-  f.Key(kRecoverKey);
   EXPECT_TRUE(f.Shown("Recover unsaved drawing 'house' (3 steps, saved at 1970-01-01 00:16) ?"));
   f.Key('y');
   EXPECT_EQ(test::NodeCount(f.app.drawing.lines), 3u);
@@ -69,9 +64,7 @@ TEST(RecoverDrawing, YesRebuildsTheDrawingAsUnsavedAndGoesOnInAFreshLog) {
 
 TEST(RecoverDrawing, NoKeepsTheLogAsideAndTheDrawingEmpty) {
   const std::string folder = DeadProgram("recover_no", 2);
-  RecoverFixture f(folder);
-  f.language = Language::kFinnish;
-  f.Key(kRecoverKey);
+  RecoverFixture f(folder, Language::kFinnish);
   EXPECT_TRUE(f.Shown("Palautetaanko tallentamaton piirustus 'house' (2 vaihetta, tallennettu "
                       "1970-01-01 00:16) ?"));
   f.Key('e');
