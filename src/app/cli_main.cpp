@@ -10,6 +10,7 @@ int RunPlotCommand(int argc, char** argv);
 int RunConvertCommand(int argc, char** argv);
 int RunRunCommand(int argc, char** argv);
 int RunBenchOpenCommand(int argc, char** argv);
+int RunRecoverCommand(int argc, char** argv);
 } // namespace lumora
 
 namespace {
@@ -22,6 +23,7 @@ constexpr const char* kHelp =
     "  plot DRAWING OUT.pdf [--scale N] [--paper A4|A3|A2|A1|A0|Letter]\n"
     "  run SCRIPT [--save OUT.drw] [--answer TEXT]...\n"
     "  convert IN OUT               between drawing files, parts and DXF\n"
+    "  recover LOG OUT.drw          the drawing a recovery log holds, as a drawing file\n"
     "  bench-open DRAWING           times reading, redrawing, picking and snapping\n"
     "common options: --home DIR, --setup NAME, --size WxH; also --version, --help\n";
 
@@ -46,6 +48,7 @@ int main(int argc, char** argv) {
   if (std::strcmp(argv[1], "plot") == 0) return lumora::RunPlotCommand(argc, argv);
   if (std::strcmp(argv[1], "run") == 0) return lumora::RunRunCommand(argc, argv);
   if (std::strcmp(argv[1], "convert") == 0) return lumora::RunConvertCommand(argc, argv);
+  if (std::strcmp(argv[1], "recover") == 0) return lumora::RunRecoverCommand(argc, argv);
   if (std::strcmp(argv[1], "bench-open") == 0) return lumora::RunBenchOpenCommand(argc, argv);
   std::fprintf(stderr, "lumora-cli: unknown command '%s'\n", argv[1]);
   return 1;

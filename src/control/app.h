@@ -8,6 +8,7 @@
 #include "control/event_cycle.h"
 #include "element_geometry/element_geometry.h"
 #include "files/file_environment.h"
+#include "files/recovery_writer.h"
 #include "model/drawing.h"
 #include "model/element_store.h"
 #include "plot/plotter.h"
@@ -81,6 +82,9 @@ struct App {
   // Every element reaches the screen through it.
   ScreenPainter painter{canvas, view, drawing, fonts, setup, storeEnv, store, window.erased};
   ElementStore store{drawing, storeEnv, painter};
+  // The log of committed steps in RECOVER/; it stays closed (and starts no thread) until
+  // StartRecovery opens it.
+  RecoveryWriter recovery{drawing, fileEnv};
   // Its join and corner tolerance is a share of the sheet width, fixed at start-up.
   ElementGeometry geometry{store, storeEnv, GeometrySettings{}};
 

@@ -258,4 +258,14 @@ void RequestQuit(Control& control) {
   --control.state.dispatchDepth;
 }
 
+void StartOwnFunction(Control& control, const CommandRow& row, std::unique_ptr<Function> function) {
+  if (control.state.ended || LevelActive(control, row.level)) return;
+  ++control.state.dispatchDepth;
+  control.In().code = row.code;
+  control.In().rawKey = kRawNone;
+  StartFunction(control, row, std::move(function));
+  if (!control.state.ended) RefreshLines(control);
+  --control.state.dispatchDepth;
+}
+
 } // namespace lumora

@@ -3,6 +3,9 @@
 #pragma once
 
 #include "protocol/command_state.h"
+#include "protocol/functions.h"
+
+#include <memory>
 
 namespace lumora {
 
@@ -27,5 +30,9 @@ void RewriteOpenWindows(Control& control);
 // The window was closed: ask the quit question (at once ending a saved drawing), and keep the
 // program running until it is answered.
 void RequestQuit(Control& control);
+
+// Starts a function of the program's own at start-up, as if its key had been pressed, unless
+// its level is already busy.
+void StartOwnFunction(Control& control, const CommandRow& row, std::unique_ptr<Function> function);
 
 } // namespace lumora

@@ -111,6 +111,8 @@ inline constexpr int kCodeMainMenu = 2345;
 inline constexpr int kCodePropertiesMenu = 3456;
 inline constexpr int kCodePopup = 7654;
 inline constexpr int kCodeInformation = 8432;
+// The start-up question over a recovery log: a main function that no key starts.
+inline constexpr int kCodeRecoverDrawing = 8765;
 
 // ---- Keys of the menus and of the help functions ----
 inline constexpr int kCodeMainMenuKey = '1';
