@@ -128,7 +128,7 @@ struct JournalRun : EditFixture {
   }
 
   void RandomCommand() {
-    switch (Below(11)) {
+    switch (Below(12)) {
     case 0:
       Press(kCodeAddLine, "| F1");
       K(kCodeEnter);
@@ -240,7 +240,9 @@ struct JournalRun : EditFixture {
       Move(Below(2) == 0 ? kCodeRedo : kCodeRedoShift, "Ctrl+Y");
       moved = true;
     } else if (roll < 4 && Below(4) == 0) {
-      // What a save does to the drawing; the next key ends the step it is in.
+      // What a save does to the drawing, with no command running (saving ends it first); the
+      // next key ends the step it is in.
+      Idle();
       actions += " save";
       app.drawing.changes = 0;
       savedAt = Position();
