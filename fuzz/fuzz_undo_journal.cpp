@@ -39,7 +39,7 @@ void Sound(const ElementStore& store) {
   if (!store.CheckSoundness().empty()) std::abort();
 }
 
-void Change(ElementStore& store, Drawing& drawing, Bytes& in) {
+void ChangeDrawing(ElementStore& store, Drawing& drawing, Bytes& in) {
   PropertySet set;
   set.SetShape(kShapeOpen);
   switch (in.Byte() % 9) {
@@ -114,7 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else if (what == 1) {
       store.Redo(kind);
     } else {
-      for (int k = 1 + in.Byte() % 3; k > 0; --k) Change(store, drawing, in);
+      for (int k = 1 + in.Byte() % 3; k > 0; --k) ChangeDrawing(store, drawing, in);
       if (store.CommitStep()) {
         reports.resize(at + 1);
         reports.push_back(DrawingReport(drawing));
