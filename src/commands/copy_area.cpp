@@ -184,6 +184,8 @@ void CopyArea::FollowPlacer() {
 int CopyArea::Placing(Control& control, const CommandRow& row) {
   const int result = placer_.Run(control);
   FollowPlacer();
+  // A round is one step from its first copy to what makes it final or takes it back.
+  if (!current_.copies.empty()) control.store.HoldSteps(true);
   if (result == kStillRunning) return kStillRunning;
   if (result == kCopyTakenBack && !current_.copies.empty()) {
     // The placer knows only its newest copy; an earlier one of the round goes the same way.
@@ -224,6 +226,7 @@ int CopyArea::Placing(Control& control, const CommandRow& row) {
 // again, and the sources of a move come back. Leaving earlier copies of a move behind would
 // give the moved elements twice.
 int CopyArea::TakeBackRound(Control& control) {
+  control.store.HoldSteps(false);
   hasPrevious_ = false;
   Round round = std::move(previous_);
   previous_ = {};
@@ -240,6 +243,7 @@ int CopyArea::TakeBackRound(Control& control) {
 // A round made final: its copies become loose elements and its set goes, with the sources
 // when they were moved.
 void CopyArea::FinishRound(Control& control, Round& round) {
+  control.store.HoldSteps(false);
   for (PartElement*& copy : round.copies) control.store.DeletePart(copy, false);
   round.copies.clear();
   if (round.group != nullptr) control.store.DeletePart(round.group, round.move);

@@ -255,6 +255,7 @@ void EditElement::CommitLine(Control& control, bool enter) {
   LineElement& line = *PickedAs<LineElement>(edited_);
   ElementGeometry& geometry = Geometry(control);
   undo_.Take(line);
+  geometry.Store().Keep(line);
   geometry.Store().painter().Draw(line, DrawMode::kErase);
   PropertySet& current = control.properties.line;
   current.SetShape(savedShape_);
@@ -268,6 +269,7 @@ void EditElement::CommitFilling(Control& control) {
   FillingElement& filling = *PickedAs<FillingElement>(edited_);
   undo_.Take(filling);
   undo_.TakeHolders(control.drawing, &filling);
+  control.store.Keep(filling);
   // The old hatch goes with the old gap and angle, before the new ones are packed in.
   ElementGeometry& geometry = Geometry(control);
   geometry.Store().painter().Draw(filling, DrawMode::kErase);
@@ -286,6 +288,7 @@ void EditElement::CommitText(Control& control, bool enter) {
   ElementGeometry& geometry = Geometry(control);
   undo_.Take(text);
   undo_.TakeHolders(control.drawing, &text);
+  control.store.Keep(text);
   geometry.Store().painter().Draw(text, DrawMode::kErase);
   PackText(control.properties.text, text, PackFields::kPlain);
   // Without string editing the string is left exactly as it is.

@@ -112,6 +112,11 @@ bool ElementSnapshot::Restore(ElementGeometry& geometry) {
   Painter& painter = geometry.Store().painter();
   ElementStore& store = geometry.Store();
   bool whole = true;
+  // Taking a step back is itself a change the undo journal keeps.
+  for (LineState& s : lines_) store.Keep(*s.line);
+  for (TextState& s : texts_) store.Keep(*s.text);
+  for (FillingState& s : fillings_) store.Keep(*s.filling);
+  for (PartState& s : parts_) store.Keep(*s.part);
   for (LineState& s : lines_) {
     LineElement& line = *s.line;
     if (line.hidden() == 0) painter.Draw(line, DrawMode::kErase);

@@ -281,6 +281,7 @@ void PartPlacer::PlaceNested(Control& control, const PartElement& placed, const 
   for (std::size_t i = 0; i < read.size(); ++i) {
     Point to = nested_[i];
     ApplyTransform(m, to.x, to.y);
+    control.store.Keep(*read[read.size() - 1 - i]);
     read[read.size() - 1 - i]->location = to;
   }
 }

@@ -164,6 +164,7 @@ int SheetCommand::Place(Control& control, const CommandRow& row) {
 }
 
 void SheetCommand::TakeSheet(Control& control) {
+  control.store.KeepHeader();
   Drawing& d = control.drawing;
   d.limits = sheet_;
   control.view.viewBox = d.limits;
@@ -231,6 +232,7 @@ int ScaleCommand::Take(Control& control, const CommandRow& row, double scale) {
   Drawing& d = control.drawing;
   newScale_ = scale;
   if (EmptyBox(d.limits)) {
+    control.store.KeepHeader();
     d.scale = scale;
     ++d.changes;
     NoteScale(control);
@@ -261,6 +263,13 @@ int ScaleCommand::Question(Control& control, const CommandRow& row) {
 }
 
 void ScaleCommand::Apply(Control& control, bool proportional) {
+  ElementStore& store = control.store;
+  store.KeepHeader();
+  if (proportional) {
+    for (LineElement* l : Each(control.drawing.lines)) store.Keep(*l);
+    for (FillingElement* f : Each(control.drawing.fillings)) store.Keep(*f);
+    for (TextElement* t : Each(control.drawing.texts)) store.Keep(*t);
+  }
   ApplyScaleChange(control.drawing, newScale_, sheet_, proportional);
   TakeSheet(control);
   NoteScale(control);

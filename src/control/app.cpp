@@ -8,6 +8,8 @@ App::App(Clock& clockService, WindowServices& window, PageOutput& pageOutput,
          std::ostream& consoleStream)
     : clock(clockService), windowServices(window), pages(pageOutput), console(consoleStream) {
   sound.console = &console;
+  // The drawing worked on keeps the undo journal; stores built aside by readers do not.
+  store.EnableJournal(true);
   sound.home = home;
   screen.sound = &sound;
   screen.clock = &clock;

@@ -1,9 +1,13 @@
 #include "control/dispatch.h"
 
 #include "commands/quit.h"
+#include "control/undo_messages.h"
+#include "model/element_store.h"
 #include "model/store_messages.h"
 #include "protocol/command_table.h"
 #include "protocol/texts.h"
+#include "screen/messages.h"
+#include "screen/text_screen.h"
 #include "screen/text_window.h"
 #include "sound/my_beep.h"
 #include "ui/menu_bar.h"
@@ -191,6 +195,30 @@ void Pass(Control& control, bool escape) {
   }
 }
 
+bool IsStepKey(int code) {
+  return code == kCodeUndo || code == kCodeRedo || code == kCodeRedoShift;
+}
+
+// Ctrl+Z takes the last step back, Ctrl+Y and Ctrl+Shift+Z do it again. Whatever runs is ended
+// first as Esc would end it: what it has finished stays, and is a step of its own.
+void TakeStep(Control& control, int code) {
+  for (Level level : kOfferOrder) SendEsc(control, level);
+  if (control.state.ended) return;
+  control.store.CommitStep();
+  const bool undo = code == kCodeUndo;
+  StepKind kind = StepKind::kChange;
+  const bool done = undo ? control.store.Undo(kind) : control.store.Redo(kind);
+  if (!done) {
+    Message(control, kSoundSmallError,
+            undo ? undo_messages::kNothingToUndo : undo_messages::kNothingToRedo);
+  } else {
+    Beep(control, kSoundKey);
+    ShowNote(control.screen, undo ? undo_messages::kUndone : undo_messages::kRedone,
+             Tr(control.screen, undo_messages::StepName(kind)));
+  }
+  RefreshLines(control);
+}
+
 } // namespace
 
 const CommandRow* StartingRow(const Control& control, int code) {
@@ -222,8 +250,12 @@ void DispatchInput(Control& control, bool escape) {
     control.In().code = kCodeEsc;
     control.In().rawKey = kRawGeneratedEsc;
   }
-  Pass(control, escape);
-  --state.dispatchDepth;
+  if (!escape && state.dispatchDepth == 1 && IsStepKey(control.In().code))
+    TakeStep(control, control.In().code);
+  else
+    Pass(control, escape);
+  // What the key changed is one step (a script run holds its steps until it ends).
+  if (--state.dispatchDepth == 0) control.store.CommitStep();
 }
 
 void RewriteOpenWindows(Control& control) {

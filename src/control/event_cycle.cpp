@@ -178,8 +178,8 @@ struct Handler {
     CommandEvent event{0, 0, mouse};
     unsigned overlays = kAllOverlays;
     if (!key.special) {
-      event.code = event.rawKey =
-          KeyboardCode(static_cast<unsigned char>(key.key), key.modifiers.ctrl);
+      event.code = event.rawKey = KeyboardCode(static_cast<unsigned char>(key.key),
+                                               key.modifiers.ctrl, key.modifiers.shift);
     } else if (IsBareModifier(key.key)) {
       return; // a modifier pressed alone is on its way to a real key: it says nothing
     } else if (key.key == kKeyKeypadDelete) {

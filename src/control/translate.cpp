@@ -163,7 +163,9 @@ int ClickZoneCode(const Control& control, int x, int y) {
 
 } // namespace
 
-int KeyboardCode(unsigned char key, bool ctrl) {
+int KeyboardCode(unsigned char key, bool ctrl, bool shift) {
+  // Shift does not change a control character; Ctrl+Shift+Z redoes where Ctrl+Z undoes.
+  if (key == kCodeUndo && ctrl && shift) return kCodeRedoShift;
   return key == kCodeEnter && ctrl ? kCodeCtrlEnter : key;
 }
 

@@ -26,7 +26,7 @@ enum class Translation {
 Translation TranslateInput(Control& control, InputKind kind, int x, int y, int key = 0);
 
 // The code of an ASCII key from the keyboard: Ctrl+Enter is a key of its own.
-int KeyboardCode(unsigned char key, bool ctrl);
+int KeyboardCode(unsigned char key, bool ctrl, bool shift = false);
 
 // True in cursor mode: no prompt is open and the drawing cursor is shown.
 bool CursorMode(const Control& control);

@@ -93,6 +93,7 @@ void ElementGeometry::ElementChanged(PartElement& part) {
 }
 
 void ElementGeometry::RenewPart(PartElement& part) {
+  store_.Keep(part);
   Box box;
   for (const LineNode* n : Each(part.lines)) {
     if (n->element != nullptr) ExtendBoxByBox(LineBox(*n->element), box);

@@ -170,6 +170,7 @@ int ElementGeometry::RoundLineCorner(Corner& corner, double radius) {
     InheritPartMembership(corner.arc, static_cast<const LineElement*>(&line1));
     PassBoundaryToArc(*corner.arc, &line1, &line2);
   } else {
+    store_.Keep(*corner.arc);
     std::copy(std::begin(arcPoints), std::end(arcPoints), corner.arc->points);
     ElementChanged(*corner.arc);
     store_.painter().Draw(line1, DrawMode::kNormal);

@@ -50,6 +50,7 @@ double ReadValue(std::string_view text) {
 
 void ElementGeometry::MoveLine(LineElement& line, Area stretch, const Transform& m, const Point& d,
                                double sx, double sy) {
+  store_.Keep(line);
   const std::span<Point> points = PointsOf(line);
   if (stretch.empty()) {
     TransformLinePoints(line, points, m, sx, sy);
@@ -72,6 +73,7 @@ void ElementGeometry::TransformLine(LineElement& line, Area stretch, const Trans
 
 void ElementGeometry::MoveText(TextElement& text, Area stretch, const Transform& m, const Point& d,
                                double sx, double sy, double angle) {
+  store_.Keep(text);
   const std::size_t count = text.points == nullptr ? 0 : text.pointCount();
   const std::span<Point> points(text.points, count);
   if (count == 0) return;
@@ -153,6 +155,7 @@ void ElementGeometry::TransformMembers(PartElement& group, Area stretch, const T
   }
   for (PartNode* n : Each(group.parts)) {
     PartElement& member = *n->element;
+    store_.Keep(member);
     TransformMembers(member, stretch, m, d, sx, sy, angle);
     RenewPart(member);
     // A nested part's insertion point goes where its members went.
@@ -166,6 +169,7 @@ void ElementGeometry::TransformMembers(PartElement& group, Area stretch, const T
 
 void ElementGeometry::TransformGroup(PartElement& group, Area stretch, const Point& reference,
                                      const Point& location, double sx, double sy, double angle) {
+  store_.Keep(group);
   Transform m;
   MakeTransform(m, reference.x, reference.y, location.x, location.y, sx, sy, angle);
   const Point d{location.x - reference.x, location.y - reference.y};
@@ -237,6 +241,7 @@ void ElementGeometry::SetGroupHidden(PartElement& group, bool hidden) {
 }
 
 bool ElementGeometry::ReplaceTextString(TextElement& text, std::string_view value) {
+  store_.Keep(text);
   const bool shown = text.hidden() == 0 && drawing_.layerVisible[text.layer()] != 0;
   if (shown) store_.painter().Draw(text, DrawMode::kErase);
   const bool replaced = ReplaceString(drawing_, store_.allocator(), env_, text, value) != 0;

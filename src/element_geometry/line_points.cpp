@@ -50,6 +50,7 @@ int ElementGeometry::ElementInsidePolygon(const LineElement& line, Area area, bo
 void ElementGeometry::MoveVertex(LineElement& line, int index, const Point& to) {
   const std::span<Point> points = PointsOf(line);
   if (index < 0 || static_cast<std::size_t>(index) >= points.size()) return;
+  store_.Keep(line);
   store_.painter().Draw(line, DrawMode::kErase);
   const auto i = static_cast<std::size_t>(index);
   if (!IsRound(line)) {

@@ -17,9 +17,11 @@
 #include "model/spatial_index.h"
 #include "model/store_allocator.h"
 #include "model/store_environment.h"
+#include "model/store_journal.h"
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -170,6 +172,33 @@ public:
     textIndex_.Build();
   }
 
+  // ---- The undo journal ----
+  // Only the drawing being worked on keeps one; a store built aside (a reader's, a trial
+  // read's) records nothing.
+  void EnableJournal(bool on);
+  // The record or the header is about to change in place: the open step keeps how it was.
+  // Adds, deletes, membership and boundary changes are kept by the store itself.
+  void Keep(LineElement& line);
+  void Keep(FillingElement& filling);
+  void Keep(TextElement& text);
+  void Keep(PartElement& part);
+  void KeepHeader();
+  // Ends the open step; false when it changed nothing, or while steps are held.
+  bool CommitStep();
+  void HoldSteps(bool on) { journal_.held = on; }
+  bool CanUndo() const { return !journal_.done.empty(); }
+  bool CanRedo() const { return !journal_.undone.empty(); }
+  // Takes back the last step, or does the last step taken back again, and redraws; false when
+  // there is none. kind tells what the step did.
+  bool Undo(StepKind& kind);
+  bool Redo(StepKind& kind);
+  // Forgets every step (a drawing read or begun anew starts its own history).
+  void ResetJournal();
+  void SetJournalBudget(std::size_t bytes) { journal_.budget = bytes; }
+  const StoreJournal& Journal() const { return journal_; }
+  // Where the lists, the indexes and the records disagree; empty when the store is sound.
+  std::string CheckSoundness() const;
+
 private:
   // A record off every list with room for its points or boundary lines, and putting it on its
   // list (a filling that cannot be entered in the boundary index is freed).
@@ -195,6 +224,30 @@ private:
   int RemoveNodes(MemberNode<Element>*& head, const Element* element, int limit = -1);
   void FreeEverything();
 
+  // The journal's side of adding and deleting: a record taken off its list stays allocated
+  // while a step may bring it back.
+  void NoteLink(ElementKind kind, void* element, std::uint64_t sequence);
+  void Retire(LineElement* line, LineElement* before);
+  void Retire(FillingElement* filling, FillingElement* before);
+  void Retire(TextElement* text, TextElement* before);
+  void Retire(PartElement* part, PartElement* before);
+  void TakeOffBookkeeping(ElementKind kind, void* element);
+  void PutBackBookkeeping(ElementKind kind, void* element, std::uint64_t sequence);
+  void TakeOff(const JournalLink& link);
+  void PutBack(const JournalLink& link);
+  void FreeRetired(const void* element, ElementKind kind);
+  void DropSteps(std::vector<JournalStep>& steps, JournalOp owned);
+  void KeepBudget();
+  void Apply(LineElement& line, const LineState& state);
+  void Apply(FillingElement& filling, const FillingState& state);
+  void Apply(TextElement& text, const TextState& state);
+  void Apply(PartElement& part, const PartState& state);
+  void Apply(Drawing& drawing, const HeaderState& state);
+  void ApplyStates(const JournalStep& step, bool after);
+  void Renew(const JournalStep& step);
+  void AfterMove();
+  bool Retired(const void* element) const { return journal_.retired.contains(element); }
+
   // The holder index: which parts hold an element, one entry per member node.
   bool NoteHolder(const void* element, PartElement* part);
   void ForgetHolder(const void* element, const PartElement* part, int times);
@@ -207,7 +260,8 @@ private:
   void Detach(TextElement* text);
   void Detach(PartElement* part);
   template <class Element> int DetachFromParts(Element* element);
-  template <class Element> Element* DetachForDelete(Element*& ref, Element*& head, int& status);
+  template <class Element>
+  Element* DetachForDelete(Element*& ref, Element*& head, int& status, Element*& before);
   template <class Element> Element* PopMember(PartElement* part, MemberNode<Element>*& head);
   // Marks records for deletion and detaches them; FinishDeletes unlinks and frees them all
   // with one pass over each list they are on.
@@ -256,6 +310,7 @@ private:
   SpatialIndex<FillingElement> fillingIndex_;
   SpatialIndex<TextElement> textIndex_;
   bool indexed_ = true;
+  StoreJournal journal_;
 };
 
 template <class Fill>

@@ -109,6 +109,14 @@ std::uint64_t SpatialIndex<Element>::Sequence(const Element* element) const {
   return id == kNone ? 0 : slots_[id].sequence;
 }
 
+template <class Element>
+void SpatialIndex<Element>::SetSequence(const Element* element, std::uint64_t sequence) {
+  const std::uint32_t id = Find(element);
+  if (id == kNone || sequence == 0) return;
+  slots_[id].sequence = sequence;
+  lastSequence_ = std::max(lastSequence_, sequence);
+}
+
 template <class Element> double SpatialIndex<Element>::CellSize() const {
   Build();
   return cells_.empty() ? 0.0 : std::max(cellWidth_, cellHeight_);

@@ -46,6 +46,9 @@ public:
 
   // 0 when the element is not indexed.
   std::uint64_t Sequence(const Element* element) const;
+  // Gives a placed element back the number it had, so an element put back onto its list
+  // keeps its place in the order (0 leaves the number as it is).
+  void SetSequence(const Element* element, std::uint64_t sequence);
   std::size_t size() const { return live_; }
   // The larger side of a bucket; 0 before the first element is placed.
   double CellSize() const;

@@ -161,6 +161,7 @@ void ElementStore::LinkLine(LineElement& line) {
   SetZones(line, LineBox(line));
   line.next = drawing_.lines;
   drawing_.lines = &line;
+  NoteLink(ElementKind::kLine, &line, lineIndex_.Sequence(&line));
 }
 
 // Enters the filling in the boundary index under each of its lines; nothing when that fails.
@@ -201,6 +202,10 @@ bool ElementStore::ReplaceBoundaryEntry(FillingElement& filling, std::uint32_t i
     ReportOverflow();
     return false;
   }
+  Keep(filling);
+  for (LineElement* line : with)
+    if (line != nullptr) Keep(*line);
+  if (filling.lines[index] != nullptr) Keep(*filling.lines[index]);
   auto* lines = static_cast<LineElement**>(block);
   std::uninitialized_fill_n(lines, std::max<std::size_t>(total, 1), nullptr);
   std::copy_n(filling.lines, index, lines);
@@ -293,11 +298,15 @@ bool ElementStore::LinkFilling(FillingElement& filling) {
     ReportOverflow();
     return false;
   }
-  for (std::uint32_t i = 0; i < filling.ls0(); ++i)
-    if (filling.lines[i] != nullptr) filling.lines[i]->SetBoundary(1);
+  for (std::uint32_t i = 0; i < filling.ls0(); ++i) {
+    if (filling.lines[i] == nullptr) continue;
+    Keep(*filling.lines[i]);
+    filling.lines[i]->SetBoundary(1);
+  }
   SetZones(filling, FillingBox(filling));
   filling.next = drawing_.fillings;
   drawing_.fillings = &filling;
+  NoteLink(ElementKind::kFilling, &filling, fillingIndex_.Sequence(&filling));
   return true;
 }
 
@@ -336,6 +345,7 @@ TextElement* ElementStore::AddText(const PropertySet& set, const Point* points, 
   SetZones(*element, env_.TextExtent(*element, true));
   element->next = drawing_.texts;
   drawing_.texts = element;
+  NoteLink(ElementKind::kText, element, textIndex_.Sequence(element));
   return element;
 }
 
@@ -359,6 +369,7 @@ PartElement* ElementStore::AddPart(std::string_view name, std::uint32_t type, st
   part->SetLayer(layer);
   part->next = drawing_.parts;
   drawing_.parts = part;
+  if (type != 0) NoteLink(ElementKind::kPart, part, 0);
   return part;
 }
 

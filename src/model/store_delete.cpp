@@ -29,13 +29,26 @@ template <class Element> bool MarkedDoomed(const Element* element) {
   return (element->spareFlags() & kDoomedMark) != 0;
 }
 
-template <class Element> void Unlink(Element*& head, const Element* element) {
+// A record the journal names a place by: selection groups come and go with their commands.
+template <class Element> bool Placed(const Element*) {
+  return true;
+}
+template <> bool Placed(const PartElement* part) {
+  return part->type() != 0;
+}
+
+// Takes the element off its list; the answer is the nearest record ahead of it that the
+// journal can put it back behind (null: the head).
+template <class Element> Element* Unlink(Element*& head, const Element* element) {
+  Element* before = nullptr;
   for (Element** link = &head; *link != nullptr; link = &(*link)->next) {
     if (*link == element) {
       *link = element->next;
-      return;
+      return before;
     }
+    if (Placed(*link)) before = *link;
   }
+  return nullptr;
 }
 
 } // namespace
@@ -126,6 +139,7 @@ void ElementStore::DetachElement(PartElement* part) {
 // Doomed records leave the selection lists in one pass when the delete ends.
 void ElementStore::Doom(LineElement* line) {
   if (!doomed_.insert(line).second) return;
+  Keep(*line);
   MarkDoomed(line);
   ++doomedLines_;
   DetachFromParts(line);
@@ -134,6 +148,7 @@ void ElementStore::Doom(LineElement* line) {
 
 void ElementStore::Doom(FillingElement* filling) {
   if (!doomed_.insert(filling).second) return;
+  Keep(*filling);
   MarkDoomed(filling);
   ++doomedFillings_;
   DetachFromParts(filling);
@@ -141,6 +156,7 @@ void ElementStore::Doom(FillingElement* filling) {
 
 void ElementStore::Doom(TextElement* text) {
   if (!doomed_.insert(text).second) return;
+  Keep(*text);
   MarkDoomed(text);
   ++doomedTexts_;
   if (lastText_ == text) lastText_ = nullptr;
@@ -163,6 +179,7 @@ template <class Element> void ElementStore::SweepSelection(MemberNode<Element>*&
 // Marks the part as under deletion and takes it out of its holders; false when it already is.
 bool ElementStore::BeginPartDelete(PartElement* part) {
   if (!deleting_.insert(part).second) return false;
+  Keep(*part);
   doomed_.insert(part);
   MarkDoomed(part);
   ++doomedParts_;
@@ -209,14 +226,16 @@ void ElementStore::DoomMembers(PartElement* root, bool withMembers) {
 template <class Element, class Free>
 int ElementStore::Sweep(Element*& head, int& doomed, Free free) {
   int freed = 0;
+  Element* before = nullptr;
   for (Element** link = &head; *link != nullptr && doomed > 0;) {
     Element* element = *link;
     if (MarkedDoomed(element) && doomed_.contains(element)) {
       *link = element->next;
-      free(element);
+      free(element, before);
       --doomed;
       ++freed;
     } else {
+      if (Placed(element)) before = element;
       link = &element->next;
     }
   }
@@ -237,10 +256,11 @@ void ElementStore::FinishDeletes() {
   if (doomedFillings_ > 0) SweepSelection(drawing_.SelectedFillings);
   if (doomedTexts_ > 0) SweepSelection(drawing_.SelectedTexts);
   int changes = 0;
-  changes += Sweep(drawing_.fillings, doomedFillings_, [this](auto* f) { FreeFilling(f); });
-  changes += Sweep(drawing_.lines, doomedLines_, [this](auto* l) { FreeLine(l); });
-  changes += Sweep(drawing_.texts, doomedTexts_, [this](auto* t) { FreeText(t); });
-  Sweep(drawing_.parts, doomedParts_, [this](auto* p) { FreePart(p); });
+  const auto retire = [this](auto* element, auto* before) { Retire(element, before); };
+  changes += Sweep(drawing_.fillings, doomedFillings_, retire);
+  changes += Sweep(drawing_.lines, doomedLines_, retire);
+  changes += Sweep(drawing_.texts, doomedTexts_, retire);
+  Sweep(drawing_.parts, doomedParts_, retire);
   drawing_.changes += static_cast<std::uint32_t>(changes);
   std::erase_if(deleting_, [this](const PartElement* part) { return doomed_.contains(part); });
   doomed_.clear();
@@ -251,7 +271,8 @@ void ElementStore::FinishDeletes() {
 // the pointer is itself the list link to the record (the list head or the previous record's
 // next), unlinking updates it instead.
 template <class Element>
-Element* ElementStore::DetachForDelete(Element*& ref, Element*& head, int& status) {
+Element* ElementStore::DetachForDelete(Element*& ref, Element*& head, int& status,
+                                       Element*& before) {
   status = 0;
   Element* target = ref;
   Element** link = &head;
@@ -264,7 +285,7 @@ Element* ElementStore::DetachForDelete(Element*& ref, Element*& head, int& statu
   }
   Detach(target);
   clearedRef_ = outerRef;
-  Unlink(head, target);
+  before = Unlink(head, target);
   status = 1;
   return target;
 }
@@ -274,7 +295,9 @@ int ElementStore::DeleteLine(LineElement*& line) {
   ++drawing_.changes;
   if (lastLine_ == line) lastLine_ = nullptr;
   int status = 0;
-  if (LineElement* target = DetachForDelete(line, drawing_.lines, status)) FreeLine(target);
+  LineElement* before = nullptr;
+  if (LineElement* target = DetachForDelete(line, drawing_.lines, status, before))
+    Retire(target, before);
   FinishDeletes();
   return status;
 }
@@ -284,8 +307,9 @@ int ElementStore::DeleteFilling(FillingElement*& filling) {
   ++drawing_.changes;
   if (lastFilling_ == filling) lastFilling_ = nullptr;
   int status = 0;
-  if (FillingElement* target = DetachForDelete(filling, drawing_.fillings, status))
-    FreeFilling(target);
+  FillingElement* before = nullptr;
+  if (FillingElement* target = DetachForDelete(filling, drawing_.fillings, status, before))
+    Retire(target, before);
   FinishDeletes();
   return status;
 }
@@ -295,7 +319,9 @@ int ElementStore::DeleteText(TextElement*& text) {
   ++drawing_.changes;
   if (lastText_ == text) lastText_ = nullptr;
   int status = 0;
-  if (TextElement* target = DetachForDelete(text, drawing_.texts, status)) FreeText(target);
+  TextElement* before = nullptr;
+  if (TextElement* target = DetachForDelete(text, drawing_.texts, status, before))
+    Retire(target, before);
   FinishDeletes();
   return status;
 }
@@ -304,6 +330,7 @@ int ElementStore::DeleteText(TextElement*& text) {
 // dropped here too, so the loops above always advance.
 template <class Element>
 Element* ElementStore::PopMember(PartElement* part, MemberNode<Element>*& head) {
+  Keep(*part);
   MemberNode<Element>* node = head;
   Element* element = node->element;
   if (element == nullptr || RemoveMember(part, element) == 0) {
@@ -333,8 +360,8 @@ int ElementStore::DeletePart(PartElement*& part, bool withMembers) {
   // The part itself is unlinked at once, so clearing a drawing part by part never sweeps.
   doomed_.erase(target);
   --doomedParts_;
-  Unlink(drawing_.parts, target);
-  FreePart(target);
+  PartElement* const before = Unlink(drawing_.parts, target);
+  Retire(target, before);
   deleting_.erase(target);
   FinishDeletes();
   return 1;
@@ -380,6 +407,11 @@ template <class Element> void ElementStore::FreeNodes(MemberNode<Element>*& head
   }
 }
 
+template void ElementStore::FreeNodes(LineNode*&);
+template void ElementStore::FreeNodes(FillingNode*&);
+template void ElementStore::FreeNodes(TextNode*&);
+template void ElementStore::FreeNodes(PartNode*&);
+
 void ElementStore::FreePart(PartElement* part) {
   const auto forget = [this, part](const auto* head) {
     for (; head != nullptr; head = head->next)
@@ -401,6 +433,7 @@ void ElementStore::FreePart(PartElement* part) {
 // Frees every record and node without drawing or counting anything: the screen and the
 // rest of the program may already be gone.
 void ElementStore::FreeEverything() {
+  ResetJournal();
   holders_.clear();
   bounded_.clear();
   deleting_.clear();
@@ -445,6 +478,9 @@ void ElementStore::FreeEverything() {
 }
 
 void ElementStore::ClearDrawing() {
+  // A drawing begun anew or read starts its own history; what is read is not recorded.
+  ResetJournal();
+  journal_.suspended = journal_.enabled;
   ClearSelections();
   while (PartElement* part = drawing_.parts) {
     if (DeletePart(part, false) == 0) break;
@@ -478,6 +514,8 @@ void ElementStore::NewDrawing() {
 }
 
 void ElementStore::SwapElements(ElementStore& other) {
+  ResetJournal();
+  other.ResetJournal();
   Drawing& a = drawing_;
   Drawing& b = other.drawing_;
   std::swap(a.lines, b.lines);

@@ -83,6 +83,8 @@ MemberNode<Element>* ElementStore::PushMember(PartElement* part, MemberNode<Elem
 
 LineNode* ElementStore::AddMember(PartElement* part, LineElement* line) {
   if (part == nullptr || line == nullptr || line->inPart() != 0) return nullptr;
+  Keep(*part);
+  if (part->type() != 0) Keep(*line);
   LineNode* node = PushMember(part, part->lines, line);
   if (node == nullptr) return nullptr;
   ExtendBoxByBox(LineBox(*line), part->box);
@@ -93,6 +95,8 @@ LineNode* ElementStore::AddMember(PartElement* part, LineElement* line) {
 
 FillingNode* ElementStore::AddMember(PartElement* part, FillingElement* filling) {
   if (part == nullptr || filling == nullptr || filling->inPart() != 0) return nullptr;
+  Keep(*part);
+  if (part->type() != 0) Keep(*filling);
   FillingNode* node = PushMember(part, part->fillings, filling);
   if (node == nullptr) return nullptr;
   // A filling's extent is that of its boundary lines, which are members in their own right.
@@ -103,6 +107,8 @@ FillingNode* ElementStore::AddMember(PartElement* part, FillingElement* filling)
 
 TextNode* ElementStore::AddMember(PartElement* part, TextElement* text) {
   if (part == nullptr || text == nullptr || text->inPart() != 0) return nullptr;
+  Keep(*part);
+  if (part->type() != 0) Keep(*text);
   TextNode* node = PushMember(part, part->texts, text);
   if (node == nullptr) return nullptr;
   ExtendBoxByBox(env_.TextExtent(*text, true), part->box);
@@ -115,6 +121,8 @@ PartNode* ElementStore::AddMember(PartElement* part, PartElement* member) {
   if (part == nullptr || member == nullptr || member->nested() != 0) return nullptr;
   // A part inside itself, at any depth, would make every walk over members endless.
   if (IsAncestorOrSelf(member, part)) return nullptr;
+  Keep(*part);
+  if (part->type() != 0) Keep(*member);
   PartNode* node = PushMember(part, part->parts, member);
   if (node == nullptr) return nullptr;
   ExtendBoxByBox(member->box, part->box);
@@ -145,6 +153,8 @@ int ElementStore::RemoveNodes(MemberNode<Element>*& head, const Element* element
 
 int ElementStore::RemoveMember(PartElement* part, LineElement* line) {
   if (part == nullptr || line == nullptr) return 0;
+  Keep(*part);
+  if (part->type() != 0) Keep(*line);
   const int removed = RemoveNodes(part->lines, line, Limit(HolderCount(line, part)));
   ForgetHolder(line, part, removed);
   if (removed > 0 && part->type() != 0) line->SetInPart(0);
@@ -153,6 +163,8 @@ int ElementStore::RemoveMember(PartElement* part, LineElement* line) {
 
 int ElementStore::RemoveMember(PartElement* part, FillingElement* filling) {
   if (part == nullptr || filling == nullptr) return 0;
+  Keep(*part);
+  if (part->type() != 0) Keep(*filling);
   const int removed = RemoveNodes(part->fillings, filling, Limit(HolderCount(filling, part)));
   ForgetHolder(filling, part, removed);
   if (removed > 0 && part->type() != 0) filling->SetInPart(0);
@@ -161,6 +173,8 @@ int ElementStore::RemoveMember(PartElement* part, FillingElement* filling) {
 
 int ElementStore::RemoveMember(PartElement* part, TextElement* text) {
   if (part == nullptr || text == nullptr) return 0;
+  Keep(*part);
+  if (part->type() != 0) Keep(*text);
   const int removed = RemoveNodes(part->texts, text, Limit(HolderCount(text, part)));
   ForgetHolder(text, part, removed);
   if (removed > 0 && part->type() != 0) text->SetInPart(0);
@@ -169,6 +183,8 @@ int ElementStore::RemoveMember(PartElement* part, TextElement* text) {
 
 int ElementStore::RemoveMember(PartElement* part, PartElement* member) {
   if (part == nullptr || member == nullptr) return 0;
+  Keep(*part);
+  if (part->type() != 0) Keep(*member);
   const int removed = RemoveNodes(part->parts, member, Limit(HolderCount(member, part)));
   ForgetHolder(member, part, removed);
   if (removed > 0 && part->type() != 0) member->SetNested(0);
@@ -182,6 +198,10 @@ bool ElementStore::PartIsEmpty(const PartElement* part) {
 
 void ElementStore::ApplyPartAttributes(PartElement* part, const PropertySet& set) {
   if (part == nullptr) return;
+  Keep(*part);
+  for (LineNode* n : Each(part->lines)) Keep(*n->element);
+  for (FillingNode* n : Each(part->fillings)) Keep(*n->element);
+  for (TextNode* n : Each(part->texts)) Keep(*n->element);
   part->SetLayer(set.layer());
   const auto apply = [&set](auto& element) {
     if (set.layer() != kMixedLayer) element.SetLayer(set.layer());

@@ -296,6 +296,7 @@ ScriptRun::Flow ScriptRun::Scale() {
   double scale = values_.Number();
   if (!(scale >= kScaleMin) || !std::isfinite(scale)) scale = 1.0;
   Drawing& drawing = control_.drawing;
+  control_.store.KeepHeader();
   ApplyScaleChange(drawing, scale, SheetAtScale(drawing.limits, drawing.scale, scale), false);
   control_.files.SetUpPlotter(drawing);
   return Flow::kNext;

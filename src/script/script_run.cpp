@@ -212,6 +212,8 @@ int ScriptRun::Start(const ScriptRunArgs& args) {
   result_ = 1;
   SaveCommandState();
   running_ = true;
+  // All a script run does is one step to take back.
+  control_.store.HoldSteps(true);
   return Loop();
 }
 
@@ -276,6 +278,7 @@ int ScriptRun::End(int result) {
   CloseDataLevels(); // windows the script opened go with it
   if (running_) RestoreCommandState();
   running_ = false;
+  control_.store.HoldSteps(false);
   resume_ = Resume::kNone;
   input_ = Input::kNone;
   saved_.clear();

@@ -86,6 +86,11 @@ inline constexpr int kCodeEsc = 27;       // cancel the step; at the first step 
 inline constexpr int kCodeSpace = 32;
 inline constexpr int kCodeDelete = 127; // the Delete key: cursor moving angle, or erase in an entry
 
+// ---- Taking whole steps back and doing them again ----
+inline constexpr int kCodeUndo = 26;        // Ctrl+Z, its control character
+inline constexpr int kCodeRedo = 25;        // Ctrl+Y, its control character
+inline constexpr int kCodeRedoShift = 6262; // Ctrl+Shift+Z: the same character as Ctrl+Z
+
 // ---- Arrows and editing keys ----
 inline constexpr int kCodeLeft = Plain(kKeyLeft); // 1100
 inline constexpr int kCodeUp = Plain(kKeyUp);

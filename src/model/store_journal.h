@@ -1,0 +1,156 @@
+// The undo journal of the element store: every change to the drawing, grouped into steps.
+//
+// A step holds, in the order they happened, the records it linked onto or unlinked from the
+// element lists (with the list neighbour and the index number that put them back exactly
+// where they were), and for every record it changed in place the state before and after. The
+// states are whole records (packed words, points, text, boundary lines, part members), kept
+// once per record and step, so a step is taken back by undoing its list changes in reverse
+// and writing the earlier states back, and done again the other way round.
+//
+// Records are named by address only while they are alive; records a step took off the lists
+// stay allocated while a step can bring them back, and are freed with that step. The index
+// number of a record and its list neighbour name its place in a way a log can keep too.
+#pragma once
+
+#include "geometry/point.h"
+#include "geometry/primitives.h"
+#include "model/element_kind.h"
+#include "model/elements.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <variant>
+#include <vector>
+
+namespace lumora {
+
+// What a step did, for the message that names it.
+enum class StepKind : std::uint8_t {
+  kChange,
+  kLine,
+  kArc,
+  kCircle,
+  kText,
+  kMeasure,
+  kFilling,
+  kPart,
+  kDelete,
+  kScale,
+};
+
+enum class JournalOp : std::uint8_t { kLink, kUnlink };
+
+// An element put on (kLink, always at the head) or taken off its list.
+struct JournalLink {
+  JournalOp op = JournalOp::kLink;
+  ElementKind kind = ElementKind::kLine;
+  void* element = nullptr;
+  void* before = nullptr;     // the record ahead of it on its list, null at the head
+  std::uint64_t sequence = 0; // its number in the spatial index (0: none)
+};
+
+// Points compare by value: a state kept and found the same needs no record.
+inline bool SamePoints(const std::vector<Point>& a, const std::vector<Point>& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (a[i].x != b[i].x || a[i].y != b[i].y) return false;
+  return true;
+}
+
+struct LineState {
+  std::array<std::uint32_t, 3> words{};
+  std::vector<Point> points;
+  bool operator==(const LineState& o) const {
+    return words == o.words && SamePoints(points, o.points);
+  }
+};
+struct FillingState {
+  std::array<std::uint32_t, 5> words{};
+  std::vector<LineElement*> lines;
+  bool operator==(const FillingState&) const = default;
+};
+struct TextState {
+  std::array<std::uint32_t, 4> words{};
+  std::vector<Point> points;
+  std::string text;
+  bool operator==(const TextState& o) const {
+    return words == o.words && text == o.text && SamePoints(points, o.points);
+  }
+};
+struct PartState {
+  std::array<char, kPartNameSize> name{};
+  std::array<std::uint32_t, 2> words{};
+  Point location{0.0, 0.0};
+  Box box;
+  // Members head first, as the lists run.
+  std::vector<LineElement*> lines;
+  std::vector<FillingElement*> fillings;
+  std::vector<TextElement*> texts;
+  std::vector<PartElement*> parts;
+  bool operator==(const PartState& o) const {
+    return name == o.name && words == o.words && location.x == o.location.x &&
+           location.y == o.location.y && box.xmin == o.box.xmin && box.ymin == o.box.ymin &&
+           box.xmax == o.box.xmax && box.ymax == o.box.ymax && lines == o.lines &&
+           fillings == o.fillings && texts == o.texts && parts == o.parts;
+  }
+};
+struct HeaderState {
+  double scale = 1.0;
+  double paperUnit = 1.0;
+  std::uint32_t unitsChosen = 0;
+  double step = 1.0;
+  Box limits;
+  bool operator==(const HeaderState& o) const {
+    return scale == o.scale && paperUnit == o.paperUnit && unitsChosen == o.unitsChosen &&
+           step == o.step && limits.xmin == o.limits.xmin && limits.ymin == o.limits.ymin &&
+           limits.xmax == o.limits.xmax && limits.ymax == o.limits.ymax;
+  }
+};
+
+template <class Element, class State> struct Change {
+  Element* element = nullptr;
+  State before;
+  State after;
+};
+using JournalChange =
+    std::variant<Change<LineElement, LineState>, Change<FillingElement, FillingState>,
+                 Change<TextElement, TextState>, Change<PartElement, PartState>,
+                 Change<Drawing, HeaderState>>;
+
+struct JournalStep {
+  std::vector<JournalLink> links;
+  std::vector<JournalChange> changes;
+  StepKind kind = StepKind::kChange;
+  std::size_t bytes = 0; // what the step holds, for the memory budget
+  bool Empty() const { return links.empty() && changes.empty(); }
+};
+
+// How much the journal may hold before the oldest steps go.
+inline constexpr std::size_t kJournalBudget = std::size_t{256} << 20;
+
+struct StoreJournal {
+  bool enabled = false;   // only the drawing being worked on keeps a journal
+  bool suspended = false; // a drawing being read: nothing is kept until its step ends
+  bool held = false;      // a script runs: all it does is one step, ended when it ends
+  JournalStep open;       // what the current step has done so far
+  std::unordered_set<const void*> kept; // records whose earlier state the open step has
+  std::vector<JournalStep> done;        // oldest first
+  std::vector<JournalStep> undone;      // most recently undone last
+  // Records off the lists that a step may bring back, and their kinds.
+  std::unordered_map<const void*, ElementKind> retired;
+  std::uint64_t position = 0; // steps done since the history began (dropped ones included)
+  std::uint64_t dropped = 0;  // the oldest steps given up to the budget
+  std::uint64_t savedAt = 0;  // the position of the last save
+  bool savedReachable = true; // false once the saved state's steps were dropped or redone away
+  std::size_t bytes = 0;
+  std::size_t budget = kJournalBudget;
+  bool budgetTold = false;
+
+  bool Recording() const { return enabled && !suspended; }
+};
+
+} // namespace lumora
