@@ -251,6 +251,8 @@ private:
   // The holder index: which parts hold an element, one entry per member node.
   bool NoteHolder(const void* element, PartElement* part);
   void ForgetHolder(const void* element, const PartElement* part, int times);
+  // The part no longer holds any of its members (its member lists stay as they are).
+  void ForgetMembers(const PartElement* part);
   int HolderCount(const void* element, const PartElement* part) const;
   bool IsAncestorOrSelf(const PartElement* candidate, const PartElement* part) const;
 

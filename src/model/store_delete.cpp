@@ -412,7 +412,7 @@ template void ElementStore::FreeNodes(FillingNode*&);
 template void ElementStore::FreeNodes(TextNode*&);
 template void ElementStore::FreeNodes(PartNode*&);
 
-void ElementStore::FreePart(PartElement* part) {
+void ElementStore::ForgetMembers(const PartElement* part) {
   const auto forget = [this, part](const auto* head) {
     for (; head != nullptr; head = head->next)
       if (head->element != nullptr) ForgetHolder(head->element, part, 1);
@@ -421,6 +421,10 @@ void ElementStore::FreePart(PartElement* part) {
   forget(part->fillings);
   forget(part->texts);
   forget(part->parts);
+}
+
+void ElementStore::FreePart(PartElement* part) {
+  ForgetMembers(part);
   holders_.erase(part);
   liveParts_.erase(part);
   FreeNodes(part->lines);

@@ -317,14 +317,7 @@ void ElementStore::TakeOffBookkeeping(ElementKind kind, void* element) {
   case ElementKind::kPart: {
     auto* part = static_cast<PartElement*>(element);
     if (lastPart_ == part) lastPart_ = nullptr;
-    const auto forget = [this, part](const auto* head) {
-      for (; head != nullptr; head = head->next)
-        if (head->element != nullptr) ForgetHolder(head->element, part, 1);
-    };
-    forget(part->lines);
-    forget(part->fillings);
-    forget(part->texts);
-    forget(part->parts);
+    ForgetMembers(part);
     liveParts_.erase(part);
     return;
   }

@@ -21,7 +21,7 @@ only_drawing "$tmp/plate.dxf" Plate.drw
 
 quiet=1
 start_lumora
-xdotool mousemove --sync --window "$window" 500 700
+pointer_to 500 700
 settle "the move away"
 press F6
 press Home Return
