@@ -6,30 +6,10 @@ set -u
 build="$1"
 source_dir="$2"
 source "$source_dir/tests/shell/lib/gui.bash"
+source "$source_dir/tests/shell/lib/walled_circle.bash"
 
 cd "$tmp"
-# A circle round (0,-30) of radius 30, a wall along y -30 and a text across the circle; the
-# drawing's sheet is their extent with a margin. The circle's top is the point (0,0), where the
-# cursor stands after the drawing is read: Enter takes it without the mouse, whose cursor the
-# render would not show.
-{
-  printf '0\nSECTION\n2\nENTITIES\n'
-  printf '0\nCIRCLE\n8\n0\n10\n0\n20\n-30\n40\n30\n'
-  printf '0\nLINE\n8\n0\n10\n-60\n20\n-30\n11\n60\n21\n-30\n'
-  printf '0\nTEXT\n8\n0\n10\n-22\n20\n-48\n40\n8\n1\nWALLS\n'
-  printf '0\nENDSEC\n0\nEOF\n'
-} >"$tmp/plate.dxf"
-only_drawing "$tmp/plate.dxf" Plate.drw
-
-quiet=1
-start_lumora
-pointer_to 500 700
-settle "the move away"
-press F6
-press Home Return
-"$build/lumora-cli" render "$lumora_home/DRAWINGS/Plate.drw" "$tmp/render.png" \
-  --home "$lumora_home" --size 1000x800 >"$tmp/render.out" 2>&1 ||
-  fail "no render: $(cat "$tmp/render.out")"
+open_walled_circle
 
 press alt+F1
 press Return
