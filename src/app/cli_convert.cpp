@@ -47,10 +47,7 @@ int RunConvertCommand(int argc, char** argv) {
     return Refuse("the output would be written over the input '" + input + "'");
   HeadlessApp headless;
   App& app = headless.app;
-  app.home = options.home;
-  app.setupName = options.setupName;
-  if (StartWithSetup(app) != StartupDecision::kOpenWindow)
-    return Refuse("the setup '" + app.setupName + "' could not be read under '" + app.home + "'");
+  if (!StartHeadlessTool(app, options, problem)) return Refuse(problem);
   if (!ReadDrawingHeadless(app, input, problem, false)) return Refuse(problem);
   if (!WriteDrawingHeadless(app, output, problem)) return Refuse(problem);
   // Written without something it could not hold: the output is there, but the conversion

@@ -113,10 +113,7 @@ int RunDumpCommand(int argc, char** argv) {
   HeadlessApp headless; // a missing setup is refused at once, not after the program's pause
   App& app = headless.app;
   std::ostringstream& console = headless.console;
-  app.home = args.options.home;
-  app.setupName = args.options.setupName;
-  if (StartWithSetup(app) != StartupDecision::kOpenWindow)
-    return Refuse("the setup '" + app.setupName + "' could not be read under '" + app.home + "'");
+  if (!StartHeadlessTool(app, args.options, problem)) return Refuse(problem);
   console.str("");
   HeadlessFileEnvironment env;
   env.setup = app.setup;

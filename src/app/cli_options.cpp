@@ -1,5 +1,6 @@
 #include "app/cli_options.h"
 
+#include "control/app.h"
 #include "control/startup.h"
 #include "files/file_access.h"
 #include "view/soft_canvas.h"
@@ -99,6 +100,14 @@ std::string LocateDrawing(const std::string& drawing, const std::string& home) {
   if (FileExists(drawing) == 1 || drawing.find('/') != std::string::npos) return drawing;
   const std::string inHome = home + "/" + std::string(kDrawingsDirectory) + "/" + drawing;
   return FileExists(inHome) == 1 ? inHome : drawing;
+}
+
+bool StartHeadlessTool(App& app, const HeadlessOptions& options, std::string& problem) {
+  app.home = options.home;
+  app.setupName = options.setupName;
+  if (StartWithSetup(app) == StartupDecision::kOpenWindow) return true;
+  problem = "the setup '" + app.setupName + "' could not be read under '" + app.home + "'";
+  return false;
 }
 
 } // namespace lumora

@@ -38,6 +38,12 @@ bool TakeArguments(int argc, char** argv, bool withSize, HeadlessOptions& option
 bool TakeArguments(int argc, char** argv, bool withSize, HeadlessOptions& options,
                    std::vector<std::string>& positional, std::string& problem);
 
+struct App;
+
+// Starts the headless app in the options' program directory with their setup. False (with the
+// reason in `problem`) when the setup cannot be read.
+bool StartHeadlessTool(App& app, const HeadlessOptions& options, std::string& problem);
+
 // True when both names reach one existing file: writing the output would destroy the input.
 bool SameFile(const std::string& input, const std::string& output);
 

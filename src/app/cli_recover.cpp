@@ -32,10 +32,7 @@ int RunRecoverCommand(int argc, char** argv) {
   if (positional.size() != 2) return Refuse(std::string(kUsage));
   HeadlessApp headless;
   App& app = headless.app;
-  app.home = options.home;
-  app.setupName = options.setupName;
-  if (StartWithSetup(app) != StartupDecision::kOpenWindow)
-    return Refuse("the setup '" + app.setupName + "' could not be read under '" + app.home + "'");
+  if (!StartHeadlessTool(app, options, problem)) return Refuse(problem);
   RefusingStepCodec codec;
   std::string report;
   if (!RecoverLogHeadless(app, positional[0], positional[1], codec, report)) return Refuse(report);
