@@ -4,6 +4,7 @@
 #include "control/startup_headless.h"
 #include "model/property_set.h"
 #include "screen/text_window.h"
+#include "support/shipped_home.h"
 #include "util/codes.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +13,7 @@
 namespace lumora {
 namespace {
 
-const std::string kShippedHome = LUMORA_SOURCE_DIR "/data";
+const std::string kShippedHome = testing::ShippedHomeCopy();
 constexpr int kElements = 20000; // several polls' worth
 
 struct Window {

@@ -5,6 +5,7 @@
 #include "files/drawing_writer.h"
 #include "model/property_set.h"
 #include "support/golden.h"
+#include "support/shipped_home.h"
 #include "util/latin1.h"
 
 #include <filesystem>
@@ -16,7 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kShippedHome = LUMORA_SOURCE_DIR "/data";
+const std::string kShippedHome = testing::ShippedHomeCopy();
 
 struct Headless {
   HeadlessApp headless;

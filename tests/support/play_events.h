@@ -2,6 +2,7 @@
 #pragma once
 
 #include "control/event_player.h"
+#include "support/shipped_home.h"
 
 #include <filesystem>
 #include <fstream>
@@ -18,7 +19,7 @@ inline std::string PlayEvents(const std::string& name, const std::string& events
   const std::string path = std::string(LUMORA_TEST_TMP) + "/" + name + ".events";
   std::ofstream(path) << events;
   PlayOptions options;
-  options.start.home = LUMORA_SOURCE_DIR "/data";
+  options.start.home = ShippedHomeCopy();
   options.start.width = width;
   options.start.height = height;
   options.outDir = LUMORA_TEST_TMP;

@@ -7,6 +7,7 @@
 #include "control/startup_headless.h"
 #include "control/translate.h"
 #include "screen/text_screen.h"
+#include "support/shipped_home.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -23,7 +24,7 @@ struct StartedApp : ::testing::Test {
   StartedApp() {
     std::string problem;
     EXPECT_TRUE(
-        StartHeadless(app, {LUMORA_SOURCE_DIR "/data", "Perus_SET", 1000, 800}, canvas, problem))
+        StartHeadless(app, {testing::ShippedHomeCopy(), "Perus_SET", 1000, 800}, canvas, problem))
         << problem;
     app.language = Language::kEnglish;
   }
