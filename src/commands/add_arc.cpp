@@ -140,8 +140,7 @@ void AddArc::SaveUndo(const Control& control, std::uint32_t shape, int count) {
   }
 }
 
-int AddArc::Back(Control& control, const CommandRow& row) {
-  if (step_ != Step::kPoints) return Act(control, row);
+int AddArc::Back(Control& control, const CommandRow& /*row*/) {
   Beep(control, kSoundKey);
   InputRecord& in = control.In();
   if (in.pointCount > 0) {
@@ -161,8 +160,7 @@ int AddArc::Back(Control& control, const CommandRow& row) {
   return Prompt(control);
 }
 
-int AddArc::Complete(Control& control, const CommandRow& row) {
-  if (step_ != Step::kPoints) return Act(control, row);
+int AddArc::Complete(Control& control, const CommandRow& /*row*/) {
   Beep(control, kSoundKey);
   if (control.In().pointCount == 2) {
     CircleOfHeld(control, kShapeArc);

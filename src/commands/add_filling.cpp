@@ -154,8 +154,7 @@ void AddFilling::EndContinuation(Control& control) {
   ShowBorder(control);
 }
 
-int AddFilling::Complete(Control& control, const CommandRow& row) {
-  if (step_ == Step::kType) return Act(control, row);
+int AddFilling::Complete(Control& control, const CommandRow& /*row*/) {
   Beep(control, kSoundKey);
   if (step_ == Step::kContinue) {
     justMade_ = false;
@@ -226,8 +225,7 @@ bool AddFilling::HatchRegion(Control& control) {
   return true;
 }
 
-int AddFilling::Back(Control& control, const CommandRow& row) {
-  if (step_ == Step::kType) return Act(control, row);
+int AddFilling::Back(Control& control, const CommandRow& /*row*/) {
   Beep(control, kSoundKey);
   if (step_ == Step::kContinue) {
     UndoContinued(control);
@@ -286,7 +284,6 @@ void AddFilling::UndoContinued(Control& control) {
 }
 
 int AddFilling::Cancel(Control& control, const CommandRow& row) {
-  if (step_ == Step::kType) return Act(control, row);
   return End(control, row);
 }
 

@@ -85,8 +85,7 @@ void AddLine::TakeVertex(Control& control) {
   Beep(control, kSoundKey);
 }
 
-int AddLine::Back(Control& control, const CommandRow& row) {
-  if (step_ == Step::kType) return Act(control, row);
+int AddLine::Back(Control& control, const CommandRow& /*row*/) {
   InputRecord& in = control.In();
   Beep(control, kSoundKey);
   if (in.pointCount > 0) {
@@ -108,22 +107,19 @@ int AddLine::Back(Control& control, const CommandRow& row) {
   return kStillRunning;
 }
 
-int AddLine::Complete(Control& control, const CommandRow& row) {
-  if (step_ == Step::kType) return Act(control, row);
+int AddLine::Complete(Control& control, const CommandRow& /*row*/) {
   MakeLine(control, false);
   ShowPrompt(control, true);
   return kStillRunning;
 }
 
-int AddLine::Alternative(Control& control, const CommandRow& row) {
-  if (step_ == Step::kType) return Act(control, row);
+int AddLine::Alternative(Control& control, const CommandRow& /*row*/) {
   MakeLine(control, true);
   ShowPrompt(control, true);
   return kStillRunning;
 }
 
 int AddLine::Cancel(Control& control, const CommandRow& row) {
-  if (step_ == Step::kType) return Act(control, row);
   control.In().pointCount = 0;
   return Finish(control, row);
 }

@@ -59,6 +59,7 @@ protected:
   enum class Step { kSelect, kPoints };
 
   int Act(Control& control, const CommandRow& row) override;
+  bool InnerStepOwnsKeys() const override { return step_ == Step::kSelect; }
   int Select(Control& control, const CommandRow& row);
   virtual void TakePoint(Control& control) = 0;
   virtual int Prompt(Control& control) = 0;
@@ -116,6 +117,7 @@ class Rounding final : public DrawingCommand {
 protected:
   int Start(Control& control, const CommandRow& row) override;
   int Act(Control& control, const CommandRow& row) override;
+  bool InnerStepOwnsKeys() const override { return step_ == Step::kRadius; }
   int Back(Control& control, const CommandRow& row) override;
   int Complete(Control& control, const CommandRow& row) override;
   int Alternative(Control& control, const CommandRow& row) override;

@@ -24,8 +24,7 @@ int ArcViaPoints::Start(Control& control, const CommandRow& row) {
   return result;
 }
 
-int ArcViaPoints::Complete(Control& control, const CommandRow& row) {
-  if (step_ != Step::kPoints) return Act(control, row);
+int ArcViaPoints::Complete(Control& control, const CommandRow& /*row*/) {
   TakePoint(control);
   return Prompt(control);
 }
@@ -64,8 +63,7 @@ void ArcViaPoints::MakeThrough(Control& control) {
   in.pointCount = 0;
 }
 
-int ArcViaPoints::Back(Control& control, const CommandRow& row) {
-  if (step_ != Step::kPoints) return Act(control, row);
+int ArcViaPoints::Back(Control& control, const CommandRow& /*row*/) {
   Beep(control, kSoundKey);
   InputRecord& in = control.In();
   if (in.pointCount > 0) {

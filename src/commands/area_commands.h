@@ -39,6 +39,7 @@ class Stretch final : public DrawingCommand {
 protected:
   int Start(Control& control, const CommandRow& row) override;
   int Act(Control& control, const CommandRow& row) override;
+  bool InnerStepOwnsKeys() const override { return step_ == Step::kSelect; }
   int Back(Control& control, const CommandRow& row) override;
   int Complete(Control& control, const CommandRow& row) override;
   int Alternative(Control& control, const CommandRow& row) override;
@@ -78,6 +79,7 @@ class CopyArea final : public DrawingCommand {
 protected:
   int Start(Control& control, const CommandRow& row) override;
   int Act(Control& control, const CommandRow& row) override;
+  bool InnerStepOwnsKeys() const override { return step_ != Step::kReference; }
   int Back(Control& control, const CommandRow& row) override;
   int Complete(Control& control, const CommandRow& row) override;
   int Alternative(Control& control, const CommandRow& row) override;

@@ -51,13 +51,11 @@ int CloneLine::Act(Control& control, const CommandRow& row) {
   return kStillRunning;
 }
 
-int CloneLine::Back(Control& control, const CommandRow& row) {
-  if (step_ == Step::kType || step_ == Step::kDistance) return Act(control, row);
+int CloneLine::Back(Control& control, const CommandRow& /*row*/) {
   return Undo(control);
 }
 
 int CloneLine::Complete(Control& control, const CommandRow& row) {
-  if (step_ == Step::kType || step_ == Step::kDistance) return Act(control, row);
   return Take(control, row);
 }
 
@@ -66,7 +64,6 @@ int CloneLine::Alternative(Control& control, const CommandRow& row) {
 }
 
 int CloneLine::Cancel(Control& control, const CommandRow& row) {
-  if (step_ == Step::kType || step_ == Step::kDistance) return Act(control, row);
   return End(control, row);
 }
 

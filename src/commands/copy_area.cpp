@@ -73,13 +73,11 @@ int CopyArea::Back(Control& control, const CommandRow& row) {
   }
 }
 
-int CopyArea::Complete(Control& control, const CommandRow& row) {
-  if (step_ == Step::kReference) return Reference(control);
-  return Act(control, row);
+int CopyArea::Complete(Control& control, const CommandRow& /*row*/) {
+  return Reference(control);
 }
 
-int CopyArea::Alternative(Control& control, const CommandRow& row) {
-  if (step_ != Step::kReference) return Act(control, row);
+int CopyArea::Alternative(Control& control, const CommandRow& /*row*/) {
   // Back to the gathering with the set kept.
   RemoveMarker(control);
   selection_.Resume(control, kCopyTitle, current_.group, current_.area, current_.areaCount);
@@ -89,8 +87,7 @@ int CopyArea::Alternative(Control& control, const CommandRow& row) {
 }
 
 int CopyArea::Cancel(Control& control, const CommandRow& row) {
-  if (step_ == Step::kReference) return End(control, row);
-  return Act(control, row);
+  return End(control, row);
 }
 
 int CopyArea::Select(Control& control, const CommandRow& row) {

@@ -13,7 +13,6 @@ namespace {
 
 constexpr std::uint32_t kClosedLine = 2;
 constexpr std::uint32_t kAreaStyle = 3;
-constexpr std::uint32_t kGroupType = 0;
 
 } // namespace
 
@@ -55,17 +54,12 @@ int DeleteArea::Corner(Control& control) {
 }
 
 int DeleteArea::SecondCorner(Control& control) {
-  const Point a = control.In().points[0];
-  const Point b = control.In().cursor;
-  if (SameValue(a.x, b.x) != 0 || SameValue(a.y, b.y) != 0) {
-    Message(control, kSoundError, kSamePointNotAllowed);
-    return kStillRunning;
-  }
-  const std::array<Point, 4> area{{a, {b.x, a.y}, b, {a.x, b.y}}};
-  PartElement* group = control.store.AddPart("", kGroupType, 0);
-  if (group == nullptr) return kStillRunning;
-  if (Geometry(control).SelectArea(*group, area, true, true)) {
-    control.store.DeletePart(group, true);
+  const std::optional<std::array<Point, 4>> area = BandArea(control, kSamePointNotAllowed);
+  if (!area) return kStillRunning;
+  PartElement* group = nullptr;
+  const Gathered gathered = GatherArea(control, *area, true, group);
+  if (gathered == Gathered::kNoRoom) return kStillRunning;
+  if (gathered == Gathered::kNone) {
     // The first corner stays: another second corner may be shown.
     Message(control, kSoundError, kNoElementsFound);
     return kStillRunning;

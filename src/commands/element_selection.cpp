@@ -164,25 +164,40 @@ int ElementSelection::AreaKey(Control& control, bool previousGroup) {
   }
 }
 
-int ElementSelection::SecondCorner(Control& control) {
+std::optional<std::array<Point, 4>> BandArea(Control& control, const TextPair& sameCorners) {
   const Point a = control.In().points[0];
   const Point b = control.In().cursor;
   if (SameValue(a.x, b.x) != 0 || SameValue(a.y, b.y) != 0) {
-    Message(control, kSoundError, kSelectionCornersSame);
-    return kStillRunning;
+    Message(control, kSoundError, sameCorners);
+    return std::nullopt;
   }
-  area_ = {{a, {b.x, a.y}, b, {a.x, b.y}}};
+  return std::array<Point, 4>{{a, {b.x, a.y}, b, {a.x, b.y}}};
+}
+
+Gathered GatherArea(Control& control, const std::array<Point, 4>& area, bool whollyInside,
+                    PartElement*& group) {
+  group = control.store.AddPart("", 0, 0);
+  if (group == nullptr) return Gathered::kNoRoom;
+  const bool empty = Geometry(control).SelectArea(*group, area, whollyInside, true);
+  if (!empty) return Gathered::kSome;
+  control.store.DeletePart(group, true);
+  group = nullptr;
+  return Gathered::kNone;
+}
+
+int ElementSelection::SecondCorner(Control& control) {
+  const std::optional<std::array<Point, 4>> area = BandArea(control, kSelectionCornersSame);
+  if (!area) return kStillRunning;
+  area_ = *area;
   areaCount_ = static_cast<int>(area_.size());
   Dissolve(control);
-  group_ = control.store.AddPart("", 0, 0);
-  if (group_ == nullptr) return kStillRunning;
   // A stretch moves what reaches into the area; the other commands take what lies inside.
-  const bool empty = Geometry(control).SelectArea(*group_, area_, !stretch_, true);
-  if (!empty) return Leave(control, kSelectionReady);
-  Message(control, kSoundError, kNoElements);
-  control.store.DeletePart(group_, true);
-  group_ = nullptr;
-  RubberBand(control, 0);
+  const Gathered gathered = GatherArea(control, area_, !stretch_, group_);
+  if (gathered == Gathered::kSome) return Leave(control, kSelectionReady);
+  if (gathered == Gathered::kNone) {
+    Message(control, kSoundError, kNoElements);
+    RubberBand(control, 0);
+  }
   return kStillRunning;
 }
 

@@ -7,6 +7,7 @@
 #include "util/text_pair.h"
 
 #include <array>
+#include <optional>
 
 namespace lumora {
 
@@ -25,6 +26,16 @@ inline constexpr TextPair kFillingOutside{"Filling outside area not allowed !"_l
                                           "Ei saa olla ulkopuolinen viivoitus !"_l1};
 inline constexpr TextPair kFillingNotAllowed{"Filling not allowed !"_l1,
                                              "Ei saa olla viivoitus !"_l1};
+
+// The rectangle of the rubber band's first corner and the cursor, its four corners in order;
+// none (with the message given) when the two share an x or a y.
+std::optional<std::array<Point, 4>> BandArea(Control& control, const TextPair& sameCorners);
+
+// A new selection group of the elements wholly inside the area (or, not wholly, reaching into
+// it), shown highlighted. kNone leaves no group behind; kNoRoom is a store that had no room.
+enum class Gathered { kSome, kNone, kNoRoom };
+Gathered GatherArea(Control& control, const std::array<Point, 4>& area, bool whollyInside,
+                    PartElement*& group);
 
 inline constexpr int kSelectionReady = 1;
 inline constexpr int kSelectionLeft = 0;

@@ -53,6 +53,7 @@ class AddFilling final : public DrawingCommand {
 protected:
   int Start(Control& control, const CommandRow& row) override;
   int Act(Control& control, const CommandRow& row) override;
+  bool InnerStepOwnsKeys() const override { return step_ == Step::kType; }
   int Back(Control& control, const CommandRow& row) override;
   int Complete(Control& control, const CommandRow& row) override;
   int Alternative(Control& control, const CommandRow& row) override;
@@ -99,6 +100,7 @@ class SurfaceArea final : public DrawingCommand {
 protected:
   int Start(Control& control, const CommandRow& row) override;
   int Act(Control& control, const CommandRow& row) override;
+  bool InnerStepOwnsKeys() const override { return step_ == Step::kResult; }
   int Back(Control& control, const CommandRow& row) override;
   int Complete(Control& control, const CommandRow& row) override;
   int Alternative(Control& control, const CommandRow& row) override;

@@ -66,6 +66,7 @@ class AddLine final : public DrawingCommand {
 protected:
   int Start(Control& control, const CommandRow& row) override;
   int Act(Control& control, const CommandRow& row) override;
+  bool InnerStepOwnsKeys() const override { return step_ == Step::kType; }
   int Back(Control& control, const CommandRow& row) override;
   int Complete(Control& control, const CommandRow& row) override;
   int Alternative(Control& control, const CommandRow& row) override;
@@ -91,6 +92,9 @@ class CloneLine final : public DrawingCommand {
 protected:
   int Start(Control& control, const CommandRow& row) override;
   int Act(Control& control, const CommandRow& row) override;
+  bool InnerStepOwnsKeys() const override {
+    return step_ == Step::kType || step_ == Step::kDistance;
+  }
   int Back(Control& control, const CommandRow& row) override;
   int Complete(Control& control, const CommandRow& row) override;
   int Alternative(Control& control, const CommandRow& row) override;

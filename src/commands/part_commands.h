@@ -144,6 +144,7 @@ class SavePart final : public DrawingCommand {
 protected:
   int Start(Control& control, const CommandRow& row) override;
   int Act(Control& control, const CommandRow& row) override;
+  bool InnerStepOwnsKeys() const override { return step_ != Step::kReference; }
   int Back(Control& control, const CommandRow& row) override;
   int Complete(Control& control, const CommandRow& row) override;
   int Alternative(Control& control, const CommandRow& row) override;

@@ -38,8 +38,7 @@ int SavePart::Act(Control& control, const CommandRow& row) {
   return NotInUse(control);
 }
 
-int SavePart::Back(Control& control, const CommandRow& row) {
-  if (step_ != Step::kReference) return Act(control, row);
+int SavePart::Back(Control& control, const CommandRow& /*row*/) {
   // The set is given up; an area can be drawn again from its first corner.
   RemoveMarker(control);
   const bool byArea = selection_.AreaCount() > 0;
@@ -55,12 +54,10 @@ int SavePart::Back(Control& control, const CommandRow& row) {
 }
 
 int SavePart::Complete(Control& control, const CommandRow& row) {
-  if (step_ != Step::kReference) return Act(control, row);
   return Reference(control, row);
 }
 
-int SavePart::Alternative(Control& control, const CommandRow& row) {
-  if (step_ != Step::kReference) return Act(control, row);
+int SavePart::Alternative(Control& control, const CommandRow& /*row*/) {
   // Back to the gathering, keeping the set: more elements can be picked into it or out of it.
   RemoveMarker(control);
   const std::array<Point, 4> area = selection_.Area();
@@ -72,7 +69,6 @@ int SavePart::Alternative(Control& control, const CommandRow& row) {
 }
 
 int SavePart::Cancel(Control& control, const CommandRow& row) {
-  if (step_ != Step::kReference) return Act(control, row);
   return End(control, row);
 }
 

@@ -27,7 +27,7 @@ int Rounding::Act(Control& control, const CommandRow& row) {
 }
 
 int Rounding::Complete(Control& control, const CommandRow& row) {
-  return step_ == Step::kPick ? Pick(control, row) : Act(control, row);
+  return Pick(control, row);
 }
 
 int Rounding::Pick(Control& control, const CommandRow& row) {
@@ -89,8 +89,7 @@ int Rounding::Radius(Control& control, const CommandRow& row) {
 
 // Undo rounds the corner the last rounding left (its lines, its arc or none, its corner point)
 // back to the radius it had.
-int Rounding::Back(Control& control, const CommandRow& row) {
-  if (step_ != Step::kPick) return Act(control, row);
+int Rounding::Back(Control& control, const CommandRow& /*row*/) {
   Beep(control, kSoundKey);
   if (!undo_) {
     Message(control, kSoundError, kNothingToBeDone);
@@ -108,7 +107,6 @@ int Rounding::Alternative(Control& control, const CommandRow& row) {
 }
 
 int Rounding::Cancel(Control& control, const CommandRow& row) {
-  if (step_ != Step::kPick) return Act(control, row);
   return Finish(control, row);
 }
 

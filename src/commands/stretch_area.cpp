@@ -67,8 +67,7 @@ int Stretch::Back(Control& control, const CommandRow& row) {
   return kStillRunning;
 }
 
-int Stretch::Complete(Control& control, const CommandRow& row) {
-  if (step_ == Step::kSelect) return Select(control, row);
+int Stretch::Complete(Control& control, const CommandRow& /*row*/) {
   return step_ == Step::kPoint ? StretchPoint(control) : NewLocation(control);
 }
 
@@ -92,7 +91,6 @@ int Stretch::Alternative(Control& control, const CommandRow& row) {
 }
 
 int Stretch::Cancel(Control& control, const CommandRow& row) {
-  if (step_ == Step::kSelect) return Select(control, row);
   return End(control, row);
 }
 

@@ -31,13 +31,11 @@ int SurfaceArea::Act(Control& control, const CommandRow& row) {
   return in.rawKey != kRawNone ? NotInUse(control) : kStillRunning;
 }
 
-int SurfaceArea::Complete(Control& control, const CommandRow& row) {
-  if (step_ == Step::kResult) return Act(control, row);
+int SurfaceArea::Complete(Control& control, const CommandRow& /*row*/) {
   return Pick(control);
 }
 
-int SurfaceArea::Back(Control& control, const CommandRow& row) {
-  if (step_ == Step::kResult) return Act(control, row);
+int SurfaceArea::Back(Control& control, const CommandRow& /*row*/) {
   return NotInUse(control);
 }
 

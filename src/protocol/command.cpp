@@ -13,7 +13,7 @@ int Command::Step(Control& control, const CommandRow& row) {
 }
 
 int DrawingCommand::Continue(Control& control, const CommandRow& row) {
-  if (control.state.inputMode != kModeCursor) return Act(control, row);
+  if (control.state.inputMode != kModeCursor || InnerStepOwnsKeys()) return Act(control, row);
   switch (control.In().code) {
   case kCodeBackspace:
     return Back(control, row);

@@ -26,10 +26,14 @@ private:
 class DrawingCommand : public Command {
 protected:
   // In cursor mode the shared keys go to their own handlers; while a prompt of the command is
-  // open they belong to the prompt, and every code goes to Act.
+  // open, or a part of it that reads every key itself, they belong to that, and every code goes
+  // to Act.
   int Continue(Control& control, const CommandRow& row) final;
 
   virtual int Act(Control& control, const CommandRow& row) = 0;
+  // True while a part of the command reads every key itself (a list to choose from, the element
+  // selection, a question, a file dialog, a result waiting for any key).
+  virtual bool InnerStepOwnsKeys() const { return false; }
   // Each of these answers "Not in use !" unless the command gives the key a meaning.
   virtual int Back(Control& control, const CommandRow& row);
   virtual int Complete(Control& control, const CommandRow& row);
