@@ -9,6 +9,7 @@
 #include "control/startup_headless.h"
 #include "files/dxf_reader.h"
 #include "util/latin1.h"
+#include "util/quoted.h"
 
 #include <cstdio>
 #include <string>
@@ -42,7 +43,7 @@ int RunConvertCommand(int argc, char** argv) {
   const std::string input = LocateDrawing(positional[0], options.home);
   const std::string& output = positional[1];
   for (const std::string& name : {input, output})
-    if (!KnownKind(name)) return Refuse("'" + name + "' is not a .drw, .part or .dxf file");
+    if (!KnownKind(name)) return Refuse(Quoted(name) + " is not a .drw, .part or .dxf file");
   if (SameFile(input, output))
     return Refuse("the output would be written over the input '" + input + "'");
   HeadlessApp headless;

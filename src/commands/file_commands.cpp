@@ -14,6 +14,7 @@
 #include "sound/my_beep.h"
 #include "text/text_drawing.h"
 #include "ui/ask_state.h"
+#include "util/quoted.h"
 #include "view/view.h"
 
 #include <filesystem>
@@ -129,7 +130,7 @@ int ReadDrawing::Read(Control& control, const CommandRow& row) {
     return kStillRunning;
   }
   if (read >= 1) {
-    ShowNote(control.screen, kReadNote, "'" + FileNameOf(path_) + "'");
+    ShowNote(control.screen, kReadNote, Quoted(FileNameOf(path_)));
     Drawing& drawing = control.drawing;
     // A part left without members by the file is of no use to anyone.
     while (drawing.parts != nullptr && ElementStore::PartIsEmpty(drawing.parts)) {
@@ -183,7 +184,7 @@ int SaveDrawing::Write(Control& control, const CommandRow& row) {
   }
   if (written == 1) {
     SetDrawingName(drawing, dialog_.Name());
-    ShowNote(control.screen, kSavedNote, "'" + FileNameOf(path_) + "'");
+    ShowNote(control.screen, kSavedNote, Quoted(FileNameOf(path_)));
   }
   return End(control, row);
 }

@@ -7,6 +7,7 @@
 #include "protocol/window_services.h"
 #include "screen/messages.h"
 #include "ui/ask_str.h"
+#include "util/quoted.h"
 
 #include <filesystem>
 
@@ -89,7 +90,7 @@ int SavePart::Named(Control& control, const CommandRow& row, int result) {
                                              reference_, group->box) == 1) {
       constexpr TextPair kSavedNote{"Saved "_l1, "Tallennettu "_l1};
       ShowNote(control.screen, kSavedNote,
-               "'" + std::filesystem::path(path_).filename().string() + "'");
+               Quoted(std::filesystem::path(path_).filename().string()));
     }
     RemoveMarker(control);
     selection_.Dissolve(control);

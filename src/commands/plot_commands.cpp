@@ -16,6 +16,7 @@
 #include "sound/my_beep.h"
 #include "ui/ask_number.h"
 #include "ui/select_str.h"
+#include "util/quoted.h"
 #include "view/view.h"
 #include "view/view_cursor.h"
 
@@ -116,7 +117,7 @@ bool PlotToPage(Control& control) {
   PlotJob job{control.drawing, control.view.viewBox, control.fonts,    measure,
               *device,         control.messages,     control.language, &hatches};
   if (PlotDrawing(job) == 0) return false;
-  ShowNote(control.screen, kPrintedNote, "'" + HomeRelative(control.home, path) + "'");
+  ShowNote(control.screen, kPrintedNote, Quoted(HomeRelative(control.home, path)));
   return true;
 }
 

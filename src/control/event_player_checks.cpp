@@ -7,6 +7,7 @@
 #include "files/drawing_writer.h"
 #include "sound/recording_sound_player.h"
 #include "util/latin1.h"
+#include "util/quoted.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -24,11 +25,7 @@ constexpr int kChannels = 3;
 constexpr int kDimShift = 2; // unchanged pixels of a difference picture at a quarter
 
 std::string Shown(std::string_view latin1) {
-  // Built by appending: g++ 12 at -O3 warns falsely on "'" + std::string&&.
-  std::string quoted(1, '\'');
-  quoted += Latin1ToUtf8(latin1);
-  quoted += '\'';
-  return quoted;
+  return Quoted(Latin1ToUtf8(latin1));
 }
 
 bool ReadInteger(std::string_view& line, long limit, long& value) {

@@ -4,6 +4,7 @@
 #include "control/startup_headless.h"
 #include "files/headless_environment.h"
 #include "files/recovery_files.h"
+#include "util/quoted.h"
 
 namespace lumora {
 
@@ -11,7 +12,7 @@ bool RecoverLogHeadless(App& app, const std::string& logPath, const std::string&
                         StepCodec& codec, std::string& report) {
   const RecoveryLogContents log = ReadRecoveryLogFile(logPath);
   if (!log.headerRead) {
-    report = "'" + logPath + "' is not a recovery log";
+    report = Quoted(logPath) + " is not a recovery log";
     return false;
   }
   HeadlessFileEnvironment env;

@@ -11,6 +11,7 @@
 #include "text/font.h"
 #include "ui/ask_number.h"
 #include "ui/select_str.h"
+#include "util/quoted.h"
 
 #include <algorithm>
 #include <cmath>
@@ -95,7 +96,7 @@ const SelectorTexts& TextsOf(Attribute attribute, int kind) {
 }
 
 std::string InQuotes(const std::string& name) {
-  return !name.empty() && name.front() == '\'' ? name : "'" + name + "'";
+  return !name.empty() && name.front() == '\'' ? name : Quoted(name);
 }
 
 double Extent(double low, double high) {
