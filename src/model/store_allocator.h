@@ -28,6 +28,10 @@ public:
 // a drawing's records lie packed side by side instead of each with the heap's own header, and
 // a freed block goes back on its slab's free list for the next record of its size. A slab
 // left empty is kept for reuse (one per size) or given back. Larger blocks come from the heap.
+// Measured (BM_Speedup_StoreLines*Fresh, 10^5 lines into a new program's memory): 110 bytes a
+// line against the heap's 122, and 51 ms against 61. Filling a store again in memory the heap
+// has just taken back is slower on slabs (33 ms against 9): a program reads its big drawings
+// into fresh memory, so the arena stays.
 class ArenaAllocator final : public StoreAllocator {
 public:
   ArenaAllocator() = default;

@@ -1,5 +1,7 @@
-// Cosine and sine within a known error, several times cheaper than the library's. Arc vertices
-// are placed with them wherever the error cannot move a vertex into another pixel.
+// Cosine and sine within a known error, cheaper than the library's. Arc vertices are placed
+// with them wherever the error cannot move a vertex into another pixel. Measured
+// (BM_Speedup_ArcVertices*, the 257 vertices of a circle): the library 4.5 us, QuickCosSin
+// 2.3 us, TrigTurn 0.58 us.
 #pragma once
 
 namespace lumora {
