@@ -2,10 +2,10 @@
 # DXF files written by an independent library (python3-ezdxf), one for each thing a drafter's
 # colleague may have drawn, read by `lumora-cli dump --attributes` with the expected drawing
 # beside the file that makes it: units, line types, texts, mirrored entities, grids of
-# inserts, hatches, scale, layers, the one-line report of what was not read, and a file of
-# nested blocks that would unfold into billions of elements, refused at once. Every file is
-# read twice and must give the same report both times. A DXF of solid lines and a hatch plots
-# its strokes.
+# inserts, hatches, scale, layers, names, unequal scales, what is left out, the one-line report
+# of what was not read, and small files that would unfold into billions of elements, letters or
+# hatch lines, refused at once. Every file is read twice and must give the same report both
+# times. A DXF of solid lines and a hatch plots its strokes.
 # Usage: cli_dxf_foreign.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
