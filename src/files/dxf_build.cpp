@@ -34,6 +34,12 @@ constexpr double kMmPerCm = 10.0;
 constexpr double kMmPerM = 1000.0;
 constexpr int kMaxSection = 15;
 
+// Whether a width and height (millimetres) fit the sheet, turned to their orientation.
+bool Fits(double widthMm, double heightMm, double sheetWidth, double sheetHeight) {
+  if ((widthMm > heightMm) != (sheetWidth > sheetHeight)) std::swap(sheetWidth, sheetHeight);
+  return widthMm <= sheetWidth && heightMm <= sheetHeight;
+}
+
 // The drawing units a file's coordinates land in, and the paper unit factor they mean.
 struct Units {
   double toDrawing = 1.0; // file units to drawing units
@@ -80,6 +86,7 @@ struct PlanLine {
 struct PlanText {
   std::vector<Point> points;
   double height = 0;
+  double width = 1; // how much wider (to its height) than the file draws it
   double angle = 0;
   int positioning = 1;
   const SceneText* source = nullptr;
@@ -98,6 +105,19 @@ struct PlanFilling {
   PlanAttr attr;
   int part = -1;
 };
+
+// The box a planned line covers, arcs and circles as drawn.
+Box BoxOfLine(const PlanLine& line) {
+  Box box;
+  ResetBox(box);
+  if (line.shape == kShapeArc && line.points.size() >= 3)
+    BoxOfArc(line.points[0], line.points[1], line.points[2], box);
+  else if (line.shape == kShapeCircle && line.points.size() >= 2)
+    BoxOfCircle(line.points[0], line.points[1], box);
+  else
+    BoxOfPoints(line.points, box);
+  return box;
+}
 
 struct PlanPart {
   std::string name;
@@ -160,26 +180,53 @@ constexpr std::string_view kDimension = "dimension read as lines and texts";
 constexpr std::string_view kSharedLayer = "more layers read as the last free one";
 constexpr std::string_view kDenseHatch = "hatch too dense read with the smallest gap";
 constexpr std::string_view kTextHeight = "text height out of range";
+constexpr std::string_view kBeyondSheet = "drawing larger than the sheet at the largest scale";
+constexpr std::string_view kTextWidth = "text width out of range";
+constexpr int kMostWidthCode = 7;
+constexpr std::string_view kRenamed = "name made unique with a suffix";
+
+// The names of a file's layers or blocks as the program shows them, in its Latin-1. Names the
+// file tells apart stay apart: where two become one in Latin-1 (letters it lacks become '?'),
+// the later ones take a suffix ("~2", "~3", ...) and are counted in the report.
+template <class Less> class ShownNames {
+public:
+  const std::string& Of(const std::string& raw, bool utf8, std::size_t longest,
+                        KindCounts& approximated) {
+    const auto known = shown_.find(raw);
+    if (known != shown_.end()) return known->second;
+    std::string name = DxfString(raw, utf8).substr(0, longest);
+    if (!taken_.insert(name).second) {
+      for (int n = 2;; ++n) {
+        const std::string suffix = "~" + std::to_string(n);
+        std::string candidate = name.substr(0, longest - std::min(longest, suffix.size())) + suffix;
+        if (taken_.insert(candidate).second) {
+          name = std::move(candidate);
+          break;
+        }
+      }
+      ++approximated[std::string(kRenamed)];
+    }
+    return shown_.emplace(raw, std::move(name)).first->second;
+  }
+
+private:
+  std::map<std::string, std::string, Less> shown_;
+  std::set<std::string, Less> taken_;
+};
 
 class Planner {
 public:
   Planner(DxfScene& scene, const Setup& setup, KindCounts& notRead, KindCounts& approximated)
       : scene_(scene), setup_(setup), notRead_(notRead), approximated_(approximated) {}
 
-  // Refuses cycles, deep nesting and files that unfold beyond what memory holds. Each block
-  // is counted once, so a file of a few nested blocks that unfolds into billions costs no
-  // more than its size.
-  const TextPair* Check(Expansion& total, double budgetBytes, const Placement& placement) {
+  // Refuses cycles and deep nesting, and counts what the file unfolds into. Each block is
+  // counted once, so a file of a few nested blocks that unfolds into billions costs no more
+  // than its size.
+  const TextPair* Check(Expansion& total, const Placement& placement) {
     if (const TextPair* p = Count(scene_.model, total)) return p;
     if (Uneven(placement.sx, placement.sy)) total.stretched = total.rounds;
     if (total.height > kMaxBlockDepth) return &dxf_messages::kTooDeep;
-    const double bytes =
-        total.elements * kDxfBytesPerElement +
-        (total.points + total.stretched * kDxfPointsPerStretchedRound) * kDxfBytesPerPoint +
-        total.fillings * kDxfBytesPerFilling + total.characters * kDxfBytesPerCharacter;
-    return bytes > budgetBytes || total.placements * kDxfBytesPerPlacement > budgetBytes
-               ? &dxf_messages::kTooMany
-               : nullptr;
+    return nullptr;
   }
 
   void Plan(const Placement& placement, double toDrawing) {
@@ -195,6 +242,33 @@ public:
     // The model is unfolded once: its points move into the plan instead of being copied.
     Unfold(scene_.model, -1, PlanAttr{}, true);
     PlanFillings();
+  }
+
+  // How many hatch lines the planned fillings draw: each boundary's extent across its lines
+  // over its gap (a filling without a gap of its own draws at `smallestGap`).
+  double HatchLines(double smallestGap) const {
+    double total = 0;
+    for (const PlanFilling& f : fillings) {
+      const double gap = f.gap > 0 || f.own ? f.gap : smallestGap;
+      if (!(gap >= kMinHatchGap)) continue;
+      const double a = f.angle * std::numbers::pi / 180.0;
+      const double nx = -std::sin(a);
+      const double ny = std::cos(a);
+      double low = HUGE_VAL;
+      double high = -HUGE_VAL;
+      for (std::size_t k : f.lines) {
+        if (k == kLoopEnd) continue;
+        const Box box = BoxOfLine(lines[k]);
+        if (IsResetBox(box)) continue;
+        for (const double x : {box.xmin, box.xmax})
+          for (const double y : {box.ymin, box.ymax}) {
+            low = std::min(low, x * nx + y * ny);
+            high = std::max(high, x * nx + y * ny);
+          }
+      }
+      if (high > low) total += std::min((high - low) / gap, static_cast<double>(kMaxHatchLines));
+    }
+    return total;
   }
 
   std::vector<PlanLine> lines;
@@ -232,7 +306,7 @@ private:
     active_.push_back(&block);
     for (const SceneInsert& insert : block.inserts) {
       const auto found = scene_.blocks.find(insert.block);
-      if (found == scene_.blocks.end()) {
+      if (found == scene_.blocks.end() || scene_.xrefs.contains(insert.block)) {
         e.placements += 1; // passed over once, whatever its grid
         continue;
       }
@@ -275,7 +349,7 @@ private:
     if (name == "0" && holder.layer != 0) return holder.layer;
     const auto known = layers_.find(name);
     if (known != layers_.end()) return known->second;
-    int number = SetupLayer(name);
+    int number = SetupLayer(DxfString(name, scene_.utf8));
     if (number == 0) {
       const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), number);
       if (error != std::errc() || end != name.data() + name.size() || number < 0 ||
@@ -288,7 +362,8 @@ private:
         if (used_[static_cast<std::size_t>(number)])
           ++approximated_[std::string(kSharedLayer)];
         else
-          numberedLayers.emplace_back(name, number);
+          numberedLayers.emplace_back(
+              layerNames_.Of(name, scene_.utf8, std::string::npos, approximated_), number);
       }
     }
     used_[static_cast<std::size_t>(number)] = true;
@@ -356,6 +431,19 @@ private:
     Outward(node, [&](const Level& level) {
       TransformLinePoints(shape, line.points, level.m, level.sx, level.sy);
     });
+    // An arc whose ends are one point to the program draws as a whole circle: a sliver of an
+    // arc (from its start anticlockwise to its end less than half a turn) is the short
+    // straight line it looks like.
+    if (line.shape == kShapeArc && line.points.size() == 3 &&
+        SamePoint(line.points[1], line.points[2])) {
+      const Point& c = line.points[0];
+      const Point& a = line.points[1];
+      const Point& b = line.points[2];
+      if ((a.x - c.x) * (b.y - c.y) - (a.y - c.y) * (b.x - c.x) > 0) {
+        line.points.erase(line.points.begin());
+        line.shape = kShapeOpen;
+      }
+    }
   }
 
   // An arc or circle under unequal scales is an ellipse: it becomes one as a line of points
@@ -387,14 +475,39 @@ private:
     line.shape = circle ? kShapeClosed : kShapeOpen;
   }
 
+  // What unequal scales make of a direction at `angle` (degrees, turned anticlockwise from
+  // x): its length along (of a unit), its new angle and how much a distance across it grows.
+  struct Stretched {
+    double along = 1;
+    double across = 1;
+    double angle = 0;
+  };
+  static Stretched StretchOf(const Level& level, double angle) {
+    const double a = angle * std::numbers::pi / 180.0;
+    const double x = std::fabs(level.sx) * std::cos(a);
+    const double y = std::fabs(level.sy) * std::sin(a);
+    const double along = std::hypot(x, y);
+    if (!(along > 0)) return {1, 1, angle};
+    return {along, std::fabs(level.sx * level.sy) / along,
+            std::atan2(y, x) * 180.0 / std::numbers::pi};
+  }
+
   // Mirrored text reads the right way round, as the program mirrors its own: the angle turns
-  // over and the justification changes sides.
+  // over and the justification changes sides. Unequal scales turn it and change its height
+  // and width as they change its box.
   void MapText(PlanText& text, std::size_t node) const {
     constexpr int kColumns = 3;
     constexpr int kWays = 9;
     Outward(node, [&](const Level& level) {
       for (Point& p : text.points) ApplyTransform(level.m, p.x, p.y);
-      text.height *= std::fabs(level.sy);
+      if (Uneven(level.sx, level.sy)) {
+        const Stretched stretched = StretchOf(level, text.angle);
+        text.height *= stretched.across;
+        text.width *= stretched.along / stretched.across;
+        text.angle = stretched.angle;
+      } else {
+        text.height *= std::fabs(level.sy);
+      }
       const bool way = text.positioning >= 1 && text.positioning <= kWays;
       const int row = (text.positioning - 1) / kColumns;
       const int column = (text.positioning - 1) % kColumns;
@@ -406,10 +519,17 @@ private:
     });
   }
 
+  // Hatch lines turn with the placement; unequal scales turn them further and space them by
+  // what they make of the distance across them.
   void MapFilling(PlanFilling& filling, std::size_t node) const {
     Outward(node, [&](const Level& level) {
-      if (filling.gap > 0)
-        filling.gap *= filling.angle != 0 ? std::fabs(level.sx) : std::fabs(level.sy);
+      if (Uneven(level.sx, level.sy)) {
+        const Stretched stretched = StretchOf(level, filling.angle);
+        if (filling.gap > 0) filling.gap *= stretched.across;
+        filling.angle = stretched.angle;
+      } else if (filling.gap > 0) {
+        filling.gap *= std::fabs(level.sx);
+      }
       if (level.sx < 0) filling.angle = -filling.angle;
       if (level.sy < 0) filling.angle = -filling.angle;
       filling.angle += level.angle;
@@ -612,6 +732,12 @@ private:
       texts.push_back(std::move(text));
     }
     for (const SceneInsert& insert : block.inserts) {
+      // A block that only refers to another drawing (an external reference) holds nothing
+      // here: its placements are not read.
+      if (scene_.xrefs.contains(insert.block)) {
+        ++notRead_["XREF"];
+        continue;
+      }
       const auto found = scene_.blocks.find(insert.block);
       if (found == scene_.blocks.end()) {
         ++notRead_[insert.explode ? "DIMENSION" : "INSERT"];
@@ -648,7 +774,9 @@ private:
     if (!insert.explode) {
       // (A part the program wrote keeps its name, an empty one too.)
       const std::string& name =
-          insert.name.empty() && insert.partType < 0 ? insert.block : insert.name;
+          insert.name.empty() && insert.partType < 0
+              ? blockNames_.Of(insert.block, scene_.utf8, kPartNameMax, approximated_)
+              : insert.name;
       PlanPart planned{name.substr(0, kPartNameMax), part, attr.layer};
       // A part this program wrote is located where it was placed.
       if (insert.partType >= 0) {
@@ -681,12 +809,22 @@ private:
   std::size_t at_ = kNoNode; // the placement being unfolded
   std::vector<PendingFilling> pending_;
   std::map<std::string, int, DxfNameLess> layers_;
+  ShownNames<DxfNameLess> layerNames_;
+  ShownNames<std::less<>> blockNames_;
   std::unordered_map<int, std::size_t> ownLines_; // a line's own number -> its plan index
   std::array<bool, kLayerCount> used_{};
   std::array<bool, kLayerCount> shown_{};       // a shown layer of the file has the number
   std::array<bool, kLayerCount> hiddenNamed_{}; // a hidden layer of the file has the number
   int next_ = 0;                                // the next free layer to try, 0 before the first
 };
+
+// A text's width to its height by its record code, and the code of a width (unclamped).
+double WidthOfCode(int code) {
+  return 0.4 + 0.1 * code;
+}
+int CodeOfWidth(double ratio) {
+  return static_cast<int>(std::lround(std::clamp((ratio - 0.4) / 0.1, -1.0, 1e6)));
+}
 
 // The box a text will cover, laid out as the program's fonts lay it out, turned with the text.
 void ExtendTextBox(const PlanText& text, Box& box) {
@@ -695,7 +833,7 @@ void ExtendTextBox(const PlanText& text, Box& box) {
   const Point p = text.points[0];
   ExtendBox(p.x, p.y, box);
   const double h = text.height;
-  const double ratio = 0.4 + 0.1 * text.source->widthRatio;
+  const double ratio = WidthOfCode(text.source->widthRatio) * text.width;
   const double w = TextCells(text.source->text) * ratio * h;
   const auto rows = static_cast<double>(TextRows(text.source->text));
   const double tall = (rows + (rows - 1) * kFontRowSpace + kFontLowerPortion) * h;
@@ -718,14 +856,8 @@ Box PlanExtent(const Planner& plan) {
   Box box;
   ResetBox(box);
   for (const PlanLine& line : plan.lines) {
-    Box one;
-    ResetBox(one);
-    if (line.shape == kShapeArc && line.points.size() >= 3)
-      BoxOfArc(line.points[0], line.points[1], line.points[2], one);
-    else if (line.shape == kShapeCircle && line.points.size() >= 2)
-      BoxOfCircle(line.points[0], line.points[1], one);
-    else
-      BoxOfPoints(line.points, one);
+    const Box one = BoxOfLine(line);
+    if (IsResetBox(one)) continue;
     ExtendBox(one.xmin, one.ymin, box);
     ExtendBox(one.xmax, one.ymax, box);
   }
@@ -751,8 +883,9 @@ void AddMargin(Box& limits, double step) {
 }
 
 // The header of a whole drawing read from the file: limits, scale, grid, units and hidden
-// layers (the drawing's elements are not touched).
-void SetUpHeader(Drawing& drawing, const Setup& setup, const DxfScene& scene, const Units& units,
+// layers (the drawing's elements are not touched). False when the drawing does not fit the
+// sheet even at the largest scale.
+bool SetUpHeader(Drawing& drawing, const Setup& setup, const DxfScene& scene, const Units& units,
                  const Box& extent, const Planner& plan) {
   const double sheetWidth = setup.limits[2] - setup.limits[0];
   const double sheetHeight = setup.limits[3] - setup.limits[1];
@@ -775,10 +908,9 @@ void SetUpHeader(Drawing& drawing, const Setup& setup, const DxfScene& scene, co
   drawing.limits = limits;
   drawing.layerVisible = Drawing::MakeAllVisible();
   for (int layer : plan.HiddenLayers()) drawing.layerVisible[static_cast<std::size_t>(layer)] = 0;
-  drawing.scale =
-      own ? scene.dimScale
-          : ScaleToFit((limits.xmax - limits.xmin) * units.mmPerUnit,
-                       (limits.ymax - limits.ymin) * units.mmPerUnit, sheetWidth, sheetHeight);
+  const double widthMm = (limits.xmax - limits.xmin) * units.mmPerUnit;
+  const double heightMm = (limits.ymax - limits.ymin) * units.mmPerUnit;
+  drawing.scale = own ? scene.dimScale : ScaleToFit(widthMm, heightMm, sheetWidth, sheetHeight);
   // Coordinates read from a file keep their precision in the next save; the program's own
   // file keeps the version it was written from.
   constexpr double kLastVersion = 9;
@@ -790,6 +922,7 @@ void SetUpHeader(Drawing& drawing, const Setup& setup, const DxfScene& scene, co
                      : kStep;
   drawing.unitsChosen = units.factor == 1.0 ? 1 : 0;
   drawing.paperUnit = drawing.scale * units.factor;
+  return own || Fits(widthMm / drawing.scale, heightMm / drawing.scale, sheetWidth, sheetHeight);
 }
 
 // Puts the drawing built aside in place of the open one, with its header.
@@ -927,7 +1060,13 @@ public:
         if (!(tenths >= 1 && tenths < kTextHeightMax + 1))
           ++approximated_[std::string(kTextHeight)];
         set.SetHeight(ClampTextHeight(tenths));
-        set.SetWidthRatio(static_cast<std::uint32_t>(t.source->widthRatio));
+        int width = t.source->widthRatio;
+        if (t.width != 1.0) {
+          const int wanted = CodeOfWidth(WidthOfCode(width) * t.width);
+          width = std::clamp(wanted, 0, kMostWidthCode);
+          if (width != wanted) ++approximated_[std::string(kTextWidth)];
+        }
+        set.SetWidthRatio(static_cast<std::uint32_t>(width));
         set.SetSlant(static_cast<std::uint32_t>(t.source->slant));
       }
       set.angle = t.angle;
@@ -1065,6 +1204,41 @@ int AddInto(ElementStore& store, FileEnvironment& env, const Planner& plan, Part
   return -1;
 }
 
+// What a refused file has too many of (`tail` null: nothing), and how many.
+struct Excess {
+  const TextPair* tail = nullptr;
+  double count = 0;
+};
+
+// What a file unfolds into against the budget: the memory its elements and points take, and
+// the drawing and plotting its letters and hatch lines take. A file beyond it is refused for
+// whichever of them costs the most. Placements that make nothing still cost their walk.
+Excess OverBudget(const Expansion& total, double hatchLines, double budgetBytes) {
+  struct Term {
+    double count;
+    double bytes;
+    const TextPair* tail;
+  };
+  const double points = total.points + total.stretched * kDxfPointsPerStretchedRound;
+  const std::array<Term, 4> terms{{
+      {total.elements, total.elements * kDxfBytesPerElement + total.fillings * kDxfBytesPerFilling,
+       &dxf_messages::kTooManyTail},
+      {points, points * kDxfBytesPerPoint, &dxf_messages::kTooManyPoints},
+      {total.characters, total.characters * kDxfBytesPerLetter, &dxf_messages::kTooManyLetters},
+      {hatchLines, hatchLines * kDxfBytesPerHatchLine, &dxf_messages::kTooManyHatchLines},
+  }};
+  double sum = 0;
+  const Term* largest = &terms[0];
+  for (const Term& term : terms) {
+    sum += term.bytes;
+    if (term.bytes > largest->bytes) largest = &term;
+  }
+  if (sum > budgetBytes) return {largest->tail, largest->count};
+  if (total.placements * kDxfBytesPerPlacement > budgetBytes)
+    return {&dxf_messages::kTooManyTail, std::max(total.elements, total.placements)};
+  return {};
+}
+
 std::string CountText(double count) {
   char buffer[48];
   std::snprintf(buffer, sizeof buffer, "%.0f", std::min(count, 1e30));
@@ -1076,13 +1250,10 @@ std::string CountText(double count) {
 double ScaleToFit(double widthMm, double heightMm, double sheetWidth, double sheetHeight) {
   // The standard scales: 1, 2 and 5 times a power of ten.
   constexpr std::array<double, 3> kSteps{1.0, 2.0, 5.0};
-  double a = sheetWidth;
-  double b = sheetHeight;
-  if ((widthMm > heightMm) != (a > b)) std::swap(a, b);
   for (double decade = 1.0; decade < kMaxScale; decade *= 10.0)
     for (double step : kSteps) {
       const double scale = step * decade;
-      if (widthMm / scale <= a && heightMm / scale <= b) return scale;
+      if (Fits(widthMm / scale, heightMm / scale, sheetWidth, sheetHeight)) return scale;
     }
   return kMaxScale;
 }
@@ -1096,36 +1267,45 @@ int BuildDxfScene(ElementStore& store, FileEnvironment& env, DxfScene& scene,
   Expansion total;
   const Units units = container == nullptr ? WholeDrawingUnits(scene.insUnits)
                                            : AddedUnits(scene.insUnits, store.drawing());
-  // Placements that make nothing still cost their walk: they count with the elements.
-  const auto tooMany = [&] {
-    env.ShowError(dxf_messages::TooManyElements(
-        env.CurrentLanguage(), CountText(std::max(total.elements, total.placements))));
+  const auto refuse = [&](const Excess& excess) {
+    env.ShowError(
+        dxf_messages::TooMany(env.CurrentLanguage(), CountText(excess.count), *excess.tail));
+    return 0;
   };
   // Until the plan is whole nothing has changed: memory that runs out refuses the file as one
   // that unfolds too far, with what it was counted to make.
   try {
-    if (const TextPair* problem = plan.Check(total, budgetBytes, placement)) {
-      if (problem == &dxf_messages::kTooMany)
-        tooMany();
-      else
-        env.ShowError(*problem);
+    if (const TextPair* problem = plan.Check(total, placement)) {
+      env.ShowError(*problem);
       return 0;
     }
+    if (const Excess excess = OverBudget(total, 0, budgetBytes); excess.tail != nullptr)
+      return refuse(excess);
     plan.Plan(placement, units.toDrawing);
   } catch (const std::bad_alloc&) {
-    tooMany();
-    return 0;
+    return refuse(Excess{&dxf_messages::kTooManyTail, std::max(total.elements, total.placements)});
   }
   // The plan holds the drawing's lines now (texts still refer to the scene's strings).
   std::vector<SceneLine>().swap(scene.model.lines);
-  if (container != nullptr)
+  const Setup& setup = env.ReadingSetup();
+  // What the fillings will draw is known once they are placed, at the paper unit they draw in.
+  const auto hatchesFit = [&](double paperUnit) {
+    const Excess excess =
+        OverBudget(total, plan.HatchLines(SmallestGapMm(setup) * paperUnit), budgetBytes);
+    return excess.tail == nullptr || refuse(excess) != 0;
+  };
+  if (container != nullptr) {
+    if (!hatchesFit(store.drawing().paperUnit)) return 0;
     return AddInto(store, env, plan, container, draw, notRead, approximated);
+  }
   // A whole drawing is built aside and takes the open one's place only when it is complete:
   // memory that runs out on the way leaves the open drawing as it was.
   try {
     Drawing fresh;
     ElementStore aside(fresh, store.environment(), store.painter(), store.allocator());
-    SetUpHeader(fresh, env.ReadingSetup(), scene, units, PlanExtent(plan), plan);
+    if (!SetUpHeader(fresh, setup, scene, units, PlanExtent(plan), plan))
+      ++approximated[std::string(kBeyondSheet)];
+    if (!hatchesFit(fresh.paperUnit)) return 0;
     Adder adder(aside, env, nullptr, false, approximated);
     if (!adder.Add(plan)) return 0; // the store said why
     const std::string report =

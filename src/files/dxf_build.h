@@ -14,17 +14,22 @@ namespace lumora {
 class ElementStore;
 struct PartElement;
 
-// Deepest block nesting, and the memory one file may unfold into, counted as a cost per
-// element, per point and per character (the plan and the drawing's records together) before
-// anything is built: a file beyond it is refused, so that reading stays near half a gigabyte.
+// Deepest block nesting, and what one file may unfold into, counted as a cost per element, per
+// point, per letter and per hatch line (the plan, the drawing's records and the work of drawing
+// and plotting them together) before anything is built: a file beyond it is refused, so that
+// reading, drawing and plotting it stay near half a gigabyte and a few seconds.
 inline constexpr int kMaxBlockDepth = 32;
 inline constexpr double kDxfBytesPerElement = 400.0;
 inline constexpr double kDxfBytesPerPoint = 48.0;
 // A filling waits for the end of the plan with its placed boundary and the look-ups that pair
 // it with drawn lines: it costs this much more than an element.
 inline constexpr double kDxfBytesPerFilling = 600.0;
-// Every character of a text is kept with every copy of the text.
-inline constexpr double kDxfBytesPerCharacter = 1.0;
+// Every letter of a text is kept with every copy of the text, and drawn and plotted stroke by
+// stroke: it costs what drawing it takes, not only what keeping it takes.
+inline constexpr double kDxfBytesPerLetter = 200.0;
+// A hatch line is drawn and plotted whenever its filling is: what the fillings read will draw
+// (their boundaries' extent across their lines over their gaps) counts at this much a line.
+inline constexpr double kDxfBytesPerHatchLine = 800.0;
 // An arc or circle stretched by unequal scales becomes the ellipse it is, as a line of points.
 inline constexpr double kDxfPointsPerStretchedRound = 361.0;
 inline constexpr double kMaxDxfBytes = 480.0 * 1024 * 1024;

@@ -17,6 +17,12 @@ inline constexpr TextPair kTooDeep{"Blocks are nested too deeply, file not read 
 // Stands for the refusal of a file that would unfold beyond memory; shown with its count.
 inline constexpr TextPair kTooMany{"The file would make "_l1, "Tiedostosta tulisi "_l1};
 inline constexpr TextPair kTooManyTail{" elements, too many !"_l1, " alkiota, liian monta !"_l1};
+// The same refusal where points, letters or hatch lines are what the file has too many of.
+inline constexpr TextPair kTooManyPoints{" points, too many !"_l1, " pistettä, liian monta !"_l1};
+inline constexpr TextPair kTooManyLetters{" letters, too many !"_l1,
+                                          " kirjainta, liian monta !"_l1};
+inline constexpr TextPair kTooManyHatchLines{" hatch lines, too many !"_l1,
+                                             " viivoitusviivaa, liian monta !"_l1};
 // Follows the kinds and counts, e.g. "12 SPLINE, 3 POINT".
 inline constexpr TextPair kNotReadTail{" not read"_l1, " jäi lukematta"_l1};
 // What was read as something near it, by the key the reader counts it under.
@@ -38,6 +44,13 @@ inline constexpr std::pair<std::string_view, TextPair> kApproximations[] = {
      {"text width out of range"_l1, "tekstin leveys rajojen ulkopuolella"_l1}},
     {"text slant out of range",
      {"text slant out of range"_l1, "tekstin kallistus rajojen ulkopuolella"_l1}},
+    {"paper space entity left out",
+     {"paper space entity left out"_l1, "paperitilan kohde jätetty pois"_l1}},
+    {"drawing larger than the sheet at the largest scale",
+     {"drawing larger than the sheet at the largest scale"_l1,
+      "piirustus arkkia suurempi suurimmassakin mittakaavassa"_l1}},
+    {"name made unique with a suffix",
+     {"name made unique with a suffix"_l1, "nimi erotettu loppuliitteellä"_l1}},
 };
 // Heads the layers that took free numbers, e.g. "layers WALLS 11, NOTES 12".
 inline constexpr TextPair kLayersHead{"layers"_l1, "tasot"_l1};
@@ -71,8 +84,10 @@ inline std::string LeftOut(Language language, const int (&counts)[4]) {
   return out + std::string(kLeftOutTail.In(language));
 }
 
-inline std::string TooManyElements(Language language, const std::string& count) {
-  return std::string(kTooMany.In(language)) + count + std::string(kTooManyTail.In(language));
+// The refusal of a file that unfolds too far, by what it has too many of (`tail`).
+inline std::string TooMany(Language language, const std::string& count,
+                           const TextPair& tail = kTooManyTail) {
+  return std::string(kTooMany.In(language)) + count + std::string(tail.In(language));
 }
 
 } // namespace lumora::dxf_messages

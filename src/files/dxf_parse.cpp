@@ -28,6 +28,7 @@ constexpr int kPolylineFaces = 64;
 constexpr int kLayerFrozen = 1;
 constexpr double kPaperAccuracy = 0.04; // millimetres on paper between a curve and its chords
 constexpr std::string_view kOwnApplication = "LUMORA";
+constexpr const char* kPaperSpace = "paper space entity left out";
 
 struct LayerStyle {
   int aci = 7;
@@ -125,6 +126,7 @@ public:
 
   void Finish() {
     Flush();
+    if (paperEntities_ > 0) scene_.model.approximated[kPaperSpace] += paperEntities_;
     scene_.curveAccuracy = Accuracy();
   }
 
@@ -176,7 +178,7 @@ public:
   }
   void setVariableString(const std::string& key, const std::string& value, int) override {
     // From 2007 on, strings are stored as UTF-8.
-    if (key == "$ACADVER") utf8_ = value >= "AC1021";
+    if (key == "$ACADVER") utf8_ = scene_.utf8 = value >= "AC1021";
   }
   void addLayer(const DL_LayerData& data) override {
     const DL_Attributes& a = getAttributes();
@@ -220,12 +222,16 @@ public:
       block_ = &scene_.blocks[Name(data.name)];
       block_->base = {data.bpx, data.bpy};
       inDimension_ = dimensionBlocks_.contains(data.name);
+      constexpr int kExternal = 4 | 8; // an external reference, or one overlaid
+      if ((data.flags & kExternal) != 0) scene_.xrefs.insert(Name(data.name));
     }
+    inBlock_ = true;
   }
   void endBlock() override {
     Flush();
     block_ = &scene_.model;
     inDimension_ = false;
+    inBlock_ = false;
   }
   void endSequence() override { Flush(); }
 
@@ -343,6 +349,11 @@ public:
     if (ocs.mirrored()) Readable(t);
     t.text = PlainMText(mtext_, utf8_);
     mtext_.clear();
+    // A reference width sets the paragraphs in rows within it.
+    if (Finite(d.width) && d.width > 0 && Finite(d.height) && d.height > 0)
+      t.text = WrapRows(t.text,
+                        (d.width / (WidthOfRatioCode(t.widthRatio) * d.height) + kFontLetterSpace) /
+                            (1 + kFontLetterSpace));
     AddText(std::move(t), "MTEXT");
   }
   void addInsert(const DL_InsertData& d) override {
@@ -510,8 +521,9 @@ private:
     Point runStart{0, 0};
   };
 
-  // A name as the program keeps it: files from 2007 on store UTF-8.
-  std::string Name(const std::string& raw) const { return DxfString(raw, utf8_); }
+  // Names of layers and blocks are told apart as the file writes them: two names that become
+  // one in the program's Latin-1 are still two. They are shown in Latin-1 once they are placed.
+  static const std::string& Name(const std::string& raw) { return raw; }
 
   // An aligned text spans from its start to its end point at its own proportions (its height
   // follows), a fitted one at its own height (its width follows).
@@ -648,7 +660,13 @@ private:
 
   // Every entity begins by completing the one before it (polylines, splines and hatches
   // gather their parts until the next entity).
-  void Begin() { Flush(); }
+  // Paper space (a layout's sheet: its frame, title and views of the model) is no part of the
+  // drawing: its entities are left out and counted.
+  void Begin() {
+    Flush();
+    if (!inBlock_) block_ = getAttributes().isInPaperSpace() ? &discard_ : &scene_.model;
+    if (block_ == &discard_) ++paperEntities_;
+  }
 
   void Skip(const char* kind) {
     Begin();
@@ -923,7 +941,9 @@ private:
   double ltScale_ = 1.0;
   int limits_ = 0;
   SceneBlock* block_ = &scene_.model;
-  SceneBlock discard_;
+  SceneBlock discard_; // paper space
+  bool inBlock_ = false;
+  std::int64_t paperEntities_ = 0;
   PolylineState polyline_;
   SplineState spline_;
   HatchState hatch_;

@@ -170,7 +170,9 @@ struct DxfScene {
   double version = 0;       // $USERR1: the drawing's version in a file this program wrote
   std::set<std::string, DxfNameLess> hiddenLayers;       // off or frozen in the file
   std::map<std::string, SceneLayer, DxfNameLess> layers; // the layer table, by name
-  KindCounts notRead; // kinds the library does not know, anywhere in the file
+  KindCounts notRead;          // kinds the library does not know, anywhere in the file
+  bool utf8 = false;           // its strings, names too, are UTF-8 (files from 2007 on)
+  std::set<std::string> xrefs; // blocks that refer to other drawings, by name
 };
 
 } // namespace lumora

@@ -82,6 +82,8 @@ std::string DxfSceneDigest(const DxfScene& scene) {
   Number(out, scene.limMin);
   Number(out, scene.limMax);
   for (const std::string& layer : scene.hiddenLayers) out += " hidden [" + layer + "]";
+  for (const std::string& block : scene.xrefs) out += " external [" + block + "]";
+  Number(out, scene.utf8 ? 1 : 0);
   for (const auto& [kind, count] : scene.notRead)
     out += " not read " + kind + std::to_string(count);
   return out;

@@ -33,12 +33,14 @@ std::string DxfString(std::string_view text, bool utf8) {
   return utf8 ? Utf8ToLatin1(text) : std::string(text);
 }
 
-std::string PlainDxfText(std::string_view raw, bool utf8) {
-  const std::string text = DxfString(raw, utf8);
-  const std::string_view s = text;
+namespace {
+
+// %%d, %%p and %%c as their signs, %%% as %, %%u and %%o (underline, overline) dropped; with
+// `unicode`, \U+XXXX as its letter too.
+std::string Specials(std::string_view s, bool unicode) {
   std::string out;
   for (std::size_t at = 0; at < s.size();) {
-    if (s[at] == '\\' && TakeUnicode(s, at, out)) continue;
+    if (unicode && s[at] == '\\' && TakeUnicode(s, at, out)) continue;
     if (s.substr(at, 2) == "%%" && at + 2 < s.size()) {
       const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(s[at + 2])));
       at += 3;
@@ -57,6 +59,12 @@ std::string PlainDxfText(std::string_view raw, bool utf8) {
     out.push_back(s[at++]);
   }
   return out;
+}
+
+} // namespace
+
+std::string PlainDxfText(std::string_view raw, bool utf8) {
+  return Specials(DxfString(raw, utf8), true);
 }
 
 std::string PlainMText(std::string_view raw, bool utf8) {
@@ -110,6 +118,39 @@ std::string PlainMText(std::string_view raw, bool utf8) {
       break;
     }
     }
+  }
+  return Specials(out, false);
+}
+
+std::string WrapRows(std::string_view text, double letters) {
+  const std::size_t most = letters >= 1 && letters < 1e9 ? static_cast<std::size_t>(letters) : 1;
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t start = 0;;) {
+    const std::size_t bar = text.find(kRowBreak, start);
+    const std::string_view row =
+        text.substr(start, bar == std::string_view::npos ? text.size() - start : bar - start);
+    // Word by word: a word that does not fit begins the next row (a word longer than a row
+    // has one of its own).
+    std::size_t used = 0;
+    for (std::size_t at = 0; at <= row.size();) {
+      std::size_t end = row.find(' ', at);
+      if (end == std::string_view::npos) end = row.size();
+      const std::size_t word = end - at;
+      if (at > 0 && used > 0 && used + 1 + word > most) {
+        out.push_back(kRowBreak);
+        used = 0;
+      } else if (at > 0) {
+        out.push_back(' ');
+        ++used;
+      }
+      out.append(row.substr(at, word));
+      used += word;
+      at = end + 1;
+    }
+    if (bar == std::string_view::npos) break;
+    out.push_back(kRowBreak);
+    start = bar + 1;
   }
   return out;
 }

@@ -15,9 +15,13 @@ std::string DxfString(std::string_view text, bool utf8);
 // vanish, \U+XXXX becomes its letter ('?' beyond Latin-1). `utf8` when the file stores UTF-8.
 std::string PlainDxfText(std::string_view text, bool utf8);
 
-// An MTEXT string as one text: formatting removed, stacked fractions as a/b and paragraph
-// breaks as the row separator '|' of the program's texts.
+// An MTEXT string as one text: formatting removed, stacked fractions as a/b, paragraph breaks
+// as the row separator '|' of the program's texts, and %%d, %%p and %%c as in a TEXT.
 std::string PlainMText(std::string_view text, bool utf8);
+
+// A text's rows wrapped at spaces into rows of at most `letters` letters, as a paragraph is
+// set within its width.
+std::string WrapRows(std::string_view text, double letters);
 
 // The spacing of the program's stroke fonts, which texts read from a file are laid out with:
 // between letters (of a letter's width), between rows and below the base line (of the height).

@@ -58,6 +58,8 @@ TEST(DxfText, FormattingIsRemovedAndSignsBecomeLetters) {
   EXPECT_EQ(PlainMText("{\\fArial|b1;Plan}\\P1\\S1^2;\\~m\\\\", false), "Plan|11/2 m\\");
   EXPECT_EQ(PlainMText("\\H2.5x;\\C1;red\\Lline\\l", false), "redline");
   EXPECT_EQ(PlainMText("cut \\H2", false), "cut "); // a code without its end stops the text
+  EXPECT_EQ(PlainMText("45%%d \\P%%c8", false), "45\xB0 |\xF8"
+                                                "8");
 }
 
 double Radius(const Point& c, const Point& p) {
@@ -150,6 +152,19 @@ TEST(DxfBuild, UnitsDimensionsAndUnknownKindsAreTakenAsTheFileMeansThem) {
   EXPECT_EQ(metres.drawing.lines->points[1].x, 2);
   EXPECT_EQ(metres.drawing.scale, 10);
   EXPECT_DOUBLE_EQ(metres.drawing.paperUnit, 0.01);
+  // Added into a drawing of millimetres at 1:10, the 2 m line is 2000 mm long.
+  test::DrawingFixture added;
+  added.drawing.scale = 10;
+  added.drawing.paperUnit = 10;
+  PartElement* into = added.store.AddPart("M", 1, 0);
+  ASSERT_EQ(Read(added, Entities("9\n$INSUNITS\n70\n6\n", line), into), 1);
+  EXPECT_EQ(added.drawing.lines->points[1].x, 2000);
+  // Gigametres: no scale puts 2 Gm on the sheet, and the report says so.
+  test::DrawingFixture giga;
+  ASSERT_EQ(Read(giga, Entities("9\n$INSUNITS\n70\n17\n", line)), 1);
+  EXPECT_EQ(giga.drawing.lines->points[1].x, 2e9);
+  EXPECT_EQ(giga.env.errors, std::vector<std::string>{"1 drawing larger than the sheet at the "
+                                                      "largest scale; layers A 1"});
 
   // A dimension draws its block as plain lines and texts; kinds nobody reads are counted.
   const std::string dimBlock = "0\nBLOCK\n2\n*D1\n70\n1\n10\n0\n20\n0\n" + line +
@@ -165,6 +180,16 @@ TEST(DxfBuild, UnitsDimensionsAndUnknownKindsAreTakenAsTheFileMeansThem) {
   EXPECT_EQ(dims.env.errors,
             std::vector<std::string>{
                 "2 MLINE, 1 POINT not read; 1 dimension read as lines and texts; layers A 1"});
+}
+
+TEST(DxfBuild, AnMTextIsSetInRowsWithinItsWidth) {
+  // 60 wide at height 5: eleven letters a row, so two words of four.
+  test::DrawingFixture f;
+  ASSERT_EQ(Read(f, Entities("", "0\nMTEXT\n10\n0\n20\n0\n40\n5\n41\n60\n71\n1\n1\n"
+                                 "word word word word word\\Pa longerthanarow b\n")),
+            1);
+  ASSERT_NE(f.drawing.texts, nullptr);
+  EXPECT_STREQ(f.drawing.texts->text, "word word|word word|word|a|longerthanarow|b");
 }
 
 TEST(DxfBuild, AHatchFarFromTheOriginInFeetIsReadUpToTheCoordinateLimit) {

@@ -2,10 +2,10 @@
 # DXF files written by an independent library (python3-ezdxf), one for each thing a drafter's
 # colleague may have drawn, read by `lumora-cli dump --attributes` with the expected drawing
 # beside the file that makes it: units, line types, texts, mirrored entities, grids of
-# inserts, hatches, scale, layers, the one-line report of what was not read, and a file of
-# nested blocks that would unfold into billions of elements, refused at once. Every file is
-# read twice and must give the same report both times. A DXF of solid lines and a hatch plots
-# its strokes.
+# inserts, hatches, scale, layers, names, unequal scales, what is left out, the one-line report
+# of what was not read, and small files that would unfold into billions of elements, letters or
+# hatch lines, refused at once. Every file is read twice and must give the same report both
+# times. A DXF of solid lines and a hatch plots its strokes.
 # Usage: cli_dxf_foreign.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -261,6 +261,73 @@ def _(path):
     return verify
 
 
+# Names of files from 2007 on are UTF-8: layers and blocks whose names become one in Latin-1
+# stay apart (the later one takes a suffix, and that is reported), and a block placing the
+# other is no block placing itself.
+@case("utf8_names")
+def _(path):
+    doc = new(4)
+    doc.layers.add("日本").off()
+    doc.layers.add("中国")
+    outer = doc.blocks.new("中国")
+    outer.add_line((0, 0), (10, 0), dxfattribs={"layer": "中国"})
+    outer.add_blockref("日本", (20, 0))
+    doc.blocks.new("日本").add_circle((0, 0), 5, dxfattribs={"layer": "日本"})
+    doc.modelspace().add_blockref("中国", (50, 0))
+    doc.saveas(path)
+    def verify(d, err):
+        circle, line = [int(a["layer"]) for a in d["line"]]
+        check("utf8_names", circle != line and d["hidden"] == [circle], f"{d['line']} {d['hidden']}")
+        check("utf8_names", sorted(d["parts"]) == ["??", "??~2"], f"parts {d['parts']}")
+        check("utf8_names", "2 name made unique with a suffix" in err, f"report {err!r}")
+    return verify
+
+
+# Under unequal scales a hatch's lines turn and space as the placement stretches them (45
+# degrees at 5 apart, ten times as high: 84.3 degrees, 7.04 apart), and a text widens.
+@case("unequal_scales")
+def _(path):
+    doc = new(4)
+    hatch = doc.blocks.new("H").add_hatch()
+    hatch.set_pattern_fill("_USER", definition=[[45, (0, 0), (-3.5355339, 3.5355339), []]])
+    hatch.paths.add_polyline_path([(0, 0), (10, 0), (10, 10), (0, 10)])
+    doc.blocks.new("T").add_text("WIDE", dxfattribs={"height": 5})
+    msp = doc.modelspace()
+    msp.add_blockref("H", (0, 0), dxfattribs={"xscale": 1, "yscale": 10})
+    msp.add_blockref("T", (0, 120), dxfattribs={"xscale": 1.4, "yscale": 1})
+    doc.saveas(path)
+    def verify(d, err):
+        (hatch,), (text,) = d["filling"], d["text"]
+        check("unequal_scales", hatch["angle"] == 84 and near(hatch["gap"], 7.036, 1e-3),
+              f"hatch {hatch}")
+        check("unequal_scales", text["widthRatio"] == 6, f"text {text}")
+    return verify
+
+
+# Paper space (a layout's frame and title) is no part of the drawing; a block that refers to
+# another drawing is not read; an arc of next to nothing is no whole circle. All reported.
+@case("left_out")
+def _(path):
+    doc = new(4)
+    msp = doc.modelspace()
+    msp.add_lwpolyline([(0, 0), (100, 0), (100, 100), (0, 100)], close=True)
+    msp.add_arc((50, 0), 10, 90, 90 + 1e-9)
+    msp.add_arc((0, 0), 10, 0, 360)
+    layout = doc.layout("Layout1")
+    layout.add_lwpolyline([(0, 0), (420, 0), (420, 297), (0, 297)], close=True)
+    layout.add_text("TITLE", dxfattribs={"height": 5, "insert": (300, 10)})
+    doc.blocks.new("XR", dxfattribs={"flags": 4, "xref_path": "other.dwg"})
+    msp.add_blockref("XR", (0, 0))
+    doc.saveas(path)
+    def verify(d, err):
+        shapes = [shape for shape, _ in d["lines"]]
+        check("left_out", shapes == [3, 1, 2] and not d["texts"], f"lines {d['lines']}")
+        check("left_out", not d["parts"], f"parts {d['parts']}")
+        check("left_out", "1 XREF not read" in err and "2 paper space entity left out" in err,
+              f"report {err!r}")
+    return verify
+
+
 # 11. What is not read is one line with counts.
 @case("report")
 def _(path):
@@ -303,15 +370,28 @@ def bombs():
         for k in range(10):
             block.add_blockref(f"L{level - 1}", (k, 0))
     doc.modelspace().add_blockref("L11", (0, 0))
-    yield "nested", doc, r"\d{12,}"
+    yield "nested", doc, r"\d{12,} elements"
     doc = new(4)
     doc.blocks.new("T").add_mtext("ABCDEFGHIJ" * 2000, dxfattribs={"char_height": 1})
     doc.modelspace().add_blockref("T", (0, 0)).grid(size=(300, 300), spacing=(0, 0))
-    yield "mtext", doc, "180000"
+    yield "mtext", doc, "1800000000 letters"
     doc = new(4)
     doc.blocks.new("A").add_line((0, 0), (1, 0))
     doc.modelspace().add_blockref("A", (0, 0)).grid(size=(1200, 1200), spacing=(2, 2))
-    yield "lines", doc, "2880000"
+    yield "lines", doc, "2880000 elements"
+    # Each of 10,000 copies of a fine hatch draws 66,667 lines; each of 22,500 solid fills
+    # draws a hundred at the setup's smallest gap: their lines are what there is too much of.
+    doc = new(4)
+    hatch = doc.blocks.new("H").add_hatch()
+    hatch.set_pattern_fill("_USER", definition=[[0, (0, 0), (0, 0.0015), []]])
+    hatch.paths.add_polyline_path([(0, 0), (100, 0), (100, 100), (0, 100)])
+    doc.modelspace().add_blockref("H", (0, 0)).grid(size=(100, 100), spacing=(0, 0))
+    yield "hatch", doc, r"\d{9} hatch lines"
+    doc = new(4)
+    doc.blocks.new("S").add_hatch().paths.add_polyline_path([(0, 0), (100, 0), (100, 100),
+                                                            (0, 100)])
+    doc.modelspace().add_blockref("S", (0, 0)).grid(size=(150, 150), spacing=(0, 0))
+    yield "solid", doc, "2250000 hatch lines"
 
 
 for name, doc, count in bombs():
@@ -324,7 +404,7 @@ for name, doc, count in bombs():
     took = time.monotonic() - start
     message = open(f"{work}/bomb.err").read()
     check(name, os.waitstatus_to_exitcode(status) == 1, f"status {status}")
-    check(name, re.search(rf"The file would make {count} elements, too many !", message),
+    check(name, re.search(rf"The file would make {count}, too many !", message),
           f"message {message!r}")
     check(name, os.path.getsize(bomb) < 200_000, "the file is too large to prove anything")
     # Generous against a busy machine and the sanitizers; the read itself takes milliseconds.
@@ -350,7 +430,7 @@ def overlap(spacing):
     block = doc.blocks.new("A")
     block.add_lwpolyline([(0, 0), (1, 0), (1, 1), (0, 1)], close=True)
     hatch = block.add_hatch()
-    hatch.set_pattern_fill("_USER", definition=[[0, (0, 0), (0, 0.2), []]])
+    hatch.set_pattern_fill("_USER", definition=[[0, (0, 0), (0, 0.5), []]])
     hatch.paths.add_polyline_path([(0, 0), (1, 0), (1, 1), (0, 2)])
     doc.modelspace().add_blockref("A", (0, 0)).grid(size=(250, 250), spacing=(spacing, spacing))
     path = f"{work}/overlap{spacing}.dxf"
@@ -370,7 +450,7 @@ def doubled(singles):
     block = doc.blocks.new("L0")
     for k in range(1, 17):
         hatch = block.add_hatch()
-        hatch.set_pattern_fill("_USER", definition=[[0, (0, 0), (0, 0.2), []]])
+        hatch.set_pattern_fill("_USER", definition=[[0, (0, 0), (0, 0.5), []]])
         hatch.paths.add_polyline_path([(0, 0), (1, 0), (1, 1), (0, 1)])
         block = doc.blocks.new(f"L{k}")
         block.add_blockref(f"L{k - 1}", (0, 0))
