@@ -5,6 +5,7 @@
 // order; the lists themselves are put back in exactly the reverse order they were changed in.
 #include "model/element_store.h"
 #include "model/store_internal.h"
+#include "model/store_journal_screen.h"
 #include "model/store_messages.h"
 
 #include <algorithm>
@@ -250,6 +251,21 @@ std::vector<const void*> DropTransient(JournalStep& step) {
   std::erase_if(step.changes,
                 [&](const JournalChange& change) { return gone.contains(element(change)); });
   return {gone.begin(), gone.end()};
+}
+
+// A step that changed the header (scale, limits, grid) changes how everything is shown: the
+// whole window is drawn anew. Any other shows only what it changed.
+bool ChangesHeader(const JournalStep& step) {
+  return std::any_of(step.changes.begin(), step.changes.end(), [](const JournalChange& change) {
+    return std::holds_alternative<Change<Drawing, HeaderState>>(change);
+  });
+}
+
+void ShowMoved(ElementStore& store, const JournalStep& step, bool header) {
+  if (header)
+    store.environment().RedrawAll();
+  else
+    ShowStep(store, step, DrawMode::kNormal);
 }
 
 } // namespace
@@ -735,7 +751,6 @@ void ElementStore::AfterMove() {
   StoreJournal& j = journal_;
   const bool saved = j.savedReachable && j.position == j.savedAt;
   drawing_.changes = saved ? 0 : std::max<std::uint32_t>(drawing_.changes, 1);
-  env_.RedrawAll();
 }
 
 bool ElementStore::Undo(StepKind& kind) {
@@ -747,6 +762,8 @@ bool ElementStore::Undo(StepKind& kind) {
   ClearSelections();
   JournalStep step = std::move(j.done.back());
   j.done.pop_back();
+  const bool header = ChangesHeader(step);
+  if (!header) ShowStep(*this, step, DrawMode::kErase);
   for (auto it = step.links.rbegin(); it != step.links.rend(); ++it) {
     if (it->op == JournalOp::kLink)
       TakeOff(*it);
@@ -756,9 +773,10 @@ bool ElementStore::Undo(StepKind& kind) {
   ApplyStates(step, false);
   Renew(step);
   kind = step.kind;
-  j.undone.push_back(std::move(step));
   --j.position;
   AfterMove();
+  ShowMoved(*this, step, header);
+  j.undone.push_back(std::move(step));
   return true;
 }
 
@@ -770,6 +788,8 @@ bool ElementStore::Redo(StepKind& kind) {
   ClearSelections();
   JournalStep step = std::move(j.undone.back());
   j.undone.pop_back();
+  const bool header = ChangesHeader(step);
+  if (!header) ShowStep(*this, step, DrawMode::kErase);
   for (const JournalLink& link : step.links) {
     if (link.op == JournalOp::kLink)
       PutBack({link.op, link.kind, link.element, nullptr, link.sequence});
@@ -779,9 +799,10 @@ bool ElementStore::Redo(StepKind& kind) {
   ApplyStates(step, true);
   Renew(step);
   kind = step.kind;
-  j.done.push_back(std::move(step));
   ++j.position;
   AfterMove();
+  ShowMoved(*this, step, header);
+  j.done.push_back(std::move(step));
   return true;
 }
 
