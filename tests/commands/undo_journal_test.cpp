@@ -224,21 +224,23 @@ struct JournalRun : EditFixture {
     }
   }
 
-  void Move(int code, const char* name) {
+  // Whether the key took a step back or did one again: with none to take, nothing moved and
+  // the drawing counts as saved or not as it did.
+  bool Move(int code, const char* name) {
     actions += std::string(" ") + name;
     Key(code);
+    const bool moved = Position() != tracked;
     tracked = Position();
+    return moved;
   }
 
   void Step(unsigned seed) {
     const int roll = Below(10);
     bool moved = false;
     if (roll < 2) {
-      Move(kCodeUndo, "Ctrl+Z");
-      moved = true;
+      moved = Move(kCodeUndo, "Ctrl+Z");
     } else if (roll < 3) {
-      Move(Below(2) == 0 ? kCodeRedo : kCodeRedoShift, "Ctrl+Y");
-      moved = true;
+      moved = Move(Below(2) == 0 ? kCodeRedo : kCodeRedoShift, "Ctrl+Y");
     } else if (roll < 4 && Below(4) == 0) {
       // What a save does to the drawing, with no command running (saving ends it first); the
       // next key ends the step it is in.
