@@ -1,6 +1,7 @@
 #include "control/event_player_checks.h"
 
 #include "control/app.h"
+#include "control/event_cycle.h"
 #include "control/event_player_canvas.h"
 #include "control/startup_headless.h"
 #include "files/drawing_dump.h"
@@ -236,6 +237,39 @@ bool ExpectSameDump(EventChecks& checks, std::string_view rest, std::string& pro
   return problem = "the drawing report differs from " + name, false;
 }
 
+// The drawing area holds exactly what a full redraw of the drawing paints on a clean canvas:
+// nothing a change erased or drew on the way was left behind. The cursor's overlays are off for
+// the look.
+bool ExpectRedrawn(EventChecks& checks, std::string& problem) {
+  App& app = checks.app;
+  const SoftCanvas& canvas = checks.canvas;
+  const PixelRect area = DrawingAreaRect(app.view);
+  // Rows are kept bottom first, and the drawing area starts at the bottom.
+  const std::size_t bytes = std::size_t(area.width) * std::size_t(area.height) * kChannels;
+  if (area.width != canvas.Width() || area.height > canvas.Height())
+    return problem = "expect-redrawn: no drawing area on the canvas", false;
+  const unsigned drawn = app.overlays.drawn;
+  EraseOverlays(app, drawn);
+  const std::vector<std::uint8_t> shown(canvas.Data(), canvas.Data() + bytes);
+  DrawOverlays(app, drawn);
+  SoftCanvas fresh(canvas.Width(), canvas.Height());
+  fresh.SetBackground(canvas.GetBackground());
+  fresh.SetClip(area);
+  const RenderScene now = app.Scene();
+  Redraw(RenderScene{fresh, now.view, now.drawing, now.fonts, now.arcAccuracy, now.measure,
+                     now.hatches, now.store},
+         false);
+  std::size_t differing = 0;
+  for (std::size_t k = 0; k < bytes; k += kChannels)
+    differing += std::equal(&shown[k], &shown[k] + kChannels, fresh.Data() + k) ? 0 : 1;
+  if (differing == 0) return true;
+  const std::string base = OutPath(checks.options, "redrawn");
+  WritePng(base + ".full.png", fresh.Image());
+  problem = "the drawing area differs from a full redraw in " + std::to_string(differing) +
+            " pixels; see " + base + ".full.png";
+  return false;
+}
+
 bool Load(EventChecks& checks, const std::string& name, std::string& problem) {
   const std::string path = name.starts_with('/') ? name : checks.eventDirectory + "/" + name;
   return ReadDrawingHeadless(checks.app, path, problem);
@@ -296,6 +330,7 @@ bool EventChecks::Expect(std::string_view word, std::string_view rest, std::stri
   }
   if (word == "expect-dump") return ExpectDump(*this, rest, problem);
   if (word == "expect-same-dump") return ExpectSameDump(*this, rest, problem);
+  if (word == "expect-redrawn") return ExpectRedrawn(*this, problem);
   if (word == "expect-quit") {
     if (app.window.quit) return true;
     return problem = "expected the program to have ended, it still runs", false;

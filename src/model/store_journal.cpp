@@ -5,6 +5,7 @@
 // order; the lists themselves are put back in exactly the reverse order they were changed in.
 #include "model/element_store.h"
 #include "model/store_internal.h"
+#include "model/store_journal_screen.h"
 #include "model/store_messages.h"
 
 #include <algorithm>
@@ -250,6 +251,15 @@ std::vector<const void*> DropTransient(JournalStep& step) {
   std::erase_if(step.changes,
                 [&](const JournalChange& change) { return gone.contains(element(change)); });
   return {gone.begin(), gone.end()};
+}
+
+// A step that changed the header (scale, limits, grid) changes how everything is shown: the
+// whole window is drawn anew. Any other shows only what it changed.
+void ShowMoved(ElementStore& store, const StepRecords& records) {
+  if (records.header)
+    store.environment().RedrawAll();
+  else
+    ShowStep(store, records, DrawMode::kNormal);
 }
 
 } // namespace
@@ -675,57 +685,28 @@ void ElementStore::ApplyStates(const JournalStep& step, bool after) {
 // Zone masks, index boxes and hatches of what the step touched, and of the fillings its lines
 // bound.
 void ElementStore::Renew(const JournalStep& step) {
-  bool header = false;
-  std::unordered_set<FillingElement*> fillings;
-  const auto renewLine = [this, &fillings](LineElement* line) {
-    if (Retired(line)) return;
+  const StepRecords records = RecordsOf(step);
+  std::vector<FillingElement*> fillings;
+  for (LineElement* line : records.lines) {
+    if (Retired(line)) continue;
     SetZones(*line, LineBox(*line));
     const auto found = bounded_.find(line);
-    if (found != bounded_.end()) fillings.insert(found->second.begin(), found->second.end());
-  };
-  const auto renew = [&](void* element, ElementKind kind) {
-    switch (kind) {
-    case ElementKind::kLine:
-      return renewLine(static_cast<LineElement*>(element));
-    case ElementKind::kFilling:
-      fillings.insert(static_cast<FillingElement*>(element));
-      return;
-    case ElementKind::kText: {
-      auto* text = static_cast<TextElement*>(element);
-      if (!Retired(text)) SetZones(*text, env_.TextExtent(*text, true));
-      return;
-    }
-    case ElementKind::kPart: {
-      auto* part = static_cast<PartElement*>(element);
-      if (liveParts_.contains(part)) SetZones(*part, part->box);
-      return;
-    }
-    }
-  };
-  for (const JournalLink& link : step.links) renew(link.element, link.kind);
-  for (const JournalChange& change : step.changes) {
-    std::visit(
-        [&](const auto& c) {
-          using Element = std::remove_pointer_t<decltype(c.element)>;
-          if constexpr (std::is_same_v<Element, LineElement>)
-            renew(c.element, ElementKind::kLine);
-          else if constexpr (std::is_same_v<Element, FillingElement>)
-            renew(c.element, ElementKind::kFilling);
-          else if constexpr (std::is_same_v<Element, TextElement>)
-            renew(c.element, ElementKind::kText);
-          else if constexpr (std::is_same_v<Element, PartElement>)
-            renew(c.element, ElementKind::kPart);
-          else
-            header = true;
-        },
-        change);
+    if (found != bounded_.end())
+      fillings.insert(fillings.end(), found->second.begin(), found->second.end());
   }
+  for (TextElement* text : records.texts)
+    if (!Retired(text)) SetZones(*text, env_.TextExtent(*text, true));
+  for (PartElement* part : records.parts)
+    if (liveParts_.contains(part)) SetZones(*part, part->box);
+  fillings.insert(fillings.end(), records.fillings.begin(), records.fillings.end());
+  std::sort(fillings.begin(), fillings.end());
+  fillings.erase(std::unique(fillings.begin(), fillings.end()), fillings.end());
   for (FillingElement* filling : fillings) {
     if (Retired(filling)) continue;
     ClearHatch(*filling);
     SetZones(*filling, FillingBox(*filling));
   }
-  if (header) {
+  if (records.header) {
     RecomputeZones();
     for (FillingElement* filling : Each(drawing_.fillings)) ClearHatch(*filling);
   }
@@ -735,7 +716,6 @@ void ElementStore::AfterMove() {
   StoreJournal& j = journal_;
   const bool saved = j.savedReachable && j.position == j.savedAt;
   drawing_.changes = saved ? 0 : std::max<std::uint32_t>(drawing_.changes, 1);
-  env_.RedrawAll();
 }
 
 bool ElementStore::Undo(StepKind& kind) {
@@ -747,6 +727,8 @@ bool ElementStore::Undo(StepKind& kind) {
   ClearSelections();
   JournalStep step = std::move(j.done.back());
   j.done.pop_back();
+  const StepRecords records = RecordsOf(step);
+  if (!records.header) ShowStep(*this, records, DrawMode::kErase);
   for (auto it = step.links.rbegin(); it != step.links.rend(); ++it) {
     if (it->op == JournalOp::kLink)
       TakeOff(*it);
@@ -756,9 +738,10 @@ bool ElementStore::Undo(StepKind& kind) {
   ApplyStates(step, false);
   Renew(step);
   kind = step.kind;
-  j.undone.push_back(std::move(step));
   --j.position;
   AfterMove();
+  ShowMoved(*this, records);
+  j.undone.push_back(std::move(step));
   return true;
 }
 
@@ -770,6 +753,8 @@ bool ElementStore::Redo(StepKind& kind) {
   ClearSelections();
   JournalStep step = std::move(j.undone.back());
   j.undone.pop_back();
+  const StepRecords records = RecordsOf(step);
+  if (!records.header) ShowStep(*this, records, DrawMode::kErase);
   for (const JournalLink& link : step.links) {
     if (link.op == JournalOp::kLink)
       PutBack({link.op, link.kind, link.element, nullptr, link.sequence});
@@ -779,9 +764,10 @@ bool ElementStore::Redo(StepKind& kind) {
   ApplyStates(step, true);
   Renew(step);
   kind = step.kind;
-  j.done.push_back(std::move(step));
   ++j.position;
   AfterMove();
+  ShowMoved(*this, records);
+  j.done.push_back(std::move(step));
   return true;
 }
 

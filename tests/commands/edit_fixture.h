@@ -24,6 +24,7 @@
 namespace lumora {
 
 struct EditFixture : StartedApp {
+  using StartedApp::StartedApp;
   ElementStore& store = app.store;
 
   LineElement* openLine = nullptr;

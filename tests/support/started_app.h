@@ -1,5 +1,6 @@
-// The program started headless on the shipped setup in a 1000 x 800 window, in English. Keys go
-// through the real translation and dispatcher; the messages shown by the last key are kept.
+// The program started headless on the shipped setup in a 1000 x 800 window (unless told another
+// size), in English. Keys go through the real translation and dispatcher; the messages shown by
+// the last key are kept.
 #pragma once
 
 #include "control/dispatch.h"
@@ -18,13 +19,14 @@ namespace lumora {
 struct StartedApp : ::testing::Test {
   HeadlessApp headless;
   App& app = headless.app;
-  SoftCanvas canvas{1000, 800};
+  SoftCanvas canvas;
   Control& control = app.control;
 
-  StartedApp() {
+  // A test of the drawing alone may play in a smaller window: repainting costs less there.
+  explicit StartedApp(int width = 1000, int height = 800) : canvas(width, height) {
     std::string problem;
-    EXPECT_TRUE(
-        StartHeadless(app, {testing::ShippedHomeCopy(), "Perus_SET", 1000, 800}, canvas, problem))
+    EXPECT_TRUE(StartHeadless(app, {testing::ShippedHomeCopy(), "Perus_SET", width, height}, canvas,
+                              problem))
         << problem;
     app.language = Language::kEnglish;
   }
