@@ -1059,7 +1059,9 @@ public:
         const double tenths = t.height / paperUnit * 10.0;
         if (!(tenths >= 1 && tenths < kTextHeightMax + 1))
           ++approximated_[std::string(kTextHeight)];
-        set.SetHeight(ClampTextHeight(tenths));
+        // Whole tenths down, as a text fitted between two points must stay within them; but
+        // 0.3 m over 0.01 m is 29.99999... in floating point, which is 30.
+        set.SetHeight(ClampTextHeight(tenths + 1e-6));
         int width = t.source->widthRatio;
         if (t.width != 1.0) {
           const int wanted = CodeOfWidth(WidthOfCode(width) * t.width);
