@@ -147,16 +147,19 @@ TEST(DxfBuild, UnitsDimensionsAndUnknownKindsAreTakenAsTheFileMeansThem) {
   EXPECT_EQ(inches.drawing.unitsChosen, 1u);
 
   // A foreign file's $DIMSCALE is no drawing scale: 2 x 1 m fits the sheet at 1:10.
-  // A text 0.3 m high is 30 mm on paper at 1:10, not a tenth less.
   test::DrawingFixture metres;
-  ASSERT_EQ(Read(metres, Entities("9\n$INSUNITS\n70\n6\n9\n$DIMSCALE\n40\n100\n",
-                                  line + "0\nTEXT\n10\n0\n20\n0\n40\n0.3\n1\nA\n")),
-            1);
+  ASSERT_EQ(Read(metres, Entities("9\n$INSUNITS\n70\n6\n9\n$DIMSCALE\n40\n100\n", line)), 1);
   EXPECT_EQ(metres.drawing.lines->points[1].x, 2);
   EXPECT_EQ(metres.drawing.scale, 10);
   EXPECT_DOUBLE_EQ(metres.drawing.paperUnit, 0.01);
-  ASSERT_NE(metres.drawing.texts, nullptr);
-  EXPECT_EQ(metres.drawing.texts->height(), 300u);
+  // A text 0.3 m high is 3 mm on paper at 1:100, not a tenth less.
+  test::DrawingFixture plan;
+  ASSERT_EQ(Read(plan, Entities("9\n$INSUNITS\n70\n6\n", "0\nLINE\n10\n0\n20\n0\n11\n15\n21\n1\n"
+                                                         "0\nTEXT\n10\n0\n20\n0\n40\n0.3\n1\nA\n")),
+            1);
+  EXPECT_EQ(plan.drawing.scale, 100);
+  ASSERT_NE(plan.drawing.texts, nullptr);
+  EXPECT_EQ(plan.drawing.texts->height(), 30u);
   // Added into a drawing of millimetres at 1:10, the 2 m line is 2000 mm long.
   test::DrawingFixture added;
   added.drawing.scale = 10;
