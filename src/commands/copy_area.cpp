@@ -241,6 +241,7 @@ int CopyArea::TakeBackRound(Control& control) {
 // when they were moved.
 void CopyArea::FinishRound(Control& control, Round& round) {
   control.store.HoldSteps(false);
+  if (!round.copies.empty()) control.store.NameStep(round.move ? StepKind::kMove : StepKind::kCopy);
   for (PartElement*& copy : round.copies) control.store.DeletePart(copy, false);
   round.copies.clear();
   if (round.group != nullptr) control.store.DeletePart(round.group, round.move);

@@ -1,6 +1,7 @@
 #include "commands/help_grid.h"
 
 #include "model/drawing.h"
+#include "model/element_store.h"
 #include "protocol/command_state.h"
 #include "screen/text_screen.h"
 #include "setup/setup.h"
@@ -18,6 +19,14 @@ constexpr double kShownPrecision = 0.001;
 constexpr std::size_t kValueWidth = 12;
 constexpr int kListRow = 3;
 constexpr int kListColumn = 2;
+
+// The grid is kept with the drawing: a change of it is a step of its own.
+void SetGrid(Control& control, double step) {
+  if (step == control.drawing.step) return;
+  control.store.KeepHeader();
+  control.store.NameStep(StepKind::kGrid);
+  control.drawing.step = step;
+}
 
 } // namespace
 
@@ -56,7 +65,7 @@ int GridSize::Choose(Control& control, const CommandRow& row) {
   if (answer < 0) return Finish(control, row);
   const double value = control.setup.cursorGrids.rows[static_cast<std::size_t>(answer)].value;
   if (value >= kSmallestGrid) {
-    control.drawing.step = value;
+    SetGrid(control, value);
     return Finish(control, row);
   }
   step_ = Step::kTyping;
@@ -74,14 +83,14 @@ int GridSize::Type(Control& control, const CommandRow& row) {
     if (typed_ < kSmallestGrid) {
       Message(control, kSoundError, kGridTooSmall);
     } else {
-      control.drawing.step = typed_;
+      SetGrid(control, typed_);
     }
   }
   return Finish(control, row);
 }
 
 int GridSize::Finish(Control& control, const CommandRow& row) {
-  if (!(control.drawing.step >= kSmallestGrid)) control.drawing.step = kFallbackGrid;
+  if (!(control.drawing.step >= kSmallestGrid)) SetGrid(control, kFallbackGrid);
   EndFunction(control, row.level);
   return kFinished;
 }

@@ -136,6 +136,7 @@ void CheckOverlaps::DeleteLines(Control& control, const std::vector<LineElement*
     store.DeleteLine(line);
   }
   if (group != nullptr) store.DeletePart(group, true);
+  store.NameStep(StepKind::kOverlaps);
 }
 
 } // namespace lumora

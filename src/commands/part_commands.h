@@ -113,6 +113,7 @@ private:
   std::string partName_;
   PartElement* lastPlaced_ = nullptr;
   bool placed_ = false;
+  bool holding_ = false; // an added drawing is one step from its first placement to the end
   Placement previous_;
   PartElement* scriptGroup_ = nullptr;
   bool moving_ = false;

@@ -263,6 +263,13 @@ bool PartPlacer::Place(Control& control, const Placement& at) {
   }
   DropGroupRecords(store, *part);
   if (ForCopy()) PlaceNested(control, *part, at);
+  if (code_ == kCodeAddPart) store.NameStep(StepKind::kPart);
+  if (code_ == kCodeAddDrawing) {
+    // The placement's part record goes when the command ends: it is no step of its own.
+    store.HoldSteps(true);
+    store.NameStep(StepKind::kAddDrawing);
+    holding_ = true;
+  }
   lastPlaced_ = part;
   previous_ = at;
   placed_ = true;
@@ -303,6 +310,8 @@ int PartPlacer::End(Control& control, int result) {
   control.In().attributes.SetShape(kShapeOpenLine);
   ClearPreview(control);
   DropScriptGroup(control);
+  if (holding_) control.store.HoldSteps(false);
+  holding_ = false;
   return result;
 }
 

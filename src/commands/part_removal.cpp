@@ -74,6 +74,7 @@ int RemovePartDefinition::Act(Control& control, const CommandRow& row) {
       ElementStore& store = control.store;
       while (PartElement* part = control.drawing.parts)
         if (store.DeletePart(part, false) == 0) break;
+      store.NameStep(StepKind::kDissolve);
     }
     if (answer != kAnswerNo) return Finish(control, row);
     step_ = Step::kShow;
@@ -127,6 +128,7 @@ void RemovePartDefinition::DissolvePending(Control& control) {
   PartElement* part = pending_;
   pending_ = nullptr;
   control.store.DeletePart(part, false);
+  control.store.NameStep(StepKind::kDissolve);
 }
 
 } // namespace lumora

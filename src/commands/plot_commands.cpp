@@ -234,6 +234,7 @@ int ScaleCommand::Take(Control& control, const CommandRow& row, double scale) {
   newScale_ = scale;
   if (EmptyBox(d.limits)) {
     control.store.KeepHeader();
+    control.store.NameStep(StepKind::kScale);
     d.scale = scale;
     ++d.changes;
     NoteScale(control);
@@ -273,6 +274,7 @@ void ScaleCommand::Apply(Control& control, bool proportional) {
   }
   ApplyScaleChange(control.drawing, newScale_, sheet_, proportional);
   TakeSheet(control);
+  store.NameStep(StepKind::kScale);
   NoteScale(control);
 }
 
@@ -338,6 +340,7 @@ int PlotAreaCommand::Placed(Control& control, const CommandRow& row) {
     ++d.changes;
     control.geometry.settings.areaTolerance = kAreaToleranceShare * (sheet_.xmax - sheet_.xmin);
     TakeSheet(control);
+    control.store.NameStep(StepKind::kPlotArea);
     const std::string size = NumberText((sheet_.xmax - sheet_.xmin) / d.scale, kWholeMillimetre) +
                              "x" +
                              NumberText((sheet_.ymax - sheet_.ymin) / d.scale, kWholeMillimetre);

@@ -155,6 +155,7 @@ int Stretch::NewLocation(Control& control) {
   before_.Take(*group_);
   const std::span<const Point> area(area_.data(), static_cast<std::size_t>(areaCount_));
   Geometry(control).TransformGroup(*group_, area, point_, to, 1.0, 1.0, 0.0);
+  control.store.NameStep(StepKind::kStretch);
   ++control.drawing.changes;
   previous_ = group_;
   // The area as it was drawn: taking the stretch back shows it there again.

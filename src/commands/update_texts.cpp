@@ -2,6 +2,7 @@
 #include "commands/quit.h"
 #include "element_geometry/element_geometry.h"
 #include "model/drawing.h"
+#include "model/element_store.h"
 #include "sound/my_beep.h"
 #include "text/text_layout.h"
 
@@ -30,6 +31,9 @@ int UpdateTexts::Continue(Control& control, const CommandRow& row) {
     return kFinished;
   }
   control.textVariables.entries.clear();
+  // However many questions it asks, the update is one step.
+  control.store.HoldSteps(true);
+  control.store.NameStep(StepKind::kUpdateTexts);
   text_ = control.drawing.texts;
   fill_ = TextSubstitution{};
   step_ = Step::kFilling;
@@ -44,6 +48,7 @@ int UpdateTexts::Fill(Control& control, const CommandRow& row) {
     fill_ = TextSubstitution{};
     text_ = text_->next;
   }
+  control.store.HoldSteps(false);
   EndFunction(control, row.level);
   return kFinished;
 }

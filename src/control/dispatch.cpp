@@ -199,11 +199,30 @@ bool IsStepKey(int code) {
   return code == kCodeUndo || code == kCodeRedo || code == kCodeRedoShift;
 }
 
+// Sends Esc until no function runs; false when one still does. A function ends at Esc, or
+// gives up at most one question per element of the drawing (Update texts asks about each text
+// in turn), so more rounds than that mean one that ignores Esc.
+bool EndEveryFunction(Control& control) {
+  InputRecord& in = control.In();
+  const int code = in.code;
+  const int rawKey = in.rawKey;
+  const std::size_t rounds = kMaxEscRounds + control.store.RecordCount();
+  for (std::size_t round = 0; round < rounds && AnyLevelActive(control); ++round) {
+    DispatchInput(control, true);
+    if (control.state.ended) break;
+  }
+  in.code = code;
+  in.rawKey = rawKey;
+  return !AnyLevelActive(control);
+}
+
 // Ctrl+Z takes the last step back, Ctrl+Y and Ctrl+Shift+Z do it again. Whatever runs is ended
-// first as Esc would end it: what it has finished stays, and is a step of its own.
+// first as Esc would end it: what it has finished stays, and is a step of its own. No step is
+// taken under a function still running: it may hold the very records the step changes.
 void TakeStep(Control& control, int code) {
-  for (Level level : kOfferOrder) SendEsc(control, level);
+  const bool ended = EndEveryFunction(control);
   if (control.state.ended) return;
+  if (!ended) return Beep(control, kSoundSmallError);
   control.store.CommitStep();
   const bool undo = code == kCodeUndo;
   StepKind kind = StepKind::kChange;

@@ -33,6 +33,24 @@ constexpr TextPair StepName(StepKind kind) {
     return {"delete"_l1, "poisto"_l1};
   case StepKind::kScale:
     return {"scale"_l1, "mittakaava"_l1};
+  case StepKind::kCopy:
+    return {"copy"_l1, "monistus"_l1};
+  case StepKind::kMove:
+    return {"move"_l1, "siirto"_l1};
+  case StepKind::kStretch:
+    return {"stretch"_l1, "venytys"_l1};
+  case StepKind::kGrid:
+    return {"grid"_l1, "askel"_l1};
+  case StepKind::kPlotArea:
+    return {"plotting area"_l1, "tulostusalue"_l1};
+  case StepKind::kUpdateTexts:
+    return {"update texts"_l1, "tekstien päivitys"_l1};
+  case StepKind::kOverlaps:
+    return {"overlapping lines"_l1, "päällekkäiset viivat"_l1};
+  case StepKind::kDissolve:
+    return {"part definitions"_l1, "osa-käsitteiden purku"_l1};
+  case StepKind::kAddDrawing:
+    return {"add drawing"_l1, "kuvan lisäys"_l1};
   case StepKind::kChange:
     break;
   }

@@ -183,6 +183,11 @@ public:
   void Keep(TextElement& text);
   void Keep(PartElement& part);
   void KeepHeader();
+  // What the user does with the open step, for the note that names it when it is taken back.
+  void NameStep(StepKind kind) {
+    journal_.open.kind = kind;
+    journal_.open.named = true;
+  }
   // Ends the open step; false when it changed nothing, or while steps are held.
   bool CommitStep();
   void HoldSteps(bool on) { journal_.held = on; }
@@ -196,6 +201,10 @@ public:
   void ResetJournal();
   void SetJournalBudget(std::size_t bytes) { journal_.budget = bytes; }
   const StoreJournal& Journal() const { return journal_; }
+  // How many records the drawing holds.
+  std::size_t RecordCount() const {
+    return lineIndex_.size() + fillingIndex_.size() + textIndex_.size() + liveParts_.size();
+  }
   // Where the lists, the indexes and the records disagree; empty when the store is sound.
   std::string CheckSoundness() const;
 
@@ -227,6 +236,12 @@ private:
   // The journal's side of adding and deleting: a record taken off its list stays allocated
   // while a step may bring it back.
   void NoteLink(ElementKind kind, void* element, std::uint64_t sequence);
+  // The record's packed words are about to change, and nothing else of it (it is deleted, or
+  // joins or leaves a part or a boundary).
+  void KeepFlags(LineElement& line);
+  void KeepFlags(FillingElement& filling);
+  void KeepFlags(TextElement& text);
+  void KeepFlags(PartElement& part);
   void Retire(LineElement* line, LineElement* before);
   void Retire(FillingElement* filling, FillingElement* before);
   void Retire(TextElement* text, TextElement* before);

@@ -204,8 +204,8 @@ bool ElementStore::ReplaceBoundaryEntry(FillingElement& filling, std::uint32_t i
   }
   Keep(filling);
   for (LineElement* line : with)
-    if (line != nullptr) Keep(*line);
-  if (filling.lines[index] != nullptr) Keep(*filling.lines[index]);
+    if (line != nullptr) KeepFlags(*line);
+  if (filling.lines[index] != nullptr) KeepFlags(*filling.lines[index]);
   auto* lines = static_cast<LineElement**>(block);
   std::uninitialized_fill_n(lines, std::max<std::size_t>(total, 1), nullptr);
   std::copy_n(filling.lines, index, lines);
@@ -300,7 +300,7 @@ bool ElementStore::LinkFilling(FillingElement& filling) {
   }
   for (std::uint32_t i = 0; i < filling.ls0(); ++i) {
     if (filling.lines[i] == nullptr) continue;
-    Keep(*filling.lines[i]);
+    KeepFlags(*filling.lines[i]);
     filling.lines[i]->SetBoundary(1);
   }
   SetZones(filling, FillingBox(filling));

@@ -139,7 +139,7 @@ void ElementStore::DetachElement(PartElement* part) {
 // Doomed records leave the selection lists in one pass when the delete ends.
 void ElementStore::Doom(LineElement* line) {
   if (!doomed_.insert(line).second) return;
-  Keep(*line);
+  KeepFlags(*line);
   MarkDoomed(line);
   ++doomedLines_;
   DetachFromParts(line);
@@ -148,7 +148,7 @@ void ElementStore::Doom(LineElement* line) {
 
 void ElementStore::Doom(FillingElement* filling) {
   if (!doomed_.insert(filling).second) return;
-  Keep(*filling);
+  KeepFlags(*filling);
   MarkDoomed(filling);
   ++doomedFillings_;
   DetachFromParts(filling);
@@ -156,7 +156,7 @@ void ElementStore::Doom(FillingElement* filling) {
 
 void ElementStore::Doom(TextElement* text) {
   if (!doomed_.insert(text).second) return;
-  Keep(*text);
+  KeepFlags(*text);
   MarkDoomed(text);
   ++doomedTexts_;
   if (lastText_ == text) lastText_ = nullptr;

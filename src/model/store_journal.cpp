@@ -84,22 +84,31 @@ HeaderState StateOf(const Drawing& d) {
           .limits = d.limits};
 }
 
+// What a state holds beyond its place in the step's list of changes.
+template <class T> std::size_t HeapBytes(const std::vector<T>& v) {
+  return v.capacity() * sizeof(T);
+}
+std::size_t HeapBytes(const std::string& s) {
+  return s.capacity() > std::string().capacity() ? s.capacity() + 1 : 0;
+}
 std::size_t BytesOf(const LineState& s) {
-  return sizeof(s) + s.points.size() * sizeof(Point);
+  return HeapBytes(s.points);
 }
 std::size_t BytesOf(const FillingState& s) {
-  return sizeof(s) + s.lines.size() * sizeof(void*);
+  return HeapBytes(s.lines);
 }
 std::size_t BytesOf(const TextState& s) {
-  return sizeof(s) + s.points.size() * sizeof(Point) + s.text.size();
+  return HeapBytes(s.points) + HeapBytes(s.text);
 }
 std::size_t BytesOf(const PartState& s) {
-  return sizeof(s) +
-         (s.lines.size() + s.fillings.size() + s.texts.size() + s.parts.size()) * sizeof(void*);
+  return HeapBytes(s.lines) + HeapBytes(s.fillings) + HeapBytes(s.texts) + HeapBytes(s.parts);
 }
-std::size_t BytesOf(const HeaderState& s) {
-  return sizeof(s);
+std::size_t BytesOf(const HeaderState&) {
+  return 0;
 }
+
+// An entry of the map of records off the lists: its node, its key and kind, and its bucket.
+constexpr std::size_t kRetiredEntryBytes = 4 * sizeof(void*);
 
 // The kind a message names the step by: what it added, or that it only deleted.
 StepKind KindOf(const JournalStep& step) {
@@ -192,14 +201,55 @@ void Dispatch(ElementKind kind, void* element, auto&& action) {
   }
 }
 
+template <class Element> FlagsChange::Words WordsOf(const Element& element) {
+  FlagsChange::Words out{};
+  const auto words = ShownWords(element);
+  std::copy(words.begin(), words.end(), out.begin());
+  return out;
+}
+
+FlagsChange::Words CurrentWords(const FlagsChange& change) {
+  FlagsChange::Words out{};
+  Dispatch(change.kind, change.element, [&out](const auto* element) { out = WordsOf(*element); });
+  return out;
+}
+
+void WriteFlags(const FlagsChange& change, const FlagsChange::Words& words) {
+  Dispatch(change.kind, change.element, [&words](auto* element) {
+    std::copy_n(words.begin(), element->words.size(), element->words.begin());
+  });
+}
+
 template <class Element, class State, class Take>
 void KeepState(StoreJournal& journal, Element& element, Take take) {
   if (!journal.Recording()) return;
-  if (!journal.kept.insert(&element).second) return;
+  const auto [at, fresh] = journal.kept.try_emplace(&element, journal.open.changes.size());
+  if (!fresh && (at->second & kKeptFlags) == 0) return;
   try {
-    journal.open.changes.push_back(Change<Element, State>{&element, take(element), {}});
+    State before = take(element);
+    // Kept by its words first: the rest of it has not changed since.
+    if constexpr (!std::is_same_v<State, HeaderState>) {
+      if (!fresh) {
+        const FlagsChange::Words& words = journal.open.flags[at->second & ~kKeptFlags].before;
+        std::copy_n(words.begin(), before.words.size(), before.words.begin());
+      }
+    }
+    journal.open.changes.push_back(Change<Element, State>{&element, std::move(before), {}});
+    at->second = journal.open.changes.size() - 1;
   } catch (const std::bad_alloc&) {
-    journal.kept.erase(&element);
+    if (fresh) journal.kept.erase(at);
+  }
+}
+
+template <class Element> void KeepWords(StoreJournal& journal, ElementKind kind, Element& element) {
+  if (!journal.Recording()) return;
+  const auto [at, fresh] =
+      journal.kept.try_emplace(&element, journal.open.flags.size() | kKeptFlags);
+  if (!fresh) return;
+  try {
+    journal.open.flags.push_back({&element, kind, WordsOf(element), {}});
+  } catch (const std::bad_alloc&) {
+    journal.kept.erase(at);
   }
 }
 
@@ -250,6 +300,8 @@ std::vector<const void*> DropTransient(JournalStep& step) {
                 [&gone](const JournalLink& link) { return gone.contains(link.element); });
   std::erase_if(step.changes,
                 [&](const JournalChange& change) { return gone.contains(element(change)); });
+  std::erase_if(step.flags,
+                [&gone](const FlagsChange& change) { return gone.contains(change.element); });
   return {gone.begin(), gone.end()};
 }
 
@@ -260,6 +312,20 @@ void ShowMoved(ElementStore& store, const StepRecords& records) {
     store.environment().RedrawAll();
   else
     ShowStep(store, records, DrawMode::kNormal);
+}
+
+// What the step holds, as allocated, and the entries of the records it keeps off the lists.
+std::size_t StepBytes(JournalStep& step) {
+  step.links.shrink_to_fit();
+  step.changes.shrink_to_fit();
+  step.flags.shrink_to_fit();
+  std::size_t bytes =
+      sizeof(JournalStep) + HeapBytes(step.links) + HeapBytes(step.changes) + HeapBytes(step.flags);
+  for (const JournalChange& change : step.changes)
+    bytes += std::visit([](const auto& c) { return BytesOf(c.before) + BytesOf(c.after); }, change);
+  for (const JournalLink& link : step.links)
+    if (link.op == JournalOp::kUnlink) bytes += kRetiredEntryBytes;
+  return bytes;
 }
 
 } // namespace
@@ -284,6 +350,19 @@ void ElementStore::Keep(PartElement& part) {
 }
 void ElementStore::KeepHeader() {
   KeepState<Drawing, HeaderState>(journal_, drawing_, [](auto& d) { return StateOf(d); });
+}
+
+void ElementStore::KeepFlags(LineElement& line) {
+  KeepWords(journal_, ElementKind::kLine, line);
+}
+void ElementStore::KeepFlags(FillingElement& filling) {
+  KeepWords(journal_, ElementKind::kFilling, filling);
+}
+void ElementStore::KeepFlags(TextElement& text) {
+  KeepWords(journal_, ElementKind::kText, text);
+}
+void ElementStore::KeepFlags(PartElement& part) {
+  if (Journaled(&part)) KeepWords(journal_, ElementKind::kPart, part);
 }
 
 void ElementStore::NoteLink(ElementKind kind, void* element, std::uint64_t sequence) {
@@ -378,8 +457,8 @@ void ElementStore::PutBackBookkeeping(ElementKind kind, void* element, std::uint
 void ElementStore::Retire(LineElement* line, LineElement* before) {
   if (!journal_.Recording()) return FreeLine(line);
   // A record deleted straight away may still be hidden by the command that deleted it: it
-  // comes back shown.
-  Keep(*line);
+  // comes back shown. The rest of it stays in the record.
+  KeepFlags(*line);
   const std::uint64_t sequence = lineIndex_.Sequence(line);
   holders_.erase(line);
   bounded_.erase(line);
@@ -395,8 +474,8 @@ void ElementStore::Retire(LineElement* line, LineElement* before) {
 void ElementStore::Retire(FillingElement* filling, FillingElement* before) {
   if (!journal_.Recording()) return FreeFilling(filling);
   // A record deleted straight away may still be hidden by the command that deleted it: it
-  // comes back shown.
-  Keep(*filling);
+  // comes back shown. The rest of it stays in the record.
+  KeepFlags(*filling);
   const std::uint64_t sequence = fillingIndex_.Sequence(filling);
   holders_.erase(filling);
   TakeOffBookkeeping(ElementKind::kFilling, filling);
@@ -412,8 +491,8 @@ void ElementStore::Retire(FillingElement* filling, FillingElement* before) {
 void ElementStore::Retire(TextElement* text, TextElement* before) {
   if (!journal_.Recording()) return FreeText(text);
   // A record deleted straight away may still be hidden by the command that deleted it: it
-  // comes back shown.
-  Keep(*text);
+  // comes back shown. The rest of it stays in the record.
+  KeepFlags(*text);
   const std::uint64_t sequence = textIndex_.Sequence(text);
   holders_.erase(text);
   TakeOffBookkeeping(ElementKind::kText, text);
@@ -547,22 +626,21 @@ bool ElementStore::CommitStep() {
     return false;
   }
   JournalStep& step = j.open;
-  std::size_t bytes = sizeof(JournalStep) + step.links.size() * sizeof(JournalLink);
-  std::erase_if(step.changes, [this, &bytes](JournalChange& change) {
+  // A record the step deleted is off every list when the step is done again: only how it was
+  // before counts.
+  std::erase_if(step.changes, [this](JournalChange& change) {
     return std::visit(
-        [this, &bytes](auto& c) {
-          // A record the step deleted is off every list when the step is done again: only
-          // how it was before counts.
-          if (Retired(c.element)) {
-            c.after = c.before;
-          } else {
-            c.after = StateOf(*c.element);
-            if (c.after == c.before) return true;
-          }
-          bytes += sizeof(JournalChange) + BytesOf(c.before) + BytesOf(c.after);
-          return false;
+        [this](auto& c) {
+          if (Retired(c.element)) return false;
+          c.after = StateOf(*c.element);
+          return c.after == c.before;
         },
         change);
+  });
+  std::erase_if(step.flags, [this](FlagsChange& change) {
+    if (Retired(change.element)) return false;
+    change.after = CurrentWords(change);
+    return change.after == change.before;
   });
   j.kept.clear();
   for (const void* record : DropTransient(step)) {
@@ -571,12 +649,13 @@ bool ElementStore::CommitStep() {
     FreeRetired(found->first, found->second);
     j.retired.erase(found);
   }
+  const std::size_t bytes = StepBytes(step);
   const bool changed = !step.Empty();
   if (changed) {
     // A new change after steps were taken back: they can no longer be done again.
     if (j.savedAt > j.position) j.savedReachable = false;
     DropSteps(j.undone, JournalOp::kLink);
-    step.kind = KindOf(step);
+    if (!step.named) step.kind = KindOf(step);
     step.bytes = bytes;
     j.bytes += bytes;
     try {
@@ -673,6 +752,8 @@ void ElementStore::Apply(Drawing& drawing, const HeaderState& state) {
 }
 
 void ElementStore::ApplyStates(const JournalStep& step, bool after) {
+  for (auto it = step.flags.rbegin(); it != step.flags.rend(); ++it)
+    if (!after || !Retired(it->element)) WriteFlags(*it, after ? it->after : it->before);
   for (auto it = step.changes.rbegin(); it != step.changes.rend(); ++it) {
     std::visit(
         [this, after](const auto& c) {

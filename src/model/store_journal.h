@@ -40,6 +40,15 @@ enum class StepKind : std::uint8_t {
   kPart,
   kDelete,
   kScale,
+  kCopy,
+  kMove,
+  kStretch,
+  kGrid,
+  kPlotArea,
+  kUpdateTexts,
+  kOverlaps,
+  kDissolve,
+  kAddDrawing,
 };
 
 enum class JournalOp : std::uint8_t { kLink, kUnlink };
@@ -116,6 +125,17 @@ template <class Element, class State> struct Change {
   State before;
   State after;
 };
+// A record of which only the packed words changed (a delete, a membership, a boundary): the
+// rest of it stays as it is in the record, and a deleted record stays allocated while a step
+// can bring it back, so its words are all a step keeps of it.
+struct FlagsChange {
+  using Words = std::array<std::uint32_t, 5>; // as many as the kind has are used
+  void* element = nullptr;
+  ElementKind kind = ElementKind::kLine;
+  Words before{};
+  Words after{};
+};
+
 using JournalChange =
     std::variant<Change<LineElement, LineState>, Change<FillingElement, FillingState>,
                  Change<TextElement, TextState>, Change<PartElement, PartState>,
@@ -124,10 +144,14 @@ using JournalChange =
 struct JournalStep {
   std::vector<JournalLink> links;
   std::vector<JournalChange> changes;
+  std::vector<FlagsChange> flags;
   StepKind kind = StepKind::kChange;
+  bool named = false;    // the command said what the step is; otherwise it is told by its links
   std::size_t bytes = 0; // what the step holds, for the memory budget
-  bool Empty() const { return links.empty() && changes.empty(); }
+  bool Empty() const { return links.empty() && changes.empty() && flags.empty(); }
 };
+
+inline constexpr std::size_t kKeptFlags = ~(~std::size_t{0} >> 1);
 
 // How much the journal may hold before the oldest steps go.
 inline constexpr std::size_t kJournalBudget = std::size_t{256} << 20;
@@ -137,9 +161,11 @@ struct StoreJournal {
   bool suspended = false; // a drawing being read: nothing is kept until its step ends
   bool held = false;      // a script runs: all it does is one step, ended when it ends
   JournalStep open;       // what the current step has done so far
-  std::unordered_set<const void*> kept; // records whose earlier state the open step has
-  std::vector<JournalStep> done;        // oldest first
-  std::vector<JournalStep> undone;      // most recently undone last
+  // Records whose earlier state the open step has: where in its changes, or in its flags
+  // (kKeptFlags set).
+  std::unordered_map<const void*, std::size_t> kept;
+  std::vector<JournalStep> done;   // oldest first
+  std::vector<JournalStep> undone; // most recently undone last
   // Records off the lists that a step may bring back, and their kinds.
   std::unordered_map<const void*, ElementKind> retired;
   std::uint64_t position = 0; // steps done since the history began (dropped ones included)

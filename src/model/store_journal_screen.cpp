@@ -60,26 +60,29 @@ void Unique(std::vector<FillingElement*>& fillings) {
 
 StepRecords RecordsOf(const JournalStep& step) {
   StepRecords records;
-  SeenRecords seen(step.links.size() + step.changes.size());
+  SeenRecords seen(step.links.size() + step.changes.size() + step.flags.size());
   const auto note = [&](auto* element, auto& list) {
     if (seen.Insert(element)) list.push_back(element);
   };
-  for (const JournalLink& link : step.links) {
-    switch (link.kind) {
+  const auto noteOf = [&](ElementKind kind, void* element) {
+    switch (kind) {
     case ElementKind::kLine:
-      note(static_cast<LineElement*>(link.element), records.lines);
+      note(static_cast<LineElement*>(element), records.lines);
       break;
     case ElementKind::kFilling:
-      note(static_cast<FillingElement*>(link.element), records.fillings);
+      note(static_cast<FillingElement*>(element), records.fillings);
       break;
     case ElementKind::kText:
-      note(static_cast<TextElement*>(link.element), records.texts);
+      note(static_cast<TextElement*>(element), records.texts);
       break;
     case ElementKind::kPart:
-      note(static_cast<PartElement*>(link.element), records.parts);
+      note(static_cast<PartElement*>(element), records.parts);
       break;
     }
-  }
+  };
+  for (const JournalLink& link : step.links) noteOf(link.kind, link.element);
+  // Words changed alone (a record joining or leaving a part or a boundary) may change its look.
+  for (const FlagsChange& change : step.flags) noteOf(change.kind, change.element);
   for (const JournalChange& change : step.changes) {
     std::visit(
         [&](const auto& c) {

@@ -84,7 +84,7 @@ MemberNode<Element>* ElementStore::PushMember(PartElement* part, MemberNode<Elem
 LineNode* ElementStore::AddMember(PartElement* part, LineElement* line) {
   if (part == nullptr || line == nullptr || line->inPart() != 0) return nullptr;
   Keep(*part);
-  if (part->type() != 0) Keep(*line);
+  if (part->type() != 0) KeepFlags(*line);
   LineNode* node = PushMember(part, part->lines, line);
   if (node == nullptr) return nullptr;
   ExtendBoxByBox(LineBox(*line), part->box);
@@ -96,7 +96,7 @@ LineNode* ElementStore::AddMember(PartElement* part, LineElement* line) {
 FillingNode* ElementStore::AddMember(PartElement* part, FillingElement* filling) {
   if (part == nullptr || filling == nullptr || filling->inPart() != 0) return nullptr;
   Keep(*part);
-  if (part->type() != 0) Keep(*filling);
+  if (part->type() != 0) KeepFlags(*filling);
   FillingNode* node = PushMember(part, part->fillings, filling);
   if (node == nullptr) return nullptr;
   // A filling's extent is that of its boundary lines, which are members in their own right.
@@ -108,7 +108,7 @@ FillingNode* ElementStore::AddMember(PartElement* part, FillingElement* filling)
 TextNode* ElementStore::AddMember(PartElement* part, TextElement* text) {
   if (part == nullptr || text == nullptr || text->inPart() != 0) return nullptr;
   Keep(*part);
-  if (part->type() != 0) Keep(*text);
+  if (part->type() != 0) KeepFlags(*text);
   TextNode* node = PushMember(part, part->texts, text);
   if (node == nullptr) return nullptr;
   ExtendBoxByBox(env_.TextExtent(*text, true), part->box);
@@ -122,7 +122,7 @@ PartNode* ElementStore::AddMember(PartElement* part, PartElement* member) {
   // A part inside itself, at any depth, would make every walk over members endless.
   if (IsAncestorOrSelf(member, part)) return nullptr;
   Keep(*part);
-  if (part->type() != 0) Keep(*member);
+  if (part->type() != 0) KeepFlags(*member);
   PartNode* node = PushMember(part, part->parts, member);
   if (node == nullptr) return nullptr;
   ExtendBoxByBox(member->box, part->box);
@@ -154,7 +154,7 @@ int ElementStore::RemoveNodes(MemberNode<Element>*& head, const Element* element
 int ElementStore::RemoveMember(PartElement* part, LineElement* line) {
   if (part == nullptr || line == nullptr) return 0;
   Keep(*part);
-  if (part->type() != 0) Keep(*line);
+  if (part->type() != 0) KeepFlags(*line);
   const int removed = RemoveNodes(part->lines, line, Limit(HolderCount(line, part)));
   ForgetHolder(line, part, removed);
   if (removed > 0 && part->type() != 0) line->SetInPart(0);
@@ -164,7 +164,7 @@ int ElementStore::RemoveMember(PartElement* part, LineElement* line) {
 int ElementStore::RemoveMember(PartElement* part, FillingElement* filling) {
   if (part == nullptr || filling == nullptr) return 0;
   Keep(*part);
-  if (part->type() != 0) Keep(*filling);
+  if (part->type() != 0) KeepFlags(*filling);
   const int removed = RemoveNodes(part->fillings, filling, Limit(HolderCount(filling, part)));
   ForgetHolder(filling, part, removed);
   if (removed > 0 && part->type() != 0) filling->SetInPart(0);
@@ -174,7 +174,7 @@ int ElementStore::RemoveMember(PartElement* part, FillingElement* filling) {
 int ElementStore::RemoveMember(PartElement* part, TextElement* text) {
   if (part == nullptr || text == nullptr) return 0;
   Keep(*part);
-  if (part->type() != 0) Keep(*text);
+  if (part->type() != 0) KeepFlags(*text);
   const int removed = RemoveNodes(part->texts, text, Limit(HolderCount(text, part)));
   ForgetHolder(text, part, removed);
   if (removed > 0 && part->type() != 0) text->SetInPart(0);
@@ -184,7 +184,7 @@ int ElementStore::RemoveMember(PartElement* part, TextElement* text) {
 int ElementStore::RemoveMember(PartElement* part, PartElement* member) {
   if (part == nullptr || member == nullptr) return 0;
   Keep(*part);
-  if (part->type() != 0) Keep(*member);
+  if (part->type() != 0) KeepFlags(*member);
   const int removed = RemoveNodes(part->parts, member, Limit(HolderCount(member, part)));
   ForgetHolder(member, part, removed);
   if (removed > 0 && part->type() != 0) member->SetNested(0);

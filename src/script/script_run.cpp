@@ -212,7 +212,9 @@ int ScriptRun::Start(const ScriptRunArgs& args) {
   result_ = 1;
   SaveCommandState();
   running_ = true;
-  // All a script run does is one step to take back.
+  // All a script run does is one step to take back, or part of the step of the command that
+  // runs it (a drawing added from a script).
+  heldBefore_ = control_.store.Journal().held;
   control_.store.HoldSteps(true);
   return Loop();
 }
@@ -276,9 +278,11 @@ int ScriptRun::End(int result) {
   }
   file_.reset();
   CloseDataLevels(); // windows the script opened go with it
-  if (running_) RestoreCommandState();
+  if (running_) {
+    RestoreCommandState();
+    control_.store.HoldSteps(heldBefore_);
+  }
   running_ = false;
-  control_.store.HoldSteps(false);
   resume_ = Resume::kNone;
   input_ = Input::kNone;
   saved_.clear();

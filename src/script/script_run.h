@@ -150,6 +150,7 @@ private:
   std::FILE* printings_ = nullptr;
 
   bool running_ = false;
+  bool heldBefore_ = false; // whether steps were held before the run began
   Resume resume_ = Resume::kNone;
   double pauseUntil_ = 0.0;
   int result_ = 1;

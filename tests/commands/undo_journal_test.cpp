@@ -283,6 +283,26 @@ void RunSeed(unsigned seed) {
   run.Check(seed, true);
 }
 
+// Update texts asks about one text after another; a step key ends it however many are left, and
+// the step is taken back only then, never from under the text whose question is open.
+using UndoStepKey = EditFixture;
+
+TEST_F(UndoStepKey, EndsUpdateTextsBeforeTakingTheStep) {
+  store.CommitStep();
+  const std::size_t texts = store.TextIndex()->size();
+  for (int k = 0; k < 40; ++k) Text(0, {{10.0, 5.0 * k}}, "#V#");
+  store.CommitStep();
+  Key(kCodeUpdateTexts);
+  Key('y');
+  ASSERT_TRUE(AnyLevelActive(control));
+  Key(kCodeUndo);
+  EXPECT_FALSE(AnyLevelActive(control));
+  EXPECT_EQ(store.TextIndex()->size(), texts);
+  Key(kCodeRedo);
+  EXPECT_EQ(store.TextIndex()->size(), texts + 40);
+  ExpectSoundStore(app);
+}
+
 TEST(UndoJournal, RandomCommandsTakenBackAndDoneAgainGiveEachStateExactly) {
   for (unsigned seed = 1; seed <= kFixedSeeds; ++seed) RunSeed(seed);
   const char* more = std::getenv("LUMORA_JOURNAL_SEEDS");

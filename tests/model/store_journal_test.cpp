@@ -141,6 +141,33 @@ TEST_F(JournalTest, TheDrawingIsSavedAgainWhenTheStepsComeBackToTheSave) {
   EXPECT_NE(drawing.changes, 0u);
 }
 
+// A deleted record stays as it is while a step can bring it back: the step keeps a few words of
+// it, however many points or letters it holds.
+TEST_F(JournalTest, ADeleteKeepsAFewWordsPerElement) {
+  constexpr int kElements = 50;
+  constexpr std::size_t kPerElement = 16 * sizeof(void*);
+  std::vector<Point> points;
+  for (int i = 0; i < 2000; ++i) points.push_back({double(i), double(i % 7)});
+  for (int k = 0; k < kElements; ++k) {
+    Line(points);
+    const Point at{1.0 * k, 1};
+    store.AddText({}, &at, 1, std::string(2000, 'x'));
+  }
+  ASSERT_TRUE(store.CommitStep());
+  const std::string built = Report();
+  const std::size_t before = store.Journal().bytes;
+  while (LineElement* line = drawing.lines) store.DeleteLine(line);
+  while (TextElement* text = drawing.texts) store.DeleteText(text);
+  ASSERT_TRUE(store.CommitStep());
+  EXPECT_LE(store.Journal().bytes - before, 2 * kElements * kPerElement + 1024);
+  ASSERT_TRUE(Undo());
+  EXPECT_EQ(Report(), built);
+  Sound();
+  ASSERT_TRUE(Redo());
+  EXPECT_EQ(drawing.lines, nullptr);
+  EXPECT_EQ(drawing.texts, nullptr);
+}
+
 TEST_F(JournalTest, OverTheBudgetTheOldestStepsGoWithOneMessage) {
   store.SetJournalBudget(1);
   for (int k = 0; k < 4; ++k) {
