@@ -39,8 +39,13 @@ private:
   int Show(Control& control);
   int Forget(Control& control);
   void DissolvePending(Control& control);
+  void ReleaseSteps(Control& control);
 
   Step step_ = Step::kQuestion;
+  // Parts dissolved one by one are one step, however many: the journal holds its steps from
+  // the first part shown until the command ends.
+  bool holding_ = false;
+  bool heldBefore_ = false;
   AskYesNo question_;
   SavedPromptState noticeSaved_;
   PartElement* pending_ = nullptr;

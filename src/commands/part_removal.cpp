@@ -77,6 +77,9 @@ int RemovePartDefinition::Act(Control& control, const CommandRow& row) {
       store.NameStep(StepKind::kDissolve);
     }
     if (answer != kAnswerNo) return Finish(control, row);
+    heldBefore_ = control.store.Journal().held;
+    control.store.HoldSteps(true);
+    holding_ = true;
     step_ = Step::kShow;
     SetPrompt(control, kRemovePartTitle, kShowPart);
     return kStillRunning;
@@ -120,7 +123,14 @@ int RemovePartDefinition::Forget(Control& control) {
 
 int RemovePartDefinition::Cancel(Control& control, const CommandRow& row) {
   DissolvePending(control);
+  ReleaseSteps(control);
   return Finish(control, row);
+}
+
+void RemovePartDefinition::ReleaseSteps(Control& control) {
+  if (!holding_) return;
+  holding_ = false;
+  control.store.HoldSteps(heldBefore_);
 }
 
 void RemovePartDefinition::DissolvePending(Control& control) {

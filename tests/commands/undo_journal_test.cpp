@@ -9,6 +9,7 @@
 #include "files/drawing_dump.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <random>
 #include <sstream>
 #include <string>
@@ -18,7 +19,7 @@
 namespace lumora {
 namespace {
 
-constexpr int kFixedSeeds = 80;
+constexpr int kFixedSeeds = 200;
 constexpr int kActions = 200;
 // What is checked is the drawing: painting the window took most of a seed's time, in the
 // sanitizer build nearly all of it. Most runs play without a canvas (the character grid still
@@ -301,6 +302,42 @@ TEST_F(UndoStepKey, EndsUpdateTextsBeforeTakingTheStep) {
   Key(kCodeRedo);
   EXPECT_EQ(store.TextIndex()->size(), texts + 40);
   ExpectSoundStore(app);
+}
+
+// A part file may hold a selection group's record. It is read with the part and dropped at once;
+// neither is part of the step, so taking the placement back and doing it again keeps the store
+// sound.
+TEST_F(UndoStepKey, APartFileHoldingAGroupRecordIsPlacedAndTakenBack) {
+  BuildSample();
+  PartElement* group = store.AddPart("G", 0, 1);
+  ASSERT_NE(group, nullptr);
+  store.AddMember(group, openLine);
+  const std::string parts = app.home + "/PARTS";
+  std::filesystem::create_directories(parts);
+  ASSERT_EQ(WriteDrawingFile(app.drawing, app.fileEnv, parts + "/Grp.part", nullptr, {0.0, 0.0},
+                             app.drawing.limits),
+            1);
+  store.DeletePart(group, false);
+  store.CommitStep();
+  const std::string before = Fingerprint(app.drawing);
+  Key(kCodeAddPart);
+  Key(kCodeEnter);
+  EnterAt(150.0, 250.0);
+  int placedParts = 0;
+  for (const PartElement* p = app.drawing.parts; p != nullptr; p = p->next) ++placedParts;
+  ASSERT_GT(placedParts, 2) << "the part was not placed";
+  Key(kCodeEsc);
+  ExpectSoundStore(app);
+  const std::string placed = Fingerprint(app.drawing);
+  ASSERT_NE(placed, before);
+  for (int round = 0; round < 3; ++round) {
+    Key(kCodeUndo);
+    ExpectSoundStore(app);
+    EXPECT_EQ(Fingerprint(app.drawing), before);
+    Key(kCodeRedo);
+    ExpectSoundStore(app);
+    EXPECT_EQ(Fingerprint(app.drawing), placed);
+  }
 }
 
 TEST(UndoJournal, RandomCommandsTakenBackAndDoneAgainGiveEachStateExactly) {
