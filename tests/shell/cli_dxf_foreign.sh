@@ -378,7 +378,12 @@ def bombs():
     doc = new(4)
     doc.blocks.new("A").add_line((0, 0), (1, 0))
     doc.modelspace().add_blockref("A", (0, 0)).grid(size=(1200, 1200), spacing=(2, 2))
-    yield "lines", doc, "2880000 elements"
+    yield "lines", doc, "1440000 elements and 1440000 block placements"
+    # Nine million placements of an empty block make nothing but the placements.
+    doc = new(4)
+    doc.blocks.new("E")
+    doc.modelspace().add_blockref("E", (0, 0)).grid(size=(3000, 3000), spacing=(0, 0))
+    yield "empty", doc, "9000000 block placements"
     # Each of 10,000 copies of a fine hatch draws 66,667 lines; each of 22,500 solid fills
     # draws a hundred at the setup's smallest gap: their lines are what there is too much of.
     doc = new(4)
@@ -392,13 +397,33 @@ def bombs():
                                                             (0, 100)])
     doc.modelspace().add_blockref("S", (0, 0)).grid(size=(150, 150), spacing=(0, 0))
     yield "solid", doc, "2250000 hatch lines"
+    # A comb of 500 teeth across 1000 hatch lines cuts each into 500 pieces: 100 copies of it
+    # draw fifty million pieces, though only 100,000 lines.
+    doc = new(4)
+    teeth = []
+    for k in range(500):
+        teeth += [(2 * k, 0), (2 * k, 100), (2 * k + 1, 100), (2 * k + 1, 0)]
+    hatch = doc.blocks.new("C").add_hatch()
+    hatch.set_pattern_fill("_USER", definition=[[0, (0, 0), (0, 0.1), []]])
+    hatch.paths.add_polyline_path(teeth + [(1000, -1), (0, -1)])
+    doc.modelspace().add_blockref("C", (0, 0)).grid(size=(10, 10), spacing=(0, 0))
+    yield "comb", doc, "50000900 hatch lines"
+    # 90,000 page-long lines of a dashed line type draw their dashes a millimetre apart on paper.
+    doc = new(4)
+    doc.linetypes.add("TINY", pattern=[0.002, 0.001, -0.001])
+    doc.blocks.new("D").add_line((0, 0), (1000, 0), dxfattribs={"linetype": "TINY"})
+    doc.modelspace().add_blockref("D", (0, 0)).grid(size=(300, 300), spacing=(3, 0))
+    yield "dashes", doc, "18180000 dashes"
 
 
+# The comb is drawn and the dashes plotted: every command reads through the same bound.
+commands = {"comb": ["render", "{}", "{}.png"], "dashes": ["plot", "{}", "{}.pdf"]}
 for name, doc, count in bombs():
     bomb = f"{work}/bomb_{name}.dxf"
     doc.saveas(bomb)
+    command = [word.format(bomb) for word in commands.get(name, ["dump", "{}"])]
     start = time.monotonic()
-    child = subprocess.Popen([cli, "dump", bomb, "--home", home], stdout=subprocess.DEVNULL,
+    child = subprocess.Popen([cli, *command, "--home", home], stdout=subprocess.DEVNULL,
                              stderr=open(f"{work}/bomb.err", "w"))
     _, status, usage = os.wait4(child.pid, 0)
     took = time.monotonic() - start
