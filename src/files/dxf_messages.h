@@ -58,6 +58,8 @@ inline constexpr std::pair<std::string_view, TextPair> kApproximations[] = {
       "piirustus arkkia suurempi suurimmassakin mittakaavassa"_l1}},
     {"name made unique with a suffix",
      {"name made unique with a suffix"_l1, "nimi erotettu loppuliitteellä"_l1}},
+    {"text cut to 32767 letters",
+     {"text cut to 32767 letters"_l1, "teksti katkaistu 32767 kirjaimeen"_l1}},
 };
 // Heads the layers that took free numbers, e.g. "layers WALLS 11, NOTES 12".
 inline constexpr TextPair kLayersHead{"layers"_l1, "tasot"_l1};
