@@ -343,13 +343,18 @@ private:
     }
     used_[static_cast<std::size_t>(number)] = true;
     layers_[name] = number;
-    // A number is hidden only when every name it stands for is.
+    NoteShown(name, number);
+    return number;
+  }
+
+  // A number is hidden only when every name it stands for is.
+  void NoteShown(const std::string& name, int number) {
     const auto k = static_cast<std::size_t>(number);
+    if (k >= shown_.size()) return;
     if (scene_.hiddenLayers.contains(name))
       hiddenNamed_[k] = true;
     else
       shown_[k] = true;
-    return number;
   }
 
 public:
@@ -374,6 +379,8 @@ private:
     PlanAttr out;
     out.own = a.own;
     out.layer = a.own.present ? static_cast<int>(a.own.layer) : LayerOf(a.layer, holder);
+    // The program's own elements keep their layer numbers, and what the file hides stays hidden.
+    if (a.own.present) NoteShown(a.layer, out.layer);
     // On layer 0 a block member is on the layer of its insert, and "by layer" means that one.
     const bool follows = a.layer == "0" && holder.layer != 0;
     out.look = follows ? holder.look : LookOf(a.layer);

@@ -511,6 +511,45 @@ if run.returncode == 0:
     strokes = len(re.findall(r"^[-\d.]+ [-\d.]+ l$", content, re.M))
     check("plot", strokes >= 4 + 9, f"{strokes} strokes on the page")
 
+# 4, 5. A colleague's long note opens: a TEXT and an MTEXT whose text comes in one line longer
+# than a DXF line usually is are read (ezdxf writes an MTEXT's text in pieces, so one is joined
+# here); a text longer than the drawing holds is cut, and that is reported. A long line that is
+# no text refuses the file, and the message says so.
+doc = new(4)
+msp = doc.modelspace()
+msp.add_text("T" * 1500, dxfattribs={"height": 1})
+msp.add_mtext("LONGMTEXT", dxfattribs={"char_height": 1, "insert": (0, 10)})
+msp.add_mtext("W" * 40000, dxfattribs={"char_height": 1, "insert": (0, 20)})
+long_texts = f"{work}/long_texts.dxf"
+doc.saveas(long_texts)
+with open(long_texts) as f:
+    joined = f.read().replace("LONGMTEXT", "M" * 3000)
+with open(long_texts, "w") as f:
+    f.write(joined)
+run = dump(long_texts)
+check("long texts", run.returncode == 0, f"not read: {run.stderr!r}")
+check("long texts", "1 text cut to 32767 letters" in run.stderr, f"report {run.stderr!r}")
+check("long texts", len(parse(run.stdout)["text"]) == 3, "texts left out")
+doc = new(4)
+doc.layers.add("LONGLAYER")
+doc.modelspace().add_line((0, 0), (1, 0), dxfattribs={"layer": "LONGLAYER"})
+long_name = f"{work}/long_name.dxf"
+doc.saveas(long_name)
+with open(long_name) as f:
+    joined = f.read().replace("LONGLAYER", "L" * 1100)
+with open(long_name, "w") as f:
+    f.write(joined)
+run = dump(long_name)
+check("long name", run.returncode == 1 and
+      "A line of the file is too long, file not read !" in run.stderr, f"{run.stderr!r}")
+
+# 9. Off and frozen layers stay hidden through a DXF written again.
+run = subprocess.run([cli, "convert", f"{work}/layers.dxf", f"{work}/layers_again.dxf",
+                      "--home", home], capture_output=True, encoding="latin-1")
+check("hidden layers", run.returncode == 0, f"{run.stderr!r}")
+check("hidden layers", parse(dump(f"{work}/layers_again.dxf").stdout)["hidden"] == [12, 13],
+      "the layers off in the file show again")
+
 for failure in failures:
     print("FAIL:", failure)
 if failures:
