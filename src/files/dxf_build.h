@@ -32,10 +32,11 @@ inline constexpr double kDxfBytesPerLetter = 200.0;
 // it into) counts at this much a piece.
 inline constexpr double kDxfBytesPerHatchLine = 800.0;
 // A dash of a dashed line or hatch is a stroke of its own on paper: what the plot writes for it
-// and the time it takes. At this much a dash the budget holds about ten million of them, a plot
-// of a second or two. Drawn dashes are a quarter millimetre long at least, with their gaps: so
-// many make five kilometres of line, a sheet of A0 ruled a millimetre apart five times over.
-inline constexpr double kDxfBytesPerDash = 48.0;
+// and the time it takes (it keeps nothing). At this much a dash the budget holds about twenty
+// million of them, a plot of two seconds or so. Dashes repeat a quarter millimetre apart on paper
+// at the least: so many make five kilometres of line, an A0 sheet ruled a millimetre apart five
+// times over.
+inline constexpr double kDxfBytesPerDash = 24.0;
 // An arc or circle stretched by unequal scales becomes the ellipse it is, as a line of points.
 inline constexpr double kDxfPointsPerStretchedRound = 361.0;
 inline constexpr double kMaxDxfBytes = 480.0 * 1024 * 1024;

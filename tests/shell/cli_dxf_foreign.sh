@@ -408,12 +408,12 @@ def bombs():
     hatch.paths.add_polyline_path(teeth + [(1000, -1), (0, -1)])
     doc.modelspace().add_blockref("C", (0, 0)).grid(size=(10, 10), spacing=(0, 0))
     yield "comb", doc, "50000900 hatch lines"
-    # 90,000 page-long lines of a dashed line type draw their dashes a millimetre apart on paper.
+    # 160,000 page-long lines of a dashed line type draw their dashes a millimetre apart on paper.
     doc = new(4)
     doc.linetypes.add("TINY", pattern=[0.002, 0.001, -0.001])
     doc.blocks.new("D").add_line((0, 0), (1000, 0), dxfattribs={"linetype": "TINY"})
-    doc.modelspace().add_blockref("D", (0, 0)).grid(size=(300, 300), spacing=(3, 0))
-    yield "dashes", doc, "18180000 dashes"
+    doc.modelspace().add_blockref("D", (0, 0)).grid(size=(400, 400), spacing=(2, 0))
+    yield "dashes", doc, "32320000 dashes"
 
 
 # The comb is drawn and the dashes plotted: every command reads through the same bound.
