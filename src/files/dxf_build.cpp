@@ -1288,8 +1288,7 @@ double HatchPieces(const Planner& plan, const PlanFilling& f, double gap, double
       crossings += LinesWithin(std::min(du, dv), std::max(du, dv), low, gap, most);
     };
     for (std::size_t n = 1; n < p.size(); ++n) edge(p[n - 1], p[n]);
-    // A loop closes from its last point back to its first.
-    if (p.size() > 2) edge(p.back(), p.front());
+    if (line.shape == kShapeClosed && p.size() > 2) edge(p.back(), p.front());
   }
   return std::min(std::max(lines, crossings / 2), static_cast<double>(kMaxHatchSegments));
 }

@@ -270,6 +270,28 @@ TEST(DxfForeign, TextsFillingsAndStretchedCurvesCountWithEveryCopy) {
             "Tiedostosta tulisi 1800 alkiota ja 2700 kirjainta, liian monta !");
 }
 
+TEST(DxfForeign, AHatchCountsTheDashesItPlots) {
+  // 900 copies of a hatch 200 long and 10 high, its lines 5 apart: solid, it is well within a
+  // small budget; dashed a millimetre apart on paper, its dashes are what there is too much of.
+  const auto read = [](const std::string& dashes, test::DrawingFixture& f) {
+    const std::string hatch =
+        "0\nHATCH\n2\n_USER\n70\n0\n71\n0\n91\n1\n92\n2\n72\n0\n73\n1\n93\n4\n10\n0\n20\n0\n"
+        "10\n200\n20\n0\n10\n200\n20\n10\n10\n0\n20\n10\n97\n0\n75\n0\n76\n0\n52\n0\n41\n1\n77\n0\n"
+        "78\n1\n53\n0\n43\n0\n44\n0\n45\n0\n46\n5\n79\n" +
+        dashes + "98\n0\n";
+    const std::string file =
+        File("0\nINSERT\n2\nB\n10\n0\n20\n0\n70\n30\n71\n30\n44\n0\n45\n0\n", Block("B", hatch));
+    return ReadDxfBytes(f.store, f.env, std::span<const char>(file.data(), file.size()), nullptr,
+                        Placement{}, false, 6e6);
+  };
+  test::DrawingFixture solid;
+  EXPECT_EQ(read("0\n", solid), 1);
+  test::DrawingFixture dashed;
+  EXPECT_EQ(read("2\n49\n0.5\n49\n-0.5\n", dashed), 0);
+  EXPECT_EQ(dashed.env.errors,
+            std::vector<std::string>{"The file would make 361800 dashes, too many !"});
+}
+
 TEST(DxfForeign, CurvesKeepTheirShapeUnderUnequalScales) {
   // A circle of radius 10 and a bulged half circle in a block placed twice as wide as high:
   // both are ellipses 20 wide and 10 high, as an ELLIPSE of the file is read.
