@@ -49,7 +49,10 @@ int RunConvertCommand(int argc, char** argv) {
   HeadlessApp headless;
   App& app = headless.app;
   if (!StartHeadlessTool(app, options, problem)) return Refuse(problem);
-  if (!ReadDrawingHeadless(app, input, problem, false)) return Refuse(problem);
+  std::string note;
+  if (!ReadDrawingHeadless(app, input, problem, false, &note)) return Refuse(problem);
+  // What a DXF file held that was not read as it is, as the dump tells it.
+  if (!note.empty()) std::fprintf(stderr, "%s\n", note.c_str());
   if (!WriteDrawingHeadless(app, output, problem)) return Refuse(problem);
   // Written without something it could not hold: the output is there, but the conversion
   // did not keep the drawing whole.

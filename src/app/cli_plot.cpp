@@ -92,7 +92,9 @@ int RunPlotCommand(int argc, char** argv) {
   app.plotter.paperHeight = args.paper.printableHeight;
   SoftCanvas canvas(1, 1);
   if (!StartHeadless(app, args.options, canvas, problem)) return Refuse(problem);
-  if (!ReadDrawingHeadless(app, drawing, problem)) return Refuse(problem);
+  std::string note;
+  if (!ReadDrawingHeadless(app, drawing, problem, true, &note)) return Refuse(problem);
+  if (!note.empty()) std::fprintf(stderr, "%s\n", note.c_str());
   if (args.scale > 0) ChangeScale(app, args.scale);
   PdfPageDevice device(args.output, args.paper, app.fileEnv);
   const MeasureStyle measure = app.Scene().measure;

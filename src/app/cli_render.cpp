@@ -48,7 +48,9 @@ int RunRenderCommand(int argc, char** argv) {
   App& app = headless.app;
   SoftCanvas canvas(1, 1);
   if (!StartHeadless(app, args.options, canvas, problem)) return Refuse(problem);
-  if (!ReadDrawingHeadless(app, drawing, problem)) return Refuse(problem);
+  std::string note;
+  if (!ReadDrawingHeadless(app, drawing, problem, true, &note)) return Refuse(problem);
+  if (!note.empty()) std::fprintf(stderr, "%s\n", note.c_str());
   if (!canvas.WritePng(args.output)) return Refuse("cannot write '" + args.output + "'");
   return 0;
 }

@@ -54,7 +54,8 @@ bool StartHeadless(App& app, const HeadlessOptions& options, SoftCanvas& canvas,
   return true;
 }
 
-bool ReadDrawingHeadless(App& app, const std::string& path, std::string& problem, bool repaint) {
+bool ReadDrawingHeadless(App& app, const std::string& path, std::string& problem, bool repaint,
+                         std::string* note) {
   CollectingFileEnvironment env(app);
   const int result =
       IsDxfName(path)
@@ -64,6 +65,7 @@ bool ReadDrawingHeadless(App& app, const std::string& path, std::string& problem
     problem = env.first.empty() ? "the drawing '" + path + "' could not be read" : env.first;
     return false;
   }
+  if (note != nullptr) *note = env.first;
   SetDrawingName(app.drawing, DrawingNameOfPath(path));
   if (repaint) RepaintWindow(app);
   return true;

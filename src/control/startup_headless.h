@@ -25,9 +25,10 @@ bool StartHeadless(App& app, const HeadlessOptions& options, SoftCanvas& canvas,
 
 // Reads a drawing file as the read command would (a name ending in .dxf as DXF), names the
 // drawing after it and, with `repaint`, repaints the window. False (with the reader's first
-// message) when it cannot be read.
+// message) when it cannot be read; when it is read, `note` (if given) takes what the reader
+// said all the same (a DXF file's report of what it could not read as it is).
 bool ReadDrawingHeadless(App& app, const std::string& path, std::string& problem,
-                         bool repaint = true);
+                         bool repaint = true, std::string* note = nullptr);
 
 // Writes the whole drawing: DXF for a name ending in .dxf, else the drawing file format. False
 // (with the writer's first message) when it is not written; a DXF written without something it

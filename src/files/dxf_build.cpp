@@ -144,13 +144,14 @@ struct Node {
 };
 constexpr std::size_t kNoNode = static_cast<std::size_t>(-1);
 
-// What a block unfolds into, counted before anything is built: elements (a part for every
-// placement) and points, with every insert's multiplicity, and the placements walked (of
-// missing and empty blocks too), each of which costs time even where it makes nothing.
+// What a block unfolds into, counted before anything is built: elements and points, with every
+// insert's multiplicity, and the placements walked (of missing and empty blocks too), each of
+// which costs time even where it makes nothing, and most of which make a part.
 struct Expansion {
-  double elements = 0;
+  double elements = 0; // lines, fillings and texts
   double points = 0;
   double placements = 0;
+  double parts = 0; // the placements that make a part
   double fillings = 0;
   double characters = 0; // of texts, as far as the drawing keeps them
   double rounds = 0;     // arcs and circles
@@ -244,33 +245,6 @@ public:
     PlanFillings();
   }
 
-  // How many hatch lines the planned fillings draw: each boundary's extent across its lines
-  // over its gap (a filling without a gap of its own draws at `smallestGap`).
-  double HatchLines(double smallestGap) const {
-    double total = 0;
-    for (const PlanFilling& f : fillings) {
-      const double gap = f.gap > 0 || f.own ? f.gap : smallestGap;
-      if (!(gap >= kMinHatchGap)) continue;
-      const double a = f.angle * std::numbers::pi / 180.0;
-      const double nx = -std::sin(a);
-      const double ny = std::cos(a);
-      double low = HUGE_VAL;
-      double high = -HUGE_VAL;
-      for (std::size_t k : f.lines) {
-        if (k == kLoopEnd) continue;
-        const Box box = BoxOfLine(lines[k]);
-        if (IsResetBox(box)) continue;
-        for (const double x : {box.xmin, box.xmax})
-          for (const double y : {box.ymin, box.ymax}) {
-            low = std::min(low, x * nx + y * ny);
-            high = std::max(high, x * nx + y * ny);
-          }
-      }
-      if (high > low) total += std::min((high - low) / gap, static_cast<double>(kMaxHatchLines));
-    }
-    return total;
-  }
-
   std::vector<PlanLine> lines;
   std::vector<PlanText> texts;
   std::vector<PlanFilling> fillings;
@@ -313,7 +287,8 @@ private:
       Expansion inner;
       if (const TextPair* problem = Count(found->second, inner)) return problem;
       const double copies = static_cast<double>(insert.cols) * insert.rows;
-      e.elements += copies * ((insert.explode ? 0 : 1) + inner.elements);
+      e.elements += copies * inner.elements;
+      e.parts += copies * ((insert.explode ? 0 : 1) + inner.parts);
       e.points += copies * inner.points;
       e.placements += copies * (1 + inner.placements);
       e.fillings += copies * inner.fillings;
@@ -368,13 +343,18 @@ private:
     }
     used_[static_cast<std::size_t>(number)] = true;
     layers_[name] = number;
-    // A number is hidden only when every name it stands for is.
+    NoteShown(name, number);
+    return number;
+  }
+
+  // A number is hidden only when every name it stands for is.
+  void NoteShown(const std::string& name, int number) {
     const auto k = static_cast<std::size_t>(number);
+    if (k >= shown_.size()) return;
     if (scene_.hiddenLayers.contains(name))
       hiddenNamed_[k] = true;
     else
       shown_[k] = true;
-    return number;
   }
 
 public:
@@ -399,6 +379,8 @@ private:
     PlanAttr out;
     out.own = a.own;
     out.layer = a.own.present ? static_cast<int>(a.own.layer) : LayerOf(a.layer, holder);
+    // The program's own elements keep their layer numbers, and what the file hides stays hidden.
+    if (a.own.present) NoteShown(a.layer, out.layer);
     // On layer 0 a block member is on the layer of its insert, and "by layer" means that one.
     const bool follows = a.layer == "0" && holder.layer != 0;
     out.look = follows ? holder.look : LookOf(a.layer);
@@ -1206,45 +1188,187 @@ int AddInto(ElementStore& store, FileEnvironment& env, const Planner& plan, Part
   return -1;
 }
 
-// What a refused file has too many of (`tail` null: nothing), and how many.
-struct Excess {
-  const TextPair* tail = nullptr;
-  double count = 0;
+// What the planned drawing makes the drawing and plotting do beyond keeping it: the pieces its
+// hatch lines are cut into by their boundaries, and the dashes its dashed lines and hatches
+// draw on paper.
+struct DrawnWork {
+  double hatchLines = 0;
+  double dashes = 0;
 };
 
-// What a file unfolds into against the budget: the memory its elements and points take, and
-// the drawing and plotting its letters and hatch lines take. A file beyond it is refused for
-// whichever of them costs the most. Placements that make nothing still cost their walk.
-Excess OverBudget(const Expansion& total, double hatchLines, double budgetBytes) {
-  struct Term {
-    double count;
-    double bytes;
-    const TextPair* tail;
-  };
-  const double points = total.points + total.stretched * kDxfPointsPerStretchedRound;
-  const std::array<Term, 4> terms{{
-      {total.elements, total.elements * kDxfBytesPerElement + total.fillings * kDxfBytesPerFilling,
-       &dxf_messages::kTooManyTail},
-      {points, points * kDxfBytesPerPoint, &dxf_messages::kTooManyPoints},
-      {total.characters, total.characters * kDxfBytesPerLetter, &dxf_messages::kTooManyLetters},
-      {hatchLines, hatchLines * kDxfBytesPerHatchLine, &dxf_messages::kTooManyHatchLines},
-  }};
-  double sum = 0;
-  const Term* largest = &terms[0];
-  for (const Term& term : terms) {
-    sum += term.bytes;
-    if (term.bytes > largest->bytes) largest = &term;
+// How many of the lines k = 1, 2, ... at `low` + k x `gap` across the hatch lie in [from, to).
+double LinesWithin(double from, double to, double low, double gap, double most) {
+  const double first = std::max(1.0, std::ceil((from - low) / gap));
+  const double past = std::ceil((to - low) / gap);
+  return std::clamp(past - first, 0.0, most);
+}
+
+// How far the pen travels along a planned line, arcs taken as whole circles, and the pieces
+// it is drawn in (dashes start again at every vertex).
+double LengthOfLine(const PlanLine& line, double& pieces) {
+  const std::vector<Point>& p = line.points;
+  if (IsRound(line.shape)) {
+    pieces = 1;
+    return p.size() >= 2 ? 2 * std::numbers::pi * std::hypot(p[1].x - p[0].x, p[1].y - p[0].y)
+                         : 0.0;
   }
-  if (sum > budgetBytes) return {largest->tail, largest->count};
-  if (total.placements * kDxfBytesPerPlacement > budgetBytes)
-    return {&dxf_messages::kTooManyTail, std::max(total.elements, total.placements)};
-  return {};
+  double length = 0;
+  for (std::size_t k = 1; k < p.size(); ++k)
+    length += std::hypot(p[k].x - p[k - 1].x, p[k].y - p[k - 1].y);
+  if (line.shape == kShapeClosed && p.size() > 2)
+    length += std::hypot(p.front().x - p.back().x, p.front().y - p.back().y);
+  pieces = static_cast<double>(p.size());
+  return length;
+}
+
+// The dashes an element of the style and section draws over `length` in `pieces`, at the paper
+// unit (drawing units per millimetre on paper); none for a solid one.
+double DashesOver(double length, double pieces, const PropertySet& set, double paperUnit) {
+  const double perSection = DashesPerSection(static_cast<int>(set.style()));
+  const double section = set.section() * paperUnit;
+  if (!(perSection > 0) || !(section > 0)) return 0;
+  return perSection * length / section + pieces;
+}
+
+// The hatch of a planned filling: the lines across its boundary and the pieces its boundary
+// cuts them into, counted by where each edge crosses them (a comb-shaped boundary cuts every
+// line into as many pieces as it has teeth); past the hatch's own bounds it draws nothing.
+// `along`: how far the lines reach along their direction.
+double HatchPieces(const Planner& plan, const PlanFilling& f, double gap, double& lines,
+                   double& along) {
+  const double a = f.angle * std::numbers::pi / 180.0;
+  const Point across{-std::sin(a), std::cos(a)};
+  const Point ahead{std::cos(a), std::sin(a)};
+  const auto dot = [](const Point& p, const Point& d) { return p.x * d.x + p.y * d.y; };
+  double low = HUGE_VAL;
+  double high = -HUGE_VAL;
+  double first = HUGE_VAL;
+  double last = -HUGE_VAL;
+  for (std::size_t k : f.lines) {
+    if (k == kLoopEnd) continue;
+    const Box box = BoxOfLine(plan.lines[k]);
+    if (IsResetBox(box)) continue;
+    for (const double x : {box.xmin, box.xmax})
+      for (const double y : {box.ymin, box.ymax}) {
+        low = std::min(low, dot({x, y}, across));
+        high = std::max(high, dot({x, y}, across));
+        first = std::min(first, dot({x, y}, ahead));
+        last = std::max(last, dot({x, y}, ahead));
+      }
+  }
+  lines = 0;
+  along = 0;
+  if (!(high > low)) return 0;
+  lines = (high - low) / gap;
+  along = last - first;
+  if (lines > static_cast<double>(kMaxHatchLines)) return static_cast<double>(kMaxHatchLines);
+  const double most = std::ceil(lines) + 1;
+  double crossings = 0;
+  for (std::size_t k : f.lines) {
+    if (k == kLoopEnd) continue;
+    const PlanLine& line = plan.lines[k];
+    const std::vector<Point>& p = line.points;
+    if (IsRound(line.shape)) {
+      // A circle or arc meets a line twice at most.
+      const Box box = BoxOfLine(line);
+      if (IsResetBox(box)) continue;
+      double from = HUGE_VAL;
+      double to = -HUGE_VAL;
+      for (const double x : {box.xmin, box.xmax})
+        for (const double y : {box.ymin, box.ymax}) {
+          from = std::min(from, dot({x, y}, across));
+          to = std::max(to, dot({x, y}, across));
+        }
+      crossings += 2 * LinesWithin(from, to, low, gap, most);
+      continue;
+    }
+    const auto edge = [&](const Point& u, const Point& v) {
+      const double du = dot(u, across);
+      const double dv = dot(v, across);
+      crossings += LinesWithin(std::min(du, dv), std::max(du, dv), low, gap, most);
+    };
+    for (std::size_t n = 1; n < p.size(); ++n) edge(p[n - 1], p[n]);
+    if (line.shape == kShapeClosed && p.size() > 2) edge(p.back(), p.front());
+  }
+  return std::min(std::max(lines, crossings / 2), static_cast<double>(kMaxHatchSegments));
+}
+
+DrawnWork WorkOf(const Planner& plan, const Setup& setup, double paperUnit) {
+  DrawnWork work;
+  const double smallestGap = SmallestGapMm(setup) * paperUnit;
+  for (const PlanLine& line : plan.lines) {
+    if (line.attr.linetype.family == LineFamily::kSolid && !line.attr.own.present) continue;
+    double pieces = 0;
+    const double length = LengthOfLine(line, pieces);
+    work.dashes += DashesOver(length, pieces, SetOf(line.attr, setup, paperUnit), paperUnit);
+  }
+  for (const PlanFilling& f : plan.fillings) {
+    const double gap = f.gap > 0 || f.own ? f.gap : smallestGap;
+    if (!(gap >= kMinHatchGap)) continue;
+    double lines = 0;
+    double along = 0;
+    const double pieces = HatchPieces(plan, f, gap, lines, along);
+    work.hatchLines += pieces;
+    if (f.attr.linetype.family != LineFamily::kSolid || f.attr.own.present)
+      work.dashes += DashesOver(std::min(lines, static_cast<double>(kMaxHatchLines)) * along,
+                                pieces, SetOf(f.attr, setup, paperUnit), paperUnit);
+  }
+  return work;
 }
 
 std::string CountText(double count) {
   char buffer[48];
   std::snprintf(buffer, sizeof buffer, "%.0f", std::min(count, 1e30));
   return buffer;
+}
+
+using TooManyParts = std::vector<std::pair<std::string, const TextPair*>>;
+
+// What a file unfolds into against the budget: the memory its elements, points and placements
+// take, and the drawing and plotting its letters, hatch lines and dashes take. A file beyond it
+// is refused naming what makes up most of it (empty when the file is within the budget, unless
+// `always`): the kinds that cost the most, together two thirds of the whole at least. A
+// placement that makes a part costs what an element costs; one that makes nothing still costs
+// its walk.
+TooManyParts OverBudget(const Expansion& total, const DrawnWork& work, double budgetBytes,
+                        bool always = false) {
+  struct Term {
+    double count;
+    double bytes;
+    const TextPair* kind;
+  };
+  const double points = total.points + total.stretched * kDxfPointsPerStretchedRound;
+  const double walked = std::max(0.0, total.placements - total.parts);
+  constexpr std::size_t kTerms = 6;
+  const std::array<Term, kTerms> terms{{
+      {total.elements, total.elements * kDxfBytesPerElement + total.fillings * kDxfBytesPerFilling,
+       &dxf_messages::kElements},
+      {points, points * kDxfBytesPerPoint, &dxf_messages::kPoints},
+      {total.characters, total.characters * kDxfBytesPerLetter, &dxf_messages::kLetters},
+      {work.hatchLines, work.hatchLines * kDxfBytesPerHatchLine, &dxf_messages::kHatchLines},
+      {work.dashes, work.dashes * kDxfBytesPerDash, &dxf_messages::kDashes},
+      {total.placements, total.parts * kDxfBytesPerElement + walked * kDxfBytesPerPlacement,
+       &dxf_messages::kPlacements},
+  }};
+  double sum = 0;
+  for (const Term& term : terms) sum += term.bytes;
+  if (!(sum > budgetBytes) && !always) return {};
+  std::array<std::size_t, kTerms> order{};
+  for (std::size_t k = 0; k < order.size(); ++k) order[k] = k;
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t a, std::size_t b) { return terms[a].bytes > terms[b].bytes; });
+  std::array<bool, kTerms> named{};
+  double covered = 0;
+  for (std::size_t k : order) {
+    if (covered >= sum * 2 / 3 || !(terms[k].count > 0)) break;
+    named[k] = true;
+    covered += terms[k].bytes;
+  }
+  TooManyParts parts;
+  for (std::size_t k = 0; k < kTerms; ++k)
+    if (named[k]) parts.emplace_back(CountText(terms[k].count), terms[k].kind);
+  if (parts.empty()) parts.emplace_back(CountText(total.elements), &dxf_messages::kElements);
+  return parts;
 }
 
 } // namespace
@@ -1269,9 +1393,8 @@ int BuildDxfScene(ElementStore& store, FileEnvironment& env, DxfScene& scene,
   Expansion total;
   const Units units = container == nullptr ? WholeDrawingUnits(scene.insUnits)
                                            : AddedUnits(scene.insUnits, store.drawing());
-  const auto refuse = [&](const Excess& excess) {
-    env.ShowError(
-        dxf_messages::TooMany(env.CurrentLanguage(), CountText(excess.count), *excess.tail));
+  const auto refuse = [&](const TooManyParts& parts) {
+    env.ShowError(dxf_messages::TooMany(env.CurrentLanguage(), parts));
     return 0;
   };
   // Until the plan is whole nothing has changed: memory that runs out refuses the file as one
@@ -1281,20 +1404,20 @@ int BuildDxfScene(ElementStore& store, FileEnvironment& env, DxfScene& scene,
       env.ShowError(*problem);
       return 0;
     }
-    if (const Excess excess = OverBudget(total, 0, budgetBytes); excess.tail != nullptr)
+    if (const TooManyParts excess = OverBudget(total, {}, budgetBytes); !excess.empty())
       return refuse(excess);
     plan.Plan(placement, units.toDrawing);
   } catch (const std::bad_alloc&) {
-    return refuse(Excess{&dxf_messages::kTooManyTail, std::max(total.elements, total.placements)});
+    return refuse(OverBudget(total, {}, budgetBytes, true));
   }
   // The plan holds the drawing's lines now (texts still refer to the scene's strings).
   std::vector<SceneLine>().swap(scene.model.lines);
   const Setup& setup = env.ReadingSetup();
-  // What the fillings will draw is known once they are placed, at the paper unit they draw in.
+  // What the hatches and dashes will draw is known once the plan is placed, at the paper unit
+  // they draw in.
   const auto hatchesFit = [&](double paperUnit) {
-    const Excess excess =
-        OverBudget(total, plan.HatchLines(SmallestGapMm(setup) * paperUnit), budgetBytes);
-    return excess.tail == nullptr || refuse(excess) != 0;
+    const TooManyParts excess = OverBudget(total, WorkOf(plan, setup, paperUnit), budgetBytes);
+    return excess.empty() || refuse(excess) != 0;
   };
   if (container != nullptr) {
     if (!hatchesFit(store.drawing().paperUnit)) return 0;

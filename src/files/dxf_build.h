@@ -27,15 +27,22 @@ inline constexpr double kDxfBytesPerFilling = 600.0;
 // Every letter of a text is kept with every copy of the text, and drawn and plotted stroke by
 // stroke: it costs what drawing it takes, not only what keeping it takes.
 inline constexpr double kDxfBytesPerLetter = 200.0;
-// A hatch line is drawn and plotted whenever its filling is: what the fillings read will draw
-// (their boundaries' extent across their lines over their gaps) counts at this much a line.
+// A hatch line is drawn and plotted whenever its filling is, and kept as its pieces: what the
+// fillings read will draw (each line across a boundary, in as many pieces as the boundary cuts
+// it into) counts at this much a piece.
 inline constexpr double kDxfBytesPerHatchLine = 800.0;
+// A dash of a dashed line or hatch is a stroke of its own on paper: what the plot writes for it
+// and the time it takes (it keeps nothing). At this much a dash the budget holds about twenty
+// million of them, a plot of two seconds or so. Dashes repeat a quarter millimetre apart on paper
+// at the least: so many make five kilometres of line, an A0 sheet ruled a millimetre apart five
+// times over.
+inline constexpr double kDxfBytesPerDash = 24.0;
 // An arc or circle stretched by unequal scales becomes the ellipse it is, as a line of points.
 inline constexpr double kDxfPointsPerStretchedRound = 361.0;
 inline constexpr double kMaxDxfBytes = 480.0 * 1024 * 1024;
-// Every placement walked costs its time even where it makes nothing (an insert of a missing or
-// empty block): it is counted as this many bytes, so that the one budget bounds the walk too,
-// at about 10^7 placements.
+// Every placement walked costs its time even where it makes nothing (an insert of a missing
+// block, or a dimension's): it is counted as this many bytes, so that the one budget bounds the
+// walk too, at about 10^7 placements. A placement that makes a part costs what an element costs.
 inline constexpr double kDxfBytesPerPlacement = 128.0;
 
 // Checks the scene, then replaces the drawing (container null) or adds into the container.

@@ -8,9 +8,6 @@
 namespace lumora {
 namespace {
 
-// The longest line the library keeps whole: its line buffer of 1024 holds 1023 characters and
-// its end, and a line that fills it stops the library's stream for good.
-constexpr std::size_t kMaxLine = 1021;
 constexpr int kMaxGroupCode = 1071;
 
 // Entity kinds the library reads and hands on (whether or not the program then uses them).
@@ -50,7 +47,7 @@ public:
     auto end = text_.find('\n', at_);
     if (end == std::string_view::npos) end = text_.size();
     line = text_.substr(at_, end - at_);
-    tooLong = line.size() > kMaxLine;
+    tooLong = line.size() > kDxfLibraryLine;
     at_ = end + 1;
     return true;
   }
@@ -82,7 +79,7 @@ DxfGuardResult CheckDxfInput(std::span<const char> bytes) {
   std::string_view entity;
   bool mayCount = false; // the entity has counts to check
   while (walk.Next(codeLine, tooLong)) {
-    if (tooLong) return Refuse(result, "a line is too long"), result;
+    if (tooLong) return Refuse(result, std::string(kDxfLineTooLong)), result;
     const std::string_view codeText = Trim(codeLine);
     int code = -1;
     const auto [end, error] =
@@ -91,7 +88,7 @@ DxfGuardResult CheckDxfInput(std::span<const char> bytes) {
         code > kMaxGroupCode)
       return Refuse(result, "not a DXF group code"), result;
     if (!walk.Next(value, tooLong)) return Refuse(result, "the file ends inside a group"), result;
-    if (tooLong) return Refuse(result, "a line is too long"), result;
+    if (tooLong && !MayBeLong(code)) return Refuse(result, std::string(kDxfLineTooLong)), result;
     value = Trim(value);
     if (sawEof) continue; // what follows the end is never read
     if (expectSectionName && code == 2) {

@@ -4,6 +4,7 @@
 #include "util/latin1.h"
 #include "util/text_pair.h"
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -14,15 +15,21 @@ inline constexpr TextPair kSelfInsert{"A block inserts itself, file not read !"_
                                       "Lohko lisää itsensä, tiedostoa ei luettu !"_l1};
 inline constexpr TextPair kTooDeep{"Blocks are nested too deeply, file not read !"_l1,
                                    "Lohkot ovat liian syvällä, tiedostoa ei luettu !"_l1};
-// Stands for the refusal of a file that would unfold beyond memory; shown with its count.
+// Heads the refusal of a file that would unfold beyond memory, followed by what it would make
+// ("1440000 elements and 1440000 block placements") and the end.
 inline constexpr TextPair kTooMany{"The file would make "_l1, "Tiedostosta tulisi "_l1};
-inline constexpr TextPair kTooManyTail{" elements, too many !"_l1, " alkiota, liian monta !"_l1};
-// The same refusal where points, letters or hatch lines are what the file has too many of.
-inline constexpr TextPair kTooManyPoints{" points, too many !"_l1, " pistettä, liian monta !"_l1};
-inline constexpr TextPair kTooManyLetters{" letters, too many !"_l1,
-                                          " kirjainta, liian monta !"_l1};
-inline constexpr TextPair kTooManyHatchLines{" hatch lines, too many !"_l1,
-                                             " viivoitusviivaa, liian monta !"_l1};
+inline constexpr TextPair kTooManyEnd{", too many !"_l1, ", liian monta !"_l1};
+inline constexpr TextPair kTooManyAnd{" and "_l1, " ja "_l1};
+// What a file can make too many of, each after its count.
+inline constexpr TextPair kElements{" elements"_l1, " alkiota"_l1};
+inline constexpr TextPair kPoints{" points"_l1, " pistettä"_l1};
+inline constexpr TextPair kLetters{" letters"_l1, " kirjainta"_l1};
+inline constexpr TextPair kHatchLines{" hatch lines"_l1, " viivoitusviivaa"_l1};
+inline constexpr TextPair kDashes{" dashes"_l1, " katkoviivan pätkää"_l1};
+inline constexpr TextPair kPlacements{" block placements"_l1, " lohkon sijoitusta"_l1};
+// A line of the file longer than the reader holds, where no text is cut to fit.
+inline constexpr TextPair kLineTooLong{"A line of the file is too long, file not read !"_l1,
+                                       "Tiedoston rivi on liian pitkä, tiedostoa ei luettu !"_l1};
 // Follows the kinds and counts, e.g. "12 SPLINE, 3 POINT".
 inline constexpr TextPair kNotReadTail{" not read"_l1, " jäi lukematta"_l1};
 // What was read as something near it, by the key the reader counts it under.
@@ -51,6 +58,8 @@ inline constexpr std::pair<std::string_view, TextPair> kApproximations[] = {
       "piirustus arkkia suurempi suurimmassakin mittakaavassa"_l1}},
     {"name made unique with a suffix",
      {"name made unique with a suffix"_l1, "nimi erotettu loppuliitteellä"_l1}},
+    {"text cut to 32767 letters",
+     {"text cut to 32767 letters"_l1, "teksti katkaistu 32767 kirjaimeen"_l1}},
 };
 // Heads the layers that took free numbers, e.g. "layers WALLS 11, NOTES 12".
 inline constexpr TextPair kLayersHead{"layers"_l1, "tasot"_l1};
@@ -84,10 +93,16 @@ inline std::string LeftOut(Language language, const int (&counts)[4]) {
   return out + std::string(kLeftOutTail.In(language));
 }
 
-// The refusal of a file that unfolds too far, by what it has too many of (`tail`).
-inline std::string TooMany(Language language, const std::string& count,
-                           const TextPair& tail = kTooManyTail) {
-  return std::string(kTooMany.In(language)) + count + std::string(tail.In(language));
+// The refusal of a file that unfolds too far, by what it would make: counts (as written) and
+// the kinds they count, e.g. "The file would make 9000000 block placements, too many !".
+inline std::string TooMany(Language language,
+                           std::span<const std::pair<std::string, const TextPair*>> parts) {
+  std::string out(kTooMany.In(language));
+  for (std::size_t k = 0; k < parts.size(); ++k) {
+    if (k > 0) out += k + 1 == parts.size() ? std::string(kTooManyAnd.In(language)) : ", ";
+    out += parts[k].first + std::string(parts[k].second->In(language));
+  }
+  return out + std::string(kTooManyEnd.In(language));
 }
 
 } // namespace lumora::dxf_messages

@@ -6,6 +6,7 @@
 #include "files/dxf_text.h"
 #include "files/dxf_tokens.h"
 #include "files/dxf_xdata.h"
+#include "model/element_store.h"
 
 #include <cmath>
 #include <cstring>
@@ -29,6 +30,8 @@ constexpr int kLayerFrozen = 1;
 constexpr double kPaperAccuracy = 0.04; // millimetres on paper between a curve and its chords
 constexpr std::string_view kOwnApplication = "LUMORA";
 constexpr const char* kPaperSpace = "paper space entity left out";
+constexpr const char* kTextCut = "text cut to 32767 letters";
+static_assert(kMaxTextLength == 32767);
 
 struct LayerStyle {
   int aci = 7;
@@ -133,6 +136,12 @@ public:
   // Every pair, before the library sees it: what the library keeps only the last of (a
   // hatch's pattern lines) or does not hand over at all (the registered applications).
   void Pair(int code, std::string_view value) {
+    // A text longer than the library keeps is taken whole here: the library has it cut.
+    longChunk_.clear();
+    if (value.size() > kDxfLibraryLine && MayBeLong(code)) {
+      if (code == 1) current_.text.assign(value);
+      if (code == 3) longChunk_.assign(value);
+    }
     if (code == 0) {
       // The library completes the entity before this pair with it: its data moves aside.
       done_ = std::move(current_);
@@ -322,13 +331,16 @@ public:
     t.slant = SlantCode(dxf_.getRealValue(51, 0.0));
     textWidthOut_ = t.widthRatio != WidthRatioCode(d.xScaleFactor, false);
     textSlantOut_ = t.slant != SlantCode(dxf_.getRealValue(51, 0.0), false);
-    t.text = PlainDxfText(d.text, utf8_);
+    t.text = PlainDxfText(done_.text.empty() ? d.text : done_.text, utf8_);
     if (d.hJustification == kAligned || d.hJustification == kFit)
       Span(t, ocs.Map({d.ipx, d.ipy}), ocs.Map({d.apx, d.apy}), d.hJustification == kFit);
     if (ocs.mirrored()) Readable(t);
     AddText(std::move(t), "TEXT");
   }
-  void addMTextChunk(const std::string& text) override { mtext_ += text; }
+  void addMTextChunk(const std::string& text) override {
+    mtext_ += longChunk_.empty() ? text : longChunk_;
+    longChunk_.clear();
+  }
   void addMText(const DL_MTextData& d) override {
     Begin();
     // The direction vector wins over the rotation, which files store in degrees.
@@ -340,7 +352,7 @@ public:
       angle = std::atan2(d.diry, d.dirx) * kDegrees;
     else
       angle = ocs.MapAngle(dxf_.hasValue(50) ? dxf_.getRealValue(50, 0.0) : 0.0);
-    mtext_ += d.text;
+    mtext_ += done_.text.empty() ? d.text : done_.text;
     SceneText t;
     t.points.push_back({d.ipx, d.ipy});
     t.height = d.height;
@@ -498,6 +510,7 @@ private:
     double angle = 0, dx = 0, dy = 0;
     bool firstLineDone = false;
     std::vector<double> dashes; // of the first pattern line
+    std::string text;           // its text (group 1) where longer than the library keeps
   };
   static constexpr std::size_t kMostDashes = 64;
   struct SplineState {
@@ -726,6 +739,7 @@ private:
     RestoreOwnText(xdata, t);
     if (!t.ownRecord && widthOut) ++block_->approximated["text width out of range"];
     if (!t.ownRecord && slantOut) ++block_->approximated["text slant out of range"];
+    if (t.text.size() > kMaxTextLength) ++block_->approximated[kTextCut];
     block_->texts.push_back(std::move(t));
   }
 
@@ -948,6 +962,7 @@ private:
   SplineState spline_;
   HatchState hatch_;
   std::string mtext_;
+  std::string longChunk_;     // a piece of an MTEXT's text (group 3) the library has cut
   bool textWidthOut_ = false; // the TEXT being added is wider or narrower than texts can be
   bool textSlantOut_ = false; // or slants beyond what they can
   bool utf8_ = false;

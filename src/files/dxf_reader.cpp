@@ -1,6 +1,8 @@
 #include "files/dxf_reader.h"
 
 #include "files/dxf_build.h"
+#include "files/dxf_guard.h"
+#include "files/dxf_messages.h"
 #include "files/dxf_parse.h"
 #include "files/file_access.h"
 #include "files/file_messages.h"
@@ -57,7 +59,8 @@ bool ReadAll(std::FILE* file, FileBytes& bytes) {
 
 int Refuse(FileEnvironment& env, const std::string& problem) {
   env.Trace("DXF refused: " + problem + "\n");
-  env.ShowError(file_messages::kReadFailed);
+  env.ShowError(problem == kDxfLineTooLong ? dxf_messages::kLineTooLong
+                                           : file_messages::kReadFailed);
   return 0;
 }
 

@@ -169,6 +169,21 @@ double SectionForPeriod(LineFamily family, double periodMm) {
   }
 }
 
+double DashesPerSection(int style) {
+  // A dash every half section, a dot every quarter, a dash and a dot every section.
+  constexpr int kDashed = 2, kDotted = 3, kDashDot = 4;
+  switch (style) {
+  case kDashed:
+    return 2;
+  case kDotted:
+    return 4;
+  case kDashDot:
+    return 2;
+  default:
+    return 0;
+  }
+}
+
 double MillimetresOfUnit(int insUnits) {
   // The $INSUNITS list: inches, feet, miles, millimetres, centimetres, metres, kilometres,
   // microinches, mils, yards, angstroms, nanometres, microns, decimetres, decametres,

@@ -31,6 +31,9 @@ LineFamily FamilyOfName(std::string_view name, bool& known);
 // millimetres on paper that gives a pattern period of `periodMm` on paper in that style.
 int StyleOfFamily(LineFamily family);
 double SectionForPeriod(LineFamily family, double periodMm);
+// How many dashes (or dots) the plotter draws along one section's length in a line style: 0
+// for a solid or unplotted one.
+double DashesPerSection(int style);
 
 // Millimetres per unit of a $INSUNITS code; unitless and unknown codes read as millimetres.
 double MillimetresOfUnit(int insUnits);

@@ -1,5 +1,7 @@
 #include "files/dxf_tokens.h"
 
+#include "files/dxf_guard.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -184,6 +186,14 @@ void DxfEntityDecoder::ToLibrary(int code, std::string_view value, std::size_t s
   libraryIdle_ = false;
   if (BlankReal(code, value)) {
     zero_.str(std::to_string(code) + "\n0\n");
+    zero_.clear();
+    dxf_.readDxfGroups(zero_, &target_);
+    return;
+  }
+  // A text longer than the library's line is handed to it cut (the reader takes it whole from
+  // its own walk), so that the library reads on in step.
+  if (value.size() > kDxfLibraryLine) {
+    zero_.str(std::to_string(code) + "\n" + std::string(value.substr(0, kDxfLibraryLine)) + "\n");
     zero_.clear();
     dxf_.readDxfGroups(zero_, &target_);
     return;

@@ -105,7 +105,7 @@ private:
   Bytes bytes_;
   std::istream stream_;
   std::istringstream decodedHere_;
-  std::istringstream zero_; // a blank real number as 0
+  std::istringstream zero_; // a blank real number as 0, or a long text cut
   bool decode_;
   bool libraryIdle_ = false; // the library was last given the pair above and nothing since
   Kind kind_ = Kind::kNone;

@@ -347,9 +347,12 @@ private:
     for (const PartElement* e = drawing_.parts; e != nullptr; e = e->next)
       layers.insert(e->layer());
     out_.tableLayers(static_cast<int>(layers.size()));
-    for (std::uint32_t layer : layers)
+    // A hidden layer is written switched off (its colour negative), as other programs mark it.
+    for (std::uint32_t layer : layers) {
+      const bool shown = layer >= kLayerCount || drawing_.layerVisible[layer] != 0;
       dxf_.writeLayer(out_, DL_LayerData(LayerName(layer), 0),
-                      DL_Attributes("", 7, LineweightOfWidth(0), "CONTINUOUS", 1.0));
+                      DL_Attributes("", shown ? 7 : -7, LineweightOfWidth(0), "CONTINUOUS", 1.0));
+    }
     out_.tableEnd();
     // A text style for each font a text is written in.
     std::set<std::uint32_t> fonts{0};

@@ -226,7 +226,7 @@ TEST(DxfForeign, AFileIsCountedWithEveryPlacementItWalks) {
       Read(walk, File("0\nINSERT\n2\nP\n10\n0\n20\n0\n70\n1000\n71\n1000\n", Block("P", missing))),
       0);
   EXPECT_EQ(walk.env.errors,
-            std::vector<std::string>{"The file would make 31000000 elements, too many !"});
+            std::vector<std::string>{"The file would make 31000000 block placements, too many !"});
   EXPECT_EQ(test::ListOf(walk.drawing.lines).size(), 1u);
 
   // Counts beyond 2^31: 2200 XLINEs drawn by each of a million dimensions.
@@ -245,12 +245,15 @@ TEST(DxfForeign, AFileIsCountedWithEveryPlacementItWalks) {
 TEST(DxfForeign, TextsFillingsAndStretchedCurvesCountWithEveryCopy) {
   // Within a small budget: 900 copies of a 1000-letter text, of an arc stretched into an
   // ellipse, each more than the budget holds only with what every copy keeps or draws; the
-  // refusal names what there is too much of.
-  const auto refusal = [](const std::string& member, double sx) {
+  // refusal names what there is too much of, and where no one kind is, what makes the most of
+  // it together.
+  const auto refusal = [](const std::string& member, double sx,
+                          Language language = Language::kEnglish) {
     const std::string file = File("0\nINSERT\n2\nB\n10\n0\n20\n0\n41\n" + std::to_string(sx) +
                                       "\n70\n30\n71\n30\n44\n5\n45\n5\n",
                                   Block("B", member));
     test::DrawingFixture f;
+    f.env.language = language;
     const int read = ReadDxfBytes(f.store, f.env, std::span<const char>(file.data(), file.size()),
                                   nullptr, Placement{}, false, 1.2e6);
     return read == 0 && f.env.errors.size() == 1 ? f.env.errors[0] : std::string();
@@ -260,6 +263,33 @@ TEST(DxfForeign, TextsFillingsAndStretchedCurvesCountWithEveryCopy) {
             "The file would make 900000 letters, too many !");
   EXPECT_EQ(refusal(arc, 2), "The file would make 327600 points, too many !");
   EXPECT_EQ(refusal(arc, 1), "");
+  // 1800 elements alone fit, as do 2700 letters.
+  const std::string both = Line(0, 0, 1, 0) + "0\nTEXT\n10\n0\n20\n0\n40\n1\n1\nABC\n";
+  EXPECT_EQ(refusal(both, 1), "The file would make 1800 elements and 2700 letters, too many !");
+  EXPECT_EQ(refusal(both, 1, Language::kFinnish),
+            "Tiedostosta tulisi 1800 alkiota ja 2700 kirjainta, liian monta !");
+}
+
+TEST(DxfForeign, AHatchCountsTheDashesItPlots) {
+  // 900 copies of a hatch 200 long and 10 high, its lines 5 apart: solid, it is well within a
+  // small budget; dashed a millimetre apart on paper, its dashes are what there is too much of.
+  const auto read = [](const std::string& dashes, test::DrawingFixture& f) {
+    const std::string hatch =
+        "0\nHATCH\n2\n_USER\n70\n0\n71\n0\n91\n1\n92\n2\n72\n0\n73\n1\n93\n4\n10\n0\n20\n0\n"
+        "10\n200\n20\n0\n10\n200\n20\n10\n10\n0\n20\n10\n97\n0\n75\n0\n76\n0\n52\n0\n41\n1\n77\n0\n"
+        "78\n1\n53\n0\n43\n0\n44\n0\n45\n0\n46\n5\n79\n" +
+        dashes + "98\n0\n";
+    const std::string file =
+        File("0\nINSERT\n2\nB\n10\n0\n20\n0\n70\n30\n71\n30\n44\n0\n45\n0\n", Block("B", hatch));
+    return ReadDxfBytes(f.store, f.env, std::span<const char>(file.data(), file.size()), nullptr,
+                        Placement{}, false, 6e6);
+  };
+  test::DrawingFixture solid;
+  EXPECT_EQ(read("0\n", solid), 1);
+  test::DrawingFixture dashed;
+  EXPECT_EQ(read("2\n49\n0.5\n49\n-0.5\n", dashed), 0);
+  EXPECT_EQ(dashed.env.errors,
+            std::vector<std::string>{"The file would make 361800 dashes, too many !"});
 }
 
 TEST(DxfForeign, CurvesKeepTheirShapeUnderUnequalScales) {

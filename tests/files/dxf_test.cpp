@@ -229,8 +229,8 @@ TEST(DxfRead, BadFilesAreRefusedAndTheDrawingStaysAsItWas) {
       {"huge count", Wrap("0\nLWPOLYLINE\n90\n2000000000\n10\n0\n20\n0\n"),
        "Reading file not succeeded !"},
       {"negative count", Wrap("0\nLWPOLYLINE\n90\n-5\n"), "Reading file not succeeded !"},
-      {"long line", Wrap("0\nTEXT\n1\n" + std::string(5000, 'x') + "\n"),
-       "Reading file not succeeded !"},
+      {"long line", Wrap("0\nLINE\n8\n" + std::string(5000, 'x') + "\n"),
+       "A line of the file is too long, file not read !"},
       {"not a code", "SECTION\n0\n", "Reading file not succeeded !"},
       {"self insert", Wrap(Insert("A"), Block("A", Insert("A"))),
        "A block inserts itself, file not read !"},
@@ -243,7 +243,7 @@ TEST(DxfRead, BadFilesAreRefusedAndTheDrawingStaysAsItWas) {
       {"grid",
        Wrap("0\nINSERT\n2\nA\n70\n30000\n71\n30000\n10\n0\n20\n0\n",
             Block("A", "0\nLINE\n10\n0\n20\n0\n11\n1\n21\n1\n")),
-       "The file would make 1800000000 elements, too many !"},
+       "The file would make 900000000 elements and 900000000 block placements, too many !"},
   };
   for (const auto& c : cases) {
     DxfFixture f;

@@ -1,3 +1,4 @@
+#include "files/dxf_guard.h"
 #include "files/dxf_parse.h"
 #include "files/dxf_scene_digest.h"
 #include "files/dxf_tokens.h"
@@ -106,6 +107,31 @@ TEST(DxfTokens, ABlankNumberReadsAsNothingBothWays) {
   ASSERT_FALSE(scene.model.lines.empty());
   EXPECT_EQ(scene.model.lines[0].points[1].x, 0);
   EXPECT_EQ(scene.model.lines[0].points[1].y, 0);
+}
+
+TEST(DxfTokens, ALongTextIsReadWholeBothWays) {
+  // Texts longer than the library's line: a TEXT decoded here, one the library reads (for its
+  // unknown group), an MTEXT whose text and a piece of it come in long lines, and a long line
+  // of a comment between them that is no text at all: the file is refused for that one alone.
+  const std::string a(1500, 'a');
+  const std::string b(1200, 'b');
+  const std::string c(2000, 'c');
+  const std::string texts = "0\nTEXT\n10\n0\n20\n0\n40\n1\n1\n" + a +
+                            "\n0\nTEXT\n10\n0\n20\n5\n40\n1\n1\n" + a + "\n39\n2\n" +
+                            "0\nMTEXT\n10\n0\n20\n9\n40\n1\n3\n" + b + "\n3\nxy\n1\n" + c +
+                            "\n0\nLINE\n10\n0\n20\n0\n11\n1\n21\n1\n";
+  ExpectSameRead(Entities(texts), "long texts");
+  DxfScene scene;
+  std::string problem;
+  ASSERT_TRUE(ParseDxf(Entities(texts), scene, problem)) << problem;
+  ASSERT_EQ(scene.model.texts.size(), 3u);
+  EXPECT_EQ(scene.model.texts[0].text, a);
+  EXPECT_EQ(scene.model.texts[1].text, a);
+  EXPECT_EQ(scene.model.texts[2].text, b + "xy" + c);
+  EXPECT_EQ(scene.model.lines.size(), 1u);
+  DxfScene refused;
+  EXPECT_FALSE(ParseDxf(Entities(texts + "999\n" + c + "\n"), refused, problem));
+  EXPECT_EQ(problem, kDxfLineTooLong);
 }
 
 TEST(DxfTokens, ALightPolylineIsTheVerticesTheFileGives) {

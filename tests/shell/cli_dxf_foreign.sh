@@ -378,7 +378,12 @@ def bombs():
     doc = new(4)
     doc.blocks.new("A").add_line((0, 0), (1, 0))
     doc.modelspace().add_blockref("A", (0, 0)).grid(size=(1200, 1200), spacing=(2, 2))
-    yield "lines", doc, "2880000 elements"
+    yield "lines", doc, "1440000 elements and 1440000 block placements"
+    # Nine million placements of an empty block make nothing but the placements.
+    doc = new(4)
+    doc.blocks.new("E")
+    doc.modelspace().add_blockref("E", (0, 0)).grid(size=(3000, 3000), spacing=(0, 0))
+    yield "empty", doc, "9000000 block placements"
     # Each of 10,000 copies of a fine hatch draws 66,667 lines; each of 22,500 solid fills
     # draws a hundred at the setup's smallest gap: their lines are what there is too much of.
     doc = new(4)
@@ -392,13 +397,33 @@ def bombs():
                                                             (0, 100)])
     doc.modelspace().add_blockref("S", (0, 0)).grid(size=(150, 150), spacing=(0, 0))
     yield "solid", doc, "2250000 hatch lines"
+    # A comb of 500 teeth across 1000 hatch lines cuts each into 500 pieces: 100 copies of it
+    # draw fifty million pieces, though only 100,000 lines.
+    doc = new(4)
+    teeth = []
+    for k in range(500):
+        teeth += [(2 * k, 0), (2 * k, 100), (2 * k + 1, 100), (2 * k + 1, 0)]
+    hatch = doc.blocks.new("C").add_hatch()
+    hatch.set_pattern_fill("_USER", definition=[[0, (0, 0), (0, 0.1), []]])
+    hatch.paths.add_polyline_path(teeth + [(1000, -1), (0, -1)])
+    doc.modelspace().add_blockref("C", (0, 0)).grid(size=(10, 10), spacing=(0, 0))
+    yield "comb", doc, "50000900 hatch lines"
+    # 160,000 page-long lines of a dashed line type draw their dashes a millimetre apart on paper.
+    doc = new(4)
+    doc.linetypes.add("TINY", pattern=[0.002, 0.001, -0.001])
+    doc.blocks.new("D").add_line((0, 0), (1000, 0), dxfattribs={"linetype": "TINY"})
+    doc.modelspace().add_blockref("D", (0, 0)).grid(size=(400, 400), spacing=(2, 0))
+    yield "dashes", doc, "32320000 dashes"
 
 
+# The comb is drawn and the dashes plotted: every command reads through the same bound.
+commands = {"comb": ["render", "{}", "{}.png"], "dashes": ["plot", "{}", "{}.pdf"]}
 for name, doc, count in bombs():
     bomb = f"{work}/bomb_{name}.dxf"
     doc.saveas(bomb)
+    command = [word.format(bomb) for word in commands.get(name, ["dump", "{}"])]
     start = time.monotonic()
-    child = subprocess.Popen([cli, "dump", bomb, "--home", home], stdout=subprocess.DEVNULL,
+    child = subprocess.Popen([cli, *command, "--home", home], stdout=subprocess.DEVNULL,
                              stderr=open(f"{work}/bomb.err", "w"))
     _, status, usage = os.wait4(child.pid, 0)
     took = time.monotonic() - start
@@ -485,6 +510,45 @@ if run.returncode == 0:
     content = open(f"{work}/flat.pdf", "rb").read().decode("latin-1")
     strokes = len(re.findall(r"^[-\d.]+ [-\d.]+ l$", content, re.M))
     check("plot", strokes >= 4 + 9, f"{strokes} strokes on the page")
+
+# 4, 5. A colleague's long note opens: a TEXT and an MTEXT whose text comes in one line longer
+# than a DXF line usually is are read (ezdxf writes an MTEXT's text in pieces, so one is joined
+# here); a text longer than the drawing holds is cut, and that is reported. A long line that is
+# no text refuses the file, and the message says so.
+doc = new(4)
+msp = doc.modelspace()
+msp.add_text("T" * 1500, dxfattribs={"height": 1})
+msp.add_mtext("LONGMTEXT", dxfattribs={"char_height": 1, "insert": (0, 10)})
+msp.add_mtext("W" * 40000, dxfattribs={"char_height": 1, "insert": (0, 20)})
+long_texts = f"{work}/long_texts.dxf"
+doc.saveas(long_texts)
+with open(long_texts) as f:
+    joined = f.read().replace("LONGMTEXT", "M" * 3000)
+with open(long_texts, "w") as f:
+    f.write(joined)
+run = dump(long_texts)
+check("long texts", run.returncode == 0, f"not read: {run.stderr!r}")
+check("long texts", "1 text cut to 32767 letters" in run.stderr, f"report {run.stderr!r}")
+check("long texts", len(parse(run.stdout)["text"]) == 3, "texts left out")
+doc = new(4)
+doc.layers.add("LONGLAYER")
+doc.modelspace().add_line((0, 0), (1, 0), dxfattribs={"layer": "LONGLAYER"})
+long_name = f"{work}/long_name.dxf"
+doc.saveas(long_name)
+with open(long_name) as f:
+    joined = f.read().replace("LONGLAYER", "L" * 1100)
+with open(long_name, "w") as f:
+    f.write(joined)
+run = dump(long_name)
+check("long name", run.returncode == 1 and
+      "A line of the file is too long, file not read !" in run.stderr, f"{run.stderr!r}")
+
+# 9. Off and frozen layers stay hidden through a DXF written again.
+run = subprocess.run([cli, "convert", f"{work}/layers.dxf", f"{work}/layers_again.dxf",
+                      "--home", home], capture_output=True, encoding="latin-1")
+check("hidden layers", run.returncode == 0, f"{run.stderr!r}")
+check("hidden layers", parse(dump(f"{work}/layers_again.dxf").stdout)["hidden"] == [12, 13],
+      "the layers off in the file show again")
 
 for failure in failures:
     print("FAIL:", failure)
