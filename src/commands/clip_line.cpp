@@ -145,6 +145,11 @@ void ClipLine::Cut(Control& control) {
   // Uncut, the line is drawn again; cut, its pieces were drawn in its place.
   if (pieces == 0 && line != nullptr) control.store.painter().Draw(*line, DrawMode::kNormal);
   if (Deleting()) {
+    if (!holding_) {
+      heldBefore_ = control.store.Journal().held;
+      control.store.HoldSteps(true);
+      holding_ = true;
+    }
     if (cuts.empty()) {
       held_ = line;
     } else if (pieces > 0) {
@@ -194,6 +199,7 @@ int ClipLine::Undo(Control& control) {
   held_->SetHidden(0);
   control.store.painter().Draw(*held_, DrawMode::kNormal);
   held_ = nullptr;
+  ReleaseSteps(control);
   return kStillRunning;
 }
 
@@ -208,7 +214,18 @@ void ClipLine::Release(Control& control) {
 }
 
 void ClipLine::DropHeldPiece(Control& control) {
-  if (held_ != nullptr) control.store.DeleteLine(held_);
+  if (held_ != nullptr) {
+    control.store.DeleteLine(held_);
+    held_ = nullptr;
+    control.store.NameStep(StepKind::kDelete);
+  }
+  ReleaseSteps(control);
+}
+
+void ClipLine::ReleaseSteps(Control& control) {
+  if (!holding_) return;
+  holding_ = false;
+  control.store.HoldSteps(heldBefore_);
 }
 
 } // namespace lumora

@@ -147,6 +147,7 @@ private:
   void Release(Control& control);
   void HoldBack(Control& control, int pieces);
   void DropHeldPiece(Control& control);
+  void ReleaseSteps(Control& control);
   void AskLine(Control& control, bool waiting);
 
   Step step_ = Step::kShowLine;
@@ -155,6 +156,10 @@ private:
   Point pickPoint_{};
   std::vector<Point> cuts_;
   LineElement* held_ = nullptr; // the deleted part, hidden until the next key
+  // The cut and the deletion of its piece are one step: the journal holds its steps while a
+  // piece waits hidden.
+  bool holding_ = false;
+  bool heldBefore_ = false;
 };
 
 // What the line commands share: the prompt with a text between two halves, and a picked line
