@@ -110,6 +110,29 @@ std::size_t BytesOf(const HeaderState&) {
 // An entry of the map of records off the lists: its node, its key and kind, and its bucket.
 constexpr std::size_t kRetiredEntryBytes = 4 * sizeof(void*);
 
+// What a record kept off the lists holds: a deleted line of many points weighs as much in the
+// journal as it did in the drawing.
+std::size_t RecordBytes(const JournalLink& link) {
+  switch (link.kind) {
+  case ElementKind::kLine: {
+    const auto* line = static_cast<const LineElement*>(link.element);
+    return sizeof(LineElement) + sizeof(Point) * line->ps0();
+  }
+  case ElementKind::kFilling: {
+    const auto* filling = static_cast<const FillingElement*>(link.element);
+    return sizeof(FillingElement) + sizeof(LineElement*) * filling->ls0();
+  }
+  case ElementKind::kText: {
+    const auto* text = static_cast<const TextElement*>(link.element);
+    return sizeof(TextElement) + sizeof(Point) * text->pointCount() +
+           (text->text == nullptr ? 0 : std::strlen(text->text) + 1);
+  }
+  case ElementKind::kPart:
+    return sizeof(PartElement);
+  }
+  return 0;
+}
+
 // The kind a message names the step by: what it added, or that it only deleted.
 StepKind KindOf(const JournalStep& step) {
   bool linked = false;
@@ -324,7 +347,7 @@ std::size_t StepBytes(JournalStep& step) {
   for (const JournalChange& change : step.changes)
     bytes += std::visit([](const auto& c) { return BytesOf(c.before) + BytesOf(c.after); }, change);
   for (const JournalLink& link : step.links)
-    if (link.op == JournalOp::kUnlink) bytes += kRetiredEntryBytes;
+    if (link.op == JournalOp::kUnlink) bytes += kRetiredEntryBytes + RecordBytes(link);
   return bytes;
 }
 

@@ -142,8 +142,8 @@ TEST_F(JournalTest, TheDrawingIsSavedAgainWhenTheStepsComeBackToTheSave) {
 }
 
 // A deleted record stays as it is while a step can bring it back: the step keeps a few words of
-// it, however many points or letters it holds.
-TEST_F(JournalTest, ADeleteKeepsAFewWordsPerElement) {
+// it, however many points or letters it holds, and counts the record itself against the budget.
+TEST_F(JournalTest, ADeleteKeepsAFewWordsPerElementAndCountsTheRecords) {
   constexpr int kElements = 50;
   constexpr std::size_t kPerElement = 16 * sizeof(void*);
   std::vector<Point> points;
@@ -159,7 +159,10 @@ TEST_F(JournalTest, ADeleteKeepsAFewWordsPerElement) {
   while (LineElement* line = drawing.lines) store.DeleteLine(line);
   while (TextElement* text = drawing.texts) store.DeleteText(text);
   ASSERT_TRUE(store.CommitStep());
-  EXPECT_LE(store.Journal().bytes - before, 2 * kElements * kPerElement + 1024);
+  const std::size_t records = kElements * (sizeof(LineElement) + points.size() * sizeof(Point) +
+                                           sizeof(TextElement) + sizeof(Point) + 2001);
+  EXPECT_GE(store.Journal().bytes - before, records);
+  EXPECT_LE(store.Journal().bytes - before, records + 2 * kElements * kPerElement + 1024);
   ASSERT_TRUE(Undo());
   EXPECT_EQ(Report(), built);
   Sound();
@@ -183,6 +186,23 @@ TEST_F(JournalTest, OverTheBudgetTheOldestStepsGoWithOneMessage) {
   EXPECT_EQ(Count(drawing.lines), 1);
   EXPECT_FALSE(Undo());
   Sound();
+}
+
+// Deleted records weigh what they hold: deleting a long line again and again reaches the
+// budget, though each step's own words are few.
+TEST_F(JournalTest, DeletedRecordsCountAgainstTheBudget) {
+  store.SetJournalBudget(std::size_t{1} << 20);
+  std::vector<Point> points;
+  for (int i = 0; i < 4000; ++i) points.push_back({double(i % 100), double(i / 100)});
+  for (int k = 0; k < 40; ++k) {
+    Line(points);
+    store.CommitStep();
+    store.DeleteLine(drawing.lines);
+    store.CommitStep();
+  }
+  EXPECT_EQ(env.errors.size(), 1u);
+  EXPECT_LE(store.Journal().bytes, std::size_t{1} << 20);
+  EXPECT_LT(store.Journal().done.size(), 80u);
 }
 
 } // namespace
