@@ -8,6 +8,7 @@
 #include "commands/edit_fixture.h"
 #include "files/drawing_dump.h"
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
@@ -96,6 +97,10 @@ struct JournalRun : EditFixture {
       app.screen.canvas = nullptr;
     }
     BuildSample();
+    // The sample is also the part placed.
+    std::filesystem::create_directories(app.home + "/PARTS");
+    WriteDrawingFile(app.drawing, app.fileEnv, app.home + "/PARTS/Sample.part", nullptr, {0.0, 0.0},
+                     app.drawing.limits);
     // The sample is where the history starts, saved.
     app.store.ResetJournal();
     app.drawing.changes = 0;
@@ -140,7 +145,7 @@ struct JournalRun : EditFixture {
   }
 
   void RandomCommand() {
-    switch (Below(12)) {
+    switch (Below(15)) {
     case 0:
       Press(kCodeAddLine, "| F1");
       K(kCodeEnter);
@@ -208,6 +213,32 @@ struct JournalRun : EditFixture {
       K(kCodeEnter);
       Press(Below(2) == 0 ? 'y' : 'n', "y/n");
       break;
+    case 11:
+      Press(kCodeAddMeasure, "| Ctrl+F3");
+      K(kCodeEnter);
+      At(RandomPoint());
+      At(RandomPoint());
+      At(RandomPoint());
+      break;
+    case 12:
+      Press(kCodeAddPart, "| Ctrl+F6");
+      K(kCodeEnter);
+      At(RandomPoint());
+      if (Below(2) == 0) At(RandomPoint());
+      break;
+    case 13: {
+      // A property of the element being edited, chosen from its list.
+      static constexpr std::array<int, 6> kKeys{kCodeColourKey, kCodeWidthKey,  kCodeLayerKey,
+                                                kCodeStyleKey,  kCodeHeightKey, kCodeAngleKey};
+      Press(kCodeEdit, "| F4");
+      At(Target());
+      const int key = kKeys[std::size_t(Below(int(kKeys.size())))];
+      Press(key, "property");
+      K(kCodeDown);
+      K(kCodeEnter);
+      if (Below(2) == 0) At(RandomPoint());
+      break;
+    }
     default:
       Press(kCodeEdit, "| F4");
       At(Target());
