@@ -57,9 +57,7 @@ void Add(Members& members, PartElement* part) {
 void ShowNormally(ElementGeometry& geometry, const Members& members) {
   ElementStore& store = geometry.Store();
   Painter& painter = geometry.Store().painter();
-  for (LineElement* line : members.lines) store.Unselect(line);
-  for (FillingElement* filling : members.fillings) store.Unselect(filling);
-  for (TextElement* text : members.texts) store.Unselect(text);
+  store.UnselectMany(members.lines, members.fillings, members.texts);
   for (FillingElement* filling : members.fillings) {
     if (filling != nullptr) painter.Draw(*filling, DrawMode::kNormal);
   }

@@ -113,6 +113,10 @@ public:
   void Unselect(FillingElement* filling);
   void Unselect(TextElement* text);
   void Unselect(PartElement* part);
+  // Takes many elements out of the selection at once: one pass over each selection list,
+  // where one element at a time walks the whole list for each.
+  void UnselectMany(std::span<LineElement* const> lines, std::span<FillingElement* const> fillings,
+                    std::span<TextElement* const> texts);
   void ClearSelections();
   // Every highlighted element is drawn in its normal look again; the selection lists empty.
   void ShowHighlightedNormally();

@@ -1,6 +1,9 @@
 // Selection lists (highlighted elements), point markers and temporary outlines.
 #include "model/element_store.h"
 
+#include <span>
+#include <type_traits>
+#include <unordered_set>
 #include <vector>
 
 namespace lumora {
@@ -28,6 +31,26 @@ template <class Visit> void ForEachMember(const PartElement* part, Visit visit) 
     }
     pending.back() = node->next;
     if (node->element != nullptr) own(node->element);
+  }
+}
+
+// Takes the nodes of the elements off the list in one pass.
+template <class Element>
+void DropNodes(MemberNode<Element>*& head, std::span<Element* const> elements,
+               StoreAllocator& allocator) {
+  std::unordered_set<const Element*> gone;
+  gone.reserve(elements.size());
+  for (const Element* element : elements)
+    if (element != nullptr) gone.insert(element);
+  if (gone.empty()) return;
+  MemberNode<Element>** link = &head;
+  while (MemberNode<Element>* node = *link) {
+    if (node->element != nullptr && gone.contains(node->element)) {
+      *link = node->next;
+      allocator.Free(node);
+    } else {
+      link = &node->next;
+    }
   }
 }
 
@@ -74,7 +97,33 @@ void ElementStore::Unselect(TextElement* text) {
 }
 
 void ElementStore::Unselect(PartElement* part) {
-  ForEachMember(part, [this](auto* element) { Unselect(element); });
+  std::vector<LineElement*> lines;
+  std::vector<FillingElement*> fillings;
+  std::vector<TextElement*> texts;
+  ForEachMember(part, [&](auto* element) {
+    using Element = std::remove_pointer_t<decltype(element)>;
+    if constexpr (std::is_same_v<Element, LineElement>)
+      lines.push_back(element);
+    else if constexpr (std::is_same_v<Element, FillingElement>)
+      fillings.push_back(element);
+    else
+      texts.push_back(element);
+  });
+  UnselectMany(lines, fillings, texts);
+}
+
+void ElementStore::UnselectMany(std::span<LineElement* const> lines,
+                                std::span<FillingElement* const> fillings,
+                                std::span<TextElement* const> texts) {
+  for (LineElement* line : lines)
+    if (line != nullptr) painter_.Draw(*line, DrawMode::kErase);
+  for (FillingElement* filling : fillings)
+    if (filling != nullptr) painter_.Draw(*filling, DrawMode::kErase);
+  for (TextElement* text : texts)
+    if (text != nullptr) painter_.Draw(*text, DrawMode::kErase);
+  DropNodes(drawing_.SelectedLines, lines, allocator_);
+  DropNodes(drawing_.SelectedFillings, fillings, allocator_);
+  DropNodes(drawing_.SelectedTexts, texts, allocator_);
 }
 
 void ElementStore::ClearSelections() {
@@ -105,23 +154,43 @@ void ElementStore::ClearSelections() {
   }
 }
 
+namespace {
+
+// Each highlighted element once, in the order of its selection list.
+template <class Element> std::vector<Element*> Highlighted(const MemberNode<Element>* head) {
+  std::vector<Element*> elements;
+  std::unordered_set<const Element*> seen;
+  for (; head != nullptr; head = head->next)
+    if (head->element != nullptr && seen.insert(head->element).second)
+      elements.push_back(head->element);
+  return elements;
+}
+
+} // namespace
+
 void ElementStore::ShowHighlightedNormally() {
-  // Unselecting erases the highlight; the normal look is drawn over it.
-  while (drawing_.SelectedLines != nullptr) {
-    LineElement& line = *drawing_.SelectedLines->element;
-    Unselect(&line);
-    painter_.Draw(line, DrawMode::kNormal);
+  // Unselecting erases the highlight; the normal look is drawn over it, fillings first as a
+  // full redraw draws them, so no erase punches a hole in an element drawn again.
+  const std::vector<LineElement*> lines = Highlighted(drawing_.SelectedLines);
+  const std::vector<FillingElement*> fillings = Highlighted(drawing_.SelectedFillings);
+  const std::vector<TextElement*> texts = Highlighted(drawing_.SelectedTexts);
+  UnselectMany(lines, fillings, texts);
+  // Nodes of an element already gone (null) go too.
+  while (LineNode* node = drawing_.SelectedLines) {
+    drawing_.SelectedLines = node->next;
+    allocator_.Free(node);
   }
-  while (drawing_.SelectedFillings != nullptr) {
-    FillingElement& filling = *drawing_.SelectedFillings->element;
-    Unselect(&filling);
-    painter_.Draw(filling, DrawMode::kNormal);
+  while (FillingNode* node = drawing_.SelectedFillings) {
+    drawing_.SelectedFillings = node->next;
+    allocator_.Free(node);
   }
-  while (drawing_.SelectedTexts != nullptr) {
-    TextElement& text = *drawing_.SelectedTexts->element;
-    Unselect(&text);
-    painter_.Draw(text, DrawMode::kNormal);
+  while (TextNode* node = drawing_.SelectedTexts) {
+    drawing_.SelectedTexts = node->next;
+    allocator_.Free(node);
   }
+  for (FillingElement* filling : fillings) painter_.Draw(*filling, DrawMode::kNormal);
+  for (LineElement* line : lines) painter_.Draw(*line, DrawMode::kNormal);
+  for (TextElement* text : texts) painter_.Draw(*text, DrawMode::kNormal);
 }
 
 int ElementStore::RemoveMarker(const Point& point) {

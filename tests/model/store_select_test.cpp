@@ -57,7 +57,9 @@ TEST_F(StoreTest, ClearSelectionsErasesMarkersOutlinesTextsFillingsLinesInOrder)
   EXPECT_EQ(store.RemoveOutline(triangle, 3), 0);
 }
 
-TEST_F(StoreTest, ShowingHighlightedNormallyErasesEachHighlightAndDrawsTheElementAgain) {
+// Every highlight is erased before anything is drawn again, fillings first as a full redraw
+// draws them: no erase punches a hole in an element already drawn.
+TEST_F(StoreTest, ShowingHighlightedNormallyErasesEveryHighlightThenDrawsAsARedraw) {
   LineElement* line = Line({{10, 10}, {20, 20}});
   FillingElement* filling = Filling({line});
   TextElement* text = Text({5, 5});
@@ -71,8 +73,8 @@ TEST_F(StoreTest, ShowingHighlightedNormallyErasesEachHighlightAndDrawsTheElemen
   EXPECT_EQ(drawing.SelectedTexts, nullptr);
   const int erase = static_cast<int>(DrawMode::kErase);
   const int normal = static_cast<int>(DrawMode::kNormal);
-  const std::vector<const void*> elements{line, line, filling, filling, text, text};
-  const std::vector<int> modes{erase, normal, erase, normal, erase, normal};
+  const std::vector<const void*> elements{line, filling, text, filling, line, text};
+  const std::vector<int> modes{erase, erase, erase, normal, normal, normal};
   ASSERT_EQ(env.draws.size(), elements.size());
   for (std::size_t i = 0; i < elements.size(); ++i) {
     EXPECT_EQ(env.draws[i].element, elements[i]) << i;
