@@ -1,5 +1,7 @@
 #include "files/recovery_files.h"
 
+#include "files/drawing_format.h"
+
 #include "files/drawing_reader.h"
 #include "files/drawing_writer.h"
 #include "model/drawing.h"
@@ -178,6 +180,8 @@ RebuildResult RebuildFromLog(ElementStore& store, FileEnvironment& env, DrawingF
     return result;
   result.read = true;
   result.damaged = log.damagedTail;
+  store.ReverseLists();
+  codec.Begin(store);
   for (const auto& step : log.steps) {
     if (!codec.Apply(store, step)) {
       result.damaged = true;
@@ -194,8 +198,13 @@ RebuildResult RebuildFromLog(ElementStore& store, FileEnvironment& env, DrawingF
 std::uint64_t WriteCheckpoint(Drawing& drawing, FileReporter& reporter, const std::string& path) {
   // A checkpoint is no save: the drawing stays as saved or unsaved as it was.
   const std::uint32_t changes = drawing.changes;
+  // Every number as it is in memory: the drawing's own version may keep points as floats,
+  // which would bring back a drawing that differs from the one being worked on.
+  const float version = drawing.version;
+  drawing.version = kWideVersion;
   const int written =
       WriteDrawingFile(drawing, reporter, path, nullptr, Point{0, 0}, drawing.limits);
+  drawing.version = version;
   drawing.changes = changes;
   struct stat info {};
   if (written != 1 || ::stat(path.c_str(), &info) != 0) return 0;

@@ -115,6 +115,7 @@ bool RecoveryWriter::Checkpoint(std::int64_t now) {
   }
   if (checkpoint_ != 0) ::unlink(CheckpointPathOf(logPath_, checkpoint_).c_str());
   checkpoint_ = number;
+  ++checkpointsWritten_;
   checkpointBytes_ = bytes;
   logBytes_ = header.size();
   steps_ = 0;
