@@ -1,7 +1,6 @@
 #include "commands/quit.h"
 
 #include "files/recovery_journal.h"
-
 #include "model/drawing.h"
 #include "protocol/window_services.h"
 #include "sound/my_beep.h"

@@ -1,9 +1,8 @@
 #include "control/dispatch.h"
 
-#include "files/recovery_journal.h"
-
 #include "commands/quit.h"
 #include "control/undo_messages.h"
+#include "files/recovery_journal.h"
 #include "model/element_store.h"
 #include "model/store_messages.h"
 #include "protocol/command_table.h"

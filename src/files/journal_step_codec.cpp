@@ -57,7 +57,8 @@ public:
   bool U32(std::uint32_t& v) {
     if (bytes_.size() - at_ < 4) return false;
     v = 0;
-    for (int k = 0; k < 4; ++k) v |= std::uint32_t(static_cast<std::uint8_t>(bytes_[at_++])) << (8 * k);
+    for (int k = 0; k < 4; ++k)
+      v |= std::uint32_t(static_cast<std::uint8_t>(bytes_[at_++])) << (8 * k);
     return true;
   }
   bool F64(double& v) {
@@ -139,7 +140,8 @@ void JournalStepCodec::Checkpointed(ElementStore& store) {
 
 void JournalStepCodec::Rename(const void* record, ElementKind kind) {
   const auto found = names_.find(record);
-  if (found != names_.end()) records_[KindIndex(found->second.kind)][found->second.number] = nullptr;
+  if (found != names_.end())
+    records_[KindIndex(found->second.kind)][found->second.number] = nullptr;
   auto& list = records_[KindIndex(kind)];
   names_[record] = Name{kind, static_cast<std::uint32_t>(list.size())};
   list.push_back(const_cast<void*>(record));
@@ -431,9 +433,9 @@ public:
            Refs(s.fillings, false) && Refs(s.texts, false) && Refs(s.parts, false);
   }
   bool State(HeaderState& s) {
-    return in_.F64(s.scale) && in_.F64(s.paperUnit) && in_.U32(s.unitsChosen) &&
-           in_.F64(s.step) && in_.F64(s.limits.xmin) && in_.F64(s.limits.ymin) &&
-           in_.F64(s.limits.xmax) && in_.F64(s.limits.ymax);
+    return in_.F64(s.scale) && in_.F64(s.paperUnit) && in_.U32(s.unitsChosen) && in_.F64(s.step) &&
+           in_.F64(s.limits.xmin) && in_.F64(s.limits.ymin) && in_.F64(s.limits.xmax) &&
+           in_.F64(s.limits.ymax);
   }
   template <class Element, class St> bool ReadChange(JournalChange& change, Drawing* header) {
     Change<Element, St> c;
@@ -489,7 +491,8 @@ bool JournalStepCodec::Apply(ElementStore& store, std::span<const std::byte> byt
     const bool moved = undo ? store.Undo(kind) : store.Redo(kind);
     if (moved) {
       logged_ = undo ? logged_ - std::min<std::size_t>(logged_, 1) : logged_ + 1;
-      loggedUndone_ = undo ? loggedUndone_ + 1 : loggedUndone_ - std::min<std::size_t>(loggedUndone_, 1);
+      loggedUndone_ =
+          undo ? loggedUndone_ + 1 : loggedUndone_ - std::min<std::size_t>(loggedUndone_, 1);
     }
     Forget(store);
     return moved;
@@ -550,8 +553,7 @@ bool JournalStepCodec::Apply(ElementStore& store, std::span<const std::byte> byt
     link.op = static_cast<JournalOp>(op);
     link.element = r.Find(link.kind, number);
     link.before = before == kNoRecord ? nullptr : r.Find(link.kind, before);
-    if (link.element == nullptr || (before != kNoRecord && link.before == nullptr))
-      return giveUp();
+    if (link.element == nullptr || (before != kNoRecord && link.before == nullptr)) return giveUp();
   }
   std::size_t changes = 0;
   if (!in.Count(1, changes)) return giveUp();

@@ -1,7 +1,6 @@
 #include "files/recovery_files.h"
 
 #include "files/drawing_format.h"
-
 #include "files/drawing_reader.h"
 #include "files/drawing_writer.h"
 #include "model/drawing.h"

@@ -113,7 +113,8 @@ template <class Element> void Renumber(Element* head, SpatialIndex<Element>& ind
   std::vector<Element*> order;
   for (Element* e = head; e != nullptr; e = e->next) order.push_back(e);
   const std::uint64_t base = index.LastSequence();
-  for (std::size_t k = 0; k < order.size(); ++k) index.SetSequence(order[k], base + order.size() - k);
+  for (std::size_t k = 0; k < order.size(); ++k)
+    index.SetSequence(order[k], base + order.size() - k);
 }
 
 } // namespace
@@ -188,7 +189,8 @@ void ElementStore::FreeLoggedRecord(ElementKind kind, void* record) {
 bool ElementStore::LoggedStepFits(JournalStep& step, std::span<LoggedRecord> fresh) {
   std::unordered_map<const void*, const LoggedRecord*> made;
   for (const LoggedRecord& r : fresh) {
-    if (r.record == nullptr || Retired(r.record) || !made.emplace(r.record, &r).second) return false;
+    if (r.record == nullptr || Retired(r.record) || !made.emplace(r.record, &r).second)
+      return false;
     const bool holdable = std::visit(
         [&](const auto& s) {
           using State = std::decay_t<decltype(s)>;
@@ -208,7 +210,9 @@ bool ElementStore::LoggedStepFits(JournalStep& step, std::span<LoggedRecord> fre
         r.content);
     if (!holdable) return false;
   }
-  const auto existing = [&](const void* record) { return !made.contains(record) && !Retired(record); };
+  const auto existing = [&](const void* record) {
+    return !made.contains(record) && !Retired(record);
+  };
 
   // The lists, as the step goes: a record put on must be off, one taken off must be on, and a
   // neighbour must be on its list. Every fresh record comes in by being put on.
@@ -235,8 +239,8 @@ bool ElementStore::LoggedStepFits(JournalStep& step, std::span<LoggedRecord> fre
       link.sequence = numbers.contains(link.element) ? numbers[link.element] : 0;
     } else {
       if (!isOn || (link.before != nullptr && !state(link.before))) return false;
-    const auto neighbour = made.find(link.before);
-    if (neighbour != made.end() && neighbour->second->kind != link.kind) return false;
+      const auto neighbour = made.find(link.before);
+      if (neighbour != made.end() && neighbour->second->kind != link.kind) return false;
       if (!numbers.contains(link.element)) {
         std::uint64_t sequence = 0;
         Dispatch(link.kind, link.element, [&](auto* e) {

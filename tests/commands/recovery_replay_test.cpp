@@ -121,6 +121,11 @@ struct LoggedRun : EditFixture {
   }
 };
 
+struct Fresh : EditFixture {
+  using EditFixture::EditFixture;
+  void TestBody() override {}
+};
+
 // A program started afresh that rebuilds the drawing from the log the run left.
 struct Rebuilt : StartedApp {
   JournalStepCodec codec;
@@ -188,7 +193,7 @@ TEST(RecoveryReplay, ALogCutInItsLastStepGivesEveryStepBeforeIt) {
   for (std::size_t cut = bytes.size() - lastStep; cut < bytes.size(); ++cut) {
     const RecoveryLogContents log =
         ReadRecoveryLog(std::span<const unsigned char>(bytes.data(), cut));
-    StartedApp back(320, 240);
+    Fresh back(320, 240);
     JournalStepCodec codec;
     const RebuildResult result =
         RebuildFromLog(back.app.store, back.app.fileEnv, back.app.fileState, logPath, log, codec);
@@ -207,7 +212,7 @@ TEST(RecoveryReplay, AStepThatDoesNotFitTheDrawingIsRefusedAndChangesNothing) {
   ASSERT_FALSE(step.empty());
 
   // Another drawing: the same sample with its first line moved.
-  EditFixture other(320, 240);
+  Fresh other(320, 240);
   other.BuildSample();
   other.store.CommitStep();
   JournalStepCodec codec;
