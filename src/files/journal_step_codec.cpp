@@ -1,6 +1,5 @@
 #include "files/journal_step_codec.h"
 
-#include "files/write_order.h"
 #include "model/element_store.h"
 
 #include <algorithm>
@@ -122,20 +121,7 @@ void JournalStepCodec::Begin(ElementStore& store) {
 }
 
 void JournalStepCodec::Checkpointed(ElementStore& store) {
-  names_.clear();
-  for (auto& list : records_) list.clear();
-  logged_ = 0;
-  loggedUndone_ = 0;
-  store.NoteFreedRecords(true);
-  const WriteOrder order = WholeDrawingOrder(store.drawing());
-  const auto name = [this](const auto& items) {
-    for (const auto* record : items)
-      Rename(record, KindOf<std::remove_cvref_t<decltype(*record)>>());
-  };
-  name(order.lines.Items());
-  name(order.fillings.Items());
-  name(order.texts.Items());
-  name(order.parts.Items());
+  Begin(store);
 }
 
 void JournalStepCodec::Rename(const void* record, ElementKind kind) {

@@ -1,9 +1,9 @@
 // The undo journal's steps as recovery log records.
 //
 // A record names the drawing's records by numbers both the running program and a program
-// rebuilding the drawing agree on: at a checkpoint every record gets its place in the order
-// the checkpoint file is written in (which is the order it is read back in), and every record
-// a step brings in gets the next number of its kind. A step's record holds, for the records it
+// rebuilding the drawing agree on: at a checkpoint every record gets its place on its list
+// (a checkpoint comes back with its lists as they were), and every record a step brings in
+// gets the next number of its kind. A step's record holds, for the records it
 // brings in, their whole content; for every change the state before and after (the state
 // before is checked, so a log is never done on a drawing it does not fit); the words of every
 // flags change; and what the step was.
@@ -34,8 +34,7 @@ public:
   bool Apply(ElementStore& store, std::span<const std::byte> step) override;
   // Names the records of a checkpoint just read back: the lists in order from their heads.
   void Begin(ElementStore& store) override;
-  // Names the records of a checkpoint just written of the store: in the order the file holds
-  // them, which is the lists' order once it is read back.
+  // The same for a checkpoint just written of the store.
   void Checkpointed(ElementStore& store);
   // The undo (or redo) the store has just made; empty when the log cannot hold it.
   std::vector<std::byte> EncodeMove(ElementStore& store, bool undo);

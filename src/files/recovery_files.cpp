@@ -3,6 +3,7 @@
 #include "files/drawing_format.h"
 #include "files/drawing_reader.h"
 #include "files/drawing_writer.h"
+#include "files/write_order.h"
 #include "model/drawing.h"
 #include "model/element_store.h"
 
@@ -13,6 +14,7 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_map>
 
 namespace lumora {
 
@@ -180,6 +182,7 @@ RebuildResult RebuildFromLog(ElementStore& store, FileEnvironment& env, DrawingF
   result.read = true;
   result.damaged = log.damagedTail;
   store.ReverseLists();
+  RestoreCheckpointParts(store.drawing(), log.header.parts);
   codec.Begin(store);
   for (const auto& step : log.steps) {
     if (!codec.Apply(store, step)) {
@@ -192,6 +195,66 @@ RebuildResult RebuildFromLog(ElementStore& store, FileEnvironment& env, DrawingF
   SetDrawingName(drawing, log.header.name);
   drawing.changes = std::max<std::uint32_t>(drawing.changes, 1);
   return result;
+}
+
+std::vector<CheckpointPart> CheckpointPartsOf(const Drawing& drawing) {
+  std::unordered_map<const PartElement*, std::uint32_t> position;
+  std::uint32_t n = 0;
+  for (const PartElement* p = drawing.parts; p != nullptr; p = p->next) position[p] = n++;
+  const WriteOrder order = WholeDrawingOrder(drawing);
+  std::vector<CheckpointPart> parts;
+  for (const PartElement* p : order.parts.Items())
+    parts.push_back({.listPosition = position.at(p),
+                     .words = p->words,
+                     .x = p->location.x,
+                     .y = p->location.y,
+                     .box = {p->box.xmin, p->box.ymin, p->box.xmax, p->box.ymax}});
+  return parts;
+}
+
+namespace {
+
+template <class Element> void ReverseMembers(MemberNode<Element>*& head) {
+  MemberNode<Element>* out = nullptr;
+  while (head != nullptr) {
+    MemberNode<Element>* next = head->next;
+    head->next = out;
+    out = head;
+    head = next;
+  }
+  head = out;
+}
+
+} // namespace
+
+void RestoreCheckpointParts(Drawing& drawing, const std::vector<CheckpointPart>& parts) {
+  // Read back, the parts stand in the reverse of the file's order.
+  std::vector<PartElement*> read;
+  for (PartElement* p = drawing.parts; p != nullptr; p = p->next) read.push_back(p);
+  if (read.size() != parts.size()) return;
+  std::reverse(read.begin(), read.end());
+  std::vector<PartElement*> listed(parts.size(), nullptr);
+  for (std::size_t k = 0; k < parts.size(); ++k) {
+    const std::uint32_t at = parts[k].listPosition;
+    if (at >= listed.size() || listed[at] != nullptr) return;
+    listed[at] = read[k];
+  }
+  for (std::size_t k = 0; k < parts.size(); ++k) {
+    PartElement& part = *read[k];
+    part.words = parts[k].words;
+    part.location = {parts[k].x, parts[k].y};
+    part.box = {parts[k].box[0], parts[k].box[1], parts[k].box[2], parts[k].box[3]};
+    // Members are read back in the reverse of their order too.
+    ReverseMembers(part.lines);
+    ReverseMembers(part.fillings);
+    ReverseMembers(part.texts);
+    ReverseMembers(part.parts);
+  }
+  drawing.parts = nullptr;
+  for (auto it = listed.rbegin(); it != listed.rend(); ++it) {
+    (*it)->next = drawing.parts;
+    drawing.parts = *it;
+  }
 }
 
 std::uint64_t WriteCheckpoint(Drawing& drawing, FileReporter& reporter, const std::string& path) {

@@ -76,6 +76,13 @@ RebuildResult RebuildFromLog(ElementStore& store, FileEnvironment& env, DrawingF
                              const std::string& logPath, const RecoveryLogContents& log,
                              StepCodec& codec);
 
+// What a checkpoint file of the drawing will not keep of its parts, in the file's order.
+std::vector<CheckpointPart> CheckpointPartsOf(const Drawing& drawing);
+// Puts it back into a drawing just read from the checkpoint file: the parts list in its order,
+// each part's words, place and box, and its members in their order. Nothing changes when the
+// parts are not the ones the checkpoint held.
+void RestoreCheckpointParts(Drawing& drawing, const std::vector<CheckpointPart>& parts);
+
 // Writes the drawing into the folder as checkpoint file `path`, atomically, leaving its saved
 // state and name as they were. Answers the bytes written, 0 on failure.
 std::uint64_t WriteCheckpoint(Drawing& drawing, FileReporter& reporter, const std::string& path);

@@ -93,7 +93,8 @@ bool RecoveryWriter::Checkpoint(std::int64_t now) {
       EncodeRecoveryHeader({.name = std::string(DrawingName(drawing_)),
                             .savedAt = now,
                             .checkpoint = number,
-                            .unsaved = drawing_.changes != 0});
+                            .unsaved = drawing_.changes != 0,
+                            .parts = CheckpointPartsOf(drawing_)});
   // The new log is complete on the disk before it takes the old one's name.
   const std::string newLog = NewLogName(logPath_);
   const int fd =

@@ -223,8 +223,8 @@ public:
   bool DoLoggedStep(JournalStep step, std::span<LoggedRecord> fresh);
   // Frees a record NewLoggedRecord made that no step took over.
   void FreeLoggedRecord(ElementKind kind, void* record);
-  // Turns every element list round, the index order with it: a drawing file is read back
-  // newest last, and a checkpoint must come back as it was.
+  // Turns the lists of lines, fillings and texts round, the index order with them: a drawing
+  // file is read back newest last, and a checkpoint must come back as it was.
   void ReverseLists();
   // Whether the journal keeps the record off the lists (a step may bring it back).
   bool IsRetired(const void* record) const { return Retired(record); }

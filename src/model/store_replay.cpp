@@ -123,7 +123,6 @@ void ElementStore::ReverseLists() {
   drawing_.lines = Reversed(drawing_.lines);
   drawing_.fillings = Reversed(drawing_.fillings);
   drawing_.texts = Reversed(drawing_.texts);
-  drawing_.parts = Reversed(drawing_.parts);
   Renumber(drawing_.lines, lineIndex_);
   Renumber(drawing_.fillings, fillingIndex_);
   Renumber(drawing_.texts, textIndex_);
@@ -289,15 +288,19 @@ bool ElementStore::LoggedStepFits(JournalStep& step, std::span<LoggedRecord> fre
               fits = false;
               return;
             }
+            // A record the step leaves off its list keeps no later state: only how it was
+            // before is ever written back.
+            const bool kept = state(record);
             if constexpr (std::is_same_v<State, LineState>) {
               const std::size_t room = c.element->ps0();
-              fits = fits && Holdable(c.before, room) && Holdable(c.after, room);
+              fits = fits && Holdable(c.before, room) && (!kept || Holdable(c.after, room));
             } else if constexpr (std::is_same_v<State, TextState>) {
               const std::size_t room = c.element->pointCount();
               const int fonts = env_.LoadedFontCount();
-              fits = fits && Holdable(c.before, room, fonts) && Holdable(c.after, room, fonts);
+              fits = fits && Holdable(c.before, room, fonts) &&
+                     (!kept || Holdable(c.after, room, fonts));
             } else {
-              fits = fits && Holdable(c.before) && Holdable(c.after);
+              fits = fits && Holdable(c.before) && (!kept || Holdable(c.after));
             }
             if constexpr (std::is_same_v<State, PartState>)
               fits = fits && (isNew || liveParts_.contains(c.element));
@@ -322,7 +325,8 @@ bool ElementStore::LoggedStepFits(JournalStep& step, std::span<LoggedRecord> fre
       }
       // The words may not change the room the record has.
       const std::uint32_t room = CountField<Element>(e->words);
-      if (CountField<Element>(change.before) != room || CountField<Element>(change.after) != room)
+      if (CountField<Element>(change.before) != room ||
+          (state(change.element) && CountField<Element>(change.after) != room))
         ok = false;
       if (ok && !isNew) {
         Element shown;
