@@ -15,6 +15,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace lumora {
 
@@ -182,7 +183,7 @@ RebuildResult RebuildFromLog(ElementStore& store, FileEnvironment& env, DrawingF
   result.read = true;
   result.damaged = log.damagedTail;
   store.ReverseLists();
-  RestoreCheckpointParts(store.drawing(), log.header.parts);
+  RestoreCheckpoint(store.drawing(), log.header);
   codec.Begin(store);
   for (const auto& step : log.steps) {
     if (!codec.Apply(store, step)) {
@@ -212,6 +213,17 @@ std::vector<CheckpointPart> CheckpointPartsOf(const Drawing& drawing) {
   return parts;
 }
 
+std::vector<std::uint32_t> StaleBoundaryLinesOf(const Drawing& drawing) {
+  std::unordered_set<const LineElement*> bounding;
+  for (const FillingElement* f = drawing.fillings; f != nullptr; f = f->next)
+    for (std::uint32_t k = 0; k < f->ls0(); ++k) bounding.insert(f->lines[k]);
+  std::vector<std::uint32_t> stale;
+  std::uint32_t at = 0;
+  for (const LineElement* l = drawing.lines; l != nullptr; l = l->next, ++at)
+    if (l->boundary() != 0 && !bounding.contains(l)) stale.push_back(at);
+  return stale;
+}
+
 namespace {
 
 template <class Element> void ReverseMembers(MemberNode<Element>*& head) {
@@ -225,9 +237,7 @@ template <class Element> void ReverseMembers(MemberNode<Element>*& head) {
   head = out;
 }
 
-} // namespace
-
-void RestoreCheckpointParts(Drawing& drawing, const std::vector<CheckpointPart>& parts) {
+void RestoreParts(Drawing& drawing, const std::vector<CheckpointPart>& parts) {
   // Read back, the parts stand in the reverse of the file's order.
   std::vector<PartElement*> read;
   for (PartElement* p = drawing.parts; p != nullptr; p = p->next) read.push_back(p);
@@ -254,6 +264,20 @@ void RestoreCheckpointParts(Drawing& drawing, const std::vector<CheckpointPart>&
   for (auto it = listed.rbegin(); it != listed.rend(); ++it) {
     (*it)->next = drawing.parts;
     drawing.parts = *it;
+  }
+}
+
+} // namespace
+
+void RestoreCheckpoint(Drawing& drawing, const RecoveryLogHeader& header) {
+  RestoreParts(drawing, header.parts);
+  std::size_t next = 0;
+  std::uint32_t at = 0;
+  for (LineElement* l = drawing.lines; l != nullptr && next < header.boundaryLines.size();
+       l = l->next, ++at) {
+    if (header.boundaryLines[next] != at) continue;
+    l->SetBoundary(1);
+    ++next;
   }
 }
 

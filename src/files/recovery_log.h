@@ -18,8 +18,8 @@
 namespace lumora {
 
 inline constexpr std::uint16_t kRecoveryLogVersion = 2;
-// Without the name and the parts.
-inline constexpr std::size_t kRecoveryHeaderSize = 8 + 2 + 2 + 2 + 8 + 8 + 4 + 4;
+// Without the name, the parts and the boundary lines.
+inline constexpr std::size_t kRecoveryHeaderSize = 8 + 2 + 2 + 2 + 8 + 8 + 4 + 4 + 4;
 inline constexpr std::size_t kRecoveryRecordFrame = 4 + 4 + 1;
 
 enum class RecoveryRecordKind : std::uint8_t { kStep = 1 };
@@ -43,6 +43,9 @@ struct RecoveryLogHeader {
   // worth recovering then.
   bool unsaved = false;
   std::vector<CheckpointPart> parts;
+  // Lines, by their place on the list, that keep the boundary flag of a filling no longer
+  // there: a drawing file reads it back only for lines that bound a filling.
+  std::vector<std::uint32_t> boundaryLines;
 };
 
 struct RecoveryLogContents {

@@ -94,7 +94,8 @@ bool RecoveryWriter::Checkpoint(std::int64_t now) {
                             .savedAt = now,
                             .checkpoint = number,
                             .unsaved = drawing_.changes != 0,
-                            .parts = CheckpointPartsOf(drawing_)});
+                            .parts = CheckpointPartsOf(drawing_),
+                            .boundaryLines = StaleBoundaryLinesOf(drawing_)});
   // The new log is complete on the disk before it takes the old one's name.
   const std::string newLog = NewLogName(logPath_);
   const int fd =

@@ -15,8 +15,8 @@
 namespace lumora {
 namespace {
 
-constexpr int kSeeds = 6;
-constexpr int kActions = 40;
+constexpr int kSeeds = 12;
+constexpr int kActions = 60;
 
 std::string Folder(const std::string& name) {
   const std::filesystem::path path = std::filesystem::path(LUMORA_TEST_TMP) / "recovery" /
@@ -63,7 +63,7 @@ struct LoggedRun : EditFixture {
     Key(kCodeEnter);
   }
   void Action() {
-    switch (Below(11)) {
+    switch (Below(14)) {
     case 0:
       Key(kCodeAddLine);
       Key(kCodeEnter);
@@ -116,6 +116,19 @@ struct LoggedRun : EditFixture {
     case 8:
     case 9:
       Key(kCodeUndo);
+      break;
+    case 10:
+      Key(kCodeEdit);
+      At(Target());
+      At(RandomPoint());
+      break;
+    case 11:
+      Key(kCodeCheckOverlaps);
+      Key('y');
+      break;
+    case 12:
+      Key(kCodeUpdateTexts);
+      Key('y');
       break;
     default:
       Key(kCodeRedo);
