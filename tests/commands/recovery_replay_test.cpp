@@ -9,6 +9,7 @@
 #include "files/recovery_files.h"
 #include "files/recovery_journal.h"
 
+#include <cstdlib>
 #include <random>
 #include <unistd.h>
 
@@ -161,8 +162,11 @@ struct Rebuilt : StartedApp {
   void TestBody() override {}
 };
 
+// LUMORA_RECOVERY_SEEDS=N runs N more seeds.
 TEST(RecoveryReplay, TheRebuiltDrawingEqualsTheLiveOneAfterEveryAction) {
-  for (unsigned seed = 1; seed <= kSeeds; ++seed) {
+  const char* more = std::getenv("LUMORA_RECOVERY_SEEDS");
+  const unsigned seeds = kSeeds + (more == nullptr ? 0u : unsigned(std::atoi(more)));
+  for (unsigned seed = 1; seed <= seeds; ++seed) {
     LoggedRun run(seed, "replay");
     for (int i = 0; i < kActions && !::testing::Test::HasFailure(); ++i) {
       run.Action();
