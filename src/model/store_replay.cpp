@@ -15,6 +15,7 @@
 #include <new>
 #include <type_traits>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace lumora {
 
@@ -115,6 +116,37 @@ template <class Element> void Renumber(Element* head, SpatialIndex<Element>& ind
   const std::uint64_t base = index.LastSequence();
   for (std::size_t k = 0; k < order.size(); ++k)
     index.SetSequence(order[k], base + order.size() - k);
+}
+
+// Whether a part the step brings in or changes would hold itself, at any depth: the part
+// tree would be endless.
+bool MakesPartCycle(std::span<LoggedRecord> fresh,
+                    const std::unordered_map<const void*, const JournalChange*>& changed) {
+  std::unordered_map<const PartElement*, const std::vector<PartElement*>*> held;
+  for (const LoggedRecord& r : fresh)
+    if (const auto* s = std::get_if<PartState>(&r.content))
+      held[static_cast<const PartElement*>(r.record)] = &s->parts;
+  for (const auto& [record, change] : changed)
+    if (const auto* c = std::get_if<Change<PartElement, PartState>>(change))
+      held[c->element] = &c->after.parts;
+  for (const auto& [start, members] : held) {
+    std::vector<const PartElement*> work(members->begin(), members->end());
+    std::unordered_set<const PartElement*> seen;
+    while (!work.empty()) {
+      const PartElement* part = work.back();
+      work.pop_back();
+      if (part == start) return true;
+      if (part == nullptr || !seen.insert(part).second) continue;
+      const auto own = held.find(part);
+      if (own != held.end()) {
+        work.insert(work.end(), own->second->begin(), own->second->end());
+      } else {
+        for (const PartNode* node = part->parts; node != nullptr; node = node->next)
+          work.push_back(node->element);
+      }
+    }
+  }
+  return false;
 }
 
 } // namespace
@@ -382,7 +414,7 @@ bool ElementStore::LoggedStepFits(JournalStep& step, std::span<LoggedRecord> fre
       for (const PartElement* part : holders->second)
         if (endsOn(part) && !changed.contains(part)) return false;
   }
-  return true;
+  return !MakesPartCycle(fresh, changed);
 }
 
 bool ElementStore::DoLoggedStep(JournalStep step, std::span<LoggedRecord> fresh) {
