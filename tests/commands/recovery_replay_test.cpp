@@ -16,7 +16,7 @@
 namespace lumora {
 namespace {
 
-constexpr int kSeeds = 12;
+constexpr int kSeeds = 8;
 constexpr int kActions = 60;
 
 std::string Folder(const std::string& name) {
