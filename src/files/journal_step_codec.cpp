@@ -351,8 +351,7 @@ std::vector<std::byte> JournalStepCodec::EncodeMove(ElementStore& store, bool un
   if (loggedUndone_ == 0) {
     // The step redone is not in the log: it goes in as a step of its own, which is what the
     // rebuilt drawing's history then holds on top, as here.
-    std::vector<std::byte> step = Encode(store);
-    return step;
+    return Encode(store);
   }
   --loggedUndone_;
   ++logged_;
@@ -582,11 +581,11 @@ bool JournalStepCodec::Apply(ElementStore& store, std::span<const std::byte> byt
   }
   if (!in.Done()) return giveUp();
 
-  std::vector<std::pair<ElementKind, const void*>> named_;
-  named_.reserve(fresh.size());
-  for (const LoggedRecord& f : fresh) named_.emplace_back(f.kind, f.record);
+  std::vector<std::pair<ElementKind, const void*>> freshNames;
+  freshNames.reserve(fresh.size());
+  for (const LoggedRecord& f : fresh) freshNames.emplace_back(f.kind, f.record);
   if (!store.DoLoggedStep(std::move(step), fresh)) return false;
-  for (const auto& [recordKind, record] : named_) Rename(record, recordKind);
+  for (const auto& [recordKind, record] : freshNames) Rename(record, recordKind);
   ++logged_;
   loggedUndone_ = 0;
   Forget(store);
