@@ -29,7 +29,8 @@ constexpr long kStartupSteps = 100'000;
 // A step is one line, as a small step of the journal would be.
 class LineCodec final : public StepCodec {
 public:
-  std::vector<std::byte> Encode(const ElementStore&) override { return {}; }
+  std::vector<std::byte> Encode(ElementStore&) override { return {}; }
+  void Begin(ElementStore&) override {}
   bool Apply(ElementStore& store, std::span<const std::byte> step) override {
     std::array<Point, 2> points{};
     if (step.size() != sizeof(points)) return false;

@@ -4,6 +4,7 @@
 #include "control/headless_app.h"
 #include "control/recover_headless.h"
 #include "control/startup.h"
+#include "files/journal_step_codec.h"
 #include "util/latin1.h"
 
 #include <cstdio>
@@ -33,7 +34,7 @@ int RunRecoverCommand(int argc, char** argv) {
   HeadlessApp headless;
   App& app = headless.app;
   if (!StartHeadlessTool(app, options, problem)) return Refuse(problem);
-  RefusingStepCodec codec;
+  JournalStepCodec codec;
   std::string report;
   if (!RecoverLogHeadless(app, positional[0], positional[1], codec, report)) return Refuse(report);
   std::printf("%s\n", Latin1ToUtf8(report).c_str());

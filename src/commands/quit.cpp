@@ -1,5 +1,6 @@
 #include "commands/quit.h"
 
+#include "files/recovery_journal.h"
 #include "model/drawing.h"
 #include "protocol/window_services.h"
 #include "sound/my_beep.h"
@@ -16,6 +17,8 @@ bool UnsavedWork(const Drawing& drawing) {
 }
 
 int EndProgram(Control& control) {
+  // Quitting is the user's choice: nothing is left to recover.
+  control.recovery.Remove();
   control.state.ended = true;
   control.window.EndProgram();
   return kFinished;

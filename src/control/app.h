@@ -8,6 +8,7 @@
 #include "control/event_cycle.h"
 #include "element_geometry/element_geometry.h"
 #include "files/file_environment.h"
+#include "files/recovery_journal.h"
 #include "files/recovery_writer.h"
 #include "model/drawing.h"
 #include "model/element_store.h"
@@ -85,6 +86,11 @@ struct App {
   // The log of committed steps in RECOVER/; it stays closed (and starts no thread) until
   // StartRecovery opens it.
   RecoveryWriter recovery{drawing, fileEnv};
+  RecoveryJournal recoveryJournal{recovery, store, clock};
+  // The real window offers what a dead program left, after its first display; the headless
+  // tools never do (their program directories are the tests').
+  bool offerRecovery = false;
+  bool recoveryStarted = false;
   // Its join and corner tolerance is a share of the sheet width, fixed at start-up.
   ElementGeometry geometry{store, storeEnv, GeometrySettings{}};
 
@@ -122,7 +128,8 @@ struct App {
                   .pages = pages,
                   .messages = messageSink,
                   .textVariables = textVariables,
-                  .fileState = fileState};
+                  .fileState = fileState,
+                  .recovery = recoveryJournal};
   // The script run, one at a time; drawings and parts named ".txt" start it.
   ScriptRun script{control, console, log};
 

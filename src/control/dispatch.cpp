@@ -2,6 +2,7 @@
 
 #include "commands/quit.h"
 #include "control/undo_messages.h"
+#include "files/recovery_journal.h"
 #include "model/element_store.h"
 #include "model/store_messages.h"
 #include "protocol/command_table.h"
@@ -223,10 +224,11 @@ void TakeStep(Control& control, int code) {
   const bool ended = EndEveryFunction(control);
   if (control.state.ended) return;
   if (!ended) return Beep(control, kSoundSmallError);
-  control.store.CommitStep();
+  control.recovery.AfterKey(control.store.CommitStep());
   const bool undo = code == kCodeUndo;
   StepKind kind = StepKind::kChange;
   const bool done = undo ? control.store.Undo(kind) : control.store.Redo(kind);
+  if (done) control.recovery.Moved(undo);
   if (!done) {
     Message(control, kSoundSmallError,
             undo ? undo_messages::kNothingToUndo : undo_messages::kNothingToRedo);
@@ -274,7 +276,7 @@ void DispatchInput(Control& control, bool escape) {
   else
     Pass(control, escape);
   // What the key changed is one step (a script run holds its steps until it ends).
-  if (--state.dispatchDepth == 0) control.store.CommitStep();
+  if (--state.dispatchDepth == 0) control.recovery.AfterKey(control.store.CommitStep());
 }
 
 void RewriteOpenWindows(Control& control) {

@@ -2,6 +2,7 @@
 #include "control/cursor_overlays.h"
 #include "control/dispatch.h"
 #include "control/event_cycle.h"
+#include "control/recovery_startup.h"
 #include "screen/messages.h"
 #include "screen/prompt_line.h"
 #include "screen/text_window.h"
@@ -228,6 +229,11 @@ void DisplayWindow(App& app, int windowWidth, int windowHeight) {
   RepaintWindow(app);
   RewriteOpenWindows(app.control);
   w.firstDisplay = false;
+  // A drawing a dead program left is offered once the window shows what it is asked over.
+  if (app.offerRecovery && !app.recoveryStarted) {
+    app.recoveryStarted = true;
+    StartRecovery(app, app.recoveryJournal.codec());
+  }
 }
 
 } // namespace lumora

@@ -11,7 +11,7 @@ void StartRecovery(App& app, StepCodec& codec) {
   const LocalDateTime now = app.clock.LocalTime();
   // The orphans are locked first, so the program's own log never takes one's slot.
   std::optional<RecoveryOffer> offer = TakeRecoveryOffer(folder, app.fileEnv, FileStamp(now));
-  app.recovery.Open(folder, CalendarSeconds(now));
+  if (app.recovery.Open(folder, CalendarSeconds(now))) app.recoveryJournal.Opened();
   if (!offer) return;
   CommandRow row;
   row.code = kCodeRecoverDrawing;

@@ -1,7 +1,9 @@
 #include "files/recovery_files.h"
 
+#include "files/drawing_format.h"
 #include "files/drawing_reader.h"
 #include "files/drawing_writer.h"
+#include "files/write_order.h"
 #include "model/drawing.h"
 #include "model/element_store.h"
 
@@ -12,6 +14,8 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace lumora {
 
@@ -178,6 +182,9 @@ RebuildResult RebuildFromLog(ElementStore& store, FileEnvironment& env, DrawingF
     return result;
   result.read = true;
   result.damaged = log.damagedTail;
+  store.ReverseLists();
+  RestoreCheckpoint(store.drawing(), log.header);
+  codec.Begin(store);
   for (const auto& step : log.steps) {
     if (!codec.Apply(store, step)) {
       result.damaged = true;
@@ -191,11 +198,99 @@ RebuildResult RebuildFromLog(ElementStore& store, FileEnvironment& env, DrawingF
   return result;
 }
 
+std::vector<CheckpointPart> CheckpointPartsOf(const Drawing& drawing) {
+  std::unordered_map<const PartElement*, std::uint32_t> position;
+  std::uint32_t n = 0;
+  for (const PartElement* p = drawing.parts; p != nullptr; p = p->next) position[p] = n++;
+  const WriteOrder order = WholeDrawingOrder(drawing);
+  std::vector<CheckpointPart> parts;
+  for (const PartElement* p : order.parts.Items())
+    parts.push_back({.listPosition = position.at(p),
+                     .words = p->words,
+                     .x = p->location.x,
+                     .y = p->location.y,
+                     .box = {p->box.xmin, p->box.ymin, p->box.xmax, p->box.ymax}});
+  return parts;
+}
+
+std::vector<std::uint32_t> StaleBoundaryLinesOf(const Drawing& drawing) {
+  std::unordered_set<const LineElement*> bounding;
+  for (const FillingElement* f = drawing.fillings; f != nullptr; f = f->next)
+    for (std::uint32_t k = 0; k < f->ls0(); ++k) bounding.insert(f->lines[k]);
+  std::vector<std::uint32_t> stale;
+  std::uint32_t at = 0;
+  for (const LineElement* l = drawing.lines; l != nullptr; l = l->next, ++at)
+    if (l->boundary() != 0 && !bounding.contains(l)) stale.push_back(at);
+  return stale;
+}
+
+namespace {
+
+template <class Element> void ReverseMembers(MemberNode<Element>*& head) {
+  MemberNode<Element>* out = nullptr;
+  while (head != nullptr) {
+    MemberNode<Element>* next = head->next;
+    head->next = out;
+    out = head;
+    head = next;
+  }
+  head = out;
+}
+
+void RestoreParts(Drawing& drawing, const std::vector<CheckpointPart>& parts) {
+  // Read back, the parts stand in the reverse of the file's order.
+  std::vector<PartElement*> read;
+  for (PartElement* p = drawing.parts; p != nullptr; p = p->next) read.push_back(p);
+  if (read.size() != parts.size()) return;
+  std::reverse(read.begin(), read.end());
+  std::vector<PartElement*> listed(parts.size(), nullptr);
+  for (std::size_t k = 0; k < parts.size(); ++k) {
+    const std::uint32_t at = parts[k].listPosition;
+    if (at >= listed.size() || listed[at] != nullptr) return;
+    listed[at] = read[k];
+  }
+  for (std::size_t k = 0; k < parts.size(); ++k) {
+    PartElement& part = *read[k];
+    part.words = parts[k].words;
+    part.location = {parts[k].x, parts[k].y};
+    part.box = {parts[k].box[0], parts[k].box[1], parts[k].box[2], parts[k].box[3]};
+    // Members are read back in the reverse of their order too.
+    ReverseMembers(part.lines);
+    ReverseMembers(part.fillings);
+    ReverseMembers(part.texts);
+    ReverseMembers(part.parts);
+  }
+  drawing.parts = nullptr;
+  for (auto it = listed.rbegin(); it != listed.rend(); ++it) {
+    (*it)->next = drawing.parts;
+    drawing.parts = *it;
+  }
+}
+
+} // namespace
+
+void RestoreCheckpoint(Drawing& drawing, const RecoveryLogHeader& header) {
+  RestoreParts(drawing, header.parts);
+  std::size_t next = 0;
+  std::uint32_t at = 0;
+  for (LineElement* l = drawing.lines; l != nullptr && next < header.boundaryLines.size();
+       l = l->next, ++at) {
+    if (header.boundaryLines[next] != at) continue;
+    l->SetBoundary(1);
+    ++next;
+  }
+}
+
 std::uint64_t WriteCheckpoint(Drawing& drawing, FileReporter& reporter, const std::string& path) {
   // A checkpoint is no save: the drawing stays as saved or unsaved as it was.
   const std::uint32_t changes = drawing.changes;
+  // Every number as it is in memory: the drawing's own version may keep points as floats,
+  // which would bring back a drawing that differs from the one being worked on.
+  const float version = drawing.version;
+  drawing.version = kWideVersion;
   const int written =
       WriteDrawingFile(drawing, reporter, path, nullptr, Point{0, 0}, drawing.limits);
+  drawing.version = version;
   drawing.changes = changes;
   struct stat info {};
   if (written != 1 || ::stat(path.c_str(), &info) != 0) return 0;

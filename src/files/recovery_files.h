@@ -76,6 +76,16 @@ RebuildResult RebuildFromLog(ElementStore& store, FileEnvironment& env, DrawingF
                              const std::string& logPath, const RecoveryLogContents& log,
                              StepCodec& codec);
 
+// What a checkpoint file of the drawing will not keep of its parts, in the file's order.
+std::vector<CheckpointPart> CheckpointPartsOf(const Drawing& drawing);
+// The lines, by their place on the list, whose boundary flag a checkpoint file will not keep.
+std::vector<std::uint32_t> StaleBoundaryLinesOf(const Drawing& drawing);
+// Puts back into a drawing just read from the checkpoint file what the file did not keep: the
+// parts list in its order, each part's words, place and box, and its members in their order,
+// and the boundary flags. Nothing changes of the parts when they are not the ones the
+// checkpoint held.
+void RestoreCheckpoint(Drawing& drawing, const RecoveryLogHeader& header);
+
 // Writes the drawing into the folder as checkpoint file `path`, atomically, leaving its saved
 // state and name as they were. Answers the bytes written, 0 on failure.
 std::uint64_t WriteCheckpoint(Drawing& drawing, FileReporter& reporter, const std::string& path);

@@ -4,6 +4,7 @@
 #include "files/file_access.h"
 
 #include <array>
+#include <bit>
 #include <cstring>
 
 namespace lumora {
@@ -51,9 +52,29 @@ bool ReadHeader(ByteReader& in, std::span<const unsigned char> bytes, RecoveryLo
   header.name.assign(nameLength, '\0');
   std::uint64_t savedAt = 0;
   std::uint32_t crc = 0;
+  std::uint32_t parts = 0;
   if (!in.ReadBytes(header.name.data(), nameLength) || !ReadU64(in, savedAt) ||
-      !ReadU64(in, header.checkpoint))
+      !ReadU64(in, header.checkpoint) || !in.ReadU32(parts) ||
+      parts > in.Remaining() / kCheckpointPartSize)
     return false;
+  header.parts.resize(parts);
+  for (CheckpointPart& part : header.parts) {
+    std::uint64_t x = 0;
+    std::uint64_t y = 0;
+    std::array<std::uint64_t, 4> box{};
+    if (!in.ReadU32(part.listPosition) || !in.ReadU32(part.words[0]) ||
+        !in.ReadU32(part.words[1]) || !ReadU64(in, x) || !ReadU64(in, y) || !ReadU64(in, box[0]) ||
+        !ReadU64(in, box[1]) || !ReadU64(in, box[2]) || !ReadU64(in, box[3]))
+      return false;
+    part.x = std::bit_cast<double>(x);
+    part.y = std::bit_cast<double>(y);
+    for (std::size_t k = 0; k < box.size(); ++k) part.box[k] = std::bit_cast<double>(box[k]);
+  }
+  std::uint32_t lines = 0;
+  if (!in.ReadU32(lines) || lines > in.Remaining() / 4) return false;
+  header.boundaryLines.resize(lines);
+  for (std::uint32_t& line : header.boundaryLines)
+    if (!in.ReadU32(line)) return false;
   const std::size_t covered = static_cast<std::size_t>(in.Position());
   if (!in.ReadU32(crc) || crc != Crc32(bytes.first(covered))) return false;
   header.savedAt = static_cast<std::int64_t>(savedAt);
@@ -77,6 +98,17 @@ std::vector<unsigned char> EncodeRecoveryHeader(const RecoveryLogHeader& header)
   out.insert(out.end(), header.name.begin(), header.name.begin() + nameLength);
   PutLittle(out, static_cast<std::uint64_t>(header.savedAt), 8);
   PutLittle(out, header.checkpoint, 8);
+  PutLittle(out, header.parts.size(), 4);
+  for (const CheckpointPart& part : header.parts) {
+    PutLittle(out, part.listPosition, 4);
+    PutLittle(out, part.words[0], 4);
+    PutLittle(out, part.words[1], 4);
+    PutLittle(out, std::bit_cast<std::uint64_t>(part.x), 8);
+    PutLittle(out, std::bit_cast<std::uint64_t>(part.y), 8);
+    for (double v : part.box) PutLittle(out, std::bit_cast<std::uint64_t>(v), 8);
+  }
+  PutLittle(out, header.boundaryLines.size(), 4);
+  for (std::uint32_t line : header.boundaryLines) PutLittle(out, line, 4);
   PutLittle(out, Crc32(out), 4);
   return out;
 }

@@ -8,6 +8,7 @@
 // keeps every record up to the first one that is cut or does not check, and drops the rest.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -16,11 +17,23 @@
 
 namespace lumora {
 
-inline constexpr std::uint16_t kRecoveryLogVersion = 1;
-inline constexpr std::size_t kRecoveryHeaderSize = 8 + 2 + 2 + 2 + 8 + 8 + 4; // without the name
+inline constexpr std::uint16_t kRecoveryLogVersion = 2;
+// Without the name, the parts and the boundary lines.
+inline constexpr std::size_t kRecoveryHeaderSize = 8 + 2 + 2 + 2 + 8 + 8 + 4 + 4 + 4;
 inline constexpr std::size_t kRecoveryRecordFrame = 4 + 4 + 1;
 
 enum class RecoveryRecordKind : std::uint8_t { kStep = 1 };
+
+// What a drawing file does not keep of a part, in the order the checkpoint holds the parts:
+// where it stands on the parts list, its words, its place and its box.
+struct CheckpointPart {
+  std::uint32_t listPosition = 0;
+  std::array<std::uint32_t, 2> words{};
+  double x = 0;
+  double y = 0;
+  std::array<double, 4> box{};
+};
+inline constexpr std::size_t kCheckpointPartSize = 4 + 8 + 16 + 32;
 
 struct RecoveryLogHeader {
   std::string name;             // the drawing's name, Latin-1; empty for a new drawing
@@ -29,6 +42,10 @@ struct RecoveryLogHeader {
   // The checkpoint holds work not saved in any drawing file: even a log without steps is
   // worth recovering then.
   bool unsaved = false;
+  std::vector<CheckpointPart> parts;
+  // Lines, by their place on the list, that keep the boundary flag of a filling no longer
+  // there: a drawing file reads it back only for lines that bound a filling.
+  std::vector<std::uint32_t> boundaryLines;
 };
 
 struct RecoveryLogContents {

@@ -93,7 +93,9 @@ bool RecoveryWriter::Checkpoint(std::int64_t now) {
       EncodeRecoveryHeader({.name = std::string(DrawingName(drawing_)),
                             .savedAt = now,
                             .checkpoint = number,
-                            .unsaved = drawing_.changes != 0});
+                            .unsaved = drawing_.changes != 0,
+                            .parts = CheckpointPartsOf(drawing_),
+                            .boundaryLines = StaleBoundaryLinesOf(drawing_)});
   // The new log is complete on the disk before it takes the old one's name.
   const std::string newLog = NewLogName(logPath_);
   const int fd =
@@ -115,6 +117,7 @@ bool RecoveryWriter::Checkpoint(std::int64_t now) {
   }
   if (checkpoint_ != 0) ::unlink(CheckpointPathOf(logPath_, checkpoint_).c_str());
   checkpoint_ = number;
+  ++checkpointsWritten_;
   checkpointBytes_ = bytes;
   logBytes_ = header.size();
   steps_ = 0;

@@ -52,6 +52,8 @@ public:
   const std::string& LogPath() const { return logPath_; }
   std::uint64_t LogBytes() const { return logBytes_; }
   std::uint64_t StepCount() const { return steps_; }
+  // Checkpoints written since the writer was made.
+  std::uint64_t CheckpointCount() const { return checkpointsWritten_; }
 
 private:
   bool Append(std::span<const unsigned char> bytes);
@@ -67,6 +69,7 @@ private:
   std::uint64_t checkpointBytes_ = 0;
   std::uint64_t logBytes_ = 0;
   std::uint64_t steps_ = 0;
+  std::uint64_t checkpointsWritten_ = 0;
   bool failureTold_ = false;
   bool growthCheckpoints_ = true;
   std::uint64_t logFloor_;

@@ -15,7 +15,10 @@ class StepCodec {
 public:
   virtual ~StepCodec() = default;
   // The step the store's journal committed last, as bytes that Apply takes.
-  virtual std::vector<std::byte> Encode(const ElementStore& store) = 0;
+  virtual std::vector<std::byte> Encode(ElementStore& store) = 0;
+  // The store holds what a checkpoint holds: just written, or just read back. Steps encoded or
+  // applied from now on name its records from there.
+  virtual void Begin(ElementStore& store) = 0;
   // Does a logged step again on the drawing of the store. False when the bytes do not make a
   // step that fits the drawing as it is: the log is then taken as damaged from there on, and
   // the store must be as the step found it.
@@ -26,7 +29,8 @@ public:
 // in a log is refused, so what the log holds ends at its checkpoint.
 class RefusingStepCodec final : public StepCodec {
 public:
-  std::vector<std::byte> Encode(const ElementStore&) override { return {}; }
+  std::vector<std::byte> Encode(ElementStore&) override { return {}; }
+  void Begin(ElementStore&) override {}
   bool Apply(ElementStore&, std::span<const std::byte>) override { return false; }
 };
 

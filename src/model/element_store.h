@@ -25,6 +25,7 @@
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace lumora {
@@ -212,6 +213,33 @@ public:
   // Where the lists, the indexes and the records disagree; empty when the store is sound.
   std::string CheckSoundness() const;
 
+  // ---- Steps read from a recovery log ----
+  // A record, off every list and zeroed, for a logged step to bring in, with room for count
+  // points (a line, a text) or boundary entries (a filling). Null when count is out of range
+  // or memory ran out. DoLoggedStep takes it over, or frees it when the step does not fit.
+  void* NewLoggedRecord(ElementKind kind, std::size_t count);
+  // Does a step read from a log as a new step: `fresh` are the records it brings in with the
+  // content each is to have; every other record it names must be the drawing's. The step must
+  // fit the drawing as it is (each change's earlier state is the record's state now, each
+  // count matches its record, nothing it leaves names a record it took off); otherwise
+  // nothing changes, the fresh records are freed and the answer is false. Done the way a
+  // redo does it, so the journal then holds the step as if it had been committed here.
+  bool DoLoggedStep(JournalStep step, std::span<LoggedRecord> fresh);
+  // Frees a record NewLoggedRecord made that no step took over.
+  void FreeLoggedRecord(ElementKind kind, void* record);
+  // Turns the lists of lines, fillings and texts round, the index order with them: a drawing
+  // file is read back newest last, and a checkpoint must come back as it was.
+  void ReverseLists();
+  // Whether the journal keeps the record off the lists (a step may bring it back).
+  bool IsRetired(const void* record) const { return Retired(record); }
+  // Lists the records the journal frees from now on (see StoreJournal::freed), or stops.
+  void NoteFreedRecords(bool on) {
+    journal_.noteFreed = on;
+    journal_.freed.clear();
+    journal_.freedLost = false;
+  }
+  std::vector<const void*> TakeFreedRecords() { return std::exchange(journal_.freed, {}); }
+
 private:
   // A record off every list with room for its points or boundary lines, and putting it on its
   // list (a filling that cannot be entered in the boundary index is freed).
@@ -266,6 +294,7 @@ private:
   void Renew(const JournalStep& step);
   void AfterMove();
   bool Retired(const void* element) const { return journal_.retired.contains(element); }
+  bool LoggedStepFits(JournalStep& step, std::span<LoggedRecord> fresh);
 
   // The holder index: which parts hold an element, one entry per member node.
   bool NoteHolder(const void* element, PartElement* part);

@@ -50,6 +50,8 @@ public:
   // keeps its place in the order (0 leaves the number as it is).
   void SetSequence(const Element* element, std::uint64_t sequence);
   std::size_t size() const { return live_; }
+  // The number the next element placed would follow.
+  std::uint64_t LastSequence() const { return lastSequence_; }
   // The larger side of a bucket; 0 before the first element is placed.
   double CellSize() const;
   // Replaces out by the elements whose boxes may meet the query box, newest first, each once.

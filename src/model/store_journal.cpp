@@ -39,6 +39,8 @@ template <class Element> void WriteWords(Element& element, const decltype(Elemen
   element.words = words;
 }
 
+} // namespace
+
 LineState StateOf(const LineElement& line) {
   LineState s{ShownWords(line), {}};
   if (line.points != nullptr) s.points.assign(line.points, line.points + line.ps0());
@@ -83,6 +85,8 @@ HeaderState StateOf(const Drawing& d) {
           .step = d.step,
           .limits = d.limits};
 }
+
+namespace {
 
 // What a state holds beyond its place in the step's list of changes.
 template <class T> std::size_t HeapBytes(const std::vector<T>& v) {
@@ -337,6 +341,8 @@ void ShowMoved(ElementStore& store, const StepRecords& records) {
     ShowStep(store, records, DrawMode::kNormal);
 }
 
+} // namespace
+
 // What the step holds, as allocated, and the entries of the records it keeps off the lists.
 std::size_t StepBytes(JournalStep& step) {
   step.links.shrink_to_fit();
@@ -350,8 +356,6 @@ std::size_t StepBytes(JournalStep& step) {
     if (link.op == JournalOp::kUnlink) bytes += kRetiredEntryBytes + RecordBytes(link);
   return bytes;
 }
-
-} // namespace
 
 void ElementStore::EnableJournal(bool on) {
   ResetJournal();
@@ -559,6 +563,13 @@ void ElementStore::PutBack(const JournalLink& link) {
 }
 
 void ElementStore::FreeRetired(const void* element, ElementKind kind) {
+  if (journal_.noteFreed) {
+    try {
+      journal_.freed.push_back(element);
+    } catch (const std::bad_alloc&) {
+      journal_.freedLost = true;
+    }
+  }
   void* record = const_cast<void*>(element);
   switch (kind) {
   case ElementKind::kLine:
@@ -618,6 +629,7 @@ void ElementStore::ResetJournal() {
   journal_.savedReachable = true;
   journal_.bytes = 0;
   journal_.budgetTold = false;
+  ++journal_.resets;
 }
 
 void ElementStore::KeepBudget() {

@@ -175,8 +175,32 @@ struct StoreJournal {
   std::size_t bytes = 0;
   std::size_t budget = kJournalBudget;
   bool budgetTold = false;
+  std::uint64_t resets = 0; // how many times the history began anew
+  // While noteFreed is on, the records the journal frees are listed in freed (a step done
+  // again from a log keeps its names of records only while they exist); freedLost tells that
+  // the list ran out of memory.
+  bool noteFreed = false;
+  bool freedLost = false;
+  std::vector<const void*> freed;
 
   bool Recording() const { return enabled && !suspended; }
+};
+
+// A record as a state holds it (the hidden flag left out); the header's undoable fields.
+LineState StateOf(const LineElement& line);
+FillingState StateOf(const FillingElement& filling);
+TextState StateOf(const TextElement& text);
+PartState StateOf(const PartElement& part);
+HeaderState StateOf(const Drawing& drawing);
+// What a step holds, as allocated (its vectors are shrunk to fit first).
+std::size_t StepBytes(JournalStep& step);
+
+// A record a step read from a log brings into the drawing, and the content it is to have.
+using RecordState = std::variant<LineState, FillingState, TextState, PartState>;
+struct LoggedRecord {
+  ElementKind kind = ElementKind::kLine;
+  void* record = nullptr;
+  RecordState content;
 };
 
 } // namespace lumora

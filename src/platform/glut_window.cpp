@@ -180,6 +180,7 @@ int GlutWindow::Run(int& argc, char** argv) {
     // A window made anew keeps the pointer as the user left it.
     ShowMousePointer(app_.commandState.mousePointerShown);
     app_.window.firstDisplay = true;
+    app_.offerRecovery = true;
     glutMainLoop();
     canvas = nullptr;
     app_.canvas = nullptr;

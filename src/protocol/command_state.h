@@ -21,6 +21,7 @@ class ElementStore;
 class FileEnvironment;
 class MessageSink;
 class PageOutput;
+class RecoveryJournal;
 class WindowServices;
 struct Drawing;
 struct DrawingFileState;
@@ -150,6 +151,7 @@ struct Control {
   MessageSink& messages;            // progress and errors of the set-up and the plotter
   VariableTable& textVariables;     // the #name# values of Update texts
   DrawingFileState& fileState;      // what the drawing reader remembers between reads
+  RecoveryJournal& recovery;        // the log of committed steps a crash is recovered from
 
   InputRecord& In() { return input; }
   const InputRecord& In() const { return input; }

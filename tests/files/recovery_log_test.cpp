@@ -12,8 +12,12 @@ std::vector<std::byte> Payload(std::string_view text) {
 }
 
 std::vector<unsigned char> Log(const std::vector<std::string_view>& steps) {
-  std::vector<unsigned char> log = EncodeRecoveryHeader(
-      {.name = "talo\xe4", .savedAt = 1700000000, .checkpoint = 7, .unsaved = true});
+  std::vector<unsigned char> log = EncodeRecoveryHeader({.name = "talo\xe4",
+                                                         .savedAt = 1700000000,
+                                                         .checkpoint = 7,
+                                                         .unsaved = true,
+                                                         .parts = {},
+                                                         .boundaryLines = {}});
   for (const std::string_view step : steps) {
     const std::vector<unsigned char> record = EncodeRecoveryStep(Payload(step));
     log.insert(log.end(), record.begin(), record.end());

@@ -15,7 +15,8 @@ class LineStepCodec final : public StepCodec {
 public:
   std::array<Point, 2> next{};
 
-  std::vector<std::byte> Encode(const ElementStore&) override {
+  void Begin(ElementStore&) override {}
+  std::vector<std::byte> Encode(ElementStore&) override {
     std::vector<std::byte> bytes(sizeof(double) * 4);
     const std::array<double, 4> values{next[0].x, next[0].y, next[1].x, next[1].y};
     std::memcpy(bytes.data(), values.data(), bytes.size());

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The quit question in the real window under Xvfb: Esc then y ends lumora with 0; Esc then n
-# leaves it running and answering keys.
+# The quit question in the real window under Xvfb: Esc then y ends lumora with 0 and removes its
+# recovery log; Esc then n leaves it running and answering keys.
 set -u
 build="$1"
 source_dir="$2"
@@ -27,6 +27,9 @@ key_and_wait Escape "${row1[@]}"
 xdotool key y
 await_lumora_end "Esc and y"
 [[ $lumora_status -eq 0 ]] || fail "exit status $lumora_status after Esc and y: $(cat "$tmp/out")"
+# A clean quit leaves nothing to recover.
+logs=("$lumora_home"/RECOVER/*.log)
+[[ ! -e "${logs[0]}" ]] || fail "the quit left a recovery log: ${logs[*]}"
 
 # Esc, then n: the question goes away and the program still answers keys (Esc asks again).
 start

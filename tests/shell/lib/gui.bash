@@ -66,11 +66,18 @@ only_drawing() {
     >"$tmp/convert.out" 2>&1 || fail "no drawing $2: $(cat "$tmp/convert.out")"
 }
 
-# Starts lumora with the shipped program directory (or lumora_home, when a test sets it to a
-# copy it may write into) and waits for its window and its first
+# Starts lumora with a private copy of the shipped program directory (or lumora_home, when a
+# test sets it to a copy of its own) and waits for its window and its first
 # display: the white message band at the top, then a window that stays unchanged.
 start_lumora() {
-  LD_PRELOAD="$preload" LUMORA_NO_PRINTER=1 LUMORA_HOME="${lumora_home:-$source_dir/data}" "$build/lumora" >"$tmp/out" 2>&1 &
+  # A program directory of the test's own: the program keeps its recovery log there, and a log
+  # left by a killed window must never be offered to another test.
+  if [[ -z "${lumora_home:-}" ]]; then
+    lumora_home="$tmp/home"
+    cp -r "$source_dir/data" "$lumora_home"
+    rm -rf "$lumora_home/RECOVER" # what `make run` may have left in data/
+  fi
+  LD_PRELOAD="$preload" LUMORA_NO_PRINTER=1 LUMORA_HOME="$lumora_home" "$build/lumora" >"$tmp/out" 2>&1 &
   lumora_pid=$!
   window=""
   for _ in $(seq 100); do
