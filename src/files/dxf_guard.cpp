@@ -61,6 +61,14 @@ private:
   std::size_t at_ = 0;
 };
 
+void CountEntity(std::string_view kind, DxfGuardResult& result) {
+  if (kind == "LINE" || kind == "ARC" || kind == "CIRCLE" || kind == "LWPOLYLINE" ||
+      kind == "POLYLINE" || kind == "SPLINE" || kind == "ELLIPSE")
+    ++result.lineEntities;
+  else if (kind == "TEXT" || kind == "MTEXT")
+    ++result.textEntities;
+}
+
 bool Refuse(DxfGuardResult& result, std::string problem) {
   result.ok = false;
   result.problem = std::move(problem);
@@ -78,6 +86,7 @@ DxfGuardResult CheckDxfInput(std::span<const char> bytes) {
   bool inSection = false;
   bool sawEof = false;
   bool entitySection = false;
+  bool modelSection = false; // the entities section, not the blocks
   bool expectSectionName = false;
   std::string_view entity;
   bool mayCount = false; // the entity has counts to check
@@ -95,7 +104,8 @@ DxfGuardResult CheckDxfInput(std::span<const char> bytes) {
     value = Trim(value);
     if (sawEof) continue; // what follows the end is never read
     if (expectSectionName && code == 2) {
-      entitySection = value == "ENTITIES" || value == "BLOCKS";
+      modelSection = value == "ENTITIES";
+      entitySection = modelSection || value == "BLOCKS";
       expectSectionName = false;
     }
     if (code == 0) {
@@ -106,13 +116,14 @@ DxfGuardResult CheckDxfInput(std::span<const char> bytes) {
         inSection = expectSectionName = true;
       } else if (value == "ENDSEC") {
         if (!inSection) return Refuse(result, "a section ends twice"), result;
-        inSection = entitySection = false;
+        inSection = entitySection = modelSection = false;
       } else if (value == "EOF") {
         if (inSection) return Refuse(result, "a section is not ended"), result;
         sawEof = true;
       } else if (entitySection) {
         if (std::find(kKnownEntities.begin(), kKnownEntities.end(), value) == kKnownEntities.end())
           ++result.unknownEntities[std::string(value)];
+        if (modelSection) CountEntity(value, result);
       }
       mayCount = HasCounts(entity);
       continue;

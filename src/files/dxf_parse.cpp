@@ -6,6 +6,7 @@
 #include "files/dxf_text.h"
 #include "files/dxf_tokens.h"
 #include "files/dxf_xdata.h"
+#include "util/map_ahead.h"
 
 #include <cmath>
 #include <cstring>
@@ -122,6 +123,10 @@ public:
         dimensions_(guard.dimensionBlocks.begin(), guard.dimensionBlocks.end()),
         dimensionBlocks_(guard.dimensionBlocks.begin(), guard.dimensionBlocks.end()) {
     for (const auto& [kind, count] : guard.unknownEntities) scene_.notRead[kind] += count;
+    scene_.model.lines.reserve(guard.lineEntities);
+    scene_.model.texts.reserve(guard.textEntities);
+    MapAheadRoom(scene_.model.lines);
+    MapAheadRoom(scene_.model.texts);
   }
 
   void Finish() {
@@ -772,7 +777,11 @@ private:
     run.attr = p.attr;
     auto endRun = [&]() {
       p.ocs.Map(run);
-      if (run.points.size() >= 2) PushLine(run);
+      if (run.points.size() >= 2) {
+        PushLine(std::move(run));
+        run = SceneLine{};
+        run.attr = p.attr;
+      }
       run.points.clear();
     };
     for (std::size_t k = 0; k + 1 < p.points.size(); ++k) {
