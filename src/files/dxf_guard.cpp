@@ -41,6 +41,22 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
+// The group code of a code line, or -1. Most are a few digits after blanks: read so at once.
+int GroupCode(std::string_view line) {
+  std::size_t k = 0;
+  while (k < line.size() && line[k] == ' ') ++k;
+  const std::size_t first = k;
+  int number = 0;
+  while (k < line.size() && k - first < 5 && line[k] >= '0' && line[k] <= '9')
+    number = number * 10 + (line[k++] - '0');
+  if (k > first && (k == line.size() || (k + 1 == line.size() && line[k] == '\r'))) return number;
+  const std::string_view text = Trim(line);
+  int code = -1;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), code);
+  if (error != std::errc() || end != text.data() + text.size()) return -1;
+  return code;
+}
+
 class LineWalk {
 public:
   explicit LineWalk(std::span<const char> bytes) : text_(bytes.data(), bytes.size()) {}
@@ -90,19 +106,17 @@ DxfGuardResult CheckDxfInput(std::span<const char> bytes) {
   bool expectSectionName = false;
   std::string_view entity;
   bool mayCount = false; // the entity has counts to check
+  bool bulges = false;   // a light polyline of the entities section: each arc in it is a line
   while (walk.Next(codeLine, tooLong)) {
     if (tooLong) return Refuse(result, "a line is too long"), result;
-    const std::string_view codeText = Trim(codeLine);
-    int code = -1;
-    const auto [end, error] =
-        std::from_chars(codeText.data(), codeText.data() + codeText.size(), code);
-    if (error != std::errc() || end != codeText.data() + codeText.size() || code < 0 ||
-        code > kMaxGroupCode)
-      return Refuse(result, "not a DXF group code"), result;
+    const int code = GroupCode(codeLine);
+    if (code < 0 || code > kMaxGroupCode) return Refuse(result, "not a DXF group code"), result;
     if (!walk.Next(value, tooLong)) return Refuse(result, "the file ends inside a group"), result;
     if (tooLong) return Refuse(result, "a line is too long"), result;
-    value = Trim(value);
     if (sawEof) continue; // what follows the end is never read
+    // Only names and counts are looked at.
+    if (code != 0 && code != 2 && !mayCount) continue;
+    value = Trim(value);
     if (expectSectionName && code == 2) {
       modelSection = value == "ENTITIES";
       entitySection = modelSection || value == "BLOCKS";
@@ -126,8 +140,11 @@ DxfGuardResult CheckDxfInput(std::span<const char> bytes) {
         if (modelSection) CountEntity(value, result);
       }
       mayCount = HasCounts(entity);
+      bulges = modelSection && entity == "LWPOLYLINE";
       continue;
     }
+    // A bulge makes an arc and begins a new straight run.
+    if (bulges && code == 42) result.lineEntities += 2;
     if (code == 2 && entity == "DIMENSION") result.dimensionBlocks.emplace_back(value);
     if (mayCount && IsCount(entity, code)) {
       long long count = -1;

@@ -15,6 +15,7 @@
 #include <dl_dxf.h>
 #include <numbers>
 #include <sstream>
+#include <unordered_map>
 #include <utility>
 
 namespace lumora {
@@ -187,7 +188,7 @@ public:
   }
   void addLayer(const DL_LayerData& data) override {
     const DL_Attributes& a = getAttributes();
-    lastValid_ = false; // a layer's style may change what an entity's attributes map to
+    Forget(); // a layer's style may change what an entity's attributes map to
     const std::string name = Name(data.name);
     LayerStyle& layer = layers_[name];
     layer.aci = std::abs(a.getColor()); // a negative colour only marks the layer as off
@@ -205,7 +206,7 @@ public:
     look.width = std::max(0, WidthOfLineweight(layer.lineweight));
   }
   void addLinetype(const DL_LinetypeData& data) override {
-    lastValid_ = false;
+    Forget();
     SceneLinetype& type = linetypes_[Upper(data.name)];
     type.family = FamilyOfPattern(doneDashes_);
     type.period = 0;
@@ -608,11 +609,29 @@ private:
       lastRgb_ = a.getColor24();
       lastWidth_ = a.getWidth();
       lastTypeScale_ = typeScale;
-      lastOut_ = MapAttributes(a, std::move(layerName), std::move(linetype), lastUnknown_);
+      // A drawing has a few kinds of attributes, mapped once each.
+      MappedKey key{layerName, linetype, a.getColor(), a.getColor24(), a.getWidth(), typeScale,
+                    ltScale_};
+      const auto known = mapped_.find(key);
+      if (known != mapped_.end()) {
+        lastOut_ = known->second.attributes;
+        lastUnknown_ = known->second.unknown;
+      } else {
+        lastOut_ = MapAttributes(a, std::move(layerName), std::move(linetype), lastUnknown_);
+        constexpr std::size_t kMostMapped = 4096; // a file of ever new attributes maps each
+        if (mapped_.size() < kMostMapped)
+          mapped_.emplace(std::move(key), Mapped{lastOut_, lastUnknown_});
+      }
       lastValid_ = true;
     }
     if (lastUnknown_) ++block_->approximated["unknown linetype read as solid"];
     return lastOut_;
+  }
+
+  // What the tables say has changed: attributes map anew.
+  void Forget() {
+    lastValid_ = false;
+    mapped_.clear();
   }
 
   SceneAttributes MapAttributes(DL_Attributes& a, std::string layerName, std::string linetype,
@@ -971,6 +990,35 @@ private:
   double lastTypeScale_ = 1.0;
   bool lastUnknown_ = false;
   SceneAttributes lastOut_;
+  // Attributes mapped since the tables last changed, by all that their mapping reads.
+  struct MappedKey {
+    std::string layer;
+    std::string linetype;
+    int colour = 0;
+    int rgb = 0;
+    int width = 0;
+    double typeScale = 1.0;
+    double ltScale = 1.0;
+    bool operator==(const MappedKey&) const = default;
+  };
+  struct MappedHash {
+    std::size_t operator()(const MappedKey& k) const {
+      std::size_t h = std::hash<std::string>()(k.layer);
+      const auto mix = [&h](std::size_t v) { h = (h ^ v) * 0x100000001b3ULL; };
+      mix(std::hash<std::string>()(k.linetype));
+      mix(static_cast<std::size_t>(k.colour));
+      mix(static_cast<std::size_t>(k.rgb));
+      mix(static_cast<std::size_t>(k.width));
+      mix(std::hash<double>()(k.typeScale));
+      mix(std::hash<double>()(k.ltScale));
+      return h;
+    }
+  };
+  struct Mapped {
+    SceneAttributes attributes;
+    bool unknown = false;
+  };
+  std::unordered_map<MappedKey, Mapped, MappedHash> mapped_;
 };
 
 } // namespace
