@@ -1,5 +1,7 @@
 #include "files/dxf_guard.h"
 
+#include "files/dxf_tokens.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -63,8 +65,8 @@ public:
   // False at the end; `tooLong` when a line exceeds what the library keeps.
   bool Next(std::string_view& line, bool& tooLong) {
     if (at_ >= text_.size()) return false;
-    auto end = text_.find('\n', at_);
-    if (end == std::string_view::npos) end = text_.size();
+    const auto end = static_cast<std::size_t>(
+        DxfLineEnd(text_.data() + at_, text_.data() + text_.size()) - text_.data());
     line = text_.substr(at_, end - at_);
     tooLong = line.size() > kMaxLine;
     at_ = end + 1;

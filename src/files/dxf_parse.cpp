@@ -610,8 +610,8 @@ private:
       lastWidth_ = a.getWidth();
       lastTypeScale_ = typeScale;
       // A drawing has a few kinds of attributes, mapped once each.
-      MappedKey key{layerName, linetype, a.getColor(), a.getColor24(), a.getWidth(), typeScale,
-                    ltScale_};
+      MappedKey key{layerName,    linetype,  a.getColor(), a.getColor24(),
+                    a.getWidth(), typeScale, ltScale_};
       const auto known = mapped_.find(key);
       if (known != mapped_.end()) {
         lastOut_ = known->second.attributes;

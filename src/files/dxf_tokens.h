@@ -6,6 +6,9 @@
 // pair, and any such entity with a group this decoding does not know, goes through the library.
 #pragma once
 
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <istream>
 #include <span>
 #include <sstream>
@@ -18,6 +21,32 @@ class DL_Dxf;
 class DL_CreationInterface;
 
 namespace lumora {
+
+// Where the line that starts at `p` ends: its line feed, or `end`. Lines of a DXF file are
+// mostly a few characters, shorter than a search call costs: they are looked through eight
+// bytes at a time.
+inline const char* DxfLineEnd(const char* p, const char* end) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+  constexpr std::uint64_t kFeeds = kOnes * '\n';
+  while (end - p >= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    const std::uint64_t x = word ^ kFeeds;
+    // The lowest byte that is a line feed marks its high bit here (bytes above it may be
+    // marked falsely, never those below).
+    const std::uint64_t found = (x - kOnes) & ~x & kHighs;
+    if (found != 0) {
+      if constexpr (std::endian::native == std::endian::little)
+        return p + std::countr_zero(found) / 8;
+      else
+        break;
+    }
+    p += 8;
+  }
+  while (p < end && *p != '\n') ++p;
+  return p;
+}
 
 // The pairs cut as the library cuts them: the code line without blanks around it, the value
 // line without its line end and up to a NUL. False at the end or at a code line without value.
