@@ -116,8 +116,11 @@ void BM_ReadDxf(benchmark::State& state) {
   }
   for (auto _ : state) {
     auto w = std::make_unique<World>();
-    if (ReadDxfFile(w->store, w->env, w->state, file, nullptr, {}, false) != 1)
+    // (Timing must not pause after an error: the benchmark would stop the whole run.)
+    if (ReadDxfFile(w->store, w->env, w->state, file, nullptr, {}, false) != 1) {
       state.SkipWithError("read failed");
+      break;
+    }
     state.PauseTiming(); // freeing the drawing is not reading
     w.reset();
     state.ResumeTiming();
@@ -191,8 +194,11 @@ void BM_ReadForeignDxf(benchmark::State& state) {
   WriteForeign(file, count);
   for (auto _ : state) {
     auto w = std::make_unique<World>();
-    if (ReadDxfFile(w->store, w->env, w->state, file, nullptr, {}, false) != 1)
+    // (Timing must not pause after an error: the benchmark would stop the whole run.)
+    if (ReadDxfFile(w->store, w->env, w->state, file, nullptr, {}, false) != 1) {
       state.SkipWithError("read failed");
+      break;
+    }
     state.PauseTiming();
     w.reset();
     state.ResumeTiming();
