@@ -65,11 +65,11 @@ public:
   // False at the end; `tooLong` when a line exceeds what the library keeps.
   bool Next(std::string_view& line, bool& tooLong) {
     if (at_ >= text_.size()) return false;
-    const auto end = static_cast<std::size_t>(
-        DxfLineEnd(text_.data() + at_, text_.data() + text_.size()) - text_.data());
-    line = text_.substr(at_, end - at_);
+    const char* const start = text_.data() + at_;
+    const char* const end = DxfLineEnd(start, text_.data() + text_.size());
+    line = std::string_view(start, static_cast<std::size_t>(end - start));
     tooLong = line.size() > kMaxLine;
-    at_ = end + 1;
+    at_ += line.size() + 1;
     return true;
   }
   std::size_t size() const { return text_.size(); }

@@ -42,45 +42,42 @@ bool BlankReal(int code, std::string_view value) {
 
 } // namespace
 
-bool DxfPairs::Line(std::string_view& line) {
-  if (at_ >= text_.size()) return false;
-  const char* start = text_.data() + at_;
-  const std::size_t end =
-      static_cast<std::size_t>(DxfLineEnd(start, text_.data() + text_.size()) - text_.data());
-  line = text_.substr(at_, end - at_);
-  at_ = end + 1;
-  return true;
-}
-
 DxfPairs::DxfPairs(std::span<const char> bytes)
     : text_(bytes.data(), bytes.size()),
       nul_(std::memchr(bytes.data(), '\0', bytes.size()) != nullptr) {}
 
 bool DxfPairs::Next(int& code, std::string_view& value) {
   start_ = at_;
-  std::string_view codeLine;
-  if (!Line(codeLine) || !Line(value)) return false;
+  const char* const base = text_.data();
+  const char* const end = base + text_.size();
+  if (at_ >= text_.size()) return false;
+  const char* const codeStart = base + at_;
+  const char* const codeEnd = DxfLineEnd(codeStart, end);
+  at_ = static_cast<std::size_t>(codeEnd - base) + 1;
+  if (at_ >= text_.size()) return false;
+  const char* const valueStart = codeEnd + 1;
+  const char* valueEnd = DxfLineEnd(valueStart, end);
+  at_ = static_cast<std::size_t>(valueEnd - base) + 1;
+  while (valueEnd > valueStart && valueEnd[-1] == '\r') --valueEnd;
+  value = std::string_view(valueStart, static_cast<std::size_t>(valueEnd - valueStart));
+  if (nul_) value = value.substr(0, value.find('\0'));
   // Most code lines are a few digits after blanks, at most: read so at once.
-  std::size_t k = 0;
-  while (k < codeLine.size() && codeLine[k] == ' ') ++k;
-  const std::size_t first = k;
+  const char* k = codeStart;
+  while (k < codeEnd && *k == ' ') ++k;
+  const char* const first = k;
   int number = 0;
-  while (k < codeLine.size() && k - first < 5 && Digit(codeLine[k]))
-    number = number * 10 + (codeLine[k++] - '0');
-  if (k > first && (k == codeLine.size() || (k + 1 == codeLine.size() && codeLine[k] == '\r'))) {
+  while (k < codeEnd && k - first < 5 && Digit(*k)) number = number * 10 + (*k++ - '0');
+  if (k > first && (k == codeEnd || (k + 1 == codeEnd && *k == '\r'))) {
     code = number;
-    while (!value.empty() && value.back() == '\r') value.remove_suffix(1);
-    if (nul_) value = value.substr(0, value.find('\0'));
     return true;
   }
+  std::string_view codeLine(codeStart, static_cast<std::size_t>(codeEnd - codeStart));
   while (!codeLine.empty() &&
          (codeLine.back() == ' ' || codeLine.back() == '\t' || codeLine.back() == '\r'))
     codeLine.remove_suffix(1);
   while (!codeLine.empty() && (codeLine.front() == ' ' || codeLine.front() == '\t'))
     codeLine.remove_prefix(1);
   code = DxfInt(codeLine);
-  while (!value.empty() && value.back() == '\r') value.remove_suffix(1);
-  if (nul_) value = value.substr(0, value.find('\0'));
   return true;
 }
 

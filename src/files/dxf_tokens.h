@@ -60,7 +60,6 @@ public:
   std::size_t Start() const { return start_; }
 
 private:
-  bool Line(std::string_view& line);
   std::string_view text_;
   bool nul_ = true;
   std::size_t at_ = 0;
