@@ -61,12 +61,13 @@ int GroupCode(std::string_view line) {
 
 class LineWalk {
 public:
-  explicit LineWalk(std::span<const char> bytes) : text_(bytes.data(), bytes.size()) {}
+  explicit LineWalk(std::span<const char> bytes)
+      : text_(bytes.data(), bytes.size()), lines_(bytes.data() + bytes.size()) {}
   // False at the end; `tooLong` when a line exceeds what the library keeps.
   bool Next(std::string_view& line, bool& tooLong) {
     if (at_ >= text_.size()) return false;
     const char* const start = text_.data() + at_;
-    const char* const end = DxfLineEnd(start, text_.data() + text_.size());
+    const char* const end = lines_.End(start);
     line = std::string_view(start, static_cast<std::size_t>(end - start));
     tooLong = line.size() > kMaxLine;
     at_ += line.size() + 1;
@@ -76,6 +77,7 @@ public:
 
 private:
   std::string_view text_;
+  DxfLineCutter lines_;
   std::size_t at_ = 0;
 };
 

@@ -44,19 +44,19 @@ bool BlankReal(int code, std::string_view value) {
 
 DxfPairs::DxfPairs(std::span<const char> bytes)
     : text_(bytes.data(), bytes.size()),
-      nul_(std::memchr(bytes.data(), '\0', bytes.size()) != nullptr) {}
+      nul_(std::memchr(bytes.data(), '\0', bytes.size()) != nullptr),
+      lines_(bytes.data() + bytes.size()) {}
 
 bool DxfPairs::Next(int& code, std::string_view& value) {
   start_ = at_;
   const char* const base = text_.data();
-  const char* const end = base + text_.size();
   if (at_ >= text_.size()) return false;
   const char* const codeStart = base + at_;
-  const char* const codeEnd = DxfLineEnd(codeStart, end);
+  const char* const codeEnd = lines_.End(codeStart);
   at_ = static_cast<std::size_t>(codeEnd - base) + 1;
   if (at_ >= text_.size()) return false;
   const char* const valueStart = codeEnd + 1;
-  const char* valueEnd = DxfLineEnd(valueStart, end);
+  const char* valueEnd = lines_.End(valueStart);
   at_ = static_cast<std::size_t>(valueEnd - base) + 1;
   while (valueEnd > valueStart && valueEnd[-1] == '\r') --valueEnd;
   value = std::string_view(valueStart, static_cast<std::size_t>(valueEnd - valueStart));

@@ -2,6 +2,7 @@
 #include "files/dxf_scene_digest.h"
 #include "files/dxf_tokens.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -11,7 +12,9 @@
 #include <gtest/gtest.h>
 #include <limits>
 #include <random>
+#include <span>
 #include <sstream>
+#include <vector>
 
 namespace lumora {
 namespace {
@@ -69,6 +72,44 @@ TEST(DxfTokens, DecimalsReadToTheNearestDouble) {
   EXPECT_TRUE(std::signbit(DxfReal("-0.0")));
   EXPECT_EQ(DxfReal("0.1"), 0.1);
   EXPECT_EQ(DxfReal("123456789012345.6"), 123456789012345.6);
+}
+
+// Pairs are cut from line feeds found many bytes at a time: lines of any length, empty ones,
+// line ends of either kind and a text that stops without one all cut as a plain search cuts.
+TEST(DxfTokens, PairsCutAtEveryLineFeed) {
+  std::mt19937 random(7);
+  for (int n = 0; n < 300; ++n) {
+    std::string text;
+    const int lines = static_cast<int>(random() % 120);
+    for (int k = 0; k < lines; ++k) {
+      const int length =
+          random() % 8 == 0 ? static_cast<int>(random() % 150) : static_cast<int>(random() % 9);
+      for (int c = 0; c < length; ++c)
+        text += static_cast<char>(k % 2 == 0 ? '0' + random() % 10 : 'A' + random() % 26);
+      if (random() % 5 == 0) text += '\r';
+      if (k + 1 < lines || random() % 2 == 0) text += '\n';
+    }
+    std::vector<std::pair<std::size_t, std::string>> expected;
+    for (std::size_t at = 0; at < text.size();) {
+      const std::size_t codeEnd = std::min(text.find('\n', at), text.size());
+      if (codeEnd + 1 >= text.size()) break;
+      std::size_t valueEnd = std::min(text.find('\n', codeEnd + 1), text.size());
+      std::string value = text.substr(codeEnd + 1, valueEnd - codeEnd - 1);
+      while (!value.empty() && value.back() == '\r') value.pop_back();
+      expected.emplace_back(at, value);
+      at = valueEnd + 1;
+    }
+    DxfPairs pairs(std::span<const char>(text.data(), text.size()));
+    int code = 0;
+    std::string_view value;
+    std::size_t k = 0;
+    for (; pairs.Next(code, value); ++k) {
+      ASSERT_LT(k, expected.size()) << n;
+      EXPECT_EQ(pairs.Start(), expected[k].first) << n;
+      EXPECT_EQ(value, expected[k].second) << n;
+    }
+    EXPECT_EQ(k, expected.size()) << n;
+  }
 }
 
 std::string Entities(const std::string& body) {
