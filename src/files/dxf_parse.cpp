@@ -45,6 +45,8 @@ class Ocs {
 public:
   Ocs() = default;
   explicit Ocs(const double* n) {
+    // Most entities lie in the plan, seen from above: the identity.
+    if (n[0] == 0 && n[1] == 0 && n[2] > 0 && std::isfinite(n[2])) return;
     const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
     if (!std::isfinite(length) || !(length > 0)) return;
     const double nx = n[0] / length;
