@@ -15,7 +15,12 @@ void MapAhead(const void* data, std::size_t bytes) {
   const auto from = reinterpret_cast<std::uintptr_t>(data);
   const std::uintptr_t first = (from + page - 1) / page * page;
   const std::uintptr_t end = (from + bytes) / page * page;
-  if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE);
+  if (end <= first) return;
+#ifdef MADV_HUGEPAGE
+  // Large pages where the system offers them: one fault maps many.
+  madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+#endif
+  madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE);
 #else
   (void)data;
   (void)bytes;
