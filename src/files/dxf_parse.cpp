@@ -13,6 +13,7 @@
 #include <deque>
 #include <dl_creationadapter.h>
 #include <dl_dxf.h>
+#include <new>
 #include <numbers>
 #include <sstream>
 #include <unordered_map>
@@ -126,10 +127,15 @@ public:
         dimensions_(guard.dimensionBlocks.begin(), guard.dimensionBlocks.end()),
         dimensionBlocks_(guard.dimensionBlocks.begin(), guard.dimensionBlocks.end()) {
     for (const auto& [kind, count] : guard.unknownEntities) scene_.notRead[kind] += count;
-    scene_.model.lines.reserve(guard.lineEntities);
-    scene_.model.texts.reserve(guard.textEntities);
-    MapAheadRoom(scene_.model.lines);
-    MapAheadRoom(scene_.model.texts);
+    // Room for what the entities section holds, taken once. The counts only guess (a bulge
+    // need not make an arc): the room is a hint, filled as it is used.
+    try {
+      scene_.model.lines.reserve(guard.lineEntities);
+      scene_.model.texts.reserve(guard.textEntities);
+    } catch (const std::bad_alloc&) {
+    }
+    MapAheadRoom(scene_.model.lines, false);
+    MapAheadRoom(scene_.model.texts, false);
   }
 
   void Finish() {
