@@ -34,6 +34,7 @@ public:
   // Where the line that starts at `p` ends: its line feed, or the end of the text. Each `p`
   // lies at or after the end of the line before.
   const char* End(const char* p) {
+    if (p >= end_) return end_;
     for (;;) {
       if (p < block_ || p - block_ >= kBlock) {
         if (end_ - p < kBlock) {
