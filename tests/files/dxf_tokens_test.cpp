@@ -1,5 +1,7 @@
+#include "files/dxf_guard.h"
 #include "files/dxf_parse.h"
 #include "files/dxf_scene_digest.h"
+#include "files/dxf_style.h"
 #include "files/dxf_tokens.h"
 
 #include <algorithm>
@@ -114,6 +116,37 @@ TEST(DxfTokens, PairsCutAtEveryLineFeed) {
 
 std::string Entities(const std::string& body) {
   return "0\nSECTION\n2\nENTITIES\n" + body + "0\nENDSEC\n0\nEOF\n";
+}
+
+// Code lines of plain digits are read at once; every other form still takes the careful way.
+TEST(DxfTokens, TheBoundsCheckReadsCodeLinesOfEveryForm) {
+  const auto accepted = [](const std::string& codeLine) {
+    const std::string bytes = Entities("0\nLINE\n" + codeLine + "\n1.5\n");
+    return CheckDxfInput(std::span<const char>(bytes.data(), bytes.size())).ok;
+  };
+  for (const char* good : {"10", " 10", "  10\r", "\t10", "10 ", "00010", "000000010", "1071"})
+    EXPECT_TRUE(accepted(good)) << good;
+  for (const char* bad : {"+10", "-1", "1072", "10 x", "1 0", "", "x", "99999999999"})
+    EXPECT_FALSE(accepted(bad)) << bad;
+}
+
+// Attributes are mapped once per kind, but a layer defined after an entity (tables after the
+// entities) maps the entities after it anew.
+TEST(DxfTokens, ALayerDefinedLaterMapsTheEntitiesAfterIt) {
+  const std::string line = "0\nLINE\n8\nL\n62\n256\n10\n0\n20\n0\n11\n1\n21\n1\n";
+  const std::string bytes = "0\nSECTION\n2\nENTITIES\n" + line +
+                            "0\nENDSEC\n0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n"
+                            "0\nLAYER\n2\nL\n70\n0\n62\n3\n6\nCONTINUOUS\n0\nENDTAB\n0\nENDSEC\n"
+                            "0\nSECTION\n2\nENTITIES\n" +
+                            line + "0\nENDSEC\n0\nEOF\n";
+  for (const bool fast : {true, false}) {
+    DxfScene scene;
+    std::string problem;
+    ASSERT_TRUE(ParseDxf(bytes, scene, problem, fast)) << problem;
+    ASSERT_EQ(scene.model.lines.size(), 2U);
+    EXPECT_EQ(scene.model.lines[0].attr.colour, ColourOfAci(7));
+    EXPECT_EQ(scene.model.lines[1].attr.colour, ColourOfAci(3));
+  }
 }
 
 TEST(DxfTokens, DecodedEntitiesMatchTheLibrary) {
