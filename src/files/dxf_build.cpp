@@ -11,6 +11,7 @@
 #include "model/store_messages.h"
 #include "setup/setup.h"
 #include "text/place_text.h"
+#include "util/map_ahead.h"
 
 #include <algorithm>
 #include <array>
@@ -156,7 +157,9 @@ struct Expansion {
   double characters = 0; // of texts, as far as the drawing keeps them
   double rounds = 0;     // arcs and circles
   double stretched = 0;  // arcs and circles under unequal scales, which become ellipses
-  int height = 0;        // the deepest nesting below the block
+  double lines = 0;      // of the elements, lines (boundaries too) and texts
+  double texts = 0;
+  int height = 0; // the deepest nesting below the block
 };
 
 bool IsRound(std::uint32_t shape) {
@@ -230,7 +233,13 @@ public:
     return nullptr;
   }
 
-  void Plan(const Placement& placement, double toDrawing) {
+  // `total` as Check counted it (within the budget): the plan's lists take their room at once
+  // rather than moving their elements each time they grow.
+  void Plan(const Placement& placement, double toDrawing, const Expansion& total) {
+    lines.reserve(static_cast<std::size_t>(total.lines));
+    texts.reserve(static_cast<std::size_t>(total.texts));
+    MapAheadRoom(lines);
+    MapAheadRoom(texts);
     toDrawing_ = toDrawing;
     Level outer;
     MakeTransform(outer.m, 0, 0, placement.x, placement.y, placement.sx * toDrawing,
@@ -262,6 +271,7 @@ private:
     Expansion e;
     const auto line = [&e](const SceneLine& l) {
       e.elements += 1;
+      e.lines += 1;
       e.points += static_cast<double>(l.points.size());
       if (IsRound(l.shape)) e.rounds += 1;
     };
@@ -269,6 +279,7 @@ private:
       if (!l.measureGraphics) line(l);
     for (const SceneText& t : block.texts) {
       e.elements += 1;
+      e.texts += 1;
       e.points += static_cast<double>(t.points.size());
       e.characters += static_cast<double>(std::min(t.text.size(), kMaxTextLength));
     }
@@ -294,6 +305,8 @@ private:
       e.fillings += copies * inner.fillings;
       e.characters += copies * inner.characters;
       e.rounds += copies * inner.rounds;
+      e.lines += copies * inner.lines;
+      e.texts += copies * inner.texts;
       e.stretched += copies * (Uneven(insert.sx, insert.sy) ? inner.rounds : inner.stretched);
       e.height = std::max(e.height, inner.height + 1);
       // Deep chains stop here rather than at the end of their recursion.
@@ -1406,7 +1419,7 @@ int BuildDxfScene(ElementStore& store, FileEnvironment& env, DxfScene& scene,
     }
     if (const TooManyParts excess = OverBudget(total, {}, budgetBytes); !excess.empty())
       return refuse(excess);
-    plan.Plan(placement, units.toDrawing);
+    plan.Plan(placement, units.toDrawing, total);
   } catch (const std::bad_alloc&) {
     return refuse(OverBudget(total, {}, budgetBytes, true));
   }

@@ -1,5 +1,7 @@
 #include "files/dxf_guard.h"
 
+#include "files/dxf_tokens.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -38,25 +40,51 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
+// The group code of a code line, or -1. Most are a few digits after blanks: read so at once.
+int GroupCode(std::string_view line) {
+  std::size_t k = 0;
+  while (k < line.size() && line[k] == ' ') ++k;
+  const std::size_t first = k;
+  int number = 0;
+  while (k < line.size() && k - first < 5 && line[k] >= '0' && line[k] <= '9')
+    number = number * 10 + (line[k++] - '0');
+  if (k > first && (k == line.size() || (k + 1 == line.size() && line[k] == '\r'))) return number;
+  const std::string_view text = Trim(line);
+  int code = -1;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), code);
+  if (error != std::errc() || end != text.data() + text.size()) return -1;
+  return code;
+}
+
 class LineWalk {
 public:
-  explicit LineWalk(std::span<const char> bytes) : text_(bytes.data(), bytes.size()) {}
+  explicit LineWalk(std::span<const char> bytes)
+      : text_(bytes.data(), bytes.size()), lines_(bytes.data() + bytes.size()) {}
   // False at the end; `tooLong` when a line exceeds what the library keeps.
   bool Next(std::string_view& line, bool& tooLong) {
     if (at_ >= text_.size()) return false;
-    auto end = text_.find('\n', at_);
-    if (end == std::string_view::npos) end = text_.size();
-    line = text_.substr(at_, end - at_);
+    const char* const start = text_.data() + at_;
+    const char* const end = lines_.End(start);
+    line = std::string_view(start, static_cast<std::size_t>(end - start));
     tooLong = line.size() > kDxfLibraryLine;
-    at_ = end + 1;
+    at_ += line.size() + 1;
     return true;
   }
   std::size_t size() const { return text_.size(); }
 
 private:
   std::string_view text_;
+  DxfLineCutter lines_;
   std::size_t at_ = 0;
 };
+
+void CountEntity(std::string_view kind, DxfGuardResult& result) {
+  if (kind == "LINE" || kind == "ARC" || kind == "CIRCLE" || kind == "LWPOLYLINE" ||
+      kind == "POLYLINE" || kind == "SPLINE" || kind == "ELLIPSE")
+    ++result.lineEntities;
+  else if (kind == "TEXT" || kind == "MTEXT")
+    ++result.textEntities;
+}
 
 bool Refuse(DxfGuardResult& result, std::string problem) {
   result.ok = false;
@@ -75,24 +103,24 @@ DxfGuardResult CheckDxfInput(std::span<const char> bytes) {
   bool inSection = false;
   bool sawEof = false;
   bool entitySection = false;
+  bool modelSection = false; // the entities section, not the blocks
   bool expectSectionName = false;
   std::string_view entity;
   bool mayCount = false; // the entity has counts to check
+  bool bulges = false;   // a light polyline of the entities section: each arc in it is a line
   while (walk.Next(codeLine, tooLong)) {
     if (tooLong) return Refuse(result, std::string(kDxfLineTooLong)), result;
-    const std::string_view codeText = Trim(codeLine);
-    int code = -1;
-    const auto [end, error] =
-        std::from_chars(codeText.data(), codeText.data() + codeText.size(), code);
-    if (error != std::errc() || end != codeText.data() + codeText.size() || code < 0 ||
-        code > kMaxGroupCode)
-      return Refuse(result, "not a DXF group code"), result;
+    const int code = GroupCode(codeLine);
+    if (code < 0 || code > kMaxGroupCode) return Refuse(result, "not a DXF group code"), result;
     if (!walk.Next(value, tooLong)) return Refuse(result, "the file ends inside a group"), result;
     if (tooLong && !MayBeLong(code)) return Refuse(result, std::string(kDxfLineTooLong)), result;
-    value = Trim(value);
     if (sawEof) continue; // what follows the end is never read
+    // Only names and counts are looked at.
+    if (code != 0 && code != 2 && !mayCount) continue;
+    value = Trim(value);
     if (expectSectionName && code == 2) {
-      entitySection = value == "ENTITIES" || value == "BLOCKS";
+      modelSection = value == "ENTITIES";
+      entitySection = modelSection || value == "BLOCKS";
       expectSectionName = false;
     }
     if (code == 0) {
@@ -103,17 +131,21 @@ DxfGuardResult CheckDxfInput(std::span<const char> bytes) {
         inSection = expectSectionName = true;
       } else if (value == "ENDSEC") {
         if (!inSection) return Refuse(result, "a section ends twice"), result;
-        inSection = entitySection = false;
+        inSection = entitySection = modelSection = false;
       } else if (value == "EOF") {
         if (inSection) return Refuse(result, "a section is not ended"), result;
         sawEof = true;
       } else if (entitySection) {
         if (std::find(kKnownEntities.begin(), kKnownEntities.end(), value) == kKnownEntities.end())
           ++result.unknownEntities[std::string(value)];
+        if (modelSection) CountEntity(value, result);
       }
       mayCount = HasCounts(entity);
+      bulges = modelSection && entity == "LWPOLYLINE";
       continue;
     }
+    // A bulge makes an arc and begins a new straight run.
+    if (bulges && code == 42) result.lineEntities += 2;
     if (code == 2 && entity == "DIMENSION") result.dimensionBlocks.emplace_back(value);
     if (mayCount && IsCount(entity, code)) {
       long long count = -1;

@@ -30,6 +30,10 @@ struct DxfGuardResult {
   std::string problem;                      // English, for the message when not ok
   std::vector<std::string> dimensionBlocks; // in file order
   std::map<std::string, int> unknownEntities;
+  // Entities of the entities section that become lines, and texts: room for the drawing's
+  // lists is taken once.
+  std::size_t lineEntities = 0;
+  std::size_t textEntities = 0;
 };
 
 DxfGuardResult CheckDxfInput(std::span<const char> bytes);

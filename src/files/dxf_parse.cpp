@@ -7,14 +7,17 @@
 #include "files/dxf_tokens.h"
 #include "files/dxf_xdata.h"
 #include "model/element_store.h"
+#include "util/map_ahead.h"
 
 #include <cmath>
 #include <cstring>
 #include <deque>
 #include <dl_creationadapter.h>
 #include <dl_dxf.h>
+#include <new>
 #include <numbers>
 #include <sstream>
+#include <unordered_map>
 #include <utility>
 
 namespace lumora {
@@ -46,6 +49,8 @@ class Ocs {
 public:
   Ocs() = default;
   explicit Ocs(const double* n) {
+    // Most entities lie in the plan, seen from above: the identity.
+    if (n[0] == 0 && n[1] == 0 && n[2] > 0 && std::isfinite(n[2])) return;
     const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
     if (!std::isfinite(length) || !(length > 0)) return;
     const double nx = n[0] / length;
@@ -125,6 +130,15 @@ public:
         dimensions_(guard.dimensionBlocks.begin(), guard.dimensionBlocks.end()),
         dimensionBlocks_(guard.dimensionBlocks.begin(), guard.dimensionBlocks.end()) {
     for (const auto& [kind, count] : guard.unknownEntities) scene_.notRead[kind] += count;
+    // Room for what the entities section holds, taken once. The counts only guess (a bulge
+    // need not make an arc): the room is a hint, filled as it is used.
+    try {
+      scene_.model.lines.reserve(guard.lineEntities);
+      scene_.model.texts.reserve(guard.textEntities);
+    } catch (const std::bad_alloc&) {
+    }
+    MapAheadRoom(scene_.model.lines, false);
+    MapAheadRoom(scene_.model.texts, false);
   }
 
   void Finish() {
@@ -191,7 +205,7 @@ public:
   }
   void addLayer(const DL_LayerData& data) override {
     const DL_Attributes& a = getAttributes();
-    lastValid_ = false; // a layer's style may change what an entity's attributes map to
+    Forget(); // a layer's style may change what an entity's attributes map to
     const std::string name = Name(data.name);
     LayerStyle& layer = layers_[name];
     layer.aci = std::abs(a.getColor()); // a negative colour only marks the layer as off
@@ -209,7 +223,7 @@ public:
     look.width = std::max(0, WidthOfLineweight(layer.lineweight));
   }
   void addLinetype(const DL_LinetypeData& data) override {
-    lastValid_ = false;
+    Forget();
     SceneLinetype& type = linetypes_[Upper(data.name)];
     type.family = FamilyOfPattern(doneDashes_);
     type.period = 0;
@@ -616,11 +630,29 @@ private:
       lastRgb_ = a.getColor24();
       lastWidth_ = a.getWidth();
       lastTypeScale_ = typeScale;
-      lastOut_ = MapAttributes(a, std::move(layerName), std::move(linetype), lastUnknown_);
+      // A drawing has a few kinds of attributes, mapped once each.
+      MappedKey key{layerName,    linetype,  a.getColor(), a.getColor24(),
+                    a.getWidth(), typeScale, ltScale_};
+      const auto known = mapped_.find(key);
+      if (known != mapped_.end()) {
+        lastOut_ = known->second.attributes;
+        lastUnknown_ = known->second.unknown;
+      } else {
+        lastOut_ = MapAttributes(a, std::move(layerName), std::move(linetype), lastUnknown_);
+        constexpr std::size_t kMostMapped = 4096; // a file of ever new attributes maps each
+        if (mapped_.size() < kMostMapped)
+          mapped_.emplace(std::move(key), Mapped{lastOut_, lastUnknown_});
+      }
       lastValid_ = true;
     }
     if (lastUnknown_) ++block_->approximated["unknown linetype read as solid"];
     return lastOut_;
+  }
+
+  // What the tables say has changed: attributes map anew.
+  void Forget() {
+    lastValid_ = false;
+    mapped_.clear();
   }
 
   SceneAttributes MapAttributes(DL_Attributes& a, std::string layerName, std::string linetype,
@@ -786,7 +818,11 @@ private:
     run.attr = p.attr;
     auto endRun = [&]() {
       p.ocs.Map(run);
-      if (run.points.size() >= 2) PushLine(run);
+      if (run.points.size() >= 2) {
+        PushLine(std::move(run));
+        run = SceneLine{};
+        run.attr = p.attr;
+      }
       run.points.clear();
     };
     for (std::size_t k = 0; k + 1 < p.points.size(); ++k) {
@@ -977,6 +1013,35 @@ private:
   double lastTypeScale_ = 1.0;
   bool lastUnknown_ = false;
   SceneAttributes lastOut_;
+  // Attributes mapped since the tables last changed, by all that their mapping reads.
+  struct MappedKey {
+    std::string layer;
+    std::string linetype;
+    int colour = 0;
+    int rgb = 0;
+    int width = 0;
+    double typeScale = 1.0;
+    double ltScale = 1.0;
+    bool operator==(const MappedKey&) const = default;
+  };
+  struct MappedHash {
+    std::size_t operator()(const MappedKey& k) const {
+      std::size_t h = std::hash<std::string>()(k.layer);
+      const auto mix = [&h](std::size_t v) { h = (h ^ v) * 0x100000001b3ULL; };
+      mix(std::hash<std::string>()(k.linetype));
+      mix(static_cast<std::size_t>(k.colour));
+      mix(static_cast<std::size_t>(k.rgb));
+      mix(static_cast<std::size_t>(k.width));
+      mix(std::hash<double>()(k.typeScale));
+      mix(std::hash<double>()(k.ltScale));
+      return h;
+    }
+  };
+  struct Mapped {
+    SceneAttributes attributes;
+    bool unknown = false;
+  };
+  std::unordered_map<MappedKey, Mapped, MappedHash> mapped_;
 };
 
 } // namespace

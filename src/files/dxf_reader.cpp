@@ -8,6 +8,7 @@
 #include "files/file_messages.h"
 #include "model/store_messages.h"
 #include "setup/setup.h"
+#include "util/map_ahead.h"
 
 #include <cctype>
 #include <memory>
@@ -45,6 +46,7 @@ bool ReadAll(std::FILE* file, FileBytes& bytes) {
   }
   // One byte more than expected, so that the end shows without growing the buffer.
   bytes.resize(expected + 1);
+  MapAhead(bytes.data(), bytes.size());
   std::size_t used = 0;
   for (;;) {
     if (bytes.size() <= used) bytes.resize(used + kChunk);

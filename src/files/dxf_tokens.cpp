@@ -7,6 +7,7 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <dl_creationinterface.h>
@@ -43,53 +44,87 @@ bool BlankReal(int code, std::string_view value) {
 
 } // namespace
 
-bool DxfPairs::Line(std::string_view& line) {
-  if (at_ >= text_.size()) return false;
-  const char* start = text_.data() + at_;
-  const void* found = std::memchr(start, '\n', text_.size() - at_);
-  const std::size_t end =
-      found == nullptr ? text_.size()
-                       : static_cast<std::size_t>(static_cast<const char*>(found) - text_.data());
-  line = text_.substr(at_, end - at_);
-  at_ = end + 1;
-  return true;
-}
-
 DxfPairs::DxfPairs(std::span<const char> bytes)
     : text_(bytes.data(), bytes.size()),
-      nul_(std::memchr(bytes.data(), '\0', bytes.size()) != nullptr) {}
+      nul_(std::memchr(bytes.data(), '\0', bytes.size()) != nullptr),
+      lines_(bytes.data() + bytes.size()) {}
 
 bool DxfPairs::Next(int& code, std::string_view& value) {
   start_ = at_;
-  std::string_view codeLine;
-  if (!Line(codeLine) || !Line(value)) return false;
+  const char* const base = text_.data();
+  if (at_ >= text_.size()) return false;
+  const char* const codeStart = base + at_;
+  const char* const codeEnd = lines_.End(codeStart);
+  at_ = static_cast<std::size_t>(codeEnd - base) + 1;
+  if (at_ >= text_.size()) return false;
+  const char* const valueStart = codeEnd + 1;
+  const char* valueEnd = lines_.End(valueStart);
+  at_ = static_cast<std::size_t>(valueEnd - base) + 1;
+  while (valueEnd > valueStart && valueEnd[-1] == '\r') --valueEnd;
+  value = std::string_view(valueStart, static_cast<std::size_t>(valueEnd - valueStart));
+  if (nul_) value = value.substr(0, value.find('\0'));
   // Most code lines are a few digits after blanks, at most: read so at once.
-  std::size_t k = 0;
-  while (k < codeLine.size() && codeLine[k] == ' ') ++k;
-  const std::size_t first = k;
+  const char* k = codeStart;
+  while (k < codeEnd && *k == ' ') ++k;
+  const char* const first = k;
   int number = 0;
-  while (k < codeLine.size() && k - first < 5 && Digit(codeLine[k]))
-    number = number * 10 + (codeLine[k++] - '0');
-  if (k > first && (k == codeLine.size() || (k + 1 == codeLine.size() && codeLine[k] == '\r'))) {
+  while (k < codeEnd && k - first < 5 && Digit(*k)) number = number * 10 + (*k++ - '0');
+  if (k > first && (k == codeEnd || (k + 1 == codeEnd && *k == '\r'))) {
     code = number;
-    while (!value.empty() && value.back() == '\r') value.remove_suffix(1);
-    if (nul_) value = value.substr(0, value.find('\0'));
     return true;
   }
+  std::string_view codeLine(codeStart, static_cast<std::size_t>(codeEnd - codeStart));
   while (!codeLine.empty() &&
          (codeLine.back() == ' ' || codeLine.back() == '\t' || codeLine.back() == '\r'))
     codeLine.remove_suffix(1);
   while (!codeLine.empty() && (codeLine.front() == ' ' || codeLine.front() == '\t'))
     codeLine.remove_prefix(1);
   code = DxfInt(codeLine);
-  while (!value.empty() && value.back() == '\r') value.remove_suffix(1);
-  if (nul_) value = value.substr(0, value.find('\0'));
   return true;
 }
+
+namespace {
+
+// A plain decimal of up to 15 digits, as most numbers in a file are: its digits as a whole
+// number and a power of ten both hold exactly in a double, so one division rounds it just as
+// reading the digits does. False for anything else (an exponent, more digits, no digits).
+bool PlainDecimal(std::string_view value, std::size_t k, bool negative, double& out) {
+  static constexpr double kTens[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                     1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  constexpr int kMostDigits = 15;
+  std::uint64_t whole = 0;
+  int digits = 0;
+  int places = -1; // digits after the point, -1 before it
+  for (; k < value.size(); ++k) {
+    const char c = value[k];
+    if (Digit(c)) {
+      if (++digits > kMostDigits) return false;
+      whole = whole * 10 + static_cast<std::uint64_t>(c - '0');
+      if (places >= 0) ++places;
+    } else if ((c == '.' || c == ',') && places < 0) {
+      places = 0;
+    } else {
+      break;
+    }
+  }
+  if (digits == 0 || (k < value.size() && (value[k] == 'e' || value[k] == 'E'))) return false;
+  const double r = static_cast<double>(whole) / kTens[places < 0 ? 0 : places];
+  out = negative ? -r : r;
+  return true;
+}
+
+} // namespace
 
 double DxfReal(std::string_view value) {
   std::size_t k = 0;
   while (k < value.size() && Blank(value[k])) ++k;
+  {
+    std::size_t at = k;
+    bool negative = false;
+    if (at < value.size() && (value[at] == '+' || value[at] == '-')) negative = value[at++] == '-';
+    double plain = 0;
+    if (PlainDecimal(value, at, negative, plain)) return plain;
+  }
   // The number's own characters, as a stream gathers them: sign, digits with one point (a
   // comma counts as one), and an exponent only after a digit.
   char buffer[64];

@@ -1,14 +1,22 @@
 #include "files/dxf_guard.h"
 #include "files/dxf_parse.h"
 #include "files/dxf_scene_digest.h"
+#include "files/dxf_style.h"
 #include "files/dxf_tokens.h"
 
+#include <algorithm>
 #include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <limits>
+#include <random>
+#include <span>
 #include <sstream>
+#include <vector>
 
 namespace lumora {
 namespace {
@@ -47,8 +55,98 @@ TEST(DxfTokens, NumbersReadAsTheLibraryReadsThem) {
   EXPECT_EQ(DxfInt("99999999999999999999999"), static_cast<int>(LONG_MAX));
 }
 
+// Plain decimals take a quicker way than other numbers: each must still be the double nearest
+// to what it writes, with its sign, at any length and place of the point.
+TEST(DxfTokens, DecimalsReadToTheNearestDouble) {
+  std::mt19937_64 random(11);
+  for (int n = 0; n < 20000; ++n) {
+    const int length = 1 + static_cast<int>(random() % 18);
+    std::string digits;
+    for (int k = 0; k < length; ++k) digits += static_cast<char>('0' + random() % 10);
+    const auto point = static_cast<std::size_t>(random() % (digits.size() + 1));
+    std::string text = digits.substr(0, point) + "." + digits.substr(point);
+    if (random() % 2 == 0) text = "-" + text;
+    const double expected = std::strtod(text.c_str(), nullptr);
+    if (random() % 4 == 0) text[text.find('.')] = ',';
+    const double read = DxfReal(text);
+    ASSERT_EQ(std::memcmp(&read, &expected, sizeof read), 0) << text;
+  }
+  EXPECT_TRUE(std::signbit(DxfReal("-0.0")));
+  EXPECT_EQ(DxfReal("0.1"), 0.1);
+  EXPECT_EQ(DxfReal("123456789012345.6"), 123456789012345.6);
+}
+
+// Pairs are cut from line feeds found many bytes at a time: lines of any length, empty ones,
+// line ends of either kind and a text that stops without one all cut as a plain search cuts.
+TEST(DxfTokens, PairsCutAtEveryLineFeed) {
+  std::mt19937 random(7);
+  for (int n = 0; n < 300; ++n) {
+    std::string text;
+    const int lines = static_cast<int>(random() % 120);
+    for (int k = 0; k < lines; ++k) {
+      const int length =
+          random() % 8 == 0 ? static_cast<int>(random() % 150) : static_cast<int>(random() % 9);
+      for (int c = 0; c < length; ++c)
+        text += static_cast<char>(k % 2 == 0 ? '0' + random() % 10 : 'A' + random() % 26);
+      if (random() % 5 == 0) text += '\r';
+      if (k + 1 < lines || random() % 2 == 0) text += '\n';
+    }
+    std::vector<std::pair<std::size_t, std::string>> expected;
+    for (std::size_t at = 0; at < text.size();) {
+      const std::size_t codeEnd = std::min(text.find('\n', at), text.size());
+      if (codeEnd + 1 >= text.size()) break;
+      std::size_t valueEnd = std::min(text.find('\n', codeEnd + 1), text.size());
+      std::string value = text.substr(codeEnd + 1, valueEnd - codeEnd - 1);
+      while (!value.empty() && value.back() == '\r') value.pop_back();
+      expected.emplace_back(at, value);
+      at = valueEnd + 1;
+    }
+    DxfPairs pairs(std::span<const char>(text.data(), text.size()));
+    int code = 0;
+    std::string_view value;
+    std::size_t k = 0;
+    for (; pairs.Next(code, value); ++k) {
+      ASSERT_LT(k, expected.size()) << n;
+      EXPECT_EQ(pairs.Start(), expected[k].first) << n;
+      EXPECT_EQ(value, expected[k].second) << n;
+    }
+    EXPECT_EQ(k, expected.size()) << n;
+  }
+}
+
 std::string Entities(const std::string& body) {
   return "0\nSECTION\n2\nENTITIES\n" + body + "0\nENDSEC\n0\nEOF\n";
+}
+
+// Code lines of plain digits are read at once; every other form still takes the careful way.
+TEST(DxfTokens, TheBoundsCheckReadsCodeLinesOfEveryForm) {
+  const auto accepted = [](const std::string& codeLine) {
+    const std::string bytes = Entities("0\nLINE\n" + codeLine + "\n1.5\n");
+    return CheckDxfInput(std::span<const char>(bytes.data(), bytes.size())).ok;
+  };
+  for (const char* good : {"10", " 10", "  10\r", "\t10", "10 ", "00010", "000000010", "1071"})
+    EXPECT_TRUE(accepted(good)) << good;
+  for (const char* bad : {"+10", "-1", "1072", "10 x", "1 0", "", "x", "99999999999"})
+    EXPECT_FALSE(accepted(bad)) << bad;
+}
+
+// Attributes are mapped once per kind, but a layer defined after an entity (tables after the
+// entities) maps the entities after it anew.
+TEST(DxfTokens, ALayerDefinedLaterMapsTheEntitiesAfterIt) {
+  const std::string line = "0\nLINE\n8\nL\n62\n256\n10\n0\n20\n0\n11\n1\n21\n1\n";
+  const std::string bytes = "0\nSECTION\n2\nENTITIES\n" + line +
+                            "0\nENDSEC\n0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n"
+                            "0\nLAYER\n2\nL\n70\n0\n62\n3\n6\nCONTINUOUS\n0\nENDTAB\n0\nENDSEC\n"
+                            "0\nSECTION\n2\nENTITIES\n" +
+                            line + "0\nENDSEC\n0\nEOF\n";
+  for (const bool fast : {true, false}) {
+    DxfScene scene;
+    std::string problem;
+    ASSERT_TRUE(ParseDxf(bytes, scene, problem, fast)) << problem;
+    ASSERT_EQ(scene.model.lines.size(), 2U);
+    EXPECT_EQ(scene.model.lines[0].attr.colour, ColourOfAci(7));
+    EXPECT_EQ(scene.model.lines[1].attr.colour, ColourOfAci(3));
+  }
 }
 
 TEST(DxfTokens, DecodedEntitiesMatchTheLibrary) {
