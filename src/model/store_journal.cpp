@@ -786,9 +786,10 @@ void ElementStore::Apply(Drawing& drawing, const HeaderState& state) {
   drawing.limits = state.limits;
 }
 
+// Whole states first: a record kept by its words and then whole has both, and its whole state
+// must meet the counts its arrays were made for (a filling's boundary count sizes its lines).
+// Its words are then written again, the same.
 void ElementStore::ApplyStates(const JournalStep& step, bool after) {
-  for (auto it = step.flags.rbegin(); it != step.flags.rend(); ++it)
-    if (!after || !Retired(it->element)) WriteFlags(*it, after ? it->after : it->before);
   for (auto it = step.changes.rbegin(); it != step.changes.rend(); ++it) {
     std::visit(
         [this, after](const auto& c) {
@@ -796,6 +797,8 @@ void ElementStore::ApplyStates(const JournalStep& step, bool after) {
         },
         *it);
   }
+  for (auto it = step.flags.rbegin(); it != step.flags.rend(); ++it)
+    if (!after || !Retired(it->element)) WriteFlags(*it, after ? it->after : it->before);
 }
 
 // Zone masks, index boxes and hatches of what the step touched, and of the fillings its lines

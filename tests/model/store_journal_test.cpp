@@ -188,6 +188,34 @@ TEST_F(JournalTest, OverTheBudgetTheOldestStepsGoWithOneMessage) {
   Sound();
 }
 
+// A filling that joins a part (its words kept) and then loses a boundary entry (kept whole) in
+// the same step comes back with its whole boundary, written into room for all of it.
+TEST_F(JournalTest, AFillingKeptByItsWordsAndThenWholeComesBackWithItsBoundary) {
+  LineElement* a = Line({{0, 0}, {10, 0}});
+  LineElement* b = Line({{10, 0}, {10, 10}});
+  LineElement* c = Line({{10, 10}, {0, 0}});
+  FillingElement* filling = Filling({a, b, c});
+  PartElement* part = Part(1);
+  store.AddMember(part, a);
+  ASSERT_TRUE(store.CommitStep());
+  const std::string before = Report();
+  store.AddMember(part, filling);
+  ASSERT_TRUE(store.ReplaceBoundaryEntry(*filling, 0, {}));
+  ASSERT_TRUE(store.CommitStep());
+  const std::string after = Report();
+  for (int round = 0; round < 2; ++round) {
+    ASSERT_TRUE(Undo());
+    EXPECT_EQ(Report(), before);
+    ASSERT_EQ(filling->ls0(), 3u);
+    EXPECT_EQ(filling->lines[2], c);
+    EXPECT_EQ(store.CheckSoundness(), "");
+    ASSERT_TRUE(Redo());
+    EXPECT_EQ(Report(), after);
+    EXPECT_EQ(store.CheckSoundness(), "");
+  }
+  Sound();
+}
+
 // Deleted records weigh what they hold: deleting a long line again and again reaches the
 // budget, though each step's own words are few.
 TEST_F(JournalTest, DeletedRecordsCountAgainstTheBudget) {
