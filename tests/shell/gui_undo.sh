@@ -34,4 +34,12 @@ differing="$("$xshot" compare "$tmp/redone.png" "$tmp/hatched.png" 0 0 "$tmp/red
   0 16 1000 784)" ||
   { cp "$tmp"/redone*.png "$tmp/hatched.png" "$build/" 2>/dev/null
     fail "after Ctrl+Y the window differs from the hatch shown before in $differing pixels"; }
+# Ctrl+Shift+Z does the step again as Ctrl+Y does.
+press ctrl+z
+press ctrl+shift+z
+shot "$tmp/redone2.png"
+differing="$("$xshot" compare "$tmp/redone2.png" "$tmp/hatched.png" 0 0 "$tmp/redone2.diff.png" \
+  0 16 1000 784)" ||
+  { cp "$tmp"/redone2*.png "$tmp/hatched.png" "$build/" 2>/dev/null
+    fail "after Ctrl+Shift+Z the window differs from the hatch shown before in $differing pixels"; }
 echo "gui_undo: ok"
