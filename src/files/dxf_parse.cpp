@@ -928,9 +928,11 @@ private:
     }
     case 3: {
       CloseHatchRun();
+      // A clockwise edge keeps its parameters mirrored, as an arc edge does.
+      const double t1 = e.ccw ? e.angle1 : -e.angle2;
+      const double t2 = e.ccw ? e.angle2 : -e.angle1;
       SceneLine line;
-      line.points =
-          EllipsePoints({e.cx, e.cy}, {e.mx, e.my}, e.ratio, e.angle1, e.angle2, Accuracy());
+      line.points = EllipsePoints({e.cx, e.cy}, {e.mx, e.my}, e.ratio, t1, t2, Accuracy());
       if (line.points.size() >= 2) f.boundary.push_back(std::move(line));
       break;
     }

@@ -228,6 +228,26 @@ def _(path):
     return verify
 
 
+# A clockwise elliptic edge of a hatch boundary bulges the way it runs, as an arc edge does:
+# the square's top rises to a half ellipse 10 high, not dips into the square.
+@case("hatch_clockwise_edges")
+def _(path):
+    doc = new(4)
+    hatch = doc.modelspace().add_hatch()
+    hatch.set_pattern_fill("_USER", definition=[[0, (0, 0), (0, 2), []]])
+    edges = hatch.paths.add_edge_path()
+    edges.add_line((100, 0), (140, 0))
+    edges.add_line((140, 0), (140, 40))
+    edges.add_ellipse((120, 40), (20, 0), 0.5, 0, 180, ccw=False)
+    edges.add_line((100, 40), (100, 0))
+    doc.saveas(path)
+    def verify(d, err):
+        ys = [y for _, pts in d["lines"] for _, y in pts]
+        check("hatch_clockwise_edges", near(max(ys), 50, 0.1) and
+              not any(1 < y < 39.9 for y in ys), f"lines {d['lines']}")
+    return verify
+
+
 # 8. $DIMSCALE is no drawing scale: 1000 x 600 mm fits the sheet at 1:5.
 @case("scale")
 def _(path):
