@@ -15,7 +15,7 @@ rm -rf "$work"
 mkdir -p "$work"
 /usr/bin/python3 -c 'import ezdxf' || { echo "FAIL: python3-ezdxf is missing"; exit 1; }
 exec /usr/bin/python3 - "$build/lumora-cli" "$source_dir/data" "$work" <<'PY'
-import os, re, subprocess, sys, time
+import os, re, resource, subprocess, sys, time
 import ezdxf
 from ezdxf.math import Vec3
 
@@ -562,6 +562,36 @@ with open(long_name, "w") as f:
 run = dump(long_name)
 check("long name", run.returncode == 1 and
       "A line of the file is too long, file not read !" in run.stderr, f"{run.stderr!r}")
+
+# Memory that runs short while ten million points are read, or while their report is built,
+# is said the same way by every tool ("Memory overflow !"): nothing aborts. A sanitizer's build
+# reserves more address space than any of these limits and is left out.
+def limited(limit):
+    return lambda: resource.setrlimit(resource.RLIMIT_AS, (limit * 1024, limit * 1024))
+
+
+with open(cli, "rb") as f:
+    binary = f.read()
+if b"__asan_init" not in binary and b"__tsan_init" not in binary:
+    doc = new(4)
+    block = doc.blocks.new("P")
+    block.add_lwpolyline([(k * 0.01, (k % 2) * 0.01) for k in range(4000)])
+    doc.modelspace().add_blockref("P", (0, 0)).grid(size=(50, 50), spacing=(1, 1))
+    points = f"{work}/points.dxf"
+    doc.saveas(points)
+    outputs = {"dump": [], "convert": [f"{work}/points.drw"], "plot": [f"{work}/points.pdf"],
+               "render": [f"{work}/points.png"]}
+    # Every tool gives up reading within the smallest limit; the larger ones leave the dump
+    # short while it builds the report.
+    for limit in (250_000, 330_000, 400_000):
+        for tool, output in outputs.items() if limit == 250_000 else [("dump", [])]:
+            run = subprocess.run([cli, tool, points, *output, "--home", home],
+                                 stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
+                                 encoding="latin-1", preexec_fn=limited(limit))
+            said = run.stderr.strip()
+            short = run.returncode == 1 and said == f"lumora-cli {tool}: Memory overflow !"
+            check("memory", short or (run.returncode == 0 and limit > 250_000),
+                  f"{tool} within {limit} KiB: status {run.returncode}, {said[:200]!r}")
 
 # 9. Off and frozen layers stay hidden through a DXF written again.
 run = subprocess.run([cli, "convert", f"{work}/layers.dxf", f"{work}/layers_again.dxf",
