@@ -183,6 +183,15 @@ double DxfReal(std::string_view value) {
   return negative ? -r : r;
 }
 
+bool DxfHoldsNumber(std::string_view value) {
+  std::size_t k = 0;
+  while (k < value.size() && Blank(value[k])) ++k;
+  if (k == value.size()) return true;
+  if (value[k] == '+' || value[k] == '-') ++k;
+  if (k < value.size() && (value[k] == '.' || value[k] == ',')) ++k;
+  return k < value.size() && Digit(value[k]);
+}
+
 int DxfInt(std::string_view value) {
   std::size_t k = 0;
   while (k < value.size() && Blank(value[k])) ++k;

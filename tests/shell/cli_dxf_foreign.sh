@@ -348,6 +348,32 @@ def _(path):
     return verify
 
 
+# A coordinate or spacing that is no number ("nan", "inf", a word) drops its line or grid of
+# inserts, and the report counts it; a sound line beside them stays.
+@case("not_numbers")
+def _(path):
+    doc = new(4)
+    msp = doc.modelspace()
+    msp.add_line((5, 5), (1.125, 7))
+    msp.add_line((5, 5), (2.125, 7))
+    msp.add_line((5, 5), (3.125, 7))
+    msp.add_line((5, 5), (9, 9))
+    doc.blocks.new("B").add_line((0, 0), (1, 1))
+    msp.add_blockref("B", (0, 0)).grid(size=(2, 2), spacing=(4.125, 5))
+    doc.saveas(path)
+    with open(path) as f:
+        text = f.read()
+    for number, word in (("1.125", "nan"), ("2.125", "inf"), ("3.125", "abc"), ("4.125", "nan")):
+        text = text.replace(number, word)
+    with open(path, "w") as f:
+        f.write(text)
+    def verify(d, err):
+        check("not_numbers", [pts for _, pts in d["lines"]] == [[(5, 5), (9, 9)]],
+              f"lines {d['lines']}")
+        check("not_numbers", "1 INSERT, 3 LINE not read" in err, f"report {err!r}")
+    return verify
+
+
 # 11. What is not read is one line with counts.
 @case("report")
 def _(path):
