@@ -1143,6 +1143,10 @@ private:
   std::vector<PartElement*> parts_;
 };
 
+// The kinds the report names at most, and the longest name it shows whole.
+constexpr std::size_t kMostKindsNamed = 6;
+constexpr std::size_t kLongestKindNamed = 24;
+
 // One line: the kinds passed over, what was read as something near it, and the layers that
 // took free numbers.
 std::string NotReadReport(Language language, const KindCounts& notRead,
@@ -1156,7 +1160,25 @@ std::string NotReadReport(Language language, const KindCounts& notRead,
     }
     return out;
   };
-  std::string message = list(notRead, [](const std::string& kind) { return kind; });
+  std::string message;
+  if (notRead.size() <= kMostKindsNamed) {
+    message = list(notRead, [](const std::string& kind) { return kind; });
+  } else {
+    // A file of many kinds of its own would make a line no message shows whole: the largest
+    // counts are named (long names cut), the rest only counted.
+    std::vector<std::pair<std::string, std::int64_t>> largest(notRead.begin(), notRead.end());
+    std::stable_sort(largest.begin(), largest.end(),
+                     [](const auto& a, const auto& b) { return a.second > b.second; });
+    for (std::size_t k = 0; k < kMostKindsNamed; ++k) {
+      const std::string& kind = largest[k].first;
+      const std::string name =
+          kind.size() <= kLongestKindNamed ? kind : kind.substr(0, kLongestKindNamed) + "...";
+      message += (k == 0 ? "" : ", ") + std::to_string(largest[k].second) + " " + name;
+    }
+    message += std::string(dxf_messages::kMoreKindsHead.In(language)) +
+               std::to_string(notRead.size() - kMostKindsNamed) +
+               std::string(dxf_messages::kMoreKindsTail.In(language));
+  }
   if (!message.empty()) message += dxf_messages::kNotReadTail.In(language);
   const std::string near = list(approximated, [language](const std::string& kind) {
     for (const auto& [key, text] : dxf_messages::kApproximations)

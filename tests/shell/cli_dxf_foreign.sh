@@ -390,6 +390,33 @@ def _(path):
     return verify
 
 
+# Thousands of kinds of their own keep the line short: the largest counts named (a long name
+# cut), the rest counted, and the line still ends in "not read".
+@case("report_many_kinds")
+def _(path):
+    doc = new(4)
+    msp = doc.modelspace()
+    for k in range(3):
+        msp.add_point((k, k))
+    msp.add_line((0, 0), (1, 1))
+    doc.saveas(path)
+    with open(path) as f:
+        text = f.read()
+    entity = "  0\n{}\n  8\n0\n".format
+    long_name = "L" + "ONG" * 30
+    twice = "".join(entity(f"OWNKIND{k:05d}") for k in range(3)) + entity(long_name)
+    own = "".join(entity(f"OWNKIND{k:05d}") for k in range(3, 3000))
+    end = text.index("  0\nENDSEC", text.index("ENTITIES"))
+    with open(path, "w") as f:
+        f.write(text[:end] + twice + twice + own + text[end:])
+    def verify(d, err):
+        line = err.strip()
+        named = (f"3 POINT, 2 {long_name[:24]}..., 2 OWNKIND00000, 2 OWNKIND00001, "
+                 "2 OWNKIND00002, 1 OWNKIND00003 and 2996 more kinds not read")
+        check("report_many_kinds", line == named, f"report {line[:400]!r}")
+    return verify
+
+
 for name, make in cases:
     path = f"{work}/{name}.dxf"
     verify = make(path)
