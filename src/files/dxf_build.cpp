@@ -74,7 +74,8 @@ struct PlanAttr {
   // What the layer draws "by layer" (the period in drawing units): members of a block placed
   // on it from layer 0 follow it.
   SceneLayer look;
-  OwnProperties own; // the program's own file: these hold as they are
+  OwnProperties own;   // the program's own file: these hold as they are
+  bool hidden = false; // on an off or frozen layer, or a member of a block placed on one
 };
 
 struct PlanLine {
@@ -394,6 +395,10 @@ private:
     out.layer = a.own.present ? static_cast<int>(a.own.layer) : LayerOf(a.layer, holder);
     // The program's own elements keep their layer numbers, and what the file hides stays hidden.
     if (a.own.present) NoteShown(a.layer, out.layer);
+    // A block placed on a hidden layer hides all of it: members on layers of their own join the
+    // placement's layer.
+    out.hidden = holder.hidden || scene_.hiddenLayers.contains(a.layer);
+    if (holder.hidden && !a.own.present) out.layer = holder.layer;
     // On layer 0 a block member is on the layer of its insert, and "by layer" means that one.
     const bool follows = a.layer == "0" && holder.layer != 0;
     out.look = follows ? holder.look : LookOf(a.layer);

@@ -281,6 +281,28 @@ def _(path):
     return verify
 
 
+# A block placed on a frozen layer is hidden whole: its member on a layer of its own joins the
+# placement's layer, while that layer's other lines stay in sight.
+@case("frozen_insert")
+def _(path):
+    doc = new(4)
+    doc.layers.add("FURNITURE").freeze()
+    doc.layers.add("WOOD")
+    table = doc.blocks.new("TABLE")
+    table.add_lwpolyline([(0, 0), (10, 0), (10, 5), (0, 5)], close=True,
+                         dxfattribs={"layer": "WOOD"})
+    table.add_line((0, 0), (10, 5))
+    msp = doc.modelspace()
+    msp.add_blockref("TABLE", (0, 0), dxfattribs={"layer": "FURNITURE"})
+    msp.add_line((0, 20), (10, 20), dxfattribs={"layer": "WOOD"})
+    doc.saveas(path)
+    def verify(d, err):
+        layers = sorted(int(a["layer"]) for a in d["line"])
+        check("frozen_insert", layers == [11, 12, 12] and d["hidden"] == [12],
+              f"layers {layers}, hidden {d['hidden']}")
+    return verify
+
+
 # Names of files from 2007 on are UTF-8: layers and blocks whose names become one in Latin-1
 # stay apart (the later one takes a suffix, and that is reported), and a block placing the
 # other is no block placing itself.
