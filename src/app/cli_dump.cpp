@@ -13,9 +13,11 @@
 #include "files/headless_environment.h"
 #include "model/drawing.h"
 #include "model/elements.h"
+#include "model/store_messages.h"
 #include "util/latin1.h"
 
 #include <cstdio>
+#include <new>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -101,20 +103,10 @@ std::string FirstMessage(const HeadlessFileEnvironment& env, const std::ostrings
   return "the drawing could not be read";
 }
 
-} // namespace
-
-int RunDumpCommand(int argc, char** argv) {
-  DumpArguments args;
-  std::string problem;
-  if (!ParseArguments(argc, argv, args, problem)) return Refuse(problem);
-  const std::string path = LocateDrawing(args.drawing, args.options.home);
-  if (!args.report.empty() && SameFile(path, args.report))
-    return Refuse("the report would be written over the drawing '" + path + "'");
-  HeadlessApp headless; // a missing setup is refused at once, not after the program's pause
-  App& app = headless.app;
-  std::ostringstream& console = headless.console;
-  if (!StartHeadlessTool(app, args.options, problem)) return Refuse(problem);
-  console.str("");
+// The report of the read drawing on standard output or into the report file; memory that runs
+// out while it is built is refused as the read refuses it.
+int ReadAndReport(const DumpArguments& args, const std::string& path, App& app,
+                  std::ostringstream& console) {
   HeadlessFileEnvironment env;
   env.setup = app.setup;
   const int read =
@@ -134,6 +126,31 @@ int RunDumpCommand(int argc, char** argv) {
   }
   if (DumpDrawing(app.drawing, env, args.report) != 1) return Refuse(FirstMessage(env, console));
   return 0;
+}
+
+} // namespace
+
+int RunDumpCommand(int argc, char** argv) {
+  DumpArguments args;
+  std::string problem;
+  if (!ParseArguments(argc, argv, args, problem)) return Refuse(problem);
+  const std::string path = LocateDrawing(args.drawing, args.options.home);
+  if (!args.report.empty() && SameFile(path, args.report))
+    return Refuse("the report would be written over the drawing '" + path + "'");
+  HeadlessApp headless; // a missing setup is refused at once, not after the program's pause
+  App& app = headless.app;
+  std::ostringstream& console = headless.console;
+  if (!StartHeadlessTool(app, args.options, problem)) return Refuse(problem);
+  console.str("");
+  try {
+    return ReadAndReport(args, path, app, console);
+  } catch (const std::bad_alloc&) {
+    // Nothing more is allocated to say so.
+    const std::string_view message = store_messages::kMemoryOverflow.en;
+    std::fprintf(stderr, "lumora-cli dump: %.*s\n", static_cast<int>(message.size()),
+                 message.data());
+    return 1;
+  }
 }
 
 } // namespace lumora

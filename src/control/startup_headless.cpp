@@ -6,8 +6,13 @@
 #include "files/drawing_writer.h"
 #include "files/dxf_reader.h"
 #include "files/dxf_writer.h"
+#include "model/store_messages.h"
 #include "text/text_drawing.h"
 #include "util/latin1.h"
+
+#include <new>
+#include <string>
+#include <vector>
 
 namespace lumora {
 namespace {
@@ -57,12 +62,26 @@ bool StartHeadless(App& app, const HeadlessOptions& options, SoftCanvas& canvas,
 bool ReadDrawingHeadless(App& app, const std::string& path, std::string& problem, bool repaint,
                          std::string* note) {
   CollectingFileEnvironment env(app);
-  const int result =
-      IsDxfName(path)
-          ? ReadDxfFile(app.store, env, app.fileState, path, nullptr, Placement{}, false)
-          : ReadDrawingFile(app.store, env, app.fileState, path, nullptr, Placement{}, false);
+  // The store says why it gave up on the program's screen, not to the file routines.
+  const std::vector<std::string> shownBefore = app.screen.shownMessages;
+  int result = 0;
+  try {
+    result =
+        IsDxfName(path)
+            ? ReadDxfFile(app.store, env, app.fileState, path, nullptr, Placement{}, false)
+            : ReadDrawingFile(app.store, env, app.fileState, path, nullptr, Placement{}, false);
+  } catch (const std::bad_alloc&) {
+    problem = Latin1ToUtf8(store_messages::kMemoryOverflow.en);
+    return false;
+  }
   if (result != 1) {
-    problem = env.first.empty() ? "the drawing '" + path + "' could not be read" : env.first;
+    const std::vector<std::string>& shown = app.screen.shownMessages;
+    if (!env.first.empty())
+      problem = env.first;
+    else if (shown != shownBefore && !shown.empty())
+      problem = Latin1ToUtf8(shown.back());
+    else
+      problem = "the drawing '" + path + "' could not be read";
     return false;
   }
   if (note != nullptr) *note = env.first;

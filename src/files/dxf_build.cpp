@@ -74,7 +74,8 @@ struct PlanAttr {
   // What the layer draws "by layer" (the period in drawing units): members of a block placed
   // on it from layer 0 follow it.
   SceneLayer look;
-  OwnProperties own; // the program's own file: these hold as they are
+  OwnProperties own;   // the program's own file: these hold as they are
+  bool hidden = false; // on an off or frozen layer, or a member of a block placed on one
 };
 
 struct PlanLine {
@@ -394,6 +395,10 @@ private:
     out.layer = a.own.present ? static_cast<int>(a.own.layer) : LayerOf(a.layer, holder);
     // The program's own elements keep their layer numbers, and what the file hides stays hidden.
     if (a.own.present) NoteShown(a.layer, out.layer);
+    // A block placed on a hidden layer hides all of it: members on layers of their own join the
+    // placement's layer.
+    out.hidden = holder.hidden || scene_.hiddenLayers.contains(a.layer);
+    if (holder.hidden && !a.own.present) out.layer = holder.layer;
     // On layer 0 a block member is on the layer of its insert, and "by layer" means that one.
     const bool follows = a.layer == "0" && holder.layer != 0;
     out.look = follows ? holder.look : LookOf(a.layer);
@@ -1143,6 +1148,10 @@ private:
   std::vector<PartElement*> parts_;
 };
 
+// The kinds the report names at most, and the longest name it shows whole.
+constexpr std::size_t kMostKindsNamed = 6;
+constexpr std::size_t kLongestKindNamed = 24;
+
 // One line: the kinds passed over, what was read as something near it, and the layers that
 // took free numbers.
 std::string NotReadReport(Language language, const KindCounts& notRead,
@@ -1156,7 +1165,25 @@ std::string NotReadReport(Language language, const KindCounts& notRead,
     }
     return out;
   };
-  std::string message = list(notRead, [](const std::string& kind) { return kind; });
+  std::string message;
+  if (notRead.size() <= kMostKindsNamed) {
+    message = list(notRead, [](const std::string& kind) { return kind; });
+  } else {
+    // A file of many kinds of its own would make a line no message shows whole: the largest
+    // counts are named (long names cut), the rest only counted.
+    std::vector<std::pair<std::string, std::int64_t>> largest(notRead.begin(), notRead.end());
+    std::stable_sort(largest.begin(), largest.end(),
+                     [](const auto& a, const auto& b) { return a.second > b.second; });
+    for (std::size_t k = 0; k < kMostKindsNamed; ++k) {
+      const std::string& kind = largest[k].first;
+      const std::string name =
+          kind.size() <= kLongestKindNamed ? kind : kind.substr(0, kLongestKindNamed) + "...";
+      message += (k == 0 ? "" : ", ") + std::to_string(largest[k].second) + " " + name;
+    }
+    message += std::string(dxf_messages::kMoreKindsHead.In(language)) +
+               std::to_string(notRead.size() - kMostKindsNamed) +
+               std::string(dxf_messages::kMoreKindsTail.In(language));
+  }
   if (!message.empty()) message += dxf_messages::kNotReadTail.In(language);
   const std::string near = list(approximated, [language](const std::string& kind) {
     for (const auto& [key, text] : dxf_messages::kApproximations)

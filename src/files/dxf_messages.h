@@ -32,6 +32,9 @@ inline constexpr TextPair kLineTooLong{"A line of the file is too long, file not
                                        "Tiedoston rivi on liian pitkä, tiedostoa ei luettu !"_l1};
 // Follows the kinds and counts, e.g. "12 SPLINE, 3 POINT".
 inline constexpr TextPair kNotReadTail{" not read"_l1, " jäi lukematta"_l1};
+// Past the largest counts the other kinds are only counted: " and 2994 more kinds".
+inline constexpr TextPair kMoreKindsHead{" and "_l1, " ja "_l1};
+inline constexpr TextPair kMoreKindsTail{" more kinds"_l1, " muuta lajia"_l1};
 // What was read as something near it, by the key the reader counts it under.
 inline constexpr std::pair<std::string_view, TextPair> kApproximations[] = {
     {"solid fill read as hatch", {"solid fill read as hatch"_l1, "täyttö luettu viivoituksena"_l1}},

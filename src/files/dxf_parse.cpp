@@ -162,10 +162,16 @@ public:
       current_ = RawEntity{};
       current_.appId = value == "APPID";
       current_.hatch = value == "HATCH";
+      current_.placed = value == "LINE" || value == "INSERT";
       doneDashes_ = std::move(dashes_);
       dashes_.clear();
       return;
     }
+    // The library reads a coordinate that is no number as 0: such a line or insert is dropped.
+    if (current_.placed && !DxfHoldsNumber(value) &&
+        (code == 10 || code == 20 || code == 11 || code == 21 || code == 44 || code == 45 ||
+         code == 50))
+      current_.notANumber = true;
     if (current_.appId && code == 2 && value == kOwnApplication) scene_.own = true;
     if (!current_.hatch) return;
     // The number of boundary paths: the library keeps the last hatch's paths when it is 0.
@@ -261,7 +267,7 @@ public:
   // ---- Entities ----
   void addLine(const DL_LineData& d) override {
     Begin();
-    AddPath(kShapeOpenLine, {{d.x1, d.y1}, {d.x2, d.y2}}, "LINE");
+    AddPath(kShapeOpenLine, {{d.x1, d.y1}, {d.x2, d.y2}}, "LINE", !done_.notANumber);
   }
   void addArc(const DL_ArcData& d) override {
     Begin();
@@ -401,7 +407,8 @@ public:
     insert.attr = Attributes();
     RestoreOwnInsert(TakeXData(), insert);
     if (!Finite(insert.at) || !Finite(insert.sx) || !Finite(insert.sy) || !Finite(insert.angle) ||
-        !Finite(insert.colStep) || !Finite(insert.rowStep) || insert.sx == 0 || insert.sy == 0) {
+        !Finite(insert.colStep) || !Finite(insert.rowStep) || insert.sx == 0 || insert.sy == 0 ||
+        done_.notANumber) {
       ++block_->notRead["INSERT"];
       return;
     }
@@ -525,6 +532,8 @@ private:
     bool firstLineDone = false;
     std::vector<double> dashes; // of the first pattern line
     std::string text;           // its text (group 1) where longer than the library keeps
+    bool placed = false;        // a line or an insert: its place must be numbers
+    bool notANumber = false;    // one of its coordinates, angle or spacings is none
   };
   static constexpr std::size_t kMostDashes = 64;
   struct SplineState {
@@ -928,9 +937,11 @@ private:
     }
     case 3: {
       CloseHatchRun();
+      // A clockwise edge keeps its parameters mirrored, as an arc edge does.
+      const double t1 = e.ccw ? e.angle1 : -e.angle2;
+      const double t2 = e.ccw ? e.angle2 : -e.angle1;
       SceneLine line;
-      line.points =
-          EllipsePoints({e.cx, e.cy}, {e.mx, e.my}, e.ratio, e.angle1, e.angle2, Accuracy());
+      line.points = EllipsePoints({e.cx, e.cy}, {e.mx, e.my}, e.ratio, t1, t2, Accuracy());
       if (line.points.size() >= 2) f.boundary.push_back(std::move(line));
       break;
     }

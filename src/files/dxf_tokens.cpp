@@ -183,6 +183,15 @@ double DxfReal(std::string_view value) {
   return negative ? -r : r;
 }
 
+bool DxfHoldsNumber(std::string_view value) {
+  std::size_t k = 0;
+  while (k < value.size() && Blank(value[k])) ++k;
+  if (k == value.size()) return true;
+  if (value[k] == '+' || value[k] == '-') ++k;
+  if (k < value.size() && (value[k] == '.' || value[k] == ',')) ++k;
+  return k < value.size() && Digit(value[k]);
+}
+
 int DxfInt(std::string_view value) {
   std::size_t k = 0;
   while (k < value.size() && Blank(value[k])) ++k;
@@ -485,12 +494,22 @@ int DxfEntityDecoder::Int(int code, int otherwise) const {
 
 // The library takes the entity from its first pair on.
 void DxfEntityDecoder::Replay() {
+  const bool hatch = kind_ == Kind::kHatch;
   kind_ = Kind::kNone;
   DxfPairs pairs(all_.subspan(entityStart_), nul_);
   int code = 0;
   std::string_view value;
-  for (std::size_t k = 0; k < pairCount_ && pairs.Next(code, value); ++k)
+  for (std::size_t k = 0; k < pairCount_ && pairs.Next(code, value); ++k) {
     ToLibrary(code, value, entityStart_ + pairs.Start());
+    // The library begins a hatch with an edge of no kind set and asks for the kind at the
+    // hatch's first point, before any boundary names one: an edge flag of 0 (no kind it
+    // reads) sets it first.
+    if (hatch && k == 0) {
+      zero_.str("72\n0\n");
+      zero_.clear();
+      dxf_.readDxfGroups(zero_, &target_);
+    }
+  }
 }
 
 void DxfEntityDecoder::Complete() {

@@ -98,6 +98,9 @@ private:
 double DxfReal(std::string_view value);
 // A whole number as the library reads it (base 10, blanks before it skipped, 0 for none).
 int DxfInt(std::string_view value);
+// False for a value that holds no number where one is due ("nan", "inf", a word): DxfReal
+// would read it as 0. An empty or blank value counts as a number (0).
+bool DxfHoldsNumber(std::string_view value);
 
 class DxfEntityDecoder {
 public:

@@ -15,7 +15,7 @@ rm -rf "$work"
 mkdir -p "$work"
 /usr/bin/python3 -c 'import ezdxf' || { echo "FAIL: python3-ezdxf is missing"; exit 1; }
 exec /usr/bin/python3 - "$build/lumora-cli" "$source_dir/data" "$work" <<'PY'
-import os, re, subprocess, sys, time
+import os, re, resource, subprocess, sys, time
 import ezdxf
 from ezdxf.math import Vec3
 
@@ -228,6 +228,26 @@ def _(path):
     return verify
 
 
+# A clockwise elliptic edge of a hatch boundary bulges the way it runs, as an arc edge does:
+# the square's top rises to a half ellipse 10 high, not dips into the square.
+@case("hatch_clockwise_edges")
+def _(path):
+    doc = new(4)
+    hatch = doc.modelspace().add_hatch()
+    hatch.set_pattern_fill("_USER", definition=[[0, (0, 0), (0, 2), []]])
+    edges = hatch.paths.add_edge_path()
+    edges.add_line((100, 0), (140, 0))
+    edges.add_line((140, 0), (140, 40))
+    edges.add_ellipse((120, 40), (20, 0), 0.5, 0, 180, ccw=False)
+    edges.add_line((100, 40), (100, 0))
+    doc.saveas(path)
+    def verify(d, err):
+        ys = [y for _, pts in d["lines"] for _, y in pts]
+        check("hatch_clockwise_edges", near(max(ys), 50, 0.1) and
+              not any(1 < y < 39.9 for y in ys), f"lines {d['lines']}")
+    return verify
+
+
 # 8. $DIMSCALE is no drawing scale: 1000 x 600 mm fits the sheet at 1:5.
 @case("scale")
 def _(path):
@@ -258,6 +278,28 @@ def _(path):
         check("layers", layers == [2, 11, 12, 13], f"layers {layers}")
         check("layers", d["hidden"] == [12, 13], f"hidden {d['hidden']}")
         check("layers", "layers WALLS 11, Frozen 12, Off 13" in err, f"report {err!r}")
+    return verify
+
+
+# A block placed on a frozen layer is hidden whole: its member on a layer of its own joins the
+# placement's layer, while that layer's other lines stay in sight.
+@case("frozen_insert")
+def _(path):
+    doc = new(4)
+    doc.layers.add("FURNITURE").freeze()
+    doc.layers.add("WOOD")
+    table = doc.blocks.new("TABLE")
+    table.add_lwpolyline([(0, 0), (10, 0), (10, 5), (0, 5)], close=True,
+                         dxfattribs={"layer": "WOOD"})
+    table.add_line((0, 0), (10, 5))
+    msp = doc.modelspace()
+    msp.add_blockref("TABLE", (0, 0), dxfattribs={"layer": "FURNITURE"})
+    msp.add_line((0, 20), (10, 20), dxfattribs={"layer": "WOOD"})
+    doc.saveas(path)
+    def verify(d, err):
+        layers = sorted(int(a["layer"]) for a in d["line"])
+        check("frozen_insert", layers == [11, 12, 12] and d["hidden"] == [12],
+              f"layers {layers}, hidden {d['hidden']}")
     return verify
 
 
@@ -328,6 +370,32 @@ def _(path):
     return verify
 
 
+# A coordinate or spacing that is no number ("nan", "inf", a word) drops its line or grid of
+# inserts, and the report counts it; a sound line beside them stays.
+@case("not_numbers")
+def _(path):
+    doc = new(4)
+    msp = doc.modelspace()
+    msp.add_line((5, 5), (1.125, 7))
+    msp.add_line((5, 5), (2.125, 7))
+    msp.add_line((5, 5), (3.125, 7))
+    msp.add_line((5, 5), (9, 9))
+    doc.blocks.new("B").add_line((0, 0), (1, 1))
+    msp.add_blockref("B", (0, 0)).grid(size=(2, 2), spacing=(4.125, 5))
+    doc.saveas(path)
+    with open(path) as f:
+        text = f.read()
+    for number, word in (("1.125", "nan"), ("2.125", "inf"), ("3.125", "abc"), ("4.125", "nan")):
+        text = text.replace(number, word)
+    with open(path, "w") as f:
+        f.write(text)
+    def verify(d, err):
+        check("not_numbers", [pts for _, pts in d["lines"]] == [[(5, 5), (9, 9)]],
+              f"lines {d['lines']}")
+        check("not_numbers", "1 INSERT, 3 LINE not read" in err, f"report {err!r}")
+    return verify
+
+
 # 11. What is not read is one line with counts.
 @case("report")
 def _(path):
@@ -341,6 +409,33 @@ def _(path):
     def verify(d, err):
         check("report", err.strip().endswith("1 MLINE, 2 POINT not read"), f"report {err!r}")
         check("report", len(err.strip().splitlines()) == 1, f"report {err!r}")
+    return verify
+
+
+# Thousands of kinds of their own keep the line short: the largest counts named (a long name
+# cut), the rest counted, and the line still ends in "not read".
+@case("report_many_kinds")
+def _(path):
+    doc = new(4)
+    msp = doc.modelspace()
+    for k in range(3):
+        msp.add_point((k, k))
+    msp.add_line((0, 0), (1, 1))
+    doc.saveas(path)
+    with open(path) as f:
+        text = f.read()
+    entity = "  0\n{}\n  8\n0\n".format
+    long_name = "L" + "ONG" * 30
+    twice = "".join(entity(f"OWNKIND{k:05d}") for k in range(3)) + entity(long_name)
+    own = "".join(entity(f"OWNKIND{k:05d}") for k in range(3, 3000))
+    end = text.index("  0\nENDSEC", text.index("ENTITIES"))
+    with open(path, "w") as f:
+        f.write(text[:end] + twice + twice + own + text[end:])
+    def verify(d, err):
+        line = err.strip()
+        named = (f"3 POINT, 2 {long_name[:24]}..., 2 OWNKIND00000, 2 OWNKIND00001, "
+                 "2 OWNKIND00002, 1 OWNKIND00003 and 2996 more kinds not read")
+        check("report_many_kinds", line == named, f"report {line[:400]!r}")
     return verify
 
 
@@ -542,6 +637,36 @@ with open(long_name, "w") as f:
 run = dump(long_name)
 check("long name", run.returncode == 1 and
       "A line of the file is too long, file not read !" in run.stderr, f"{run.stderr!r}")
+
+# Memory that runs short while ten million points are read, or while their report is built,
+# is said the same way by every tool ("Memory overflow !"): nothing aborts. A sanitizer's build
+# reserves more address space than any of these limits and is left out.
+def limited(limit):
+    return lambda: resource.setrlimit(resource.RLIMIT_AS, (limit * 1024, limit * 1024))
+
+
+with open(cli, "rb") as f:
+    binary = f.read()
+if b"__asan_init" not in binary and b"__tsan_init" not in binary:
+    doc = new(4)
+    block = doc.blocks.new("P")
+    block.add_lwpolyline([(k * 0.01, (k % 2) * 0.01) for k in range(4000)])
+    doc.modelspace().add_blockref("P", (0, 0)).grid(size=(50, 50), spacing=(1, 1))
+    points = f"{work}/points.dxf"
+    doc.saveas(points)
+    outputs = {"dump": [], "convert": [f"{work}/points.drw"], "plot": [f"{work}/points.pdf"],
+               "render": [f"{work}/points.png"]}
+    # Every tool gives up reading within the smallest limit; the larger ones leave the dump
+    # short while it builds the report.
+    for limit in (250_000, 330_000, 400_000):
+        for tool, output in outputs.items() if limit == 250_000 else [("dump", [])]:
+            run = subprocess.run([cli, tool, points, *output, "--home", home],
+                                 stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
+                                 encoding="latin-1", preexec_fn=limited(limit))
+            said = run.stderr.strip()
+            short = run.returncode == 1 and said == f"lumora-cli {tool}: Memory overflow !"
+            check("memory", short or (run.returncode == 0 and limit > 250_000),
+                  f"{tool} within {limit} KiB: status {run.returncode}, {said[:200]!r}")
 
 # 9. Off and frozen layers stay hidden through a DXF written again.
 run = subprocess.run([cli, "convert", f"{work}/layers.dxf", f"{work}/layers_again.dxf",
