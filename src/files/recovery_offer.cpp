@@ -4,12 +4,14 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 
 namespace lumora {
 
 namespace {
 
 constexpr std::int64_t kSecondsPerDay = 86400;
+constexpr std::size_t kRecoverNameColumns = 16;
 
 void KeepAside(const std::string& logPath, std::uint64_t checkpoint, FileReporter& reporter,
                const std::string& stamp) {
@@ -45,10 +47,15 @@ std::string FileStamp(const LocalDateTime& m) {
 
 std::optional<RecoveryOffer> TakeRecoveryOffer(const std::string& directory, FileReporter& reporter,
                                                const std::string& stamp) {
+  std::error_code error;
   for (OrphanedLog& orphan : FindOrphanedLogs(directory)) {
     RecoveryLogContents log = ReadRecoveryLogFile(orphan.logPath);
     if (!log.headerRead) {
       KeepAside(orphan.logPath, 0, reporter, stamp);
+    } else if (!std::filesystem::is_regular_file(
+                   CheckpointPathOf(orphan.logPath, log.header.checkpoint), error)) {
+      // Its steps start from a checkpoint that is gone: there is nothing to do them on.
+      KeepAside(orphan.logPath, log.header.checkpoint, reporter, stamp);
     } else if (log.steps.empty() && !log.header.unsaved) {
       RemoveLogFiles(orphan.logPath); // all it holds is in a drawing file
     } else {
@@ -63,8 +70,13 @@ std::string RecoveryTitle(const RecoveryOffer& offer, Language language) {
   char time[32];
   std::snprintf(time, sizeof time, "%04d-%02d-%02d %02d:%02d", at.year, at.month, at.day, at.hour,
                 at.minute);
-  return std::string(kRecoverTitle.In(language)) + offer.log.header.name +
-         Replace(kRecoverSteps.In(language), std::to_string(offer.log.steps.size()), time);
+  // A long name is cut so that the answers stay on the question's row.
+  std::string name = offer.log.header.name;
+  if (name.size() > kRecoverNameColumns) name = name.substr(0, kRecoverNameColumns - 3) + "...";
+  const std::size_t steps = offer.log.steps.size();
+  return std::string(kRecoverTitle.In(language)) + name +
+         Replace((steps == 1 ? kRecoverOneStep : kRecoverSteps).In(language), std::to_string(steps),
+                 time);
 }
 
 RebuildResult AcceptRecovery(RecoveryOffer& offer, ElementStore& store, FileEnvironment& env,

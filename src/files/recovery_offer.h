@@ -19,6 +19,8 @@ inline constexpr TextPair kRecoverTitle{"Recover unsaved drawing '"_l1,
                                         "Palautetaanko tallentamaton piirustus '"_l1};
 inline constexpr TextPair kRecoverSteps{"' (%s steps, saved at %s) "_l1,
                                         "' (%s vaihetta, tallennettu %s) "_l1};
+inline constexpr TextPair kRecoverOneStep{"' (%s step, saved at %s) "_l1,
+                                          "' (%s vaihe, tallennettu %s) "_l1};
 inline constexpr TextPair kRecoverQuestion{"?"_l1, "?"_l1};
 inline constexpr TextPair kRecoveryDamaged{"Damaged recovery log kept aside: "_l1,
                                            "Vioittunut palautusloki jätetty talteen: "_l1};

@@ -96,6 +96,24 @@ TEST(RecoverDrawing, OnlyUnsavedWorkIsOfferedAndADamagedLogIsKeptAsideWithAMessa
   ASSERT_EQ(reporter.errors.size(), 1u);
   EXPECT_EQ(reporter.errors[0], "Damaged recovery log kept aside: aside-s-slot1.log");
   EXPECT_TRUE(fs::exists(damaged + "/aside-s-slot1.log"));
+
+  // A log whose checkpoint is gone has nothing to do its steps on: kept aside, never offered.
+  const std::string orphan = DeadProgram("recover_no_checkpoint", 2);
+  for (const auto& entry : fs::directory_iterator(orphan))
+    if (entry.path().extension() == ".drw") fs::remove(entry.path());
+  EXPECT_FALSE(TakeRecoveryOffer(orphan, reporter, "s"));
+  ASSERT_EQ(reporter.errors.size(), 2u);
+  EXPECT_TRUE(fs::exists(orphan + "/aside-s-slot1.log"));
+
+  // One step is one; a long name is cut so that the answers keep to the row.
+  auto one = TakeRecoveryOffer(DeadProgram("recover_one", 1), reporter, "s");
+  ASSERT_TRUE(one.has_value());
+  EXPECT_EQ(RecoveryTitle(*one, Language::kFinnish),
+            "Palautetaanko tallentamaton piirustus 'house' (1 vaihe, tallennettu 1970-01-01 "
+            "00:16) ");
+  one->log.header.name = "Kerrostalo_pohjapiirros_A";
+  EXPECT_EQ(RecoveryTitle(*one, Language::kEnglish),
+            "Recover unsaved drawing 'Kerrostalo_po...' (1 step, saved at 1970-01-01 00:16) ");
 }
 
 TEST(RecoverDrawing, ALogIsWrittenAsADrawingFileByHand) {
