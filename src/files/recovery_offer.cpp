@@ -2,6 +2,7 @@
 
 #include "model/element_store.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -11,7 +12,8 @@ namespace lumora {
 namespace {
 
 constexpr std::int64_t kSecondsPerDay = 86400;
-constexpr std::size_t kRecoverNameColumns = 16;
+// What the question's text may take of its row and leave the answers room.
+constexpr std::size_t kRecoverTitleColumns = 82;
 
 void KeepAside(const std::string& logPath, std::uint64_t checkpoint, FileReporter& reporter,
                const std::string& stamp) {
@@ -68,15 +70,22 @@ std::optional<RecoveryOffer> TakeRecoveryOffer(const std::string& directory, Fil
 std::string RecoveryTitle(const RecoveryOffer& offer, Language language) {
   const LocalDateTime at = CalendarOf(offer.log.header.savedAt);
   char time[32];
-  std::snprintf(time, sizeof time, "%04d-%02d-%02d %02d:%02d", at.year, at.month, at.day, at.hour,
-                at.minute);
+  // The Finnish wording is the longer: its date goes without the year, as Finns write it.
+  if (language == Language::kFinnish)
+    std::snprintf(time, sizeof time, "%d.%d. %02d:%02d", at.day, at.month, at.hour, at.minute);
+  else
+    std::snprintf(time, sizeof time, "%04d-%02d-%02d %02d:%02d", at.year, at.month, at.day, at.hour,
+                  at.minute);
+  const std::size_t steps = offer.log.steps.size();
+  const std::string title(kRecoverTitle.In(language));
+  const std::string rest = Replace((steps == 1 ? kRecoverOneStep : kRecoverSteps).In(language),
+                                   std::to_string(steps), time);
   // A long name is cut so that the answers stay on the question's row.
   std::string name = offer.log.header.name;
-  if (name.size() > kRecoverNameColumns) name = name.substr(0, kRecoverNameColumns - 3) + "...";
-  const std::size_t steps = offer.log.steps.size();
-  return std::string(kRecoverTitle.In(language)) + name +
-         Replace((steps == 1 ? kRecoverOneStep : kRecoverSteps).In(language), std::to_string(steps),
-                 time);
+  const std::size_t room =
+      kRecoverTitleColumns - std::min(kRecoverTitleColumns, title.size() + rest.size());
+  if (name.size() > room) name = room > 3 ? name.substr(0, room - 3) + "..." : "...";
+  return title + name + rest;
 }
 
 RebuildResult AcceptRecovery(RecoveryOffer& offer, ElementStore& store, FileEnvironment& env,
