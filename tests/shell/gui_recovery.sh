@@ -76,8 +76,12 @@ kill_lumora
 
 kills="${LUMORA_RECOVERY_KILLS:-5}"
 recovered=""
+# Every line's first click comes after a move of the pointer: a window opened under a resting
+# pointer takes a click without a move at its start cursor.
+park_pointer() { xdotool mousemove 2 2; }
 for ((run = 1; run <= kills; ++run)); do
   rm -rf "$lumora_home/RECOVER"
+  park_pointer
   start_lumora
   seen=$((RANDOM % 3))
   for ((k = 0; k < seen; ++k)); do settled_line "$k"; done
@@ -92,6 +96,7 @@ for ((run = 1; run <= kills; ++run)); do
   # A log that holds no step asks nothing; otherwise y recovers.
   logged="$("$build/lumora-cli" recover "$lumora_home/RECOVER/slot1.log" "$tmp/probe.drw" \
     --home "$lumora_home" 2>&1)" || fail "run $run: the log left is no log: $logged"
+  park_pointer
   start_lumora
   [[ "$logged" == *" of 0 steps"* ]] || press y
   report "$tmp/recovered.txt"
