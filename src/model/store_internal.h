@@ -2,6 +2,8 @@
 #pragma once
 
 #include "geometry/primitives.h"
+#include "model/element_kind.h"
+#include "model/elements.h"
 
 namespace lumora {
 
@@ -14,6 +16,20 @@ inline void ExtendBoxByBox(const Box& other, Box& box) {
   if (BoxIsEmpty(other)) return;
   ExtendBox(other.xmin, other.ymin, box);
   ExtendBox(other.xmax, other.ymax, box);
+}
+
+// Calls action with the record typed by its kind.
+void Dispatch(ElementKind kind, void* element, auto&& action) {
+  switch (kind) {
+  case ElementKind::kLine:
+    return action(static_cast<LineElement*>(element));
+  case ElementKind::kFilling:
+    return action(static_cast<FillingElement*>(element));
+  case ElementKind::kText:
+    return action(static_cast<TextElement*>(element));
+  case ElementKind::kPart:
+    return action(static_cast<PartElement*>(element));
+  }
 }
 
 } // namespace lumora

@@ -215,19 +215,6 @@ template <class Element> void UnlinkFrom(Drawing& drawing, Element* element, Ele
   element->next = nullptr;
 }
 
-void Dispatch(ElementKind kind, void* element, auto&& action) {
-  switch (kind) {
-  case ElementKind::kLine:
-    return action(static_cast<LineElement*>(element));
-  case ElementKind::kFilling:
-    return action(static_cast<FillingElement*>(element));
-  case ElementKind::kText:
-    return action(static_cast<TextElement*>(element));
-  case ElementKind::kPart:
-    return action(static_cast<PartElement*>(element));
-  }
-}
-
 template <class Element> FlagsChange::Words WordsOf(const Element& element) {
   FlagsChange::Words out{};
   const auto words = ShownWords(element);

@@ -8,6 +8,7 @@
 // record the step took off. The step is then done by the same code as a redo, so the journal
 // holds it as if it had been committed here, and later undo and redo moves work on it.
 #include "model/element_store.h"
+#include "model/store_internal.h"
 
 #include <algorithm>
 #include <cmath>
@@ -79,19 +80,6 @@ template <class F> void EachNamed(const PartState& s, F f) {
   for (const auto* e : s.fillings) f(static_cast<const void*>(e));
   for (const auto* e : s.texts) f(static_cast<const void*>(e));
   for (const auto* e : s.parts) f(static_cast<const void*>(e));
-}
-
-void Dispatch(ElementKind kind, void* element, auto&& action) {
-  switch (kind) {
-  case ElementKind::kLine:
-    return action(static_cast<LineElement*>(element));
-  case ElementKind::kFilling:
-    return action(static_cast<FillingElement*>(element));
-  case ElementKind::kText:
-    return action(static_cast<TextElement*>(element));
-  case ElementKind::kPart:
-    return action(static_cast<PartElement*>(element));
-  }
 }
 
 } // namespace
