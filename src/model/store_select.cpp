@@ -176,18 +176,9 @@ void ElementStore::ShowHighlightedNormally() {
   const std::vector<TextElement*> texts = Highlighted(drawing_.SelectedTexts);
   UnselectMany(lines, fillings, texts);
   // Nodes of an element already gone (null) go too.
-  while (LineNode* node = drawing_.SelectedLines) {
-    drawing_.SelectedLines = node->next;
-    allocator_.Free(node);
-  }
-  while (FillingNode* node = drawing_.SelectedFillings) {
-    drawing_.SelectedFillings = node->next;
-    allocator_.Free(node);
-  }
-  while (TextNode* node = drawing_.SelectedTexts) {
-    drawing_.SelectedTexts = node->next;
-    allocator_.Free(node);
-  }
+  FreeNodes(drawing_.SelectedLines);
+  FreeNodes(drawing_.SelectedFillings);
+  FreeNodes(drawing_.SelectedTexts);
   for (FillingElement* filling : fillings) painter_.Draw(*filling, DrawMode::kNormal);
   for (LineElement* line : lines) painter_.Draw(*line, DrawMode::kNormal);
   for (TextElement* text : texts) painter_.Draw(*text, DrawMode::kNormal);
