@@ -1364,17 +1364,17 @@ std::string CountText(double count) {
 
 using TooManyParts = std::vector<std::pair<std::string, const TextPair*>>;
 
-// What a file unfolds into against the budget: the memory its elements, points and placements
-// take, and the drawing and plotting its letters, hatch lines and dashes take. A file beyond it
-// is refused naming what makes up most of it (empty when the file is within the budget, unless
-// `always`): the kinds that cost the most, together two thirds of the whole at least. A
-// placement that makes a part costs what an element costs; one that makes nothing still costs
-// its walk.
+// What a file unfolds into against the budget, on two sides: the memory its elements, points
+// and parts take, against `budgetBytes` times kDxfMemoryPerWork, and the drawing and plotting its
+// letters, hatch lines, dashes and walked placements take, against `budgetBytes`. A file beyond
+// either is refused naming what makes up most of that side (empty when the file is within both,
+// unless `always`): the kinds that cost the most there, together two thirds of it at least.
 TooManyParts OverBudget(const Expansion& total, const DrawnWork& work, double budgetBytes,
                         bool always = false) {
   struct Term {
     double count;
-    double bytes;
+    double memory;  // bytes kept
+    double drawing; // bytes' worth of drawing and plotting
     const TextPair* kind;
   };
   const double points = total.points + total.stretched * kDxfPointsPerStretchedRound;
@@ -1382,27 +1382,36 @@ TooManyParts OverBudget(const Expansion& total, const DrawnWork& work, double bu
   constexpr std::size_t kTerms = 6;
   const std::array<Term, kTerms> terms{{
       {total.elements, total.elements * kDxfBytesPerElement + total.fillings * kDxfBytesPerFilling,
-       &dxf_messages::kElements},
-      {points, points * kDxfBytesPerPoint, &dxf_messages::kPoints},
-      {total.characters, total.characters * kDxfBytesPerLetter, &dxf_messages::kLetters},
-      {work.hatchLines, work.hatchLines * kDxfBytesPerHatchLine, &dxf_messages::kHatchLines},
-      {work.dashes, work.dashes * kDxfBytesPerDash, &dxf_messages::kDashes},
-      {total.placements, total.parts * kDxfBytesPerElement + walked * kDxfBytesPerPlacement,
+       0, &dxf_messages::kElements},
+      {points, points * kDxfBytesPerPoint, 0, &dxf_messages::kPoints},
+      {total.characters, 0, total.characters * kDxfBytesPerLetter, &dxf_messages::kLetters},
+      {work.hatchLines, 0, work.hatchLines * kDxfBytesPerHatchLine, &dxf_messages::kHatchLines},
+      {work.dashes, 0, work.dashes * kDxfBytesPerDash, &dxf_messages::kDashes},
+      {total.placements, total.parts * kDxfBytesPerElement, walked * kDxfBytesPerPlacement,
        &dxf_messages::kPlacements},
   }};
-  double sum = 0;
-  for (const Term& term : terms) sum += term.bytes;
-  if (!(sum > budgetBytes) && !always) return {};
+  const double memoryBudget = budgetBytes * kDxfMemoryPerWork;
+  double memory = 0;
+  double drawing = 0;
+  for (const Term& term : terms) {
+    memory += term.memory;
+    drawing += term.drawing;
+  }
+  if (!(memory > memoryBudget) && !(drawing > budgetBytes) && !always) return {};
+  // The side furthest over its budget is the one named.
+  const bool byMemory = memory / memoryBudget >= drawing / budgetBytes;
+  const auto cost = [&](const Term& term) { return byMemory ? term.memory : term.drawing; };
+  const double sum = byMemory ? memory : drawing;
   std::array<std::size_t, kTerms> order{};
   for (std::size_t k = 0; k < order.size(); ++k) order[k] = k;
   std::stable_sort(order.begin(), order.end(),
-                   [&](std::size_t a, std::size_t b) { return terms[a].bytes > terms[b].bytes; });
+                   [&](std::size_t a, std::size_t b) { return cost(terms[a]) > cost(terms[b]); });
   std::array<bool, kTerms> named{};
   double covered = 0;
   for (std::size_t k : order) {
-    if (covered >= sum * 2 / 3 || !(terms[k].count > 0)) break;
+    if (covered >= sum * 2 / 3 || !(terms[k].count > 0) || !(cost(terms[k]) > 0)) break;
     named[k] = true;
-    covered += terms[k].bytes;
+    covered += cost(terms[k]);
   }
   TooManyParts parts;
   for (std::size_t k = 0; k < kTerms; ++k)

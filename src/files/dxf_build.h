@@ -17,7 +17,7 @@ struct PartElement;
 // Deepest block nesting, and what one file may unfold into, counted as a cost per element, per
 // point, per letter and per hatch line (the plan, the drawing's records and the work of drawing
 // and plotting them together) before anything is built: a file beyond it is refused, so that
-// reading, drawing and plotting it stay near half a gigabyte and a few seconds.
+// reading it stays near a gigabyte and drawing and plotting it near a few seconds.
 inline constexpr int kMaxBlockDepth = 32;
 inline constexpr double kDxfBytesPerElement = 400.0;
 inline constexpr double kDxfBytesPerPoint = 48.0;
@@ -32,14 +32,17 @@ inline constexpr double kDxfBytesPerLetter = 200.0;
 // it into) counts at this much a piece.
 inline constexpr double kDxfBytesPerHatchLine = 800.0;
 // A dash of a dashed line or hatch is a stroke of its own on paper: what the plot writes for it
-// and the time it takes (it keeps nothing). At this much a dash the budget holds about twenty
-// million of them, a plot of two seconds or so. Dashes repeat a quarter millimetre apart on paper
-// at the least: so many make five kilometres of line, an A0 sheet ruled a millimetre apart five
-// times over.
+// and the time it takes (it keeps nothing). At this much a dash the budget holds about forty
+// million of them, a plot of four seconds or so. Dashes repeat a quarter millimetre apart on
+// paper at the least: so many make ten kilometres of line, an A0 sheet ruled a millimetre apart
+// ten times over.
 inline constexpr double kDxfBytesPerDash = 24.0;
 // An arc or circle stretched by unequal scales becomes the ellipse it is, as a line of points.
 inline constexpr double kDxfPointsPerStretchedRound = 361.0;
-inline constexpr double kMaxDxfBytes = 480.0 * 1024 * 1024;
+// The drawing and plotting a file may ask for, and the memory it may take as a multiple of that:
+// a read keeps to about a gigabyte and the plot of it to a few seconds.
+inline constexpr double kMaxDxfBytes = 1024.0 * 1024 * 1024;
+inline constexpr double kDxfMemoryPerWork = 1.25;
 // Every placement walked costs its time even where it makes nothing (an insert of a missing
 // block, or a dimension's): it is counted as this many bytes, so that the one budget bounds the
 // walk too, at about 10^7 placements. A placement that makes a part costs what an element costs.

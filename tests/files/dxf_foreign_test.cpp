@@ -263,11 +263,15 @@ TEST(DxfForeign, TextsFillingsAndStretchedCurvesCountWithEveryCopy) {
             "The file would make 900000 letters, too many !");
   EXPECT_EQ(refusal(arc, 2), "The file would make 327600 points, too many !");
   EXPECT_EQ(refusal(arc, 1), "");
-  // 1800 elements alone fit, as do 2700 letters.
-  const std::string both = Line(0, 0, 1, 0) + "0\nTEXT\n10\n0\n20\n0\n40\n1\n1\nABC\n";
-  EXPECT_EQ(refusal(both, 1), "The file would make 1800 elements and 2700 letters, too many !");
+  // 1800 elements alone fit in memory, as do their points; together they do not. Letters cost
+  // drawing, not memory: 2700 of them beside the elements still fit.
+  std::string polyline = "0\nLWPOLYLINE\n90\n20\n70\n0\n";
+  for (int k = 0; k < 20; ++k) polyline += "10\n" + std::to_string(k) + "\n20\n0\n";
+  const std::string both = Line(0, 0, 1, 0) + polyline;
+  EXPECT_EQ(refusal(both, 1), "The file would make 1800 elements and 19800 points, too many !");
   EXPECT_EQ(refusal(both, 1, Language::kFinnish),
-            "Tiedostosta tulisi 1800 alkiota ja 2700 kirjainta, liian monta !");
+            "Tiedostosta tulisi 1800 alkiota ja 19800 pistett\xE4, liian monta !");
+  EXPECT_EQ(refusal(Line(0, 0, 1, 0) + "0\nTEXT\n10\n0\n20\n0\n40\n1\n1\nABC\n", 1), "");
 }
 
 TEST(DxfForeign, AHatchCountsTheDashesItPlots) {

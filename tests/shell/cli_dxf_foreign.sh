@@ -453,7 +453,7 @@ for name, make in cases:
           "a second read differs")
 
 # 1. Small files that would unfold far: nested inserts into 10^12 elements, a grid of copies
-# of one long MTEXT (its letters are kept with every copy), a grid of a million short lines.
+# of one long MTEXT (its letters are kept with every copy), a grid of two million short lines.
 # Each is refused at once with the message.
 def bombs():
     doc = new(4)
@@ -472,8 +472,8 @@ def bombs():
     yield "mtext", doc, "1800000000 letters"
     doc = new(4)
     doc.blocks.new("A").add_line((0, 0), (1, 0))
-    doc.modelspace().add_blockref("A", (0, 0)).grid(size=(1200, 1200), spacing=(2, 2))
-    yield "lines", doc, "1440000 elements and 1440000 block placements"
+    doc.modelspace().add_blockref("A", (0, 0)).grid(size=(1500, 1500), spacing=(2, 2))
+    yield "lines", doc, "2250000 elements and 2250000 block placements"
     # Nine million placements of an empty block make nothing but the placements.
     doc = new(4)
     doc.blocks.new("E")
@@ -503,12 +503,12 @@ def bombs():
     hatch.paths.add_polyline_path(teeth + [(1000, -1), (0, -1)])
     doc.modelspace().add_blockref("C", (0, 0)).grid(size=(10, 10), spacing=(0, 0))
     yield "comb", doc, "50000900 hatch lines"
-    # 160,000 page-long lines of a dashed line type draw their dashes a millimetre apart on paper.
+    # 360,000 page-long lines of a dashed line type draw their dashes a millimetre apart on paper.
     doc = new(4)
     doc.linetypes.add("TINY", pattern=[0.002, 0.001, -0.001])
     doc.blocks.new("D").add_line((0, 0), (1000, 0), dxfattribs={"linetype": "TINY"})
-    doc.modelspace().add_blockref("D", (0, 0)).grid(size=(400, 400), spacing=(2, 0))
-    yield "dashes", doc, "32320000 dashes"
+    doc.modelspace().add_blockref("D", (0, 0)).grid(size=(400, 900), spacing=(2, 0))
+    yield "dashes", doc, "72720000 dashes"
 
 
 # The comb is drawn and the dashes plotted: every command reads through the same bound.
