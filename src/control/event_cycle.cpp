@@ -205,6 +205,12 @@ struct Handler {
         app.window.panning = false;
       return;
     }
+    // A press where the cursor never followed the pointer (a window opened under a resting
+    // pointer, a pointer warped in) first brings the cursor there, as the move would have.
+    if (button.pressed && app.control.state.cursorShown &&
+        MouseTravel(mouse, app.window.mouseAnchor) > kTrembleTravel) {
+      PassiveMotion(app, mouse);
+    }
     // Only one edge of a click acts: the press after a plain move, the release after a drag.
     if (button.pressed != app.window.actOnPress) return;
     const int code = button.button == MouseButton::kLeft ? kCodeLeftButton : kCodeRightButton;

@@ -34,6 +34,7 @@ int LastCode(const CycleFixture& f) {
 TEST(EventCycle, AClickActsOnceAtThePressOrAfterADragAtTheRelease) {
   CycleFixture plain; // after a move the press acts, a drag of 40 pixels changes nothing
   HandleInput(plain.app, {MotionInput{false}, {100, 100}});
+  const Point moved = plain.app.control.In().cursor;
   HandleInput(plain.app, {ButtonInput{MouseButton::kLeft, true}, {100, 100}});
   EXPECT_EQ(LastCode(plain), 1);
   EXPECT_EQ(plain.app.window.lastCommand.mouse, (WindowPixel{100, 100}));
@@ -50,6 +51,12 @@ TEST(EventCycle, AClickActsOnceAtThePressOrAfterADragAtTheRelease) {
   HandleInput(dragged.app, {ButtonInput{MouseButton::kRight, false}, {150, 130}});
   EXPECT_EQ(LastCode(dragged), 2);
   EXPECT_EQ(dragged.app.window.lastCommand.mouse, (WindowPixel{150, 130}));
+
+  CycleFixture resting; // a window opened under the pointer: the press brings the cursor there
+  HandleInput(resting.app, {ButtonInput{MouseButton::kLeft, true}, {100, 100}});
+  EXPECT_EQ(LastCode(resting), 1);
+  EXPECT_EQ(resting.app.control.In().cursor.x, moved.x);
+  EXPECT_EQ(resting.app.control.In().cursor.y, moved.y);
 
   CycleFixture middle;
   HandleInput(middle.app, {ButtonInput{MouseButton::kMiddle, false}, {1, 1}});
