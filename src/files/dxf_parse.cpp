@@ -34,6 +34,7 @@ constexpr double kPaperAccuracy = 0.04; // millimetres on paper between a curve 
 constexpr std::string_view kOwnApplication = "LUMORA";
 constexpr const char* kPaperSpace = "paper space entity left out";
 constexpr const char* kTextCut = "text cut to 32767 letters";
+constexpr const char* kUnreadable = "letters not readable";
 static_assert(kMaxTextLength == 32767);
 
 struct LayerStyle {
@@ -351,7 +352,7 @@ public:
     t.slant = SlantCode(dxf_.getRealValue(51, 0.0));
     textWidthOut_ = t.widthRatio != WidthRatioCode(d.xScaleFactor, false);
     textSlantOut_ = t.slant != SlantCode(dxf_.getRealValue(51, 0.0), false);
-    t.text = PlainDxfText(done_.text.empty() ? d.text : done_.text, utf8_);
+    t.text = PlainDxfText(done_.text.empty() ? d.text : done_.text, utf8_, &textUnreadable_);
     if (d.hJustification == kAligned || d.hJustification == kFit)
       Span(t, ocs.Map({d.ipx, d.ipy}), ocs.Map({d.apx, d.apy}), d.hJustification == kFit);
     if (ocs.mirrored()) Readable(t);
@@ -379,7 +380,7 @@ public:
     t.angle = angle;
     t.positioning = WayOfAttachment(d.attachmentPoint);
     if (ocs.mirrored()) Readable(t);
-    t.text = PlainMText(mtext_, utf8_);
+    t.text = PlainMText(mtext_, utf8_, &textUnreadable_);
     mtext_.clear();
     // A reference width sets the paragraphs in rows within it.
     if (Finite(d.width) && d.width > 0 && Finite(d.height) && d.height > 0)
@@ -771,6 +772,7 @@ private:
     const DxfXData xdata = TakeXData();
     const bool widthOut = std::exchange(textWidthOut_, false);
     const bool slantOut = std::exchange(textSlantOut_, false);
+    const std::size_t unreadable = std::exchange(textUnreadable_, 0);
     if (!Finite(t.points.front()) || !Finite(t.height) || !Finite(t.angle) || !(t.height > 0) ||
         t.text.empty()) {
       ++block_->notRead[kind];
@@ -781,6 +783,7 @@ private:
     if (!t.ownRecord && widthOut) ++block_->approximated["text width out of range"];
     if (!t.ownRecord && slantOut) ++block_->approximated["text slant out of range"];
     if (t.text.size() > kMaxTextLength) ++block_->approximated[kTextCut];
+    if (unreadable > 0) block_->approximated[kUnreadable] += static_cast<std::int64_t>(unreadable);
     block_->texts.push_back(std::move(t));
   }
 
@@ -1009,9 +1012,10 @@ private:
   SplineState spline_;
   HatchState hatch_;
   std::string mtext_;
-  std::string longChunk_;     // a piece of an MTEXT's text (group 3) the library has cut
-  bool textWidthOut_ = false; // the TEXT being added is wider or narrower than texts can be
-  bool textSlantOut_ = false; // or slants beyond what they can
+  std::string longChunk_;          // a piece of an MTEXT's text (group 3) the library has cut
+  bool textWidthOut_ = false;      // the TEXT being added is wider or narrower than texts can be
+  bool textSlantOut_ = false;      // or slants beyond what they can
+  std::size_t textUnreadable_ = 0; // its letters the character set lacks, read as '?'
   bool utf8_ = false;
   bool own_ = false;
   DxfXData xdata_;

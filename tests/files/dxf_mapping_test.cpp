@@ -53,8 +53,15 @@ TEST(DxfText, FormattingIsRemovedAndSignsBecomeLetters) {
   EXPECT_EQ(PlainDxfText("%%c20 %%p0.1 45%%d %%uunder%%u 100%%%", false), "\xF8"
                                                                           "20 \xB1"
                                                                           "0.1 45\xB0 under 100%");
-  EXPECT_EQ(PlainDxfText("\\U+00E4 \\U+20AC", false), "\xE4 ?");
-  EXPECT_EQ(PlainDxfText("\xC3\xA4", true), "\xE4");
+  // Letters of the character set are read, from escapes and from UTF-8 alike; the others
+  // become '?' and are counted, invalid UTF-8 bytes too.
+  std::size_t unreadable = 0;
+  EXPECT_EQ(PlainDxfText("\\U+00E4 \\U+20AC \\U+4E2D \\U+0081", false, &unreadable),
+            "\xE4 \x80 ? ?");
+  EXPECT_EQ(PlainDxfText("\xC3\xA4\xE2\x82\xAC\xC5\xA0\xE4\xB8\xAD\xFF", true, &unreadable),
+            "\xE4\x80\x8A??");
+  EXPECT_EQ(PlainMText("\\U+2122\\P\xE2\x84\xA2\xCE\xA9", true, &unreadable), "\x99|\x99?");
+  EXPECT_EQ(unreadable, 5u);
   EXPECT_EQ(PlainMText("{\\fArial|b1;Plan}\\P1\\S1^2;\\~m\\\\", false), "Plan|11/2 m\\");
   EXPECT_EQ(PlainMText("\\H2.5x;\\C1;red\\Lline\\l", false), "redline");
   EXPECT_EQ(PlainMText("cut \\H2", false), "cut "); // a code without its end stops the text

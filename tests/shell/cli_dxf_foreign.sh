@@ -638,6 +638,23 @@ run = dump(long_name)
 check("long name", run.returncode == 1 and
       "A line of the file is too long, file not read !" in run.stderr, f"{run.stderr!r}")
 
+# Letters: the euro sign of a UTF-8 file (and of an escape) is the character set's own, a
+# letter the set lacks is read as "?" and counted.
+doc = new(4)
+msp = doc.modelspace()
+msp.add_text("25 € Ä 中", dxfattribs={"height": 3})
+msp.add_mtext("\\U+20AC", dxfattribs={"char_height": 3, "insert": (0, 10)})
+msp.add_lwpolyline([(0, 0), (1, 0), (1, 2)])
+letters = f"{work}/letters.dxf"
+doc.saveas(letters)
+run = subprocess.run([cli, "convert", letters, f"{work}/letters_back.dxf", "--home", home],
+                     capture_output=True, encoding="latin-1")
+check("letters", run.stderr.strip() == "1 letters not readable", f"report {run.stderr!r}")
+if run.returncode == 0:
+    back = ezdxf.readfile(f"{work}/letters_back.dxf").modelspace().query("TEXT")
+    back = sorted(t.dxf.text for t in back)
+    check("letters", back == ["25 € Ä ?", "€"], f"texts {back}")
+
 # Memory that runs short while ten million points are read, or while their report is built,
 # is said the same way by every tool ("Memory overflow !"): nothing aborts. A sanitizer's build
 # reserves more address space than any of these limits and is left out.
