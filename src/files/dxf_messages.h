@@ -30,6 +30,10 @@ inline constexpr TextPair kPlacements{" block placements"_l1, " lohkon sijoitust
 // A line of the file longer than the reader holds, where no text is cut to fit.
 inline constexpr TextPair kLineTooLong{"A line of the file is too long, file not read !"_l1,
                                        "Tiedoston rivi on liian pitkä, tiedostoa ei luettu !"_l1};
+// A binary DXF file that ends inside a pair or holds what no DXF file holds.
+inline constexpr TextPair kBinaryDamaged{
+    "The binary DXF file is damaged, file not read !"_l1,
+    "Binäärimuotoinen DXF-tiedosto on vioittunut, tiedostoa ei luettu !"_l1};
 // Follows the kinds and counts, e.g. "12 SPLINE, 3 POINT".
 inline constexpr TextPair kNotReadTail{" not read"_l1, " jäi lukematta"_l1};
 // Past the largest counts the other kinds are only counted: " and 2994 more kinds".

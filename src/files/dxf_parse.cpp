@@ -1,5 +1,6 @@
 #include "files/dxf_parse.h"
 
+#include "files/dxf_binary.h"
 #include "files/dxf_curves.h"
 #include "files/dxf_guard.h"
 #include "files/dxf_style.h"
@@ -126,11 +127,12 @@ bool Finite(const Point& p) {
 
 class SceneBuilder final : public DL_CreationAdapter {
 public:
-  SceneBuilder(DxfScene& scene, const DxfGuardResult& guard, DL_Dxf& dxf)
+  SceneBuilder(DxfScene& scene, const DxfGuardResult& guard, DL_Dxf& dxf, bool markedUtf8)
       : scene_(scene), dxf_(dxf),
         dimensions_(guard.dimensionBlocks.begin(), guard.dimensionBlocks.end()),
         dimensionBlocks_(guard.dimensionBlocks.begin(), guard.dimensionBlocks.end()) {
     for (const auto& [kind, count] : guard.unknownEntities) scene_.notRead[kind] += count;
+    markedUtf8_ = utf8_ = scene_.utf8 = markedUtf8;
     // Room for what the entities section holds, taken once. The counts only guess (a bulge
     // need not make an arc): the room is a hint, filled as it is used.
     try {
@@ -207,8 +209,12 @@ public:
     scene_.hasLimits = limits_ == 3;
   }
   void setVariableString(const std::string& key, const std::string& value, int) override {
-    // From 2007 on, strings are stored as UTF-8.
-    if (key == "$ACADVER") utf8_ = scene_.utf8 = value >= "AC1021";
+    // From 2007 on, strings are stored as UTF-8; so are those of an older file marked so, by
+    // a byte order mark or its code page.
+    if (key == "$ACADVER") versionUtf8_ = value >= "AC1021";
+    if (key == "$DWGCODEPAGE")
+      markedUtf8_ = markedUtf8_ || Upper(value) == "UTF-8" || Upper(value) == "UTF8";
+    utf8_ = scene_.utf8 = versionUtf8_ || markedUtf8_;
   }
   void addLayer(const DL_LayerData& data) override {
     const DL_Attributes& a = getAttributes();
@@ -1016,6 +1022,8 @@ private:
   bool textWidthOut_ = false;      // the TEXT being added is wider or narrower than texts can be
   bool textSlantOut_ = false;      // or slants beyond what they can
   std::size_t textUnreadable_ = 0; // its letters the character set lacks, read as '?'
+  bool markedUtf8_ = false;        // by a byte order mark or the code page
+  bool versionUtf8_ = false;       // by the version
   bool utf8_ = false;
   bool own_ = false;
   DxfXData xdata_;
@@ -1062,13 +1070,25 @@ private:
 } // namespace
 
 bool ParseDxf(std::span<const char> bytes, DxfScene& scene, std::string& problem, bool fast) {
+  // A file of text may begin with the byte order mark of UTF-8: no pair, but it marks the
+  // strings as UTF-8.
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  const bool marked =
+      std::string_view(bytes.data(), std::min<std::size_t>(bytes.size(), 3)) == kByteOrderMark;
+  if (marked) bytes = bytes.subspan(kByteOrderMark.size());
+  // A binary file is read as the text it stands for.
+  if (IsBinaryDxf(bytes)) {
+    std::string text;
+    if (!BinaryDxfToText(bytes, text, problem)) return false;
+    return ParseDxf(std::span<const char>(text.data(), text.size()), scene, problem, fast);
+  }
   const DxfGuardResult guard = CheckDxfInput(bytes);
   if (!guard.ok) {
     problem = guard.problem;
     return false;
   }
   DL_Dxf dxf;
-  SceneBuilder builder(scene, guard, dxf);
+  SceneBuilder builder(scene, guard, dxf, marked);
   try {
     // The library reads the pairs one call at a time; the builder sees each one first, from
     // its own walk over the same lines. One comment through the library's whole-stream

@@ -640,6 +640,8 @@ check("long name", run.returncode == 1 and
 
 # Letters: the euro sign of a UTF-8 file (and of an escape) is the character set's own, a
 # letter the set lacks is read as "?" and counted.
+# A binary file, and one that begins with a byte order mark, read as the same file in text;
+# a damaged binary file is refused as such.
 doc = new(4)
 msp = doc.modelspace()
 msp.add_text("25 € Ä 中", dxfattribs={"height": 3})
@@ -647,6 +649,15 @@ msp.add_mtext("\\U+20AC", dxfattribs={"char_height": 3, "insert": (0, 10)})
 msp.add_lwpolyline([(0, 0), (1, 0), (1, 2)])
 letters = f"{work}/letters.dxf"
 doc.saveas(letters)
+doc.saveas(f"{work}/letters_bin.dxf", fmt="bin")
+with open(letters, "rb") as f:
+    text = f.read()
+with open(f"{work}/letters_bom.dxf", "wb") as f:
+    f.write(b"\xef\xbb\xbf" + text)
+with open(f"{work}/letters_bin.dxf", "rb") as f:
+    binary = f.read()
+with open(f"{work}/letters_cut.dxf", "wb") as f:
+    f.write(binary[:-3])
 run = subprocess.run([cli, "convert", letters, f"{work}/letters_back.dxf", "--home", home],
                      capture_output=True, encoding="latin-1")
 check("letters", run.stderr.strip() == "1 letters not readable", f"report {run.stderr!r}")
@@ -654,6 +665,14 @@ if run.returncode == 0:
     back = ezdxf.readfile(f"{work}/letters_back.dxf").modelspace().query("TEXT")
     back = sorted(t.dxf.text for t in back)
     check("letters", back == ["25 € Ä ?", "€"], f"texts {back}")
+plain = dump(letters)
+for variant in ("bin", "bom"):
+    run = dump(f"{work}/letters_{variant}.dxf")
+    check("letters", (run.stdout.split("\n")[1:], run.stderr) ==
+          (plain.stdout.split("\n")[1:], plain.stderr), f"{variant}: {run.stderr!r}")
+run = dump(f"{work}/letters_cut.dxf")
+check("letters", run.returncode == 1 and
+      "The binary DXF file is damaged, file not read !" in run.stderr, f"cut: {run.stderr!r}")
 
 # Memory that runs short while ten million points are read, or while their report is built,
 # is said the same way by every tool ("Memory overflow !"): nothing aborts. A sanitizer's build
