@@ -183,6 +183,7 @@ bool Within(const std::vector<Point>& points) {
 constexpr std::string_view kTooFar = "too far out to draw";
 constexpr std::string_view kDimension = "dimension read as lines and texts";
 constexpr std::string_view kSharedLayer = "more layers read as the last free one";
+constexpr std::string_view kUnplotted = "layer not plotted read as hidden";
 constexpr std::string_view kDenseHatch = "hatch too dense read with the smallest gap";
 constexpr std::string_view kTextHeight = "text height out of range";
 constexpr std::string_view kBeyondSheet = "drawing larger than the sheet at the largest scale";
@@ -260,6 +261,7 @@ public:
   std::vector<PlanFilling> fillings;
   std::vector<PlanPart> parts;
   std::vector<std::pair<std::string, int>> numberedLayers; // names given free numbers
+  std::vector<std::string> unplottedLayers; // names of layers hidden as they are not plotted
 
 private:
   const TextPair* Count(const SceneBlock& block, Expansion& out) {
@@ -354,6 +356,10 @@ private:
           numberedLayers.emplace_back(
               layerNames_.Of(name, scene_.utf8, std::string::npos, approximated_), number);
       }
+    }
+    if (scene_.unplottedLayers.contains(name)) {
+      ++approximated_[std::string(kUnplotted)];
+      unplottedLayers.push_back(DxfString(name, scene_.utf8));
     }
     used_[static_cast<std::size_t>(number)] = true;
     layers_[name] = number;
@@ -1156,7 +1162,8 @@ constexpr std::size_t kLongestKindNamed = 24;
 // took free numbers.
 std::string NotReadReport(Language language, const KindCounts& notRead,
                           const KindCounts& approximated,
-                          const std::vector<std::pair<std::string, int>>& layers) {
+                          const std::vector<std::pair<std::string, int>>& layers,
+                          const std::vector<std::string>& unplotted) {
   const auto list = [](const KindCounts& counts, auto name) {
     std::string out;
     for (const auto& [kind, count] : counts) {
@@ -1185,10 +1192,18 @@ std::string NotReadReport(Language language, const KindCounts& notRead,
                std::string(dxf_messages::kMoreKindsTail.In(language));
   }
   if (!message.empty()) message += dxf_messages::kNotReadTail.In(language);
-  const std::string near = list(approximated, [language](const std::string& kind) {
+  const std::string near = list(approximated, [language, &unplotted](const std::string& kind) {
+    std::string said = kind;
     for (const auto& [key, text] : dxf_messages::kApproximations)
-      if (kind == key) return std::string(text.In(language));
-    return kind;
+      if (kind == key) said = text.In(language);
+    // The layers hidden as they are not plotted are named, the first few.
+    if (kind == kUnplotted && !unplotted.empty()) {
+      constexpr std::size_t kMostNamed = 3;
+      for (std::size_t k = 0; k < unplotted.size() && k < kMostNamed; ++k)
+        said += (k == 0 ? " (" : ", ") + unplotted[k];
+      said += unplotted.size() > kMostNamed ? ", ...)" : ")";
+    }
+    return said;
   });
   if (!near.empty()) message += (message.empty() ? "" : "; ") + near;
   if (!layers.empty()) {
@@ -1212,8 +1227,8 @@ int AddInto(ElementStore& store, FileEnvironment& env, const Planner& plan, Part
       for (int layer : hidden)
         if (!before[static_cast<std::size_t>(layer)])
           store.drawing().layerVisible[static_cast<std::size_t>(layer)] = 0;
-      const std::string report =
-          NotReadReport(env.CurrentLanguage(), notRead, approximated, plan.numberedLayers);
+      const std::string report = NotReadReport(env.CurrentLanguage(), notRead, approximated,
+                                               plan.numberedLayers, plan.unplottedLayers);
       if (!report.empty()) env.ShowError(report);
       return 1;
     }
@@ -1473,8 +1488,8 @@ int BuildDxfScene(ElementStore& store, FileEnvironment& env, DxfScene& scene,
     if (!hatchesFit(fresh.paperUnit)) return 0;
     Adder adder(aside, env, nullptr, false, approximated);
     if (!adder.Add(plan)) return 0; // the store said why
-    const std::string report =
-        NotReadReport(env.CurrentLanguage(), notRead, approximated, plan.numberedLayers);
+    const std::string report = NotReadReport(env.CurrentLanguage(), notRead, approximated,
+                                             plan.numberedLayers, plan.unplottedLayers);
     ReplaceWith(store, env, aside);
     if (draw) adder.DrawAll();
     if (!report.empty()) env.ShowError(report);

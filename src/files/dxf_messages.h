@@ -67,6 +67,8 @@ inline constexpr std::pair<std::string_view, TextPair> kApproximations[] = {
      {"name made unique with a suffix"_l1, "nimi erotettu loppuliitteellä"_l1}},
     {"text cut to 32767 letters",
      {"text cut to 32767 letters"_l1, "teksti katkaistu 32767 kirjaimeen"_l1}},
+    {"layer not plotted read as hidden",
+     {"layer not plotted read as hidden"_l1, "tulostumaton taso luettu piilotetuksi"_l1}},
     {"letters not readable", {"letters not readable"_l1, "kirjainta ei voitu lukea"_l1}},
 };
 // Heads the layers that took free numbers, e.g. "layers WALLS 11, NOTES 12".

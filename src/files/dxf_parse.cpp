@@ -31,6 +31,7 @@ constexpr int kPolylineClosed = 1;
 constexpr int kPolylineMesh = 16;
 constexpr int kPolylineFaces = 64;
 constexpr int kLayerFrozen = 1;
+constexpr int kPlotFlag = 290;          // of a layer: 0 when it is not plotted
 constexpr double kPaperAccuracy = 0.04; // millimetres on paper between a curve and its chords
 constexpr std::string_view kOwnApplication = "LUMORA";
 constexpr const char* kPaperSpace = "paper space entity left out";
@@ -225,7 +226,14 @@ public:
     layer.rgb = a.getColor24();
     layer.linetype = a.getLinetype();
     layer.lineweight = a.getWidth();
-    if (a.getColor() < 0 || (data.flags & kLayerFrozen) != 0) scene_.hiddenLayers.insert(name);
+    if (a.getColor() < 0 || (data.flags & kLayerFrozen) != 0) {
+      scene_.hiddenLayers.insert(name);
+    } else if (dxf_.getIntValue(kPlotFlag, 1) == 0) {
+      // A layer drawn but never plotted (construction lines, notes to self): the program
+      // plots what it shows, so it is hidden, and that is told.
+      scene_.hiddenLayers.insert(name);
+      scene_.unplottedLayers.insert(name);
+    }
     // What the layer gives the members of blocks placed on it that draw "by layer".
     SceneLayer& look = scene_.layers[name];
     look.colour = layer.rgb != -1 ? ColourOfRgb(layer.rgb) : ColourOfAci(layer.aci);

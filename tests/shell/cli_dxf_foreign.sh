@@ -261,7 +261,7 @@ def _(path):
 
 
 # 9. Layers: setup names keep their numbers, other names take free ones and are reported,
-# frozen and off layers are hidden.
+# frozen and off layers are hidden, and so is a layer that is not plotted (reported).
 @case("layers")
 def _(path):
     doc = new(4)
@@ -269,15 +269,17 @@ def _(path):
     doc.layers.add("WALLS")
     doc.layers.add("Frozen").freeze()
     doc.layers.add("Off").off()
+    doc.layers.add("Sketch").dxf.plot = 0
     msp = doc.modelspace()
-    for k, layer in enumerate(["outlines", "WALLS", "Frozen", "Off"]):
+    for k, layer in enumerate(["outlines", "WALLS", "Frozen", "Off", "Sketch"]):
         msp.add_line((0, k), (10, k), dxfattribs={"layer": layer})
     doc.saveas(path)
     def verify(d, err):
         layers = [int(a["layer"]) for a in d["line"]][::-1]
-        check("layers", layers == [2, 11, 12, 13], f"layers {layers}")
-        check("layers", d["hidden"] == [12, 13], f"hidden {d['hidden']}")
-        check("layers", "layers WALLS 11, Frozen 12, Off 13" in err, f"report {err!r}")
+        check("layers", layers == [2, 11, 12, 13, 14], f"layers {layers}")
+        check("layers", d["hidden"] == [12, 13, 14], f"hidden {d['hidden']}")
+        check("layers", "1 layer not plotted read as hidden (Sketch); layers WALLS 11, Frozen 12, "
+              "Off 13, Sketch 14" in err, f"report {err!r}")
     return verify
 
 
@@ -708,7 +710,7 @@ if b"__asan_init" not in binary and b"__tsan_init" not in binary:
 run = subprocess.run([cli, "convert", f"{work}/layers.dxf", f"{work}/layers_again.dxf",
                       "--home", home], capture_output=True, encoding="latin-1")
 check("hidden layers", run.returncode == 0, f"{run.stderr!r}")
-check("hidden layers", parse(dump(f"{work}/layers_again.dxf").stdout)["hidden"] == [12, 13],
+check("hidden layers", parse(dump(f"{work}/layers_again.dxf").stdout)["hidden"] == [12, 13, 14],
       "the layers off in the file show again")
 
 for failure in failures:
