@@ -69,6 +69,8 @@ inline constexpr std::pair<std::string_view, TextPair> kApproximations[] = {
      {"text cut to 32767 letters"_l1, "teksti katkaistu 32767 kirjaimeen"_l1}},
     {"layer not plotted read as hidden",
      {"layer not plotted read as hidden"_l1, "tulostumaton taso luettu piilotetuksi"_l1}},
+    {"polyline width read as thin line",
+     {"polyline width read as thin line"_l1, "murtoviivan leveys luettu ohuena viivana"_l1}},
     {"letters not readable", {"letters not readable"_l1, "kirjainta ei voitu lukea"_l1}},
 };
 // Heads the layers that took free numbers, e.g. "layers WALLS 11, NOTES 12".

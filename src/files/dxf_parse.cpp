@@ -37,6 +37,7 @@ constexpr std::string_view kOwnApplication = "LUMORA";
 constexpr const char* kPaperSpace = "paper space entity left out";
 constexpr const char* kTextCut = "text cut to 32767 letters";
 constexpr const char* kUnreadable = "letters not readable";
+constexpr const char* kThinPolyline = "polyline width read as thin line";
 static_assert(kMaxTextLength == 32767);
 
 struct LayerStyle {
@@ -167,6 +168,7 @@ public:
       current_.appId = value == "APPID";
       current_.hatch = value == "HATCH";
       current_.placed = value == "LINE" || value == "INSERT";
+      current_.polyline = value == "LWPOLYLINE" || value == "POLYLINE" || value == "VERTEX";
       doneDashes_ = std::move(dashes_);
       dashes_.clear();
       return;
@@ -177,6 +179,9 @@ public:
          code == 50))
       current_.notANumber = true;
     if (current_.appId && code == 2 && value == kOwnApplication) scene_.own = true;
+    // A polyline's width: constant (43), or at the start and end of its segments (40, 41).
+    if (current_.polyline && (code == 40 || code == 41 || code == 43) && DxfReal(value) > 0)
+      current_.wide = true;
     if (!current_.hatch) return;
     // The number of boundary paths: the library keeps the last hatch's paths when it is 0.
     if (code == 91 && current_.loops < 0) current_.loops = std::atoi(std::string(value).c_str());
@@ -321,11 +326,13 @@ public:
     polyline_.bulges.clear();
     polyline_.attr = Attributes();
     polyline_.ocs = EntityOcs();
+    polyline_.wide = done_.wide;
   }
   void addVertex(const DL_VertexData& d) override {
     if (!polyline_.active) return;
     polyline_.points.push_back({d.x, d.y});
     polyline_.bulges.push_back(d.bulge);
+    polyline_.wide = polyline_.wide || done_.wide;
   }
   void addSpline(const DL_SplineData& d) override {
     Begin();
@@ -536,6 +543,7 @@ private:
     std::vector<double> bulges;
     SceneAttributes attr;
     Ocs ocs;
+    bool wide = false; // drawn with a width, which lines do not have
   };
   // What the pairs of one entity said beyond the library: a hatch's first pattern line.
   struct RawEntity {
@@ -549,6 +557,8 @@ private:
     std::string text;           // its text (group 1) where longer than the library keeps
     bool placed = false;        // a line or an insert: its place must be numbers
     bool notANumber = false;    // one of its coordinates, angle or spacings is none
+    bool polyline = false;      // a light polyline, a polyline or a polyline's vertex
+    bool wide = false;          // drawn with a width
   };
   static constexpr std::size_t kMostDashes = 64;
   struct SplineState {
@@ -824,6 +834,7 @@ private:
     const DxfXData xdata = TakeXData();
     for (const Point& q : p.points)
       if (!Finite(q)) return void(++block_->notRead["POLYLINE"]);
+    if (p.wide) ++block_->approximated[kThinPolyline];
     bool bulged = false;
     for (std::size_t k = 0; k + 1 < p.bulges.size() || (p.closed && k < p.bulges.size()); ++k)
       bulged = bulged || std::fabs(p.bulges[k]) > 1e-9;

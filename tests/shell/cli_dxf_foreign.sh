@@ -260,6 +260,20 @@ def _(path):
     return verify
 
 
+# Polylines drawn with a width are read as thin lines, and reported;
+@case("approximations")
+def _(path):
+    doc = new(4)
+    msp = doc.modelspace()
+    msp.add_lwpolyline([(0, 0), (50, 0)], dxfattribs={"const_width": 2})
+    msp.add_lwpolyline([(0, 10, 1, 3, 0), (50, 10, 3, 1, 0)], format="xyseb")
+    msp.add_lwpolyline([(0, 20), (50, 20)])
+    doc.saveas(path)
+    def verify(d, err):
+        check("approximations", "2 polyline width read as thin line" in err, f"report {err!r}")
+    return verify
+
+
 # 9. Layers: setup names keep their numbers, other names take free ones and are reported,
 # frozen and off layers are hidden, and so is a layer that is not plotted (reported).
 @case("layers")
