@@ -71,6 +71,8 @@ inline constexpr std::pair<std::string_view, TextPair> kApproximations[] = {
      {"layer not plotted read as hidden"_l1, "tulostumaton taso luettu piilotetuksi"_l1}},
     {"polyline width read as thin line",
      {"polyline width read as thin line"_l1, "murtoviivan leveys luettu ohuena viivana"_l1}},
+    {"crosshatch read as one direction",
+     {"crosshatch read as one direction"_l1, "ristiviivoitus luettu yhteen suuntaan"_l1}},
     {"letters not readable", {"letters not readable"_l1, "kirjainta ei voitu lukea"_l1}},
 };
 // Heads the layers that took free numbers, e.g. "layers WALLS 11, NOTES 12".

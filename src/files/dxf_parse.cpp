@@ -38,6 +38,7 @@ constexpr const char* kPaperSpace = "paper space entity left out";
 constexpr const char* kTextCut = "text cut to 32767 letters";
 constexpr const char* kUnreadable = "letters not readable";
 constexpr const char* kThinPolyline = "polyline width read as thin line";
+constexpr const char* kOneDirection = "crosshatch read as one direction";
 static_assert(kMaxTextLength == 32767);
 
 struct LayerStyle {
@@ -185,9 +186,14 @@ public:
     if (!current_.hatch) return;
     // The number of boundary paths: the library keeps the last hatch's paths when it is 0.
     if (code == 91 && current_.loops < 0) current_.loops = std::atoi(std::string(value).c_str());
+    if (code == 77 && DxfInt(value) == 1) current_.crossed = true; // drawn again across
     if (code == 78) current_.patternLines = true;
     if (!current_.patternLines) return;
     const double number = std::atof(std::string(value).c_str());
+    // A pattern line in another direction than the first crosses it.
+    if (code == 53 && current_.hasAngle && std::isfinite(number) &&
+        std::fabs(std::remainder(number - current_.angle, 180.0)) > kSameDirection)
+      current_.crossed = true;
     // The first line's dashes follow its angle, up to the next line's angle.
     if (code == 53) current_.firstLineDone = current_.hasAngle;
     if (code == 49 && current_.hasAngle && !current_.firstLineDone &&
@@ -443,6 +449,7 @@ public:
     hatch_.noBoundary = done_.loops <= 0;
     hatch_.ocs = EntityOcs();
     hatch_.filling.solid = d.solid;
+    hatch_.crossed = done_.crossed && !d.solid;
     hatch_.filling.angle = d.angle;
     const std::string pattern = Upper(d.pattern);
     // A solid fill is counted as read near once its boundary is read.
@@ -554,6 +561,7 @@ private:
     double angle = 0, dx = 0, dy = 0;
     bool firstLineDone = false;
     std::vector<double> dashes; // of the first pattern line
+    bool crossed = false;       // lines in a second direction, or drawn again across
     std::string text;           // its text (group 1) where longer than the library keeps
     bool placed = false;        // a line or an insert: its place must be numbers
     bool notANumber = false;    // one of its coordinates, angle or spacings is none
@@ -561,6 +569,7 @@ private:
     bool wide = false;          // drawn with a width
   };
   static constexpr std::size_t kMostDashes = 64;
+  static constexpr double kSameDirection = 1e-6; // degrees
   struct SplineState {
     bool active = false;
     int degree = 0;
@@ -580,6 +589,7 @@ private:
     std::vector<Point> run; // straight edges not yet made a line
     bool runStarted = false;
     Point runStart{0, 0};
+    bool crossed = false; // its lines in a second direction are not read
   };
 
   // Names of layers and blocks are told apart as the file writes them: two names that become
@@ -998,6 +1008,7 @@ private:
       for (const Point& p : l.points) finite = finite && Finite(p);
     if (!finite) return void(++block_->notRead["HATCH"]);
     if (h.filling.solid) ++block_->approximated["solid fill read as hatch"];
+    if (h.crossed) ++block_->approximated[kOneDirection];
     for (SceneLine& l : h.filling.boundary) h.ocs.Map(l);
     h.filling.angle = h.ocs.MapAngle(h.filling.angle);
     block_->fillings.push_back(std::move(h.filling));

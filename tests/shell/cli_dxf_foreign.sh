@@ -261,6 +261,7 @@ def _(path):
 
 
 # Polylines drawn with a width are read as thin lines, and reported;
+# so are crosshatches and double hatches, read in their first direction.
 @case("approximations")
 def _(path):
     doc = new(4)
@@ -268,9 +269,20 @@ def _(path):
     msp.add_lwpolyline([(0, 0), (50, 0)], dxfattribs={"const_width": 2})
     msp.add_lwpolyline([(0, 10, 1, 3, 0), (50, 10, 3, 1, 0)], format="xyseb")
     msp.add_lwpolyline([(0, 20), (50, 20)])
+    cross = msp.add_hatch()
+    cross.set_pattern_fill("ANSI37", scale=1)
+    cross.paths.add_polyline_path([(0, 0), (50, 0), (50, 50), (0, 50)])
+    double = msp.add_hatch()
+    double.set_pattern_fill("_USER", definition=[[30, (0, 0), (-2.5, 4.330127), []]])
+    double.dxf.pattern_double = 1
+    double.paths.add_polyline_path([(100, 0), (150, 0), (150, 50), (100, 50)])
+    steel = msp.add_hatch()  # two lines in one direction
+    steel.set_pattern_fill("ANSI32", scale=1)
+    steel.paths.add_polyline_path([(200, 0), (250, 0), (250, 50), (200, 50)])
     doc.saveas(path)
     def verify(d, err):
         check("approximations", "2 polyline width read as thin line" in err, f"report {err!r}")
+        check("approximations", "2 crosshatch read as one direction" in err, f"report {err!r}")
     return verify
 
 
