@@ -873,19 +873,23 @@ Box PlanExtent(const Planner& plan) {
 }
 
 // A drawing read from its extents sits inside its sheet: a twentieth of its size each side,
-// out to a round number no coarser than the grid step.
-void AddMargin(Box& limits, double step) {
+// out to a round number of millimetres no coarser than `stepMm`, whatever unit the drawing
+// counts in (so that its scale does not depend on the unit).
+void AddMargin(Box& limits, double stepMm, double mmPerUnit) {
   constexpr double kMargin = 0.05;
-  const double mx = (limits.xmax - limits.xmin) * kMargin;
-  const double my = (limits.ymax - limits.ymin) * kMargin;
+  Box mm{limits.xmin * mmPerUnit, limits.ymin * mmPerUnit, limits.xmax * mmPerUnit,
+         limits.ymax * mmPerUnit};
+  const double mx = (mm.xmax - mm.xmin) * kMargin;
+  const double my = (mm.ymax - mm.ymin) * kMargin;
   const double wider = std::max(mx, my);
   const double unit =
-      wider > 0 ? std::min(step, std::pow(10.0, std::floor(std::log10(wider)))) : step;
-  if (!(unit > 0) || !std::isfinite(unit)) return;
-  limits.xmin = std::floor((limits.xmin - mx) / unit) * unit;
-  limits.ymin = std::floor((limits.ymin - my) / unit) * unit;
-  limits.xmax = std::ceil((limits.xmax + mx) / unit) * unit;
-  limits.ymax = std::ceil((limits.ymax + my) / unit) * unit;
+      wider > 0 ? std::min(stepMm, std::pow(10.0, std::floor(std::log10(wider)))) : stepMm;
+  if (!(unit > 0) || !std::isfinite(unit) || !(mmPerUnit > 0)) return;
+  mm.xmin = std::floor((mm.xmin - mx) / unit) * unit;
+  mm.ymin = std::floor((mm.ymin - my) / unit) * unit;
+  mm.xmax = std::ceil((mm.xmax + mx) / unit) * unit;
+  mm.ymax = std::ceil((mm.ymax + my) / unit) * unit;
+  limits = Box{mm.xmin / mmPerUnit, mm.ymin / mmPerUnit, mm.xmax / mmPerUnit, mm.ymax / mmPerUnit};
 }
 
 // The header of a whole drawing read from the file: limits, scale, grid, units and hidden
@@ -903,12 +907,13 @@ bool SetUpHeader(Drawing& drawing, const Setup& setup, const DxfScene& scene, co
     const double k = units.toDrawing;
     limits = Box{scene.limMin.x * k, scene.limMin.y * k, scene.limMax.x * k, scene.limMax.y * k};
   } else if (!IsResetBox(limits)) {
-    AddMargin(limits, kStep);
+    AddMargin(limits, kStep, units.mmPerUnit);
   }
   if (IsResetBox(limits)) limits = Box{0, 0, sheetWidth, sheetHeight};
-  // A drawing of one point or one straight line still gets an area to show it in.
-  const double pad =
-      std::max({1.0, (limits.xmax - limits.xmin) * 0.05, (limits.ymax - limits.ymin) * 0.05});
+  // A drawing of one point or one straight line still gets an area to show it in, of at least
+  // a millimetre.
+  const double pad = std::max({1.0 / units.mmPerUnit, (limits.xmax - limits.xmin) * 0.05,
+                               (limits.ymax - limits.ymin) * 0.05});
   if (limits.xmax - limits.xmin <= 0) limits.xmin -= pad, limits.xmax += pad;
   if (limits.ymax - limits.ymin <= 0) limits.ymin -= pad, limits.ymax += pad;
   drawing.limits = limits;

@@ -260,6 +260,18 @@ def _(path):
     return verify
 
 
+# The margin around a drawing in metres is that of the same drawing in millimetres, and so is
+# its scale: 2.5 x 0.3 m fits 1:10 with 125 mm each side.
+@case("scale_metres")
+def _(path):
+    doc = new(6)
+    doc.modelspace().add_lwpolyline([(0, 0), (2.5, 0), (2.5, 0.3), (0, 0.3)], close=True)
+    doc.saveas(path)
+    def verify(d, err):
+        check("scale_metres", d["head"].get("scale") == 10, f"head {d['head']}")
+    return verify
+
+
 # Polylines drawn with a width are read as thin lines, and reported;
 # so are crosshatches and double hatches, read in their first direction.
 @case("approximations")
