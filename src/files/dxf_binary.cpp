@@ -77,12 +77,18 @@ bool BinaryDxfToText(std::span<const char> bytes, std::string& text, std::string
     problem = kDxfBinaryDamaged;
     return false;
   };
+  text.clear();
   if (!IsBinaryDxf(bytes)) return damaged();
   Reader in(bytes.subspan(kMark.size()));
   // Files of release 12 and before give a code in one byte (255 escapes a code in two); the
-  // first pair of a file is a section or a comment, which shows which.
+  // first pair of a file is a section (code 0) or a comment (999), which shows which.
   const std::span<const char> rest = in.Bytes();
-  const bool wide = rest.size() >= 2 && rest[0] == 0 && rest[1] == 0;
+  const auto starts = [&rest](unsigned char low, unsigned char high) {
+    return rest.size() >= 2 && static_cast<unsigned char>(rest[0]) == low &&
+           static_cast<unsigned char>(rest[1]) == high;
+  };
+  constexpr unsigned char kCommentLow = 999 % 256, kCommentHigh = 999 / 256;
+  const bool wide = starts(0, 0) || starts(kCommentLow, kCommentHigh);
   // The text is mostly a little longer than the bytes: room once, grown as needed.
   text.reserve(bytes.size() + bytes.size() / 2);
   while (!in.AtEnd()) {
