@@ -44,29 +44,44 @@ void AppendLine(std::string& out, const char* format, auto... values) {
   out += buffer;
 }
 
-std::string AttributesReport(const Drawing& drawing) {
+// The attributes of every element, handed to `sink` a piece at a time.
+bool WriteAttributes(const Drawing& drawing, const ReportSink& sink) {
+  constexpr std::size_t kPiece = 1 << 16;
   std::string out = "\n\nAttributes:";
+  bool ok = true;
+  const auto pass = [&](bool last) {
+    if (!last && out.size() < kPiece) return;
+    ok = ok && sink(out);
+    out.clear();
+  };
   int k = 0;
-  for (const LineElement* l : Each(drawing.lines))
+  for (const LineElement* l : Each(drawing.lines)) {
     AppendLine(out, "\n line %d: layer:%u colour:%u width:%u style:%u section:%u", ++k, l->layer(),
                l->colour(), l->width(), l->style(), l->section());
+    pass(false);
+  }
   k = 0;
-  for (const FillingElement* f : Each(drawing.fillings))
+  for (const FillingElement* f : Each(drawing.fillings)) {
     AppendLine(out, "\n filling %d: layer:%u colour:%u style:%u section:%u gap:%g angle:%d", ++k,
                f->layer(), f->colour(), f->style(), f->ldista(), static_cast<double>(f->gap()),
                static_cast<int>(f->angle()));
+    pass(false);
+  }
   k = 0;
-  for (const TextElement* t : Each(drawing.texts))
+  for (const TextElement* t : Each(drawing.texts)) {
     AppendLine(out,
                "\n text %d: layer:%u colour:%u height:%u angle:%g positioning:%u widthRatio:%u "
                "slant:%u",
                ++k, t->layer(), t->colour(), t->height(), static_cast<double>(t->angle()),
                t->positioning(), t->widthRatio(), t->slant());
+    pass(false);
+  }
   out += "\n hidden layers:";
   for (std::size_t layer = 0; layer < drawing.layerVisible.size(); ++layer)
     if (drawing.layerVisible[layer] == 0) AppendLine(out, " %zu", layer);
   out += "\n";
-  return out;
+  pass(true);
+  return ok;
 }
 
 int Refuse(const std::string& line) {
@@ -119,10 +134,13 @@ int ReadAndReport(const DumpArguments& args, const std::string& path, App& app,
     std::fprintf(stderr, "%s\n", Latin1ToUtf8(note).c_str());
   SetDrawingName(app.drawing, path.substr(path.rfind('/') + 1));
   if (args.report.empty()) {
-    std::string report = DrawingReport(app.drawing);
-    if (args.attributes) report += AttributesReport(app.drawing);
-    std::fwrite(report.data(), 1, report.size(), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    // A piece at a time: a large drawing's report is never held whole.
+    const ReportSink out = [](std::string_view piece) {
+      return std::fwrite(piece.data(), 1, piece.size(), stdout) == piece.size();
+    };
+    const bool written = WriteDrawingReport(app.drawing, out) &&
+                         (!args.attributes || WriteAttributes(app.drawing, out));
+    return std::fflush(stdout) == 0 && written ? 0 : 1;
   }
   if (DumpDrawing(app.drawing, env, args.report) != 1) return Refuse(FirstMessage(env, console));
   return 0;

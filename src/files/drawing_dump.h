@@ -4,7 +4,9 @@
 
 #include "files/file_reporter.h"
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace lumora {
 
@@ -13,6 +15,13 @@ struct Drawing;
 // The report as text (Latin-1). The "next" of a part is the 1-based position of the next part
 // in the part list, 0 for the last, so that reports of the same drawing are the same.
 std::string DrawingReport(const Drawing& drawing);
+
+// Takes the report a piece at a time, in order; false stops the report.
+using ReportSink = std::function<bool(std::string_view)>;
+
+// The same report handed to `sink` in pieces, so that a large drawing's report is never held
+// whole. False when the sink refused a piece.
+bool WriteDrawingReport(const Drawing& drawing, const ReportSink& sink);
 
 // Writes the report to the file; the open message is shown when it cannot be written.
 // 1 = written, 0 = not.

@@ -183,6 +183,7 @@ bool Within(const std::vector<Point>& points) {
 constexpr std::string_view kTooFar = "too far out to draw";
 constexpr std::string_view kDimension = "dimension read as lines and texts";
 constexpr std::string_view kSharedLayer = "more layers read as the last free one";
+constexpr std::string_view kUnplotted = "layer not plotted read as hidden";
 constexpr std::string_view kDenseHatch = "hatch too dense read with the smallest gap";
 constexpr std::string_view kTextHeight = "text height out of range";
 constexpr std::string_view kBeyondSheet = "drawing larger than the sheet at the largest scale";
@@ -260,6 +261,7 @@ public:
   std::vector<PlanFilling> fillings;
   std::vector<PlanPart> parts;
   std::vector<std::pair<std::string, int>> numberedLayers; // names given free numbers
+  std::vector<std::string> unplottedLayers; // names of layers hidden as they are not plotted
 
 private:
   const TextPair* Count(const SceneBlock& block, Expansion& out) {
@@ -354,6 +356,10 @@ private:
           numberedLayers.emplace_back(
               layerNames_.Of(name, scene_.utf8, std::string::npos, approximated_), number);
       }
+    }
+    if (scene_.unplottedLayers.contains(name)) {
+      ++approximated_[std::string(kUnplotted)];
+      unplottedLayers.push_back(DxfString(name, scene_.utf8));
     }
     used_[static_cast<std::size_t>(number)] = true;
     layers_[name] = number;
@@ -867,19 +873,23 @@ Box PlanExtent(const Planner& plan) {
 }
 
 // A drawing read from its extents sits inside its sheet: a twentieth of its size each side,
-// out to a round number no coarser than the grid step.
-void AddMargin(Box& limits, double step) {
+// out to a round number of millimetres no coarser than `stepMm`, whatever unit the drawing
+// counts in (so that its scale does not depend on the unit).
+void AddMargin(Box& limits, double stepMm, double mmPerUnit) {
   constexpr double kMargin = 0.05;
-  const double mx = (limits.xmax - limits.xmin) * kMargin;
-  const double my = (limits.ymax - limits.ymin) * kMargin;
+  Box mm{limits.xmin * mmPerUnit, limits.ymin * mmPerUnit, limits.xmax * mmPerUnit,
+         limits.ymax * mmPerUnit};
+  const double mx = (mm.xmax - mm.xmin) * kMargin;
+  const double my = (mm.ymax - mm.ymin) * kMargin;
   const double wider = std::max(mx, my);
   const double unit =
-      wider > 0 ? std::min(step, std::pow(10.0, std::floor(std::log10(wider)))) : step;
-  if (!(unit > 0) || !std::isfinite(unit)) return;
-  limits.xmin = std::floor((limits.xmin - mx) / unit) * unit;
-  limits.ymin = std::floor((limits.ymin - my) / unit) * unit;
-  limits.xmax = std::ceil((limits.xmax + mx) / unit) * unit;
-  limits.ymax = std::ceil((limits.ymax + my) / unit) * unit;
+      wider > 0 ? std::min(stepMm, std::pow(10.0, std::floor(std::log10(wider)))) : stepMm;
+  if (!(unit > 0) || !std::isfinite(unit) || !(mmPerUnit > 0)) return;
+  mm.xmin = std::floor((mm.xmin - mx) / unit) * unit;
+  mm.ymin = std::floor((mm.ymin - my) / unit) * unit;
+  mm.xmax = std::ceil((mm.xmax + mx) / unit) * unit;
+  mm.ymax = std::ceil((mm.ymax + my) / unit) * unit;
+  limits = Box{mm.xmin / mmPerUnit, mm.ymin / mmPerUnit, mm.xmax / mmPerUnit, mm.ymax / mmPerUnit};
 }
 
 // The header of a whole drawing read from the file: limits, scale, grid, units and hidden
@@ -897,12 +907,13 @@ bool SetUpHeader(Drawing& drawing, const Setup& setup, const DxfScene& scene, co
     const double k = units.toDrawing;
     limits = Box{scene.limMin.x * k, scene.limMin.y * k, scene.limMax.x * k, scene.limMax.y * k};
   } else if (!IsResetBox(limits)) {
-    AddMargin(limits, kStep);
+    AddMargin(limits, kStep, units.mmPerUnit);
   }
   if (IsResetBox(limits)) limits = Box{0, 0, sheetWidth, sheetHeight};
-  // A drawing of one point or one straight line still gets an area to show it in.
-  const double pad =
-      std::max({1.0, (limits.xmax - limits.xmin) * 0.05, (limits.ymax - limits.ymin) * 0.05});
+  // A drawing of one point or one straight line still gets an area to show it in, of at least
+  // a millimetre.
+  const double pad = std::max({1.0 / units.mmPerUnit, (limits.xmax - limits.xmin) * 0.05,
+                               (limits.ymax - limits.ymin) * 0.05});
   if (limits.xmax - limits.xmin <= 0) limits.xmin -= pad, limits.xmax += pad;
   if (limits.ymax - limits.ymin <= 0) limits.ymin -= pad, limits.ymax += pad;
   drawing.limits = limits;
@@ -1156,7 +1167,8 @@ constexpr std::size_t kLongestKindNamed = 24;
 // took free numbers.
 std::string NotReadReport(Language language, const KindCounts& notRead,
                           const KindCounts& approximated,
-                          const std::vector<std::pair<std::string, int>>& layers) {
+                          const std::vector<std::pair<std::string, int>>& layers,
+                          const std::vector<std::string>& unplotted) {
   const auto list = [](const KindCounts& counts, auto name) {
     std::string out;
     for (const auto& [kind, count] : counts) {
@@ -1185,10 +1197,18 @@ std::string NotReadReport(Language language, const KindCounts& notRead,
                std::string(dxf_messages::kMoreKindsTail.In(language));
   }
   if (!message.empty()) message += dxf_messages::kNotReadTail.In(language);
-  const std::string near = list(approximated, [language](const std::string& kind) {
+  const std::string near = list(approximated, [language, &unplotted](const std::string& kind) {
+    std::string said = kind;
     for (const auto& [key, text] : dxf_messages::kApproximations)
-      if (kind == key) return std::string(text.In(language));
-    return kind;
+      if (kind == key) said = text.In(language);
+    // The layers hidden as they are not plotted are named, the first few.
+    if (kind == kUnplotted && !unplotted.empty()) {
+      constexpr std::size_t kMostNamed = 3;
+      for (std::size_t k = 0; k < unplotted.size() && k < kMostNamed; ++k)
+        said += (k == 0 ? " (" : ", ") + unplotted[k];
+      said += unplotted.size() > kMostNamed ? ", ...)" : ")";
+    }
+    return said;
   });
   if (!near.empty()) message += (message.empty() ? "" : "; ") + near;
   if (!layers.empty()) {
@@ -1212,8 +1232,8 @@ int AddInto(ElementStore& store, FileEnvironment& env, const Planner& plan, Part
       for (int layer : hidden)
         if (!before[static_cast<std::size_t>(layer)])
           store.drawing().layerVisible[static_cast<std::size_t>(layer)] = 0;
-      const std::string report =
-          NotReadReport(env.CurrentLanguage(), notRead, approximated, plan.numberedLayers);
+      const std::string report = NotReadReport(env.CurrentLanguage(), notRead, approximated,
+                                               plan.numberedLayers, plan.unplottedLayers);
       if (!report.empty()) env.ShowError(report);
       return 1;
     }
@@ -1482,8 +1502,8 @@ int BuildDxfScene(ElementStore& store, FileEnvironment& env, DxfScene& scene,
     if (!hatchesFit(fresh.paperUnit)) return 0;
     Adder adder(aside, env, nullptr, false, approximated);
     if (!adder.Add(plan)) return 0; // the store said why
-    const std::string report =
-        NotReadReport(env.CurrentLanguage(), notRead, approximated, plan.numberedLayers);
+    const std::string report = NotReadReport(env.CurrentLanguage(), notRead, approximated,
+                                             plan.numberedLayers, plan.unplottedLayers);
     ReplaceWith(store, env, aside);
     if (draw) adder.DrawAll();
     if (!report.empty()) env.ShowError(report);

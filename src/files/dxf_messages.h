@@ -30,6 +30,10 @@ inline constexpr TextPair kPlacements{" block placements"_l1, " lohkon sijoitust
 // A line of the file longer than the reader holds, where no text is cut to fit.
 inline constexpr TextPair kLineTooLong{"A line of the file is too long, file not read !"_l1,
                                        "Tiedoston rivi on liian pitkä, tiedostoa ei luettu !"_l1};
+// A binary DXF file that ends inside a pair or holds what no DXF file holds.
+inline constexpr TextPair kBinaryDamaged{
+    "The binary DXF file is damaged, file not read !"_l1,
+    "Binäärimuotoinen DXF-tiedosto on vioittunut, tiedostoa ei luettu !"_l1};
 // Follows the kinds and counts, e.g. "12 SPLINE, 3 POINT".
 inline constexpr TextPair kNotReadTail{" not read"_l1, " jäi lukematta"_l1};
 // Past the largest counts the other kinds are only counted: " and 2994 more kinds".
@@ -63,6 +67,13 @@ inline constexpr std::pair<std::string_view, TextPair> kApproximations[] = {
      {"name made unique with a suffix"_l1, "nimi erotettu loppuliitteellä"_l1}},
     {"text cut to 32767 letters",
      {"text cut to 32767 letters"_l1, "teksti katkaistu 32767 kirjaimeen"_l1}},
+    {"layer not plotted read as hidden",
+     {"layer not plotted read as hidden"_l1, "tulostumaton taso luettu piilotetuksi"_l1}},
+    {"polyline width read as thin line",
+     {"polyline width read as thin line"_l1, "murtoviivan leveys luettu ohuena viivana"_l1}},
+    {"crosshatch read as one direction",
+     {"crosshatch read as one direction"_l1, "ristiviivoitus luettu yhteen suuntaan"_l1}},
+    {"letters not readable", {"letters not readable"_l1, "kirjainta ei voitu lukea"_l1}},
 };
 // Heads the layers that took free numbers, e.g. "layers WALLS 11, NOTES 12".
 inline constexpr TextPair kLayersHead{"layers"_l1, "tasot"_l1};

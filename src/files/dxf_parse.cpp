@@ -1,5 +1,6 @@
 #include "files/dxf_parse.h"
 
+#include "files/dxf_binary.h"
 #include "files/dxf_curves.h"
 #include "files/dxf_guard.h"
 #include "files/dxf_style.h"
@@ -30,10 +31,14 @@ constexpr int kPolylineClosed = 1;
 constexpr int kPolylineMesh = 16;
 constexpr int kPolylineFaces = 64;
 constexpr int kLayerFrozen = 1;
+constexpr int kPlotFlag = 290;          // of a layer: 0 when it is not plotted
 constexpr double kPaperAccuracy = 0.04; // millimetres on paper between a curve and its chords
 constexpr std::string_view kOwnApplication = "LUMORA";
 constexpr const char* kPaperSpace = "paper space entity left out";
 constexpr const char* kTextCut = "text cut to 32767 letters";
+constexpr const char* kUnreadable = "letters not readable";
+constexpr const char* kThinPolyline = "polyline width read as thin line";
+constexpr const char* kOneDirection = "crosshatch read as one direction";
 static_assert(kMaxTextLength == 32767);
 
 struct LayerStyle {
@@ -125,11 +130,12 @@ bool Finite(const Point& p) {
 
 class SceneBuilder final : public DL_CreationAdapter {
 public:
-  SceneBuilder(DxfScene& scene, const DxfGuardResult& guard, DL_Dxf& dxf)
+  SceneBuilder(DxfScene& scene, const DxfGuardResult& guard, DL_Dxf& dxf, bool markedUtf8)
       : scene_(scene), dxf_(dxf),
         dimensions_(guard.dimensionBlocks.begin(), guard.dimensionBlocks.end()),
         dimensionBlocks_(guard.dimensionBlocks.begin(), guard.dimensionBlocks.end()) {
     for (const auto& [kind, count] : guard.unknownEntities) scene_.notRead[kind] += count;
+    markedUtf8_ = utf8_ = scene_.utf8 = markedUtf8;
     // Room for what the entities section holds, taken once. The counts only guess (a bulge
     // need not make an arc): the room is a hint, filled as it is used.
     try {
@@ -163,6 +169,7 @@ public:
       current_.appId = value == "APPID";
       current_.hatch = value == "HATCH";
       current_.placed = value == "LINE" || value == "INSERT";
+      current_.polyline = value == "LWPOLYLINE" || value == "POLYLINE" || value == "VERTEX";
       doneDashes_ = std::move(dashes_);
       dashes_.clear();
       return;
@@ -173,12 +180,20 @@ public:
          code == 50))
       current_.notANumber = true;
     if (current_.appId && code == 2 && value == kOwnApplication) scene_.own = true;
+    // A polyline's width: constant (43), or at the start and end of its segments (40, 41).
+    if (current_.polyline && (code == 40 || code == 41 || code == 43) && DxfReal(value) > 0)
+      current_.wide = true;
     if (!current_.hatch) return;
     // The number of boundary paths: the library keeps the last hatch's paths when it is 0.
     if (code == 91 && current_.loops < 0) current_.loops = std::atoi(std::string(value).c_str());
+    if (code == 77 && DxfInt(value) == 1) current_.crossed = true; // drawn again across
     if (code == 78) current_.patternLines = true;
     if (!current_.patternLines) return;
     const double number = std::atof(std::string(value).c_str());
+    // A pattern line in another direction than the first crosses it.
+    if (code == 53 && current_.hasAngle && std::isfinite(number) &&
+        std::fabs(std::remainder(number - current_.angle, 180.0)) > kSameDirection)
+      current_.crossed = true;
     // The first line's dashes follow its angle, up to the next line's angle.
     if (code == 53) current_.firstLineDone = current_.hasAngle;
     if (code == 49 && current_.hasAngle && !current_.firstLineDone &&
@@ -206,8 +221,12 @@ public:
     scene_.hasLimits = limits_ == 3;
   }
   void setVariableString(const std::string& key, const std::string& value, int) override {
-    // From 2007 on, strings are stored as UTF-8.
-    if (key == "$ACADVER") utf8_ = scene_.utf8 = value >= "AC1021";
+    // From 2007 on, strings are stored as UTF-8; so are those of an older file marked so, by
+    // a byte order mark or its code page.
+    if (key == "$ACADVER") versionUtf8_ = value >= "AC1021";
+    if (key == "$DWGCODEPAGE")
+      markedUtf8_ = markedUtf8_ || Upper(value) == "UTF-8" || Upper(value) == "UTF8";
+    utf8_ = scene_.utf8 = versionUtf8_ || markedUtf8_;
   }
   void addLayer(const DL_LayerData& data) override {
     const DL_Attributes& a = getAttributes();
@@ -218,7 +237,14 @@ public:
     layer.rgb = a.getColor24();
     layer.linetype = a.getLinetype();
     layer.lineweight = a.getWidth();
-    if (a.getColor() < 0 || (data.flags & kLayerFrozen) != 0) scene_.hiddenLayers.insert(name);
+    if (a.getColor() < 0 || (data.flags & kLayerFrozen) != 0) {
+      scene_.hiddenLayers.insert(name);
+    } else if (dxf_.getIntValue(kPlotFlag, 1) == 0) {
+      // A layer drawn but never plotted (construction lines, notes to self): the program
+      // plots what it shows, so it is hidden, and that is told.
+      scene_.hiddenLayers.insert(name);
+      scene_.unplottedLayers.insert(name);
+    }
     // What the layer gives the members of blocks placed on it that draw "by layer".
     SceneLayer& look = scene_.layers[name];
     look.colour = layer.rgb != -1 ? ColourOfRgb(layer.rgb) : ColourOfAci(layer.aci);
@@ -306,11 +332,13 @@ public:
     polyline_.bulges.clear();
     polyline_.attr = Attributes();
     polyline_.ocs = EntityOcs();
+    polyline_.wide = done_.wide;
   }
   void addVertex(const DL_VertexData& d) override {
     if (!polyline_.active) return;
     polyline_.points.push_back({d.x, d.y});
     polyline_.bulges.push_back(d.bulge);
+    polyline_.wide = polyline_.wide || done_.wide;
   }
   void addSpline(const DL_SplineData& d) override {
     Begin();
@@ -351,7 +379,7 @@ public:
     t.slant = SlantCode(dxf_.getRealValue(51, 0.0));
     textWidthOut_ = t.widthRatio != WidthRatioCode(d.xScaleFactor, false);
     textSlantOut_ = t.slant != SlantCode(dxf_.getRealValue(51, 0.0), false);
-    t.text = PlainDxfText(done_.text.empty() ? d.text : done_.text, utf8_);
+    t.text = PlainDxfText(done_.text.empty() ? d.text : done_.text, utf8_, &textUnreadable_);
     if (d.hJustification == kAligned || d.hJustification == kFit)
       Span(t, ocs.Map({d.ipx, d.ipy}), ocs.Map({d.apx, d.apy}), d.hJustification == kFit);
     if (ocs.mirrored()) Readable(t);
@@ -379,7 +407,7 @@ public:
     t.angle = angle;
     t.positioning = WayOfAttachment(d.attachmentPoint);
     if (ocs.mirrored()) Readable(t);
-    t.text = PlainMText(mtext_, utf8_);
+    t.text = PlainMText(mtext_, utf8_, &textUnreadable_);
     mtext_.clear();
     // A reference width sets the paragraphs in rows within it.
     if (Finite(d.width) && d.width > 0 && Finite(d.height) && d.height > 0)
@@ -421,6 +449,7 @@ public:
     hatch_.noBoundary = done_.loops <= 0;
     hatch_.ocs = EntityOcs();
     hatch_.filling.solid = d.solid;
+    hatch_.crossed = done_.crossed && !d.solid;
     hatch_.filling.angle = d.angle;
     const std::string pattern = Upper(d.pattern);
     // A solid fill is counted as read near once its boundary is read.
@@ -521,6 +550,7 @@ private:
     std::vector<double> bulges;
     SceneAttributes attr;
     Ocs ocs;
+    bool wide = false; // drawn with a width, which lines do not have
   };
   // What the pairs of one entity said beyond the library: a hatch's first pattern line.
   struct RawEntity {
@@ -531,11 +561,15 @@ private:
     double angle = 0, dx = 0, dy = 0;
     bool firstLineDone = false;
     std::vector<double> dashes; // of the first pattern line
+    bool crossed = false;       // lines in a second direction, or drawn again across
     std::string text;           // its text (group 1) where longer than the library keeps
     bool placed = false;        // a line or an insert: its place must be numbers
     bool notANumber = false;    // one of its coordinates, angle or spacings is none
+    bool polyline = false;      // a light polyline, a polyline or a polyline's vertex
+    bool wide = false;          // drawn with a width
   };
   static constexpr std::size_t kMostDashes = 64;
+  static constexpr double kSameDirection = 1e-6; // degrees
   struct SplineState {
     bool active = false;
     int degree = 0;
@@ -555,6 +589,7 @@ private:
     std::vector<Point> run; // straight edges not yet made a line
     bool runStarted = false;
     Point runStart{0, 0};
+    bool crossed = false; // its lines in a second direction are not read
   };
 
   // Names of layers and blocks are told apart as the file writes them: two names that become
@@ -771,6 +806,7 @@ private:
     const DxfXData xdata = TakeXData();
     const bool widthOut = std::exchange(textWidthOut_, false);
     const bool slantOut = std::exchange(textSlantOut_, false);
+    const std::size_t unreadable = std::exchange(textUnreadable_, 0);
     if (!Finite(t.points.front()) || !Finite(t.height) || !Finite(t.angle) || !(t.height > 0) ||
         t.text.empty()) {
       ++block_->notRead[kind];
@@ -781,6 +817,7 @@ private:
     if (!t.ownRecord && widthOut) ++block_->approximated["text width out of range"];
     if (!t.ownRecord && slantOut) ++block_->approximated["text slant out of range"];
     if (t.text.size() > kMaxTextLength) ++block_->approximated[kTextCut];
+    if (unreadable > 0) block_->approximated[kUnreadable] += static_cast<std::int64_t>(unreadable);
     block_->texts.push_back(std::move(t));
   }
 
@@ -807,6 +844,7 @@ private:
     const DxfXData xdata = TakeXData();
     for (const Point& q : p.points)
       if (!Finite(q)) return void(++block_->notRead["POLYLINE"]);
+    if (p.wide) ++block_->approximated[kThinPolyline];
     bool bulged = false;
     for (std::size_t k = 0; k + 1 < p.bulges.size() || (p.closed && k < p.bulges.size()); ++k)
       bulged = bulged || std::fabs(p.bulges[k]) > 1e-9;
@@ -970,6 +1008,7 @@ private:
       for (const Point& p : l.points) finite = finite && Finite(p);
     if (!finite) return void(++block_->notRead["HATCH"]);
     if (h.filling.solid) ++block_->approximated["solid fill read as hatch"];
+    if (h.crossed) ++block_->approximated[kOneDirection];
     for (SceneLine& l : h.filling.boundary) h.ocs.Map(l);
     h.filling.angle = h.ocs.MapAngle(h.filling.angle);
     block_->fillings.push_back(std::move(h.filling));
@@ -1009,9 +1048,12 @@ private:
   SplineState spline_;
   HatchState hatch_;
   std::string mtext_;
-  std::string longChunk_;     // a piece of an MTEXT's text (group 3) the library has cut
-  bool textWidthOut_ = false; // the TEXT being added is wider or narrower than texts can be
-  bool textSlantOut_ = false; // or slants beyond what they can
+  std::string longChunk_;          // a piece of an MTEXT's text (group 3) the library has cut
+  bool textWidthOut_ = false;      // the TEXT being added is wider or narrower than texts can be
+  bool textSlantOut_ = false;      // or slants beyond what they can
+  std::size_t textUnreadable_ = 0; // its letters the character set lacks, read as '?'
+  bool markedUtf8_ = false;        // by a byte order mark or the code page
+  bool versionUtf8_ = false;       // by the version
   bool utf8_ = false;
   bool own_ = false;
   DxfXData xdata_;
@@ -1058,13 +1100,25 @@ private:
 } // namespace
 
 bool ParseDxf(std::span<const char> bytes, DxfScene& scene, std::string& problem, bool fast) {
+  // A file of text may begin with the byte order mark of UTF-8: no pair, but it marks the
+  // strings as UTF-8.
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  const bool marked =
+      std::string_view(bytes.data(), std::min<std::size_t>(bytes.size(), 3)) == kByteOrderMark;
+  if (marked) bytes = bytes.subspan(kByteOrderMark.size());
+  // A binary file is read as the text it stands for.
+  if (IsBinaryDxf(bytes)) {
+    std::string text;
+    if (!BinaryDxfToText(bytes, text, problem)) return false;
+    return ParseDxf(std::span<const char>(text.data(), text.size()), scene, problem, fast);
+  }
   const DxfGuardResult guard = CheckDxfInput(bytes);
   if (!guard.ok) {
     problem = guard.problem;
     return false;
   }
   DL_Dxf dxf;
-  SceneBuilder builder(scene, guard, dxf);
+  SceneBuilder builder(scene, guard, dxf, marked);
   try {
     // The library reads the pairs one call at a time; the builder sees each one first, from
     // its own walk over the same lines. One comment through the library's whole-stream

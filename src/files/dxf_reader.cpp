@@ -1,5 +1,6 @@
 #include "files/dxf_reader.h"
 
+#include "files/dxf_binary.h"
 #include "files/dxf_build.h"
 #include "files/dxf_guard.h"
 #include "files/dxf_messages.h"
@@ -61,8 +62,9 @@ bool ReadAll(std::FILE* file, FileBytes& bytes) {
 
 int Refuse(FileEnvironment& env, const std::string& problem) {
   env.Trace("DXF refused: " + problem + "\n");
-  env.ShowError(problem == kDxfLineTooLong ? dxf_messages::kLineTooLong
-                                           : file_messages::kReadFailed);
+  env.ShowError(problem == kDxfLineTooLong     ? dxf_messages::kLineTooLong
+                : problem == kDxfBinaryDamaged ? dxf_messages::kBinaryDamaged
+                                               : file_messages::kReadFailed);
   return 0;
 }
 

@@ -169,6 +169,7 @@ struct DxfScene {
   double curveAccuracy = 0; // file units between a curve and the chords drawn for it
   double version = 0;       // $USERR1: the drawing's version in a file this program wrote
   std::set<std::string, DxfNameLess> hiddenLayers;       // off or frozen in the file
+  std::set<std::string, DxfNameLess> unplottedLayers;    // hidden as they are not plotted
   std::map<std::string, SceneLayer, DxfNameLess> layers; // the layer table, by name
   KindCounts notRead;          // kinds the library does not know, anywhere in the file
   bool utf8 = false;           // its strings, names too, are UTF-8 (files from 2007 on)

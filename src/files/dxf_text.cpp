@@ -15,32 +15,39 @@ constexpr char kDiameter = '\xF8';
 constexpr char kRowBreak = '|';
 constexpr std::size_t kUnicodeDigits = 4;
 
-// \U+XXXX at `at` (pointing at the backslash); advances past it when it is one.
-bool TakeUnicode(std::string_view s, std::size_t& at, std::string& out) {
+// \U+XXXX at `at` (pointing at the backslash); advances past it when it is one. A letter
+// outside the character set becomes '?' and is counted in `unreadable`.
+bool TakeUnicode(std::string_view s, std::size_t& at, std::string& out, std::size_t& unreadable) {
   if (s.substr(at, 3) != "\\U+" || at + 3 + kUnicodeDigits > s.size()) return false;
   unsigned cp = 0;
   const char* first = s.data() + at + 3;
   const auto [end, error] = std::from_chars(first, first + kUnicodeDigits, cp, 16);
   if (error != std::errc() || end != first + kUnicodeDigits) return false;
-  out.push_back(cp < 0x100 ? static_cast<char>(cp) : '?');
+  const int byte = Windows1252Byte(cp);
+  if (byte < 0) ++unreadable;
+  out.push_back(byte < 0 ? '?' : static_cast<char>(byte));
   at += 3 + kUnicodeDigits;
   return true;
 }
 
 } // namespace
 
-std::string DxfString(std::string_view text, bool utf8) {
-  return utf8 ? Utf8ToLatin1(text) : std::string(text);
+std::string DxfString(std::string_view text, bool utf8, std::size_t* unreadable) {
+  if (!utf8) return std::string(text);
+  std::size_t lost = 0;
+  std::string out = Utf8ToWindows1252(text, lost);
+  if (unreadable != nullptr) *unreadable += lost;
+  return out;
 }
 
 namespace {
 
 // %%d, %%p and %%c as their signs, %%% as %, %%u and %%o (underline, overline) dropped; with
 // `unicode`, \U+XXXX as its letter too.
-std::string Specials(std::string_view s, bool unicode) {
+std::string Specials(std::string_view s, bool unicode, std::size_t& unreadable) {
   std::string out;
   for (std::size_t at = 0; at < s.size();) {
-    if (unicode && s[at] == '\\' && TakeUnicode(s, at, out)) continue;
+    if (unicode && s[at] == '\\' && TakeUnicode(s, at, out, unreadable)) continue;
     if (s.substr(at, 2) == "%%" && at + 2 < s.size()) {
       const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(s[at + 2])));
       at += 3;
@@ -63,12 +70,16 @@ std::string Specials(std::string_view s, bool unicode) {
 
 } // namespace
 
-std::string PlainDxfText(std::string_view raw, bool utf8) {
-  return Specials(DxfString(raw, utf8), true);
+std::string PlainDxfText(std::string_view raw, bool utf8, std::size_t* unreadable) {
+  std::size_t lost = 0;
+  std::string out = Specials(DxfString(raw, utf8, &lost), true, lost);
+  if (unreadable != nullptr) *unreadable += lost;
+  return out;
 }
 
-std::string PlainMText(std::string_view raw, bool utf8) {
-  const std::string text = DxfString(raw, utf8);
+std::string PlainMText(std::string_view raw, bool utf8, std::size_t* unreadable) {
+  std::size_t lost = 0;
+  const std::string text = DxfString(raw, utf8, &lost);
   const std::string_view s = text;
   std::string out;
   for (std::size_t at = 0; at < s.size();) {
@@ -82,7 +93,7 @@ std::string PlainMText(std::string_view raw, bool utf8) {
       ++at;
       continue;
     }
-    if (TakeUnicode(s, at, out)) continue;
+    if (TakeUnicode(s, at, out, lost)) continue;
     const char code = s[at + 1];
     at += 2;
     switch (code) {
@@ -119,7 +130,8 @@ std::string PlainMText(std::string_view raw, bool utf8) {
     }
     }
   }
-  return Specials(out, false);
+  if (unreadable != nullptr) *unreadable += lost;
+  return Specials(out, false, lost);
 }
 
 std::string WrapRows(std::string_view text, double letters) {

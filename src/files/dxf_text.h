@@ -7,17 +7,19 @@
 
 namespace lumora {
 
-// Any string of the file (a name or a text) in Latin-1: files from 2007 on store UTF-8 (`utf8`),
-// older ones their code page, taken as Latin-1. Letters Latin-1 lacks become '?'.
-std::string DxfString(std::string_view text, bool utf8);
+// Any string of the file (a name or a text) in the program's character set, Windows-1252:
+// files from 2007 on store UTF-8 (`utf8`), older ones their code page, taken as it is. Letters
+// the character set lacks become '?', each counted in `unreadable` when it is given.
+std::string DxfString(std::string_view text, bool utf8, std::size_t* unreadable = nullptr);
 
 // A TEXT string: %%d, %%p and %%c become their signs, %%u and %%o (underline, overline)
-// vanish, \U+XXXX becomes its letter ('?' beyond Latin-1). `utf8` when the file stores UTF-8.
-std::string PlainDxfText(std::string_view text, bool utf8);
+// vanish, \U+XXXX becomes its letter ('?' beyond the character set, counted as above). `utf8`
+// when the file stores UTF-8.
+std::string PlainDxfText(std::string_view text, bool utf8, std::size_t* unreadable = nullptr);
 
 // An MTEXT string as one text: formatting removed, stacked fractions as a/b, paragraph breaks
 // as the row separator '|' of the program's texts, and %%d, %%p and %%c as in a TEXT.
-std::string PlainMText(std::string_view text, bool utf8);
+std::string PlainMText(std::string_view text, bool utf8, std::size_t* unreadable = nullptr);
 
 // A text's rows wrapped at spaces into rows of at most `letters` letters, as a paragraph is
 // set within its width.

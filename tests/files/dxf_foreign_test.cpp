@@ -130,12 +130,12 @@ TEST(DxfForeign, WhatCannotBeDrawnIsReportedAndNothingElseIsRepeated) {
                                                    "read as lines and texts, 1 too far out to "
                                                    "draw"});
 
-  // Files from 2007 on keep their names in UTF-8; letters beyond Latin-1 become '?'.
+  // Files from 2007 on keep their names in UTF-8, read in the program's character set.
   test::DrawingFixture utf8;
   ASSERT_EQ(Read(utf8, File(Line(0, 0, 1, 0, "8\nSein\xC3\xA4t \xE2\x82\xAC\n"), "",
                             "9\n$ACADVER\n1\nAC1024\n")),
             1);
-  EXPECT_EQ(utf8.env.errors, std::vector<std::string>{"layers Sein\xE4t ? 1"});
+  EXPECT_EQ(utf8.env.errors, std::vector<std::string>{"layers Sein\xE4t \x80 1"});
 }
 
 TEST(DxfForeign, WhatIsReadNearIsCountedOnceAndNamed) {

@@ -1,6 +1,7 @@
 // The pieces a DXF read is made of: colours, line types and weights, strings, curves and the
 // scale a sheet is read at.
 #include "file_test_env.h"
+#include "files/dxf_binary.h"
 #include "files/dxf_build.h"
 #include "files/dxf_curves.h"
 #include "files/dxf_reader.h"
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <numbers>
 
@@ -53,13 +55,58 @@ TEST(DxfText, FormattingIsRemovedAndSignsBecomeLetters) {
   EXPECT_EQ(PlainDxfText("%%c20 %%p0.1 45%%d %%uunder%%u 100%%%", false), "\xF8"
                                                                           "20 \xB1"
                                                                           "0.1 45\xB0 under 100%");
-  EXPECT_EQ(PlainDxfText("\\U+00E4 \\U+20AC", false), "\xE4 ?");
-  EXPECT_EQ(PlainDxfText("\xC3\xA4", true), "\xE4");
+  // Letters of the character set are read, from escapes and from UTF-8 alike; the others
+  // become '?' and are counted, invalid UTF-8 bytes too.
+  std::size_t unreadable = 0;
+  EXPECT_EQ(PlainDxfText("\\U+00E4 \\U+20AC \\U+4E2D \\U+0081", false, &unreadable),
+            "\xE4 \x80 ? ?");
+  EXPECT_EQ(PlainDxfText("\xC3\xA4\xE2\x82\xAC\xC5\xA0\xE4\xB8\xAD\xFF", true, &unreadable),
+            "\xE4\x80\x8A??");
+  EXPECT_EQ(PlainMText("\\U+2122\\P\xE2\x84\xA2\xCE\xA9", true, &unreadable), "\x99|\x99?");
+  EXPECT_EQ(unreadable, 5u);
   EXPECT_EQ(PlainMText("{\\fArial|b1;Plan}\\P1\\S1^2;\\~m\\\\", false), "Plan|11/2 m\\");
   EXPECT_EQ(PlainMText("\\H2.5x;\\C1;red\\Lline\\l", false), "redline");
   EXPECT_EQ(PlainMText("cut \\H2", false), "cut "); // a code without its end stops the text
   EXPECT_EQ(PlainMText("45%%d \\P%%c8", false), "45\xB0 |\xF8"
                                                 "8");
+}
+
+// A binary file's pairs, with codes in two bytes or (old files) in one, are the pairs of the
+// text file; a file cut inside a pair, or with a code no file holds, is damaged.
+TEST(DxfBinary, PairsReadAsTheTextTheyStandFor) {
+  const std::string mark("AutoCAD Binary DXF\r\n\x1a\0", 22);
+  double x = 1.5;
+  char real[8];
+  std::memcpy(real, &x, sizeof real);
+  const auto file = [&](bool wide, bool comment) {
+    const auto code = [wide](int c) {
+      const std::string two{static_cast<char>(c & 255), static_cast<char>(c >> 8)};
+      return wide ? two : c < 255 ? std::string(1, static_cast<char>(c)) : "\xFF" + two;
+    };
+    return mark + (comment ? code(999) + "hi" + '\0' : "") + code(0) + "LINE" + '\0' + code(10) +
+           std::string(real, 8) + code(62) + "\xFD\xFF" + code(290) + '\1' + code(310) +
+           "\x02\xAB\x01" + code(0) + "EOF" + '\0';
+  };
+  for (const bool wide : {true, false})
+    for (const bool comment : {true, false}) {
+      const std::string bytes = file(wide, comment);
+      const std::string pairs = std::string(comment ? "999\nhi\n" : "") +
+                                "0\nLINE\n10\n1.5\n62\n-3\n290\n1\n310\nAB01\n0\nEOF\n";
+      std::string text, problem;
+      ASSERT_TRUE(BinaryDxfToText(bytes, text, problem)) << wide << comment;
+      EXPECT_EQ(text, pairs);
+      // Cut anywhere, the file reads only up to the end of a pair, as the pairs begin.
+      int whole = 0;
+      for (std::size_t cut = mark.size() + 1; cut < bytes.size(); ++cut)
+        if (BinaryDxfToText(std::span(bytes.data(), cut), text, problem)) {
+          EXPECT_TRUE(pairs.starts_with(text)) << cut;
+          ++whole;
+        }
+      EXPECT_EQ(whole, comment ? 6 : 5) << wide;
+    }
+  std::string text, problem;
+  EXPECT_FALSE(BinaryDxfToText(mark + std::string("\0\0SECTION\0\x10\x27x", 13), text, problem));
+  EXPECT_EQ(problem, kDxfBinaryDamaged);
 }
 
 double Radius(const Point& c, const Point& p) {
