@@ -14,6 +14,7 @@
 #include <deque>
 #include <dl_creationadapter.h>
 #include <dl_dxf.h>
+#include <memory>
 #include <new>
 #include <numbers>
 #include <sstream>
@@ -288,11 +289,7 @@ public:
     Begin();
     // An ellipse lies in world coordinates; a mirroring extrusion only turns its sense.
     const double ratio = EntityOcs().mirrored() ? -d.ratio : d.ratio;
-    std::vector<Point> points =
-        EllipsePoints({d.cx, d.cy}, {d.mx, d.my}, ratio, d.angle1, d.angle2, Accuracy());
-    const bool whole = std::fabs(std::fabs(d.angle2 - d.angle1) - 2 * std::numbers::pi) < 1e-9;
-    if (whole && points.size() > 2) points.pop_back();
-    AddPath(whole ? kShapeClosedLine : kShapeOpenLine, std::move(points), "ELLIPSE");
+    AddEllipse({d.cx, d.cy}, {d.mx, d.my}, ratio, d.angle1, d.angle2, "ELLIPSE");
   }
   void addPolyline(const DL_PolylineData& d) override {
     Begin();
@@ -727,8 +724,38 @@ private:
     ++block_->notRead[kind];
   }
 
+  // A block's curves keep what they were cut from: a placement larger than the block cuts them
+  // again.
+  bool KeepsCurves() const { return inBlock_ && block_ != &scene_.model && block_ != &discard_; }
+
+  std::shared_ptr<const DxfCurve> EllipseCurve(const Point& centre, const Point& major,
+                                               double ratio, double t1, double t2,
+                                               std::size_t points, bool whole) const {
+    if (!KeepsCurves() || points < 2) return nullptr;
+    auto curve = std::make_shared<DxfCurve>();
+    curve->segments = static_cast<int>(points) - 1;
+    curve->whole = whole;
+    curve->centre = centre;
+    curve->major = major;
+    curve->ratio = ratio;
+    curve->t1 = t1;
+    curve->t2 = t2;
+    return curve;
+  }
+
+  // An ellipse (world coordinates) from parameter t1 to t2, a whole one closed.
+  void AddEllipse(const Point& centre, const Point& major, double ratio, double t1, double t2,
+                  const char* kind) {
+    std::vector<Point> points = EllipsePoints(centre, major, ratio, t1, t2, Accuracy());
+    const bool whole = std::fabs(std::fabs(t2 - t1) - 2 * std::numbers::pi) < 1e-9;
+    auto curve = EllipseCurve(centre, major, ratio, t1, t2, points.size(), whole);
+    if (whole && points.size() > 2) points.pop_back();
+    AddPath(whole ? kShapeClosedLine : kShapeOpenLine, std::move(points), kind, true, Ocs(),
+            std::move(curve));
+  }
+
   void AddPath(std::uint32_t shape, std::vector<Point> points, const char* kind, bool valid = true,
-               const Ocs& ocs = Ocs()) {
+               const Ocs& ocs = Ocs(), std::shared_ptr<const DxfCurve> curve = nullptr) {
     bool finite = valid && points.size() >= 2;
     for (const Point& p : points) finite = finite && Finite(p);
     if (!finite) {
@@ -744,6 +771,7 @@ private:
     const DxfXData xdata = TakeXData();
     line.measureGraphics = xdata.tag == kMeasureGraphicsTag;
     RestoreOwnLine(xdata, line);
+    line.curve = std::move(curve);
     PushLine(std::move(line));
   }
 
@@ -760,6 +788,7 @@ private:
     }
     for (std::size_t from = 0; from + 1 < line.points.size(); from += kMaxPoints - 1) {
       SceneLine piece = line;
+      piece.curve = nullptr;
       const std::size_t to = std::min(line.points.size(), from + kMaxPoints);
       piece.points.assign(line.points.begin() + static_cast<std::ptrdiff_t>(from),
                           line.points.begin() + static_cast<std::ptrdiff_t>(to));
@@ -858,12 +887,30 @@ private:
     bool allOne = true;
     for (double w : s.weights) allOne = allOne && w == 1.0;
     if (allOne) s.weights.clear();
-    std::vector<Point> points = SplinePoints(s.degree, s.knots, s.control, s.weights, Accuracy());
-    // A spline drawn through fit points only is the smooth curve through them.
-    if (points.empty()) points = FitPointCurve(s.fit, s.startTangent, s.endTangent);
-    if (points.empty()) points = s.control;
     SceneLine line;
-    line.points = std::move(points);
+    line.points = SplinePoints(s.degree, s.knots, s.control, s.weights, Accuracy());
+    std::shared_ptr<DxfCurve> curve = KeepsCurves() ? std::make_shared<DxfCurve>() : nullptr;
+    if (!line.points.empty() && curve) {
+      curve->kind = DxfCurve::Kind::kSpline;
+      curve->degree = s.degree;
+      curve->knots = std::move(s.knots);
+      curve->control = std::move(s.control);
+      curve->weights = std::move(s.weights);
+    } else if (line.points.empty()) {
+      // A spline drawn through fit points only is the smooth curve through them.
+      line.points = FitPointCurve(s.fit, s.startTangent, s.endTangent, Accuracy());
+      if (!line.points.empty() && curve) {
+        curve->kind = DxfCurve::Kind::kFit;
+        curve->control = std::move(s.fit);
+        curve->startTangent = s.startTangent;
+        curve->endTangent = s.endTangent;
+      } else {
+        curve = nullptr;
+      }
+    }
+    if (line.points.empty()) line.points = std::move(s.control);
+    if (curve) curve->segments = static_cast<int>(line.points.size()) - 1;
+    line.curve = std::move(curve);
     line.attr = s.attr;
     TakeXData();
     for (const Point& q : line.points)
@@ -942,6 +989,8 @@ private:
       const double t2 = e.ccw ? e.angle2 : -e.angle1;
       SceneLine line;
       line.points = EllipsePoints({e.cx, e.cy}, {e.mx, e.my}, e.ratio, t1, t2, Accuracy());
+      line.curve =
+          EllipseCurve({e.cx, e.cy}, {e.mx, e.my}, e.ratio, t1, t2, line.points.size(), false);
       if (line.points.size() >= 2) f.boundary.push_back(std::move(line));
       break;
     }
@@ -952,7 +1001,17 @@ private:
         if (v.size() >= 2) control.push_back({v[0], v[1]});
       SceneLine line;
       line.points = SplinePoints(static_cast<int>(e.degree), e.knots, control, {}, Accuracy());
-      if (line.points.size() >= 2) f.boundary.push_back(std::move(line));
+      if (line.points.size() < 2) break;
+      if (KeepsCurves()) {
+        auto curve = std::make_shared<DxfCurve>();
+        curve->kind = DxfCurve::Kind::kSpline;
+        curve->segments = static_cast<int>(line.points.size()) - 1;
+        curve->degree = static_cast<int>(e.degree);
+        curve->knots = e.knots;
+        curve->control = std::move(control);
+        line.curve = std::move(curve);
+      }
+      f.boundary.push_back(std::move(line));
       break;
     }
     default:
@@ -970,7 +1029,10 @@ private:
       for (const Point& p : l.points) finite = finite && Finite(p);
     if (!finite) return void(++block_->notRead["HATCH"]);
     if (h.filling.solid) ++block_->approximated["solid fill read as hatch"];
-    for (SceneLine& l : h.filling.boundary) h.ocs.Map(l);
+    for (SceneLine& l : h.filling.boundary) {
+      h.ocs.Map(l);
+      if (!h.ocs.identity()) l.curve = nullptr; // its curves lie in the hatch's own plane
+    }
     h.filling.angle = h.ocs.MapAngle(h.filling.angle);
     block_->fillings.push_back(std::move(h.filling));
   }
