@@ -9,6 +9,7 @@
 #include "model/element_store.h"
 #include "util/map_ahead.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <deque>
@@ -68,11 +69,26 @@ public:
     const double ay[3] = {ny * ax[2] - nz * ax[1], nz * ax[0] - nx * ax[2],
                           nx * ax[1] - ny * ax[0]};
     xx_ = ax[0], xy_ = ay[0], yx_ = ax[1], yy_ = ay[1];
+    nx_ = nx, ny_ = ny, nz_ = nz;
     identity_ = xx_ == 1 && yy_ == 1 && xy_ == 0 && yx_ == 0;
     mirrored_ = nz < 0;
+    // Seen from above, a plane turned out of the plan shortens what lies in it.
+    tilted_ = std::fabs(std::fabs(xx_ * yy_ - xy_ * yx_) - 1) > 1e-12;
   }
   bool identity() const { return identity_; }
   bool mirrored() const { return mirrored_; }
+  bool tilted() const { return tilted_; }
+  // The entity's x and y axes, and a point at a height above its plane, seen in the plan.
+  Point AxisX() const { return {xx_, yx_}; }
+  Point AxisY() const { return {xy_, yy_}; }
+  Point Map(const Point& p, double z) const {
+    const Point q = Map(p);
+    return {q.x + nx_ * z, q.y + ny_ * z};
+  }
+  // The plan of the direction square to the plane and to a direction in it (world x, y, z).
+  Point Across(double x, double y, double z) const {
+    return {ny_ * z - nz_ * y, nz_ * x - nx_ * z};
+  }
   Point Map(const Point& p) const {
     return identity_ ? p : Point{xx_ * p.x + xy_ * p.y, yx_ * p.x + yy_ * p.y};
   }
@@ -94,7 +110,9 @@ public:
 private:
   bool identity_ = true;
   bool mirrored_ = false;
+  bool tilted_ = false;
   double xx_ = 1, xy_ = 0, yx_ = 0, yy_ = 1;
+  double nx_ = 0, ny_ = 0, nz_ = 1;
 };
 
 // The program's positioning way of a TEXT's justification (72 horizontal, 73 vertical) and of
@@ -274,21 +292,35 @@ public:
     Begin();
     const double a1 = d.angle1 / kDegrees;
     const double a2 = d.angle2 / kDegrees;
+    const Ocs ocs = EntityOcs();
+    if (ocs.tilted()) return AddTiltedRound({d.cx, d.cy}, d.cz, d.radius, a1, a2, "ARC", ocs);
     AddPath(kShapeArcLine,
             {{d.cx, d.cy},
              {d.cx + d.radius * std::cos(a1), d.cy + d.radius * std::sin(a1)},
              {d.cx + d.radius * std::cos(a2), d.cy + d.radius * std::sin(a2)}},
-            "ARC", Finite(d.radius) && d.radius > 0, EntityOcs());
+            "ARC", Finite(d.radius) && d.radius > 0, ocs);
   }
   void addCircle(const DL_CircleData& d) override {
     Begin();
+    const Ocs ocs = EntityOcs();
+    if (ocs.tilted())
+      return AddTiltedRound({d.cx, d.cy}, d.cz, d.radius, 0, 2 * std::numbers::pi, "CIRCLE", ocs);
     AddPath(kShapeCircleLine, {{d.cx, d.cy}, {d.cx + d.radius, d.cy}}, "CIRCLE",
-            Finite(d.radius) && d.radius > 0, EntityOcs());
+            Finite(d.radius) && d.radius > 0, ocs);
   }
   void addEllipse(const DL_EllipseData& d) override {
     Begin();
-    // An ellipse lies in world coordinates; a mirroring extrusion only turns its sense.
-    const double ratio = EntityOcs().mirrored() ? -d.ratio : d.ratio;
+    // An ellipse lies in world coordinates; a mirroring extrusion only turns its sense, a tilted
+    // one turns its minor axis out of the plan.
+    const Ocs ocs = EntityOcs();
+    if (ocs.tilted()) {
+      const Point across = ocs.Across(d.mx, d.my, d.mz);
+      double t2 = d.angle2;
+      if (t2 <= d.angle1) t2 += 2 * std::numbers::pi;
+      return AddSeenEllipse({d.cx, d.cy}, {d.mx, d.my}, {across.x * d.ratio, across.y * d.ratio},
+                            d.angle1, t2, "ELLIPSE");
+    }
+    const double ratio = ocs.mirrored() ? -d.ratio : d.ratio;
     AddEllipse({d.cx, d.cy}, {d.mx, d.my}, ratio, d.angle1, d.angle2, "ELLIPSE");
   }
   void addPolyline(const DL_PolylineData& d) override {
@@ -752,6 +784,63 @@ private:
     if (whole && points.size() > 2) points.pop_back();
     AddPath(whole ? kShapeClosedLine : kShapeOpenLine, std::move(points), kind, true, Ocs(),
             std::move(curve));
+  }
+
+  // A circle or arc (angles in radians) in a plane turned out of the plan is seen from above as
+  // an ellipse.
+  void AddTiltedRound(const Point& centre, double z, double radius, double a1, double a2,
+                      const char* kind, const Ocs& ocs) {
+    if (!Finite(centre) || !Finite(z) || !Finite(radius) || !(radius > 0)) {
+      ++block_->notRead[kind];
+      TakeXData();
+      return;
+    }
+    if (a2 <= a1) a2 += 2 * std::numbers::pi; // an arc runs anticlockwise in its plane
+    AddSeenEllipse(ocs.Map(centre, z), {ocs.AxisX().x * radius, ocs.AxisX().y * radius},
+                   {ocs.AxisY().x * radius, ocs.AxisY().y * radius}, a1, a2, kind);
+  }
+
+  // The points c + u cos t + v sin t from t1 to t2 (radians, t2 after t1; u and v half
+  // diameters of an ellipse as seen in the plan, not necessarily square to each other): drawn
+  // as an ELLIPSE is, or seen edge on, as the straight line they cover.
+  void AddSeenEllipse(const Point& c, const Point& u, const Point& v, double t1, double t2,
+                      const char* kind) {
+    if (!Finite(u) || !Finite(v) || !Finite(t1) || !Finite(t2)) {
+      ++block_->notRead[kind];
+      TakeXData();
+      return;
+    }
+    // The ellipse's own axes lie at the parameter t0 where u cos t + v sin t is longest.
+    const double t0 = 0.5 * std::atan2(2 * (u.x * v.x + u.y * v.y),
+                                       u.x * u.x + u.y * u.y - v.x * v.x - v.y * v.y);
+    const Point major{u.x * std::cos(t0) + v.x * std::sin(t0),
+                      u.y * std::cos(t0) + v.y * std::sin(t0)};
+    const Point minor{-u.x * std::sin(t0) + v.x * std::cos(t0),
+                      -u.y * std::sin(t0) + v.y * std::cos(t0)};
+    const double ratio = std::hypot(minor.x, minor.y) / std::hypot(major.x, major.y);
+    constexpr double kEdgeOn = 1e-9;
+    if (ratio > kEdgeOn) {
+      // A negative ratio runs the other way round, as a mirrored ellipse does.
+      const bool anticlockwise = major.x * minor.y - major.y * minor.x > 0;
+      const double whole = 2 * std::numbers::pi;
+      AddEllipse(c, major, anticlockwise ? ratio : -ratio, t1 - t0,
+                 t2 - t1 >= whole ? t1 - t0 + whole : t2 - t0, kind);
+      return;
+    }
+    // Edge on: from the nearest to the farthest point along the line it covers.
+    const std::vector<Point> points = EllipsePoints(c, major, 0, t1 - t0, t2 - t0, Accuracy());
+    if (points.empty()) {
+      ++block_->notRead[kind];
+      TakeXData();
+      return;
+    }
+    const auto along = [&](const Point& p) {
+      return (p.x - c.x) * major.x + (p.y - c.y) * major.y;
+    };
+    const auto [low, high] =
+        std::minmax_element(points.begin(), points.end(),
+                            [&](const Point& a, const Point& b) { return along(a) < along(b); });
+    AddPath(kShapeOpenLine, {*low, *high}, kind);
   }
 
   void AddPath(std::uint32_t shape, std::vector<Point> points, const char* kind, bool valid = true,
