@@ -1085,11 +1085,22 @@ private:
     }
     case 4: {
       CloseHatchRun();
+      // A rational edge weighs its control points (exact arcs are written so), as a SPLINE
+      // entity does. Only a rational edge has weights (the library may leave its flag unset).
+      const bool rational = e.weights.size() == e.controlPoints.size();
       std::vector<Point> control;
-      for (const std::vector<double>& v : e.controlPoints)
-        if (v.size() >= 2) control.push_back({v[0], v[1]});
+      std::vector<double> weights;
+      bool allOne = true;
+      for (std::size_t k = 0; k < e.controlPoints.size(); ++k) {
+        const std::vector<double>& v = e.controlPoints[k];
+        if (v.size() < 2) continue;
+        control.push_back({v[0], v[1]});
+        weights.push_back(rational ? e.weights[k] : 1.0);
+        allOne = allOne && weights.back() == 1.0;
+      }
+      if (allOne) weights.clear();
       SceneLine line;
-      line.points = SplinePoints(static_cast<int>(e.degree), e.knots, control, {}, Accuracy());
+      line.points = SplinePoints(static_cast<int>(e.degree), e.knots, control, weights, Accuracy());
       if (line.points.size() < 2) break;
       if (KeepsCurves()) {
         auto curve = std::make_shared<DxfCurve>();
@@ -1098,6 +1109,7 @@ private:
         curve->degree = static_cast<int>(e.degree);
         curve->knots = e.knots;
         curve->control = std::move(control);
+        curve->weights = std::move(weights);
         line.curve = std::move(curve);
       }
       f.boundary.push_back(std::move(line));

@@ -254,6 +254,27 @@ def _(path):
     return verify
 
 
+# A hatch edge that is a rational spline (a quarter circle of radius 50, as programs write exact
+# arcs) keeps its weights: it stays 50 from its centre, not bulging to 53.
+@case("hatch_rational_edge")
+def _(path):
+    doc = new(4)
+    hatch = doc.modelspace().add_hatch()
+    hatch.set_pattern_fill("_USER", definition=[[0, (0, 0), (0, 2), []]])
+    edges = hatch.paths.add_edge_path()
+    edges.add_line((0, 0), (50, 0))
+    edges.add_spline(control_points=[(50, 0), (50, 50), (0, 50)], knot_values=[0, 0, 0, 1, 1, 1],
+                     weights=[1, 0.5 ** 0.5, 1], degree=2)
+    edges.add_line((0, 50), (0, 0))
+    doc.saveas(path)
+    def verify(d, err):
+        arc = max(d["lines"], key=lambda line: len(line[1]))[1]
+        radii = [(x * x + y * y) ** 0.5 for x, y in arc]
+        check("hatch_rational_edge", len(arc) > 8 and all(near(r, 50, 0.1) for r in radii),
+              f"radii {min(radii)} .. {max(radii)}")
+    return verify
+
+
 # 8. $DIMSCALE is no drawing scale: 1000 x 600 mm fits the sheet at 1:5.
 @case("scale")
 def _(path):
