@@ -6,6 +6,7 @@
 #include "files/dxf_text.h"
 #include "files/dxf_tokens.h"
 #include "files/dxf_xdata.h"
+#include "geometry/primitives.h"
 #include "model/element_store.h"
 #include "util/map_ahead.h"
 
@@ -142,6 +143,82 @@ bool Finite(const Point& p) {
   return Finite(p.x) && Finite(p.y);
 }
 
+// A path of a hatch's boundary traced as a polygon, its arcs and circles by a few chords each
+// and every line taken from its end nearer the last: enough to tell which paths lie inside
+// which.
+std::vector<Point> PathOutline(std::span<const SceneLine> lines) {
+  constexpr int kChords = 16;
+  constexpr std::uint32_t kArc = 3, kCircle = 4;
+  std::vector<Point> out;
+  for (const SceneLine& l : lines) {
+    std::vector<Point> points;
+    if ((l.shape == kArc || l.shape == kCircle) && l.points.size() >= 2) {
+      const Point c = l.points[0];
+      const double r = std::hypot(l.points[1].x - c.x, l.points[1].y - c.y);
+      const double a1 = std::atan2(l.points[1].y - c.y, l.points[1].x - c.x);
+      double a2 = a1 + 2 * std::numbers::pi;
+      if (l.shape == kArc && l.points.size() >= 3) {
+        a2 = std::atan2(l.points[2].y - c.y, l.points[2].x - c.x);
+        while (a2 <= a1) a2 += 2 * std::numbers::pi;
+      }
+      for (int k = 0; k <= kChords; ++k) {
+        const double a = a1 + (a2 - a1) * k / kChords;
+        points.push_back({c.x + r * std::cos(a), c.y + r * std::sin(a)});
+      }
+    } else {
+      points = l.points;
+    }
+    const auto far = [](const Point& a, const Point& b) {
+      return std::hypot(a.x - b.x, a.y - b.y);
+    };
+    if (!out.empty() && !points.empty() &&
+        far(out.back(), points.back()) < far(out.back(), points.front()))
+      std::reverse(points.begin(), points.end());
+    out.insert(out.end(), points.begin(), points.end());
+  }
+  return out;
+}
+
+// A hatch's island style says which of its paths bound the hatched area: every one (the area
+// inside an odd number of them is hatched), the outermost only and the islands right inside
+// it, or the outermost only. The paths past what the style hatches are left out of the
+// boundary. `starts`: the first line of each path.
+void KeepIslands(std::vector<SceneLine>& boundary, const std::vector<std::size_t>& starts,
+                 int style) {
+  constexpr int kOutermost = 1, kIgnore = 2;
+  if ((style != kOutermost && style != kIgnore) || starts.size() < 2) return;
+  const auto end = [&](std::size_t k) {
+    return k + 1 < starts.size() ? starts[k + 1] : boundary.size();
+  };
+  std::vector<std::vector<Point>> outlines;
+  std::size_t corners = 0;
+  for (std::size_t k = 0; k < starts.size(); ++k) {
+    outlines.push_back(PathOutline(std::span(boundary).subspan(starts[k], end(k) - starts[k])));
+    corners += outlines.back().size();
+  }
+  // Every path is looked for inside every other: past this much work a hatch of a great many
+  // paths hatches them all, as the normal style does.
+  constexpr double kMostWork = 5e7;
+  if (static_cast<double>(corners) * static_cast<double>(starts.size()) > kMostWork) return;
+  const int deepest = style == kOutermost ? 1 : 0;
+  // (Lines before the first path, which the library never hands over, stay.)
+  std::vector<SceneLine> kept(
+      std::make_move_iterator(boundary.begin()),
+      std::make_move_iterator(boundary.begin() + static_cast<std::ptrdiff_t>(starts[0])));
+  for (std::size_t k = 0; k < starts.size(); ++k) {
+    const std::vector<Point>& path = outlines[k];
+    if (path.size() < 2) continue;
+    // A point of the path's first edge (not a corner, which another path may share).
+    const Point p{(path[0].x + path[1].x) / 2, (path[0].y + path[1].y) / 2};
+    int depth = 0;
+    for (std::size_t j = 0; j < outlines.size(); ++j)
+      if (j != k && outlines[j].size() >= 3 && PointInPolygon(p.x, p.y, outlines[j]) == 1) ++depth;
+    if (depth > deepest) continue;
+    for (std::size_t n = starts[k]; n < end(k); ++n) kept.push_back(std::move(boundary[n]));
+  }
+  boundary = std::move(kept);
+}
+
 class SceneBuilder final : public DL_CreationAdapter {
 public:
   SceneBuilder(DxfScene& scene, const DxfGuardResult& guard, DL_Dxf& dxf)
@@ -195,6 +272,7 @@ public:
     if (!current_.hatch) return;
     // The number of boundary paths: the library keeps the last hatch's paths when it is 0.
     if (code == 91 && current_.loops < 0) current_.loops = std::atoi(std::string(value).c_str());
+    if (code == 75) current_.islandStyle = std::atoi(std::string(value).c_str());
     if (code == 78) current_.patternLines = true;
     if (!current_.patternLines) return;
     const double number = std::atof(std::string(value).c_str());
@@ -448,6 +526,7 @@ public:
     hatch_ = HatchState{};
     hatch_.active = true;
     hatch_.noBoundary = done_.loops <= 0;
+    hatch_.islandStyle = done_.islandStyle;
     hatch_.ocs = EntityOcs();
     hatch_.filling.solid = d.solid;
     hatch_.filling.angle = d.angle;
@@ -483,6 +562,7 @@ public:
   void addHatchLoop(const DL_HatchLoopData&) override {
     if (!hatch_.active || hatch_.noBoundary) return;
     CloseHatchRun();
+    hatch_.loopStarts.push_back(hatch_.filling.boundary.size());
   }
   void addHatchEdge(const DL_HatchEdgeData& e) override {
     if (hatch_.active && !hatch_.noBoundary) AddHatchEdge(e);
@@ -555,6 +635,7 @@ private:
   struct RawEntity {
     bool appId = false, hatch = false; // the entity's kind
     int loops = -1;                    // a hatch's boundary paths, -1 before they are counted
+    int islandStyle = 0;               // 0 every island, 1 the outermost only, 2 none
     bool patternLines = false;
     bool hasAngle = false, hasDx = false, hasDy = false;
     double angle = 0, dx = 0, dy = 0;
@@ -584,6 +665,8 @@ private:
     std::vector<Point> run; // straight edges not yet made a line
     bool runStarted = false;
     Point runStart{0, 0};
+    int islandStyle = 0;
+    std::vector<std::size_t> loopStarts; // the first boundary line of each path
   };
 
   // Names of layers and blocks are told apart as the file writes them: two names that become
@@ -1130,6 +1213,7 @@ private:
       for (const Point& p : l.points) finite = finite && Finite(p);
     if (!finite) return void(++block_->notRead["HATCH"]);
     if (h.filling.solid) ++block_->approximated["solid fill read as hatch"];
+    if (!scene_.own) KeepIslands(h.filling.boundary, h.loopStarts, h.islandStyle);
     for (SceneLine& l : h.filling.boundary) {
       h.ocs.Map(l);
       if (!h.ocs.identity()) l.curve = nullptr; // its curves lie in the hatch's own plane

@@ -275,6 +275,28 @@ def _(path):
     return verify
 
 
+# Island styles: normal hatches every other area of nested paths, outermost only the ring
+# between the outer path and its islands, ignore the whole outer path; a path left unhatched
+# is left out of the filling's boundary.
+@case("hatch_islands")
+def _(path):
+    doc = new(4)
+    for style in (0, 1, 2):
+        x = 200 * style
+        hatch = doc.modelspace().add_hatch()
+        hatch.set_pattern_fill("_USER", style=style, definition=[[0, (0, 0), (0, 5), []]])
+        for low, high in ((0, 100), (20, 80), (40, 60)):
+            hatch.paths.add_polyline_path([(x + low, low), (x + high, low), (x + high, high),
+                                           (x + low, high)])
+    doc.saveas(path)
+    def verify(d, err):
+        kept = [has_point(d["lines"], 200 * style + low, low) for style in (0, 1, 2)
+                for low in (0, 20, 40)]
+        check("hatch_islands", kept == [True] * 3 + [True, True, False] + [True, False, False],
+              f"paths kept {kept}")
+    return verify
+
+
 # 8. $DIMSCALE is no drawing scale: 1000 x 600 mm fits the sheet at 1:5.
 @case("scale")
 def _(path):
