@@ -46,6 +46,44 @@ struct LayerStyle {
   int lineweight = -3;
 };
 
+// An ellipse seen in the plan by two of its half diameters u and v (the points c + u cos t +
+// v sin t, u and v not necessarily square to each other): its own major axis, where it lies on
+// the parameter t, and its minor to major ratio, negative where it runs clockwise (as a
+// mirrored ellipse does); 0 seen edge on.
+struct SeenEllipse {
+  Point major{0, 0};
+  double t0 = 0;
+  double ratio = 0;
+};
+SeenEllipse SeeEllipse(const Point& u, const Point& v) {
+  // The major axis lies at the parameter where u cos t + v sin t is longest.
+  SeenEllipse e;
+  e.t0 =
+      0.5 * std::atan2(2 * (u.x * v.x + u.y * v.y), u.x * u.x + u.y * u.y - v.x * v.x - v.y * v.y);
+  e.major = {u.x * std::cos(e.t0) + v.x * std::sin(e.t0),
+             u.y * std::cos(e.t0) + v.y * std::sin(e.t0)};
+  const Point minor{-u.x * std::sin(e.t0) + v.x * std::cos(e.t0),
+                    -u.y * std::sin(e.t0) + v.y * std::cos(e.t0)};
+  constexpr double kEdgeOn = 1e-9;
+  const double ratio = std::hypot(minor.x, minor.y) / std::hypot(e.major.x, e.major.y);
+  if (ratio > kEdgeOn) e.ratio = e.major.x * minor.y - e.major.y * minor.x > 0 ? ratio : -ratio;
+  return e;
+}
+
+// The straight line an ellipse seen edge on covers from t1 to t2: its two ends.
+std::vector<Point> EdgeOn(const Point& c, const SeenEllipse& e, double t1, double t2,
+                          double accuracy) {
+  const std::vector<Point> points = EllipsePoints(c, e.major, 0, t1 - e.t0, t2 - e.t0, accuracy);
+  if (points.empty()) return {};
+  const auto along = [&](const Point& p) {
+    return (p.x - c.x) * e.major.x + (p.y - c.y) * e.major.y;
+  };
+  const auto [low, high] =
+      std::minmax_element(points.begin(), points.end(),
+                          [&](const Point& a, const Point& b) { return along(a) < along(b); });
+  return {*low, *high};
+}
+
 // An entity's object coordinate system, from its extrusion direction by the arbitrary axis
 // rule: plan coordinates of the entity map to world x and y. A direction towards -z mirrors.
 class Ocs {
@@ -100,9 +138,37 @@ public:
     const Point d = Map({std::cos(a), std::sin(a)});
     return std::atan2(d.y, d.x) * (180.0 / std::numbers::pi);
   }
-  // A line built in the entity's plane, in the world: arcs keep running counter-clockwise.
-  void Map(SceneLine& line) const {
+  // A line built in the entity's plane, in the world: arcs keep running counter-clockwise. In a
+  // plane turned out of the plan, arcs and circles are seen as ellipses, cut into chords within
+  // the accuracy, or edge on as straight lines.
+  void Map(SceneLine& line, double accuracy = 0) const {
     if (identity_) return;
+    constexpr std::uint32_t kOpen = 1, kClosed = 2, kArc = 3, kCircle = 4;
+    if (tilted_ && (line.shape == kArc || line.shape == kCircle) && line.points.size() >= 2) {
+      const Point c = line.points[0];
+      const Point s = line.points[1];
+      const double r = std::hypot(s.x - c.x, s.y - c.y);
+      const double a1 = std::atan2(s.y - c.y, s.x - c.x);
+      double a2 = a1 + 2 * std::numbers::pi;
+      if (line.shape == kArc && line.points.size() >= 3) {
+        a2 = std::atan2(line.points[2].y - c.y, line.points[2].x - c.x);
+        while (a2 <= a1) a2 += 2 * std::numbers::pi;
+      }
+      const Point seenCentre = Map(c);
+      const SeenEllipse e = SeeEllipse({xx_ * r, yx_ * r}, {xy_ * r, yy_ * r});
+      const bool whole = line.shape == kCircle;
+      line.shape = kOpen;
+      if (e.ratio == 0) {
+        line.points = EdgeOn(seenCentre, e, a1, a2, accuracy);
+        return;
+      }
+      line.points = EllipsePoints(seenCentre, e.major, e.ratio, a1 - e.t0, a2 - e.t0, accuracy);
+      if (whole && line.points.size() > 2) {
+        line.points.pop_back();
+        line.shape = kClosed;
+      }
+      return;
+    }
     for (Point& p : line.points) p = Map(p);
     if (mirrored_ && line.shape == 3 && line.points.size() == 3)
       std::swap(line.points[1], line.points[2]);
@@ -893,37 +959,20 @@ private:
       TakeXData();
       return;
     }
-    // The ellipse's own axes lie at the parameter t0 where u cos t + v sin t is longest.
-    const double t0 = 0.5 * std::atan2(2 * (u.x * v.x + u.y * v.y),
-                                       u.x * u.x + u.y * u.y - v.x * v.x - v.y * v.y);
-    const Point major{u.x * std::cos(t0) + v.x * std::sin(t0),
-                      u.y * std::cos(t0) + v.y * std::sin(t0)};
-    const Point minor{-u.x * std::sin(t0) + v.x * std::cos(t0),
-                      -u.y * std::sin(t0) + v.y * std::cos(t0)};
-    const double ratio = std::hypot(minor.x, minor.y) / std::hypot(major.x, major.y);
-    constexpr double kEdgeOn = 1e-9;
-    if (ratio > kEdgeOn) {
-      // A negative ratio runs the other way round, as a mirrored ellipse does.
-      const bool anticlockwise = major.x * minor.y - major.y * minor.x > 0;
+    const SeenEllipse e = SeeEllipse(u, v);
+    if (e.ratio != 0) {
       const double whole = 2 * std::numbers::pi;
-      AddEllipse(c, major, anticlockwise ? ratio : -ratio, t1 - t0,
-                 t2 - t1 >= whole ? t1 - t0 + whole : t2 - t0, kind);
+      AddEllipse(c, e.major, e.ratio, t1 - e.t0, t2 - t1 >= whole ? t1 - e.t0 + whole : t2 - e.t0,
+                 kind);
       return;
     }
-    // Edge on: from the nearest to the farthest point along the line it covers.
-    const std::vector<Point> points = EllipsePoints(c, major, 0, t1 - t0, t2 - t0, Accuracy());
-    if (points.empty()) {
+    std::vector<Point> ends = EdgeOn(c, e, t1, t2, Accuracy());
+    if (ends.empty()) {
       ++block_->notRead[kind];
       TakeXData();
       return;
     }
-    const auto along = [&](const Point& p) {
-      return (p.x - c.x) * major.x + (p.y - c.y) * major.y;
-    };
-    const auto [low, high] =
-        std::minmax_element(points.begin(), points.end(),
-                            [&](const Point& a, const Point& b) { return along(a) < along(b); });
-    AddPath(kShapeOpenLine, {*low, *high}, kind);
+    AddPath(kShapeOpenLine, std::move(ends), kind);
   }
 
   void AddPath(std::uint32_t shape, std::vector<Point> points, const char* kind, bool valid = true,
@@ -1042,7 +1091,7 @@ private:
         SceneLine a;
         a.shape = kShapeArcLine;
         a.points.assign(arc, arc + 3);
-        p.ocs.Map(a);
+        p.ocs.Map(a, Accuracy());
         a.attr = p.attr;
         block_->lines.push_back(std::move(a));
         continue;
@@ -1215,7 +1264,7 @@ private:
     if (h.filling.solid) ++block_->approximated["solid fill read as hatch"];
     if (!scene_.own) KeepIslands(h.filling.boundary, h.loopStarts, h.islandStyle);
     for (SceneLine& l : h.filling.boundary) {
-      h.ocs.Map(l);
+      h.ocs.Map(l, Accuracy());
       if (!h.ocs.identity()) l.curve = nullptr; // its curves lie in the hatch's own plane
     }
     h.filling.angle = h.ocs.MapAngle(h.filling.angle);

@@ -166,12 +166,14 @@ def _(path):
 
 
 # 5. Object coordinates: a circle at (10,0) seen from below lies at (-10,0); an arc keeps
-# running counter-clockwise in the world. A circle in a tilted plane is an ellipse in plan, a
-# line when its plane stands upright.
+# running counter-clockwise in the world. A circle or a polyline's arc in a tilted plane is an
+# ellipse in plan, a circle a line when its plane stands upright.
 @case("extrusion")
 def _(path):
     doc = new(4)
     msp = doc.modelspace()
+    msp.add_lwpolyline([(0, 0, 1), (10, 0, 0)], format="xyb",
+                       dxfattribs={"extrusion": (0.6, 0, 0.8)})
     msp.add_circle((10, 0), 3, dxfattribs={"extrusion": (0, 1, 0)})
     msp.add_circle((0, 0), 10, dxfattribs={"extrusion": (0.6, 0, 0.8)})
     msp.add_circle((10, 0), 3, dxfattribs={"extrusion": (0, 0, -1)})
@@ -182,11 +184,14 @@ def _(path):
     msp.add_blockref("HOOK", (10, 30), dxfattribs={"extrusion": (0, 0, -1)})
     doc.saveas(path)
     def verify(d, err):
-        hook, polyline, arc, circle, tilted, upright = d["lines"]
+        hook, polyline, arc, circle, tilted, upright, bulged = d["lines"]
         check("extrusion", circle[0] == 4 and circle[1][0] == (-10.0, 0.0), f"circle {circle}")
         check("extrusion", tilted[0] == 2 and len(tilted[1]) > 16 and
               all(near((x / 8) ** 2 + (y / 10) ** 2, 1, 0.02) for x, y in tilted[1]), f"{tilted}")
         check("extrusion", upright == (1, [(-7.0, 0.0), (-13.0, 0.0)]), f"upright {upright}")
+        check("extrusion", len(bulged[1]) > 8 and
+              all(near((x / 4) ** 2 + ((y - 5) / 5) ** 2, 1, 0.03) for x, y in bulged[1]),
+              f"bulged {bulged}")
         # From (5,0)..(0,5) in the mirrored plane: in the world from (0,5) to (-5,0).
         check("extrusion", arc[0] == 3 and arc[1][1:] == [(0.0, 5.0), (-5.0, 0.0)], f"arc {arc}")
         check("extrusion", polyline[1] == [(-1.0, 20.0), (-2.0, 20.0)], f"polyline {polyline}")
