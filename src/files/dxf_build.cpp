@@ -161,7 +161,21 @@ struct Expansion {
   double lines = 0;      // of the elements, lines (boundaries too) and texts
   double texts = 0;
   int height = 0; // the deepest nesting below the block
+  // Ellipses and splines, which a placement larger than their block cuts again into more
+  // chords (by the square root of how much larger): their points as first cut (counted in
+  // `points`), those points times that root, and how many of them are placed larger at all
+  // (one more point each, at most, from rounding up).
+  double curves = 0;
+  double curvePoints = 0;
+  double curveRoots = 0;
+  double enlarged = 0;
 };
+
+// The points of a count once its curves are cut for the size they are placed at.
+double PointsAsCut(const Expansion& e) {
+  const double curves = std::min(e.curveRoots + e.enlarged, e.curves * kMaxCurvePoints);
+  return e.points + std::max(0.0, curves - e.curvePoints);
+}
 
 bool IsRound(std::uint32_t shape) {
   return shape == kShapeArc || shape == kShapeCircle;
@@ -277,6 +291,11 @@ private:
       e.lines += 1;
       e.points += static_cast<double>(l.points.size());
       if (IsRound(l.shape)) e.rounds += 1;
+      if (l.curve) {
+        e.curves += 1;
+        e.curvePoints += static_cast<double>(l.points.size());
+        e.curveRoots += static_cast<double>(l.points.size());
+      }
     };
     for (const SceneLine& l : block.lines)
       if (!l.measureGraphics) line(l);
@@ -311,6 +330,11 @@ private:
       e.lines += copies * inner.lines;
       e.texts += copies * inner.texts;
       e.stretched += copies * (Uneven(insert.sx, insert.sy) ? inner.rounds : inner.stretched);
+      const double larger = std::max(std::fabs(insert.sx), std::fabs(insert.sy));
+      e.curves += copies * inner.curves;
+      e.curvePoints += copies * inner.curvePoints;
+      e.curveRoots += copies * inner.curveRoots * (larger > 1 ? std::sqrt(larger) : 1.0);
+      e.enlarged += copies * (larger > 1 ? inner.curves : inner.enlarged);
       e.height = std::max(e.height, inner.height + 1);
       // Deep chains stop here rather than at the end of their recursion.
       if (e.height > kMaxBlockDepth) return &dxf_messages::kTooDeep;
@@ -542,13 +566,36 @@ private:
     });
   }
 
+  // How many times larger than their blocks hold them the placements around `node` draw its
+  // lines (the placement of the whole file aside).
+  double Larger(std::size_t node) const {
+    double larger = 1;
+    for (; node != kNoNode && chain_[node].parent != kNoNode; node = chain_[node].parent)
+      larger *= std::max(std::fabs(chain_[node].level.sx), std::fabs(chain_[node].level.sy));
+    return larger;
+  }
+
+  // A curve placed larger than its block drew it, cut again for the size it is drawn at (the
+  // count allowed for this); false when its points as first cut serve.
+  bool CutAgain(const SceneLine& source, std::size_t node, std::vector<Point>& points) const {
+    if (!source.curve) return false;
+    const double larger = Larger(node);
+    if (SegmentsWhenLarger(source.curve->segments, larger) == source.curve->segments) return false;
+    std::vector<Point> finer = CutLarger(*source.curve, larger);
+    if (finer.size() < 2) return false;
+    points = std::move(finer);
+    return true;
+  }
+
   void AddLine(SceneLine& source, int part, const PlanAttr& holder, bool take) {
     PlanLine line;
     line.shape = source.shape;
-    if (take)
-      line.points = std::move(source.points);
-    else
-      line.points = source.points;
+    if (!CutAgain(source, at_, line.points)) {
+      if (take)
+        line.points = std::move(source.points);
+      else
+        line.points = source.points;
+    }
     MapLine(line, at_);
     if (!Within(line.points)) {
       ++approximated_[std::string(kTooFar)];
@@ -614,7 +661,7 @@ private:
       for (const SceneLine& source : pending_[k].source->boundary) {
         PlanLine line;
         line.shape = source.shape;
-        line.points = source.points;
+        if (!CutAgain(source, pending_[k].node, line.points)) line.points = source.points;
         MapLine(line, pending_[k].node);
         wanted.insert(KeyOf(line));
         placed[k].push_back(std::move(line));
@@ -1397,7 +1444,7 @@ TooManyParts OverBudget(const Expansion& total, const DrawnWork& work, double bu
     double drawing; // bytes' worth of drawing and plotting
     const TextPair* kind;
   };
-  const double points = total.points + total.stretched * kDxfPointsPerStretchedRound;
+  const double points = PointsAsCut(total) + total.stretched * kDxfPointsPerStretchedRound;
   const double walked = std::max(0.0, total.placements - total.parts);
   constexpr std::size_t kTerms = 6;
   const std::array<Term, kTerms> terms{{

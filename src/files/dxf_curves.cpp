@@ -33,12 +33,12 @@ bool BulgeArc(const Point& p, const Point& q, double bulge, Point out[3]) {
   return true;
 }
 
-std::vector<Point> EllipsePoints(const Point& centre, const Point& major, double ratio, double t1,
-                                 double t2, double accuracy) {
-  std::vector<Point> points;
-  const double radius = std::hypot(major.x, major.y);
-  if (!std::isfinite(radius) || !std::isfinite(ratio) || !std::isfinite(t1) || !std::isfinite(t2))
-    return points;
+namespace {
+
+// An ellipse's parameters brought within a turn of each other, t2 after t1; false when they
+// are not numbers.
+bool EllipseRange(double& t1, double& t2) {
+  if (!std::isfinite(t1) || !std::isfinite(t2)) return false;
   // Parameters far beyond a turn are taken modulo it first: adding turns to a huge number would
   // never move it.
   constexpr double kTurn = 2 * std::numbers::pi;
@@ -46,8 +46,12 @@ std::vector<Point> EllipsePoints(const Point& centre, const Point& major, double
   t2 = std::fmod(t2, kTurn);
   while (t2 <= t1) t2 += kTurn;
   if (t2 - t1 > kTurn) t2 = t1 + kTurn;
-  const int count = std::clamp(static_cast<int>(std::ceil((t2 - t1) / StepFor(radius, accuracy))),
-                               4, kMaxCurvePoints - 1);
+  return true;
+}
+
+std::vector<Point> EllipseChords(const Point& centre, const Point& major, double ratio, double t1,
+                                 double t2, int count) {
+  std::vector<Point> points;
   const Point minor{-major.y * ratio, major.x * ratio};
   for (int k = 0; k <= count; ++k) {
     const double t = t1 + (t2 - t1) * k / count;
@@ -57,28 +61,51 @@ std::vector<Point> EllipsePoints(const Point& centre, const Point& major, double
   return points;
 }
 
-std::vector<Point> SplinePoints(int degree, std::span<const double> knots,
-                                std::span<const Point> control, std::span<const double> weights,
-                                double accuracy) {
-  std::vector<Point> points;
+} // namespace
+
+std::vector<Point> EllipsePoints(const Point& centre, const Point& major, double ratio, double t1,
+                                 double t2, double accuracy) {
+  const double radius = std::hypot(major.x, major.y);
+  if (!std::isfinite(radius) || !std::isfinite(ratio) || !EllipseRange(t1, t2)) return {};
+  const int count = std::clamp(static_cast<int>(std::ceil((t2 - t1) / StepFor(radius, accuracy))),
+                               4, kMaxCurvePoints - 1);
+  return EllipseChords(centre, major, ratio, t1, t2, count);
+}
+
+namespace {
+
+// Whether the counts of a B-spline fit together.
+bool SplineFits(int degree, std::span<const double> knots, std::span<const Point> control,
+                std::span<const double> weights) {
   const auto n = static_cast<int>(control.size());
   if (degree < 1 || degree > 10 || n <= degree ||
       knots.size() != static_cast<std::size_t>(n + degree + 1) ||
       (!weights.empty() && weights.size() != control.size()))
-    return points;
+    return false;
   const double lo = knots[static_cast<std::size_t>(degree)];
   const double hi = knots[static_cast<std::size_t>(n)];
-  if (!(hi > lo) || !std::is_sorted(knots.begin(), knots.end())) return points;
-  (void)accuracy; // the samples per span already stay well within paper accuracy
-  const int samples = std::min(kMaxCurvePoints - 1, kSplineSamplesPerSpan * (n - degree));
+  return hi > lo && std::is_sorted(knots.begin(), knots.end());
+}
+
+// The spline at `samples` + 1 parameters evenly over its range (`half`: at the middles of
+// those steps instead, one fewer), by de Boor's algorithm on homogeneous points. Empty where a
+// weight makes it no point.
+std::vector<Point> SplineSamples(int degree, std::span<const double> knots,
+                                 std::span<const Point> control, std::span<const double> weights,
+                                 int samples, bool half = false) {
+  std::vector<Point> points;
+  const auto n = static_cast<int>(control.size());
+  const double lo = knots[static_cast<std::size_t>(degree)];
+  const double hi = knots[static_cast<std::size_t>(n)];
   std::vector<double> wx(static_cast<std::size_t>(degree + 1));
   std::vector<double> wy(wx.size());
   std::vector<double> ww(wx.size());
-  for (int s = 0; s <= samples; ++s) {
-    const double t = s == samples ? hi : lo + (hi - lo) * s / samples;
+  for (int s = 0; s <= samples - (half ? 1 : 0); ++s) {
+    const double t = half           ? lo + (hi - lo) * (s + 0.5) / samples
+                     : s == samples ? hi
+                                    : lo + (hi - lo) * s / samples;
     int span = degree;
     while (span < n - 1 && knots[static_cast<std::size_t>(span + 1)] <= t) ++span;
-    // De Boor's algorithm on homogeneous points.
     for (int j = 0; j <= degree; ++j) {
       const auto i = static_cast<std::size_t>(span - degree + j);
       const double w = weights.empty() ? 1.0 : weights[i];
@@ -105,8 +132,44 @@ std::vector<Point> SplinePoints(int degree, std::span<const double> knots,
   return points;
 }
 
-std::vector<Point> FitPointCurve(std::span<const Point> fit, const Point& startTangent,
-                                 const Point& endTangent) {
+// How far a point lies from the chord between a and b.
+double FromChord(const Point& p, const Point& a, const Point& b) {
+  const double dx = b.x - a.x;
+  const double dy = b.y - a.y;
+  const double length = dx * dx + dy * dy;
+  const double t =
+      length > 0 ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / length, 0.0, 1.0) : 0.0;
+  return std::hypot(p.x - a.x - t * dx, p.y - a.y - t * dy);
+}
+
+} // namespace
+
+std::vector<Point> SplinePoints(int degree, std::span<const double> knots,
+                                std::span<const Point> control, std::span<const double> weights,
+                                double accuracy) {
+  if (!SplineFits(degree, knots, control, weights)) return {};
+  const auto spans = static_cast<int>(control.size()) - degree;
+  int samples = std::min(kMaxCurvePoints - 1, kSplineSamplesPerSpan * spans);
+  std::vector<Point> points = SplineSamples(degree, knots, control, weights, samples);
+  if (points.empty() || !(accuracy > 0)) return points;
+  // A curve that bends more than its samples follow within the accuracy is sampled finer: the
+  // chords' distance from the curve falls with the square of their number.
+  const std::vector<Point> middles = SplineSamples(degree, knots, control, weights, samples, true);
+  double worst = 0;
+  for (std::size_t k = 0; k < middles.size() && k + 1 < points.size(); ++k)
+    worst = std::max(worst, FromChord(middles[k], points[k], points[k + 1]));
+  if (!(worst > accuracy) || samples >= kMaxCurvePoints - 1) return points;
+  constexpr double kMargin = 1.1;
+  samples = static_cast<int>(std::min<double>(
+      kMaxCurvePoints - 1, std::ceil(samples * std::sqrt(worst / accuracy) * kMargin)));
+  return SplineSamples(degree, knots, control, weights, samples);
+}
+
+namespace {
+
+// The curve through fit points, in about `segments` chords (0: the usual number per span).
+std::vector<Point> FitChords(std::span<const Point> fit, const Point& startTangent,
+                             const Point& endTangent, int segments) {
   // Repeated points give a span of no length: they are one point.
   std::vector<Point> p;
   std::vector<double> t;
@@ -165,8 +228,9 @@ std::vector<Point> FitPointCurve(std::span<const Point> fit, const Point& startT
   for (std::size_t k = n - 1; k-- > 0;)
     m[k] = {(rhs[k].x - upper[k] * m[k + 1].x) / diag[k],
             (rhs[k].y - upper[k] * m[k + 1].y) / diag[k]};
-  const int perSpan =
-      std::max(1, std::min(kSplineSamplesPerSpan, (kMaxCurvePoints - 1) / static_cast<int>(n - 1)));
+  const int spans = static_cast<int>(n - 1);
+  const int perSpan = std::max(1, std::min(segments > 0 ? segments / spans : kSplineSamplesPerSpan,
+                                           (kMaxCurvePoints - 1) / spans));
   std::vector<Point> out;
   out.reserve((n - 1) * static_cast<std::size_t>(perSpan) + 1);
   for (std::size_t k = 0; k + 1 < n; ++k) {
@@ -182,6 +246,54 @@ std::vector<Point> FitPointCurve(std::span<const Point> fit, const Point& startT
   }
   out.push_back(p.back());
   return out;
+}
+
+} // namespace
+
+std::vector<Point> FitPointCurve(std::span<const Point> fit, const Point& startTangent,
+                                 const Point& endTangent, double accuracy) {
+  std::vector<Point> points = FitChords(fit, startTangent, endTangent, 0);
+  const auto segments = static_cast<int>(points.size()) - 1;
+  if (!(accuracy > 0) || segments < 2 || 2 * segments > kMaxCurvePoints - 1) return points;
+  // As a spline is: finer where the usual number of chords strays beyond the accuracy.
+  const std::vector<Point> halves = FitChords(fit, startTangent, endTangent, 2 * segments);
+  if (halves.size() != 2 * points.size() - 1) return points;
+  double worst = 0;
+  for (std::size_t k = 0; k + 1 < points.size(); ++k)
+    worst = std::max(worst, FromChord(halves[2 * k + 1], points[k], points[k + 1]));
+  if (!(worst > accuracy)) return points;
+  constexpr double kMargin = 1.1;
+  const double finer = std::ceil(segments * std::sqrt(worst / accuracy) * kMargin);
+  return FitChords(fit, startTangent, endTangent,
+                   static_cast<int>(std::min<double>(kMaxCurvePoints - 1, finer)));
+}
+
+int SegmentsWhenLarger(int segments, double larger) {
+  if (!(larger > 1)) return segments;
+  const double finer = std::ceil(segments * std::sqrt(larger));
+  return std::max(segments, static_cast<int>(std::min<double>(kMaxCurvePoints - 1, finer)));
+}
+
+std::vector<Point> CutLarger(const DxfCurve& curve, double larger) {
+  const int segments = SegmentsWhenLarger(curve.segments, larger);
+  if (segments < 1) return {};
+  switch (curve.kind) {
+  case DxfCurve::Kind::kEllipse: {
+    double t1 = curve.t1;
+    double t2 = curve.t2;
+    if (!EllipseRange(t1, t2)) return {};
+    std::vector<Point> points =
+        EllipseChords(curve.centre, curve.major, curve.ratio, t1, t2, segments);
+    if (curve.whole && points.size() > 2) points.pop_back();
+    return points;
+  }
+  case DxfCurve::Kind::kSpline:
+    if (!SplineFits(curve.degree, curve.knots, curve.control, curve.weights)) return {};
+    return SplineSamples(curve.degree, curve.knots, curve.control, curve.weights, segments);
+  case DxfCurve::Kind::kFit:
+    return FitChords(curve.control, curve.startTangent, curve.endTangent, segments);
+  }
+  return {};
 }
 
 } // namespace lumora

@@ -29,8 +29,37 @@ std::vector<Point> SplinePoints(int degree, std::span<const double> knots,
 
 // A smooth curve through fit points: a cubic spline over their chord lengths, leaving the ends
 // along the given tangents (zero vectors: the curve is left free to bend there). Empty when fewer
-// than two distinct points are given.
+// than two distinct points are given. Chords stray from it by the accuracy at most (0: no
+// bound, the usual number per span).
 std::vector<Point> FitPointCurve(std::span<const Point> fit, const Point& startTangent,
-                                 const Point& endTangent);
+                                 const Point& endTangent, double accuracy = 0);
+
+// What a line of points was cut from: an ellipse, a B-spline or a curve through fit points.
+// A block placed larger than it was drawn cuts its curves again, finer, at the size they show.
+struct DxfCurve {
+  enum class Kind : unsigned char { kEllipse, kSpline, kFit };
+  Kind kind = Kind::kEllipse;
+  int segments = 0;   // the chords the line was first cut into
+  bool whole = false; // a whole ellipse: the closing point repeats the first and is left off
+  Point centre{0, 0}; // ellipse
+  Point major{0, 0};
+  double ratio = 1;
+  double t1 = 0;
+  double t2 = 0;
+  int degree = 0; // spline
+  std::vector<double> knots;
+  std::vector<Point> control; // spline control points, or the fit points
+  std::vector<double> weights;
+  Point startTangent{0, 0}; // fit points
+  Point endTangent{0, 0};
+};
+
+// The chords a curve first cut into `segments` is cut into when drawn `larger` times its size
+// (a chord's distance from its curve grows with the size and falls with the square of the
+// chords): never fewer, never more than a curve gets.
+int SegmentsWhenLarger(int segments, double larger);
+
+// The curve cut again for a size `larger` times its own; empty when it cannot be.
+std::vector<Point> CutLarger(const DxfCurve& curve, double larger);
 
 } // namespace lumora

@@ -7,14 +7,17 @@
 #include "files/dxf_text.h"
 #include "files/dxf_tokens.h"
 #include "files/dxf_xdata.h"
+#include "geometry/primitives.h"
 #include "model/element_store.h"
 #include "util/map_ahead.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <deque>
 #include <dl_creationadapter.h>
 #include <dl_dxf.h>
+#include <memory>
 #include <new>
 #include <numbers>
 #include <sstream>
@@ -48,6 +51,44 @@ struct LayerStyle {
   int lineweight = -3;
 };
 
+// An ellipse seen in the plan by two of its half diameters u and v (the points c + u cos t +
+// v sin t, u and v not necessarily square to each other): its own major axis, where it lies on
+// the parameter t, and its minor to major ratio, negative where it runs clockwise (as a
+// mirrored ellipse does); 0 seen edge on.
+struct SeenEllipse {
+  Point major{0, 0};
+  double t0 = 0;
+  double ratio = 0;
+};
+SeenEllipse SeeEllipse(const Point& u, const Point& v) {
+  // The major axis lies at the parameter where u cos t + v sin t is longest.
+  SeenEllipse e;
+  e.t0 =
+      0.5 * std::atan2(2 * (u.x * v.x + u.y * v.y), u.x * u.x + u.y * u.y - v.x * v.x - v.y * v.y);
+  e.major = {u.x * std::cos(e.t0) + v.x * std::sin(e.t0),
+             u.y * std::cos(e.t0) + v.y * std::sin(e.t0)};
+  const Point minor{-u.x * std::sin(e.t0) + v.x * std::cos(e.t0),
+                    -u.y * std::sin(e.t0) + v.y * std::cos(e.t0)};
+  constexpr double kEdgeOn = 1e-9;
+  const double ratio = std::hypot(minor.x, minor.y) / std::hypot(e.major.x, e.major.y);
+  if (ratio > kEdgeOn) e.ratio = e.major.x * minor.y - e.major.y * minor.x > 0 ? ratio : -ratio;
+  return e;
+}
+
+// The straight line an ellipse seen edge on covers from t1 to t2: its two ends.
+std::vector<Point> EdgeOn(const Point& c, const SeenEllipse& e, double t1, double t2,
+                          double accuracy) {
+  const std::vector<Point> points = EllipsePoints(c, e.major, 0, t1 - e.t0, t2 - e.t0, accuracy);
+  if (points.empty()) return {};
+  const auto along = [&](const Point& p) {
+    return (p.x - c.x) * e.major.x + (p.y - c.y) * e.major.y;
+  };
+  const auto [low, high] =
+      std::minmax_element(points.begin(), points.end(),
+                          [&](const Point& a, const Point& b) { return along(a) < along(b); });
+  return {*low, *high};
+}
+
 // An entity's object coordinate system, from its extrusion direction by the arbitrary axis
 // rule: plan coordinates of the entity map to world x and y. A direction towards -z mirrors.
 class Ocs {
@@ -72,11 +113,26 @@ public:
     const double ay[3] = {ny * ax[2] - nz * ax[1], nz * ax[0] - nx * ax[2],
                           nx * ax[1] - ny * ax[0]};
     xx_ = ax[0], xy_ = ay[0], yx_ = ax[1], yy_ = ay[1];
+    nx_ = nx, ny_ = ny, nz_ = nz;
     identity_ = xx_ == 1 && yy_ == 1 && xy_ == 0 && yx_ == 0;
     mirrored_ = nz < 0;
+    // Seen from above, a plane turned out of the plan shortens what lies in it.
+    tilted_ = std::fabs(std::fabs(xx_ * yy_ - xy_ * yx_) - 1) > 1e-12;
   }
   bool identity() const { return identity_; }
   bool mirrored() const { return mirrored_; }
+  bool tilted() const { return tilted_; }
+  // The entity's x and y axes, and a point at a height above its plane, seen in the plan.
+  Point AxisX() const { return {xx_, yx_}; }
+  Point AxisY() const { return {xy_, yy_}; }
+  Point Map(const Point& p, double z) const {
+    const Point q = Map(p);
+    return {q.x + nx_ * z, q.y + ny_ * z};
+  }
+  // The plan of the direction square to the plane and to a direction in it (world x, y, z).
+  Point Across(double x, double y, double z) const {
+    return {ny_ * z - nz_ * y, nz_ * x - nx_ * z};
+  }
   Point Map(const Point& p) const {
     return identity_ ? p : Point{xx_ * p.x + xy_ * p.y, yx_ * p.x + yy_ * p.y};
   }
@@ -87,9 +143,37 @@ public:
     const Point d = Map({std::cos(a), std::sin(a)});
     return std::atan2(d.y, d.x) * (180.0 / std::numbers::pi);
   }
-  // A line built in the entity's plane, in the world: arcs keep running counter-clockwise.
-  void Map(SceneLine& line) const {
+  // A line built in the entity's plane, in the world: arcs keep running counter-clockwise. In a
+  // plane turned out of the plan, arcs and circles are seen as ellipses, cut into chords within
+  // the accuracy, or edge on as straight lines.
+  void Map(SceneLine& line, double accuracy = 0) const {
     if (identity_) return;
+    constexpr std::uint32_t kOpen = 1, kClosed = 2, kArc = 3, kCircle = 4;
+    if (tilted_ && (line.shape == kArc || line.shape == kCircle) && line.points.size() >= 2) {
+      const Point c = line.points[0];
+      const Point s = line.points[1];
+      const double r = std::hypot(s.x - c.x, s.y - c.y);
+      const double a1 = std::atan2(s.y - c.y, s.x - c.x);
+      double a2 = a1 + 2 * std::numbers::pi;
+      if (line.shape == kArc && line.points.size() >= 3) {
+        a2 = std::atan2(line.points[2].y - c.y, line.points[2].x - c.x);
+        while (a2 <= a1) a2 += 2 * std::numbers::pi;
+      }
+      const Point seenCentre = Map(c);
+      const SeenEllipse e = SeeEllipse({xx_ * r, yx_ * r}, {xy_ * r, yy_ * r});
+      const bool whole = line.shape == kCircle;
+      line.shape = kOpen;
+      if (e.ratio == 0) {
+        line.points = EdgeOn(seenCentre, e, a1, a2, accuracy);
+        return;
+      }
+      line.points = EllipsePoints(seenCentre, e.major, e.ratio, a1 - e.t0, a2 - e.t0, accuracy);
+      if (whole && line.points.size() > 2) {
+        line.points.pop_back();
+        line.shape = kClosed;
+      }
+      return;
+    }
     for (Point& p : line.points) p = Map(p);
     if (mirrored_ && line.shape == 3 && line.points.size() == 3)
       std::swap(line.points[1], line.points[2]);
@@ -98,7 +182,9 @@ public:
 private:
   bool identity_ = true;
   bool mirrored_ = false;
+  bool tilted_ = false;
   double xx_ = 1, xy_ = 0, yx_ = 0, yy_ = 1;
+  double nx_ = 0, ny_ = 0, nz_ = 1;
 };
 
 // The program's positioning way of a TEXT's justification (72 horizontal, 73 vertical) and of
@@ -126,6 +212,82 @@ bool Finite(double a) {
 }
 bool Finite(const Point& p) {
   return Finite(p.x) && Finite(p.y);
+}
+
+// A path of a hatch's boundary traced as a polygon, its arcs and circles by a few chords each
+// and every line taken from its end nearer the last: enough to tell which paths lie inside
+// which.
+std::vector<Point> PathOutline(std::span<const SceneLine> lines) {
+  constexpr int kChords = 16;
+  constexpr std::uint32_t kArc = 3, kCircle = 4;
+  std::vector<Point> out;
+  for (const SceneLine& l : lines) {
+    std::vector<Point> points;
+    if ((l.shape == kArc || l.shape == kCircle) && l.points.size() >= 2) {
+      const Point c = l.points[0];
+      const double r = std::hypot(l.points[1].x - c.x, l.points[1].y - c.y);
+      const double a1 = std::atan2(l.points[1].y - c.y, l.points[1].x - c.x);
+      double a2 = a1 + 2 * std::numbers::pi;
+      if (l.shape == kArc && l.points.size() >= 3) {
+        a2 = std::atan2(l.points[2].y - c.y, l.points[2].x - c.x);
+        while (a2 <= a1) a2 += 2 * std::numbers::pi;
+      }
+      for (int k = 0; k <= kChords; ++k) {
+        const double a = a1 + (a2 - a1) * k / kChords;
+        points.push_back({c.x + r * std::cos(a), c.y + r * std::sin(a)});
+      }
+    } else {
+      points = l.points;
+    }
+    const auto far = [](const Point& a, const Point& b) {
+      return std::hypot(a.x - b.x, a.y - b.y);
+    };
+    if (!out.empty() && !points.empty() &&
+        far(out.back(), points.back()) < far(out.back(), points.front()))
+      std::reverse(points.begin(), points.end());
+    out.insert(out.end(), points.begin(), points.end());
+  }
+  return out;
+}
+
+// A hatch's island style says which of its paths bound the hatched area: every one (the area
+// inside an odd number of them is hatched), the outermost only and the islands right inside
+// it, or the outermost only. The paths past what the style hatches are left out of the
+// boundary. `starts`: the first line of each path.
+void KeepIslands(std::vector<SceneLine>& boundary, const std::vector<std::size_t>& starts,
+                 int style) {
+  constexpr int kOutermost = 1, kIgnore = 2;
+  if ((style != kOutermost && style != kIgnore) || starts.size() < 2) return;
+  const auto end = [&](std::size_t k) {
+    return k + 1 < starts.size() ? starts[k + 1] : boundary.size();
+  };
+  std::vector<std::vector<Point>> outlines;
+  std::size_t corners = 0;
+  for (std::size_t k = 0; k < starts.size(); ++k) {
+    outlines.push_back(PathOutline(std::span(boundary).subspan(starts[k], end(k) - starts[k])));
+    corners += outlines.back().size();
+  }
+  // Every path is looked for inside every other: past this much work a hatch of a great many
+  // paths hatches them all, as the normal style does.
+  constexpr double kMostWork = 5e7;
+  if (static_cast<double>(corners) * static_cast<double>(starts.size()) > kMostWork) return;
+  const int deepest = style == kOutermost ? 1 : 0;
+  // (Lines before the first path, which the library never hands over, stay.)
+  std::vector<SceneLine> kept(
+      std::make_move_iterator(boundary.begin()),
+      std::make_move_iterator(boundary.begin() + static_cast<std::ptrdiff_t>(starts[0])));
+  for (std::size_t k = 0; k < starts.size(); ++k) {
+    const std::vector<Point>& path = outlines[k];
+    if (path.size() < 2) continue;
+    // A point of the path's first edge (not a corner, which another path may share).
+    const Point p{(path[0].x + path[1].x) / 2, (path[0].y + path[1].y) / 2};
+    int depth = 0;
+    for (std::size_t j = 0; j < outlines.size(); ++j)
+      if (j != k && outlines[j].size() >= 3 && PointInPolygon(p.x, p.y, outlines[j]) == 1) ++depth;
+    if (depth > deepest) continue;
+    for (std::size_t n = starts[k]; n < end(k); ++n) kept.push_back(std::move(boundary[n]));
+  }
+  boundary = std::move(kept);
 }
 
 class SceneBuilder final : public DL_CreationAdapter {
@@ -187,6 +349,7 @@ public:
     // The number of boundary paths: the library keeps the last hatch's paths when it is 0.
     if (code == 91 && current_.loops < 0) current_.loops = std::atoi(std::string(value).c_str());
     if (code == 77 && DxfInt(value) == 1) current_.crossed = true; // drawn again across
+    if (code == 75) current_.islandStyle = std::atoi(std::string(value).c_str());
     if (code == 78) current_.patternLines = true;
     if (!current_.patternLines) return;
     const double number = std::atof(std::string(value).c_str());
@@ -299,26 +462,36 @@ public:
     Begin();
     const double a1 = d.angle1 / kDegrees;
     const double a2 = d.angle2 / kDegrees;
+    const Ocs ocs = EntityOcs();
+    if (ocs.tilted()) return AddTiltedRound({d.cx, d.cy}, d.cz, d.radius, a1, a2, "ARC", ocs);
     AddPath(kShapeArcLine,
             {{d.cx, d.cy},
              {d.cx + d.radius * std::cos(a1), d.cy + d.radius * std::sin(a1)},
              {d.cx + d.radius * std::cos(a2), d.cy + d.radius * std::sin(a2)}},
-            "ARC", Finite(d.radius) && d.radius > 0, EntityOcs());
+            "ARC", Finite(d.radius) && d.radius > 0, ocs);
   }
   void addCircle(const DL_CircleData& d) override {
     Begin();
+    const Ocs ocs = EntityOcs();
+    if (ocs.tilted())
+      return AddTiltedRound({d.cx, d.cy}, d.cz, d.radius, 0, 2 * std::numbers::pi, "CIRCLE", ocs);
     AddPath(kShapeCircleLine, {{d.cx, d.cy}, {d.cx + d.radius, d.cy}}, "CIRCLE",
-            Finite(d.radius) && d.radius > 0, EntityOcs());
+            Finite(d.radius) && d.radius > 0, ocs);
   }
   void addEllipse(const DL_EllipseData& d) override {
     Begin();
-    // An ellipse lies in world coordinates; a mirroring extrusion only turns its sense.
-    const double ratio = EntityOcs().mirrored() ? -d.ratio : d.ratio;
-    std::vector<Point> points =
-        EllipsePoints({d.cx, d.cy}, {d.mx, d.my}, ratio, d.angle1, d.angle2, Accuracy());
-    const bool whole = std::fabs(std::fabs(d.angle2 - d.angle1) - 2 * std::numbers::pi) < 1e-9;
-    if (whole && points.size() > 2) points.pop_back();
-    AddPath(whole ? kShapeClosedLine : kShapeOpenLine, std::move(points), "ELLIPSE");
+    // An ellipse lies in world coordinates; a mirroring extrusion only turns its sense, a tilted
+    // one turns its minor axis out of the plan.
+    const Ocs ocs = EntityOcs();
+    if (ocs.tilted()) {
+      const Point across = ocs.Across(d.mx, d.my, d.mz);
+      double t2 = d.angle2;
+      if (t2 <= d.angle1) t2 += 2 * std::numbers::pi;
+      return AddSeenEllipse({d.cx, d.cy}, {d.mx, d.my}, {across.x * d.ratio, across.y * d.ratio},
+                            d.angle1, t2, "ELLIPSE");
+    }
+    const double ratio = ocs.mirrored() ? -d.ratio : d.ratio;
+    AddEllipse({d.cx, d.cy}, {d.mx, d.my}, ratio, d.angle1, d.angle2, "ELLIPSE");
   }
   void addPolyline(const DL_PolylineData& d) override {
     Begin();
@@ -447,6 +620,7 @@ public:
     hatch_ = HatchState{};
     hatch_.active = true;
     hatch_.noBoundary = done_.loops <= 0;
+    hatch_.islandStyle = done_.islandStyle;
     hatch_.ocs = EntityOcs();
     hatch_.filling.solid = d.solid;
     hatch_.crossed = done_.crossed && !d.solid;
@@ -483,6 +657,7 @@ public:
   void addHatchLoop(const DL_HatchLoopData&) override {
     if (!hatch_.active || hatch_.noBoundary) return;
     CloseHatchRun();
+    hatch_.loopStarts.push_back(hatch_.filling.boundary.size());
   }
   void addHatchEdge(const DL_HatchEdgeData& e) override {
     if (hatch_.active && !hatch_.noBoundary) AddHatchEdge(e);
@@ -556,6 +731,7 @@ private:
   struct RawEntity {
     bool appId = false, hatch = false; // the entity's kind
     int loops = -1;                    // a hatch's boundary paths, -1 before they are counted
+    int islandStyle = 0;               // 0 every island, 1 the outermost only, 2 none
     bool patternLines = false;
     bool hasAngle = false, hasDx = false, hasDy = false;
     double angle = 0, dx = 0, dy = 0;
@@ -590,6 +766,8 @@ private:
     bool runStarted = false;
     Point runStart{0, 0};
     bool crossed = false; // its lines in a second direction are not read
+    int islandStyle = 0;
+    std::vector<std::size_t> loopStarts; // the first boundary line of each path
   };
 
   // Names of layers and blocks are told apart as the file writes them: two names that become
@@ -762,8 +940,78 @@ private:
     ++block_->notRead[kind];
   }
 
+  // A block's curves keep what they were cut from: a placement larger than the block cuts them
+  // again.
+  bool KeepsCurves() const { return inBlock_ && block_ != &scene_.model && block_ != &discard_; }
+
+  std::shared_ptr<const DxfCurve> EllipseCurve(const Point& centre, const Point& major,
+                                               double ratio, double t1, double t2,
+                                               std::size_t points, bool whole) const {
+    if (!KeepsCurves() || points < 2) return nullptr;
+    auto curve = std::make_shared<DxfCurve>();
+    curve->segments = static_cast<int>(points) - 1;
+    curve->whole = whole;
+    curve->centre = centre;
+    curve->major = major;
+    curve->ratio = ratio;
+    curve->t1 = t1;
+    curve->t2 = t2;
+    return curve;
+  }
+
+  // An ellipse (world coordinates) from parameter t1 to t2, a whole one closed.
+  void AddEllipse(const Point& centre, const Point& major, double ratio, double t1, double t2,
+                  const char* kind) {
+    std::vector<Point> points = EllipsePoints(centre, major, ratio, t1, t2, Accuracy());
+    const bool whole = std::fabs(std::fabs(t2 - t1) - 2 * std::numbers::pi) < 1e-9;
+    auto curve = EllipseCurve(centre, major, ratio, t1, t2, points.size(), whole);
+    if (whole && points.size() > 2) points.pop_back();
+    AddPath(whole ? kShapeClosedLine : kShapeOpenLine, std::move(points), kind, true, Ocs(),
+            std::move(curve));
+  }
+
+  // A circle or arc (angles in radians) in a plane turned out of the plan is seen from above as
+  // an ellipse.
+  void AddTiltedRound(const Point& centre, double z, double radius, double a1, double a2,
+                      const char* kind, const Ocs& ocs) {
+    if (!Finite(centre) || !Finite(z) || !Finite(radius) || !(radius > 0)) {
+      ++block_->notRead[kind];
+      TakeXData();
+      return;
+    }
+    if (a2 <= a1) a2 += 2 * std::numbers::pi; // an arc runs anticlockwise in its plane
+    AddSeenEllipse(ocs.Map(centre, z), {ocs.AxisX().x * radius, ocs.AxisX().y * radius},
+                   {ocs.AxisY().x * radius, ocs.AxisY().y * radius}, a1, a2, kind);
+  }
+
+  // The points c + u cos t + v sin t from t1 to t2 (radians, t2 after t1; u and v half
+  // diameters of an ellipse as seen in the plan, not necessarily square to each other): drawn
+  // as an ELLIPSE is, or seen edge on, as the straight line they cover.
+  void AddSeenEllipse(const Point& c, const Point& u, const Point& v, double t1, double t2,
+                      const char* kind) {
+    if (!Finite(u) || !Finite(v) || !Finite(t1) || !Finite(t2)) {
+      ++block_->notRead[kind];
+      TakeXData();
+      return;
+    }
+    const SeenEllipse e = SeeEllipse(u, v);
+    if (e.ratio != 0) {
+      const double whole = 2 * std::numbers::pi;
+      AddEllipse(c, e.major, e.ratio, t1 - e.t0, t2 - t1 >= whole ? t1 - e.t0 + whole : t2 - e.t0,
+                 kind);
+      return;
+    }
+    std::vector<Point> ends = EdgeOn(c, e, t1, t2, Accuracy());
+    if (ends.empty()) {
+      ++block_->notRead[kind];
+      TakeXData();
+      return;
+    }
+    AddPath(kShapeOpenLine, std::move(ends), kind);
+  }
+
   void AddPath(std::uint32_t shape, std::vector<Point> points, const char* kind, bool valid = true,
-               const Ocs& ocs = Ocs()) {
+               const Ocs& ocs = Ocs(), std::shared_ptr<const DxfCurve> curve = nullptr) {
     bool finite = valid && points.size() >= 2;
     for (const Point& p : points) finite = finite && Finite(p);
     if (!finite) {
@@ -779,6 +1027,7 @@ private:
     const DxfXData xdata = TakeXData();
     line.measureGraphics = xdata.tag == kMeasureGraphicsTag;
     RestoreOwnLine(xdata, line);
+    line.curve = std::move(curve);
     PushLine(std::move(line));
   }
 
@@ -795,6 +1044,7 @@ private:
     }
     for (std::size_t from = 0; from + 1 < line.points.size(); from += kMaxPoints - 1) {
       SceneLine piece = line;
+      piece.curve = nullptr;
       const std::size_t to = std::min(line.points.size(), from + kMaxPoints);
       piece.points.assign(line.points.begin() + static_cast<std::ptrdiff_t>(from),
                           line.points.begin() + static_cast<std::ptrdiff_t>(to));
@@ -879,7 +1129,7 @@ private:
         SceneLine a;
         a.shape = kShapeArcLine;
         a.points.assign(arc, arc + 3);
-        p.ocs.Map(a);
+        p.ocs.Map(a, Accuracy());
         a.attr = p.attr;
         block_->lines.push_back(std::move(a));
         continue;
@@ -896,12 +1146,30 @@ private:
     bool allOne = true;
     for (double w : s.weights) allOne = allOne && w == 1.0;
     if (allOne) s.weights.clear();
-    std::vector<Point> points = SplinePoints(s.degree, s.knots, s.control, s.weights, Accuracy());
-    // A spline drawn through fit points only is the smooth curve through them.
-    if (points.empty()) points = FitPointCurve(s.fit, s.startTangent, s.endTangent);
-    if (points.empty()) points = s.control;
     SceneLine line;
-    line.points = std::move(points);
+    line.points = SplinePoints(s.degree, s.knots, s.control, s.weights, Accuracy());
+    std::shared_ptr<DxfCurve> curve = KeepsCurves() ? std::make_shared<DxfCurve>() : nullptr;
+    if (!line.points.empty() && curve) {
+      curve->kind = DxfCurve::Kind::kSpline;
+      curve->degree = s.degree;
+      curve->knots = std::move(s.knots);
+      curve->control = std::move(s.control);
+      curve->weights = std::move(s.weights);
+    } else if (line.points.empty()) {
+      // A spline drawn through fit points only is the smooth curve through them.
+      line.points = FitPointCurve(s.fit, s.startTangent, s.endTangent, Accuracy());
+      if (!line.points.empty() && curve) {
+        curve->kind = DxfCurve::Kind::kFit;
+        curve->control = std::move(s.fit);
+        curve->startTangent = s.startTangent;
+        curve->endTangent = s.endTangent;
+      } else {
+        curve = nullptr;
+      }
+    }
+    if (line.points.empty()) line.points = std::move(s.control);
+    if (curve) curve->segments = static_cast<int>(line.points.size()) - 1;
+    line.curve = std::move(curve);
     line.attr = s.attr;
     TakeXData();
     for (const Point& q : line.points)
@@ -980,17 +1248,41 @@ private:
       const double t2 = e.ccw ? e.angle2 : -e.angle1;
       SceneLine line;
       line.points = EllipsePoints({e.cx, e.cy}, {e.mx, e.my}, e.ratio, t1, t2, Accuracy());
+      line.curve =
+          EllipseCurve({e.cx, e.cy}, {e.mx, e.my}, e.ratio, t1, t2, line.points.size(), false);
       if (line.points.size() >= 2) f.boundary.push_back(std::move(line));
       break;
     }
     case 4: {
       CloseHatchRun();
+      // A rational edge weighs its control points (exact arcs are written so), as a SPLINE
+      // entity does. Only a rational edge has weights (the library may leave its flag unset).
+      const bool rational = e.weights.size() == e.controlPoints.size();
       std::vector<Point> control;
-      for (const std::vector<double>& v : e.controlPoints)
-        if (v.size() >= 2) control.push_back({v[0], v[1]});
+      std::vector<double> weights;
+      bool allOne = true;
+      for (std::size_t k = 0; k < e.controlPoints.size(); ++k) {
+        const std::vector<double>& v = e.controlPoints[k];
+        if (v.size() < 2) continue;
+        control.push_back({v[0], v[1]});
+        weights.push_back(rational ? e.weights[k] : 1.0);
+        allOne = allOne && weights.back() == 1.0;
+      }
+      if (allOne) weights.clear();
       SceneLine line;
-      line.points = SplinePoints(static_cast<int>(e.degree), e.knots, control, {}, Accuracy());
-      if (line.points.size() >= 2) f.boundary.push_back(std::move(line));
+      line.points = SplinePoints(static_cast<int>(e.degree), e.knots, control, weights, Accuracy());
+      if (line.points.size() < 2) break;
+      if (KeepsCurves()) {
+        auto curve = std::make_shared<DxfCurve>();
+        curve->kind = DxfCurve::Kind::kSpline;
+        curve->segments = static_cast<int>(line.points.size()) - 1;
+        curve->degree = static_cast<int>(e.degree);
+        curve->knots = e.knots;
+        curve->control = std::move(control);
+        curve->weights = std::move(weights);
+        line.curve = std::move(curve);
+      }
+      f.boundary.push_back(std::move(line));
       break;
     }
     default:
@@ -1009,7 +1301,11 @@ private:
     if (!finite) return void(++block_->notRead["HATCH"]);
     if (h.filling.solid) ++block_->approximated["solid fill read as hatch"];
     if (h.crossed) ++block_->approximated[kOneDirection];
-    for (SceneLine& l : h.filling.boundary) h.ocs.Map(l);
+    if (!scene_.own) KeepIslands(h.filling.boundary, h.loopStarts, h.islandStyle);
+    for (SceneLine& l : h.filling.boundary) {
+      h.ocs.Map(l, Accuracy());
+      if (!h.ocs.identity()) l.curve = nullptr; // its curves lie in the hatch's own plane
+    }
     h.filling.angle = h.ocs.MapAngle(h.filling.angle);
     block_->fillings.push_back(std::move(h.filling));
   }

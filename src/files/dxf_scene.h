@@ -9,12 +9,15 @@
 #include <algorithm>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace lumora {
+
+struct DxfCurve;
 
 // Orders names as DXF compares them: letters of either case are the same letter.
 struct DxfNameLess {
@@ -95,6 +98,8 @@ struct SceneLine {
   bool measureGraphics = false;
   // The number the program gave the line in its own file, which its fillings refer to.
   int ownId = -1;
+  // The curve a block's line was cut from, cut again where the block is placed larger.
+  std::shared_ptr<const DxfCurve> curve;
 };
 
 struct SceneText {

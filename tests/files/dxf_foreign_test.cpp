@@ -263,6 +263,11 @@ TEST(DxfForeign, TextsFillingsAndStretchedCurvesCountWithEveryCopy) {
             "The file would make 900000 letters, too many !");
   EXPECT_EQ(refusal(arc, 2), "The file would make 327600 points, too many !");
   EXPECT_EQ(refusal(arc, 1), "");
+  // A piece of an ellipse placed ten thousand times larger is cut into a hundred times more
+  // chords.
+  const std::string ellipse = "0\nELLIPSE\n10\n0\n20\n0\n11\n1\n21\n0\n40\n0.5\n41\n0\n42\n0.5\n";
+  EXPECT_EQ(refusal(ellipse, 1), "");
+  EXPECT_EQ(refusal(ellipse, 1e4), "The file would make 450900 points, too many !");
   // 1800 elements alone fit in memory, as do their points; together they do not. Letters cost
   // drawing, not memory: 2700 of them beside the elements still fit.
   std::string polyline = "0\nLWPOLYLINE\n90\n20\n70\n0\n";
@@ -316,6 +321,47 @@ TEST(DxfForeign, CurvesKeepTheirShapeUnderUnequalScales) {
       EXPECT_NEAR(std::pow((line->points[k].x - centre.x) / 20, 2) +
                       std::pow((line->points[k].y - centre.y) / 10, 2),
                   1, 1e-9);
+  }
+}
+
+TEST(DxfForeign, CurvesOfABlockPlacedLargerAreCutAtTheSizeTheyAreDrawn) {
+  // An ellipse 1 x 0.5, the parabola y = 2x - x^2 from 0 to 2 and a hatch bounded by the
+  // ellipse, in a block placed a hundred times larger: every chord stays within the accuracy
+  // of the curve as drawn.
+  test::DrawingFixture f;
+  ASSERT_EQ(
+      Read(f, File("0\nINSERT\n2\nB\n10\n0\n20\n0\n41\n100\n42\n100\n",
+                   Block("B", "0\nELLIPSE\n10\n0\n20\n0\n11\n1\n21\n0\n40\n0.5\n41\n0\n"
+                              "42\n6.283185307179586\n0\nSPLINE\n71\n2\n72\n6\n73\n3\n"
+                              "40\n0\n40\n0\n40\n0\n40\n1\n40\n1\n40\n1\n10\n0\n20\n0\n"
+                              "10\n1\n20\n2\n10\n2\n20\n0\n0\nHATCH\n2\n_USER\n70\n0\n71\n0\n"
+                              "91\n1\n92\n1\n93\n1\n72\n3\n10\n0\n20\n0\n11\n1\n21\n0\n40\n0.5\n"
+                              "50\n0\n51\n360\n73\n1\n97\n0\n75\n0\n76\n1\n52\n0\n41\n1\n77\n0\n"
+                              "78\n0\n98\n0\n"))),
+      1);
+  const std::vector<LineElement*> lines = Lines(f.drawing);
+  ASSERT_EQ(lines.size(), 3u);
+  const LineElement& parabola = *lines[1];
+  const auto parameter = [](const Point& p) { return std::atan2(p.y / 50, p.x / 100); };
+  for (const LineElement* ellipse : {lines[0], lines[2]}) {
+    const std::uint32_t n = ellipse->ps0();
+    ASSERT_GT(n, 16u);
+    for (std::uint32_t k = 0; k + (ellipse->shape() == kShapeClosed ? 0 : 1) < n; ++k) {
+      const Point& a = ellipse->points[k];
+      const Point& b = ellipse->points[(k + 1) % n];
+      const double t =
+          parameter(a) + std::remainder(parameter(b) - parameter(a), 2 * std::numbers::pi) / 2;
+      EXPECT_LT(std::hypot(100 * std::cos(t) - (a.x + b.x) / 2, 50 * std::sin(t) - (a.y + b.y) / 2),
+                0.05)
+          << k;
+    }
+  }
+  ASSERT_GT(parabola.ps0(), 2u);
+  EXPECT_NEAR(parabola.points[parabola.ps0() - 1].x, 200, 1e-9);
+  for (std::uint32_t k = 0; k + 1 < parabola.ps0(); ++k) {
+    const double x = (parabola.points[k].x + parabola.points[k + 1].x) / 2;
+    const double y = (parabola.points[k].y + parabola.points[k + 1].y) / 2;
+    EXPECT_LT(2 * x - x * x / 100 - y, 0.1) << k;
   }
 }
 

@@ -146,6 +146,14 @@ TEST(DxfCurves, BulgesEllipsesAndSplinesFollowTheirCurves) {
   EXPECT_EQ(spline.front().x, 0); // a clamped spline starts and ends on its end points
   EXPECT_NEAR(spline.back().x, 2, 1e-12);
   EXPECT_NEAR(spline[spline.size() / 2].y, 1, 1e-12); // the top of the parabola
+  // A curve that bends more than 16 samples per span follow is sampled finer, within the
+  // accuracy: y = 2x - x^2/100 from 0 to 200.
+  const Point wide[] = {{0, 0}, {100, 200}, {200, 0}};
+  const auto fine = SplinePoints(2, knots, wide, {}, 0.04);
+  for (std::size_t k = 0; k + 1 < fine.size(); ++k) {
+    const double x = (fine[k].x + fine[k + 1].x) / 2;
+    EXPECT_LT(2 * x - x * x / 100 - (fine[k].y + fine[k + 1].y) / 2, 0.05) << k;
+  }
   const double shortKnots[] = {0, 0, 1, 1};
   EXPECT_TRUE(SplinePoints(2, shortKnots, control, {}, 0.01).empty());
 

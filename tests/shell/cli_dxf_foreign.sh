@@ -166,11 +166,16 @@ def _(path):
 
 
 # 5. Object coordinates: a circle at (10,0) seen from below lies at (-10,0); an arc keeps
-# running counter-clockwise in the world.
+# running counter-clockwise in the world. A circle or a polyline's arc in a tilted plane is an
+# ellipse in plan, a circle a line when its plane stands upright.
 @case("extrusion")
 def _(path):
     doc = new(4)
     msp = doc.modelspace()
+    msp.add_lwpolyline([(0, 0, 1), (10, 0, 0)], format="xyb",
+                       dxfattribs={"extrusion": (0.6, 0, 0.8)})
+    msp.add_circle((10, 0), 3, dxfattribs={"extrusion": (0, 1, 0)})
+    msp.add_circle((0, 0), 10, dxfattribs={"extrusion": (0.6, 0, 0.8)})
     msp.add_circle((10, 0), 3, dxfattribs={"extrusion": (0, 0, -1)})
     msp.add_arc((0, 0), 5, 0, 90, dxfattribs={"extrusion": (0, 0, -1)})
     msp.add_lwpolyline([(1, 20), (2, 20)], dxfattribs={"extrusion": (0, 0, -1)})
@@ -179,8 +184,14 @@ def _(path):
     msp.add_blockref("HOOK", (10, 30), dxfattribs={"extrusion": (0, 0, -1)})
     doc.saveas(path)
     def verify(d, err):
-        hook, polyline, arc, circle = d["lines"]
+        hook, polyline, arc, circle, tilted, upright, bulged = d["lines"]
         check("extrusion", circle[0] == 4 and circle[1][0] == (-10.0, 0.0), f"circle {circle}")
+        check("extrusion", tilted[0] == 2 and len(tilted[1]) > 16 and
+              all(near((x / 8) ** 2 + (y / 10) ** 2, 1, 0.02) for x, y in tilted[1]), f"{tilted}")
+        check("extrusion", upright == (1, [(-7.0, 0.0), (-13.0, 0.0)]), f"upright {upright}")
+        check("extrusion", len(bulged[1]) > 8 and
+              all(near((x / 4) ** 2 + ((y - 5) / 5) ** 2, 1, 0.03) for x, y in bulged[1]),
+              f"bulged {bulged}")
         # From (5,0)..(0,5) in the mirrored plane: in the world from (0,5) to (-5,0).
         check("extrusion", arc[0] == 3 and arc[1][1:] == [(0.0, 5.0), (-5.0, 0.0)], f"arc {arc}")
         check("extrusion", polyline[1] == [(-1.0, 20.0), (-2.0, 20.0)], f"polyline {polyline}")
@@ -245,6 +256,49 @@ def _(path):
         ys = [y for _, pts in d["lines"] for _, y in pts]
         check("hatch_clockwise_edges", near(max(ys), 50, 0.1) and
               not any(1 < y < 39.9 for y in ys), f"lines {d['lines']}")
+    return verify
+
+
+# A hatch edge that is a rational spline (a quarter circle of radius 50, as programs write exact
+# arcs) keeps its weights: it stays 50 from its centre, not bulging to 53.
+@case("hatch_rational_edge")
+def _(path):
+    doc = new(4)
+    hatch = doc.modelspace().add_hatch()
+    hatch.set_pattern_fill("_USER", definition=[[0, (0, 0), (0, 2), []]])
+    edges = hatch.paths.add_edge_path()
+    edges.add_line((0, 0), (50, 0))
+    edges.add_spline(control_points=[(50, 0), (50, 50), (0, 50)], knot_values=[0, 0, 0, 1, 1, 1],
+                     weights=[1, 0.5 ** 0.5, 1], degree=2)
+    edges.add_line((0, 50), (0, 0))
+    doc.saveas(path)
+    def verify(d, err):
+        arc = max(d["lines"], key=lambda line: len(line[1]))[1]
+        radii = [(x * x + y * y) ** 0.5 for x, y in arc]
+        check("hatch_rational_edge", len(arc) > 8 and all(near(r, 50, 0.1) for r in radii),
+              f"radii {min(radii)} .. {max(radii)}")
+    return verify
+
+
+# Island styles: normal hatches every other area of nested paths, outermost only the ring
+# between the outer path and its islands, ignore the whole outer path; a path left unhatched
+# is left out of the filling's boundary.
+@case("hatch_islands")
+def _(path):
+    doc = new(4)
+    for style in (0, 1, 2):
+        x = 200 * style
+        hatch = doc.modelspace().add_hatch()
+        hatch.set_pattern_fill("_USER", style=style, definition=[[0, (0, 0), (0, 5), []]])
+        for low, high in ((0, 100), (20, 80), (40, 60)):
+            hatch.paths.add_polyline_path([(x + low, low), (x + high, low), (x + high, high),
+                                           (x + low, high)])
+    doc.saveas(path)
+    def verify(d, err):
+        kept = [has_point(d["lines"], 200 * style + low, low) for style in (0, 1, 2)
+                for low in (0, 20, 40)]
+        check("hatch_islands", kept == [True] * 3 + [True, True, False] + [True, False, False],
+              f"paths kept {kept}")
     return verify
 
 
