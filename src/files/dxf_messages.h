@@ -74,6 +74,8 @@ inline constexpr std::pair<std::string_view, TextPair> kApproximations[] = {
     {"crosshatch read as one direction",
      {"crosshatch read as one direction"_l1, "ristiviivoitus luettu yhteen suuntaan"_l1}},
     {"letters not readable", {"letters not readable"_l1, "kirjainta ei voitu lukea"_l1}},
+    {"linetype read without its texts",
+     {"linetype read without its texts"_l1, "viivatyyppi luettu ilman tekstejään"_l1}},
 };
 // Heads the layers that took free numbers, e.g. "layers WALLS 11, NOTES 12".
 inline constexpr TextPair kLayersHead{"layers"_l1, "tasot"_l1};

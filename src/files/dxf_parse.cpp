@@ -332,6 +332,7 @@ public:
       current_.hatch = value == "HATCH";
       current_.placed = value == "LINE" || value == "INSERT";
       current_.polyline = value == "LWPOLYLINE" || value == "POLYLINE" || value == "VERTEX";
+      current_.lineType = value == "LTYPE";
       doneDashes_ = std::move(dashes_);
       dashes_.clear();
       return;
@@ -342,6 +343,8 @@ public:
          code == 50))
       current_.notANumber = true;
     if (current_.appId && code == 2 && value == kOwnApplication) scene_.own = true;
+    // A pattern element that is a text or a shape (74 other than 0) draws more than dashes.
+    if (current_.lineType && code == 74 && DxfInt(value) != 0) current_.drawsMarks = true;
     // A polyline's width: constant (43), or at the start and end of its segments (40, 41).
     if (current_.polyline && (code == 40 || code == 41 || code == 43) && DxfReal(value) > 0)
       current_.wide = true;
@@ -424,6 +427,9 @@ public:
     type.period = 0;
     for (double d : doneDashes_) type.period += std::fabs(d);
     if (!std::isfinite(type.period)) type = SceneLinetype{};
+    // The library ends a line type at a text element's own text (9) already, before the next
+    // record begins: its marks are then still the current record's.
+    type.drawsMarks = done_.drawsMarks || current_.drawsMarks;
   }
   void addLinetypeDash(double length) override { dashes_.push_back(length); }
 
@@ -542,9 +548,12 @@ public:
     constexpr int kAligned = 3, kFit = 5;
     const bool byStart = d.hJustification == kAligned || d.hJustification == kFit ||
                          (d.hJustification == 0 && d.vJustification == 0);
+    // A writer that leaves the alignment point out means the insertion point.
+    const Point alignment =
+        std::isnan(d.apx) || std::isnan(d.apy) ? Point{d.ipx, d.ipy} : Point{d.apx, d.apy};
     const Ocs ocs = EntityOcs();
     SceneText t;
-    t.points.push_back(ocs.Map(byStart ? Point{d.ipx, d.ipy} : Point{d.apx, d.apy}));
+    t.points.push_back(ocs.Map(byStart ? Point{d.ipx, d.ipy} : alignment));
     t.height = d.height;
     t.angle = ocs.MapAngle(d.angle * kDegrees);
     t.positioning = byStart ? 1 : WayOfJustification(d.hJustification, d.vJustification);
@@ -554,7 +563,8 @@ public:
     textSlantOut_ = t.slant != SlantCode(dxf_.getRealValue(51, 0.0), false);
     t.text = PlainDxfText(done_.text.empty() ? d.text : done_.text, utf8_, &textUnreadable_);
     if (d.hJustification == kAligned || d.hJustification == kFit)
-      Span(t, ocs.Map({d.ipx, d.ipy}), ocs.Map({d.apx, d.apy}), d.hJustification == kFit);
+      Span(t, ocs.Map({d.ipx, d.ipy}), ocs.Map(alignment), d.hJustification == kFit);
+    ReadableGenerated(t, d.textGenerationFlags);
     if (ocs.mirrored()) Readable(t);
     AddText(std::move(t), "TEXT");
   }
@@ -743,6 +753,8 @@ private:
     bool notANumber = false;    // one of its coordinates, angle or spacings is none
     bool polyline = false;      // a light polyline, a polyline or a polyline's vertex
     bool wide = false;          // drawn with a width
+    bool lineType = false;      // a line type of the table
+    bool drawsMarks = false;    // a line type whose pattern draws texts or shapes
   };
   static constexpr std::size_t kMostDashes = 64;
   static constexpr double kSameDirection = 1e-6; // degrees
@@ -799,6 +811,22 @@ private:
     t.angle = std::remainder(t.angle + 180.0, 360.0);
     const int column = (t.positioning - 1) % kColumns;
     t.positioning += (kColumns - 1) - 2 * column;
+  }
+
+  // Text written backward or upside down reads the right way round over the same place: run
+  // the other way from its point (left and right justification exchanged), or hanging from it
+  // (baseline and top exchanged); both at once are a half turn.
+  static void ReadableGenerated(SceneText& t, int flags) {
+    constexpr int kBackward = 2, kUpsideDown = 4, kColumns = 3;
+    const int column = (t.positioning - 1) % kColumns;
+    const int row = (t.positioning - 1) / kColumns;
+    if ((flags & kBackward) != 0 && (flags & kUpsideDown) != 0) {
+      t.angle = std::remainder(t.angle + 180.0, 360.0);
+    } else if ((flags & kBackward) != 0) {
+      t.positioning += (kColumns - 1) - 2 * column;
+    } else if ((flags & kUpsideDown) != 0) {
+      t.positioning += kColumns * ((kColumns - 1) - 2 * row);
+    }
   }
 
   static std::string Upper(std::string s) {
@@ -868,6 +896,7 @@ private:
       lastValid_ = true;
     }
     if (lastUnknown_) ++block_->approximated["unknown linetype read as solid"];
+    if (lastOut_.linetype.drawsMarks) ++block_->approximated["linetype read without its texts"];
     return lastOut_;
   }
 

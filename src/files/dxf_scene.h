@@ -46,6 +46,7 @@ enum class LineFamily : std::uint8_t { kSolid, kDashed, kDotted, kDashDot, kByBl
 struct SceneLinetype {
   LineFamily family = LineFamily::kSolid;
   double period = 0;
+  bool drawsMarks = false; // its pattern's texts or shapes, which are left out
 };
 
 // The exact properties of an element this program wrote, carried beside what the entity's

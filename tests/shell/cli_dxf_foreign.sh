@@ -150,14 +150,30 @@ def _(path):
     t = msp.add_text("Right", dxfattribs={"height": 5, "width": 0.8, "oblique": 15})
     t.set_placement((100, 20), align=ezdxf.enums.TextEntityAlignment.BOTTOM_RIGHT)
     msp.add_text("Plain", dxfattribs={"height": 5, "insert": (0, 40), "rotation": 30})
+    # Backward, upside down and both, read the right way round over the same place.
+    for flags in (2, 4, 6):
+        msp.add_text("Turned", dxfattribs={"height": 5, "insert": (0, 60 + flags),
+                                           "text_generation_flag": flags})
     doc.saveas(path)
+    # A centred text whose writer left the alignment point out is placed by its insertion point.
+    with open(path, encoding="utf-8") as f:
+        content = f.read()
+    centred = "  0\nTEXT\n  8\n0\n 10\n50\n 20\n80\n 40\n2.5\n  1\nCentred\n 72\n1\n"
+    with open(path, "w", encoding="utf-8") as f:
+        f.write(content.replace("  0\nENDSEC\n  0\nSECTION\n  2\nOBJECTS",
+                                centred + "  0\nENDSEC\n  0\nSECTION\n  2\nOBJECTS", 1))
     def verify(d, err):
-        plain, right, up = d["text"]
+        centred, both, down, back, plain, right, up = d["text"]
+        check("texts", back["positioning"] == 3 and down["positioning"] == 7 and
+              near(both["angle"], 180, 1e-3) and both["positioning"] == 1,
+              f"turned texts {back} {down} {both}")
+        check("texts", centred["positioning"] == 2 and d["texts"][0][0] == (50.0, 80.0),
+              f"centred text {centred} at {d['texts'][0]}")
         check("texts", near(up["angle"], 90, 1e-3), f"MTEXT angle {up['angle']}")
         check("texts", up["positioning"] == 3, f"MTEXT positioning {up['positioning']}")
-        check("texts", d["texts"][2][0] == (10.0, 10.0), f"MTEXT place {d['texts'][2]}")
+        check("texts", d["texts"][6][0] == (10.0, 10.0), f"MTEXT place {d['texts'][6]}")
         check("texts", right["positioning"] == 3, f"TEXT positioning {right['positioning']}")
-        check("texts", d["texts"][1][0] == (100.0, 20.0), f"TEXT place {d['texts'][1]}")
+        check("texts", d["texts"][5][0] == (100.0, 20.0), f"TEXT place {d['texts'][5]}")
         # Width 0.8 of the ordinary 0.7, slant tan 15 degrees.
         check("texts", right["widthRatio"] == 2 and right["slant"] == 1, f"TEXT shape {right}")
         check("texts", plain["widthRatio"] == 3, f"TEXT width {plain}")
@@ -345,8 +361,11 @@ def _(path):
     steel = msp.add_hatch()  # two lines in one direction
     steel.set_pattern_fill("ANSI32", scale=1)
     steel.paths.add_polyline_path([(200, 0), (250, 0), (250, 50), (200, 50)])
+    doc.linetypes.add("GAS", pattern='A,.5,-.2,["GAS",STANDARD,S=.1,U=0.0,X=-0.1,Y=-.05],-.25')
+    msp.add_line((0, 100), (100, 100), dxfattribs={"linetype": "GAS"})
     doc.saveas(path)
     def verify(d, err):
+        check("approximations", "1 linetype read without its texts" in err, f"report {err!r}")
         check("approximations", "2 polyline width read as thin line" in err, f"report {err!r}")
         check("approximations", "2 crosshatch read as one direction" in err, f"report {err!r}")
     return verify
