@@ -1260,8 +1260,14 @@ std::string NotReadReport(Language language, const KindCounts& notRead,
   if (!near.empty()) message += (message.empty() ? "" : "; ") + near;
   if (!layers.empty()) {
     message += (message.empty() ? "" : "; ") + std::string(dxf_messages::kLayersHead.In(language));
-    for (std::size_t k = 0; k < layers.size(); ++k)
+    // The first few, so that the report stays one line.
+    constexpr std::size_t kMostLayersNamed = 6;
+    for (std::size_t k = 0; k < layers.size() && k < kMostLayersNamed; ++k)
       message += (k == 0 ? " " : ", ") + layers[k].first + " " + std::to_string(layers[k].second);
+    if (layers.size() > kMostLayersNamed)
+      message += std::string(dxf_messages::kMoreKindsHead.In(language)) +
+                 std::to_string(layers.size() - kMostLayersNamed) +
+                 std::string(dxf_messages::kMoreLayersTail.In(language));
   }
   return message;
 }

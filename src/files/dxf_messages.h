@@ -79,6 +79,7 @@ inline constexpr std::pair<std::string_view, TextPair> kApproximations[] = {
 };
 // Heads the layers that took free numbers, e.g. "layers WALLS 11, NOTES 12".
 inline constexpr TextPair kLayersHead{"layers"_l1, "tasot"_l1};
+inline constexpr TextPair kMoreLayersTail{" more"_l1, " muuta"_l1};
 
 // A DXF save that could not keep everything: the file is written, the drawing stays unsaved,
 // e.g. "Left out of DXF: 2 texts, 1 filling, drawing not saved !".

@@ -534,6 +534,8 @@ def _(path):
     for k in range(3):
         msp.add_point((k, k))
     msp.add_line((0, 0), (1, 1))
+    for k in range(10):  # of the layers that take free numbers the first few are named
+        msp.add_line((0, 0), (1, k), dxfattribs={"layer": f"W{k}"})
     doc.saveas(path)
     with open(path) as f:
         text = f.read()
@@ -547,7 +549,8 @@ def _(path):
     def verify(d, err):
         line = err.strip()
         named = (f"3 POINT, 2 {long_name[:24]}..., 2 OWNKIND00000, 2 OWNKIND00001, "
-                 "2 OWNKIND00002, 1 OWNKIND00003 and 2996 more kinds not read")
+                 "2 OWNKIND00002, 1 OWNKIND00003 and 2996 more kinds not read; "
+                 "layers W0 11, W1 12, W2 13, W3 14, W4 15, W5 16 and 4 more")
         check("report_many_kinds", line == named, f"report {line[:400]!r}")
     return verify
 
