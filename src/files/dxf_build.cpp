@@ -449,6 +449,15 @@ private:
     return out;
   }
 
+  // How much larger the placements from `node` out draw what lies in them: the dashes of a
+  // line type grow with the block they are drawn in.
+  double PlacedSize(std::size_t node) const {
+    double size = 1;
+    Outward(node,
+            [&size](const Level& level) { size *= std::sqrt(std::fabs(level.sx * level.sy)); });
+    return std::isfinite(size) && size > 0 ? size : 1.0;
+  }
+
   // The placements from the innermost (`node`) out.
   template <class Visit> void Outward(std::size_t node, Visit visit) const {
     for (; node != kNoNode; node = chain_[node].parent) visit(chain_[node].level);
@@ -602,6 +611,7 @@ private:
       return;
     }
     line.attr = AttrOf(source.attr, holder);
+    if (!source.attr.own.present) line.attr.linetype.period *= PlacedSize(at_);
     line.part = part;
     lines.push_back(std::move(line));
     if (source.ownId >= 0) ownLines_.try_emplace(source.ownId, lines.size() - 1);
@@ -692,7 +702,9 @@ private:
         ++approximated_[std::string(kDenseHatch)];
       }
       // A boundary of the hatch's own is drawn like the hatch.
-      const PlanAttr own = AttrOf(f.attr, p.holder);
+      PlanAttr own = AttrOf(f.attr, p.holder);
+      const double size = f.attr.own.present ? 1.0 : PlacedSize(p.node);
+      own.linetype.period *= size;
       // The program's own fillings name the lines they are bounded by.
       if (!OwnBoundary(f, filling.lines)) placed[k].clear();
       for (PlanLine& line : placed[k]) {
@@ -709,7 +721,7 @@ private:
       filling.attr = own;
       if (f.pattern.family != LineFamily::kSolid) {
         filling.attr.linetype = f.pattern;
-        filling.attr.linetype.period *= toDrawing_;
+        filling.attr.linetype.period *= toDrawing_ * size;
       }
       filling.part = p.part;
       fillings.push_back(std::move(filling));

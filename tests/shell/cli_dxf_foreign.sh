@@ -128,11 +128,19 @@ def _(path):
     block.add_line((0, 0), (10, 0), dxfattribs={"linetype": "BYBLOCK"})
     msp.add_blockref("BB", (0, 70), dxfattribs={"linetype": "DASHDOT"})
     msp.add_line((0, 80), (100, 80), dxfattribs={"linetype": "WIGGLE"})
+    # Dashes drawn ten times larger by a block's placement, as by a line type scale of ten.
+    doc.blocks.new("B10").add_line((0, 0), (20, 0), dxfattribs={"linetype": "DASHED"})
+    msp.add_blockref("B10", (0, 90), dxfattribs={"xscale": 10, "yscale": 10})
+    msp.add_line((0, 100), (200, 100), dxfattribs={"linetype": "DASHED", "ltscale": 10})
     doc.saveas(path)
     def verify(d, err):
         styles = [int(a["style"]) for a in d["line"]]
-        # Newest first: the block's line, WIGGLE, HIDDEN, DOT, CENTER, DASHED, BYBLOCK, ...
-        check("linetypes", styles == [4, 1, 2, 3, 4, 2, 1, 1, 1], f"styles {styles}")
+        # Newest first: the scaled line, the blocks' lines, WIGGLE, HIDDEN, DOT, CENTER, DASHED,
+        # BYBLOCK, ...
+        check("linetypes", styles == [2, 4, 2, 1, 2, 3, 4, 2, 1, 1, 1], f"styles {styles}")
+        scaled, _, placed = (d["line"][k]["section"] for k in range(3))
+        check("linetypes", scaled == placed > d["line"][7]["section"],
+              f"sections scaled {scaled}, in a larger block {placed}, plain {d['line'][7]}")
         check("linetypes", all(a["section"] > 0 for a in d["line"] if a["style"] != 1),
               "a dashed line without a section")
         check("linetypes", "1 unknown linetype read as solid" in err, f"report {err!r}")
