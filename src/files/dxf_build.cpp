@@ -234,10 +234,28 @@ private:
   std::set<std::string, Less> taken_;
 };
 
+using LayerSet = std::array<bool, kLayerCount>;
+
+// The layers the drawing's elements lie on.
+LayerSet UsedLayers(const Drawing& drawing) {
+  LayerSet used{};
+  const auto note = [&used](std::uint32_t layer) {
+    if (layer < used.size()) used[layer] = true;
+  };
+  for (const LineElement* l = drawing.lines; l != nullptr; l = l->next) note(l->layer());
+  for (const FillingElement* f = drawing.fillings; f != nullptr; f = f->next) note(f->layer());
+  for (const TextElement* t = drawing.texts; t != nullptr; t = t->next) note(t->layer());
+  return used;
+}
+
 class Planner {
 public:
   Planner(DxfScene& scene, const Setup& setup, KindCounts& notRead, KindCounts& approximated)
       : scene_(scene), setup_(setup), notRead_(notRead), approximated_(approximated) {}
+
+  // Layer numbers the open drawing uses already: a name of the file added into it takes none
+  // of them as a free number.
+  void KeepTaken(const std::array<bool, kLayerCount>& taken) { used_ = taken; }
 
   // Refuses cycles and deep nesting, and counts what the file unfolds into. Each block is
   // counted once, so a file of a few nested blocks that unfolds into billions costs no more
@@ -1013,20 +1031,6 @@ void ReplaceWith(ElementStore& store, FileEnvironment& env, ElementStore& aside)
   env.SetUpPlotter(drawing);
 }
 
-using LayerSet = std::array<bool, kLayerCount>;
-
-// The layers the drawing's elements lie on.
-LayerSet UsedLayers(const Drawing& drawing) {
-  LayerSet used{};
-  const auto note = [&used](std::uint32_t layer) {
-    if (layer < used.size()) used[layer] = true;
-  };
-  for (const LineElement* l = drawing.lines; l != nullptr; l = l->next) note(l->layer());
-  for (const FillingElement* f = drawing.fillings; f != nullptr; f = f->next) note(f->layer());
-  for (const TextElement* t = drawing.texts; t != nullptr; t = t->next) note(t->layer());
-  return used;
-}
-
 // The setup's section nearest to a wanted one (the typing row aside), or the wanted one
 // rounded into the record's range when the setup lists none.
 int NearestSection(const Setup& setup, double wanted) {
@@ -1534,6 +1538,7 @@ int BuildDxfScene(ElementStore& store, FileEnvironment& env, DxfScene& scene,
   // Until the plan is whole nothing has changed: memory that runs out refuses the file as one
   // that unfolds too far, with what it was counted to make.
   try {
+    if (container != nullptr) plan.KeepTaken(UsedLayers(store.drawing()));
     if (const TextPair* problem = plan.Check(total, placement)) {
       env.ShowError(*problem);
       return 0;

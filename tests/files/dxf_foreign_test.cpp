@@ -90,7 +90,7 @@ TEST(DxfForeign, BlockMembersAndEntitiesSeenFromBelowReadAsTheFileMeansThem) {
   EXPECT_EQ(flipped.drawing.texts->positioning(), 3u);
 }
 
-TEST(DxfForeign, AnAddedFileHidesItsOffLayersButNotTheDrawingsOwn) {
+TEST(DxfForeign, AnAddedFileHidesItsOffLayersOnNumbersTheDrawingDoesNotUse) {
   const std::string layers = "0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nOFFL\n70\n0\n62\n-7\n0\nLAYER\n"
                              "2\nFRZ\n70\n1\n62\n7\n0\nENDTAB\n";
   test::DrawingFixture f;
@@ -100,9 +100,10 @@ TEST(DxfForeign, AnAddedFileHidesItsOffLayersButNotTheDrawingsOwn) {
                  File(Line(0, 0, 1, 0, "8\nOFFL\n") + Line(0, 1, 1, 1, "8\nFRZ\n"), "", "", layers),
                  container),
             1);
-  EXPECT_EQ(f.env.errors, std::vector<std::string>{"layers OFFL 1, FRZ 2"});
+  EXPECT_EQ(f.env.errors, std::vector<std::string>{"layers OFFL 1, FRZ 3"});
   EXPECT_EQ(f.drawing.layerVisible[1], 0u);
   EXPECT_EQ(f.drawing.layerVisible[2], 1u); // the drawing's own line stays in sight
+  EXPECT_EQ(f.drawing.layerVisible[3], 0u);
 }
 
 TEST(DxfForeign, WhatCannotBeDrawnIsReportedAndNothingElseIsRepeated) {
