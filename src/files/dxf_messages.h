@@ -79,6 +79,10 @@ inline constexpr std::pair<std::string_view, TextPair> kApproximations[] = {
      {"polyline width read as thin line"_l1, "murtoviivan leveys luettu ohuena viivana"_l1}},
     {"crosshatch read as one direction",
      {"crosshatch read as one direction"_l1, "ristiviivoitus luettu yhteen suuntaan"_l1}},
+    {"text in a tilted plane read flat",
+     {"text in a tilted plane read flat"_l1, "vinon tason teksti luettu lyhentämättä"_l1}},
+    {"block in a tilted plane read flat",
+     {"block in a tilted plane read flat"_l1, "vinon tason lohko luettu lyhentämättä"_l1}},
     {"letters not readable", {"letters not readable"_l1, "kirjainta ei voitu lukea"_l1}},
 };
 // Heads the layers that took free numbers, e.g. "layers WALLS 11, NOTES 12".
