@@ -197,7 +197,11 @@ bool Within(const std::vector<Point>& points) {
 constexpr std::string_view kTooFar = "too far out to draw";
 constexpr std::string_view kDimension = "dimension read as lines and texts";
 constexpr std::string_view kSharedLayer = "more layers read as the last free one";
+// Kinds of the report by the names they are about.
+using NamedKinds = std::map<std::string, std::vector<std::string>>;
 constexpr std::string_view kUnplotted = "layer not plotted read as hidden";
+constexpr std::string_view kUnplottedShown = "layer not plotted left shown, its number in use";
+constexpr std::string_view kHiddenShown = "layer off or frozen left shown, its number in use";
 constexpr std::string_view kDenseHatch = "hatch too dense read with the smallest gap";
 constexpr std::string_view kTextHeight = "text height out of range";
 constexpr std::string_view kBeyondSheet = "drawing larger than the sheet at the largest scale";
@@ -293,7 +297,14 @@ public:
   std::vector<PlanFilling> fillings;
   std::vector<PlanPart> parts;
   std::vector<std::pair<std::string, int>> numberedLayers; // names given free numbers
-  std::vector<std::string> unplottedLayers; // names of layers hidden as they are not plotted
+  // The file's off, frozen and unplotted layers as the report names them, with the numbers
+  // they took, in order of first use.
+  struct HiddenName {
+    std::string name;
+    int number = 0;
+    bool unplotted = false;
+  };
+  std::vector<HiddenName> hiddenNames;
 
 private:
   const TextPair* Count(const SceneBlock& block, Expansion& out) {
@@ -399,10 +410,6 @@ private:
               layerNames_.Of(name, scene_.utf8, std::string::npos, approximated_), number);
       }
     }
-    if (scene_.unplottedLayers.contains(name)) {
-      ++approximated_[std::string(kUnplotted)];
-      unplottedLayers.push_back(DxfString(name, scene_.utf8));
-    }
     used_[static_cast<std::size_t>(number)] = true;
     layers_[name] = number;
     NoteShown(name, number);
@@ -413,10 +420,14 @@ private:
   void NoteShown(const std::string& name, int number) {
     const auto k = static_cast<std::size_t>(number);
     if (k >= shown_.size()) return;
-    if (scene_.hiddenLayers.contains(name))
-      hiddenNamed_[k] = true;
-    else
+    if (!scene_.hiddenLayers.contains(name)) {
       shown_[k] = true;
+      return;
+    }
+    hiddenNamed_[k] = true;
+    if (hiddenNoted_.emplace(name, number).second)
+      hiddenNames.push_back(
+          HiddenName{DxfString(name, scene_.utf8), number, scene_.unplottedLayers.contains(name)});
   }
 
 public:
@@ -896,9 +907,10 @@ private:
   ShownNames<std::less<>> blockNames_;
   std::unordered_map<int, std::size_t> ownLines_; // a line's own number -> its plan index
   std::array<bool, kLayerCount> used_{};
-  std::array<bool, kLayerCount> shown_{};       // a shown layer of the file has the number
-  std::array<bool, kLayerCount> hiddenNamed_{}; // a hidden layer of the file has the number
-  int next_ = 0;                                // the next free layer to try, 0 before the first
+  std::array<bool, kLayerCount> shown_{};             // a shown layer of the file has the number
+  std::array<bool, kLayerCount> hiddenNamed_{};       // a hidden layer of the file has the number
+  std::set<std::pair<std::string, int>> hiddenNoted_; // hiddenNames already holds these
+  int next_ = 0; // the next free layer to try, 0 before the first
 };
 
 // A text's width to its height by its record code, and the code of a width (unclamped).
@@ -1226,12 +1238,30 @@ private:
 constexpr std::size_t kMostKindsNamed = 6;
 constexpr std::size_t kLongestKindNamed = 24;
 
+// What became of the file's off, frozen and unplotted layers, given the numbers that end up
+// hidden: an unplotted layer hidden is told as such; one whose number stays shown (the open
+// drawing draws on it, or a shown layer of the file shares it) is told to be in sight, and so
+// is an off or frozen one. Counted into `approximated`, the names by kind.
+NamedKinds TellHiddenLayers(const Planner& plan, const std::vector<int>& hidden,
+                            KindCounts& approximated) {
+  NamedKinds named;
+  for (const Planner::HiddenName& layer : plan.hiddenNames) {
+    const bool isHidden = std::find(hidden.begin(), hidden.end(), layer.number) != hidden.end();
+    if (isHidden && !layer.unplotted) continue;
+    const std::string kind(!isHidden ? (layer.unplotted ? kUnplottedShown : kHiddenShown)
+                                     : kUnplotted);
+    ++approximated[kind];
+    named[kind].push_back(layer.name);
+  }
+  return named;
+}
+
 // One line: the kinds passed over, what was read as something near it, and the layers that
 // took free numbers.
 std::string NotReadReport(Language language, const KindCounts& notRead,
                           const KindCounts& approximated,
                           const std::vector<std::pair<std::string, int>>& layers,
-                          const std::vector<std::string>& unplotted) {
+                          const NamedKinds& named) {
   const auto list = [](const KindCounts& counts, auto name) {
     std::string out;
     for (const auto& [kind, count] : counts) {
@@ -1260,16 +1290,18 @@ std::string NotReadReport(Language language, const KindCounts& notRead,
                std::string(dxf_messages::kMoreKindsTail.In(language));
   }
   if (!message.empty()) message += dxf_messages::kNotReadTail.In(language);
-  const std::string near = list(approximated, [language, &unplotted](const std::string& kind) {
+  const std::string near = list(approximated, [language, &named](const std::string& kind) {
     std::string said = kind;
     for (const auto& [key, text] : dxf_messages::kApproximations)
       if (kind == key) said = text.In(language);
-    // The layers hidden as they are not plotted are named, the first few.
-    if (kind == kUnplotted && !unplotted.empty()) {
+    // The layers a kind is about are named, the first few.
+    const auto names = named.find(kind);
+    if (names != named.end() && !names->second.empty()) {
       constexpr std::size_t kMostNamed = 3;
-      for (std::size_t k = 0; k < unplotted.size() && k < kMostNamed; ++k)
-        said += (k == 0 ? " (" : ", ") + unplotted[k];
-      said += unplotted.size() > kMostNamed ? ", ...)" : ")";
+      const std::vector<std::string>& all = names->second;
+      for (std::size_t k = 0; k < all.size() && k < kMostNamed; ++k)
+        said += (k == 0 ? " (" : ", ") + all[k];
+      said += all.size() > kMostNamed ? ", ...)" : ")";
     }
     return said;
   });
@@ -1295,14 +1327,19 @@ int AddInto(ElementStore& store, FileEnvironment& env, const Planner& plan, Part
   try {
     // The file's off and frozen layers are hidden too, but never one the drawing already draws
     // on: the drafter's own elements stay in sight.
-    const std::vector<int> hidden = plan.HiddenLayers();
+    std::vector<int> hidden = plan.HiddenLayers();
     const LayerSet before = hidden.empty() ? LayerSet{} : UsedLayers(store.drawing());
     if (adder.Add(plan)) {
+      auto& visible = store.drawing().layerVisible;
       for (int layer : hidden)
-        if (!before[static_cast<std::size_t>(layer)])
-          store.drawing().layerVisible[static_cast<std::size_t>(layer)] = 0;
-      const std::string report = NotReadReport(env.CurrentLanguage(), notRead, approximated,
-                                               plan.numberedLayers, plan.unplottedLayers);
+        if (!before[static_cast<std::size_t>(layer)]) visible[static_cast<std::size_t>(layer)] = 0;
+      // The report tells what the drawing shows now: a layer the drafter had hidden already
+      // stays hidden.
+      std::erase_if(
+          hidden, [&visible](int layer) { return visible[static_cast<std::size_t>(layer)] != 0; });
+      const NamedKinds named = TellHiddenLayers(plan, hidden, approximated);
+      const std::string report =
+          NotReadReport(env.CurrentLanguage(), notRead, approximated, plan.numberedLayers, named);
       if (!report.empty()) env.ShowError(report);
       return 1;
     }
@@ -1572,8 +1609,9 @@ int BuildDxfScene(ElementStore& store, FileEnvironment& env, DxfScene& scene,
     if (!hatchesFit(fresh.paperUnit)) return 0;
     Adder adder(aside, env, nullptr, false, approximated);
     if (!adder.Add(plan)) return 0; // the store said why
-    const std::string report = NotReadReport(env.CurrentLanguage(), notRead, approximated,
-                                             plan.numberedLayers, plan.unplottedLayers);
+    const NamedKinds named = TellHiddenLayers(plan, plan.HiddenLayers(), approximated);
+    const std::string report =
+        NotReadReport(env.CurrentLanguage(), notRead, approximated, plan.numberedLayers, named);
     ReplaceWith(store, env, aside);
     if (draw) adder.DrawAll();
     if (!report.empty()) env.ShowError(report);

@@ -42,6 +42,8 @@ constexpr const char* kTextCut = "text cut to 32767 letters";
 constexpr const char* kUnreadable = "letters not readable";
 constexpr const char* kThinPolyline = "polyline width read as thin line";
 constexpr const char* kOneDirection = "crosshatch read as one direction";
+constexpr const char* kTiltedText = "text in a tilted plane read flat";
+constexpr const char* kTiltedBlock = "block in a tilted plane read flat";
 static_assert(kMaxTextLength == 32767);
 
 struct LayerStyle {
@@ -122,6 +124,14 @@ public:
   bool identity() const { return identity_; }
   bool mirrored() const { return mirrored_; }
   bool tilted() const { return tilted_; }
+  // The height of the plane above the origin (a polyline's or hatch's elevation): in a plane
+  // turned out of the plan it moves what lies there sideways as seen from above. In the plan
+  // or seen from below it moves nothing.
+  void Raise(double z) {
+    if (tilted_ && std::isfinite(z)) lift_ = {nx_ * z, ny_ * z};
+  }
+  // A point of the plane at a height above it, seen in the plan.
+  Point Place(const Point& p, double z) const { return tilted_ ? Map(p, z) : Map(p); }
   // The entity's x and y axes, and a point at a height above its plane, seen in the plan.
   Point AxisX() const { return {xx_, yx_}; }
   Point AxisY() const { return {xy_, yy_}; }
@@ -159,7 +169,8 @@ public:
         a2 = std::atan2(line.points[2].y - c.y, line.points[2].x - c.x);
         while (a2 <= a1) a2 += 2 * std::numbers::pi;
       }
-      const Point seenCentre = Map(c);
+      const Point mapped = Map(c);
+      const Point seenCentre{mapped.x + lift_.x, mapped.y + lift_.y};
       const SeenEllipse e = SeeEllipse({xx_ * r, yx_ * r}, {xy_ * r, yy_ * r});
       const bool whole = line.shape == kCircle;
       line.shape = kOpen;
@@ -175,6 +186,8 @@ public:
       return;
     }
     for (Point& p : line.points) p = Map(p);
+    if (tilted_)
+      for (Point& p : line.points) p = {p.x + lift_.x, p.y + lift_.y};
     if (mirrored_ && line.shape == 3 && line.points.size() == 3)
       std::swap(line.points[1], line.points[2]);
   }
@@ -185,6 +198,7 @@ private:
   bool tilted_ = false;
   double xx_ = 1, xy_ = 0, yx_ = 0, yy_ = 1;
   double nx_ = 0, ny_ = 0, nz_ = 1;
+  Point lift_{0, 0};
 };
 
 // The program's positioning way of a TEXT's justification (72 horizontal, 73 vertical) and of
@@ -511,6 +525,8 @@ public:
     polyline_.bulges.clear();
     polyline_.attr = Attributes();
     polyline_.ocs = EntityOcs();
+    // A lightweight polyline keeps its elevation in 38, an old one in the z of its own point.
+    polyline_.ocs.Raise(d.elevation != 0 ? d.elevation : getExtrusion()->getElevation());
     polyline_.wide = done_.wide;
   }
   void addVertex(const DL_VertexData& d) override {
@@ -549,11 +565,13 @@ public:
     const bool byStart = d.hJustification == kAligned || d.hJustification == kFit ||
                          (d.hJustification == 0 && d.vJustification == 0);
     // A writer that leaves the alignment point out means the insertion point.
-    const Point alignment =
-        std::isnan(d.apx) || std::isnan(d.apy) ? Point{d.ipx, d.ipy} : Point{d.apx, d.apy};
+    const bool noAlignment = std::isnan(d.apx) || std::isnan(d.apy);
+    const Point alignment = noAlignment ? Point{d.ipx, d.ipy} : Point{d.apx, d.apy};
+    const double alignmentZ = noAlignment ? d.ipz : d.apz;
     const Ocs ocs = EntityOcs();
     SceneText t;
-    t.points.push_back(ocs.Map(byStart ? Point{d.ipx, d.ipy} : alignment));
+    t.points.push_back(byStart ? ocs.Place({d.ipx, d.ipy}, d.ipz)
+                               : ocs.Place(alignment, alignmentZ));
     t.height = d.height;
     t.angle = ocs.MapAngle(d.angle * kDegrees);
     t.positioning = byStart ? 1 : WayOfJustification(d.hJustification, d.vJustification);
@@ -563,9 +581,11 @@ public:
     textSlantOut_ = t.slant != SlantCode(dxf_.getRealValue(51, 0.0), false);
     t.text = PlainDxfText(done_.text.empty() ? d.text : done_.text, utf8_, &textUnreadable_);
     if (d.hJustification == kAligned || d.hJustification == kFit)
-      Span(t, ocs.Map({d.ipx, d.ipy}), ocs.Map(alignment), d.hJustification == kFit);
+      Span(t, ocs.Place({d.ipx, d.ipy}, d.ipz), ocs.Place(alignment, alignmentZ),
+           d.hJustification == kFit);
     ReadableGenerated(t, d.textGenerationFlags);
     if (ocs.mirrored()) Readable(t);
+    textTilted_ = ocs.tilted();
     AddText(std::move(t), "TEXT");
   }
   void addMTextChunk(const std::string& text) override {
@@ -590,6 +610,7 @@ public:
     t.angle = angle;
     t.positioning = WayOfAttachment(d.attachmentPoint);
     if (ocs.mirrored()) Readable(t);
+    textTilted_ = ocs.tilted();
     t.text = PlainMText(mtext_, utf8_, &textUnreadable_);
     mtext_.clear();
     // A reference width sets the paragraphs in rows within it.
@@ -604,7 +625,7 @@ public:
     SceneInsert insert;
     insert.block = Name(d.name);
     const Ocs ocs = EntityOcs();
-    insert.at = ocs.Map({d.ipx, d.ipy});
+    insert.at = ocs.Place({d.ipx, d.ipy}, d.ipz);
     insert.sx = ocs.mirrored() ? -d.sx : d.sx;
     insert.sy = d.sy;
     insert.angle = ocs.MapAngle(d.angle);
@@ -623,6 +644,8 @@ public:
       ++block_->notRead["INSERT"];
       return;
     }
+    // Its placement turns and scales within the plan; what it places is not foreshortened.
+    if (ocs.tilted()) ++block_->approximated[kTiltedBlock];
     block_->inserts.push_back(std::move(insert));
   }
   void addHatch(const DL_HatchData& d) override {
@@ -632,6 +655,7 @@ public:
     hatch_.noBoundary = done_.loops <= 0;
     hatch_.islandStyle = done_.islandStyle;
     hatch_.ocs = EntityOcs();
+    hatch_.ocs.Raise(getExtrusion()->getElevation()); // the z of its elevation point
     hatch_.filling.solid = d.solid;
     hatch_.crossed = done_.crossed && !d.solid;
     hatch_.filling.angle = d.angle;
@@ -1086,6 +1110,7 @@ private:
     const bool widthOut = std::exchange(textWidthOut_, false);
     const bool slantOut = std::exchange(textSlantOut_, false);
     const std::size_t unreadable = std::exchange(textUnreadable_, 0);
+    const bool tilted = std::exchange(textTilted_, false);
     if (!Finite(t.points.front()) || !Finite(t.height) || !Finite(t.angle) || !(t.height > 0) ||
         t.text.empty()) {
       ++block_->notRead[kind];
@@ -1096,6 +1121,9 @@ private:
     if (!t.ownRecord && widthOut) ++block_->approximated["text width out of range"];
     if (!t.ownRecord && slantOut) ++block_->approximated["text slant out of range"];
     if (t.text.size() > kMaxTextLength) ++block_->approximated[kTextCut];
+    // Seen from above, letters standing in a tilted plane would be narrower or lower than
+    // they are drawn here.
+    if (tilted) ++block_->approximated[kTiltedText];
     if (unreadable > 0) block_->approximated[kUnreadable] += static_cast<std::int64_t>(unreadable);
     block_->texts.push_back(std::move(t));
   }
@@ -1375,6 +1403,7 @@ private:
   std::string mtext_;
   std::string longChunk_;          // a piece of an MTEXT's text (group 3) the library has cut
   bool textWidthOut_ = false;      // the TEXT being added is wider or narrower than texts can be
+  bool textTilted_ = false;        // or stand in a plane turned out of the plan
   bool textSlantOut_ = false;      // or slants beyond what they can
   std::size_t textUnreadable_ = 0; // its letters the character set lacks, read as '?'
   bool markedUtf8_ = false;        // by a byte order mark or the code page

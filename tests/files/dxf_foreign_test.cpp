@@ -90,20 +90,37 @@ TEST(DxfForeign, BlockMembersAndEntitiesSeenFromBelowReadAsTheFileMeansThem) {
   EXPECT_EQ(flipped.drawing.texts->positioning(), 3u);
 }
 
-TEST(DxfForeign, AnAddedFileHidesItsOffLayersOnNumbersTheDrawingDoesNotUse) {
+TEST(DxfForeign, AnAddedFileHidesItsOffLayersButNotTheDrawingsOwn) {
+  // The drawing draws on 2 and 4: new names take other numbers; the file's frozen and
+  // unplotted layers that keep those numbers by name stay in sight, and the report says so
+  // rather than that they were hidden. The drawing's own hidden layer 5 stays hidden.
   const std::string layers = "0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nOFFL\n70\n0\n62\n-7\n0\nLAYER\n"
-                             "2\nFRZ\n70\n1\n62\n7\n0\nENDTAB\n";
+                             "2\n2\n70\n1\n62\n7\n0\nLAYER\n2\nNOTES\n70\n0\n62\n7\n290\n0\n"
+                             "0\nLAYER\n2\n4\n70\n0\n62\n7\n290\n0\n0\nLAYER\n2\n5\n70\n0\n"
+                             "62\n7\n290\n0\n0\nENDTAB\n";
   test::DrawingFixture f;
   f.Line(kShapeOpen, {{0, 0}, {1, 1}}, 2);
+  f.Line(kShapeOpen, {{0, 0}, {1, 1}}, 4);
+  f.Line(kShapeOpen, {{0, 0}, {1, 1}}, 5);
+  f.drawing.layerVisible[5] = 0;
   PartElement* container = f.store.AddPart("Here", 1, 0);
   ASSERT_EQ(Read(f,
-                 File(Line(0, 0, 1, 0, "8\nOFFL\n") + Line(0, 1, 1, 1, "8\nFRZ\n"), "", "", layers),
+                 File(Line(0, 0, 1, 0, "8\nOFFL\n") + Line(0, 1, 1, 1, "8\n2\n") +
+                          Line(0, 2, 1, 2, "8\nNOTES\n") + Line(0, 3, 1, 3, "8\n4\n") +
+                          Line(0, 4, 1, 4, "8\n5\n"),
+                      "", "", layers),
                  container),
             1);
-  EXPECT_EQ(f.env.errors, std::vector<std::string>{"layers OFFL 1, FRZ 3"});
+  EXPECT_EQ(f.env.errors,
+            std::vector<std::string>{
+                "1 layer not plotted left shown, its number in use (4), 2 layer not plotted "
+                "read as hidden (NOTES, 5), 1 layer off or frozen left shown, its number in use "
+                "(2); layers OFFL 1, NOTES 3"});
   EXPECT_EQ(f.drawing.layerVisible[1], 0u);
   EXPECT_EQ(f.drawing.layerVisible[2], 1u); // the drawing's own line stays in sight
   EXPECT_EQ(f.drawing.layerVisible[3], 0u);
+  EXPECT_EQ(f.drawing.layerVisible[4], 1u);
+  EXPECT_EQ(f.drawing.layerVisible[5], 0u);
 }
 
 TEST(DxfForeign, WhatCannotBeDrawnIsReportedAndNothingElseIsRepeated) {
@@ -171,7 +188,9 @@ TEST(DxfForeign, WhatIsReadNearIsCountedOnceAndNamed) {
   test::DrawingFixture many;
   ASSERT_EQ(Read(many, File(lines, "", "", table + "0\nENDTAB\n")), 1);
   ASSERT_EQ(many.env.errors.size(), 1u);
-  EXPECT_TRUE(many.env.errors[0].starts_with("2 more layers read as the last free one; layers "));
+  EXPECT_TRUE(many.env.errors[0].starts_with(
+      "2 layer off or frozen left shown, its number in use (L126, L127), 2 more layers read as "
+      "the last free one; layers "));
   EXPECT_EQ(many.drawing.layerVisible[126], 1u);
 }
 

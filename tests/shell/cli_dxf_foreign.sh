@@ -223,6 +223,32 @@ def _(path):
     return verify
 
 
+# In a tilted plane the elevation of a polyline, a hatch, a text and an insert moves it in plan;
+# letters and blocks there are not foreshortened, and the report says so.
+@case("tilted_flat")
+def _(path):
+    doc = new(4)
+    msp = doc.modelspace()
+    n = (0.6, 0, 0.8)
+    msp.add_lwpolyline([(0, 20), (10, 20)], dxfattribs={"extrusion": n, "elevation": 5})
+    hatch = msp.add_hatch(dxfattribs={"extrusion": n, "elevation": (0, 0, 5)})
+    hatch.paths.add_polyline_path([(0, 0), (10, 0), (10, 10)])
+    msp.add_text("T", dxfattribs={"extrusion": n, "insert": (1, 2, 5), "height": 2})
+    msp.add_mtext("M", dxfattribs={"extrusion": n, "insert": (0, 0, 0), "char_height": 2})
+    doc.blocks.new("B").add_line((0, 0), (1, 0))
+    msp.add_blockref("B", (0, 0, 5), dxfattribs={"extrusion": n})
+    doc.saveas(path)
+    def verify(d, err):
+        # (x, y, z) of the plane is seen at (-0.8 y + 0.6 z, x).
+        check("tilted_flat", has_point(d["lines"], -13, 0) and has_point(d["lines"], -13, 10) and
+              has_point(d["lines"], -5, 10), f"elevation left out: {d['lines']}")
+        check("tilted_flat", any(near(x, 1.4) and near(y, 1) for t in d["texts"] for x, y in t),
+              f"texts {d['texts']}")
+        check("tilted_flat", "1 block in a tilted plane read flat" in err and
+              "2 text in a tilted plane read flat" in err, f"report {err!r}")
+    return verify
+
+
 # 6. A 2 x 3 MINSERT places its block six times.
 @case("minsert")
 def _(path):
