@@ -18,6 +18,9 @@ constexpr double kReachShare = 0.1; // drawing beyond the page by this share is 
 constexpr double kDeviceLimit = 1.0e9;
 // A pattern of more pieces than this on one arc is plotted solid: finer than any pen.
 constexpr double kMaxArcPieces = 1.0e6;
+// A piece of an arc whose chord strays less than this from it, in device pixels, is sent as its
+// chord: a line is a third of what a curve takes to describe and cannot be told from it.
+constexpr double kChordTolerance = 0.5;
 
 constexpr InkColour kBlack{0, 0, 0};
 constexpr InkColour kInkColours[] = {kBlack,        kBlack,        {0, 0, 200},
@@ -220,6 +223,13 @@ int Plotter::PlotLineTo(const Point& q) {
 }
 
 bool Plotter::ArcPiece(const Point& centre, double radius, double a0, double a1) {
+  // How far the middle of the piece lies from its chord, in device pixels.
+  const double bulge = radius * m_.kx * (1.0 - std::cos((a1 - a0) / 2.0));
+  if (bulge < kChordTolerance) {
+    const Point p{centre.x + radius * std::cos(a0), centre.y + radius * std::sin(a0)};
+    const Point q{centre.x + radius * std::cos(a1), centre.y + radius * std::sin(a1)};
+    return Piece(p, {q.x - p.x, q.y - p.y}, 0.0, 1.0);
+  }
   atKnown_ = false;
   const DevicePoint c = ToDevice(m_, centre);
   // Both mappings keep the page's sense of turning; y down makes it a falling angle.

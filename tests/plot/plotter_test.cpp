@@ -167,6 +167,16 @@ TEST(Plotter, ArcsKeepTheirTurnThroughBothMappings) {
     pen.PlotArc({100, 100}, {110, 100}, {110, 100});
     ASSERT_EQ(device.calls.size(), 32u); // 62.8 mm in dashes every 2 mm
     EXPECT_NEAR(device.calls[0].start - device.calls[0].end, 0.1, 1e-9);
+    // On a circle ten times larger a dash strays from its chord by an eighth of a pixel: it goes
+    // as that chord, both ends on the circle.
+    device.calls.clear();
+    pen.PlotArc({100, 100}, {200, 100}, {200, 100});
+    EXPECT_EQ(device.calls.size(), 2u * 315u);
+    const DevicePoint c = ToDevice(m, {100, 100});
+    for (const DeviceCall& call : device.calls) {
+      ASSERT_NE(call.kind, 'A');
+      EXPECT_NEAR(std::hypot(call.x - c.x, call.y - c.y), 10000.0, 2.0); // whole pixels
+    }
   }
 }
 
