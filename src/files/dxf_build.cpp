@@ -1459,6 +1459,18 @@ double HatchPieces(const Planner& plan, const PlanFilling& f, double gap, double
   return std::min(std::max(lines, crossings / 2), static_cast<double>(kMaxHatchSegments));
 }
 
+// Whether the dashes of the set on a circle or arc of `radius` bend visibly on paper, where
+// the plot sends each as a curve rather than as its chord. The longest dash decides: half a
+// section of dash and dot, a quarter of dashes (and more than any dot).
+bool DashesBend(double radius, const PropertySet& set, double paperUnit) {
+  constexpr int kDashDot = 4;
+  const double share = static_cast<int>(set.style()) == kDashDot ? 0.5 : 0.25;
+  const double dash = set.section() * paperUnit * share;
+  const double half = std::min(dash / (2 * radius), std::numbers::pi);
+  const double bend = radius * (1 - std::cos(half));
+  return bend / paperUnit >= kDxfVisibleBendMm;
+}
+
 DrawnWork WorkOf(const Planner& plan, const Setup& setup, double paperUnit) {
   DrawnWork work;
   const double smallestGap = SmallestGapMm(setup) * paperUnit;
@@ -1466,7 +1478,14 @@ DrawnWork WorkOf(const Planner& plan, const Setup& setup, double paperUnit) {
     if (line.attr.linetype.family == LineFamily::kSolid && !line.attr.own.present) continue;
     double pieces = 0;
     const double length = LengthOfLine(line, pieces);
-    work.dashes += DashesOver(length, pieces, SetOf(line.attr, setup, paperUnit), paperUnit);
+    const PropertySet set = SetOf(line.attr, setup, paperUnit);
+    double dashes = DashesOver(length, pieces, set, paperUnit);
+    if (IsRound(line.shape) && dashes > 0 && line.points.size() >= 2) {
+      const Point& c = line.points[0];
+      const double radius = std::hypot(line.points[1].x - c.x, line.points[1].y - c.y);
+      if (radius > 0 && DashesBend(radius, set, paperUnit)) dashes *= kDxfDashCurveWeight;
+    }
+    work.dashes += dashes;
   }
   for (const PlanFilling& f : plan.fillings) {
     const double gap = f.gap > 0 || f.own ? f.gap : smallestGap;

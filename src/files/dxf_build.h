@@ -32,11 +32,18 @@ inline constexpr double kDxfBytesPerLetter = 200.0;
 // it into) counts at this much a piece.
 inline constexpr double kDxfBytesPerHatchLine = 800.0;
 // A dash of a dashed line or hatch is a stroke of its own on paper: what the plot writes for it
-// and the time it takes (it keeps nothing). At this much a dash the budget holds about forty
-// million of them, a plot of four seconds or so. Dashes repeat a quarter millimetre apart on
-// paper at the least: so many make ten kilometres of line, an A0 sheet ruled a millimetre apart
-// ten times over.
-inline constexpr double kDxfBytesPerDash = 24.0;
+// and the time it takes (it keeps nothing). At this much a dash the budget holds about thirty
+// million of them, a plot of ten seconds at the most (dashes that run slant or round, both
+// their ends changing in both directions, write twice what dashes along the page's edges do).
+// Dashes repeat a quarter millimetre apart on paper at the least: so many make kilometres of
+// line, an A0 sheet ruled a millimetre apart several times over.
+inline constexpr double kDxfBytesPerDash = 32.0;
+// A dash on an arc or circle goes to paper as its chord where the two cannot be told apart;
+// one that bends visibly goes as a curve, which takes this many times what a chord takes.
+inline constexpr double kDxfDashCurveWeight = 3.0;
+// How far from its chord, in millimetres on paper, the middle of a dash bends at the least to be
+// sent as a curve: half the finest step the plot draws in.
+inline constexpr double kDxfVisibleBendMm = 0.005;
 // An arc or circle stretched by unequal scales becomes the ellipse it is, as a line of points.
 inline constexpr double kDxfPointsPerStretchedRound = 361.0;
 // The drawing and plotting a file may ask for, and the memory it may take as a multiple of that:

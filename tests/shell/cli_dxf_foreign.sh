@@ -659,10 +659,20 @@ def bombs():
     doc.blocks.new("D").add_line((0, 0), (1000, 0), dxfattribs={"linetype": "TINY"})
     doc.modelspace().add_blockref("D", (0, 0)).grid(size=(400, 900), spacing=(2, 0))
     yield "dashes", doc, "72720000 dashes"
+    # Fewer, but each of the 2304 x 100 circles of a fine dashed type is more than a metre round
+    # on paper.
+    doc = new(4)
+    doc.linetypes.add("FINE", pattern=[0.02, 0.01, -0.01])
+    block = doc.blocks.new("R")
+    for k in range(100):
+        block.add_circle((0, 0), 100 + k, dxfattribs={"linetype": "FINE"})
+    doc.modelspace().add_blockref("R", (0, 0)).grid(size=(48, 48), spacing=(0, 0))
+    yield "circles", doc, r"\d{8} dashes"
 
 
 # The comb is drawn and the dashes plotted: every command reads through the same bound.
-commands = {"comb": ["render", "{}", "{}.png"], "dashes": ["plot", "{}", "{}.pdf"]}
+plot = ["plot", "{}", "{}.pdf"]
+commands = {"comb": ["render", "{}", "{}.png"], "dashes": plot, "circles": plot}
 for name, doc, count in bombs():
     bomb = f"{work}/bomb_{name}.dxf"
     doc.saveas(bomb)
