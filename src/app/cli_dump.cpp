@@ -124,6 +124,7 @@ int ReadAndReport(const DumpArguments& args, const std::string& path, App& app,
                   std::ostringstream& console) {
   HeadlessFileEnvironment env;
   env.setup = app.setup;
+  env.fonts = &app.fonts;
   const int read =
       IsDxfName(path)
           ? ReadDxfFile(app.store, env, app.fileState, path, nullptr, Placement{}, false)

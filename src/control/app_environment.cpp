@@ -80,6 +80,10 @@ const Setup& AppFileEnvironment::ReadingSetup() const {
   return app_.setup;
 }
 
+const Fonts* AppFileEnvironment::LetterFonts() const {
+  return &app_.fonts;
+}
+
 void AppMessageSink::Show(MessageKind kind, std::string_view text) {
   TextScreen& screen = app_.screen;
   if (screen.consoleOutput) {

@@ -40,6 +40,7 @@ public:
   int RunScript(const std::string& fileName, PartElement* group, const Placement& placement,
                 bool draw) override;
   const Setup& ReadingSetup() const override;
+  const Fonts* LetterFonts() const override;
   using FileReporter::ShowError;
 
 private:

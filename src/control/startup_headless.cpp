@@ -31,6 +31,7 @@ public:
   void ResetOrigins() override { app_.fileEnv.ResetOrigins(); }
   void SetUpPlotter(Drawing& drawing) override { app_.fileEnv.SetUpPlotter(drawing); }
   const Setup& ReadingSetup() const override { return app_.setup; }
+  const Fonts* LetterFonts() const override { return &app_.fonts; }
   using FileReporter::ShowError;
 
 private:

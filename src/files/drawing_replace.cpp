@@ -27,6 +27,7 @@ public:
   void Trace(std::string_view) override {}
   void ResetOrigins() override {}
   void SetUpPlotter(Drawing&) override {}
+  const Fonts* LetterFonts() const override { return real_.LetterFonts(); }
   using FileReporter::ShowError;
 
 private:

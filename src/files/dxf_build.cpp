@@ -10,6 +10,7 @@
 #include "model/element_transform.h"
 #include "model/store_messages.h"
 #include "setup/setup.h"
+#include "text/font.h"
 #include "text/place_text.h"
 #include "util/map_ahead.h"
 
@@ -156,6 +157,7 @@ struct Expansion {
   double parts = 0; // the placements that make a part
   double fillings = 0;
   double characters = 0; // of texts, as far as the drawing keeps them
+  double strokes = 0;    // what those letters plot in
   double rounds = 0;     // arcs and circles
   double stretched = 0;  // arcs and circles under unequal scales, which become ellipses
   double lines = 0;      // of the elements, lines (boundaries too) and texts
@@ -252,10 +254,29 @@ LayerSet UsedLayers(const Drawing& drawing) {
   return used;
 }
 
+// The strokes each letter plots in, in each font (at least one: a letter is walked even where
+// it draws nothing); every letter alike where no fonts are at hand.
+using LetterStrokes = std::array<double, 256>;
+std::array<LetterStrokes, kMaxFonts> StrokesOfLetters(const Fonts* fonts) {
+  std::array<LetterStrokes, kMaxFonts> table;
+  for (LetterStrokes& strokes : table) strokes.fill(kDxfStrokesPerLetter);
+  if (fonts == nullptr || fonts->count <= 0) return table;
+  for (int f = 0; f < kMaxFonts; ++f) {
+    // A text in a font not loaded is drawn in none; it is weighed as the first font's.
+    const Font& font = fonts->slots[static_cast<std::size_t>(f < fonts->count ? f : 0)];
+    for (std::size_t c = 0; c < table[0].size(); ++c)
+      table[static_cast<std::size_t>(f)][c] =
+          std::max(1.0, static_cast<double>(font.glyphs[c].size()));
+  }
+  return table;
+}
+
 class Planner {
 public:
-  Planner(DxfScene& scene, const Setup& setup, KindCounts& notRead, KindCounts& approximated)
-      : scene_(scene), setup_(setup), notRead_(notRead), approximated_(approximated) {}
+  Planner(DxfScene& scene, const Setup& setup, KindCounts& notRead, KindCounts& approximated,
+          const Fonts* fonts)
+      : scene_(scene), setup_(setup), notRead_(notRead), approximated_(approximated),
+        letterStrokes_(StrokesOfLetters(fonts)) {}
 
   // Layer numbers the open drawing uses already: a name of the file added into it takes none
   // of them as a free number.
@@ -307,6 +328,17 @@ public:
   std::vector<HiddenName> hiddenNames;
 
 private:
+  // The font a text is drawn in: its own where the program wrote it, else the first.
+  static std::size_t FontOf(const SceneText& t) {
+    if (!t.ownRecord) return 0;
+    TextElement stored;
+    stored.words[0] = t.word0;
+    stored.words[1] = t.word1;
+    PropertySet set;
+    UnpackText(stored, set, PackFields::kAll);
+    return std::min(static_cast<std::size_t>(set.font()), static_cast<std::size_t>(kMaxFonts - 1));
+  }
+
   const TextPair* Count(const SceneBlock& block, Expansion& out) {
     const auto known = counted_.find(&block);
     if (known != counted_.end()) return out = known->second, nullptr;
@@ -332,7 +364,10 @@ private:
       e.elements += 1;
       e.texts += 1;
       e.points += static_cast<double>(t.points.size());
-      e.characters += static_cast<double>(std::min(t.text.size(), kMaxTextLength));
+      const std::string_view kept = std::string_view(t.text).substr(0, kMaxTextLength);
+      e.characters += static_cast<double>(kept.size());
+      const LetterStrokes& strokes = letterStrokes_[FontOf(t)];
+      for (const char c : kept) e.strokes += strokes[static_cast<unsigned char>(c)];
     }
     for (const SceneFilling& f : block.fillings) {
       e.elements += 1;
@@ -355,6 +390,7 @@ private:
       e.placements += copies * (1 + inner.placements);
       e.fillings += copies * inner.fillings;
       e.characters += copies * inner.characters;
+      e.strokes += copies * inner.strokes;
       e.rounds += copies * inner.rounds;
       e.lines += copies * inner.lines;
       e.texts += copies * inner.texts;
@@ -896,6 +932,7 @@ private:
   const Setup& setup_;
   KindCounts& notRead_;
   KindCounts& approximated_;
+  std::array<LetterStrokes, kMaxFonts> letterStrokes_;
   std::vector<const SceneBlock*> active_;
   std::unordered_map<const SceneBlock*, Expansion> counted_;
   double toDrawing_ = 1.0;
@@ -1529,7 +1566,7 @@ TooManyParts OverBudget(const Expansion& total, const DrawnWork& work, double bu
       {total.elements, total.elements * kDxfBytesPerElement + total.fillings * kDxfBytesPerFilling,
        0, &dxf_messages::kElements},
       {points, points * kDxfBytesPerPoint, 0, &dxf_messages::kPoints},
-      {total.characters, 0, total.characters * kDxfBytesPerLetter, &dxf_messages::kLetters},
+      {total.characters, 0, total.strokes * kDxfBytesPerLetterStroke, &dxf_messages::kLetters},
       {work.hatchLines, 0, work.hatchLines * kDxfBytesPerHatchLine, &dxf_messages::kHatchLines},
       {work.dashes, 0, work.dashes * kDxfBytesPerDash, &dxf_messages::kDashes},
       {total.placements, total.parts * kDxfBytesPerElement, walked * kDxfBytesPerPlacement,
@@ -1583,7 +1620,7 @@ int BuildDxfScene(ElementStore& store, FileEnvironment& env, DxfScene& scene,
                   double budgetBytes) {
   KindCounts notRead = scene.notRead;
   KindCounts approximated;
-  Planner plan(scene, env.ReadingSetup(), notRead, approximated);
+  Planner plan(scene, env.ReadingSetup(), notRead, approximated, env.LetterFonts());
   Expansion total;
   const Units units = container == nullptr ? WholeDrawingUnits(scene.insUnits)
                                            : AddedUnits(scene.insUnits, store.drawing());

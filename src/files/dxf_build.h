@@ -25,8 +25,11 @@ inline constexpr double kDxfBytesPerPoint = 48.0;
 // it with drawn lines: it costs this much more than an element.
 inline constexpr double kDxfBytesPerFilling = 600.0;
 // Every letter of a text is kept with every copy of the text, and drawn and plotted stroke by
-// stroke: it costs what drawing it takes, not only what keeping it takes.
-inline constexpr double kDxfBytesPerLetter = 200.0;
+// stroke: it costs what its strokes take on paper, at least one. A stroke goes on from the one
+// before it, which a dash does not, and costs less than a dash. Where the fonts are not at hand
+// a letter counts as this many strokes, a letter of an average word.
+inline constexpr double kDxfBytesPerLetterStroke = 24.0;
+inline constexpr double kDxfStrokesPerLetter = 200.0 / kDxfBytesPerLetterStroke;
 // A hatch line is drawn and plotted whenever its filling is, and kept as its pieces: what the
 // fillings read will draw (each line across a boundary, in as many pieces as the boundary cuts
 // it into) counts at this much a piece.

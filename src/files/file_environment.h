@@ -12,6 +12,7 @@
 namespace lumora {
 
 struct Drawing;
+struct Fonts;
 struct Setup;
 struct PartElement;
 
@@ -30,6 +31,9 @@ public:
   // The setup whose layer names, line styles and sections and filling gaps a foreign file's
   // attributes are matched against. Where none was read: a setup of empty lists.
   virtual const Setup& ReadingSetup() const;
+  // The fonts texts read will be plotted in, which weigh a file's letters by their strokes.
+  // Where none are at hand: null, and every letter weighs as a letter of a few strokes.
+  virtual const Fonts* LetterFonts() const { return nullptr; }
 };
 
 // The reader's memory between calls: the name last traced, so that reading the same file

@@ -47,7 +47,10 @@ public:
   void ResetOrigins() override {}
   void SetUpPlotter(Drawing&) override {}
   const Setup& ReadingSetup() const override { return setup; }
+  const Fonts* LetterFonts() const override { return fonts; }
   using FileReporter::ShowError;
+
+  const Fonts* fonts = nullptr; // the fonts letters are weighed with, if any
 };
 
 } // namespace lumora

@@ -3,6 +3,7 @@
 // read that runs out of memory.
 #include "file_test_env.h"
 #include "files/dxf_reader.h"
+#include "text/font.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -297,6 +298,27 @@ TEST(DxfForeign, TextsFillingsAndStretchedCurvesCountWithEveryCopy) {
   EXPECT_EQ(refusal(both, 1, Language::kFinnish),
             "Tiedostosta tulisi 1800 alkiota ja 19800 pistett\xE4, liian monta !");
   EXPECT_EQ(refusal(Line(0, 0, 1, 0) + "0\nTEXT\n10\n0\n20\n0\n40\n1\n1\nABC\n", 1), "");
+}
+
+TEST(DxfForeign, LettersWeighWhatTheyPlot) {
+  // 900 copies of a five-letter text within a small budget: letters of one stroke each fit,
+  // letters of fifty strokes do not, and without fonts a letter weighs a few strokes.
+  Fonts fonts;
+  fonts.count = 1;
+  fonts.slots[0].glyphs['A'].resize(50);
+  fonts.slots[0].glyphs['.'].resize(1);
+  const auto read = [&](const std::string& letters, const Fonts* with) {
+    const std::string file = File("0\nINSERT\n2\nB\n10\n0\n20\n0\n70\n30\n71\n30\n44\n5\n45\n5\n",
+                                  Block("B", "0\nTEXT\n10\n0\n20\n0\n40\n1\n1\n" + letters + "\n"));
+    test::DrawingFixture f;
+    f.env.fonts = with;
+    const int read = ReadDxfBytes(f.store, f.env, std::span<const char>(file.data(), file.size()),
+                                  nullptr, Placement{}, false, 1.2e6);
+    return read == 1 ? std::string() : f.env.errors.empty() ? "?" : f.env.errors[0];
+  };
+  EXPECT_EQ(read("AAAAA", &fonts), "The file would make 4500 letters, too many !");
+  EXPECT_EQ(read(".....", &fonts), "");
+  EXPECT_EQ(read("AAAAA", nullptr), "");
 }
 
 TEST(DxfForeign, AHatchCountsTheDashesItPlots) {

@@ -660,7 +660,7 @@ def bombs():
     doc.modelspace().add_blockref("D", (0, 0)).grid(size=(400, 900), spacing=(2, 0))
     yield "dashes", doc, "72720000 dashes"
     # Fewer, but each of the 2304 x 100 circles of a fine dashed type is more than a metre round
-    # on paper.
+    # on paper; and 169 copies of 30,000 letters that plot in some fifty strokes each.
     doc = new(4)
     doc.linetypes.add("FINE", pattern=[0.02, 0.01, -0.01])
     block = doc.blocks.new("R")
@@ -668,11 +668,18 @@ def bombs():
         block.add_circle((0, 0), 100 + k, dxfattribs={"linetype": "FINE"})
     doc.modelspace().add_blockref("R", (0, 0)).grid(size=(48, 48), spacing=(0, 0))
     yield "circles", doc, r"\d{8} dashes"
+    doc = new(4)
+    block = doc.blocks.new("W")
+    for k in range(100):
+        block.add_text("@" * 300, dxfattribs={"height": 1, "insert": (0, k * 1.5)})
+    doc.modelspace().add_blockref("W", (0, 0)).grid(size=(13, 13), spacing=(0, 0))
+    yield "strokes", doc, "5070000 letters"
 
 
-# The comb is drawn and the dashes plotted: every command reads through the same bound.
+# The comb is drawn and the dashes and letters plotted: every command reads through the same
+# bound.
 plot = ["plot", "{}", "{}.pdf"]
-commands = {"comb": ["render", "{}", "{}.png"], "dashes": plot, "circles": plot}
+commands = {"comb": ["render", "{}", "{}.png"], "dashes": plot, "circles": plot, "strokes": plot}
 for name, doc, count in bombs():
     bomb = f"{work}/bomb_{name}.dxf"
     doc.saveas(bomb)
