@@ -270,6 +270,15 @@ public:
     PlanFillings();
   }
 
+  // Lets go of what was planned, when memory ran out before the plan was whole.
+  void Release() {
+    std::vector<PlanLine>().swap(lines);
+    std::vector<PlanText>().swap(texts);
+    std::vector<PlanFilling>().swap(fillings);
+    std::vector<PlanPart>().swap(parts);
+    std::vector<Node>().swap(chain_);
+  }
+
   std::vector<PlanLine> lines;
   std::vector<PlanText> texts;
   std::vector<PlanFilling> fillings;
@@ -1270,6 +1279,7 @@ std::string NotReadReport(Language language, const KindCounts& notRead,
 int AddInto(ElementStore& store, FileEnvironment& env, const Planner& plan, PartElement* container,
             bool draw, const KindCounts& notRead, KindCounts approximated) {
   Adder adder(store, env, container, draw, approximated);
+  bool overflow = false;
   try {
     // The file's off and frozen layers are hidden too, but never one the drawing already draws
     // on: the drafter's own elements stay in sight.
@@ -1285,13 +1295,15 @@ int AddInto(ElementStore& store, FileEnvironment& env, const Planner& plan, Part
       return 1;
     }
   } catch (const std::bad_alloc&) {
-    env.ShowError(store_messages::kMemoryOverflow);
+    // Said below, once what was added has been taken back and its memory is free again.
+    overflow = true;
   }
   try {
     adder.TakeBack();
   } catch (const std::bad_alloc&) {
     // Without memory to delete with, what is left stays for the caller to clear.
   }
+  if (overflow) env.ShowError(store_messages::kMemoryOverflow);
   return -1;
 }
 
@@ -1515,6 +1527,7 @@ int BuildDxfScene(ElementStore& store, FileEnvironment& env, DxfScene& scene,
   };
   // Until the plan is whole nothing has changed: memory that runs out refuses the file as one
   // that unfolds too far, with what it was counted to make.
+  bool exhausted = false;
   try {
     if (const TextPair* problem = plan.Check(total, placement)) {
       env.ShowError(*problem);
@@ -1524,7 +1537,17 @@ int BuildDxfScene(ElementStore& store, FileEnvironment& env, DxfScene& scene,
       return refuse(excess);
     plan.Plan(placement, units.toDrawing, total);
   } catch (const std::bad_alloc&) {
-    return refuse(OverBudget(total, {}, budgetBytes, true));
+    exhausted = true;
+  }
+  if (exhausted) {
+    // The unfinished plan goes before the refusal is worded, which needs memory of its own.
+    plan.Release();
+    try {
+      return refuse(OverBudget(total, {}, budgetBytes, true));
+    } catch (const std::bad_alloc&) {
+      env.ShowError(store_messages::kMemoryOverflow);
+      return 0;
+    }
   }
   // The plan holds the drawing's lines now (texts still refer to the scene's strings).
   std::vector<SceneLine>().swap(scene.model.lines);
@@ -1536,7 +1559,13 @@ int BuildDxfScene(ElementStore& store, FileEnvironment& env, DxfScene& scene,
     return excess.empty() || refuse(excess) != 0;
   };
   if (container != nullptr) {
-    if (!hatchesFit(store.drawing().paperUnit)) return 0;
+    try {
+      if (!hatchesFit(store.drawing().paperUnit)) return 0;
+    } catch (const std::bad_alloc&) {
+      plan.Release();
+      env.ShowError(store_messages::kMemoryOverflow);
+      return 0;
+    }
     return AddInto(store, env, plan, container, draw, notRead, approximated);
   }
   // A whole drawing is built aside and takes the open one's place only when it is complete:
