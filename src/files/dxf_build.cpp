@@ -1160,22 +1160,75 @@ public:
   // Deletes whatever was added, so that a file that fails part way adds nothing. Deletes
   // empty a part of a type, which goes with them: the parts in question are untyped meanwhile,
   // so that none is deleted behind the pointers kept here, the container least of all.
-  void TakeBack() {
+  // Every list holds its newest record first: parts leave their holders oldest first (as they
+  // were joined from the back), and everything is deleted newest first, so that each record
+  // is found at the head of its lists and the whole takes time in proportion to what it takes
+  // back.
+  void TakeBack(const Planner& plan) {
     const std::uint32_t containerType = container_ != nullptr ? container_->type() : 0;
     if (container_ != nullptr) container_->SetType(0);
     for (PartElement* part : parts_) part->SetType(0);
-    for (PartElement*& part : parts_) store_.DeletePart(part, false);
-    for (FillingElement*& filling : fillings_) store_.DeleteFilling(filling);
-    for (LineElement*& line : lines_) store_.DeleteLine(line);
-    for (TextElement*& text : texts_) store_.DeleteText(text);
-    parts_.clear();
-    fillings_.clear();
-    lines_.clear();
-    texts_.clear();
+    for (std::size_t k = 0; k < parts_.size(); ++k) {
+      const int parent = plan.parts[k].parent;
+      PartElement* holder = parent >= 0 ? parts_[static_cast<std::size_t>(parent)] : container_;
+      if (holder != nullptr) store_.RemoveMember(holder, parts_[k]);
+    }
+    // Nothing added here outlives the step that added it: undo keeps none of it.
+    const bool paused = store_.PauseJournal(true);
+    try {
+      TakeBackAll(parts_, partsGone_, [this](PartElement*& p) { store_.DeletePart(p, false); });
+      TakeBackAll(texts_, textsGone_, [this](TextElement*& t) { store_.DeleteText(t); });
+      TakeBackAll(fillings_, fillingsGone_,
+                  [this](FillingElement*& f) { store_.DeleteFilling(f); });
+      TakeBackAll(lines_, linesGone_, [this](LineElement*& l) { store_.DeleteLine(l); });
+    } catch (...) {
+      store_.PauseJournal(paused);
+      Forget();
+      throw;
+    }
+    store_.PauseJournal(paused);
+    Forget();
     if (container_ != nullptr) container_->SetType(containerType);
   }
 
 private:
+  // Newest first; `gone` counts those deleted, from the back, for Forget.
+  template <class Element, class Delete>
+  static void TakeBackAll(const std::vector<Element*>& elements, std::size_t& gone, Delete erase) {
+    for (std::size_t k = elements.size() - gone; k-- > 0; ++gone) {
+      Element* element = elements[k];
+      erase(element);
+    }
+  }
+
+  // The open step forgets what was added and deleted again; without the memory to say which
+  // records those are, the history begins anew rather than name records no longer there.
+  void Forget() {
+    try {
+      std::unordered_set<const void*> gone;
+      gone.reserve(linesGone_ + fillingsGone_ + textsGone_ + partsGone_);
+      const auto note = [&gone](const auto& elements, std::size_t count) {
+        for (std::size_t k = elements.size() - count; k < elements.size(); ++k)
+          gone.insert(elements[k]);
+      };
+      note(lines_, linesGone_);
+      note(fillings_, fillingsGone_);
+      note(texts_, textsGone_);
+      note(parts_, partsGone_);
+      store_.ForgetInOpenStep(gone);
+    } catch (const std::bad_alloc&) {
+      store_.ResetJournal();
+    }
+    const auto drop = [](auto& elements, std::size_t& count) {
+      elements.resize(elements.size() - count);
+      count = 0;
+    };
+    drop(lines_, linesGone_);
+    drop(fillings_, fillingsGone_);
+    drop(texts_, textsGone_);
+    drop(parts_, partsGone_);
+  }
+
   template <class Element>
   bool Join(const std::vector<Element*>& elements, std::size_t k, int part) {
     PartElement* holder = part >= 0 ? parts_[static_cast<std::size_t>(part)] : container_;
@@ -1213,6 +1266,10 @@ private:
   std::vector<FillingElement*> fillings_;
   std::vector<TextElement*> texts_;
   std::vector<PartElement*> parts_;
+  std::size_t linesGone_ = 0; // taken back, from the back of each list
+  std::size_t fillingsGone_ = 0;
+  std::size_t textsGone_ = 0;
+  std::size_t partsGone_ = 0;
 };
 
 // The kinds the report names at most, and the longest name it shows whole.
@@ -1299,7 +1356,7 @@ int AddInto(ElementStore& store, FileEnvironment& env, const Planner& plan, Part
     overflow = true;
   }
   try {
-    adder.TakeBack();
+    adder.TakeBack(plan);
   } catch (const std::bad_alloc&) {
     // Without memory to delete with, what is left stays for the caller to clear.
   }
