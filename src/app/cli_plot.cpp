@@ -4,6 +4,7 @@
 #include "app/cli_options.h"
 #include "control/headless_app.h"
 #include "control/startup_headless.h"
+#include "model/store_messages.h"
 #include "platform/pdf_page_device.h"
 #include "plot/paper.h"
 #include "plot/plotter.h"
@@ -12,6 +13,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -77,12 +79,8 @@ void ChangeScale(App& app, double scale) {
   Redraw(app.Scene(), true);
 }
 
-} // namespace
-
-int RunPlotCommand(int argc, char** argv) {
-  PlotArguments args;
+int PlotWithArguments(const PlotArguments& args) {
   std::string problem;
-  if (!ParseArguments(argc, argv, args, problem)) return Refuse(problem);
   const std::string drawing = LocateDrawing(args.drawing, args.options.home);
   if (SameFile(drawing, args.output))
     return Refuse("the plot would be written over the drawing '" + drawing + "'");
@@ -102,6 +100,23 @@ int RunPlotCommand(int argc, char** argv) {
               device,      app.messageSink,  app.language, &app.storeEnv};
   if (PlotDrawing(job) == 0) return Refuse("cannot write '" + args.output + "'");
   return 0;
+}
+
+} // namespace
+
+int RunPlotCommand(int argc, char** argv) {
+  PlotArguments args;
+  std::string problem;
+  if (!ParseArguments(argc, argv, args, problem)) return Refuse(problem);
+  try {
+    return PlotWithArguments(args);
+  } catch (const std::bad_alloc&) {
+    // No page is left behind (an unfinished one is removed); nothing more is allocated to say so.
+    const std::string_view message = store_messages::kMemoryOverflow.en;
+    std::fprintf(stderr, "lumora-cli plot: %.*s\n", static_cast<int>(message.size()),
+                 message.data());
+    return 1;
+  }
 }
 
 } // namespace lumora

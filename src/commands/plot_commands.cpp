@@ -5,6 +5,7 @@
 #include "files/file_environment.h"
 #include "model/drawing.h"
 #include "model/element_store.h"
+#include "model/store_messages.h"
 #include "plot/plot_file.h"
 #include "plot/plotter.h"
 #include "plot/scale_change.h"
@@ -23,6 +24,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 namespace lumora {
@@ -116,7 +118,13 @@ bool PlotToPage(Control& control) {
   GeometryHatches hatches(control);
   PlotJob job{control.drawing, control.view.viewBox, control.fonts,    measure,
               *device,         control.messages,     control.language, &hatches};
-  if (PlotDrawing(job) == 0) return false;
+  try {
+    if (PlotDrawing(job) == 0) return false;
+  } catch (const std::bad_alloc&) {
+    // The page was abandoned; the drawing is as it was.
+    Message(control, kSoundError, store_messages::kMemoryOverflow);
+    return false;
+  }
   ShowNote(control.screen, kPrintedNote, Quoted(HomeRelative(control.home, path)));
   return true;
 }

@@ -313,6 +313,15 @@ public:
     PlanFillings();
   }
 
+  // Lets go of what was planned, when memory ran out before the plan was whole.
+  void Release() {
+    std::vector<PlanLine>().swap(lines);
+    std::vector<PlanText>().swap(texts);
+    std::vector<PlanFilling>().swap(fillings);
+    std::vector<PlanPart>().swap(parts);
+    std::vector<Node>().swap(chain_);
+  }
+
   std::vector<PlanLine> lines;
   std::vector<PlanText> texts;
   std::vector<PlanFilling> fillings;
@@ -1216,22 +1225,75 @@ public:
   // Deletes whatever was added, so that a file that fails part way adds nothing. Deletes
   // empty a part of a type, which goes with them: the parts in question are untyped meanwhile,
   // so that none is deleted behind the pointers kept here, the container least of all.
-  void TakeBack() {
+  // Every list holds its newest record first: parts leave their holders oldest first (as they
+  // were joined from the back), and everything is deleted newest first, so that each record
+  // is found at the head of its lists and the whole takes time in proportion to what it takes
+  // back.
+  void TakeBack(const Planner& plan) {
     const std::uint32_t containerType = container_ != nullptr ? container_->type() : 0;
     if (container_ != nullptr) container_->SetType(0);
     for (PartElement* part : parts_) part->SetType(0);
-    for (PartElement*& part : parts_) store_.DeletePart(part, false);
-    for (FillingElement*& filling : fillings_) store_.DeleteFilling(filling);
-    for (LineElement*& line : lines_) store_.DeleteLine(line);
-    for (TextElement*& text : texts_) store_.DeleteText(text);
-    parts_.clear();
-    fillings_.clear();
-    lines_.clear();
-    texts_.clear();
+    for (std::size_t k = 0; k < parts_.size(); ++k) {
+      const int parent = plan.parts[k].parent;
+      PartElement* holder = parent >= 0 ? parts_[static_cast<std::size_t>(parent)] : container_;
+      if (holder != nullptr) store_.RemoveMember(holder, parts_[k]);
+    }
+    // Nothing added here outlives the step that added it: undo keeps none of it.
+    const bool paused = store_.PauseJournal(true);
+    try {
+      TakeBackAll(parts_, partsGone_, [this](PartElement*& p) { store_.DeletePart(p, false); });
+      TakeBackAll(texts_, textsGone_, [this](TextElement*& t) { store_.DeleteText(t); });
+      TakeBackAll(fillings_, fillingsGone_,
+                  [this](FillingElement*& f) { store_.DeleteFilling(f); });
+      TakeBackAll(lines_, linesGone_, [this](LineElement*& l) { store_.DeleteLine(l); });
+    } catch (...) {
+      store_.PauseJournal(paused);
+      Forget();
+      throw;
+    }
+    store_.PauseJournal(paused);
+    Forget();
     if (container_ != nullptr) container_->SetType(containerType);
   }
 
 private:
+  // Newest first; `gone` counts those deleted, from the back, for Forget.
+  template <class Element, class Delete>
+  static void TakeBackAll(const std::vector<Element*>& elements, std::size_t& gone, Delete erase) {
+    for (std::size_t k = elements.size() - gone; k-- > 0; ++gone) {
+      Element* element = elements[k];
+      erase(element);
+    }
+  }
+
+  // The open step forgets what was added and deleted again; without the memory to say which
+  // records those are, the history begins anew rather than name records no longer there.
+  void Forget() {
+    try {
+      std::unordered_set<const void*> gone;
+      gone.reserve(linesGone_ + fillingsGone_ + textsGone_ + partsGone_);
+      const auto note = [&gone](const auto& elements, std::size_t count) {
+        for (std::size_t k = elements.size() - count; k < elements.size(); ++k)
+          gone.insert(elements[k]);
+      };
+      note(lines_, linesGone_);
+      note(fillings_, fillingsGone_);
+      note(texts_, textsGone_);
+      note(parts_, partsGone_);
+      store_.ForgetInOpenStep(gone);
+    } catch (const std::bad_alloc&) {
+      store_.ResetJournal();
+    }
+    const auto drop = [](auto& elements, std::size_t& count) {
+      elements.resize(elements.size() - count);
+      count = 0;
+    };
+    drop(lines_, linesGone_);
+    drop(fillings_, fillingsGone_);
+    drop(texts_, textsGone_);
+    drop(parts_, partsGone_);
+  }
+
   template <class Element>
   bool Join(const std::vector<Element*>& elements, std::size_t k, int part) {
     PartElement* holder = part >= 0 ? parts_[static_cast<std::size_t>(part)] : container_;
@@ -1269,6 +1331,10 @@ private:
   std::vector<FillingElement*> fillings_;
   std::vector<TextElement*> texts_;
   std::vector<PartElement*> parts_;
+  std::size_t linesGone_ = 0; // taken back, from the back of each list
+  std::size_t fillingsGone_ = 0;
+  std::size_t textsGone_ = 0;
+  std::size_t partsGone_ = 0;
 };
 
 // The kinds the report names at most, and the longest name it shows whole.
@@ -1361,6 +1427,7 @@ std::string NotReadReport(Language language, const KindCounts& notRead,
 int AddInto(ElementStore& store, FileEnvironment& env, const Planner& plan, PartElement* container,
             bool draw, const KindCounts& notRead, KindCounts approximated) {
   Adder adder(store, env, container, draw, approximated);
+  bool overflow = false;
   try {
     // The file's off and frozen layers are hidden too, but never one the drawing already draws
     // on: the drafter's own elements stay in sight.
@@ -1381,13 +1448,15 @@ int AddInto(ElementStore& store, FileEnvironment& env, const Planner& plan, Part
       return 1;
     }
   } catch (const std::bad_alloc&) {
-    env.ShowError(store_messages::kMemoryOverflow);
+    // Said below, once what was added has been taken back and its memory is free again.
+    overflow = true;
   }
   try {
-    adder.TakeBack();
+    adder.TakeBack(plan);
   } catch (const std::bad_alloc&) {
     // Without memory to delete with, what is left stays for the caller to clear.
   }
+  if (overflow) env.ShowError(store_messages::kMemoryOverflow);
   return -1;
 }
 
@@ -1630,6 +1699,7 @@ int BuildDxfScene(ElementStore& store, FileEnvironment& env, DxfScene& scene,
   };
   // Until the plan is whole nothing has changed: memory that runs out refuses the file as one
   // that unfolds too far, with what it was counted to make.
+  bool exhausted = false;
   try {
     if (container != nullptr) plan.KeepTaken(UsedLayers(store.drawing()));
     if (const TextPair* problem = plan.Check(total, placement)) {
@@ -1640,7 +1710,17 @@ int BuildDxfScene(ElementStore& store, FileEnvironment& env, DxfScene& scene,
       return refuse(excess);
     plan.Plan(placement, units.toDrawing, total);
   } catch (const std::bad_alloc&) {
-    return refuse(OverBudget(total, {}, budgetBytes, true));
+    exhausted = true;
+  }
+  if (exhausted) {
+    // The unfinished plan goes before the refusal is worded, which needs memory of its own.
+    plan.Release();
+    try {
+      return refuse(OverBudget(total, {}, budgetBytes, true));
+    } catch (const std::bad_alloc&) {
+      env.ShowError(store_messages::kMemoryOverflow);
+      return 0;
+    }
   }
   // The plan holds the drawing's lines now (texts still refer to the scene's strings).
   std::vector<SceneLine>().swap(scene.model.lines);
@@ -1652,7 +1732,13 @@ int BuildDxfScene(ElementStore& store, FileEnvironment& env, DxfScene& scene,
     return excess.empty() || refuse(excess) != 0;
   };
   if (container != nullptr) {
-    if (!hatchesFit(store.drawing().paperUnit)) return 0;
+    try {
+      if (!hatchesFit(store.drawing().paperUnit)) return 0;
+    } catch (const std::bad_alloc&) {
+      plan.Release();
+      env.ShowError(store_messages::kMemoryOverflow);
+      return 0;
+    }
     return AddInto(store, env, plan, container, draw, notRead, approximated);
   }
   // A whole drawing is built aside and takes the open one's place only when it is complete:

@@ -204,6 +204,11 @@ public:
   bool Redo(StepKind& kind);
   // Forgets every step (a drawing read or begun anew starts its own history).
   void ResetJournal();
+  // For records the open step itself added and its command now takes back: while paused,
+  // deletes keep nothing for undo (the memory is free at once); answers whether it was paused.
+  // ForgetInOpenStep then drops every trace of them from the open step, as if never made.
+  bool PauseJournal(bool on) { return std::exchange(journal_.suspended, on); }
+  void ForgetInOpenStep(const std::unordered_set<const void*>& records);
   void SetJournalBudget(std::size_t bytes) { journal_.budget = bytes; }
   const StoreJournal& Journal() const { return journal_; }
   // How many records the drawing holds.

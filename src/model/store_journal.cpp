@@ -637,6 +637,24 @@ void ElementStore::KeepBudget() {
   }
 }
 
+void ElementStore::ForgetInOpenStep(const std::unordered_set<const void*>& records) {
+  JournalStep& step = journal_.open;
+  const auto element = [](const JournalChange& change) {
+    return std::visit([](const auto& c) { return static_cast<const void*>(c.element); }, change);
+  };
+  std::erase_if(step.links,
+                [&records](const JournalLink& link) { return records.contains(link.element); });
+  std::erase_if(step.changes,
+                [&](const JournalChange& change) { return records.contains(element(change)); });
+  std::erase_if(step.flags,
+                [&records](const FlagsChange& change) { return records.contains(change.element); });
+  // What is kept moved along in its lists: found again where it now is, a change over flags.
+  journal_.kept.clear();
+  for (std::size_t k = 0; k < step.flags.size(); ++k)
+    journal_.kept[step.flags[k].element] = k | kKeptFlags;
+  for (std::size_t k = 0; k < step.changes.size(); ++k) journal_.kept[element(step.changes[k])] = k;
+}
+
 bool ElementStore::CommitStep() {
   StoreJournal& j = journal_;
   if (!j.enabled || j.held) return false;

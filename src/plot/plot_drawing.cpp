@@ -3,6 +3,7 @@
 #include "text/text_drawing.h"
 
 #include <cstdint>
+#include <new>
 
 namespace lumora {
 namespace {
@@ -98,12 +99,17 @@ bool EndPlot(PlotJob& job) {
 int PlotDrawing(PlotJob& job) {
   const PlotMapping mapping =
       MappingFor(job.drawing, job.viewBox, job.device.HorzRes(), job.device.VertRes());
-  if (!StartPlot(job)) return 0;
-  job.messages.Show(MessageKind::kMessage, kPlotting.In(job.language));
-  Plotter pen(job.device, mapping);
-  if (!PlotElements(job, pen) || !EndPlot(job)) {
-    Fail(job);
-    return 0;
+  try {
+    if (!StartPlot(job)) return 0;
+    job.messages.Show(MessageKind::kMessage, kPlotting.In(job.language));
+    Plotter pen(job.device, mapping);
+    if (!PlotElements(job, pen) || !EndPlot(job)) {
+      Fail(job);
+      return 0;
+    }
+  } catch (const std::bad_alloc&) {
+    job.device.AbortDocument();
+    throw;
   }
   return 1;
 }

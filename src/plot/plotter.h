@@ -111,7 +111,8 @@ bool StartPlot(PlotJob& job);
 bool EndPlot(PlotJob& job);
 
 // Plots every shown line, filling and text in the view on one page. 1 = done; 0 = failed,
-// told, and the document abandoned, so no half page is left behind.
+// told, and the document abandoned, so no half page is left behind. Memory that runs out
+// abandons the document too and is passed on (std::bad_alloc) for the caller to tell.
 int PlotDrawing(PlotJob& job);
 
 } // namespace lumora

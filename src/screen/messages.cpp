@@ -7,6 +7,7 @@
 #include "util/clock.h"
 
 #include <algorithm>
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
@@ -99,8 +100,9 @@ bool OpenMessageBox(TextScreen& screen, int row, int column, std::string_view te
 
 } // namespace
 
-void ShowMessage(TextScreen& screen, int sound, std::string_view text, double seconds) {
-  text = BoundedText(text);
+namespace {
+
+void ShowMessageBox(TextScreen& screen, int sound, std::string_view text, double seconds) {
   Remember(screen, text);
   if (screen.consoleOutput) {
     ConsoleLine(screen, text);
@@ -121,6 +123,26 @@ void ShowMessage(TextScreen& screen, int sound, std::string_view text, double se
   const double cue = screen.sound != nullptr ? CueSeconds(*screen.sound, sound) : 0.0;
   Wait(screen, std::max(cue - (Now(screen) - start), 0.0) + seconds);
   CloseWindow(screen);
+}
+
+} // namespace
+
+// Telling that memory ran out needs memory too: when even that fails the sound alone is the
+// message, no box is left standing, and the caller carries on with what it was undoing.
+void ShowMessage(TextScreen& screen, int sound, std::string_view text, double seconds) {
+  text = BoundedText(text);
+  const int windows = OpenWindowCount(screen);
+  try {
+    ShowMessageBox(screen, sound, text, seconds);
+  } catch (const std::bad_alloc&) {
+    try {
+      while (OpenWindowCount(screen) > windows) CloseWindow(screen);
+    } catch (const std::bad_alloc&) {
+      // Not even wiped: the box goes, and the next repaint covers its place.
+      screen.windows.erase(screen.windows.begin() + windows, screen.windows.end());
+    }
+    Beep(screen, sound);
+  }
 }
 
 void ShowMessage(TextScreen& screen, int sound, const TextPair& text, double seconds) {

@@ -6,6 +6,7 @@
 #include "sound/wav_length.h"
 
 #include <gtest/gtest.h>
+#include <new>
 
 namespace lumora {
 namespace {
@@ -45,6 +46,19 @@ TEST(Messages, AMessageIsCentredSoundsWaitsAndCloses) {
   EXPECT_EQ(standing, std::string(100, 'w'));
   EXPECT_EQ(f.screen.shownMessages, (std::vector<std::string>{"Could not read !", "Ei toimintaa !",
                                                               std::string(150, 'w')}));
+}
+
+// Memory that runs out while a message is shown (telling "Memory overflow !" most of all)
+// leaves no box standing and reaches the caller as the cue alone.
+TEST(Messages, AMessageThatRunsOutOfMemoryLeavesOnlyItsCue) {
+  ScreenFixture f;
+  const std::vector<std::string> text = f.screen.mirror;
+  f.clock.onWait = [](double) { throw std::bad_alloc(); };
+  EXPECT_NO_THROW(ShowMessage(f.screen, kSoundError, "Memory overflow !", 2));
+  EXPECT_EQ(OpenWindowCount(f.screen), 0);
+  EXPECT_EQ(f.screen.mirror, text);
+  ASSERT_FALSE(f.Cues().empty());
+  EXPECT_EQ(f.Cues().back(), kSoundError);
 }
 
 // A message too wide for the window loses the start of the path it names, never its end, in a
