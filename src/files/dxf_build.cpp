@@ -1701,7 +1701,13 @@ int BuildDxfScene(ElementStore& store, FileEnvironment& env, DxfScene& scene,
   // that unfolds too far, with what it was counted to make.
   bool exhausted = false;
   try {
-    if (container != nullptr) plan.KeepTaken(UsedLayers(store.drawing()));
+    if (container != nullptr) {
+      // Numbers the drawing draws on or hides: a new name on a hidden one would vanish unsaid.
+      LayerSet taken = UsedLayers(store.drawing());
+      for (std::size_t k = 0; k < taken.size(); ++k)
+        taken[k] = taken[k] || store.drawing().layerVisible[k] == 0;
+      plan.KeepTaken(taken);
+    }
     if (const TextPair* problem = plan.Check(total, placement)) {
       env.ShowError(*problem);
       return 0;

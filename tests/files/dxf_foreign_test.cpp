@@ -92,7 +92,7 @@ TEST(DxfForeign, BlockMembersAndEntitiesSeenFromBelowReadAsTheFileMeansThem) {
 }
 
 TEST(DxfForeign, AnAddedFileHidesItsOffLayersButNotTheDrawingsOwn) {
-  // The drawing draws on 2 and 4: new names take other numbers; the file's frozen and
+  // The drawing draws on 2 and 4 and hides 3: new names take other numbers; the file's frozen and
   // unplotted layers that keep those numbers by name stay in sight, and the report says so
   // rather than that they were hidden. The drawing's own hidden layer 5 stays hidden.
   const std::string layers = "0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nOFFL\n70\n0\n62\n-7\n0\nLAYER\n"
@@ -104,6 +104,7 @@ TEST(DxfForeign, AnAddedFileHidesItsOffLayersButNotTheDrawingsOwn) {
   f.Line(kShapeOpen, {{0, 0}, {1, 1}}, 4);
   f.Line(kShapeOpen, {{0, 0}, {1, 1}}, 5);
   f.drawing.layerVisible[5] = 0;
+  f.drawing.layerVisible[3] = 0; // hidden, nothing on it
   PartElement* container = f.store.AddPart("Here", 1, 0);
   ASSERT_EQ(Read(f,
                  File(Line(0, 0, 1, 0, "8\nOFFL\n") + Line(0, 1, 1, 1, "8\n2\n") +
@@ -116,12 +117,12 @@ TEST(DxfForeign, AnAddedFileHidesItsOffLayersButNotTheDrawingsOwn) {
             std::vector<std::string>{
                 "1 layer not plotted left shown, its number in use (4), 2 layer not plotted "
                 "read as hidden (NOTES, 5), 1 layer off or frozen left shown, its number in use "
-                "(2); layers OFFL 1, NOTES 3"});
+                "(2); layers OFFL 1, NOTES 6"});
   EXPECT_EQ(f.drawing.layerVisible[1], 0u);
   EXPECT_EQ(f.drawing.layerVisible[2], 1u); // the drawing's own line stays in sight
-  EXPECT_EQ(f.drawing.layerVisible[3], 0u);
   EXPECT_EQ(f.drawing.layerVisible[4], 1u);
   EXPECT_EQ(f.drawing.layerVisible[5], 0u);
+  EXPECT_EQ(f.drawing.layerVisible[6], 0u);
 }
 
 TEST(DxfForeign, WhatCannotBeDrawnIsReportedAndNothingElseIsRepeated) {
