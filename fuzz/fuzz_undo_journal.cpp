@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -36,7 +37,10 @@ template <class Element> Element* Nth(Element* head, std::uint8_t n) {
 }
 
 void Sound(const ElementStore& store) {
-  if (!store.CheckSoundness().empty()) std::abort();
+  const std::string faults = store.CheckSoundness();
+  if (faults.empty()) return;
+  std::fprintf(stderr, "unsound: %s\n", faults.c_str());
+  std::abort();
 }
 
 void ChangeDrawing(ElementStore& store, Drawing& drawing, Bytes& in) {

@@ -296,6 +296,7 @@ private:
   void Apply(PartElement& part, const PartState& state);
   void Apply(Drawing& drawing, const HeaderState& state);
   void ApplyStates(const JournalStep& step, bool after);
+  void PlacePutBackFillings(const JournalStep& step, JournalOp putBack);
   void Renew(const JournalStep& step);
   void AfterMove();
   bool Retired(const void* element) const { return journal_.retired.contains(element); }

@@ -436,9 +436,10 @@ void ElementStore::PutBackBookkeeping(ElementKind kind, void* element, std::uint
     return;
   }
   case ElementKind::kFilling: {
+    // Its boundary may still be another state's until the step's states are written back:
+    // its zones wait for them (Renew), and only the lines it names are noted here.
     auto* filling = static_cast<FillingElement*>(element);
     if (!NoteBoundaries(*filling)) ReportOverflow();
-    SetZones(*filling, FillingBox(*filling));
     fillingIndex_.SetSequence(filling, sequence);
     return;
   }
@@ -836,6 +837,16 @@ void ElementStore::Renew(const JournalStep& step) {
   }
 }
 
+// The zones of the fillings a move put back, once their boundaries are the step's again.
+void ElementStore::PlacePutBackFillings(const JournalStep& step, JournalOp putBack) {
+  for (const JournalLink& link : step.links) {
+    if (link.op != putBack || link.kind != ElementKind::kFilling || Retired(link.element)) continue;
+    auto* filling = static_cast<FillingElement*>(link.element);
+    SetZones(*filling, FillingBox(*filling));
+    fillingIndex_.SetSequence(filling, link.sequence);
+  }
+}
+
 void ElementStore::AfterMove() {
   StoreJournal& j = journal_;
   const bool saved = j.savedReachable && j.position == j.savedAt;
@@ -860,6 +871,7 @@ bool ElementStore::Undo(StepKind& kind) {
       PutBack(*it);
   }
   ApplyStates(step, false);
+  PlacePutBackFillings(step, JournalOp::kUnlink);
   Renew(step);
   kind = step.kind;
   --j.position;
@@ -886,6 +898,7 @@ bool ElementStore::Redo(StepKind& kind) {
       TakeOff(link);
   }
   ApplyStates(step, true);
+  PlacePutBackFillings(step, JournalOp::kLink);
   Renew(step);
   kind = step.kind;
   ++j.position;
