@@ -292,6 +292,21 @@ bool Names(const JournalChange& change, const std::unordered_set<const void*>& r
       change);
 }
 
+const void* ChangedElement(const JournalChange& change) {
+  return std::visit([](const auto& c) { return static_cast<const void*>(c.element); }, change);
+}
+
+// Takes every entry of the step that names one of `records` out of it.
+void EraseEntriesOf(JournalStep& step, const std::unordered_set<const void*>& records) {
+  std::erase_if(step.links,
+                [&records](const JournalLink& link) { return records.contains(link.element); });
+  std::erase_if(step.changes, [&records](const JournalChange& change) {
+    return records.contains(ChangedElement(change));
+  });
+  std::erase_if(step.flags,
+                [&records](const FlagsChange& change) { return records.contains(change.element); });
+}
+
 // Records the step both made and deleted (a copy's placed part once its copies are loose, a
 // round taken back while it was open) leave nothing to take back: their entries go, and the
 // records are handed back for freeing. Nothing goes while another entry still names one.
@@ -305,17 +320,9 @@ std::vector<const void*> DropTransient(JournalStep& step) {
   if (gone.empty()) return {};
   for (const JournalLink& link : step.links)
     if (!gone.contains(link.element) && gone.contains(link.before)) return {};
-  const auto element = [](const JournalChange& change) {
-    return std::visit([](const auto& c) { return static_cast<const void*>(c.element); }, change);
-  };
   for (const JournalChange& change : step.changes)
-    if (!gone.contains(element(change)) && Names(change, gone)) return {};
-  std::erase_if(step.links,
-                [&gone](const JournalLink& link) { return gone.contains(link.element); });
-  std::erase_if(step.changes,
-                [&](const JournalChange& change) { return gone.contains(element(change)); });
-  std::erase_if(step.flags,
-                [&gone](const FlagsChange& change) { return gone.contains(change.element); });
+    if (!gone.contains(ChangedElement(change)) && Names(change, gone)) return {};
+  EraseEntriesOf(step, gone);
   return {gone.begin(), gone.end()};
 }
 
@@ -640,20 +647,13 @@ void ElementStore::KeepBudget() {
 
 void ElementStore::ForgetInOpenStep(const std::unordered_set<const void*>& records) {
   JournalStep& step = journal_.open;
-  const auto element = [](const JournalChange& change) {
-    return std::visit([](const auto& c) { return static_cast<const void*>(c.element); }, change);
-  };
-  std::erase_if(step.links,
-                [&records](const JournalLink& link) { return records.contains(link.element); });
-  std::erase_if(step.changes,
-                [&](const JournalChange& change) { return records.contains(element(change)); });
-  std::erase_if(step.flags,
-                [&records](const FlagsChange& change) { return records.contains(change.element); });
+  EraseEntriesOf(step, records);
   // What is kept moved along in its lists: found again where it now is, a change over flags.
   journal_.kept.clear();
   for (std::size_t k = 0; k < step.flags.size(); ++k)
     journal_.kept[step.flags[k].element] = k | kKeptFlags;
-  for (std::size_t k = 0; k < step.changes.size(); ++k) journal_.kept[element(step.changes[k])] = k;
+  for (std::size_t k = 0; k < step.changes.size(); ++k)
+    journal_.kept[ChangedElement(step.changes[k])] = k;
 }
 
 bool ElementStore::CommitStep() {

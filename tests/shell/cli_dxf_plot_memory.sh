@@ -44,7 +44,7 @@ doc.saveas(sys.argv[1] + "/hatches.dxf")
 PY
 
 # Refused while planning (400 MB), or run out part way and taken back (700 MB: the lines
-# need well over a gigabyte); a take-back that walked the line list for every line would take
+# take well over a gigabyte); a take-back that walked the line list for every line would take
 # minutes.
 cat >"$tmp/add.events" <<EOT
 load crossing.drw
